@@ -1,0 +1,46 @@
+# Entry points for a fresh Debian/Ubuntu machine: `make run` and `make test`.
+# Everything else is plain CMake; these targets only chain the steps.
+
+JOBS        ?= $(shell nproc)
+BUILD       ?= build
+ASAN_BUILD  ?= build-asan
+FUZZ_BUILD  ?= build-fuzz
+FUZZ_SECONDS ?= 30
+WERROR      ?= ON
+
+.PHONY: all deps build run test unit-tests asan-tests fuzz bench format clean
+
+all: build
+
+deps:
+	bash scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVELDRA_WERROR=$(WERROR)
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	bash scripts/run.sh $(BUILD)
+
+unit-tests: build
+	cd $(BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j $(JOBS)
+
+asan-tests: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELDRA_WERROR=$(WERROR) \
+	      -DVELDRA_SANITIZE=ON -DVELDRA_BUILD_GUI=OFF -DVELDRA_BUILD_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+fuzz: deps
+	bash scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+test: unit-tests asan-tests fuzz
+
+bench: build
+	bash scripts/bench.sh $(BUILD)
+
+format:
+	find src tests bench fuzz tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs every Debian package Veldra needs to build, test and run, skipping what is present.
+# Runs apt-get update only when something is missing; uses sudo when not root.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins
+  libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri
+  libjpeg-dev zlib1g-dev libzip-dev
+  libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth fonts-dejavu-core
+  clang libclang-rt-14-dev clang-format
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,35 @@
+// veldra-cli: the headless companion of Veldra for scripts and batch work.
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "cli/cli_error.h"
+#include "cli/convert_command.h"
+#include "cli/info_command.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"veldra-cli: inspect and convert Quake III-engine models (MD3)"};
+    app.require_subcommand(1);
+
+    std::string infoFile;
+    bool infoJson = false;
+    CLI::App* info = app.add_subcommand("info", "Show the header, frames, tags and surfaces of a model");
+    info->add_option("FILE", infoFile, "Model file")->required();
+    info->add_flag("--json", infoJson, "Print one JSON object");
+
+    std::string convertIn, convertOut;
+    CLI::App* convert = app.add_subcommand(
+        "convert", "Read IN and write OUT in the format of OUT's extension (.md3)");
+    convert->add_option("IN", convertIn, "Model to read")->required();
+    convert->add_option("OUT", convertOut, "File to write")->required();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        // Usage errors exit 1 like every other failure; --help exits 0.
+        return app.exit(e) == 0 ? 0 : 1;
+    }
+
+    if (*info) return RunGuarded(std::cerr, [&] { return RunInfo(infoFile, infoJson, std::cout); });
+    if (*convert) return RunGuarded(std::cerr, [&] { return RunConvert(convertIn, convertOut); });
+    return 1;
+}

@@ -1,0 +1,94 @@
+#include "io/atomic_file_writer.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "io/file_error.h"
+
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 20;
+
+}  // namespace
+
+AtomicFileWriter::AtomicFileWriter(const std::string& targetName) : target_(targetName) {
+    // Refuse to replace a folder: rename() would fail only at the very end.
+    std::error_code ec;
+    if (std::filesystem::is_directory(targetName, ec)) throw FileError::CannotCreate(targetName, EISDIR);
+
+    // A new file keeps the mode of the one it replaces.
+    mode_t mode = 0666;
+    struct stat st {};
+    const bool replacing = ::stat(targetName.c_str(), &st) == 0;
+    if (replacing) mode = st.st_mode & 07777;
+
+    std::string pattern = targetName + ".XXXXXX";
+    fd_ = ::mkstemp(pattern.data());
+    if (fd_ < 0) throw FileError::CannotCreate(targetName, errno);
+    tempName_ = pattern;
+    if (replacing) {
+        ::fchmod(fd_, mode);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd_, mode & ~mask);
+    }
+    buffer_.reserve(kBufferSize);
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!committed_ && !tempName_.empty()) ::unlink(tempName_.c_str());
+}
+
+void AtomicFileWriter::Fail(int errorNumber) {
+    if (!ok_) return;
+    ok_ = false;
+    error_ = SystemErrorText(errorNumber);
+}
+
+void AtomicFileWriter::WriteAll(const char* data, std::size_t bytes) {
+    while (ok_ && bytes > 0) {
+        const ssize_t put = ::write(fd_, data, bytes);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) {
+            Fail(put < 0 ? errno : EIO);
+            return;
+        }
+        data += put;
+        bytes -= static_cast<std::size_t>(put);
+    }
+}
+
+void AtomicFileWriter::Flush() {
+    WriteAll(buffer_.data(), buffer_.size());
+    buffer_.clear();
+}
+
+void AtomicFileWriter::Write(const void* data, std::size_t bytes) {
+    if (!ok_) return;
+    if (buffer_.size() + bytes > kBufferSize) Flush();
+    // Large blocks go straight out without a copy through the buffer.
+    if (bytes >= kBufferSize) {
+        WriteAll(static_cast<const char*>(data), bytes);
+    } else {
+        buffer_.append(static_cast<const char*>(data), bytes);
+    }
+}
+
+bool AtomicFileWriter::Commit() {
+    if (committed_) return ok_;
+    Flush();
+    if (ok_ && ::fsync(fd_) != 0) Fail(errno);
+    if (::close(fd_) != 0) Fail(errno);
+    fd_ = -1;
+    if (ok_ && ::rename(tempName_.c_str(), target_.c_str()) != 0) Fail(errno);
+    if (!ok_) return false;
+    committed_ = true;
+    return true;
+}

@@ -1,0 +1,39 @@
+// Writes a file so that the old one is never lost: the data goes to a temporary file in
+// the same folder, which replaces the target only once everything was written and flushed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class AtomicFileWriter {
+public:
+    // Throws FileError ("Cannot create file ...") naming the target when the temporary file
+    // cannot be created (missing folder, no permission, ...).
+    explicit AtomicFileWriter(const std::string& targetName);
+    // Removes the temporary file unless Commit succeeded.
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // Buffered; a failure is remembered and makes Commit fail.
+    void Write(const void* data, std::size_t bytes);
+    bool ok() const { return ok_; }
+    // The system's reason for the first failure, empty while all went well.
+    const std::string& error() const { return error_; }
+
+    // Flushes, syncs and renames the temporary file over the target.
+    bool Commit();
+
+private:
+    void WriteAll(const char* data, std::size_t bytes);
+    void Flush();
+    void Fail(int errorNumber);
+
+    std::string target_;
+    std::string tempName_;
+    int fd_ = -1;
+    bool ok_ = true;
+    bool committed_ = false;
+    std::string error_;
+    std::string buffer_;
+};

@@ -1,0 +1,17 @@
+#include "io/file_error.h"
+
+#include <cstring>
+
+std::string SystemErrorText(int errorNumber) {
+    std::string text = std::strerror(errorNumber);
+    if (!text.empty() && text.back() != '.') text += '.';
+    return text;
+}
+
+FileError FileError::CannotOpen(const std::string& fileName, int errorNumber) {
+    return FileError("Cannot open file \"" + fileName + "\". " + SystemErrorText(errorNumber));
+}
+
+FileError FileError::CannotCreate(const std::string& fileName, int errorNumber) {
+    return FileError("Cannot create file \"" + fileName + "\". " + SystemErrorText(errorNumber));
+}

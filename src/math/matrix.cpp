@@ -1,0 +1,107 @@
+#include "math/matrix.h"
+
+#include <cmath>
+
+#include "math/scalar.h"
+
+TMatrix4 MatrixIdentity() { return TMatrix4{}; }
+
+TMatrix4 MatrixSet(float e0, float e1, float e2, float e3, float e4, float e5, float e6, float e7,
+                   float e8, float e9, float e10, float e11, float e12, float e13, float e14,
+                   float e15) {
+    return TMatrix4{{e0, e1, e2, e3, e4, e5, e6, e7, e8, e9, e10, e11, e12, e13, e14, e15}};
+}
+
+TMatrix4 MatrixMultiply(const TMatrix4& a, const TMatrix4& b) {
+    TMatrix4 c;
+    for (int r = 0; r < 4; ++r) {
+        for (int col = 0; col < 4; ++col) {
+            float sum = 0.0f;
+            for (int k = 0; k < 4; ++k) sum += a.at(r, k) * b.at(k, col);
+            c.at(r, col) = sum;
+        }
+    }
+    return c;
+}
+
+TVector3 MatrixTransformPoint(TVector3 p, const TMatrix4& m) {
+    return {p.x * m.e[0] + p.y * m.e[4] + p.z * m.e[8] + m.e[12],
+            p.x * m.e[1] + p.y * m.e[5] + p.z * m.e[9] + m.e[13],
+            p.x * m.e[2] + p.y * m.e[6] + p.z * m.e[10] + m.e[14]};
+}
+
+TMatrix4 MatrixRotationX(double degrees) {
+    const auto [s, c] = SinCosDeg(degrees);
+    return MatrixSet(1, 0, 0, 0, 0, c, -s, 0, 0, s, c, 0, 0, 0, 0, 1);
+}
+
+TMatrix4 MatrixRotationY(double degrees) {
+    const auto [s, c] = SinCosDeg(degrees);
+    return MatrixSet(c, 0, s, 0, 0, 1, 0, 0, -s, 0, c, 0, 0, 0, 0, 1);
+}
+
+TMatrix4 MatrixRotationZ(double degrees) {
+    const auto [s, c] = SinCosDeg(degrees);
+    return MatrixSet(c, -s, 0, 0, s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
+}
+
+void MatrixScale(TMatrix4& m, float factor) {
+    for (float& v : m.e) v *= factor;
+}
+
+double Determinant3(double a1, double a2, double a3, double b1, double b2, double b3, double c1,
+                    double c2, double c3) {
+    return a1 * (b2 * c3 - b3 * c2) - b1 * (a2 * c3 - a3 * c2) + c1 * (a2 * b3 - a3 * b2);
+}
+
+namespace {
+
+// Determinant of the 3x3 minor that remains after removing row `row` and column `col`.
+double Minor(const TMatrix4& m, int row, int col) {
+    double v[9];
+    int n = 0;
+    for (int r = 0; r < 4; ++r) {
+        if (r == row) continue;
+        for (int c = 0; c < 4; ++c) {
+            if (c != col) v[n++] = m.at(r, c);
+        }
+    }
+    return Determinant3(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
+}
+
+double Cofactor(const TMatrix4& m, int row, int col) {
+    const double minor = Minor(m, row, col);
+    return ((row + col) % 2 == 0) ? minor : -minor;
+}
+
+}  // namespace
+
+double MatrixDeterminant(const TMatrix4& m) {
+    double det = 0.0;
+    for (int c = 0; c < 4; ++c) det += m.at(0, c) * Cofactor(m, 0, c);
+    return det;
+}
+
+void MatrixAdjugate(TMatrix4& m) {
+    TMatrix4 adj;
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c) adj.at(c, r) = static_cast<float>(Cofactor(m, r, c));
+    }
+    m = adj;
+}
+
+void MatrixInvert(TMatrix4& m) {
+    const float det = static_cast<float>(MatrixDeterminant(m));
+    if (std::fabs(det) < 0.0001f) {
+        m = MatrixIdentity();
+        return;
+    }
+    MatrixAdjugate(m);
+    MatrixScale(m, 1.0f / det);
+}
+
+TVector3 RotateAroundPivot(TVector3 p, TVector3 pivot, TVector3 anglesDeg) {
+    TMatrix4 r = MatrixMultiply(MatrixRotationX(anglesDeg.x), MatrixRotationY(anglesDeg.y));
+    r = MatrixMultiply(r, MatrixRotationZ(anglesDeg.z));
+    return MatrixTransformPoint(VectorSubtract(p, pivot), r);
+}

@@ -1,0 +1,149 @@
+// Reading an MD3 file. Offsets are honoured as stored, so blocks may come in any order and
+// surfaces may have gaps between them. Nothing in the file is trusted: every count and
+// offset is checked against the real file size before anything is allocated.
+#include <cstring>
+#include <string>
+
+#include "io/binary_file.h"
+#include "md3/md3.h"
+
+namespace {
+
+// Legitimate files never store a byte twice, so the data a reader may copy out of a file
+// is capped at a small multiple of its size. This bounds memory and time for files whose
+// offsets point many surfaces at the same bytes.
+constexpr std::int64_t kReadBudgetFactor = 4;
+
+class MD3Reader {
+public:
+    MD3Reader(const BinaryFile& file, THeader& header, std::string& error)
+        : file_(file), header_(header), error_(error),
+          budget_(kReadBudgetFactor * file.size()) {}
+
+    bool Read();
+
+private:
+    bool Fail(const std::string& reason) {
+        error_ = reason;
+        return false;
+    }
+
+    // Sizes `array` to `count` records and fills it from `offset`.
+    template <typename T>
+    bool ReadArray(std::int64_t offset, std::int64_t count, std::vector<T>& array,
+                   const std::string& what);
+    bool ReadSurface(int index, std::int64_t position);
+
+    const BinaryFile& file_;
+    THeader& header_;
+    std::string& error_;
+    std::int64_t budget_;
+};
+
+template <typename T>
+bool MD3Reader::ReadArray(std::int64_t offset, std::int64_t count, std::vector<T>& array,
+                          const std::string& what) {
+    if (count < 0) return Fail(what + " has a negative count");
+    if (!file_.Fits(offset, count, sizeof(T))) {
+        return Fail(what + " (" + std::to_string(count) + " records at offset " +
+                    std::to_string(offset) + ") runs past the end of the file");
+    }
+    const std::int64_t bytes = count * static_cast<std::int64_t>(sizeof(T));
+    if (bytes > budget_) return Fail(what + " overlaps data that was already read");
+    budget_ -= bytes;
+    array.resize(static_cast<std::size_t>(count));
+    if (!file_.ReadAt(offset, array.data(), bytes)) return Fail(what + " could not be read");
+    return true;
+}
+
+bool MD3Reader::Read() {
+    TMD3HeaderRecord record;
+    if (!file_.ReadAt(0, &record, sizeof record)) {
+        return Fail("the file is shorter than an MD3 header (108 bytes)");
+    }
+    static_cast<TMD3HeaderRecord&>(header_) = record;
+    if (std::memcmp(record.ident, kMD3Ident, 4) != 0) {
+        return Fail("not an MD3 file (the identifier is not IDP3)");
+    }
+    if (record.numFrames < 0) return Fail("the frame count is negative");
+    if (record.numTags < 0) return Fail("the tag count is negative");
+    if (record.numSurfaces < 0) return Fail("the surface count is negative");
+
+    if (!ReadArray(record.ofsFrames, record.numFrames, header_.frames, "the frame array")) {
+        return false;
+    }
+    if (record.numTags != 0) {
+        const std::int64_t tagCount = std::int64_t{record.numFrames} * record.numTags;
+        if (!ReadArray(record.ofsTags, tagCount, header_.tags, "the tag array")) return false;
+    }
+
+    // Every surface needs at least its own header inside the file.
+    const std::int64_t headerBytes =
+        std::int64_t{record.numSurfaces} * std::int64_t{sizeof(TMD3SurfaceRecord)};
+    if (!file_.Fits(record.ofsSurfaces, record.numSurfaces, sizeof(TMD3SurfaceRecord)) ||
+        headerBytes > budget_) {
+        return Fail("the " + std::to_string(record.numSurfaces) +
+                    " surfaces do not fit in the file");
+    }
+    header_.surfaces.resize(static_cast<std::size_t>(record.numSurfaces));
+    std::int64_t position = record.ofsSurfaces;
+    for (int i = 0; i < record.numSurfaces; ++i) {
+        if (!ReadSurface(i, position)) return false;
+        position += header_.surfaces[i].ofsEnd;
+    }
+    return true;
+}
+
+bool MD3Reader::ReadSurface(int index, std::int64_t position) {
+    const std::string what = "surface " + std::to_string(index);
+    TSurface& surface = header_.surfaces[index];
+    TMD3SurfaceRecord record;
+    if (budget_ < std::int64_t{sizeof record} || !file_.ReadAt(position, &record, sizeof record)) {
+        return Fail("the header of " + what + " lies outside the file");
+    }
+    budget_ -= sizeof record;
+    static_cast<TMD3SurfaceRecord&>(surface) = record;
+
+    if (!ReadArray(position + record.ofsShaders, record.numShaders, surface.shaders,
+                   "the shader array of " + what)) {
+        return false;
+    }
+    if (record.numShaders == 0) {
+        // Every surface gets a shader record for the shader lookup to fill in.
+        surface.numShaders = 1;
+        surface.shaders.resize(1);
+    }
+    if (!ReadArray(position + record.ofsTriangles, record.numTriangles, surface.triangles,
+                   "the triangle array of " + what) ||
+        !ReadArray(position + record.ofsST, record.numVerts, surface.texCoords,
+                   "the texture coordinates of " + what)) {
+        return false;
+    }
+    // The surface's own frame count is unreliable (files in the wild store 0), so the
+    // vertex array always holds the model's frames.
+    const std::int64_t vertexCount = std::int64_t{record.numVerts} * header_.numFrames;
+    if (!ReadArray(position + record.ofsXyzNormals, vertexCount, surface.vertices,
+                   "the vertex array of " + what)) {
+        return false;
+    }
+    for (const TMD3Triangle& tri : surface.triangles) {
+        for (std::int32_t v : tri.indexes) {
+            if (v < 0 || v >= record.numVerts) {
+                return Fail(what + " has a triangle that refers to vertex " + std::to_string(v) +
+                            " of " + std::to_string(record.numVerts));
+            }
+        }
+    }
+    for (TMD3TexCoord& tc : surface.texCoords) tc.t = 1.0f - tc.t;
+    return true;
+}
+
+}  // namespace
+
+bool TMD3::LoadFromFile(const std::string& fileName) {
+    lastError_.clear();
+    Clear();
+    const BinaryFile file(fileName);
+    MD3Reader reader(file, header, lastError_);
+    return reader.Read();
+}
