@@ -9,8 +9,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // tmpfs when there is one: the writer syncs every file it commits.
-    static const std::string path = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
-                                    "/veldra-fuzz-md3-" + std::to_string(::getpid());
+    static const std::string path =
+        std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/veldra-fuzz-md3-" +
+        std::to_string(::getpid());
     FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) return 0;
     std::fwrite(data, 1, size, f);

@@ -7,7 +7,7 @@
 #include <string>
 
 class CliError : public std::runtime_error {
-public:
+  public:
     explicit CliError(const std::string& message) : std::runtime_error(message) {}
 };
 

@@ -15,7 +15,9 @@ std::string VectorText(TVector3 v) {
     return s.str();
 }
 
-std::string Quoted(const std::string& text) { return '"' + JsonEscape(text) + '"'; }
+std::string Quoted(const std::string& text) {
+    return '"' + JsonEscape(text) + '"';
+}
 
 void PrintMD3Text(const TMD3& model, const std::string& path, std::ostream& out) {
     const THeader& h = model.header;
@@ -42,9 +44,10 @@ void PrintMD3Text(const TMD3& model, const std::string& path, std::ostream& out)
     out << "Surfaces: " << h.numSurfaces << "\n";
     for (int i = 0; i < h.numSurfaces; ++i) {
         const TSurface& s = h.surfaces[i];
-        out << "  [" << i << "] " << Quoted(NameFieldText(s.name)) << " flags " << s.flags
-            << ", " << s.numVerts << " vertices, " << s.numTriangles << " triangles, shaders:";
-        for (const TMD3Shader& shader : s.shaders) out << ' ' << Quoted(NameFieldText(shader.name));
+        out << "  [" << i << "] " << Quoted(NameFieldText(s.name)) << " flags " << s.flags << ", "
+            << s.numVerts << " vertices, " << s.numTriangles << " triangles, shaders:";
+        for (const TMD3Shader& shader : s.shaders)
+            out << ' ' << Quoted(NameFieldText(shader.name));
         out << "\n";
     }
 }
@@ -75,7 +78,8 @@ void PrintMD3Json(const TMD3& model, const std::string& path, std::ostream& out)
     j.Key("tags"), j.Int(h.numTags);
     j.Key("tagNames");
     j.BeginArray();
-    for (int t = 0; t < h.numTags && h.numFrames > 0; ++t) j.String(NameFieldText(h.tags[t].name));
+    for (int t = 0; t < h.numTags && h.numFrames > 0; ++t)
+        j.String(NameFieldText(h.tags[t].name));
     j.EndArray();
     j.Key("tagList");
     j.BeginArray();
@@ -86,7 +90,8 @@ void PrintMD3Json(const TMD3& model, const std::string& path, std::ostream& out)
         j.Key("origin"), j.Vector(tag.origin);
         j.Key("axis");
         j.BeginArray();
-        for (const TVector3& axis : tag.axis) j.Vector(axis);
+        for (const TVector3& axis : tag.axis)
+            j.Vector(axis);
         j.EndArray();
         j.EndObject();
     }
@@ -99,7 +104,8 @@ void PrintMD3Json(const TMD3& model, const std::string& path, std::ostream& out)
         j.Key("flags"), j.Int(s.flags);
         j.Key("shaders");
         j.BeginArray();
-        for (const TMD3Shader& shader : s.shaders) j.String(NameFieldText(shader.name));
+        for (const TMD3Shader& shader : s.shaders)
+            j.String(NameFieldText(shader.name));
         j.EndArray();
         j.Key("verts"), j.Int(s.numVerts);
         j.Key("triangles"), j.Int(s.numTriangles);
@@ -124,7 +130,8 @@ int RunInfo(const std::string& path, bool json, std::ostream& out) {
             }
             return 0;
         }
-        case ModelFormat::Unknown: break;
+        case ModelFormat::Unknown:
+            break;
     }
     throw CliError("Cannot load \"" + path + "\": unknown or unsupported model format");
 }

@@ -9,10 +9,14 @@ namespace {
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
     const auto c = static_cast<unsigned char>(text[i]);
     std::size_t length = 0;
-    if (c >= 0xC2 && c <= 0xDF) length = 2;
-    else if (c >= 0xE0 && c <= 0xEF) length = 3;
-    else if (c >= 0xF0 && c <= 0xF4) length = 4;
-    else return 0;
+    if (c >= 0xC2 && c <= 0xDF)
+        length = 2;
+    else if (c >= 0xE0 && c <= 0xEF)
+        length = 3;
+    else if (c >= 0xF0 && c <= 0xF4)
+        length = 4;
+    else
+        return 0;
     if (i + length > text.size()) return 0;
     for (std::size_t k = 1; k < length; ++k) {
         if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
@@ -35,12 +39,23 @@ std::string JsonEscape(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         switch (c) {
-            case '"': out += "\\\""; continue;
-            case '\\': out += "\\\\"; continue;
-            case '\n': out += "\\n"; continue;
-            case '\r': out += "\\r"; continue;
-            case '\t': out += "\\t"; continue;
-            default: break;
+            case '"':
+                out += "\\\"";
+                continue;
+            case '\\':
+                out += "\\\\";
+                continue;
+            case '\n':
+                out += "\\n";
+                continue;
+            case '\r':
+                out += "\\r";
+                continue;
+            case '\t':
+                out += "\\t";
+                continue;
+            default:
+                break;
         }
         if (c < 0x20 || c == 0x7F) {
             AppendUnicodeEscape(out, c);

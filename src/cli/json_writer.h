@@ -10,7 +10,7 @@
 #include "math/vector.h"
 
 class JsonWriter {
-public:
+  public:
     explicit JsonWriter(std::ostream& out) : out_(out) {}
 
     void BeginObject();
@@ -26,7 +26,7 @@ public:
     void Bool(bool value);
     void Vector(TVector3 v);  // [x, y, z]
 
-private:
+  private:
     void BeforeValue();
 
     std::ostream& out_;

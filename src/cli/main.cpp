@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
 
     std::string infoFile;
     bool infoJson = false;
-    CLI::App* info = app.add_subcommand("info", "Show the header, frames, tags and surfaces of a model");
+    CLI::App* info =
+        app.add_subcommand("info", "Show the header, frames, tags and surfaces of a model");
     info->add_option("FILE", infoFile, "Model file")->required();
     info->add_flag("--json", infoJson, "Print one JSON object");
 

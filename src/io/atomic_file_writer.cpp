@@ -19,7 +19,8 @@ constexpr std::size_t kBufferSize = 1 << 20;
 AtomicFileWriter::AtomicFileWriter(const std::string& targetName) : target_(targetName) {
     // Refuse to replace a folder: rename() would fail only at the very end.
     std::error_code ec;
-    if (std::filesystem::is_directory(targetName, ec)) throw FileError::CannotCreate(targetName, EISDIR);
+    if (std::filesystem::is_directory(targetName, ec))
+        throw FileError::CannotCreate(targetName, EISDIR);
 
     // A new file keeps the mode of the one it replaces.
     mode_t mode = 0666;
@@ -71,7 +72,7 @@ void AtomicFileWriter::Flush() {
 }
 
 void AtomicFileWriter::Write(const void* data, std::size_t bytes) {
-    if (!ok_) return;
+    if (!ok_ || bytes == 0) return;
     if (buffer_.size() + bytes > kBufferSize) Flush();
     // Large blocks go straight out without a copy through the buffer.
     if (bytes >= kBufferSize) {

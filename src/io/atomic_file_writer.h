@@ -6,7 +6,7 @@
 #include <string>
 
 class AtomicFileWriter {
-public:
+  public:
     // Throws FileError ("Cannot create file ...") naming the target when the temporary file
     // cannot be created (missing folder, no permission, ...).
     explicit AtomicFileWriter(const std::string& targetName);
@@ -24,7 +24,7 @@ public:
     // Flushes, syncs and renames the temporary file over the target.
     bool Commit();
 
-private:
+  private:
     void WriteAll(const char* data, std::size_t bytes);
     void Flush();
     void Fail(int errorNumber);

@@ -5,7 +5,7 @@
 #include <string>
 
 class BinaryFile {
-public:
+  public:
     // Throws FileError ("Cannot open file ...") when the file cannot be opened.
     explicit BinaryFile(const std::string& fileName);
     ~BinaryFile();
@@ -23,7 +23,7 @@ public:
     // the system reports an error.
     bool ReadAt(std::int64_t offset, void* destination, std::int64_t bytes) const;
 
-private:
+  private:
     std::string name_;
     int fd_ = -1;
     std::int64_t size_ = 0;

@@ -6,7 +6,7 @@
 #include <string>
 
 class FileError : public std::runtime_error {
-public:
+  public:
     explicit FileError(const std::string& message) : std::runtime_error(message) {}
 
     // "Cannot open file \"<name>\". <reason>"

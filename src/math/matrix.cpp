@@ -4,7 +4,9 @@
 
 #include "math/scalar.h"
 
-TMatrix4 MatrixIdentity() { return TMatrix4{}; }
+TMatrix4 MatrixIdentity() {
+    return TMatrix4{};
+}
 
 TMatrix4 MatrixSet(float e0, float e1, float e2, float e3, float e4, float e5, float e6, float e7,
                    float e8, float e9, float e10, float e11, float e12, float e13, float e14,
@@ -17,7 +19,8 @@ TMatrix4 MatrixMultiply(const TMatrix4& a, const TMatrix4& b) {
     for (int r = 0; r < 4; ++r) {
         for (int col = 0; col < 4; ++col) {
             float sum = 0.0f;
-            for (int k = 0; k < 4; ++k) sum += a.at(r, k) * b.at(k, col);
+            for (int k = 0; k < 4; ++k)
+                sum += a.at(r, k) * b.at(k, col);
             c.at(r, col) = sum;
         }
     }
@@ -46,7 +49,8 @@ TMatrix4 MatrixRotationZ(double degrees) {
 }
 
 void MatrixScale(TMatrix4& m, float factor) {
-    for (float& v : m.e) v *= factor;
+    for (float& v : m.e)
+        v *= factor;
 }
 
 double Determinant3(double a1, double a2, double a3, double b1, double b2, double b3, double c1,
@@ -78,14 +82,16 @@ double Cofactor(const TMatrix4& m, int row, int col) {
 
 double MatrixDeterminant(const TMatrix4& m) {
     double det = 0.0;
-    for (int c = 0; c < 4; ++c) det += m.at(0, c) * Cofactor(m, 0, c);
+    for (int c = 0; c < 4; ++c)
+        det += m.at(0, c) * Cofactor(m, 0, c);
     return det;
 }
 
 void MatrixAdjugate(TMatrix4& m) {
     TMatrix4 adj;
     for (int r = 0; r < 4; ++r) {
-        for (int c = 0; c < 4; ++c) adj.at(c, r) = static_cast<float>(Cofactor(m, r, c));
+        for (int c = 0; c < 4; ++c)
+            adj.at(c, r) = static_cast<float>(Cofactor(m, r, c));
     }
     m = adj;
 }

@@ -11,4 +11,6 @@ inline constexpr std::uint16_t kNormalNegZ = 0x8000;
 
 TVector3 DecodeNormal(std::uint16_t word);
 std::uint16_t EncodeNormal(TVector3 v);
-inline std::uint16_t EncodeNormal(float x, float y, float z) { return EncodeNormal({x, y, z}); }
+inline std::uint16_t EncodeNormal(float x, float y, float z) {
+    return EncodeNormal({x, y, z});
+}

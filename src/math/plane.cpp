@@ -18,6 +18,7 @@ bool IntersectPlanes(const TPlane& p1, const TPlane& p2, const TPlane& p3, TVect
 bool PointBehindTriangle(TVector3 a, TVector3 b, TVector3 c, TVector3 d) {
     const TVector3 corners[3] = {a, b, c};
     const TVector3 e = VectorAdd(VectorAverage(corners, 3), d);
-    const TMatrix4 m = MatrixSet(a.x, a.y, a.z, 1, b.x, b.y, b.z, 1, c.x, c.y, c.z, 1, e.x, e.y, e.z, 1);
+    const TMatrix4 m =
+        MatrixSet(a.x, a.y, a.z, 1, b.x, b.y, b.z, 1, c.x, c.y, c.z, 1, e.x, e.y, e.z, 1);
     return MatrixDeterminant(m) < 0.0;
 }

@@ -7,7 +7,9 @@ TSinCos SinCosDeg(double degrees) {
     return {static_cast<float>(std::sin(radians)), static_cast<float>(std::cos(radians))};
 }
 
-float ArcTan2(float y, float x) { return std::atan2(y, x); }
+float ArcTan2(float y, float x) {
+    return std::atan2(y, x);
+}
 
 float FieldOfViewDeg(float a, float b) {
     const float angle = static_cast<float>(2.0 * std::atan2(a / 2.0, static_cast<double>(b)));

@@ -10,7 +10,8 @@ TVector3 VectorNormalize(TVector3 a) {
 TVector3 VectorAverage(const TVector3* points, std::size_t count) {
     TVector3 sum = kVectorZero;
     if (count == 0) return sum;
-    for (std::size_t i = 0; i < count; ++i) sum = VectorAdd(sum, points[i]);
+    for (std::size_t i = 0; i < count; ++i)
+        sum = VectorAdd(sum, points[i]);
     return VectorScale(sum, 1.0f / static_cast<float>(count));
 }
 

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-TMD3::TMD3() { Clear(); }
+TMD3::TMD3() {
+    Clear();
+}
 
 void TMD3::Clear() {
     header.frames.clear();
@@ -35,8 +37,7 @@ std::int64_t TMD3::ShadersSize(int surface) const {
 
 std::int64_t TMD3::TrianglesSize(int surface) const {
     if (!ValidSurface(surface)) return 0;
-    return std::int64_t{header.surfaces[surface].numTriangles} *
-           std::int64_t{sizeof(TMD3Triangle)};
+    return std::int64_t{header.surfaces[surface].numTriangles} * std::int64_t{sizeof(TMD3Triangle)};
 }
 
 std::int64_t TMD3::TexCoordsSize(int surface) const {
@@ -59,11 +60,14 @@ std::int64_t TMD3::SurfaceSize(int surface) const {
 
 std::int64_t TMD3::SurfacesSize() const {
     std::int64_t total = 0;
-    for (int i = 0; i < header.numSurfaces; ++i) total += SurfaceSize(i);
+    for (int i = 0; i < header.numSurfaces; ++i)
+        total += SurfaceSize(i);
     return total;
 }
 
-bool TMD3::IsMD3() const { return std::memcmp(header.ident, kMD3Ident, 4) == 0; }
+bool TMD3::IsMD3() const {
+    return std::memcmp(header.ident, kMD3Ident, 4) == 0;
+}
 
 bool TMD3::IsEmpty() const {
     return header.numFrames == 0 && header.numTags == 0 && header.numSurfaces == 0 &&
@@ -73,7 +77,8 @@ bool TMD3::IsEmpty() const {
 
 void TMD3::FlipTexCoordT(int surface) {
     if (!ValidSurface(surface)) return;
-    for (TMD3TexCoord& tc : header.surfaces[surface].texCoords) tc.t = 1.0f - tc.t;
+    for (TMD3TexCoord& tc : header.surfaces[surface].texCoords)
+        tc.t = 1.0f - tc.t;
 }
 
 void TMD3::SetShaderName(int surface, std::string_view text) {
@@ -83,4 +88,6 @@ void TMD3::SetShaderName(int surface, std::string_view text) {
     SetName64(text, s.shaders[0].name);
 }
 
-void SetName64(std::string_view text, char (&field)[kMD3NameLength]) { SetNameField(text, field); }
+void SetName64(std::string_view text, char (&field)[kMD3NameLength]) {
+    SetNameField(text, field);
+}

@@ -19,13 +19,13 @@ struct TSurface : TMD3SurfaceRecord {
 };
 
 struct THeader : TMD3HeaderRecord {
-    std::vector<TMD3Frame> frames;      // numFrames
-    std::vector<TMD3Tag> tags;          // numFrames x numTags, frame-major
-    std::vector<TSurface> surfaces;     // numSurfaces
+    std::vector<TMD3Frame> frames;   // numFrames
+    std::vector<TMD3Tag> tags;       // numFrames x numTags, frame-major
+    std::vector<TSurface> surfaces;  // numSurfaces
 };
 
 class TMD3 {
-public:
+  public:
     TMD3();
 
     THeader header;
@@ -76,7 +76,7 @@ public:
     static std::uint16_t EncodeNormal(float x, float y, float z) { return ::EncodeNormal(x, y, z); }
     static TVector3 DecodeNormal(std::uint16_t word) { return ::DecodeNormal(word); }
 
-private:
+  private:
     std::string lastError_;
 };
 
@@ -87,13 +87,15 @@ void SetName64(std::string_view text, char (&field)[kMD3NameLength]);
 template <std::size_t N>
 void SetNameField(std::string_view text, char (&field)[N]) {
     std::size_t n = text.size() < N ? text.size() : N;
-    for (std::size_t i = 0; i < N; ++i) field[i] = i < n ? text[i] : '\0';
+    for (std::size_t i = 0; i < N; ++i)
+        field[i] = i < n ? text[i] : '\0';
 }
 
 // The text of a zero-padded name field: up to the first zero byte or the field's end.
 template <std::size_t N>
 std::string NameFieldText(const char (&field)[N]) {
     std::size_t n = 0;
-    while (n < N && field[n] != '\0') ++n;
+    while (n < N && field[n] != '\0')
+        ++n;
     return std::string(field, n);
 }

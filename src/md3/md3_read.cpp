@@ -15,14 +15,13 @@ namespace {
 constexpr std::int64_t kReadBudgetFactor = 4;
 
 class MD3Reader {
-public:
+  public:
     MD3Reader(const BinaryFile& file, THeader& header, std::string& error)
-        : file_(file), header_(header), error_(error),
-          budget_(kReadBudgetFactor * file.size()) {}
+        : file_(file), header_(header), error_(error), budget_(kReadBudgetFactor * file.size()) {}
 
     bool Read();
 
-private:
+  private:
     bool Fail(const std::string& reason) {
         error_ = reason;
         return false;
@@ -134,7 +133,8 @@ bool MD3Reader::ReadSurface(int index, std::int64_t position) {
             }
         }
     }
-    for (TMD3TexCoord& tc : surface.texCoords) tc.t = 1.0f - tc.t;
+    for (TMD3TexCoord& tc : surface.texCoords)
+        tc.t = 1.0f - tc.t;
     return true;
 }
 

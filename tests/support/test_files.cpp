@@ -14,8 +14,8 @@ namespace testing_support {
 ScratchDir::ScratchDir() {
     static std::atomic<int> counter{0};
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = "veldra-test-" + std::to_string(::getpid()) + "-" +
-                       std::to_string(counter++);
+    std::string name =
+        "veldra-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
     if (info != nullptr) name += std::string("-") + info->name();
     std::replace(name.begin(), name.end(), '/', '_');
     path_ = std::filesystem::temp_directory_path() / name;

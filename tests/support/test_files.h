@@ -11,7 +11,7 @@ namespace testing_support {
 
 // A fresh folder under the system's temporary folder, removed with the object.
 class ScratchDir {
-public:
+  public:
     ScratchDir();
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
@@ -20,7 +20,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/convert_command.h"
+#include "cli/info_command.h"
+#include "cli/json_writer.h"
+#include "md3/md3.h"
+#include "model_factory.h"
+#include "support/test_files.h"
+
+namespace {
+
+using testing_support::ReadBytes;
+using testing_support::ScratchDir;
+using testing_support::WriteBytes;
+
+std::string WriteCube(const ScratchDir& dir) {
+    TMD3 cube;
+    MakeCube(cube);
+    const std::string path = dir.File("cube.md3");
+    EXPECT_TRUE(cube.SaveToFile(path));
+    return path;
+}
+
+TEST(CliInfo, JsonDescribesTheWholeModel) {
+    ScratchDir dir;
+    const std::string path = WriteCube(dir);
+    std::ostringstream out;
+    ASSERT_EQ(RunInfo(path, true, out), 0);
+    EXPECT_EQ(out.str(),
+              "{\"format\":\"md3\",\"file\":\"" + path +
+                  "\",\"name\":\"models/sample/cube.md3\",\"version\":15,\"flags\":0,"
+                  "\"skins\":0,\"frames\":1,\"frameList\":[{\"name\":\"frame0\",\"minBounds\":"
+                  "[-16,-16,-16],\"maxBounds\":[16,16,16],\"localOrigin\":[0,0,0],\"radius\":"
+                  "27.712812}],\"tags\":1,\"tagNames\":[\"tag_top\"],\"tagList\":[{\"name\":"
+                  "\"tag_top\",\"origin\":[0,0,16],\"axis\":[[1,0,0],[0,1,0],[0,0,1]]}],"
+                  "\"surfaces\":[{\"name\":\"cube\",\"flags\":0,\"shaders\":"
+                  "[\"textures/sample/cube\"],\"verts\":24,\"triangles\":12}]}\n");
+}
+
+TEST(CliInfo, TextListsFramesTagsAndSurfaces) {
+    ScratchDir dir;
+    TMD3 model;
+    MakeModel(model, {.surfaces = 2, .vertsPerSurface = 32, .frames = 3, .tags = 2});
+    ASSERT_TRUE(model.SaveToFile(dir.File("m.md3")));
+    std::ostringstream out;
+    ASSERT_EQ(RunInfo(dir.File("m.md3"), false, out), 0);
+    const std::string text = out.str();
+    EXPECT_NE(text.find("Frames:   3"), std::string::npos) << text;
+    EXPECT_NE(text.find("[2] \"frame2\""), std::string::npos) << text;
+    EXPECT_NE(text.find("[1] \"tag_1\" origin (1, 0, 1)"), std::string::npos) << text;
+    EXPECT_NE(text.find("[1] \"surface1\" flags 0, 32 vertices, 32 triangles"), std::string::npos)
+        << text;
+}
+
+TEST(CliJson, EscapesControlsAndKeepsEightBitNames) {
+    EXPECT_EQ(JsonEscape("a\"b\\c\n\x01"), "a\\\"b\\\\c\\n\\u0001");
+    EXPECT_EQ(JsonEscape("caf\xC3\xA9"), "caf\xC3\xA9");  // valid UTF-8 stays
+    EXPECT_EQ(JsonEscape("caf\xE9"), "caf\\u00e9");       // Latin-1 byte
+    EXPECT_EQ(JsonEscape("\xC3"), "\\u00c3");             // cut sequence
+    std::ostringstream out;
+    JsonWriter j(out);
+    j.BeginArray();
+    j.Float(0.1f);
+    j.Float(1.0f / 0.0f);
+    j.Int(-3);
+    j.EndArray();
+    EXPECT_EQ(out.str(), "[0.1,null,-3]");
+}
+
+TEST(CliConvert, WritesACanonicalCopy) {
+    ScratchDir dir;
+    const std::string path = WriteCube(dir);
+    ASSERT_EQ(RunConvert(path, dir.File("copy.MD3")), 0);
+    EXPECT_EQ(ReadBytes(dir.File("copy.MD3")), ReadBytes(path));
+}
+
+TEST(CliConvert, FailuresLeaveTheOutputAlone) {
+    ScratchDir dir;
+    const std::string path = WriteCube(dir);
+    const std::string out = dir.File("out.md3");
+    const std::vector<std::uint8_t> old(5, 9);
+    WriteBytes(out, old);
+
+    std::vector<std::uint8_t> truncated = ReadBytes(path);
+    truncated.resize(truncated.size() - 3);
+    WriteBytes(dir.File("short.md3"), truncated);
+    EXPECT_THROW(RunConvert(dir.File("short.md3"), out), std::exception);
+    EXPECT_THROW(RunConvert(dir.File("missing.md3"), out), std::exception);
+    EXPECT_THROW(RunConvert(path, dir.File("out.xyz")), std::exception);
+    EXPECT_EQ(ReadBytes(out), old);
+}
+
+}  // namespace

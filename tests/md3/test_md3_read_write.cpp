@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "md3/md3.h"
+#include "md3_test_util.h"
+#include "model_factory.h"
+#include "support/test_files.h"
+
+namespace {
+
+using namespace md3_test;
+using testing_support::ReadBytes;
+using testing_support::ScratchDir;
+using testing_support::WriteBytes;
+
+TMD3 Generated(int surfaces = 3, int frames = 4, int tags = 2) {
+    TMD3 model;
+    MakeModel(model, {.surfaces = surfaces,
+                      .vertsPerSurface = 40,
+                      .frames = frames,
+                      .tags = tags,
+                      .shadersPerSurface = 2});
+    return model;
+}
+
+TEST(MD3ReadWrite, RoundTripKeepsTheModelAndTheBytes) {
+    ScratchDir dir;
+    TMD3 model = Generated();
+    model.header.surfaces[1].shaders[0].shaderIndex = -1;  // "no shader" survives saving
+    ASSERT_TRUE(model.SaveToFile(dir.File("a.md3"))) << model.LastError();
+    TMD3 loaded;
+    ASSERT_TRUE(loaded.LoadFromFile(dir.File("a.md3"))) << loaded.LastError();
+    ExpectSameModel(model, loaded, 1e-6f);
+    EXPECT_EQ(loaded.header.surfaces[1].shaders[0].shaderIndex, -1);
+    // A second save of what was read gives the same bytes.
+    ASSERT_TRUE(loaded.SaveToFile(dir.File("b.md3")));
+    EXPECT_EQ(ReadBytes(dir.File("a.md3")), ReadBytes(dir.File("b.md3")));
+}
+
+TEST(MD3ReadWrite, SavingLeavesTexCoordsInMemoryUntouched) {
+    ScratchDir dir;
+    TMD3 model = Generated(1, 1, 0);
+    model.header.surfaces[0].texCoords[0].t = 0.1f;  // 1 - (1 - 0.1) != 0.1 in floats
+    const auto before = model.header.surfaces[0].texCoords;
+    ASSERT_TRUE(model.SaveToFile(dir.File("a.md3")));
+    EXPECT_EQ(std::memcmp(before.data(), model.header.surfaces[0].texCoords.data(),
+                          before.size() * sizeof(TMD3TexCoord)),
+              0);
+}
+
+TEST(MD3ReadWrite, WriterUsesTheCanonicalLayout) {
+    ScratchDir dir;
+    TMD3 model = Generated(2, 3, 2);
+    ASSERT_TRUE(model.SaveToFile(dir.File("a.md3")));
+    const Bytes b = ReadBytes(dir.File("a.md3"));
+    EXPECT_EQ(GetI32(b, kOfsFrames), 108);
+    EXPECT_EQ(GetI32(b, kOfsTags), 108 + 3 * 56);
+    EXPECT_EQ(GetI32(b, kOfsSurfaces), 108 + 3 * 56 + 3 * 2 * 112);
+    EXPECT_EQ(GetI32(b, kOfsEnd), static_cast<std::int32_t>(b.size()));
+    std::size_t at = GetI32(b, kOfsSurfaces);
+    for (int i = 0; i < 2; ++i) {
+        const TSurface& s = model.header.surfaces[i];
+        EXPECT_EQ(GetI32(b, at + kSurfOfsShaders), 108);
+        EXPECT_EQ(GetI32(b, at + kSurfOfsTriangles), 108 + 2 * 68);
+        EXPECT_EQ(GetI32(b, at + kSurfOfsST), 108 + 2 * 68 + s.numTriangles * 12);
+        EXPECT_EQ(GetI32(b, at + kSurfOfsXyz), 108 + 2 * 68 + s.numTriangles * 12 + 40 * 8);
+        EXPECT_EQ(GetI32(b, at + kSurfOfsEnd), model.SurfaceSize(i));
+        at += GetI32(b, at + kSurfOfsEnd);
+    }
+    EXPECT_EQ(at, b.size());
+    // The in-memory offsets were recomputed too.
+    EXPECT_EQ(model.header.ofsEnd, static_cast<std::int32_t>(b.size()));
+}
+
+TEST(MD3ReadWrite, ModelsWithoutTagsOrSurfaces) {
+    ScratchDir dir;
+    TMD3 noTags = Generated(1, 2, 0);
+    ASSERT_TRUE(noTags.SaveToFile(dir.File("notags.md3")));
+    const Bytes a = ReadBytes(dir.File("notags.md3"));
+    EXPECT_EQ(GetI32(a, kOfsTags), GetI32(a, kOfsSurfaces));
+
+    TMD3 noSurfaces = Generated(0, 5, 3);
+    ASSERT_TRUE(noSurfaces.SaveToFile(dir.File("nosurf.md3")));
+    const Bytes b = ReadBytes(dir.File("nosurf.md3"));
+    EXPECT_EQ(b.size(), 108u + 5 * 56 + 5 * 3 * 112);
+    EXPECT_EQ(GetI32(b, kOfsEnd), GetI32(b, kOfsSurfaces));
+
+    TMD3 empty;
+    MakeModel(empty, {.surfaces = 0, .frames = 0, .tags = 0});
+    ASSERT_TRUE(empty.SaveToFile(dir.File("empty.md3")));
+    TMD3 loaded;
+    ASSERT_TRUE(loaded.LoadFromFile(dir.File("empty.md3")));
+    EXPECT_TRUE(loaded.IsEmpty());
+}
+
+TEST(MD3ReadWrite, ForeignLayoutsReadAndComeBackCanonical) {
+    ScratchDir dir;
+    TMD3 model = Generated(3, 2, 1);
+    TMD3 canonical = model;
+    ASSERT_TRUE(canonical.SaveToFile(dir.File("canonical.md3")));
+    const Bytes expected = ReadBytes(dir.File("canonical.md3"));
+
+    const LayoutOptions layouts[] = {
+        {.trianglesBeforeShaders = true},
+        {.vertsBeforeTexCoords = true, .gapBetweenSurfaces = 13},
+        {.surfacesBeforeFrames = true, .trianglesBeforeShaders = true, .gapBetweenSurfaces = 4},
+    };
+    for (const LayoutOptions& layout : layouts) {
+        WriteBytes(dir.File("foreign.md3"), LayOut(model, layout));
+        TMD3 loaded;
+        ASSERT_TRUE(loaded.LoadFromFile(dir.File("foreign.md3"))) << loaded.LastError();
+        ExpectSameModel(model, loaded, 1e-6f);
+        ASSERT_TRUE(loaded.SaveToFile(dir.File("again.md3")));
+        EXPECT_EQ(ReadBytes(dir.File("again.md3")), expected);
+    }
+}
+
+TEST(MD3ReadWrite, SurfacesWithoutShadersGetOneEmptyRecord) {
+    ScratchDir dir;
+    TMD3 model = Generated(2, 1, 0);
+    WriteBytes(dir.File("noshaders.md3"), LayOut(model, {.writeShaders = false}));
+    TMD3 loaded;
+    ASSERT_TRUE(loaded.LoadFromFile(dir.File("noshaders.md3"))) << loaded.LastError();
+    for (const TSurface& s : loaded.header.surfaces) {
+        ASSERT_EQ(s.numShaders, 1);
+        ASSERT_EQ(s.shaders.size(), 1u);
+        EXPECT_EQ(NameFieldText(s.shaders[0].name), "");
+        EXPECT_EQ(s.shaders[0].shaderIndex, 0);
+    }
+    ASSERT_TRUE(loaded.SaveToFile(dir.File("saved.md3")));
+    const Bytes b = ReadBytes(dir.File("saved.md3"));
+    const std::size_t surface = GetI32(b, kOfsSurfaces);
+    EXPECT_EQ(GetI32(b, surface + kSurfNumShaders), 1);
+    for (std::size_t i = 0; i < 68; ++i)
+        EXPECT_EQ(b[surface + 108 + i], 0) << i;
+}
+
+TEST(MD3ReadWrite, TexCoordTIsFlippedInMemory) {
+    ScratchDir dir;
+    TMD3 model = Generated(1, 1, 0);
+    Bytes b = LayOut(model, {});
+    const std::size_t surface = GetI32(b, kOfsSurfaces);
+    const std::size_t st = surface + GetI32(b, surface + kSurfOfsST);
+    const float quarter = 0.25f;
+    std::memcpy(b.data() + st + 4, &quarter, 4);
+    WriteBytes(dir.File("t.md3"), b);
+    TMD3 loaded;
+    ASSERT_TRUE(loaded.LoadFromFile(dir.File("t.md3")));
+    EXPECT_EQ(loaded.header.surfaces[0].texCoords[0].t, 0.75f);
+}
+
+TEST(MD3ReadWrite, NoTagsMeansOfsTagsIsNeverUsed) {
+    ScratchDir dir;
+    TMD3 model = Generated(1, 1, 0);
+    Bytes b = LayOut(model, {});
+    PutI32(b, kOfsTags, -12345);
+    WriteBytes(dir.File("x.md3"), b);
+    TMD3 loaded;
+    EXPECT_TRUE(loaded.LoadFromFile(dir.File("x.md3"))) << loaded.LastError();
+}
+
+TEST(MD3ReadWrite, SurfaceFrameCountIsKeptButNeverSizesTheVertices) {
+    ScratchDir dir;
+    TMD3 model = Generated(2, 3, 1);
+    for (int stored : {0, 1, 99}) {
+        Bytes b = LayOut(model, {});
+        const std::size_t surface = GetI32(b, kOfsSurfaces);
+        PutI32(b, surface + kSurfNumFrames, stored);
+        WriteBytes(dir.File("f.md3"), b);
+        TMD3 loaded;
+        ASSERT_TRUE(loaded.LoadFromFile(dir.File("f.md3"))) << loaded.LastError();
+        EXPECT_EQ(loaded.header.surfaces[0].numFrames, stored);
+        EXPECT_EQ(loaded.header.surfaces[0].vertices.size(), 40u * 3);
+        ASSERT_TRUE(loaded.SaveToFile(dir.File("g.md3")));
+        EXPECT_EQ(ReadBytes(dir.File("g.md3")), b);
+    }
+}
+
+}  // namespace
