@@ -76,9 +76,6 @@ TEST_F(ShaderStore, TextureShaderIsOneModulatingStage) {
     EXPECT_EQ(stage.cull, 4);
     EXPECT_EQ(stage.blendSrc, kGlDstColor);
     EXPECT_EQ(stage.blendDst, kGlZero);
-    EXPECT_FALSE(stage.environment);
-    EXPECT_FALSE(stage.clamp);
-    EXPECT_EQ(stage.alphaFunc, 0);
 
     // A texture entry has no shader name, so it is never mistaken for a loaded shader.
     EXPECT_EQ(store.LoadShader(script, "", 0, ""), 2);
