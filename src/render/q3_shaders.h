@@ -1,0 +1,59 @@
+// The shader store: every shader and plain texture the loaded model's surfaces use, each
+// with its drawing stages. A surface names its shader by the entry's index here (-1 for
+// none). Entries are only ever appended; the whole store is emptied when the model is
+// textured again, so an index stays valid until then.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "render/shader_flags.h"
+#include "render/shader_stage.h"
+#include "render/texture_deleter.h"
+
+struct TShaderObj {
+    std::uint32_t flags = 0;             // where the shader or image was found (kShader... bits)
+    std::vector<TShaderTexture> stages;  // may be empty: such a shader is not drawn
+};
+
+class TShaders {
+  public:
+    // Stage textures are handed to `deleter` when stages are cleared; without one they are
+    // only forgotten (no texture store exists yet, or the textures were never made).
+    explicit TShaders(TextureDeleter* deleter = nullptr) : deleter_(deleter) {}
+    TShaders(const TShaders&) = delete;
+    TShaders& operator=(const TShaders&) = delete;
+
+    std::vector<TShaderObj> shaders;
+
+    void SetTextureDeleter(TextureDeleter* deleter) { deleter_ = deleter; }
+
+    int Count() const { return static_cast<int>(shaders.size()); }
+    bool ValidIndex(int index) const { return index >= 0 && index < Count(); }
+
+    // The index of an entry whose first stage carries `name` or `altName`; otherwise a new
+    // entry with `flags`, filled from the script (it stays without stages when the script
+    // does not define the shader, and such an entry is not found again by a later call).
+    // Names are compared in lower case. Throws FileError when the script cannot be read,
+    // leaving the store unchanged.
+    int LoadShader(const std::string& scriptFile, const std::string& name, std::uint32_t flags,
+                   const std::string& altName);
+
+    // A new entry with one stage that draws the image alone: back faces culled, the image
+    // modulating what lies beneath.
+    int AddTextureShader(const std::string& textureName, const std::string& texturePath,
+                         std::uint32_t flags);
+
+    // Deletes the stages' textures and empties the entry, keeping its index. Ignores an index
+    // outside the store.
+    void ClearShaderStages(int index);
+
+    // Deletes every stage texture and empties the store.
+    void ClearShaders();
+
+  private:
+    int FindLoaded(const std::string& name, const std::string& altName) const;
+
+    TextureDeleter* deleter_;
+};
