@@ -1,0 +1,40 @@
+#include "render/md3_draw_plan.h"
+
+#include <algorithm>
+
+bool AlphaBlendingMode(const std::vector<TShaderTexture>& stages) {
+    const auto hasAlphaFunc = [](const TShaderTexture& s) { return s.alphaFunc != kAlphaFuncNone; };
+    if (std::any_of(stages.begin(), stages.end(), hasAlphaFunc)) return true;
+    if (stages.size() == 1) return stages[0].textureHasAlpha;
+    return std::all_of(stages.begin(), stages.end(),
+                       [](const TShaderTexture& s) { return s.textureHasAlpha && !s.environment; });
+}
+
+TCullFace StageCull(int cull, bool twoSided) {
+    if (twoSided || cull < kCullFront) return TCullFace::None;
+    return cull == kCullFront ? TCullFace::Front : TCullFace::Back;
+}
+
+TSurfaceDrawPlan PlanSurface(const TShaders& store, int shaderIndex, bool twoSided) {
+    TSurfaceDrawPlan plan;
+    if (!store.ValidIndex(shaderIndex)) {
+        plan.plainPasses = 1;
+        return plan;
+    }
+    const std::vector<TShaderTexture>& stages = store.shaders[shaderIndex].stages;
+    plan.hasShader = true;
+    plan.alphaBlending = AlphaBlendingMode(stages);
+    plan.lightmapPass = std::any_of(stages.begin(), stages.end(),
+                                    [](const TShaderTexture& s) { return s.lightmap; });
+    plan.plainPasses = (plan.alphaBlending ? 0 : 1) + (plan.lightmapPass ? 1 : 0);
+    if (!stages.empty()) plan.plainCull = StageCull(stages.front().cull, twoSided);
+    return plan;
+}
+
+void AdvanceStageAnimation(TShaderTexture& stage, int framesLastSecond) {
+    if (framesLastSecond <= 0) return;
+    const float frames = static_cast<float>(framesLastSecond);
+    stage.scrollOffsetS += stage.scrollSpeedS / frames;
+    stage.scrollOffsetT += stage.scrollSpeedT / frames;
+    stage.rotationAngle += stage.rotationSpeed / frames;
+}

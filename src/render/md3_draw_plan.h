@@ -1,0 +1,34 @@
+// The GL-free decisions behind drawing one MD3 surface: which untextured passes come before
+// the shader's stages, whether the surface is drawn in alpha blending mode, how a stage
+// culls, and how stage texture animation advances.
+#pragma once
+
+#include <vector>
+
+#include "render/q3_shaders.h"
+
+enum class TCullFace { None, Front, Back };
+
+struct TSurfaceDrawPlan {
+    bool hasShader = false;      // the index names an entry of the store
+    bool alphaBlending = false;  // draw twice, back faces first, blended by alpha
+    bool lightmapPass = false;   // a white pass added with the (one, one) blend function
+    int plainPasses = 0;         // untextured white passes before the stages
+    TCullFace plainCull = TCullFace::None;
+};
+
+// Alpha blending mode for a shader's stages: any stage with an alpha function; else a single
+// stage whose texture has alpha; else every stage's texture has alpha and none is
+// environment mapped. A shader without stages therefore counts as blended.
+bool AlphaBlendingMode(const std::vector<TShaderTexture>& stages);
+
+// The plan for a surface whose first shader record names `shaderIndex` in `store`.
+// Plain passes cull as the surface's own shader does, and not at all without one.
+TSurfaceDrawPlan PlanSurface(const TShaders& store, int shaderIndex, bool twoSided);
+
+// Face culling of a stage: none when drawn two-sided or for cull values below 3.
+TCullFace StageCull(int cull, bool twoSided);
+
+// Moves scroll offsets and rotation on by one drawn frame: speeds are per second, so each
+// frame adds speed / frames drawn in the last second. Nothing moves before a rate is known.
+void AdvanceStageAnimation(TShaderTexture& stage, int framesLastSecond);
