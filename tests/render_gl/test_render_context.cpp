@@ -1,6 +1,7 @@
 // The render context on an offscreen surface: its default state, projection and the
 // window-system questions it asks.
 #include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <cmath>
 
@@ -219,4 +220,20 @@ TEST_F(NotCurrent, ReportsAndDropsTheUnusableContext) {
     EXPECT_EQ(reports_[0].message, "The render-context could not be made current.");
     EXPECT_FALSE(binding_->HasContext());
     EXPECT_FALSE(ogl_.IsReady());
+}
+
+TEST_F(RenderContext, FrustumFollowsTheLookAt) {
+    glLoadIdentity();
+    gluLookAt(0, 0, 500, 0, 0, 0, 0, 1, 0);
+    ogl_.UpdateFrustum();
+    auto inside = [&](TVector3 p) {
+        for (const TPlane& plane : ogl_.Frustum().Planes())
+            if (VectorDot(plane.normal, p) + plane.distance < 0) return false;
+        return true;
+    };
+    EXPECT_TRUE(inside({0, 0, 0}));
+    EXPECT_TRUE(inside({100, 100, -100}));
+    EXPECT_FALSE(inside({0, 0, 600}));    // behind the eye
+    EXPECT_FALSE(inside({0, 0, -4600}));  // past the far plane
+    EXPECT_FALSE(inside({0, 400, 0}));    // above a 53 degree view from 500 away
 }
