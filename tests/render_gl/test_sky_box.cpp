@@ -88,6 +88,7 @@ TEST_F(SkyBox, EachDirectionShowsItsFace) {
     EXPECT_NE(sky.DisplayList(), 0u);
     EXPECT_EQ(sky.FaceName(TSkyFace::kTop), "skyTop");
     sky.SetSkyBoxShown(true);
+    EXPECT_TRUE(sky.Visible());
 
     EXPECT_TRUE(ColourNear(Look(kVectorNegZ), 200, 0, 200));               // back
     EXPECT_TRUE(ColourNear(Look(kVectorPosZ), 0, 200, 200));               // front
@@ -113,6 +114,8 @@ TEST_F(SkyBox, MissingFaceFreesTheOthersAndHidesTheBox) {
     EXPECT_EQ(deleted_.size(), 3u);  // left, right and bottom were made and are gone
     EXPECT_FALSE(sky.Shown());
     EXPECT_EQ(sky.DisplayList(), 0u);
+    sky.SetSkyBoxShown(true);  // the menu check wins at start-up
+    EXPECT_FALSE(sky.Visible());
     EXPECT_TRUE(sky.FaceName(TSkyFace::kLeft).empty());
     EXPECT_EQ(sky.FaceTexture(TSkyFace::kLeft), 0u);
 }

@@ -284,6 +284,7 @@ void TOGL::DrawGradientRectColors(const TGLRect& rect, std::uint32_t first, std:
 }
 
 void TOGL::UpdateFrustum() {
+    if (!IsReady()) return;
     TMatrix4 modelview;
     TMatrix4 projection;
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview.e);

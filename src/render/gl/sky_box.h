@@ -30,6 +30,10 @@ class TSkyBox {
     void SetSkyBoxShown(bool shown) { shown_ = shown; }
 
     bool Shown() const { return shown_; }
+    // Shown and with something to draw. A box whose faces failed to load still counts as
+    // shown (the menu says so) but draws nothing, so the frame should fall back to the
+    // gradient background on this rather than on Shown().
+    bool Visible() const { return shown_ && list_ != 0; }
     std::uint32_t DisplayList() const { return list_; }
     const std::string& FaceName(TSkyFace face) const { return names_[Index(face)]; }
     std::uint32_t FaceTexture(TSkyFace face) const { return textures_[Index(face)]; }
