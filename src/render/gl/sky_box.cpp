@@ -6,7 +6,7 @@
 #include "render/gl/ogl.h"
 
 namespace {
-// Part of OpenGL 1.2; spelled out because an OpenGL 1.1 header lacks it.
+// Came with OpenGL 1.2; spelled out because an OpenGL 1.1 header lacks it.
 constexpr GLint kClampToEdge = 0x812F;
 }  // namespace
 
