@@ -1,0 +1,56 @@
+// Fonts as display lists, one list per printable character, for text drawn with glCallLists.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TGLFont {
+  public:
+    static constexpr int kFirstChar = 32;
+    static constexpr int kListCount = 95;
+
+    TGLFont(std::string faceName, int height, bool outline)
+        : faceName_(std::move(faceName)), height_(height), outline_(outline) {}
+    ~TGLFont() = default;
+    TGLFont(const TGLFont&) = delete;
+    TGLFont& operator=(const TGLFont&) = delete;
+
+    // Needs a current context and a running QGuiApplication. On failure the lists are
+    // deleted, the list base is 0 and the face name is cleared.
+    bool Build();
+    // Deletes the lists; needs the context that built them to be current.
+    void Release();
+
+    const std::string& FaceName() const { return faceName_; }
+    int Height() const { return height_; }
+    bool Outline() const { return outline_; }
+    // The list of character c is ListBase() + c - kFirstChar; 0 when not built.
+    std::uint32_t ListBase() const { return listBase_; }
+
+  private:
+    bool BuildBitmapGlyphs();
+    void Fail();
+
+    std::string faceName_;
+    int height_;
+    bool outline_;
+    std::uint32_t listBase_ = 0;
+};
+
+class TGLFonts {
+  public:
+    // Creates, appends and builds a font; the font is kept even when building failed, so
+    // indexes stay stable.
+    TGLFont& Add(const std::string& faceName, int height, bool outline);
+    void ReleaseAll();
+    // Drops the fonts without GL calls, for when their context is already gone.
+    void Forget() { fonts_.clear(); }
+
+    int Count() const { return static_cast<int>(fonts_.size()); }
+    const TGLFont& Font(int index) const { return *fonts_.at(static_cast<std::size_t>(index)); }
+
+  private:
+    std::vector<std::unique_ptr<TGLFont>> fonts_;
+};
