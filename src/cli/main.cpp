@@ -5,6 +5,9 @@
 #include "cli/cli_error.h"
 #include "cli/convert_command.h"
 #include "cli/info_command.h"
+#if VELDRA_HAS_RENDER
+#include "cli/render/render_command.h"
+#endif
 
 int main(int argc, char** argv) {
     CLI::App app{"veldra-cli: inspect and convert Quake III-engine models (MD3)"};
@@ -23,6 +26,23 @@ int main(int argc, char** argv) {
     convert->add_option("IN", convertIn, "Model to read")->required();
     convert->add_option("OUT", convertOut, "File to write")->required();
 
+#if VELDRA_HAS_RENDER
+    TRenderOptions render;
+    std::string renderSize;
+    CLI::App* renderCmd = app.add_subcommand(
+        "render", "Draw a model offscreen into a PNG or TGA image, transparent around the model");
+    renderCmd->add_option("MODEL", render.model, "Model to draw")->required();
+    renderCmd->add_option("OUT", render.output, "Image to write (.png or .tga)")->required();
+    renderCmd->add_option("--size", renderSize, "Image size WxH (default 512x512)");
+    renderCmd->add_option("--frame", render.frame, "Frame to draw (default 0)");
+    renderCmd->add_option("--yaw", render.yaw,
+                          "Turn about the model's Z axis in degrees (default 30)");
+    renderCmd->add_option("--pitch", render.pitch, "Look down by degrees (default 20)");
+    renderCmd->add_flag("--wireframe", render.wireframe, "Draw triangle edges only");
+    bool noLighting = false;
+    renderCmd->add_flag("--no-lighting", noLighting, "Draw without lights");
+#endif
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -32,5 +52,17 @@ int main(int argc, char** argv) {
 
     if (*info) return RunGuarded(std::cerr, [&] { return RunInfo(infoFile, infoJson, std::cout); });
     if (*convert) return RunGuarded(std::cerr, [&] { return RunConvert(convertIn, convertOut); });
+#if VELDRA_HAS_RENDER
+    if (*renderCmd) {
+        return RunGuarded(std::cerr, [&] {
+            if (!renderSize.empty() && !ParseRenderSize(renderSize, render.width, render.height)) {
+                throw CliError("Invalid --size \"" + renderSize +
+                               "\": expected WxH, 1 to 8192 each");
+            }
+            render.lighting = !noLighting;
+            return RunRender(render);
+        });
+    }
+#endif
     return 1;
 }

@@ -1,0 +1,131 @@
+#include "cli/render/render_command.h"
+
+#include <QBuffer>
+#include <QImage>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <filesystem>
+
+#include "cli/cli_error.h"
+#include "cli/model_files.h"
+#include "io/atomic_file_writer.h"
+#include "render/gl/offscreen_binding.h"
+#include "render/gl/ogl.h"
+#include "render/gl/scene_renderer.h"
+#include "render/screenshot_file.h"
+#include "render/thumbnail_framing.h"
+
+namespace {
+
+constexpr int kMaxRenderSide = 8192;
+
+std::string UpperExtension(const std::string& path) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return ext;
+}
+
+// The captured view as PNG bytes: rows top-down, alpha from the coverage mask.
+std::vector<std::uint8_t> EncodePng(const TCapturedView& shot) {
+    QImage image(shot.width, shot.height, QImage::Format_RGBA8888);
+    for (int y = 0; y < shot.height; ++y) {
+        const std::size_t row = static_cast<std::size_t>(shot.height - 1 - y) * shot.width;
+        uchar* line = image.scanLine(y);
+        for (int x = 0; x < shot.width; ++x) {
+            const std::size_t i = row + static_cast<std::size_t>(x);
+            line[x * 4] = shot.rgb[i * 3];
+            line[x * 4 + 1] = shot.rgb[i * 3 + 1];
+            line[x * 4 + 2] = shot.rgb[i * 3 + 2];
+            line[x * 4 + 3] = shot.mask[i];
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return {};
+    return {bytes.begin(), bytes.end()};
+}
+
+}  // namespace
+
+bool ParseRenderSize(const std::string& text, int& width, int& height) {
+    const auto x = text.find_first_of("xX");
+    if (x == std::string::npos) return false;
+    int w = 0, h = 0;
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    auto [p1, e1] = std::from_chars(begin, begin + x, w);
+    auto [p2, e2] = std::from_chars(begin + x + 1, end, h);
+    if (e1 != std::errc() || e2 != std::errc() || p1 != begin + x || p2 != end) return false;
+    if (w < 1 || h < 1 || w > kMaxRenderSide || h > kMaxRenderSide) return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+int RunRender(const TRenderOptions& o) {
+    const std::string ext = UpperExtension(o.output);
+    if (ext != ".PNG" && ext != ".TGA") {
+        throw CliError("Cannot write \"" + o.output + "\": unsupported image format \"" +
+                       std::filesystem::path(o.output).extension().string() +
+                       "\" (supported: .png, .tga)");
+    }
+    TMD3 model;
+    if (DetectInputFormat(o.model) != ModelFormat::MD3) {
+        throw CliError("Cannot load \"" + o.model + "\": unknown or unsupported model format");
+    }
+    LoadMD3OrThrow(model, o.model);
+    const auto sphere = FrameBoundingSphere(model, o.frame);
+    if (!sphere) {
+        throw CliError("Cannot render \"" + o.model + "\": it has no frame " +
+                       std::to_string(o.frame) +
+                       " (frames: " + std::to_string(model.header.numFrames) + ")");
+    }
+
+    if (!EnsureGuiApplication()) throw CliError("Cannot render: no graphics system available");
+    TOffscreenGLBinding binding(o.width, o.height);
+    TOGL ogl;
+    std::string glError;
+    ogl.SetErrorHandler([&glError](const TGLErrorReport& report) { glError = report.message; });
+    ogl.InitOnWindow(&binding);
+    if (!ogl.IsReady()) {
+        throw CliError("Cannot render \"" + o.model + "\": no OpenGL context (" +
+                       (glError.empty() ? std::string("is a display available?") : glError) + ")");
+    }
+
+    TShaders shaders;
+    TSceneRenderer renderer(ogl, shaders);
+    TViewState view;
+    // Centre the model and turn it: Z up, its front (+X) towards the viewer, then yaw about
+    // its own Z axis and look down by the pitch.
+    view.pivot = -sphere->centre;
+    view.rotationAngles = {o.pitch - 90.0f, 0.0f, o.yaw - 90.0f};
+    const TViewParams& params = ogl.ViewParams();
+    const float distance = FittingCameraDistance(
+        *sphere, params.fieldOfView, static_cast<double>(o.width) / o.height, params.nearClip);
+    TCamera& camera = ogl.Camera();
+    camera.position = {0.0f, 0.0f, distance};
+    camera.target = kVectorZero;
+    camera.up = kVectorPosY;
+
+    TViewSwitches sw;
+    sw.lighting = o.lighting;
+    sw.wireframe = o.wireframe;
+    sw.showTags = false;
+    sw.centerModel = true;  // keeps the pivot at the centre of the sphere
+    TSceneModel scene{kModelKindMD3, &model, o.frame, -1};
+    const TCapturedView shot = renderer.CaptureView(view, sw, 0x00000000, scene);
+    const std::vector<std::uint8_t> bytes =
+        ext == ".PNG" ? EncodePng(shot)
+                      : BuildScreenshotTga(shot.width, shot.height, shot.rgb, shot.mask);
+    if (bytes.empty()) throw CliError("Cannot write \"" + o.output + "\": PNG encoding failed");
+    ogl.Release();
+
+    AtomicFileWriter out(o.output);
+    out.Write(bytes.data(), bytes.size());
+    if (!out.Commit()) throw CliError("Cannot write \"" + o.output + "\": " + out.error());
+    return 0;
+}

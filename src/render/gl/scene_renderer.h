@@ -1,0 +1,82 @@
+// One frame of the 3-D view: background, lights, the model transform, ground plane and axis,
+// the model, the sky box; and screenshots of the view with the model's coverage as alpha.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "md3/md3.h"
+#include "render/gl/md3_drawer.h"
+#include "render/q3_shaders.h"
+#include "render/scene_settings.h"
+#include "render/view_state.h"
+
+class TOGL;
+
+// What is drawn this frame, besides the view state and the switches.
+struct TSceneModel {
+    int modelKind = kModelKindNone;
+    const TMD3* md3 = nullptr;
+    int currentFrame = 0;
+    int pivotTag = -1;  // the tag chosen as centre of rotation; -1 for none
+};
+
+// RGBA pixels of a captured view: rows bottom-up as read back, alpha = model coverage.
+struct TCapturedView {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb;   // 3 bytes per pixel
+    std::vector<std::uint8_t> mask;  // 255 where the model covers the view, 0 elsewhere
+};
+
+struct TScreenshotResult {
+    bool saved = false;
+    int number = -1;
+    std::string statusText;
+};
+
+class TSceneRenderer {
+  public:
+    TSceneRenderer(TOGL& ogl, TShaders& shaders);
+
+    // Draws and presents one frame; nothing unless the view is showing, the context is ready
+    // and no load is in progress.
+    void RedrawView(TViewState& view, const TViewSwitches& sw, const TSceneColors& colours,
+                    const TSceneModel& model, bool viewActive, bool busy);
+
+    // Draws the model twice more, once for its coverage and once in colour over `background`,
+    // and reads both back. Empty when the context is not ready.
+    TCapturedView CaptureView(TViewState& view, const TViewSwitches& sw, std::uint32_t background,
+                              const TSceneModel& model);
+
+    // Writes folder/screenshot<N>.tga under the first free number.
+    TScreenshotResult TakeScreenshot(TViewState& view, const TViewSwitches& sw,
+                                     const TSceneColors& colours, const TSceneModel& model,
+                                     bool viewActive, const std::string& folder);
+
+    // The skeletal drawing path plugs in here.
+    using TSkeletalDrawer =
+        std::function<void(const TSceneModel&, const TViewSwitches&, bool maskMode)>;
+    void SetSkeletalDrawer(TSkeletalDrawer drawer) { skeletalDrawer_ = std::move(drawer); }
+
+    void SetupLights(bool lighting);
+    // The tag pivot of the MD3 path; kept while "Center Model" holds the fitted pivot.
+    void ComputePivot(TViewState& view, const TViewSwitches& sw, const TSceneModel& model);
+
+    TMD3Drawer& MD3Drawer() { return md3Drawer_; }
+    bool MaskMode() const { return maskMode_; }
+
+  private:
+    void LookFromCamera();
+    void ApplyModelTransform(TViewState& view, const TViewSwitches& sw, const TSceneModel& model);
+    void DrawModel(const TSceneModel& model, const TViewSwitches& sw);
+    void DrawGroundAndAxis(const TViewSwitches& sw);
+
+    TOGL& ogl_;
+    TShaders& shaders_;
+    TMD3Drawer md3Drawer_;
+    TSkeletalDrawer skeletalDrawer_;
+    bool maskMode_ = false;
+};
