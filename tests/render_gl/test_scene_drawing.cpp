@@ -1,0 +1,206 @@
+// The scene drawn offscreen on Mesa, checked at chosen pixels: a 40-unit square facing a
+// camera 100 units away covers the middle of the 160 x 120 view.
+#include <GL/gl.h>
+
+#include <array>
+
+#include "gl_test_context.h"
+#include "md3/md3.h"
+#include "render/gl/scene_renderer.h"
+#include "support/test_files.h"
+
+namespace {
+
+std::int16_t Fixed(float v) {
+    return static_cast<std::int16_t>(v * 64.0f);
+}
+
+// One square in the XY plane, wound clockwise as seen from +Z (front facing), with s running
+// 0 to 1 from left to right, and one tag at the origin.
+TMD3 Square() {
+    TMD3 model;
+    THeader& h = model.header;
+    std::copy(std::begin(kMD3Ident), std::end(kMD3Ident), h.ident);
+    h.numFrames = 1;
+    h.numTags = 1;
+    h.numSurfaces = 1;
+    h.frames.resize(1);
+    h.tags.resize(1);
+    SetName64("tag_origin", h.tags[0].name);
+    h.tags[0].axis[0] = kVectorPosX;
+    h.tags[0].axis[1] = kVectorPosY;
+    h.tags[0].axis[2] = kVectorPosZ;
+    h.surfaces.resize(1);
+    TSurface& s = h.surfaces[0];
+    s.numFrames = 1;
+    s.numShaders = 1;
+    s.numVerts = 4;
+    s.numTriangles = 2;
+    s.shaders.resize(1);
+    s.shaders[0].shaderIndex = -1;
+    const float c[4][2] = {{-20, -20}, {-20, 20}, {20, 20}, {20, -20}};
+    for (int i = 0; i < 4; ++i) {
+        s.vertices.push_back({Fixed(c[i][0]), Fixed(c[i][1]), 0, EncodeNormal(kVectorPosZ)});
+        s.texCoords.push_back({(c[i][0] + 20) / 40, (c[i][1] + 20) / 40});
+    }
+    s.triangles = {{{0, 1, 2}}, {{0, 2, 3}}};
+    return model;
+}
+
+class SceneTest : public GLTest {
+  protected:
+    void SetUp() override {
+        GLTest::SetUp();
+        if (IsSkipped()) return;
+        model_ = Square();
+        TCamera& camera = ogl_.Camera();
+        camera.position = {0, 0, 100};
+        camera.target = kVectorZero;
+        camera.up = kVectorPosY;
+        switches_.showTags = false;
+        switches_.lighting = false;
+    }
+
+    TSceneModel Scene() { return {kModelKindMD3, &model_, 0, -1}; }
+
+    TPixelImage Draw() {
+        renderer_.RedrawView(view_, switches_, colours_, Scene(), true, false);
+        return Read();
+    }
+
+    // A texture with nearest filtering, so each texel shows as it is.
+    std::uint32_t Texture(int width, int height, const std::vector<std::uint8_t>& rgba) {
+        GLuint name = 0;
+        glGenTextures(1, &name);
+        glBindTexture(GL_TEXTURE_2D, name);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     rgba.data());
+        return name;
+    }
+
+    TShaderTexture Stage(std::uint32_t texture, bool hasAlpha = false) {
+        TShaderTexture stage = ShaderHeaderStage("textures/test/square");
+        ResetForNextStage(stage);
+        stage.texture = texture;
+        stage.textureHasAlpha = hasAlpha;
+        return stage;
+    }
+
+    void UseShader(std::vector<TShaderTexture> stages) {
+        shaders_.shaders.push_back({0, std::move(stages)});
+        model_.header.surfaces[0].shaders[0].shaderIndex = shaders_.Count() - 1;
+    }
+
+    TMD3 model_;
+    TShaders shaders_;
+    TSceneRenderer renderer_{ogl_, shaders_};
+    TViewState view_;
+    TViewSwitches switches_;
+    TSceneColors colours_;
+};
+
+// The middle of the 160 x 120 view.
+constexpr int kMidX = 80, kMidY = 60;
+
+TEST_F(SceneTest, UntexturedSurfaceIsWhiteOverTheGradient) {
+    const TPixelImage image = Draw();
+    EXPECT_TRUE(ColourNear(image.Pixel(kMidX, kMidY), 255, 255, 255));
+    EXPECT_TRUE(ColourNear(image.Pixel(2, 1), 100, 139, 203, 6));            // top sky colour
+    EXPECT_TRUE(ColourNear(image.Pixel(2, kHeight - 2), 166, 202, 240, 6));  // bottom
+}
+
+TEST_F(SceneTest, LightingShadesTheWhiteSurface) {
+    switches_.lighting = true;
+    view_.rotationAngles = {60, 0, 0};  // turned away from the lights, so not saturated
+    const auto lit = Draw().Pixel(kMidX, kMidY);
+    EXPECT_EQ(lit[0], lit[1]);
+    EXPECT_EQ(lit[1], lit[2]);
+    EXPECT_GT(lit[0], 60);
+    EXPECT_LT(lit[0], 255);
+}
+
+TEST_F(SceneTest, NothingIsDrawnWhileBusyOrHidden) {
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    renderer_.RedrawView(view_, switches_, colours_, Scene(), true, true);
+    renderer_.RedrawView(view_, switches_, colours_, Scene(), false, false);
+    EXPECT_TRUE(ColourNear(Read().Pixel(kMidX, kMidY), 0, 0, 0));
+}
+
+TEST_F(SceneTest, TexturedStageReplacesTheWhiteBase) {
+    UseShader({Stage(Texture(1, 1, {255, 0, 0, 255}))});
+    EXPECT_TRUE(ColourNear(Draw().Pixel(kMidX, kMidY), 255, 0, 0));
+}
+
+TEST_F(SceneTest, AlphaTestCutsOutTransparentTexels) {
+    // Left texel transparent, right texel opaque green.
+    TShaderTexture stage = Stage(Texture(2, 1, {255, 0, 0, 0, 0, 255, 0, 255}), true);
+    stage.alphaFunc = kAlphaFuncGE128;
+    UseShader({stage});
+    const TPixelImage image = Draw();
+    EXPECT_TRUE(ColourNear(image.Pixel(kMidX + 10, kMidY), 0, 255, 0));
+    const auto left = image.Pixel(kMidX - 10, kMidY);
+    EXPECT_FALSE(ColourNear(left, 255, 0, 0, 60)) << "the cut-out shows its texel";
+    EXPECT_FALSE(ColourNear(left, 255, 255, 255, 30)) << "a white base pass shows through";
+}
+
+TEST_F(SceneTest, AdditiveStageAddsToTheStageBelow) {
+    TShaderTexture red = Stage(Texture(1, 1, {255, 0, 0, 255}));
+    TShaderTexture blue = Stage(Texture(1, 1, {0, 0, 255, 255}));
+    blue.blendSrc = kGlOne;
+    blue.blendDst = kGlOne;
+    UseShader({red, blue});
+    EXPECT_TRUE(ColourNear(Draw().Pixel(kMidX, kMidY), 255, 0, 255));
+}
+
+TEST_F(SceneTest, PassCountsOfLightmapAndBlendedShaders) {
+    TShaderTexture lightmap = Stage(0);
+    lightmap.textureName = "$lightmap";
+    lightmap.lightmap = true;
+    UseShader({lightmap, Stage(Texture(1, 1, {0, 0, 255, 255}))});
+    Draw();
+    // Base pass, the extra lightmap pass and the untextured lightmap stage come first.
+    EXPECT_EQ(shaders_.shaders[0].stages[1].passesDrawn, 3);
+
+    UseShader({Stage(Texture(1, 1, {0, 255, 0, 128}), true)});
+    Draw();
+    EXPECT_EQ(shaders_.shaders[1].stages[0].passesDrawn, 0);
+}
+
+TEST_F(SceneTest, TagAxesAreDrawnOverTheModel) {
+    switches_.showTags = true;
+    const TPixelImage image = Draw();
+    // The first axis points right from the centre, red; the second points up, green.
+    auto found = [&](int x0, int x1, int y0, int y1, int r, int g, int b) {
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                if (ColourNear(image.Pixel(x, y), r, g, b, 10)) return true;
+        return false;
+    };
+    EXPECT_TRUE(found(kMidX + 4, kMidX + 8, kMidY - 1, kMidY + 1, 255, 0, 0));
+    EXPECT_TRUE(found(kMidX - 1, kMidX + 1, kMidY - 8, kMidY - 4, 0, 255, 0));
+}
+
+TEST_F(SceneTest, ScreenshotMasksTheModelAndTakesTheNextFreeNumber) {
+    testing_support::ScratchDir dir;
+    testing_support::WriteBytes(dir.File("screenshot0.tga"), {0});
+    const TScreenshotResult result =
+        renderer_.TakeScreenshot(view_, switches_, colours_, Scene(), true, dir.path().string());
+    ASSERT_TRUE(result.saved) << result.statusText;
+    EXPECT_EQ(result.statusText, "Screenshot saved into file: screenshot1.tga");
+    const auto tga = testing_support::ReadBytes(dir.File("screenshot1.tga"));
+    ASSERT_EQ(tga.size(), 18u + kWidth * kHeight * 4);
+    auto alpha = [&](int x, int yFromBottom) {
+        return tga[18 + (static_cast<std::size_t>(yFromBottom) * kWidth + x) * 4 + 3];
+    };
+    EXPECT_EQ(alpha(kMidX, kMidY), 255);
+    EXPECT_EQ(alpha(1, 1), 0);
+    EXPECT_EQ(alpha(kWidth - 2, kHeight - 2), 0);
+    // The colour pass ran after the mask pass, so the view is drawn normally again.
+    EXPECT_FALSE(renderer_.MaskMode());
+}
+
+}  // namespace
