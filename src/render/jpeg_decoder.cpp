@@ -40,12 +40,12 @@ struct ErrorManager {
 }
 
 void OnMessage(j_common_ptr cinfo, int level) {
-    // Running out of data leaves the rest of the image grey: that is a broken file. Other
-    // corrupt-data warnings (stray bytes between markers) are common in real files and
-    // harmless, and trace messages are of no interest.
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) {
-        OnFatalError(cinfo);
-    }
+    // Data that ends early, at the end of the file or at a marker inside a scan, leaves the
+    // rest of the image grey: that is a broken file. Other corrupt-data warnings (stray bytes
+    // between markers) are common in real files and harmless, and trace messages are of no
+    // interest.
+    const int code = cinfo->err->msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) OnFatalError(cinfo);
 }
 
 void OnProgress(j_common_ptr cinfo) {
