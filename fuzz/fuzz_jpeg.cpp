@@ -23,10 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (image.pixels[i] != 255) __builtin_trap();
     }
     // The header alone must tell the size of every image that decodes.
-    JpegSize size;
+    JpegSize header;
     std::string error;
-    if (!ReadJpegSize(bytes, size, error) || size.width != image.width ||
-        size.height != image.height) {
+    if (!ReadJpegSize(bytes, header, error) || header.width != image.width ||
+        header.height != image.height) {
         __builtin_trap();
     }
     return 0;
