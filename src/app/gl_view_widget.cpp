@@ -1,0 +1,63 @@
+#include "app/gl_view_widget.h"
+
+#include <GL/gl.h>
+
+#include <QOpenGLContext>
+#include <QSurfaceFormat>
+
+TGLViewWidget::TGLViewWidget(QWidget* parent) : QOpenGLWidget(parent) {
+    setFormat(ViewFormat());
+    setMinimumSize(64, 64);
+    setMouseTracking(true);
+}
+
+QSurfaceFormat TGLViewWidget::ViewFormat() {
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(24);
+    format.setStencilBufferSize(8);
+    format.setAlphaBufferSize(8);
+    format.setSwapInterval(1);
+    return format;
+}
+
+int TGLViewWidget::Width() const { return static_cast<int>(width() * devicePixelRatioF()); }
+int TGLViewWidget::Height() const { return static_cast<int>(height() * devicePixelRatioF()); }
+
+bool TGLViewWidget::HasSurface() const { return isValid(); }
+
+TGLCreateResult TGLViewWidget::CreateContext() {
+    // Qt makes the context when the widget is first shown; there is nothing to create.
+    return isValid() ? TGLCreateResult::kOk : TGLCreateResult::kNoContext;
+}
+
+bool TGLViewWidget::HasContext() const { return context() != nullptr && context()->isValid(); }
+
+bool TGLViewWidget::MakeCurrent() {
+    if (!isValid()) return false;
+    makeCurrent();
+    return true;
+}
+
+std::string TGLViewWidget::ExtensionString() const {
+    const auto* text = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    return text != nullptr ? text : "";
+}
+
+TGLProc TGLViewWidget::ProcAddress(const char* name) const {
+    return context() != nullptr ? reinterpret_cast<TGLProc>(context()->getProcAddress(name))
+                                : nullptr;
+}
+
+void TGLViewWidget::initializeGL() {
+    if (onContextReady) onContextReady();
+}
+
+void TGLViewWidget::paintGL() {
+    if (onPaint) onPaint();
+}
+
+void TGLViewWidget::resizeGL(int w, int h) {
+    if (onResize) onResize(static_cast<int>(w * devicePixelRatioF()), static_cast<int>(h * devicePixelRatioF()));
+}

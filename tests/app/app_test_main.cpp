@@ -1,0 +1,14 @@
+// GUI tests need one QApplication for the whole run.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSurfaceFormat>
+
+#include "app/gl_view_widget.h"
+
+int main(int argc, char** argv) {
+    QSurfaceFormat::setDefaultFormat(TGLViewWidget::ViewFormat());
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
