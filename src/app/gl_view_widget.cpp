@@ -22,17 +22,25 @@ QSurfaceFormat TGLViewWidget::ViewFormat() {
     return format;
 }
 
-int TGLViewWidget::Width() const { return static_cast<int>(width() * devicePixelRatioF()); }
-int TGLViewWidget::Height() const { return static_cast<int>(height() * devicePixelRatioF()); }
+int TGLViewWidget::Width() const {
+    return static_cast<int>(width() * devicePixelRatioF());
+}
+int TGLViewWidget::Height() const {
+    return static_cast<int>(height() * devicePixelRatioF());
+}
 
-bool TGLViewWidget::HasSurface() const { return isValid(); }
+bool TGLViewWidget::HasSurface() const {
+    return isValid();
+}
 
 TGLCreateResult TGLViewWidget::CreateContext() {
     // Qt makes the context when the widget is first shown; there is nothing to create.
     return isValid() ? TGLCreateResult::kOk : TGLCreateResult::kNoContext;
 }
 
-bool TGLViewWidget::HasContext() const { return context() != nullptr && context()->isValid(); }
+bool TGLViewWidget::HasContext() const {
+    return context() != nullptr && context()->isValid();
+}
 
 bool TGLViewWidget::MakeCurrent() {
     if (!isValid()) return false;
@@ -59,5 +67,7 @@ void TGLViewWidget::paintGL() {
 }
 
 void TGLViewWidget::resizeGL(int w, int h) {
-    if (onResize) onResize(static_cast<int>(w * devicePixelRatioF()), static_cast<int>(h * devicePixelRatioF()));
+    if (onResize)
+        onResize(static_cast<int>(w * devicePixelRatioF()),
+                 static_cast<int>(h * devicePixelRatioF()));
 }

@@ -9,7 +9,7 @@
 
 class TGLViewWidget : public QOpenGLWidget, public IGLBinding {
     Q_OBJECT
-public:
+  public:
     explicit TGLViewWidget(QWidget* parent = nullptr);
 
     // The format every context of the program asks for: compatibility profile (the drawing
@@ -38,7 +38,7 @@ public:
     int SwapInterval() const override { return format().swapInterval(); }
     void SetSwapInterval(int) override {}
 
-protected:
+  protected:
     void initializeGL() override;
     void paintGL() override;
     void resizeGL(int w, int h) override;
