@@ -1,0 +1,204 @@
+// The main window: the 3-D view with its animation group, the model tabs, the menus and the
+// status bar, and the loaded-model state every command works on.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "md3/md3.h"
+#include "render/gl/obj_texture.h"
+#include "render/gl/ogl.h"
+#include "render/gl/scene_renderer.h"
+#include "render/q3_shaders.h"
+#include "render/scene_settings.h"
+#include "render/view_state.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+class TGLViewWidget;
+class TViewSwitchPair;
+
+// Where the loaded model came from.
+inline constexpr int kModelSourceNone = 0;
+inline constexpr int kModelSourceGame = 1;
+inline constexpr int kModelSourcePk3 = 2;
+inline constexpr int kModelSourceFile = 3;
+
+// Dialogs the window asks through, so tests can answer them.
+struct TUserPrompts {
+    // An existing file to open; empty for cancel.
+    std::function<QString(const QString& title, const QStringList& filters, int& filterIndex)> openFile;
+    // A file to save (the dialog asks before overwriting); empty for cancel.
+    std::function<QString(const QString& title, const QString& filter, const QString& suffix)> saveFile;
+    // A folder; empty for cancel.
+    std::function<QString(const QString& caption)> chooseFolder;
+    // A message with an OK button.
+    std::function<void(const QString& title, const QString& text, bool error)> message;
+    // A colour, or nothing for cancel.
+    std::function<std::optional<std::uint32_t>(std::uint32_t initial)> chooseColour;
+};
+
+class TMainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // `appDir` is the program folder (the executable's, unless a test gives its own).
+    explicit TMainWindow(const QString& appDir, QWidget* parent = nullptr);
+    ~TMainWindow() override;
+
+    // Exit code requested during start-up (1 when the installation is broken), else 0.
+    int StartupExitCode() const { return startupExitCode_; }
+
+    TUserPrompts& Prompts() { return prompts_; }
+    TMD3& MD3() { return md3_; }
+    int ModelKind() const { return modelKind_; }
+    int ModelSource() const { return modelSource_; }
+    const QString& ModelDir() const { return modelDir_; }
+    const QString& GamePath() const { return gamePath_; }
+    bool Busy() const { return busy_; }
+    QString StatusText() const;
+    TViewState& View() { return view_; }
+    const TViewSwitches& Switches() const { return switches_; }
+    TOGL& Ogl() { return ogl_; }
+    TSceneRenderer& Renderer() { return renderer_; }
+    int CurrentFrame() const;
+
+    // The drop handler's work, for tests and the drop event alike.
+    void HandleDroppedFiles(const QStringList& files);
+    // "&Load MD3 From File..." with the file already chosen, as a drop does it.
+    void LoadMD3FromFile(const QString& fileName);
+    // Draws the view now if it can (the periodic redraw does the same).
+    void RedrawView();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // Start-up and shutdown.
+    void CreateFolders();
+    void LoadSettings();
+    void SaveSettings();
+    void OnContextReady();
+    void FirstShowing();
+
+    // Building the window.
+    void BuildLayout();
+    QWidget* BuildViewTab();
+    QWidget* BuildHelpTab();
+    void BuildActions();
+    void BuildMenus();
+    void BuildSwitches();
+
+    // Loading and saving.
+    void ResetEnvironment();
+    void ResetLodAndAnimationNames();
+    void LoadMD3Command();
+    void LoadAnyFromFileCommand();
+    void SaveAsCommand();
+    void ClearCommand();
+    // Runs `load` inside the common frame of a whole-model load.
+    void RunLoadFrame(const std::function<bool()>& load);
+    void AfterModelLoaded(const QString& fileName, const QString& status, const QString& saveHint);
+    void ShowFamily();
+    void EnableModelCommands();
+
+    // The view.
+    void DrawFrame();
+    void ResetView();
+    void ResetAnimationControls();
+    void OnTimerTick();
+    void OnTabChanged(int index);
+    bool ViewTabActive() const;
+    void OnPivotChosen(int index);
+    void OnSwitchChanged(const QString& name, bool on);
+    void SetSkyBoxShown(bool shown);
+    void ChooseSkyColour(bool top);
+    void ChooseGamma(float gamma);
+    void ColourConvert();
+    void TakeScreenshot();
+    void ToggleHelp();
+    void SelectGamePath();
+    void SetGamePath(const QString& path);
+    void SetStatus(const QString& text);
+    // Runs a command; an error that escapes it is shown and the program goes on.
+    void Guarded(const std::function<void()>& command);
+
+    // Models and drawing, alive for the whole run.
+    TMD3 md3_;
+    TOGL ogl_;
+    TObjTexture textures_;
+    TShaders shaders_;
+    TSceneRenderer renderer_;
+    TViewState view_;
+    TViewSwitches switches_;
+    TSceneColors colours_;
+    float gamma_ = 1.0f;
+
+    // Loaded-model state.
+    int modelKind_ = 0;
+    int modelSource_ = 0;
+    QString modelDir_;
+    bool busy_ = false;
+    bool skipDialog_ = false;
+    QString presetFileName_;
+    int currentFrame_ = 0;
+
+    // Program state.
+    QString appDir_;
+    QString tmpDir_;
+    QString gamePath_;
+    QStringList shaderList_;
+    QStringList pakList_;
+    int startupExitCode_ = 0;
+    bool firstShowingDone_ = false;
+    TUserPrompts prompts_;
+
+    // Widgets.
+    TGLViewWidget* glView_ = nullptr;
+    QGroupBox* gbOGL_ = nullptr;
+    QGroupBox* gbModel_ = nullptr;
+    QTabWidget* pcTabs_ = nullptr;
+    QWidget* viewTab_ = nullptr;
+    QWidget* helpTab_ = nullptr;
+    QComboBox* cbTagPivots_ = nullptr;
+    QCheckBox* cbLockView_ = nullptr;
+    QGroupBox* gbLOD_ = nullptr;
+    QCheckBox* cbLODEnabled_ = nullptr;
+    QLabel* tLODpresence_ = nullptr;
+    QPushButton* bPrtScr_ = nullptr;
+    QTimer* timerFPS_ = nullptr;
+    QTimer* timerOGLFPS_ = nullptr;
+    std::vector<std::unique_ptr<TViewSwitchPair>> switchPairs_;
+
+    // Actions and menus.
+    QAction* actionFileLoadAnyFromFile_ = nullptr;
+    QAction* actionFileLoad_ = nullptr;
+    QAction* actionFileSaveAs_ = nullptr;
+    QAction* actionFileExit_ = nullptr;
+    QAction* actionModelClear_ = nullptr;
+    QAction* actionSettingsGamedir_ = nullptr;
+    QAction* actionHelp_ = nullptr;
+    QAction* menuViewShowskybox_ = nullptr;
+    QMenu* menuViewSkycolors_ = nullptr;
+    QAction* menuViewSkycolortop_ = nullptr;
+    QAction* menuViewSkycolorbottom_ = nullptr;
+    QAction* menuToolsColorconvertRadiant_ = nullptr;
+    std::vector<std::pair<float, QAction*>> gammaItems_;
+    std::uint32_t convertColour_ = 0;
+};
