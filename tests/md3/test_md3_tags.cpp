@@ -44,8 +44,8 @@ std::vector<TMD3Tag> ThreeTags() {
 }
 
 void ExpectSameTag(const TMD3Tag& a, const TMD3Tag& b) {
-    EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << NameFieldText(a.name) << " vs "
-                                                << NameFieldText(b.name);
+    EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0)
+        << NameFieldText(a.name) << " vs " << NameFieldText(b.name);
 }
 
 TEST(MD3Tags, LoadAppendsTheFileTagsToEveryFrameAfterTheOldOnes) {
