@@ -44,8 +44,6 @@ class TMD3 {
     // gives false with the reason in LastError().
     bool SaveToFile(const std::string& fileName);
 
-    // ---- Tag files and tags -------------------------------------------------------------
-
     // Appends the tags of a ".tag" file to every frame. Throws FileError when the file
     // cannot be opened. A file that is too short, not "TAG3" version 1, or holds no tags
     // gives false with the reason in LastError() and leaves the model unchanged, so the
@@ -60,8 +58,6 @@ class TMD3 {
     // FileError when the file cannot be created. The old file survives every failure.
     bool SaveTagsToFile(const std::string& fileName);
 
-    // ---- Frames ---------------------------------------------------------------------------
-
     // Appends frame 0 (or all frames) of another MD3 file holding the same model: the same
     // tag count, first tag name and surface count, and per surface the same shader,
     // triangle and vertex counts. Only frames, tags and vertices are taken over; appended
@@ -75,9 +71,8 @@ class TMD3 {
     // frame or an index outside the frames.
     bool DeleteFrame(std::int32_t index);
 
-    // ---- Geometry -------------------------------------------------------------------------
-    // The operations that compute positions return how many stored coordinates fell outside
-    // the 16-bit range and were clamped to it, so that the caller can say so.
+    // The edits that compute positions return how many stored coordinates fell outside the
+    // 16-bit range and were clamped to it, so that the caller can say so.
 
     int MirrorX();
     int MirrorY();
@@ -88,10 +83,11 @@ class TMD3 {
     int RotateX(float degrees);
     int RotateY(float degrees);
     int RotateZ(float degrees);
-    // Turns vertices, normals, frame bounds and origins, and tags with a rotation matrix.
+    // Turns vertices, normals, frame bounds and local origins, and tags with a rotation
+    // matrix. A model without surfaces has nothing to bound: its frames stay as they are.
     int RotateModel(const TMatrix4& m);
-    // minBounds/maxBounds of a frame from the vertices of all surfaces; (0, 0, 0) for a
-    // frame index outside the frames or a frame without vertices.
+    // minBounds/maxBounds of a frame from the vertices of all surfaces; (0, 0, 0) when no
+    // surface has vertices. An index outside the frames changes nothing.
     void FrameBoundsFromVertices(int frame);
 
     // Multiplies positions, bounds, origins, tag origins and radii by `factor`; 1 changes
@@ -117,8 +113,6 @@ class TMD3 {
     // keys by the empty name) while the merged surface stays within the game's vertex and
     // triangle limits, then closes the gaps by moving the last surfaces forward.
     void CompactSurfaces();
-
-    // ---- Normals ------------------------------------------------------------------------
 
     // Every vertex used by a triangle gets the normal of the last triangle that uses it.
     void CalculateNormals(int surface);

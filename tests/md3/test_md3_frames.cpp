@@ -18,10 +18,10 @@ using testing_support::WriteBytes;
 
 constexpr ModelSpec kSpec{.surfaces = 2, .vertsPerSurface = 16, .frames = 1, .tags = 2};
 
-// A file of the model `spec` describes, as the writer lays it out.
-Bytes ModelFile(const ScratchDir& dir, ModelSpec spec) {
+// A file of the model `shape` describes, as the writer lays it out.
+Bytes ModelFile(const ScratchDir& dir, ModelSpec shape) {
     TMD3 model;
-    MakeModel(model, spec);
+    MakeModel(model, shape);
     EXPECT_TRUE(model.SaveToFile(dir.File("made.md3")));
     return ReadBytes(dir.File("made.md3"));
 }
