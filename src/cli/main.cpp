@@ -4,6 +4,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/convert_command.h"
+#include "cli/edit_command.h"
 #include "cli/info_command.h"
 #if VELDRA_HAS_RENDER
 #include "cli/render/render_command.h"
@@ -43,6 +44,38 @@ int main(int argc, char** argv) {
     renderCmd->add_flag("--no-lighting", noLighting, "Draw without lights");
 #endif
 
+    std::string editIn, editOut;
+    std::vector<EditOperation> editOperations;
+    CLI::App* edit = app.add_subcommand(
+        "edit", "Read IN, apply the operations in the order given and write OUT (.md3)");
+    edit->add_option("IN", editIn, "Model to read (MD3)")->required();
+    edit->add_option("OUT", editOut, "File to write (.md3)")->required();
+    // Each option records itself as it is parsed, so the list keeps the command line's order
+    // across different options.
+    for (const EditOptionInfo& option : EditOptions()) {
+        const std::string name = option.option;
+        if (*option.valueName == '\0') {
+            edit->add_flag_callback(
+                    name,
+                    [&editOperations, name] {
+                        editOperations.push_back({name, ""});
+                    },
+                    option.help)
+                ->trigger_on_parse()
+                ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        } else {
+            edit->add_option_function<std::string>(
+                    name,
+                    [&editOperations, name](const std::string& value) {
+                        editOperations.push_back({name, value});
+                    },
+                    option.help)
+                ->type_name(option.valueName)
+                ->trigger_on_parse()
+                ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        }
+    }
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -64,5 +97,10 @@ int main(int argc, char** argv) {
         });
     }
 #endif
+
+    if (*edit) {
+        return RunGuarded(std::cerr,
+                          [&] { return RunEdit(editIn, editOut, editOperations, std::cerr); });
+    }
     return 1;
 }

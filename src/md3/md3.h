@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "math/matrix.h"
 #include "math/normal.h"
 #include "md3/md3_format.h"
 
@@ -43,7 +44,84 @@ class TMD3 {
     // gives false with the reason in LastError().
     bool SaveToFile(const std::string& fileName);
 
-    // Why the last LoadFromFile or SaveToFile failed.
+    // Appends the tags of a ".tag" file to every frame. Throws FileError when the file
+    // cannot be opened. A file that is too short, not "TAG3" version 1, or holds no tags
+    // gives false with the reason in LastError() and leaves the model unchanged, so the
+    // caller never reports tags that were not added.
+    bool LoadTagsFromFile(const std::string& fileName);
+
+    // Appends one tag to every frame.
+    void AddTag(const TMD3Tag& tag);
+
+    // Writes the tags of frame 0 as a ".tag" file. Gives false without creating a file
+    // when the model has no tags (LastError() says so), or when writing failed; throws
+    // FileError when the file cannot be created. The old file survives every failure.
+    bool SaveTagsToFile(const std::string& fileName);
+
+    // Appends frame 0 (or all frames) of another MD3 file holding the same model: the same
+    // tag count, first tag name and surface count, and per surface the same shader,
+    // triangle and vertex counts. Only frames, tags and vertices are taken over; appended
+    // frames are named "K merged". On failure the model is unchanged and `message` holds
+    // the status text; on success it is empty. Throws FileError when the file cannot be
+    // opened.
+    bool AppendFirstFrameFromFile(const std::string& fileName, std::string& message);
+    bool AppendAllFramesFromFile(const std::string& fileName, std::string& message);
+
+    // Removes one frame with its tags and vertices. Does nothing (false) for the only
+    // frame or an index outside the frames.
+    bool DeleteFrame(std::int32_t index);
+
+    // The edits that compute positions return how many stored coordinates fell outside the
+    // 16-bit range and were clamped to it, so that the caller can say so.
+
+    int MirrorX();
+    int MirrorY();
+    int MirrorZ();
+    void MirrorNormals();
+    void ReverseWinding();
+
+    int RotateX(float degrees);
+    int RotateY(float degrees);
+    int RotateZ(float degrees);
+    // Turns vertices, normals, frame bounds and local origins, and tags with a rotation
+    // matrix. A model without surfaces has nothing to bound: its frames stay as they are.
+    int RotateModel(const TMatrix4& m);
+    // minBounds/maxBounds of a frame from the vertices of all surfaces; (0, 0, 0) when no
+    // surface has vertices. An index outside the frames changes nothing.
+    void FrameBoundsFromVertices(int frame);
+
+    // Multiplies positions, bounds, origins, tag origins and radii by `factor`; 1 changes
+    // nothing. Axes and normals stay.
+    int ScaleModel(float factor);
+
+    // Moves the model so that the pivot lies at the origin in every frame. `pivot` indexes
+    // the pivot list: 0 ... numTags - 1 are the tags, numTags is the frames' local origin.
+    // An index outside the list changes nothing.
+    int TagAsOrigin(int pivot);
+
+    void TagsInvertX();
+    void TagsInvertY();
+    void TagsInvertZ();
+    void TagsSwapXY();
+    void TagsSwapXZ();
+    void TagsSwapYZ();
+
+    // Deletes one surface; false for an index outside the surfaces.
+    bool RemoveSurface(int surface);
+
+    // Merges surfaces whose first shader names match (a surface without shader records
+    // keys by the empty name) while the merged surface stays within the game's vertex and
+    // triangle limits, then closes the gaps by moving the last surfaces forward.
+    void CompactSurfaces();
+
+    // Every vertex used by a triangle gets the normal of the last triangle that uses it.
+    void CalculateNormals(int surface);
+    // Vertices within 0.02 of each other on every axis share their averaged normal.
+    void SmoothSurface(int surface);
+    // Vertices closer than |distance| on every axis snap to the lowest-numbered one.
+    void WeldVertices(int surface, float distance);
+
+    // Why the last LoadFromFile, SaveToFile, LoadTagsFromFile or SaveTagsToFile failed.
     const std::string& LastError() const { return lastError_; }
 
     // Sizes in bytes of the blocks as the writer lays them out; the per-surface ones are 0
@@ -77,8 +155,30 @@ class TMD3 {
     static TVector3 DecodeNormal(std::uint16_t word) { return ::DecodeNormal(word); }
 
   private:
+    bool AppendFramesFromFile(const std::string& fileName, bool allFrames, std::string& message);
+    void MirrorAxis(int axis, int& clamped);
+    void TransformTags(const TMatrix4& m);
+
     std::string lastError_;
 };
+
+// The status text of the tag commands for a model that has not exactly one frame.
+inline constexpr const char* kTagsNeedOneFrameText =
+    "Invalid action: It is not possible to add tags for animated MD3 models";
+
+// The name appended frames get.
+inline constexpr const char* kMergedFrameName = "K merged";
+
+// The ".tag" file identifier and version.
+inline constexpr char kTagFileIdent[4] = {'T', 'A', 'G', '3'};
+inline constexpr std::int32_t kTagFileVersion = 1;
+inline constexpr std::int64_t kTagFileHeaderSize = 16;
+
+// A stored 16-bit position for a coordinate (x 64, ties to even), clamped to the range;
+// `clamped` counts the coordinates that did not fit. NaN counts and becomes 0.
+std::int16_t StoredCoordinate(float coordinate, int& clamped);
+// The same for a value already in stored units.
+std::int16_t ClampStored(double stored, int& clamped);
 
 // Copies the first min(length, 64) characters of text and pads with zero bytes.
 void SetName64(std::string_view text, char (&field)[kMD3NameLength]);

@@ -1,0 +1,112 @@
+// ".tag" files ("TAG3"): one set of tags without frames. Loading appends the file's tags to
+// every frame of the model; saving writes the tags of frame 0.
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "io/atomic_file_writer.h"
+#include "io/binary_file.h"
+#include "md3/md3.h"
+
+namespace {
+
+struct TagFileHeader {
+    char ident[4] = {};
+    std::int32_t version = 0;
+    std::int32_t numTags = 0;
+    std::int32_t ofsEnd = 0;
+};
+static_assert(sizeof(TagFileHeader) == kTagFileHeaderSize);
+
+// Widens every frame's tag block from `oldCount` to `oldCount + added` records, working
+// from the last frame backwards so the old tags move in place, and hands back where the
+// new tags of each frame go.
+template <typename Fill>
+void InsertTagsPerFrame(THeader& h, std::int32_t added, Fill fill) {
+    const std::size_t frames = static_cast<std::size_t>(h.numFrames > 0 ? h.numFrames : 0);
+    const std::size_t oldCount = static_cast<std::size_t>(h.numTags);
+    const std::size_t newCount = oldCount + static_cast<std::size_t>(added);
+    // A tag array shorter than the counts say holds nothing trustworthy to move.
+    if (h.tags.size() < frames * oldCount) h.tags.resize(frames * oldCount);
+    h.tags.resize(frames * newCount);
+    for (std::size_t f = frames; f-- > 0;) {
+        for (std::size_t j = oldCount; j-- > 0;)
+            h.tags[f * newCount + j] = h.tags[f * oldCount + j];
+        fill(&h.tags[f * newCount + oldCount]);
+    }
+    h.numTags = static_cast<std::int32_t>(newCount);
+}
+
+}  // namespace
+
+bool TMD3::LoadTagsFromFile(const std::string& fileName) {
+    lastError_.clear();
+    auto fail = [this](const std::string& reason) {
+        lastError_ = reason;
+        return false;
+    };
+    const BinaryFile file(fileName);
+    TagFileHeader fileHeader;
+    if (!file.ReadAt(0, &fileHeader, sizeof fileHeader)) {
+        return fail("the file is shorter than a tag file header (16 bytes)");
+    }
+    if (std::memcmp(fileHeader.ident, kTagFileIdent, 4) != 0) {
+        return fail("not a tag file (the identifier is not TAG3)");
+    }
+    if (fileHeader.version != kTagFileVersion) {
+        return fail("unsupported tag file version " + std::to_string(fileHeader.version));
+    }
+    if (fileHeader.numTags == 0) return fail("the file holds no tags");
+    if (fileHeader.numTags < 0) return fail("the tag count is negative");
+    if (!file.Fits(kTagFileHeaderSize, fileHeader.numTags, sizeof(TMD3Tag))) {
+        return fail("the " + std::to_string(fileHeader.numTags) +
+                    " tags run past the end of the file");
+    }
+    if (fileHeader.numTags > std::numeric_limits<std::int32_t>::max() - header.numTags) {
+        return fail("the model cannot hold that many tags");
+    }
+    std::vector<TMD3Tag> fileTags(static_cast<std::size_t>(fileHeader.numTags));
+    if (!file.ReadAt(kTagFileHeaderSize, fileTags.data(),
+                     static_cast<std::int64_t>(fileTags.size() * sizeof(TMD3Tag)))) {
+        return fail("the tags could not be read");
+    }
+    InsertTagsPerFrame(header, fileHeader.numTags,
+                       [&](TMD3Tag* slot) { std::copy(fileTags.begin(), fileTags.end(), slot); });
+    return true;
+}
+
+void TMD3::AddTag(const TMD3Tag& tag) {
+    if (header.numTags == std::numeric_limits<std::int32_t>::max()) return;
+    InsertTagsPerFrame(header, 1, [&](TMD3Tag* slot) { *slot = tag; });
+}
+
+bool TMD3::SaveTagsToFile(const std::string& fileName) {
+    lastError_.clear();
+    const std::size_t count = static_cast<std::size_t>(header.numTags > 0 ? header.numTags : 0);
+    // Without a frame there are no tag records, whatever numTags says.
+    if (count == 0 || header.numFrames <= 0 || header.tags.size() < count) {
+        lastError_ = "the model has no tags";
+        return false;
+    }
+    const std::int64_t fileSize =
+        kTagFileHeaderSize + std::int64_t{header.numTags} * std::int64_t{sizeof(TMD3Tag)};
+    if (fileSize > std::numeric_limits<std::int32_t>::max()) {
+        lastError_ = "too many tags for a tag file";
+        return false;
+    }
+    TagFileHeader fileHeader;
+    std::memcpy(fileHeader.ident, kTagFileIdent, 4);
+    fileHeader.version = kTagFileVersion;
+    fileHeader.numTags = header.numTags;
+    fileHeader.ofsEnd = static_cast<std::int32_t>(fileSize);
+
+    AtomicFileWriter out(fileName);
+    out.Write(&fileHeader, sizeof fileHeader);
+    out.Write(header.tags.data(), count * sizeof(TMD3Tag));
+    if (!out.Commit()) {
+        lastError_ = "writing failed: " + out.error();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,148 @@
+// Rotating, scaling and moving the whole model. Positions are stored as 16-bit values in
+// 1/64 units, so results outside that range are clamped and counted instead of wrapping.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "md3/md3.h"
+#include "md3/md3_geometry.h"
+
+using md3_geometry::Position;
+
+std::int16_t ClampStored(double stored, int& clamped) {
+    if (std::isnan(stored)) {
+        ++clamped;
+        return 0;
+    }
+    // Rounds to nearest with ties to even, the default rounding mode.
+    const double rounded = std::nearbyint(stored);
+    constexpr double kLow = std::numeric_limits<std::int16_t>::min();
+    constexpr double kHigh = std::numeric_limits<std::int16_t>::max();
+    if (rounded < kLow || rounded > kHigh) {
+        ++clamped;
+        return static_cast<std::int16_t>(rounded < kLow ? kLow : kHigh);
+    }
+    return static_cast<std::int16_t>(rounded);
+}
+
+std::int16_t StoredCoordinate(float coordinate, int& clamped) {
+    return ClampStored(double{coordinate} * 64.0, clamped);
+}
+
+namespace {
+
+void StorePosition(TMD3Vertex& v, TVector3 p, int& clamped) {
+    v.x = StoredCoordinate(p.x, clamped);
+    v.y = StoredCoordinate(p.y, clamped);
+    v.z = StoredCoordinate(p.z, clamped);
+}
+
+}  // namespace
+
+int TMD3::RotateX(float degrees) {
+    return RotateModel(MatrixRotationX(degrees));
+}
+
+int TMD3::RotateY(float degrees) {
+    return RotateModel(MatrixRotationY(degrees));
+}
+
+int TMD3::RotateZ(float degrees) {
+    return RotateModel(MatrixRotationZ(degrees));
+}
+
+int TMD3::RotateModel(const TMatrix4& m) {
+    int clamped = 0;
+    md3_geometry::ForEachVertex(header, [&](TMD3Vertex& v) {
+        StorePosition(v, MatrixTransformPoint(Position(v), m), clamped);
+        v.normal = EncodeNormal(MatrixTransformPoint(DecodeNormal(v.normal), m));
+    });
+    // Without surfaces there are no vertices to bound; the frames are left as they are.
+    if (header.numSurfaces > 0) {
+        const int frames = std::min(header.numFrames, static_cast<int>(header.frames.size()));
+        for (int f = 0; f < frames; ++f) {
+            FrameBoundsFromVertices(f);
+            TMD3Frame& frame = header.frames[static_cast<std::size_t>(f)];
+            frame.localOrigin = MatrixTransformPoint(frame.localOrigin, m);
+        }
+    }
+    TransformTags(m);
+    return clamped;
+}
+
+void TMD3::TransformTags(const TMatrix4& m) {
+    for (TMD3Tag& tag : header.tags) {
+        tag.origin = MatrixTransformPoint(tag.origin, m);
+        for (TVector3& a : tag.axis)
+            a = MatrixTransformPoint(a, m);
+    }
+}
+
+void TMD3::FrameBoundsFromVertices(int frame) {
+    if (frame < 0 || frame >= header.numFrames ||
+        static_cast<std::size_t>(frame) >= header.frames.size()) {
+        return;
+    }
+    bool any = false;
+    TVector3 lo = kVectorZero, hi = kVectorZero;
+    md3_geometry::ForEachVertexOfFrame(header, frame, [&](TMD3Vertex& v) {
+        const TVector3 p = Position(v);
+        if (!any) {
+            lo = hi = p;
+            any = true;
+            return;
+        }
+        lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
+        hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
+    });
+    TMD3Frame& f = header.frames[static_cast<std::size_t>(frame)];
+    f.minBounds = lo;
+    f.maxBounds = hi;
+}
+
+int TMD3::ScaleModel(float factor) {
+    int clamped = 0;
+    if (factor == 1.0f) return clamped;
+    for (TMD3Frame& frame : header.frames) {
+        const TVector3 a = frame.minBounds * factor, b = frame.maxBounds * factor;
+        // A negative factor turns the box over; min and max must stay min and max.
+        frame.minBounds = {std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)};
+        frame.maxBounds = {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
+        frame.localOrigin = frame.localOrigin * factor;
+        frame.radius = frame.radius * std::fabs(factor);
+    }
+    for (TMD3Tag& tag : header.tags)
+        tag.origin = tag.origin * factor;
+    md3_geometry::ForEachVertex(header, [&](TMD3Vertex& v) {
+        v.x = ClampStored(v.x * double{factor}, clamped);
+        v.y = ClampStored(v.y * double{factor}, clamped);
+        v.z = ClampStored(v.z * double{factor}, clamped);
+    });
+    return clamped;
+}
+
+int TMD3::TagAsOrigin(int pivot) {
+    int clamped = 0;
+    const std::int64_t tagCount = std::int64_t{header.numFrames} * header.numTags;
+    if (pivot < 0 || pivot > header.numTags || header.numFrames < 0 ||
+        static_cast<std::int64_t>(header.tags.size()) < tagCount ||
+        header.frames.size() < static_cast<std::size_t>(header.numFrames)) {
+        return clamped;
+    }
+    for (int f = 0; f < header.numFrames; ++f) {
+        TMD3Frame& frame = header.frames[static_cast<std::size_t>(f)];
+        // Taken before anything of the frame moves; it may differ from frame to frame.
+        const TVector3 p =
+            pivot == header.numTags
+                ? frame.localOrigin
+                : header.tags[static_cast<std::size_t>(f) * header.numTags + pivot].origin;
+        frame.minBounds = frame.minBounds - p;
+        frame.maxBounds = frame.maxBounds - p;
+        frame.localOrigin = frame.localOrigin - p;
+        md3_geometry::ForEachTagOfFrame(header, f,
+                                        [&](TMD3Tag& tag) { tag.origin = tag.origin - p; });
+        md3_geometry::ForEachVertexOfFrame(
+            header, f, [&](TMD3Vertex& v) { StorePosition(v, Position(v) - p, clamped); });
+    }
+    return clamped;
+}
