@@ -17,6 +17,7 @@
 #include "render/gl/scene_renderer.h"
 #include "render/q3_shaders.h"
 #include "render/scene_settings.h"
+#include "render/view_control.h"
 #include "render/view_state.h"
 
 class QAction;
@@ -28,7 +29,9 @@ class QMenu;
 class QPushButton;
 class QTabWidget;
 class QTimer;
+class TAnimationControls;
 class TGLViewWidget;
+class TModelPanels;
 class TViewSwitchPair;
 
 // Where the loaded model came from.
@@ -104,6 +107,7 @@ private:
     void BuildActions();
     void BuildMenus();
     void BuildSwitches();
+    void UpdateColourIcons();
 
     // Loading and saving.
     void ResetEnvironment();
@@ -120,6 +124,8 @@ private:
 
     // The view.
     void DrawFrame();
+    TSceneModel SceneModel() const;
+    std::optional<TBounds> ModelBounds() const;
     void ResetView();
     void ResetAnimationControls();
     void OnTimerTick();
@@ -157,7 +163,6 @@ private:
     bool busy_ = false;
     bool skipDialog_ = false;
     QString presetFileName_;
-    int currentFrame_ = 0;
 
     // Program state.
     QString appDir_;
@@ -176,6 +181,10 @@ private:
     QTabWidget* pcTabs_ = nullptr;
     QWidget* viewTab_ = nullptr;
     QWidget* helpTab_ = nullptr;
+    QWidget* animationHost_ = nullptr;
+    TModelPanels* panels_ = nullptr;
+    TAnimationControls* animation_ = nullptr;
+    QMenu* menuView_ = nullptr;
     QComboBox* cbTagPivots_ = nullptr;
     QCheckBox* cbLockView_ = nullptr;
     QGroupBox* gbLOD_ = nullptr;

@@ -1,0 +1,6 @@
+// The text of the "Help" tab.
+#pragma once
+
+#include <QString>
+
+QString HelpText();

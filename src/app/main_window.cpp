@@ -1,0 +1,246 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QStatusBar>
+#include <QTimer>
+#include <clocale>
+
+#include "app/gl_view_widget.h"
+#include "app/view_switch_pair.h"
+#include "app_settings/app_settings.h"
+#include "app_settings/gamma_menu.h"
+#include "assets/game_path.h"
+#include "io/file_error.h"
+#include "io/file_lock.h"
+#include "render/view_control.h"
+
+namespace {
+
+const char* const kNotInstalledText =
+    "This application is not installed correctly.\r\nCopy the .exe and the subdirectory "
+    "\"textures\" into its own directory";
+const char* const kGameFilesInUseText =
+    "The game-files are already in use by another application.\r\nThis tool will halt..";
+
+QString WithSlash(QString folder) {
+    if (!folder.endsWith('/')) folder += '/';
+    return folder;
+}
+
+}  // namespace
+
+TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
+    : QMainWindow(parent), shaders_(&textures_), renderer_(ogl_, shaders_) {
+    // Numbers everywhere use a point, whatever the user's locale says; the toolkit set the C
+    // library's numeric locale from the environment when it started.
+    QLocale::setDefault(QLocale::c());
+    std::setlocale(LC_NUMERIC, "C");
+    setWindowTitle("Veldra v1.6.2");
+    setObjectName("MainWindow");
+    appDir_ = WithSlash(appDir);
+    ogl_.SetTextureHooks(TextureHooksFor(textures_));
+    ogl_.SetErrorHandler([this](const TGLErrorReport& report) {
+        if (prompts_.message) prompts_.message(QString::fromStdString(report.caption),
+                                               QString::fromStdString(report.message), true);
+        if (report.quit) QTimer::singleShot(0, qApp, [code = report.code] { QApplication::exit(code); });
+    });
+
+    BuildLayout();
+    BuildActions();
+    BuildMenus();
+    BuildSwitches();
+
+    if (!QDir(appDir_ + "textures").exists()) {
+        QTimer::singleShot(0, this, [this] {
+            if (prompts_.message) prompts_.message("Veldra", kNotInstalledText, true);
+            QApplication::exit(1);
+        });
+        startupExitCode_ = 1;
+    }
+    CreateFolders();
+    gamma_ = 1.0f;
+    colours_ = TSceneColors{};
+    LoadSettings();
+    for (const QString& pak : pakList_) {
+        if (IsFileInUse(pak.toStdString())) {
+            startupExitCode_ = 1;
+            QTimer::singleShot(0, this, [this] {
+                if (prompts_.message) prompts_.message("Veldra", kGameFilesInUseText, true);
+                QApplication::exit(1);
+            });
+            break;
+        }
+    }
+    // Each game archive extracts into a folder of its own, numbered by its list position.
+    for (int i = 0; i < pakList_.size(); ++i) QDir().mkpath(tmpDir_ + "gp" + QString::number(i));
+    setAcceptDrops(true);
+    busy_ = false;
+    timerFPS_->setInterval(50);
+    modelSource_ = kModelSourceNone;
+    modelKind_ = kModelKindNone;
+    view_ = TViewState{};
+    menuViewSkycolors_->setEnabled(!menuViewShowskybox_->isChecked());
+    ResetEnvironment();
+    textures_.Paths().AddProgramSearchDirs(appDir_.toStdString());
+    ogl_.Camera().ResetCamera();
+    ogl_.Camera().freeMove = false;
+    timerFPS_->start();
+    timerOGLFPS_->start();
+}
+
+TMainWindow::~TMainWindow() = default;
+
+void TMainWindow::CreateFolders() {
+    tmpDir_ = appDir_ + "tmp/";
+    QDir().mkpath(tmpDir_);
+    QDir().mkpath(tmpDir_ + "tmpmap");
+}
+
+QString TMainWindow::StatusText() const { return statusBar()->currentMessage(); }
+
+void TMainWindow::SetStatus(const QString& text) {
+    if (text.isEmpty()) {
+        statusBar()->clearMessage();
+    } else {
+        statusBar()->showMessage(text);
+    }
+}
+
+void TMainWindow::Guarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        busy_ = false;
+        QApplication::restoreOverrideCursor();
+        if (prompts_.message) prompts_.message("Veldra", QString::fromUtf8(e.what()), true);
+    }
+}
+
+void TMainWindow::LoadSettings() {
+    std::string problem;
+    const std::string file = SettingsFileFor((appDir_ + QFileInfo(QCoreApplication::applicationFilePath()).fileName()).toStdString());
+    const TAppSettings s = LoadAppSettings(file, &problem);
+    gamePath_ = QString::fromStdString(UsableGameDir(s.gameDir));
+    shaderList_.clear();
+    for (const std::string& entry : s.shaderList) shaderList_ << QString::fromStdString(entry);
+    pakList_.clear();
+    for (const std::string& entry : s.paksList) pakList_ << QString::fromStdString(entry);
+    gamma_ = static_cast<float>(s.gamma);
+    const auto gammaIndex = GammaMenuIndex(s.gamma);
+    for (std::size_t i = 0; i < gammaItems_.size(); ++i) {
+        gammaItems_[i].second->setChecked(gammaIndex && static_cast<std::size_t>(*gammaIndex) == i);
+    }
+    const std::pair<const char*, bool> flags[] = {
+        {"cbAlphaPreview", s.alphaTexturePreview}, {"cbShowSkeleton", s.showSkeleton},
+        {"cbShowTags", s.showTags},                {"cbLightingEnabled", s.lighting},
+        {"cbCenterModel", s.centerModel},          {"cbWireframe", s.wireFrame},
+        {"cbTwoSided", s.twoSided},                {"cbSmoothFlat", s.flatShading},
+        {"cbShowGroundplane", s.groundplane},      {"cbShowAxis", s.axis},
+        {"cbMouseControl", s.mouseControl}};
+    for (const auto& [name, on] : flags) {
+        for (const auto& pair : switchPairs_) {
+            if (pair->Box()->objectName() == name) {
+                pair->SetQuietly(on);
+                OnSwitchChanged(name, on);
+            }
+        }
+    }
+    menuViewShowskybox_->setChecked(s.skyBoxEnabled);
+    colours_.skyTop = s.skyColorTop;
+    colours_.skyBottom = s.skyColorBottom;
+}
+
+void TMainWindow::SaveSettings() {
+    TAppSettings s;
+    s.gameDir = gamePath_.toStdString();
+    for (const QString& entry : shaderList_) s.shaderList.push_back(entry.toStdString());
+    for (const QString& entry : pakList_) s.paksList.push_back(entry.toStdString());
+    s.gamma = gamma_;
+    s.alphaTexturePreview = switches_.alphaPreview;
+    s.showSkeleton = switches_.showSkeleton;
+    s.showTags = switches_.showTags;
+    s.lighting = switches_.lighting;
+    s.centerModel = switches_.centerModel;
+    s.wireFrame = switches_.wireframe;
+    s.twoSided = switches_.twoSided;
+    s.flatShading = switches_.flatShading;
+    s.groundplane = switches_.showGroundplane;
+    s.axis = switches_.showAxis;
+    s.mouseControl = switches_.mouseControlType2;
+    s.skyBoxEnabled = menuViewShowskybox_->isChecked();
+    s.skyColorTop = colours_.skyTop;
+    s.skyColorBottom = colours_.skyBottom;
+    const std::string file = SettingsFileFor((appDir_ + QFileInfo(QCoreApplication::applicationFilePath()).fileName()).toStdString());
+    std::string error;
+    try {
+        if (!SaveAppSettings(file, s, &error) && prompts_.message) {
+            prompts_.message("Veldra", QString::fromStdString("Settings not saved: " + error), true);
+        }
+    } catch (const FileError& e) {
+        if (prompts_.message) prompts_.message("Veldra", QString::fromUtf8(e.what()), true);
+    }
+}
+
+void TMainWindow::closeEvent(QCloseEvent* event) {
+    timerFPS_->stop();
+    timerOGLFPS_->stop();
+    SaveSettings();
+    if (ogl_.IsReady()) {
+        glView_->makeCurrent();
+        ogl_.Release();
+        glView_->doneCurrent();
+    }
+    event->accept();
+}
+
+void TMainWindow::OnContextReady() {
+    ogl_.InitOnWindow(glView_);
+    ogl_.QueryMaxTextureUnits();
+    view_.cameraDistance = kCameraDistanceStart;
+    PlaceCameraAtStart(view_, ogl_.Camera());
+    const bool loaded = ogl_.SkyBox().LoadSkyBox("sky");
+    ogl_.SkyBox().SetSkyBoxShown(loaded);
+    ogl_.SkyBox().SetSkyBoxShown(menuViewShowskybox_->isChecked());
+    // Dialogs must not open inside the toolkit's GL initialisation.
+    QTimer::singleShot(0, this, &TMainWindow::FirstShowing);
+}
+
+void TMainWindow::FirstShowing() {
+    if (firstShowingDone_) return;
+    firstShowingDone_ = true;
+    if (!gamePath_.isEmpty()) {
+        SetGamePath(gamePath_);
+        ShowFamily();
+    } else {
+        SelectGamePath();
+        ToggleHelp();
+    }
+    RedrawView();
+}
+
+void TMainWindow::SetGamePath(const QString& path) {
+    SetStatus("");
+    if (path.isEmpty()) return;
+    const QString folder = WithSlash(path);
+    if (IsValidGamePath(folder.toStdString())) gamePath_ = folder;
+}
+
+void TMainWindow::SelectGamePath() {
+    gamePath_.clear();
+    if (!prompts_.chooseFolder) return;
+    const QString chosen = prompts_.chooseFolder(
+        "Select path to \"Wolfenstein - Enemy Territory\"\r\nIf You do not have ET installed, "
+        "just cancel this operation..");
+    if (chosen.isEmpty()) return;
+    const QString path = QString::fromStdString(GamePathFromChosenFolder(chosen.toStdString()));
+    if (!IsValidGamePath(path.toStdString())) return;
+    gamePath_ = path;
+    if (!pakList_.contains(path + "etmain/pak0.pk3")) pakList_ << path + "etmain/pak0.pk3";
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    SetGamePath(path);
+    QApplication::restoreOverrideCursor();
+}

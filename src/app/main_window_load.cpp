@@ -1,0 +1,272 @@
+// Loading dispatch: the MD3 command, the general loader, dropped files, "Save As" and
+// "Clear", with the common frame every whole-model load runs in.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTabWidget>
+#include <QUrl>
+
+#include "app/animation_controls.h"
+#include "app/gl_view_widget.h"
+#include "app/main_window.h"
+#include "app/model_panels.h"
+
+namespace {
+
+const char* const kMD3Filter = "Quake 3 model  (.MD3) (*.MD3 *.md3)";
+
+// The general loader's filter entries, by their 1-based index. Formats arrive here with the
+// loaders that read them; until then their entries are not offered.
+enum AnyFileEntry { kAnyAllSupported = 1, kAnyMD3 = 2, kAnyTags = 13, kAnyShader = 14 };
+
+struct AnyFilter {
+    AnyFileEntry entry;
+    const char* text;
+};
+
+const AnyFilter kAnyFilters[] = {
+    {kAnyAllSupported, "All Supported Models (*.MD3 *.md3)"},
+    {kAnyMD3, "Quake3 Model  (.MD3) (*.MD3 *.md3)"},
+    {kAnyTags, "Model Tags  (*.tag) (*.tag *.TAG)"},
+    {kAnyShader, "Shader-file  (.shader) (*.shader *.SHADER)"},
+};
+
+QString UpperSuffix(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix();
+    return suffix.isEmpty() ? QString() : "." + suffix.toUpper();
+}
+
+}  // namespace
+
+int TMainWindow::CurrentFrame() const { return animation_ != nullptr ? animation_->CurrentFrame() : 0; }
+
+void TMainWindow::ResetLodAndAnimationNames() {
+    cbLODEnabled_->setChecked(false);
+    animation_->SetAnimations({});
+}
+
+void TMainWindow::ResetEnvironment() {
+    modelSource_ = kModelSourceNone;
+    modelKind_ = kModelKindNone;
+    md3_.Clear();
+    panels_->EmptyPanels();
+    panels_->RefreshSkeletalPanels(modelKind_);
+    EnableModelCommands();
+    ShowFamily();
+    modelDir_.clear();
+    panels_->NameField()->clear();
+    gbModel_->setTitle("");
+    animation_->ResetAnimationControls(0);
+    tLODpresence_->setText("info");
+    if (ogl_.IsReady()) {
+        ogl_.MakeCurrent();
+        renderer_.MD3Drawer().ResetTextureUnits();
+    }
+}
+
+void TMainWindow::ShowFamily() {
+    panels_->ShowTabsOfFamily(modelKind_);
+    gbLOD_->setEnabled(IsSkeletalFamily(modelKind_));
+}
+
+void TMainWindow::EnableModelCommands() {
+    actionModelClear_->setEnabled(modelKind_ != kModelKindNone);
+}
+
+void TMainWindow::ResetAnimationControls() {
+    animation_->SetModelKind(modelKind_);
+    animation_->ResetAnimationControls(IsMD3Family(modelKind_) ? md3_.header.numFrames : 0);
+}
+
+void TMainWindow::OnTimerTick() {
+    animation_->Tick(ViewTabActive());
+    if (!isMinimized()) RedrawView();
+}
+
+void TMainWindow::RunLoadFrame(const std::function<bool()>& load) {
+    SetStatus("");
+    busy_ = true;
+    struct Restore {
+        TMainWindow* w;
+        ~Restore() {
+            w->busy_ = false;
+            w->skipDialog_ = false;
+            w->RedrawView();
+            QApplication::restoreOverrideCursor();
+        }
+    } restore{this};
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ResetLodAndAnimationNames();
+    ResetEnvironment();
+    if (!load()) ResetEnvironment();
+}
+
+void TMainWindow::AfterModelLoaded(const QString& fileName, const QString& status,
+                                   const QString& saveHint) {
+    EnableModelCommands();
+    panels_->RefreshMD3Panels(modelKind_);
+    ShowFamily();
+    modelDir_ = QFileInfo(fileName).absolutePath() + "/";
+    panels_->NameField()->setText(fileName);
+    gbModel_->setTitle(QFileInfo(fileName).fileName());
+    ResetAnimationControls();
+    if (!view_.lockView) ResetView();
+    SetStatus(status);
+    actionFileSaveAs_->setToolTip(saveHint);
+    actionFileSaveAs_->setStatusTip(saveHint);
+}
+
+void TMainWindow::LoadMD3Command() {
+    RunLoadFrame([this] {
+        QString fileName = presetFileName_;
+        if (!skipDialog_) {
+            int filterIndex = 0;
+            fileName = prompts_.openFile ? prompts_.openFile("Select a model to load", {kMD3Filter}, filterIndex)
+                                         : QString();
+        }
+        if (fileName.isEmpty()) return true;  // cancelled: nothing loaded, nothing to undo
+        if (!md3_.LoadFromFile(fileName.toStdString())) return false;
+        modelSource_ = kModelSourceFile;
+        modelKind_ = kModelKindMD3;
+        AfterModelLoaded(fileName, "MD3 loaded", "Save as MD3");
+        return true;
+    });
+}
+
+void TMainWindow::LoadMD3FromFile(const QString& fileName) {
+    presetFileName_ = fileName;
+    skipDialog_ = true;
+    Guarded([this] { LoadMD3Command(); });
+    skipDialog_ = false;
+}
+
+void TMainWindow::LoadAnyFromFileCommand() {
+    SetStatus("");
+    busy_ = true;
+    QString status;
+    struct Restore {
+        TMainWindow* w;
+        QString& status;
+        ~Restore() {
+            w->busy_ = false;
+            w->RedrawView();
+            QApplication::restoreOverrideCursor();
+            w->SetStatus(status);
+        }
+    } restore{this, status};
+    ResetLodAndAnimationNames();
+
+    QStringList filters;
+    for (const AnyFilter& f : kAnyFilters) filters << f.text;
+    int filterIndex = 0;  // the dialog starts at the first entry
+    const QString fileName =
+        prompts_.openFile ? prompts_.openFile("Select a model to load", filters, filterIndex) : QString();
+    if (fileName.isEmpty()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    AnyFileEntry entry = kAnyFilters[std::clamp(filterIndex, 0, int(std::size(kAnyFilters)) - 1)].entry;
+    if (entry == kAnyAllSupported) {
+        const QString suffix = UpperSuffix(fileName);
+        entry = suffix == ".MD3" ? kAnyMD3 : kAnyAllSupported;
+    }
+    switch (entry) {
+        case kAnyMD3:
+            ResetEnvironment();
+            if (md3_.LoadFromFile(fileName.toStdString())) {
+                modelSource_ = kModelSourceFile;
+                modelKind_ = kModelKindMD3;
+                status = "MD3 loaded";
+                AfterModelLoaded(fileName, status, actionFileSaveAs_->toolTip());
+            } else {
+                ResetEnvironment();
+            }
+            break;
+        case kAnyTags:
+        case kAnyShader:
+            status = "not yet supported..";
+            break;
+        case kAnyAllSupported:
+            // An extension no loader takes loads nothing; the loaded model stays as it is.
+            break;
+    }
+}
+
+void TMainWindow::SaveAsCommand() {
+    SetStatus("");
+    busy_ = true;
+    QString status;
+    struct Restore {
+        TMainWindow* w;
+        QString& status;
+        ~Restore() {
+            w->busy_ = false;
+            w->RedrawView();
+            w->SetStatus(status);
+        }
+    } restore{this, status};
+    if (!IsMD3Family(modelKind_) || !prompts_.saveFile) return;
+    const QString fileName = prompts_.saveFile("Save a model", "Quake 3 model (.MD3) (*.MD3 *.md3)", "MD3");
+    if (fileName.isEmpty()) return;
+    if (md3_.SaveToFile(fileName.toStdString())) {
+        const QString name = QFileInfo(fileName).fileName();
+        gbModel_->setTitle(name);
+        status = "Model saved to file: " + name;
+    } else {
+        status = "Model not saved: " + QString::fromStdString(md3_.LastError());
+    }
+}
+
+void TMainWindow::ClearCommand() {
+    modelSource_ = kModelSourceNone;
+    modelKind_ = kModelKindNone;
+    md3_.Clear();
+    panels_->EmptyPanels();
+    panels_->RefreshSkeletalPanels(modelKind_);
+    EnableModelCommands();
+    ShowFamily();
+    ResetAnimationControls();
+    actionFileSaveAs_->setToolTip("");
+    actionFileSaveAs_->setStatusTip("");
+    SetStatus("Environment cleared..");
+    RedrawView();
+}
+
+void TMainWindow::HandleDroppedFiles(const QStringList& files) {
+    SetStatus("");
+    if (files.isEmpty()) return;
+    const QString first = files.first().left(254);
+    const QString suffix = UpperSuffix(first);
+    const int count = static_cast<int>(files.size());
+    if (suffix == ".MD3") {
+        LoadMD3FromFile(first);
+    } else if ((suffix == ".MDM" || suffix == ".MDX") && count == 1) {
+        SetStatus("MDM/MDX files must both be drag'n'dropped at the same time..");
+    } else if ((suffix == ".MDM" || suffix == ".MDX") && count == 2) {
+        // A mesh and its animation belong together; anything else with them is ignored.
+        const QString second = UpperSuffix(files.at(1));
+        const bool pair = (suffix == ".MDM" && second == ".MDX") || (suffix == ".MDX" && second == ".MDM");
+        if (pair) SetStatus("not yet supported..");
+    } else {
+        SetStatus("Invalid filetype to drag'n'drop: " + suffix);
+    }
+}
+
+void TMainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TMainWindow::dropEvent(QDropEvent* event) {
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) files << url.toLocalFile();
+    }
+    event->acceptProposedAction();
+    HandleDroppedFiles(files);
+}
