@@ -1,0 +1,129 @@
+// The "Surfaces" page: the surface names (editable, Enter renames the chosen surface) and the
+// selected surface's shaders, counts and flags. The texturing fields are filled by the
+// shader resolution, not from the model.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QWidget>
+
+#include "app/model_family.h"
+#include "app/model_panels.h"
+#include "app/number_text.h"
+#include "app/panel_widgets.h"
+#include "md3/md3.h"
+
+namespace {
+
+// Enter is handled by the panel; the list must neither add the text as an item nor complete
+// it into the name of another surface.
+QComboBox* MakeEnterList(QComboBox* list) {
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->setCompleter(nullptr);
+    return list;
+}
+
+}  // namespace
+
+void TModelPanels::BuildSurfacesPage() {
+    surfacesPage_ = NamedWidget(new QWidget, "tsSurfaces");
+    auto* form = new QFormLayout(surfacesPage_);
+    leNumSurfaces_ = AddField(form, "leNumSurfaces", QStringLiteral("# Surfaces"));
+    cbNamesSurfaces_ = MakeEnterList(AddList(form, "cbNamesSurfaces", QString()));
+    cbNamesShaders_ = MakeEnterList(AddList(form, "cbNamesShaders", QString()));
+    leNumShaders_ = AddField(form, "leNumShaders", QStringLiteral("# Shaders"));
+    leNumVerts_ = AddField(form, "leNumVerts", QStringLiteral("# Vertices"));
+    leNumTriangles_ = AddField(form, "leNumTriangles", QStringLiteral("# Triangles"));
+    leSurfaceFlags_ = AddField(form, "leSurfaceFlags", QStringLiteral("Flags"));
+    leSkin_ = AddField(form, "leSkin", QStringLiteral("Skin"));
+    cbShaderTextures_ = AddList(form, "cbShaderTextures", QString());
+
+    auto* properties = NamedWidget(new QGroupBox, "pShaderProps");
+    auto* propertyForm = new QFormLayout(properties);
+    const std::pair<const char*, const char*> boxes[] = {
+        {"cbHasAlpha", "Alpha Channel"}, {"cbAlphaFunc", "AlphaFunc"},
+        {"cbEnvironment", "Environment"}, {"cbAnimMap", "animMap"},
+        {"cbVideoMap", "videoMap"},       {"cbClamped", "Clamped"},
+    };
+    for (const auto& [name, caption] : boxes) {
+        auto* box = NamedWidget(new QCheckBox(QString::fromLatin1(caption)), name);
+        // They report the shader; clicking must not change what they report.
+        box->setAttribute(Qt::WA_TransparentForMouseEvents);
+        box->setFocusPolicy(Qt::NoFocus);
+        propertyForm->addRow(box);
+        shaderProperties_.push_back(box);
+    }
+    leCull_ = AddField(propertyForm, "leCull", QStringLiteral("Cull"));
+    form->addRow(properties);
+
+    connect(cbNamesSurfaces_, &QComboBox::currentIndexChanged, this,
+            &TModelPanels::OnSurfaceChosen);
+    connect(cbNamesSurfaces_, &QComboBox::activated, this,
+            [this](int index) { chosenSurface_ = index; });
+    connect(cbNamesSurfaces_->lineEdit(), &QLineEdit::returnPressed, this,
+            &TModelPanels::OnSurfaceNameEntered);
+    connect(cbNamesShaders_->lineEdit(), &QLineEdit::returnPressed, this,
+            &TModelPanels::OnShaderNameEntered);
+}
+
+int TModelPanels::SelectedSurface() const { return cbNamesSurfaces_->currentIndex(); }
+
+void TModelPanels::FillSurfaceLists() {
+    const THeader& header = md3_.header;
+    leNumSurfaces_->setText(QString::number(header.numSurfaces));
+    for (int s = 0; md3_.ValidSurface(s); ++s)
+        cbNamesSurfaces_->addItem(NameText(header.surfaces[static_cast<std::size_t>(s)].name));
+    cbNamesSurfaces_->setCurrentIndex(cbNamesSurfaces_->count() > 0 ? 0 : -1);
+}
+
+void TModelPanels::EmptySurfaceDetails() {
+    cbNamesShaders_->clear();
+    cbNamesShaders_->clearEditText();
+    cbShaderTextures_->clear();
+    for (QLineEdit* count : {leNumShaders_, leNumVerts_, leNumTriangles_})
+        count->setText(QStringLiteral("0"));
+    leSurfaceFlags_->clear();
+    leSkin_->clear();
+    leCull_->clear();
+    for (QCheckBox* box : shaderProperties_)
+        box->setChecked(false);
+}
+
+void TModelPanels::ShowSurfaceDetails(int surface) {
+    EmptySurfaceDetails();
+    if (!IsMD3Family(modelKind_) || !md3_.ValidSurface(surface)) return;
+    const TSurface& s = md3_.header.surfaces[static_cast<std::size_t>(surface)];
+    const int shaders = std::min(s.numShaders, static_cast<int>(s.shaders.size()));
+    for (int i = 0; i < shaders; ++i)
+        cbNamesShaders_->addItem(NameText(s.shaders[static_cast<std::size_t>(i)].name));
+    cbNamesShaders_->setCurrentIndex(shaders > 0 ? 0 : -1);
+    leNumShaders_->setText(QString::number(s.numShaders));
+    leNumVerts_->setText(QString::number(s.numVerts));
+    leNumTriangles_->setText(QString::number(s.numTriangles));
+    leSurfaceFlags_->setText(QString::fromStdString(FlagsText(s.flags)));
+}
+
+void TModelPanels::OnSurfaceChosen(int index) {
+    ShowSurfaceDetails(index);
+    if (index >= 0) emit surfaceSelected(index);
+}
+
+void TModelPanels::OnSurfaceNameEntered() {
+    const int surface = chosenSurface_;
+    // The skeletal surfaces take their new names here once skeletal models exist.
+    if (!IsMD3Family(modelKind_) || !md3_.ValidSurface(surface)) return;
+    SetName64(cbNamesSurfaces_->currentText().toLatin1().toStdString(),
+              md3_.header.surfaces[static_cast<std::size_t>(surface)].name);
+    RefreshMD3Panels(modelKind_);
+    cbNamesSurfaces_->setCurrentIndex(surface);
+    chosenSurface_ = surface;
+    emit surfaceRenamed(surface);
+}
+
+void TModelPanels::OnShaderNameEntered() {
+    const int surface = SelectedSurface();
+    if (surface < 0) return;
+    emit shaderNameEntered(surface, cbNamesShaders_->currentText());
+}
