@@ -7,6 +7,9 @@
 
 TGLViewWidget::TGLViewWidget(QWidget* parent) : QOpenGLWidget(parent) {
     setFormat(ViewFormat());
+    // The drawing writes no alpha (the colour mask leaves it alone), so the picture must not
+    // carry any: with an alpha channel the toolkit would compose it as transparent.
+    setTextureFormat(0x8051);  // GL_RGB8
     setMinimumSize(64, 64);
     setMouseTracking(true);
 }

@@ -1,12 +1,58 @@
 // Veldra: the desktop program.
 #include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QSurfaceFormat>
 
 #include "app/gl_view_widget.h"
+#include "app/main_window.h"
+
+namespace {
+
+// The real dialogs behind the window's questions.
+void UseDesktopDialogs(TMainWindow& window) {
+    TUserPrompts& p = window.Prompts();
+    p.openFile = [&window](const QString& title, const QStringList& filters, int& filterIndex) {
+        QString selected = filters.value(filterIndex);
+        const QString name = QFileDialog::getOpenFileName(&window, title, QString(),
+                                                          filters.join(";;"), &selected);
+        filterIndex = std::max(0, static_cast<int>(filters.indexOf(selected)));
+        return name;
+    };
+    p.saveFile = [&window](const QString& title, const QString& filter, const QString& suffix) {
+        QFileDialog dialog(&window, title, QString(), filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(suffix);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+    p.chooseFolder = [&window](const QString& caption) {
+        return QFileDialog::getExistingDirectory(&window, caption);
+    };
+    p.message = [&window](const QString& title, const QString& text, bool error) {
+        QMessageBox box(error ? QMessageBox::Critical : QMessageBox::Information, title, text,
+                        QMessageBox::Ok, &window);
+        box.exec();
+    };
+    p.chooseColour = [&window](std::uint32_t initial) -> std::optional<std::uint32_t> {
+        const QColor chosen = QColorDialog::getColor(
+            QColor(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF), &window);
+        if (!chosen.isValid()) return std::nullopt;
+        return static_cast<std::uint32_t>(chosen.red()) |
+               static_cast<std::uint32_t>(chosen.green()) << 8 |
+               static_cast<std::uint32_t>(chosen.blue()) << 16;
+    };
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QSurfaceFormat::setDefaultFormat(TGLViewWidget::ViewFormat());
     QApplication app(argc, argv);
     QApplication::setApplicationName("Veldra");
-    return 0;
+    TMainWindow window(QCoreApplication::applicationDirPath());
+    UseDesktopDialogs(window);
+    window.show();
+    const int code = app.exec();
+    return window.StartupExitCode() != 0 ? window.StartupExitCode() : code;
 }

@@ -1,6 +1,9 @@
 #include "app/main_window.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QMenu>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -16,6 +19,7 @@
 #include "assets/game_path.h"
 #include "io/file_error.h"
 #include "io/file_lock.h"
+#include "render/gl/sky_box.h"
 #include "render/view_control.h"
 
 namespace {

@@ -13,6 +13,7 @@
 
 #include "app/gl_view_widget.h"
 #include "app/main_window.h"
+#include "app/model_panels.h"
 #include "app/view_switch_pair.h"
 #include "render/gl/sky_box.h"
 #include "render/view_control.h"

@@ -1,0 +1,72 @@
+// A main window in a program folder of its own, with every dialog answered by the test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QOpenGLWidget>
+#include <QStringList>
+#include <QtTest/QTest>
+#include <filesystem>
+#include <memory>
+
+#include "app/main_window.h"
+#include "support/test_files.h"
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::copy(VELDRA_TEXTURES_DIR, dir_.path() / "textures",
+                              std::filesystem::copy_options::recursive);
+        window_ = std::make_unique<TMainWindow>(QString::fromStdString(dir_.path().string()));
+        TUserPrompts& p = window_->Prompts();
+        p.openFile = [this](const QString& title, const QStringList& filters, int& index) {
+            openTitles_ << title;
+            offeredFilters_ = filters;
+            index = answerFilterIndex_;
+            return answerOpen_;
+        };
+        p.saveFile = [this](const QString& title, const QString&, const QString&) {
+            saveTitles_ << title;
+            return answerSave_;
+        };
+        p.chooseFolder = [this](const QString& caption) {
+            folderCaptions_ << caption;
+            return answerFolder_;
+        };
+        p.message = [this](const QString&, const QString& text, bool) { messages_ << text; };
+        p.chooseColour = [this](std::uint32_t) { return answerColour_; };
+    }
+
+    void TearDown() override {
+        if (window_) window_->close();
+        window_.reset();
+    }
+
+    void ShowAndWait() {
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        QTest::qWait(50);  // lets the first showing run its queued steps
+    }
+
+    // Saves what the window shows for a person to look at.
+    void SaveWindowPicture(const QString& name) {
+        std::filesystem::create_directories(VELDRA_SCREENSHOT_DIR);
+        window_->grab().save(QString(VELDRA_SCREENSHOT_DIR) + "/" + name + ".png");
+        if (auto* view = window_->findChild<QOpenGLWidget*>("oglView")) {
+            view->grabFramebuffer().save(QString(VELDRA_SCREENSHOT_DIR) + "/" + name + "_view.png");
+        }
+    }
+
+    std::string SampleMD3(const std::string& name) {
+        return (testing_support::SampleDir("md3") / name).string();
+    }
+
+    testing_support::ScratchDir dir_;
+    std::unique_ptr<TMainWindow> window_;
+    QString answerOpen_;
+    int answerFilterIndex_ = 0;
+    QString answerSave_;
+    QString answerFolder_;
+    std::optional<std::uint32_t> answerColour_;
+    QStringList openTitles_, saveTitles_, folderCaptions_, messages_, offeredFilters_;
+};
