@@ -78,8 +78,7 @@ TAnimationControls::TAnimationControls(QWidget* parent)
     row->addWidget(cbAnimName_, 1);
     grid->addLayout(row, 3, 0, 1, 2);
 
-    askText = [parent](const QString& caption,
-                       const QString& prompt) -> std::optional<QString> {
+    askText = [parent](const QString& caption, const QString& prompt) -> std::optional<QString> {
         bool ok = false;
         QString text =
             QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, QString(), &ok);
@@ -99,9 +98,15 @@ TAnimationControls::TAnimationControls(QWidget* parent)
     ResetAnimationControls(0);
 }
 
-int TAnimationControls::StartFrame() const { return tbStartFrame_->value(); }
-int TAnimationControls::EndFrame() const { return tbEndFrame_->value(); }
-bool TAnimationControls::Playing() const { return cbPlay_->isChecked(); }
+int TAnimationControls::StartFrame() const {
+    return tbStartFrame_->value();
+}
+int TAnimationControls::EndFrame() const {
+    return tbEndFrame_->value();
+}
+bool TAnimationControls::Playing() const {
+    return cbPlay_->isChecked();
+}
 
 void TAnimationControls::ResetAnimationControls(int frameCount) {
     group_->setEnabled(frameCount > 1);

@@ -23,7 +23,7 @@ class TUpDown;
 
 class TAnimationControls : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TAnimationControls(QWidget* parent);
 
     QGroupBox* Group() const { return group_; }
@@ -48,18 +48,17 @@ public:
     void SetModelKind(int modelKind) { modelKind_ = modelKind; }
 
     // Asks for one line of text (caption, prompt); nothing when cancelled. Tests replace it.
-    std::function<std::optional<QString>(const QString& caption, const QString& prompt)>
-        askText;
+    std::function<std::optional<QString>(const QString& caption, const QString& prompt)> askText;
 
-signals:
+  signals:
     void currentFrameChanged(int frame);
     void timerIntervalChanged(int ms);
     void playToggled();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void OnStartMoved(int position);
     void OnEndMoved(int position);
     void OnCurrentMoved(int position);

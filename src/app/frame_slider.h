@@ -6,7 +6,7 @@
 
 class TFrameSlider : public QSlider {
     Q_OBJECT
-public:
+  public:
     explicit TFrameSlider(QWidget* parent = nullptr);
 
     // The ends may come in either order: the range is not kept in order.
@@ -14,10 +14,10 @@ public:
     int SelStart() const { return selStart_; }
     int SelEnd() const { return selEnd_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     int selStart_ = 0;
     int selEnd_ = 0;
 };

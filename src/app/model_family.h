@@ -10,6 +10,10 @@ inline constexpr int kModelKindMS3D = 4;
 inline constexpr int kModelKindMDMMDX = 5;
 inline constexpr int kModelKindMDS = 6;
 
-inline bool IsMD3Family(int modelKind) { return modelKind >= 1 && modelKind <= 4; }
+inline bool IsMD3Family(int modelKind) {
+    return modelKind >= 1 && modelKind <= 4;
+}
 // 7 is never assigned, but the range is what every test of the family uses.
-inline bool IsSkeletalFamily(int modelKind) { return modelKind >= 5 && modelKind <= 7; }
+inline bool IsSkeletalFamily(int modelKind) {
+    return modelKind >= 5 && modelKind <= 7;
+}

@@ -19,7 +19,7 @@ class TMD3;
 
 class TModelPanels : public QObject {
     Q_OBJECT
-public:
+  public:
     // Adds the five model pages to pcTabs, then viewTab as "View" and helpTab as "Help".
     // cbTagPivots lives on the view page; the refresh fills it.
     TModelPanels(QTabWidget* pcTabs, QWidget* viewTab, QWidget* helpTab, QComboBox* cbTagPivots,
@@ -57,7 +57,7 @@ public:
     QLineEdit* CullField() const { return leCull_; }
     QTreeWidget* BonesTree() const { return tvBones_; }
 
-signals:
+  signals:
     // After a surface got a new name and the panels show it.
     void surfaceRenamed(int surface);
     // A surface was selected, by the user or by a refresh.
@@ -65,7 +65,10 @@ signals:
     // Enter in the shader list: the text is meant as the surface's new shader name.
     void shaderNameEntered(int surface, const QString& text);
 
-private:
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
     void BuildGeneralPage();
     void BuildAnimationPage();
     void BuildTagsPage();

@@ -9,8 +9,8 @@ std::string FloatText(float value) {
     // (0.1f as 0.100000001490116), so take the shortest decimal that identifies the float
     // and only borrow the "%.15g" layout for it.
     char shortest[32];
-    auto written = std::to_chars(shortest, shortest + sizeof shortest, value,
-                                 std::chars_format::scientific);
+    auto written =
+        std::to_chars(shortest, shortest + sizeof shortest, value, std::chars_format::scientific);
     double decimal = 0.0;
     std::from_chars(shortest, written.ptr, decimal);
     char buffer[40];

@@ -20,8 +20,7 @@ void TModelPanels::BuildGeneralPage() {
 
 void TModelPanels::FillGeneral() {
     const THeader& header = md3_.header;
-    // All four identifier bytes as they are in the file, zero bytes included.
-    leHeaderIdent_->setText(QString::fromLatin1(header.ident, sizeof header.ident));
+    leHeaderIdent_->setText(NameText(header.ident));
     leVersion_->setText(QString::number(header.version));
     leHeaderName_->setText(NameText(header.name));
     leHeaderFlags_->setText(QString::fromStdString(FlagsText(header.flags)));

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -43,7 +44,7 @@ void TModelPanels::BuildSurfacesPage() {
     auto* properties = NamedWidget(new QGroupBox, "pShaderProps");
     auto* propertyForm = new QFormLayout(properties);
     const std::pair<const char*, const char*> boxes[] = {
-        {"cbHasAlpha", "Alpha Channel"}, {"cbAlphaFunc", "AlphaFunc"},
+        {"cbHasAlpha", "Alpha Channel"},  {"cbAlphaFunc", "AlphaFunc"},
         {"cbEnvironment", "Environment"}, {"cbAnimMap", "animMap"},
         {"cbVideoMap", "videoMap"},       {"cbClamped", "Clamped"},
     };
@@ -62,13 +63,32 @@ void TModelPanels::BuildSurfacesPage() {
             &TModelPanels::OnSurfaceChosen);
     connect(cbNamesSurfaces_, &QComboBox::activated, this,
             [this](int index) { chosenSurface_ = index; });
-    connect(cbNamesSurfaces_->lineEdit(), &QLineEdit::returnPressed, this,
-            &TModelPanels::OnSurfaceNameEntered);
-    connect(cbNamesShaders_->lineEdit(), &QLineEdit::returnPressed, this,
-            &TModelPanels::OnShaderNameEntered);
+    cbNamesSurfaces_->lineEdit()->installEventFilter(this);
+    cbNamesShaders_->lineEdit()->installEventFilter(this);
 }
 
-int TModelPanels::SelectedSurface() const { return cbNamesSurfaces_->currentIndex(); }
+// Enter is taken before the edit sees it: an editable list hands an Enter its edit ignored
+// back to the edit, which would report it twice.
+bool TModelPanels::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (watched == cbNamesSurfaces_->lineEdit()) {
+                OnSurfaceNameEntered();
+                return true;
+            }
+            if (watched == cbNamesShaders_->lineEdit()) {
+                OnShaderNameEntered();
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+int TModelPanels::SelectedSurface() const {
+    return cbNamesSurfaces_->currentIndex();
+}
 
 void TModelPanels::FillSurfaceLists() {
     const THeader& header = md3_.header;

@@ -31,8 +31,7 @@ void TModelPanels::BuildTagsPage() {
     cbTagAxis_ = AddList(form, "cbTagAxis", QString());
     cbTagAxis_->setToolTip(QStringLiteral("Axis Vectors: (X,Y,Z)"));
     for (QComboBox* list : {cbNamesTags_, cbTagFrameNr_})
-        connect(list, &QComboBox::currentIndexChanged, this,
-                &TModelPanels::OnTagNameOrFrameChosen);
+        connect(list, &QComboBox::currentIndexChanged, this, &TModelPanels::OnTagNameOrFrameChosen);
     for (QComboBox* list : {cbTagOrigins_, cbTagAxis_})
         connect(list, &QComboBox::currentIndexChanged, this,
                 [this, list](int entry) { OnTagEntryChosen(list, entry); });

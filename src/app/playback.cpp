@@ -12,12 +12,13 @@ int TimerIntervalForFps(int fps) {
     fps = std::clamp(fps, kMinFps, kMaxFps);
     const int quotient = 1000 / fps;
     const int twiceRemainder = 2 * (1000 % fps);
-    if (twiceRemainder > fps || (twiceRemainder == fps && quotient % 2 != 0))
-        return quotient + 1;
+    if (twiceRemainder > fps || (twiceRemainder == fps && quotient % 2 != 0)) return quotient + 1;
     return quotient;
 }
 
-int SliderMaximum(int frameCount) { return frameCount > 0 ? frameCount - 1 : 0; }
+int SliderMaximum(int frameCount) {
+    return frameCount > 0 ? frameCount - 1 : 0;
+}
 
 std::optional<int> ParseFrameNumber(std::string_view text, int minimum, int maximum) {
     const auto first = text.find_first_not_of(" \t");

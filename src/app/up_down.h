@@ -8,7 +8,7 @@ class QToolButton;
 
 class TUpDown : public QWidget {
     Q_OBJECT
-public:
+  public:
     TUpDown(int minimum, int maximum, int value, QWidget* parent = nullptr);
 
     int Value() const { return value_; }
@@ -19,10 +19,10 @@ public:
     void StepUp() { SetValue(value_ + 1); }
     void StepDown() { SetValue(value_ - 1); }
 
-signals:
+  signals:
     void valueChanged(int value);
 
-private:
+  private:
     int minimum_;
     int maximum_;
     int value_;
