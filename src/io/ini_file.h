@@ -26,7 +26,8 @@ class TIniFile {
     // blanks around names and values, lines without "=" and very long lines are all taken.
     void LoadFromText(std::string_view text);
 
-    // The profile as it is written: lines end in LF, a byte order mark read is kept.
+    // The profile as it is written: lines end in LF, a byte order mark read is kept, and a
+    // blank line comes before each section added.
     std::string ToText() const;
     // Replaces the file only once everything was written. Throws FileError when it cannot be
     // created; a write error gives false with the reason in LastError().
@@ -82,6 +83,8 @@ class TIniFile {
         std::string name;
         std::string header;
         std::vector<Line> lines;
+        // Set apart from what comes before by a blank line, as a reader would expect.
+        bool added = false;
     };
 
     Section* FindSection(std::string_view section);
