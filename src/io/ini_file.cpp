@@ -71,12 +71,12 @@ void TIniFile::LoadFromText(std::string_view text) {
     if (byteOrderMark_) text.remove_prefix(kByteOrderMark.size());
 
     while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view raw = text.substr(0, end);
-        text.remove_prefix(std::min(end + 1, text.size()));
-        // Every carriage return at the end goes, so that what is written reads back the same.
-        while (!raw.empty() && raw.back() == '\r')
-            raw.remove_suffix(1);
+        // CR LF, LF and a lone CR all end a line, so no value ever holds a line break and
+        // every value read can be written back.
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        const std::string_view raw = text.substr(0, end);
+        const bool crlf = text.substr(end).starts_with("\r\n");
+        text.remove_prefix(std::min(end + (crlf ? 2 : 1), text.size()));
 
         const std::string_view trimmed = TrimIniBlanks(raw);
         if (trimmed.starts_with('[')) {

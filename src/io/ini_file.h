@@ -22,7 +22,7 @@ class TIniFile {
     // be opened; one that is too large or cannot be read gives false with the reason in
     // LastError() and leaves the profile empty.
     bool LoadFromFile(const std::string& fileName);
-    // Replaces the profile with the one in `text`. A UTF-8 byte order mark, CRLF line ends,
+    // Replaces the profile with the one in `text`. A UTF-8 byte order mark, any line ends,
     // blanks around names and values, lines without "=" and very long lines are all taken.
     void LoadFromText(std::string_view text);
 
