@@ -71,17 +71,17 @@ void TIniFile::LoadFromText(std::string_view text) {
     if (byteOrderMark_) text.remove_prefix(kByteOrderMark.size());
 
     while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view raw = text.substr(0, end);
-        text.remove_prefix(std::min(end + 1, text.size()));
-        // Every carriage return at the end goes, so that what is written reads back the same.
-        while (!raw.empty() && raw.back() == '\r')
-            raw.remove_suffix(1);
+        // CR LF, LF and a lone CR all end a line, so no value ever holds a line break and
+        // every value read can be written back.
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        const std::string_view raw = text.substr(0, end);
+        const bool crlf = text.substr(end).starts_with("\r\n");
+        text.remove_prefix(std::min(end + (crlf ? 2 : 1), text.size()));
 
         const std::string_view trimmed = TrimIniBlanks(raw);
         if (trimmed.starts_with('[')) {
             const std::string_view name = trimmed.substr(1, trimmed.find(']', 1) - 1);
-            sections_.push_back({std::string(TrimIniBlanks(name)), std::string(raw), {}});
+            sections_.push_back({std::string(TrimIniBlanks(name)), std::string(raw), {}, false});
             continue;
         }
         Line line{std::string(raw), {}, {}};
@@ -97,13 +97,16 @@ void TIniFile::LoadFromText(std::string_view text) {
 std::string TIniFile::ToText() const {
     std::string text;
     if (byteOrderMark_) text += kByteOrderMark;
-    const auto put = [&text](const std::string& line) {
+    bool lastLineBlank = true;
+    const auto put = [&](const std::string& line) {
         text += line;
         text += '\n';
+        lastLineBlank = IsBlankLine(line);
     };
     for (const Line& line : preamble_)
         put(line.text);
     for (const Section& section : sections_) {
+        if (section.added && !lastLineBlank) put({});
         put(section.header);
         for (const Line& line : section.lines)
             put(line.text);
@@ -215,13 +218,7 @@ void TIniFile::InsertBeforeTrailingBlanks(Section& section, Line line) {
 }
 
 TIniFile::Section& TIniFile::AddSection(std::string_view section) {
-    std::vector<Line>& last = sections_.empty() ? preamble_ : sections_.back().lines;
-    const bool textBefore = !sections_.empty() || !preamble_.empty();
-    const std::string* lastLine = !last.empty()        ? &last.back().text
-                                  : !sections_.empty() ? &sections_.back().header
-                                                       : nullptr;
-    if (textBefore && lastLine != nullptr && !IsBlankLine(*lastLine)) last.push_back({"", {}, {}});
-    sections_.push_back({std::string(section), Enclosed('[', section, ']'), {}});
+    sections_.push_back({std::string(section), Enclosed('[', section, ']'), {}, true});
     return sections_.back();
 }
 

@@ -22,11 +22,12 @@ class TIniFile {
     // be opened; one that is too large or cannot be read gives false with the reason in
     // LastError() and leaves the profile empty.
     bool LoadFromFile(const std::string& fileName);
-    // Replaces the profile with the one in `text`. A UTF-8 byte order mark, CRLF line ends,
+    // Replaces the profile with the one in `text`. A UTF-8 byte order mark, any line ends,
     // blanks around names and values, lines without "=" and very long lines are all taken.
     void LoadFromText(std::string_view text);
 
-    // The profile as it is written: lines end in LF, a byte order mark read is kept.
+    // The profile as it is written: lines end in LF, a byte order mark read is kept, and a
+    // blank line comes before each section added.
     std::string ToText() const;
     // Replaces the file only once everything was written. Throws FileError when it cannot be
     // created; a write error gives false with the reason in LastError().
@@ -82,6 +83,8 @@ class TIniFile {
         std::string name;
         std::string header;
         std::vector<Line> lines;
+        // Set apart from what comes before by a blank line, as a reader would expect.
+        bool added = false;
     };
 
     Section* FindSection(std::string_view section);

@@ -68,7 +68,7 @@ TEST(IniFile, WritesBackUntouchedLinesAsTheyWere) {
         "k=v\n";
     EXPECT_EQ(Parsed(text).ToText(), text);
     // Line ends become LF; a missing last line end is added.
-    EXPECT_EQ(Parsed("[A]\r\nk=v\r\r\n\r\nx").ToText(), "[A]\nk=v\n\nx\n");
+    EXPECT_EQ(Parsed("[A]\r\nk=v\r\n\r\nold mac\rx").ToText(), "[A]\nk=v\n\nold mac\nx\n");
 }
 
 TEST(IniFile, WritesInPlaceThenAtTheEndOfTheSectionThenAsANewSection) {
