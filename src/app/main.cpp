@@ -15,8 +15,8 @@ void UseDesktopDialogs(TMainWindow& window) {
     TUserPrompts& p = window.Prompts();
     p.openFile = [&window](const QString& title, const QStringList& filters, int& filterIndex) {
         QString selected = filters.value(filterIndex);
-        const QString name = QFileDialog::getOpenFileName(&window, title, QString(),
-                                                          filters.join(";;"), &selected);
+        const QString name =
+            QFileDialog::getOpenFileName(&window, title, QString(), filters.join(";;"), &selected);
         filterIndex = std::max(0, static_cast<int>(filters.indexOf(selected)));
         return name;
     };

@@ -3,11 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QMenu>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMenu>
 #include <QStatusBar>
 #include <QTimer>
 #include <clocale>
@@ -48,9 +48,11 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
     appDir_ = WithSlash(appDir);
     ogl_.SetTextureHooks(TextureHooksFor(textures_));
     ogl_.SetErrorHandler([this](const TGLErrorReport& report) {
-        if (prompts_.message) prompts_.message(QString::fromStdString(report.caption),
-                                               QString::fromStdString(report.message), true);
-        if (report.quit) QTimer::singleShot(0, qApp, [code = report.code] { QApplication::exit(code); });
+        if (prompts_.message)
+            prompts_.message(QString::fromStdString(report.caption),
+                             QString::fromStdString(report.message), true);
+        if (report.quit)
+            QTimer::singleShot(0, qApp, [code = report.code] { QApplication::exit(code); });
     });
 
     BuildLayout();
@@ -80,7 +82,8 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
         }
     }
     // Each game archive extracts into a folder of its own, numbered by its list position.
-    for (int i = 0; i < pakList_.size(); ++i) QDir().mkpath(tmpDir_ + "gp" + QString::number(i));
+    for (int i = 0; i < pakList_.size(); ++i)
+        QDir().mkpath(tmpDir_ + "gp" + QString::number(i));
     setAcceptDrops(true);
     busy_ = false;
     timerFPS_->setInterval(50);
@@ -104,7 +107,9 @@ void TMainWindow::CreateFolders() {
     QDir().mkpath(tmpDir_ + "tmpmap");
 }
 
-QString TMainWindow::StatusText() const { return statusBar()->currentMessage(); }
+QString TMainWindow::StatusText() const {
+    return statusBar()->currentMessage();
+}
 
 void TMainWindow::SetStatus(const QString& text) {
     if (text.isEmpty()) {
@@ -126,25 +131,32 @@ void TMainWindow::Guarded(const std::function<void()>& command) {
 
 void TMainWindow::LoadSettings() {
     std::string problem;
-    const std::string file = SettingsFileFor((appDir_ + QFileInfo(QCoreApplication::applicationFilePath()).fileName()).toStdString());
+    const std::string file = SettingsFileFor(
+        (appDir_ + QFileInfo(QCoreApplication::applicationFilePath()).fileName()).toStdString());
     const TAppSettings s = LoadAppSettings(file, &problem);
     gamePath_ = QString::fromStdString(UsableGameDir(s.gameDir));
     shaderList_.clear();
-    for (const std::string& entry : s.shaderList) shaderList_ << QString::fromStdString(entry);
+    for (const std::string& entry : s.shaderList)
+        shaderList_ << QString::fromStdString(entry);
     pakList_.clear();
-    for (const std::string& entry : s.paksList) pakList_ << QString::fromStdString(entry);
+    for (const std::string& entry : s.paksList)
+        pakList_ << QString::fromStdString(entry);
     gamma_ = static_cast<float>(s.gamma);
     const auto gammaIndex = GammaMenuIndex(s.gamma);
     for (std::size_t i = 0; i < gammaItems_.size(); ++i) {
         gammaItems_[i].second->setChecked(gammaIndex && static_cast<std::size_t>(*gammaIndex) == i);
     }
-    const std::pair<const char*, bool> flags[] = {
-        {"cbAlphaPreview", s.alphaTexturePreview}, {"cbShowSkeleton", s.showSkeleton},
-        {"cbShowTags", s.showTags},                {"cbLightingEnabled", s.lighting},
-        {"cbCenterModel", s.centerModel},          {"cbWireframe", s.wireFrame},
-        {"cbTwoSided", s.twoSided},                {"cbSmoothFlat", s.flatShading},
-        {"cbShowGroundplane", s.groundplane},      {"cbShowAxis", s.axis},
-        {"cbMouseControl", s.mouseControl}};
+    const std::pair<const char*, bool> flags[] = {{"cbAlphaPreview", s.alphaTexturePreview},
+                                                  {"cbShowSkeleton", s.showSkeleton},
+                                                  {"cbShowTags", s.showTags},
+                                                  {"cbLightingEnabled", s.lighting},
+                                                  {"cbCenterModel", s.centerModel},
+                                                  {"cbWireframe", s.wireFrame},
+                                                  {"cbTwoSided", s.twoSided},
+                                                  {"cbSmoothFlat", s.flatShading},
+                                                  {"cbShowGroundplane", s.groundplane},
+                                                  {"cbShowAxis", s.axis},
+                                                  {"cbMouseControl", s.mouseControl}};
     for (const auto& [name, on] : flags) {
         for (const auto& pair : switchPairs_) {
             if (pair->Box()->objectName() == name) {
@@ -161,8 +173,10 @@ void TMainWindow::LoadSettings() {
 void TMainWindow::SaveSettings() {
     TAppSettings s;
     s.gameDir = gamePath_.toStdString();
-    for (const QString& entry : shaderList_) s.shaderList.push_back(entry.toStdString());
-    for (const QString& entry : pakList_) s.paksList.push_back(entry.toStdString());
+    for (const QString& entry : shaderList_)
+        s.shaderList.push_back(entry.toStdString());
+    for (const QString& entry : pakList_)
+        s.paksList.push_back(entry.toStdString());
     s.gamma = gamma_;
     s.alphaTexturePreview = switches_.alphaPreview;
     s.showSkeleton = switches_.showSkeleton;
@@ -178,11 +192,13 @@ void TMainWindow::SaveSettings() {
     s.skyBoxEnabled = menuViewShowskybox_->isChecked();
     s.skyColorTop = colours_.skyTop;
     s.skyColorBottom = colours_.skyBottom;
-    const std::string file = SettingsFileFor((appDir_ + QFileInfo(QCoreApplication::applicationFilePath()).fileName()).toStdString());
+    const std::string file = SettingsFileFor(
+        (appDir_ + QFileInfo(QCoreApplication::applicationFilePath()).fileName()).toStdString());
     std::string error;
     try {
         if (!SaveAppSettings(file, s, &error) && prompts_.message) {
-            prompts_.message("Veldra", QString::fromStdString("Settings not saved: " + error), true);
+            prompts_.message("Veldra", QString::fromStdString("Settings not saved: " + error),
+                             true);
         }
     } catch (const FileError& e) {
         if (prompts_.message) prompts_.message("Veldra", QString::fromUtf8(e.what()), true);

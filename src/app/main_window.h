@@ -43,9 +43,11 @@ inline constexpr int kModelSourceFile = 3;
 // Dialogs the window asks through, so tests can answer them.
 struct TUserPrompts {
     // An existing file to open; empty for cancel.
-    std::function<QString(const QString& title, const QStringList& filters, int& filterIndex)> openFile;
+    std::function<QString(const QString& title, const QStringList& filters, int& filterIndex)>
+        openFile;
     // A file to save (the dialog asks before overwriting); empty for cancel.
-    std::function<QString(const QString& title, const QString& filter, const QString& suffix)> saveFile;
+    std::function<QString(const QString& title, const QString& filter, const QString& suffix)>
+        saveFile;
     // A folder; empty for cancel.
     std::function<QString(const QString& caption)> chooseFolder;
     // A message with an OK button.
@@ -56,7 +58,7 @@ struct TUserPrompts {
 
 class TMainWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     // `appDir` is the program folder (the executable's, unless a test gives its own).
     explicit TMainWindow(const QString& appDir, QWidget* parent = nullptr);
     ~TMainWindow() override;
@@ -85,14 +87,14 @@ public:
     // Draws the view now if it can (the periodic redraw does the same).
     void RedrawView();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     // Start-up and shutdown.
     void CreateFolders();
     void LoadSettings();

@@ -17,11 +17,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/gl_view_widget.h"
 #include "app/animation_controls.h"
+#include "app/gl_view_widget.h"
 #include "app/help_text.h"
-#include "app/model_panels.h"
 #include "app/main_window.h"
+#include "app/model_panels.h"
 #include "app/view_switch_pair.h"
 #include "math/scalar.h"
 #include "render/gl/sky_box.h"
@@ -66,9 +66,7 @@ void TMainWindow::BuildLayout() {
     glView_->installEventFilter(this);
     glView_->onContextReady = [this] { OnContextReady(); };
     glView_->onPaint = [this] { DrawFrame(); };
-    glView_->onResize = [this](int w, int h) {
-        ogl_.Resize(w, h);
-    };
+    glView_->onResize = [this](int w, int h) { ogl_.Resize(w, h); };
     oglLayout->addWidget(glView_);
     leftLayout->addWidget(gbOGL_, 1);
     animationHost_ = new QWidget(left);
@@ -107,6 +105,8 @@ void TMainWindow::BuildLayout() {
     splitter->addWidget(gbModel_);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
+    // The view gets most of the room; the tabs need about a third.
+    splitter->setSizes({740, 360});
     setCentralWidget(splitter);
     statusBar()->setObjectName("StatusBar");
     resize(1100, 720);
@@ -117,12 +117,18 @@ QWidget* TMainWindow::BuildViewTab() {
     tab->setObjectName("tabView");
     auto* layout = new QVBoxLayout(tab);
     const std::pair<const char*, const char*> boxes[] = {
-        {"cbLightingEnabled", "Lighting"},      {"cbShowTags", "Show Tags"},
-        {"cbShowSkeleton", "Show Skeleton"},    {"cbShowNormals", "Show Normals"},
-        {"cbWireframe", "Wireframe"},           {"cbTwoSided", "Two-Sided"},
-        {"cbSmoothFlat", "Flat Shading"},       {"cbShowGroundplane", "Show Groundplane"},
-        {"cbShowAxis", "Show Axis"},            {"cbCenterModel", "Center Model"},
-        {"cbMouseControl", "Mouse Control Type 1"}, {"cbAlphaPreview", "Show Alpha in Preview"}};
+        {"cbLightingEnabled", "Lighting"},
+        {"cbShowTags", "Show Tags"},
+        {"cbShowSkeleton", "Show Skeleton"},
+        {"cbShowNormals", "Show Normals"},
+        {"cbWireframe", "Wireframe"},
+        {"cbTwoSided", "Two-Sided"},
+        {"cbSmoothFlat", "Flat Shading"},
+        {"cbShowGroundplane", "Show Groundplane"},
+        {"cbShowAxis", "Show Axis"},
+        {"cbCenterModel", "Center Model"},
+        {"cbMouseControl", "Mouse Control Type 1"},
+        {"cbAlphaPreview", "Show Alpha in Preview"}};
     for (const auto& [name, caption] : boxes) {
         auto* box = new QCheckBox(caption, tab);
         box->setObjectName(name);
@@ -154,7 +160,8 @@ QWidget* TMainWindow::BuildViewTab() {
     bPrtScr_ = new QPushButton("PrtScr", tab);
     bPrtScr_->setObjectName("bPrtScr");
     bPrtScr_->setToolTip("Save the view as screenshot<N>.tga beside the program");
-    connect(bPrtScr_, &QPushButton::clicked, this, [this] { Guarded([this] { TakeScreenshot(); }); });
+    connect(bPrtScr_, &QPushButton::clicked, this,
+            [this] { Guarded([this] { TakeScreenshot(); }); });
     layout->addWidget(bPrtScr_);
     layout->addStretch(1);
     return tab;
@@ -172,7 +179,8 @@ QWidget* TMainWindow::BuildHelpTab() {
 }
 
 void TMainWindow::BuildActions() {
-    actionFileLoadAnyFromFile_ = MakeAction(this, "actionFileLoadAnyFromFile", "Load From File...", "Ctrl+Alt+L");
+    actionFileLoadAnyFromFile_ =
+        MakeAction(this, "actionFileLoadAnyFromFile", "Load From File...", "Ctrl+Alt+L");
     actionFileLoad_ = MakeAction(this, "actionFileLoad", "&Load MD3 From File...", "Ctrl+Alt+3");
     actionFileSaveAs_ = MakeAction(this, "actionFileSaveAs", "&Save As...", "Ctrl+S");
     actionFileExit_ = MakeAction(this, "actionFileExit", "E&xit");
@@ -181,11 +189,15 @@ void TMainWindow::BuildActions() {
     actionHelp_ = MakeAction(this, "actionHelp", "&Help");
     connect(actionFileLoadAnyFromFile_, &QAction::triggered, this,
             [this] { Guarded([this] { LoadAnyFromFileCommand(); }); });
-    connect(actionFileLoad_, &QAction::triggered, this, [this] { Guarded([this] { LoadMD3Command(); }); });
-    connect(actionFileSaveAs_, &QAction::triggered, this, [this] { Guarded([this] { SaveAsCommand(); }); });
+    connect(actionFileLoad_, &QAction::triggered, this,
+            [this] { Guarded([this] { LoadMD3Command(); }); });
+    connect(actionFileSaveAs_, &QAction::triggered, this,
+            [this] { Guarded([this] { SaveAsCommand(); }); });
     connect(actionFileExit_, &QAction::triggered, this, &QWidget::close);
-    connect(actionModelClear_, &QAction::triggered, this, [this] { Guarded([this] { ClearCommand(); }); });
-    connect(actionSettingsGamedir_, &QAction::triggered, this, [this] { Guarded([this] { SelectGamePath(); }); });
+    connect(actionModelClear_, &QAction::triggered, this,
+            [this] { Guarded([this] { ClearCommand(); }); });
+    connect(actionSettingsGamedir_, &QAction::triggered, this,
+            [this] { Guarded([this] { SelectGamePath(); }); });
     connect(actionHelp_, &QAction::triggered, this, &TMainWindow::ToggleHelp);
 }
 
@@ -209,7 +221,8 @@ void TMainWindow::BuildMenus() {
 
     QMenu* tools = menuBar()->addMenu("&Tools");
     tools->setObjectName("menuTools");
-    menuToolsColorconvertRadiant_ = MakeAction(this, "menuToolsColorconvertRadiant", kColorConvertInitialCaption);
+    menuToolsColorconvertRadiant_ =
+        MakeAction(this, "menuToolsColorconvertRadiant", kColorConvertInitialCaption);
     menuToolsColorconvertRadiant_->setIcon(ColourSquare(convertColour_));
     connect(menuToolsColorconvertRadiant_, &QAction::triggered, this, &TMainWindow::ColourConvert);
     tools->addAction(menuToolsColorconvertRadiant_);
@@ -224,12 +237,18 @@ void TMainWindow::BuildMenus() {
 void TMainWindow::BuildSwitches() {
     // Menu twins of the "View" tab's check boxes, in the menu's order.
     const std::pair<const char*, const char*> twins[] = {
-        {"cbLightingEnabled", "menuViewLighting"},   {"cbShowTags", "menuViewShowtags"},
-        {"cbShowSkeleton", "menuViewShowskeleton"},  {"cbShowNormals", "menuViewShowNormals"},
-        {"cbWireframe", "menuViewWireFrame"},        {"cbTwoSided", "menuViewTwoSided"},
-        {"cbSmoothFlat", "menuViewFlatShading"},     {"cbShowGroundplane", "menuViewShowGroundplane"},
-        {"cbShowAxis", "menuViewShowAxis"},          {"cbCenterModel", "menuViewCenterModel"},
-        {"cbMouseControl", "menuViewMouseControl"},  {"cbAlphaPreview", "menuViewShowAlphapreview"}};
+        {"cbLightingEnabled", "menuViewLighting"},
+        {"cbShowTags", "menuViewShowtags"},
+        {"cbShowSkeleton", "menuViewShowskeleton"},
+        {"cbShowNormals", "menuViewShowNormals"},
+        {"cbWireframe", "menuViewWireFrame"},
+        {"cbTwoSided", "menuViewTwoSided"},
+        {"cbSmoothFlat", "menuViewFlatShading"},
+        {"cbShowGroundplane", "menuViewShowGroundplane"},
+        {"cbShowAxis", "menuViewShowAxis"},
+        {"cbCenterModel", "menuViewCenterModel"},
+        {"cbMouseControl", "menuViewMouseControl"},
+        {"cbAlphaPreview", "menuViewShowAlphapreview"}};
     for (const auto& [boxName, itemName] : twins) {
         auto* box = viewTab_->findChild<QCheckBox*>(boxName);
         QAction* item = MakeAction(this, itemName, box->text());
@@ -241,7 +260,8 @@ void TMainWindow::BuildSwitches() {
     // The state before the settings are applied.
     for (const auto& pair : switchPairs_) {
         const QString name = pair->Box()->objectName();
-        const bool on = name == "cbLightingEnabled" || name == "cbShowTags" || name == "cbAlphaPreview";
+        const bool on =
+            name == "cbLightingEnabled" || name == "cbShowTags" || name == "cbAlphaPreview";
         pair->SetQuietly(on);
     }
 
@@ -254,12 +274,14 @@ void TMainWindow::BuildSwitches() {
         {"menuViewGammaSW2_5", 2.5f}, {"menuViewGammaSW3", 3.0f},   {"menuViewGammaSW3_5", 3.5f},
         {"menuViewGammaSW4", 4.0f},   {"menuViewGammaSW4_5", 4.5f}, {"menuViewGammaSW5", 5.0f}};
     for (const auto& [name, value] : gammas) {
-        const QString caption = value == 1.0f ? QString("1.0 (default)") : QString::number(value, 'f', 1);
+        const QString caption =
+            value == 1.0f ? QString("1.0 (default)") : QString::number(value, 'f', 1);
         QAction* item = MakeAction(this, name, caption);
         item->setCheckable(true);
         gammaGroup->addAction(item);
         gamma->addAction(item);
-        connect(item, &QAction::triggered, this, [this, value] { Guarded([this, value] { ChooseGamma(value); }); });
+        connect(item, &QAction::triggered, this,
+                [this, value] { Guarded([this, value] { ChooseGamma(value); }); });
         gammaItems_.emplace_back(value, item);
     }
     gammaItems_.front().second->setChecked(true);

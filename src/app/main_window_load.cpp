@@ -46,7 +46,9 @@ QString UpperSuffix(const QString& fileName) {
 
 }  // namespace
 
-int TMainWindow::CurrentFrame() const { return animation_ != nullptr ? animation_->CurrentFrame() : 0; }
+int TMainWindow::CurrentFrame() const {
+    return animation_ != nullptr ? animation_->CurrentFrame() : 0;
+}
 
 void TMainWindow::ResetLodAndAnimationNames() {
     cbLODEnabled_->setChecked(false);
@@ -129,8 +131,9 @@ void TMainWindow::LoadMD3Command() {
         QString fileName = presetFileName_;
         if (!skipDialog_) {
             int filterIndex = 0;
-            fileName = prompts_.openFile ? prompts_.openFile("Select a model to load", {kMD3Filter}, filterIndex)
-                                         : QString();
+            fileName = prompts_.openFile
+                           ? prompts_.openFile("Select a model to load", {kMD3Filter}, filterIndex)
+                           : QString();
         }
         if (fileName.isEmpty()) return true;  // cancelled: nothing loaded, nothing to undo
         if (!md3_.LoadFromFile(fileName.toStdString())) return false;
@@ -165,13 +168,16 @@ void TMainWindow::LoadAnyFromFileCommand() {
     ResetLodAndAnimationNames();
 
     QStringList filters;
-    for (const AnyFilter& f : kAnyFilters) filters << f.text;
+    for (const AnyFilter& f : kAnyFilters)
+        filters << f.text;
     int filterIndex = 0;  // the dialog starts at the first entry
-    const QString fileName =
-        prompts_.openFile ? prompts_.openFile("Select a model to load", filters, filterIndex) : QString();
+    const QString fileName = prompts_.openFile
+                                 ? prompts_.openFile("Select a model to load", filters, filterIndex)
+                                 : QString();
     if (fileName.isEmpty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    AnyFileEntry entry = kAnyFilters[std::clamp(filterIndex, 0, int(std::size(kAnyFilters)) - 1)].entry;
+    AnyFileEntry entry =
+        kAnyFilters[std::clamp(filterIndex, 0, int(std::size(kAnyFilters)) - 1)].entry;
     if (entry == kAnyAllSupported) {
         const QString suffix = UpperSuffix(fileName);
         entry = suffix == ".MD3" ? kAnyMD3 : kAnyAllSupported;
@@ -212,7 +218,8 @@ void TMainWindow::SaveAsCommand() {
         }
     } restore{this, status};
     if (!IsMD3Family(modelKind_) || !prompts_.saveFile) return;
-    const QString fileName = prompts_.saveFile("Save a model", "Quake 3 model (.MD3) (*.MD3 *.md3)", "MD3");
+    const QString fileName =
+        prompts_.saveFile("Save a model", "Quake 3 model (.MD3) (*.MD3 *.md3)", "MD3");
     if (fileName.isEmpty()) return;
     if (md3_.SaveToFile(fileName.toStdString())) {
         const QString name = QFileInfo(fileName).fileName();
@@ -251,7 +258,8 @@ void TMainWindow::HandleDroppedFiles(const QStringList& files) {
     } else if ((suffix == ".MDM" || suffix == ".MDX") && count == 2) {
         // A mesh and its animation belong together; anything else with them is ignored.
         const QString second = UpperSuffix(files.at(1));
-        const bool pair = (suffix == ".MDM" && second == ".MDX") || (suffix == ".MDX" && second == ".MDM");
+        const bool pair =
+            (suffix == ".MDM" && second == ".MDX") || (suffix == ".MDX" && second == ".MDM");
         if (pair) SetStatus("not yet supported..");
     } else {
         SetStatus("Invalid filetype to drag'n'drop: " + suffix);

@@ -29,7 +29,9 @@ QString ShortestNumber(float value) {
 
 }  // namespace
 
-bool TMainWindow::ViewTabActive() const { return pcTabs_->currentWidget() == viewTab_; }
+bool TMainWindow::ViewTabActive() const {
+    return pcTabs_->currentWidget() == viewTab_;
+}
 
 TSceneModel TMainWindow::SceneModel() const {
     TSceneModel scene;
@@ -146,7 +148,8 @@ void TMainWindow::OnSwitchChanged(const QString& name, bool on) {
         if (on) ResetView();
     } else if (name == "cbMouseControl") {
         switches_.mouseControlType2 = on;
-        const QString caption = QString::fromStdString(MouseControlCaption("Mouse Control Type", on));
+        const QString caption =
+            QString::fromStdString(MouseControlCaption("Mouse Control Type", on));
         for (const auto& pair : switchPairs_) {
             if (pair->Box()->objectName() == name) pair->SetCaption(caption);
         }
@@ -176,14 +179,16 @@ void TMainWindow::ColourConvert() {
     if (const auto chosen = prompts_.chooseColour(convertColour_)) {
         convertColour_ = *chosen;
         colours_.screenshotBackground = convertColour_;
-        menuToolsColorconvertRadiant_->setText(QString::fromStdString(ColorConvertCaption(convertColour_)));
+        menuToolsColorconvertRadiant_->setText(
+            QString::fromStdString(ColorConvertCaption(convertColour_)));
         UpdateColourIcons();
     }
 }
 
 void TMainWindow::ChooseGamma(float gamma) {
     gamma_ = gamma;
-    for (const auto& [value, item] : gammaItems_) item->setChecked(value == gamma);
+    for (const auto& [value, item] : gammaItems_)
+        item->setChecked(value == gamma);
     if (ogl_.IsReady()) {
         ogl_.MakeCurrent();
         ReloadStageTextures(shaders_, textures_, gamma_);

@@ -10,7 +10,9 @@ TViewSwitchPair::TViewSwitchPair(QCheckBox* box, QAction* item, std::function<vo
     connect(item_, &QAction::toggled, this, &TViewSwitchPair::Changed);
 }
 
-bool TViewSwitchPair::IsOn() const { return box_->isChecked(); }
+bool TViewSwitchPair::IsOn() const {
+    return box_->isChecked();
+}
 
 void TViewSwitchPair::SetQuietly(bool on) {
     syncing_ = true;

@@ -11,7 +11,7 @@ class QCheckBox;
 
 class TViewSwitchPair : public QObject {
     Q_OBJECT
-public:
+  public:
     TViewSwitchPair(QCheckBox* box, QAction* item, std::function<void(bool)> changed);
 
     bool IsOn() const;
@@ -24,7 +24,7 @@ public:
     QCheckBox* Box() const { return box_; }
     QAction* Item() const { return item_; }
 
-private:
+  private:
     void Changed(bool on);
 
     QCheckBox* box_;

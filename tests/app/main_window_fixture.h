@@ -13,7 +13,7 @@
 #include "support/test_files.h"
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::filesystem::copy(VELDRA_TEXTURES_DIR, dir_.path() / "textures",
                               std::filesystem::copy_options::recursive);

@@ -23,7 +23,7 @@ QStringList VisibleTabs(QTabWidget* tabs) {
 }
 
 class MainWindowFlow : public MainWindowTest {
-protected:
+  protected:
     std::string WriteModel(const std::string& name, int frames = 3, int tags = 2) {
         TMD3 model;
         MakeModel(model, {.surfaces = 2, .vertsPerSurface = 48, .frames = frames, .tags = tags});
@@ -84,7 +84,8 @@ TEST_F(MainWindowFlow, DroppedModelLoadsLikeTheMenuCommand) {
 TEST_F(MainWindowFlow, DropRulesForOtherFiles) {
     ShowAndWait();
     window_->HandleDroppedFiles({"/tmp/anim.mdx"});
-    EXPECT_EQ(window_->StatusText(), "MDM/MDX files must both be drag'n'dropped at the same time..");
+    EXPECT_EQ(window_->StatusText(),
+              "MDM/MDX files must both be drag'n'dropped at the same time..");
     window_->HandleDroppedFiles({"/tmp/notes.txt"});
     EXPECT_EQ(window_->StatusText(), "Invalid filetype to drag'n'drop: .TXT");
     window_->HandleDroppedFiles({"/tmp/a.mdm", "/tmp/b.mdx", "/tmp/c.mdx"});
@@ -101,7 +102,8 @@ TEST_F(MainWindowFlow, GeneralLoaderChoosesByUpperCaseExtension) {
     EXPECT_EQ(window_->ModelKind(), kModelKindMD3);
     EXPECT_EQ(window_->StatusText(), "MD3 loaded");
     // The tag-file entry is offered but not read yet.
-    answerFilterIndex_ = static_cast<int>(offeredFilters_.indexOf("Model Tags  (*.tag) (*.tag *.TAG)"));
+    answerFilterIndex_ =
+        static_cast<int>(offeredFilters_.indexOf("Model Tags  (*.tag) (*.tag *.TAG)"));
     ASSERT_GE(answerFilterIndex_, 0);
     Action("actionFileLoadAnyFromFile")->trigger();
     EXPECT_EQ(window_->StatusText(), "not yet supported..");
@@ -182,7 +184,8 @@ TEST_F(MainWindowFlow, SwitchesAndTheirMenuTwinsMoveTogether) {
     EXPECT_TRUE(window_->findChild<QMenu*>("menuViewSkycolors")->isEnabled());
     answerColour_ = 0x0000FF;
     Action("menuToolsColorconvertRadiant")->trigger();
-    EXPECT_EQ(Action("menuToolsColorconvertRadiant")->text(), "Radiant: 1.000 0.000 0.000     Web: #FF0000");
+    EXPECT_EQ(Action("menuToolsColorconvertRadiant")->text(),
+              "Radiant: 1.000 0.000 0.000     Web: #FF0000");
 }
 
 TEST_F(MainWindowFlow, HelpTogglesBetweenHelpAndTheModelTabs) {
