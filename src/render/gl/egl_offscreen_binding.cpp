@@ -187,6 +187,9 @@ TGLCreateResult TEglOffscreenBinding::CreateContext() {
         DestroyContext();
         return TGLCreateResult::kPixelFormatNotSet;
     }
+    // A window's context starts with the viewport over the window; without a surface it would
+    // start empty.
+    glViewport(0, 0, framebuffer_.Width(), framebuffer_.Height());
     DoneCurrent();
     return TGLCreateResult::kOk;
 }
