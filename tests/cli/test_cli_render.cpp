@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "md3/md3.h"
@@ -76,6 +77,17 @@ TEST_F(CliRender, WithoutAnyOpenGLFailsInOneLineNamingTheModel) {
     EXPECT_NE(o.err.find(model_), std::string::npos) << o.err;
     EXPECT_NE(o.err.find("OpenGL"), std::string::npos) << o.err;
     EXPECT_FALSE(std::filesystem::exists(dir_.File("none.png")));
+}
+
+TEST_F(CliRender, FallsBackToTheToolkitWhereEglHasNoVendor) {
+    if (std::getenv("DISPLAY") == nullptr)
+        GTEST_SKIP() << "the toolkit's offscreen surface needs a display (run under xvfb-run)";
+    const CliOutcome o =
+        RunCli(dir_, "render " + model_ + " " + dir_.File("cube.png") + " --size 32x32",
+               "-u XDG_RUNTIME_DIR __EGL_VENDOR_LIBRARY_FILENAMES=" + dir_.File("none.json"));
+    EXPECT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_EQ(o.err, "");  // the toolkit's warning about XDG_RUNTIME_DIR is held back
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("cube.png")));
 }
 
 }  // namespace
