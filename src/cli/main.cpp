@@ -7,10 +7,14 @@
 #include "cli/edit_command.h"
 #include "cli/info_command.h"
 #if VELDRA_HAS_RENDER
+#include "cli/render/qt_message_filter.h"
 #include "cli/render/render_command.h"
 #endif
 
 int main(int argc, char** argv) {
+#if VELDRA_HAS_RENDER
+    InstallQtMessageFilter();
+#endif
     CLI::App app{"veldra-cli: inspect and convert Quake III-engine models (MD3)"};
     app.require_subcommand(1);
 

@@ -1,5 +1,6 @@
 // An offscreen render context for GL tests, and a binding whose window-system answers a test
-// can script. Tests skip when the machine cannot make a GL context.
+// can script. The context comes from EGL where it can, so no display is needed; tests skip
+// when the machine cannot make a GL context at all.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "render/gl/offscreen_binding.h"
+#include "render/gl/offscreen_factory.h"
 #include "render/gl/ogl.h"
 
 // Forwards to an offscreen binding, except for what a test scripts.
@@ -55,15 +57,16 @@ class GLTest : public ::testing::Test {
     static constexpr int kHeight = 120;
 
     void SetUp() override {
+        // The fonts are drawn by the toolkit, whichever way the context is made.
         if (!EnsureGuiApplication()) GTEST_SKIP() << "no QGuiApplication could be started";
-        binding_ = std::make_unique<TOffscreenGLBinding>(kWidth, kHeight);
+        binding_ = MakeOffscreenBinding(kWidth, kHeight);
         scripted_ = std::make_unique<ScriptedBinding>(*binding_);
         ogl_.SetErrorHandler([this](const TGLErrorReport& r) { reports_.push_back(r); });
         Script(*scripted_);
         ogl_.InitOnWindow(scripted_.get());
         if (!ogl_.IsReady() && ExpectsContext())
-            GTEST_SKIP() << "no OpenGL context could be created on this machine (run the GL "
-                            "tests under xvfb-run with Mesa)";
+            GTEST_SKIP() << "no OpenGL context could be created on this machine (neither EGL "
+                            "nor the toolkit offered one; install Mesa's EGL and DRI drivers)";
     }
 
     void TearDown() override { ogl_.Release(); }
@@ -74,7 +77,7 @@ class GLTest : public ::testing::Test {
 
     TPixelImage Read() { return binding_->ReadPixels(); }
 
-    std::unique_ptr<TOffscreenGLBinding> binding_;
+    std::unique_ptr<IOffscreenBinding> binding_;
     std::unique_ptr<ScriptedBinding> scripted_;
     std::vector<TGLErrorReport> reports_;
     TOGL ogl_;  // declared last: released before the bindings go

@@ -11,7 +11,7 @@
 #include "cli/cli_error.h"
 #include "cli/model_files.h"
 #include "io/atomic_file_writer.h"
-#include "render/gl/offscreen_binding.h"
+#include "render/gl/offscreen_factory.h"
 #include "render/gl/ogl.h"
 #include "render/gl/scene_renderer.h"
 #include "render/screenshot_file.h"
@@ -85,15 +85,16 @@ int RunRender(const TRenderOptions& o) {
                        " (frames: " + std::to_string(model.header.numFrames) + ")");
     }
 
-    if (!EnsureGuiApplication()) throw CliError("Cannot render: no graphics system available");
-    TOffscreenGLBinding binding(o.width, o.height);
+    const std::unique_ptr<IOffscreenBinding> binding = MakeOffscreenBinding(o.width, o.height);
     TOGL ogl;
     std::string glError;
     ogl.SetErrorHandler([&glError](const TGLErrorReport& report) { glError = report.message; });
-    ogl.InitOnWindow(&binding);
+    ogl.InitOnWindow(binding.get());
     if (!ogl.IsReady()) {
-        throw CliError("Cannot render \"" + o.model + "\": no OpenGL context (" +
-                       (glError.empty() ? std::string("is a display available?") : glError) + ")");
+        throw CliError(
+            "Cannot render \"" + o.model + "\": no OpenGL context (" +
+            (glError.empty() ? std::string("are Mesa's EGL and DRI drivers installed?") : glError) +
+            ")");
     }
 
     TShaders shaders;

@@ -9,7 +9,6 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -136,21 +135,6 @@ TGLProc TOffscreenGLBinding::ProcAddress(const char* name) const {
 }
 
 TPixelImage TOffscreenGLBinding::ReadPixels() const {
-    TPixelImage image;
-    if (!HasContext() || QOpenGLContext::currentContext() != context_.get()) return image;
-    image.width = framebuffer_->width();
-    image.height = framebuffer_->height();
-    const std::size_t rowBytes = static_cast<std::size_t>(image.width) * 4;
-    std::vector<std::uint8_t> bottomUp(rowBytes * static_cast<std::size_t>(image.height));
-    GLint oldAlignment = 4;
-    glGetIntegerv(GL_PACK_ALIGNMENT, &oldAlignment);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, image.width, image.height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, oldAlignment);
-    image.rgba.resize(bottomUp.size());
-    for (int y = 0; y < image.height; ++y)
-        std::memcpy(image.rgba.data() + static_cast<std::size_t>(y) * rowBytes,
-                    bottomUp.data() + static_cast<std::size_t>(image.height - 1 - y) * rowBytes,
-                    rowBytes);
-    return image;
+    if (!HasContext() || QOpenGLContext::currentContext() != context_.get()) return {};
+    return ReadFramebufferPixels(framebuffer_->width(), framebuffer_->height());
 }

@@ -1,13 +1,11 @@
-// A GL context without a window: it draws into a framebuffer object of a fixed size, for the
-// tests and for command-line rendering. Needs a QGuiApplication (see EnsureGuiApplication).
+// A GL context without a window, made by the toolkit: it draws into a framebuffer object of a
+// fixed size. Needs a QGuiApplication (see EnsureGuiApplication) and, for a context, a display;
+// the EGL binding is the one that works without any.
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <memory>
-#include <vector>
 
-#include "render/gl/gl_binding.h"
+#include "render/gl/offscreen_gl.h"
 
 class QOffscreenSurface;
 class QOpenGLContext;
@@ -19,35 +17,15 @@ class QOpenGLFramebufferObject;
 // whether a QGuiApplication exists afterwards.
 bool EnsureGuiApplication();
 
-// Pixels read back from a framebuffer: RGBA, 4 bytes per pixel, rows top-down (row 0 is the
-// top of the picture), no padding.
-struct TPixelImage {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgba;
-
-    // (x, y) with y counted from the top; the caller keeps them inside the image.
-    std::array<std::uint8_t, 4> Pixel(int x, int y) const {
-        const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                               static_cast<std::size_t>(x)) *
-                              4;
-        return {rgba[i], rgba[i + 1], rgba[i + 2], rgba[i + 3]};
-    }
-};
-
-class TOffscreenGLBinding final : public IGLBinding {
+class TOffscreenGLBinding final : public IOffscreenBinding {
   public:
     TOffscreenGLBinding(int width, int height);
     ~TOffscreenGLBinding() override;
     TOffscreenGLBinding(const TOffscreenGLBinding&) = delete;
     TOffscreenGLBinding& operator=(const TOffscreenGLBinding&) = delete;
 
-    // Changes the framebuffer size (remaking it when a context exists); the render context
-    // must then be told with TOGL::Resize. False when the framebuffer cannot be made.
-    bool SetSize(int width, int height);
-
-    // Reads the whole framebuffer; the context must be current.
-    TPixelImage ReadPixels() const;
+    bool SetSize(int width, int height) override;
+    TPixelImage ReadPixels() const override;
 
     int Width() const override { return width_; }
     int Height() const override { return height_; }
@@ -58,13 +36,8 @@ class TOffscreenGLBinding final : public IGLBinding {
     bool MakeCurrent() override;
     void DoneCurrent() override;
     void SwapBuffers() override;
-    bool DrawsToWindowBuffers() const override { return false; }
     std::string ExtensionString() const override;
     TGLProc ProcAddress(const char* name) const override;
-    // Nothing is shown, so there is no retrace to wait for.
-    bool HasSwapControl() const override { return false; }
-    int SwapInterval() const override { return 0; }
-    void SetSwapInterval(int) override {}
 
   private:
     bool MakeFramebuffer();
