@@ -2,7 +2,7 @@
 # Runs every benchmark program of a build.
 set -euo pipefail
 build=${1:-build}
-for b in "$build"/bench/bench_*; do
+for b in "$build"/bench/bench_* "$build"/src/bench_*; do
   [ -x "$b" ] || continue
   echo "== $(basename "$b")"
   # Drawing benchmarks need a display for the GL context.

@@ -87,7 +87,11 @@ class TMainWindow : public QMainWindow {
     // Draws the view now if it can (the periodic redraw does the same).
     void RedrawView();
 
-  protected:
+  signals:
+    // A frame of the view was drawn.
+    void frameDrawn();
+
+protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

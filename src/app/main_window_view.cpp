@@ -46,6 +46,7 @@ TSceneModel TMainWindow::SceneModel() const {
 void TMainWindow::DrawFrame() {
     renderer_.RedrawView(view_, switches_, colours_, SceneModel(), ViewTabActive(), busy_);
     ogl_.CountFrame();
+    emit frameDrawn();
 }
 
 void TMainWindow::RedrawView() {
