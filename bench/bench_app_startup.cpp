@@ -17,10 +17,10 @@
 namespace {
 
 class BareView : public QOpenGLWidget {
-public:
+  public:
     std::function<void()> painted;
 
-protected:
+  protected:
     void paintGL() override {
         glClearColor(0.2f, 0.3f, 0.5f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

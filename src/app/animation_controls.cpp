@@ -12,8 +12,8 @@
 #include <QSlider>
 
 #include "app/frame_slider.h"
-#include "app/model_family.h"
 #include "app/up_down.h"
+#include "render/scene_settings.h"
 
 namespace {
 

@@ -68,7 +68,7 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
         startupExitCode_ = 1;
     }
     CreateFolders();
-    gamma_ = 1.0f;
+    gamma_ = 1.0;
     colours_ = TSceneColors{};
     LoadSettings();
     for (const QString& pak : pakList_) {
@@ -141,7 +141,7 @@ void TMainWindow::LoadSettings() {
     pakList_.clear();
     for (const std::string& entry : s.paksList)
         pakList_ << QString::fromStdString(entry);
-    gamma_ = static_cast<float>(s.gamma);
+    gamma_ = s.gamma;
     const auto gammaIndex = GammaMenuIndex(s.gamma);
     for (std::size_t i = 0; i < gammaItems_.size(); ++i) {
         gammaItems_[i].second->setChecked(gammaIndex && static_cast<std::size_t>(*gammaIndex) == i);

@@ -91,7 +91,7 @@ class TMainWindow : public QMainWindow {
     // A frame of the view was drawn.
     void frameDrawn();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -124,6 +124,7 @@ protected:
     void ClearCommand();
     // Runs `load` inside the common frame of a whole-model load.
     void RunLoadFrame(const std::function<bool()>& load);
+    void EndCommand(const QString* status);
     void AfterModelLoaded(const QString& fileName, const QString& status, const QString& saveHint);
     void ShowFamily();
     void EnableModelCommands();
@@ -160,7 +161,7 @@ protected:
     TViewState view_;
     TViewSwitches switches_;
     TSceneColors colours_;
-    float gamma_ = 1.0f;
+    double gamma_ = 1.0;  // as stored, so that a hand-set 2.2 is written back as 2.2
 
     // Loaded-model state.
     int modelKind_ = 0;

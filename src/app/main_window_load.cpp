@@ -46,6 +46,29 @@ QString UpperSuffix(const QString& fileName) {
 
 }  // namespace
 
+// Runs its function when the scope ends, also when an error escapes the command.
+class TCommandEnd {
+  public:
+    explicit TCommandEnd(std::function<void()> finish) : finish_(std::move(finish)) {}
+    ~TCommandEnd() { finish_(); }
+    TCommandEnd(const TCommandEnd&) = delete;
+    TCommandEnd& operator=(const TCommandEnd&) = delete;
+
+  private:
+    std::function<void()> finish_;
+};
+
+// Every command ends the same way: no longer busy, the view drawn, the cursor back, and the
+// status text the command collected shown.
+void TMainWindow::EndCommand(const QString* status) {
+    busy_ = false;
+    skipDialog_ = false;
+    RedrawView();
+    while (QApplication::overrideCursor() != nullptr)
+        QApplication::restoreOverrideCursor();
+    if (status != nullptr) SetStatus(*status);
+}
+
 int TMainWindow::CurrentFrame() const {
     return animation_ != nullptr ? animation_->CurrentFrame() : 0;
 }
@@ -96,15 +119,7 @@ void TMainWindow::OnTimerTick() {
 void TMainWindow::RunLoadFrame(const std::function<bool()>& load) {
     SetStatus("");
     busy_ = true;
-    struct Restore {
-        TMainWindow* w;
-        ~Restore() {
-            w->busy_ = false;
-            w->skipDialog_ = false;
-            w->RedrawView();
-            QApplication::restoreOverrideCursor();
-        }
-    } restore{this};
+    const TCommandEnd end([this] { EndCommand(nullptr); });
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ResetLodAndAnimationNames();
     ResetEnvironment();
@@ -155,16 +170,7 @@ void TMainWindow::LoadAnyFromFileCommand() {
     SetStatus("");
     busy_ = true;
     QString status;
-    struct Restore {
-        TMainWindow* w;
-        QString& status;
-        ~Restore() {
-            w->busy_ = false;
-            w->RedrawView();
-            QApplication::restoreOverrideCursor();
-            w->SetStatus(status);
-        }
-    } restore{this, status};
+    const TCommandEnd end([this, &status] { EndCommand(&status); });
     ResetLodAndAnimationNames();
 
     QStringList filters;
@@ -208,15 +214,7 @@ void TMainWindow::SaveAsCommand() {
     SetStatus("");
     busy_ = true;
     QString status;
-    struct Restore {
-        TMainWindow* w;
-        QString& status;
-        ~Restore() {
-            w->busy_ = false;
-            w->RedrawView();
-            w->SetStatus(status);
-        }
-    } restore{this, status};
+    const TCommandEnd end([this, &status] { EndCommand(&status); });
     if (!IsMD3Family(modelKind_) || !prompts_.saveFile) return;
     const QString fileName =
         prompts_.saveFile("Save a model", "Quake 3 model (.MD3) (*.MD3 *.md3)", "MD3");

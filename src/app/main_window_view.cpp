@@ -192,7 +192,7 @@ void TMainWindow::ChooseGamma(float gamma) {
         item->setChecked(value == gamma);
     if (ogl_.IsReady()) {
         ogl_.MakeCurrent();
-        ReloadStageTextures(shaders_, textures_, gamma_);
+        ReloadStageTextures(shaders_, textures_, static_cast<float>(gamma_));
     }
     SetStatus("Software Gamma set to: " + ShortestNumber(gamma));
     RedrawView();

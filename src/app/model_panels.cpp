@@ -8,9 +8,9 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
-#include "app/model_family.h"
 #include "app/panel_widgets.h"
 #include "md3/md3.h"
+#include "render/scene_settings.h"
 
 TModelPanels::TModelPanels(QTabWidget* pcTabs, QWidget* viewTab, QWidget* helpTab,
                            QComboBox* cbTagPivots, TMD3& md3, QObject* parent)

@@ -9,11 +9,11 @@
 #include <QLineEdit>
 #include <QWidget>
 
-#include "app/model_family.h"
 #include "app/model_panels.h"
 #include "app/number_text.h"
 #include "app/panel_widgets.h"
 #include "md3/md3.h"
+#include "render/scene_settings.h"
 
 namespace {
 

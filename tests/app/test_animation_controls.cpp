@@ -11,8 +11,8 @@
 
 #include "app/animation_controls.h"
 #include "app/frame_slider.h"
-#include "app/model_family.h"
 #include "app/up_down.h"
+#include "render/scene_settings.h"
 
 namespace {
 

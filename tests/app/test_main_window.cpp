@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -58,7 +59,14 @@ TEST_F(MainWindowFlow, MissingTexturesFolderEndsTheProgram) {
     window_.reset();
     testing_support::ScratchDir bare;
     TMainWindow window(QString::fromStdString(bare.path().string()));
+    QStringList shown;
+    window.Prompts().message = [&shown](const QString&, const QString& text, bool) {
+        shown << text;
+    };
     EXPECT_EQ(window.StartupExitCode(), 1);
+    QTest::qWait(20);  // the message waits for the event loop
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith("This application is not installed correctly."));
 }
 
 TEST_F(MainWindowFlow, DroppedModelLoadsLikeTheMenuCommand) {
@@ -197,6 +205,31 @@ TEST_F(MainWindowFlow, HelpTogglesBetweenHelpAndTheModelTabs) {
     EXPECT_EQ(VisibleTabs(Tabs()),
               (QStringList{"General", "Animation", "Tags", "Surfaces", "View"}));
     EXPECT_EQ(Tabs()->currentWidget()->objectName(), "tabView");
+}
+
+}  // namespace
+
+namespace {
+
+// The model is drawn: with lighting off an untextured model is pure white, which neither
+// the sky box nor the gradient contains.
+TEST_F(MainWindowFlow, LoadedSampleModelIsDrawnInTheView) {
+    VELDRA_REQUIRE_SAMPLES("md3");
+    ShowAndWait();
+    window_->LoadMD3FromFile(QString::fromStdString(SampleMD3("mortar_3rd.md3")));
+    ASSERT_EQ(window_->StatusText(), "MD3 loaded");
+    window_->View().rotationAngles = {-70, 0, 30};
+    SaveWindowPicture("main_window_sample_model");
+    Box("cbLightingEnabled")->setChecked(false);
+    auto* view = window_->findChild<QOpenGLWidget*>("oglView");
+    const QImage image = view->grabFramebuffer();
+    int white = 0;
+    for (int y = 0; y < image.height(); y += 4) {
+        for (int x = 0; x < image.width(); x += 4) {
+            if (image.pixel(x, y) == qRgb(255, 255, 255)) ++white;
+        }
+    }
+    EXPECT_GT(white, 50) << "no untextured model pixels in the view";
 }
 
 }  // namespace

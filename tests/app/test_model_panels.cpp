@@ -10,10 +10,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/model_family.h"
 #include "app/model_panels.h"
 #include "md3/md3.h"
 #include "model_factory.h"
+#include "render/scene_settings.h"
 
 namespace {
 

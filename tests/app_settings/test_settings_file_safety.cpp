@@ -10,9 +10,13 @@
 #include "app_settings/app_settings.h"
 #include "io/file_error.h"
 #include "io/ini_file.h"
+#include "support/file_size_limit.h"
 #include "support/test_files.h"
 
 namespace {
+
+using testing_support::FilesIn;
+using testing_support::FileSizeLimit;
 
 using testing_support::ReadBytes;
 using testing_support::ScratchDir;
@@ -20,33 +24,6 @@ using testing_support::WriteBytes;
 
 const std::vector<std::uint8_t> kOldFile = {'[', 'G', 'a', 'm', 'e', ']', '\n', 'G', 'a', 'm',
                                             'e', 'D', 'i', 'r', '=', '/', 'e',  't', '\n'};
-
-std::size_t FilesIn(const ScratchDir& dir) {
-    std::size_t n = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
-        ++n;
-    return n;
-}
-
-// Lowers the file-size limit so writes fail part way, as on a full disk.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        signal(SIGXFSZ, oldHandler_);
-    }
-
-  private:
-    rlimit saved_{};
-    sighandler_t oldHandler_;
-};
 
 // LC_NUMERIC switched to the first installed locale with a decimal comma, as the GUI toolkit
 // does from the user's environment.
@@ -84,7 +61,7 @@ TEST(SettingsFileSafety, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
     }
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(ReadBytes(path), kOldFile);
-    EXPECT_EQ(FilesIn(dir), 1u);
+    EXPECT_EQ(FilesIn(dir.path()), 1u);
 }
 
 TEST(SettingsFileSafety, FileThatCannotBeReadIsNeverReplaced) {
@@ -112,7 +89,7 @@ TEST(SettingsFileSafety, FileThatCannotBeReadIsNeverReplaced) {
     WriteBytes(dir.File("file"), kOldFile);
     EXPECT_THROW(SaveAppSettings(dir.File("file/veldra.ini"), TAppSettings{}), FileError);
     EXPECT_EQ(ReadBytes(dir.File("file")), kOldFile);
-    EXPECT_EQ(FilesIn(dir), 3u);
+    EXPECT_EQ(FilesIn(dir.path()), 3u);
 }
 
 TEST(SettingsFileSafety, DecimalCommaLocaleReadsAndWritesAPoint) {

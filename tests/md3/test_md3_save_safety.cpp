@@ -10,41 +10,18 @@
 #include "md3/md3.h"
 #include "md3_test_util.h"
 #include "model_factory.h"
+#include "support/file_size_limit.h"
 #include "support/test_files.h"
 
 namespace {
+
+using testing_support::FilesIn;
+using testing_support::FileSizeLimit;
 
 using md3_test::Bytes;
 using testing_support::ReadBytes;
 using testing_support::ScratchDir;
 using testing_support::WriteBytes;
-
-std::size_t FilesIn(const ScratchDir& dir) {
-    std::size_t n = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
-        ++n;
-    return n;
-}
-
-// Lowers the file-size limit so writes fail part way, as on a full disk.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        signal(SIGXFSZ, oldHandler_);
-    }
-
-  private:
-    rlimit saved_{};
-    sighandler_t oldHandler_;
-};
 
 TEST(MD3SaveSafety, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
     ScratchDir dir;
@@ -60,7 +37,7 @@ TEST(MD3SaveSafety, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
     }
     EXPECT_FALSE(big.LastError().empty());
     EXPECT_EQ(ReadBytes(target), original);
-    EXPECT_EQ(FilesIn(dir), 1u);
+    EXPECT_EQ(FilesIn(dir.path()), 1u);
 }
 
 TEST(MD3SaveSafety, CannotCreateNamesTheFileAndTheReason) {
@@ -92,7 +69,7 @@ TEST(MD3SaveSafety, ReplacingKeepsThePermissions) {
     struct stat st {};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
-    EXPECT_EQ(FilesIn(dir), 1u);
+    EXPECT_EQ(FilesIn(dir.path()), 1u);
 }
 
 TEST(MD3SaveSafety, InconsistentModelIsRefusedBeforeTouchingTheFile) {
@@ -104,7 +81,7 @@ TEST(MD3SaveSafety, InconsistentModelIsRefusedBeforeTouchingTheFile) {
     model.header.surfaces[0].numVerts += 1;  // the arrays no longer match the count
     EXPECT_FALSE(model.SaveToFile(target));
     EXPECT_EQ(ReadBytes(target), Bytes(10, 1));
-    EXPECT_EQ(FilesIn(dir), 1u);
+    EXPECT_EQ(FilesIn(dir.path()), 1u);
 }
 
 }  // namespace

@@ -35,6 +35,13 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::size_t FilesIn(const std::filesystem::path& folder) {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder))
+        ++n;
+    return n;
+}
+
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),

@@ -25,6 +25,8 @@ class ScratchDir {
 };
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
+// How many entries a folder holds (to see that no temporary file was left behind).
+std::size_t FilesIn(const std::filesystem::path& folder);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // The folder of third-party samples for one format ("md3", "shader", ...), or an empty

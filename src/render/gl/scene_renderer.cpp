@@ -111,6 +111,28 @@ void TSceneRenderer::ApplyModelTransform(TViewState& view, const TViewSwitches& 
     glTranslatef(view.pivot.x, view.pivot.y, view.pivot.z);
 }
 
+void TSceneRenderer::BeginModelSpace(TViewState& view, const TViewSwitches& sw,
+                                     const TSceneModel& model) {
+    LookFromCamera();
+    glPushMatrix();
+    glPushMatrix();
+    glLoadIdentity();
+    SetupLights(sw.lighting);
+    glPopMatrix();
+    PlaceWorldLight();
+    ApplyModelTransform(view, sw, model);
+}
+
+void TSceneRenderer::SetModelDrawState(const TViewSwitches& sw) {
+    if (sw.lighting) {
+        glEnable(GL_LIGHTING);
+    } else {
+        glDisable(GL_LIGHTING);
+    }
+    glShadeModel(sw.flatShading ? GL_FLAT : GL_SMOOTH);
+    glPolygonMode(sw.twoSided ? GL_FRONT_AND_BACK : GL_FRONT, sw.wireframe ? GL_LINE : GL_FILL);
+}
+
 void TSceneRenderer::DrawGroundAndAxis(const TViewSwitches& sw) {
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
@@ -161,23 +183,9 @@ void TSceneRenderer::RedrawView(TViewState& view, const TViewSwitches& sw,
     } else {
         glClear(GL_DEPTH_BUFFER_BIT);
     }
-    LookFromCamera();
-    glPushMatrix();
-    glPushMatrix();
-    glLoadIdentity();
-    SetupLights(sw.lighting);
-    glPopMatrix();
-    PlaceWorldLight();
-    ApplyModelTransform(view, sw, model);
+    BeginModelSpace(view, sw, model);
     DrawGroundAndAxis(sw);
-
-    if (sw.lighting) {
-        glEnable(GL_LIGHTING);
-    } else {
-        glDisable(GL_LIGHTING);
-    }
-    glShadeModel(sw.flatShading ? GL_FLAT : GL_SMOOTH);
-    glPolygonMode(sw.twoSided ? GL_FRONT_AND_BACK : GL_FRONT, sw.wireframe ? GL_LINE : GL_FILL);
+    SetModelDrawState(sw);
     DrawModel(model, sw);
     glPopMatrix();
     glShadeModel(GL_SMOOTH);
@@ -227,16 +235,8 @@ TCapturedView TSceneRenderer::CaptureView(TViewState& view, const TViewSwitches&
     glClearColor(bg.r, bg.g, bg.b, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    LookFromCamera();
-    glPushMatrix();
-    glPushMatrix();
-    glLoadIdentity();
-    SetupLights(sw.lighting);
-    glPopMatrix();
-    PlaceWorldLight();
-    ApplyModelTransform(view, sw, model);
-    glShadeModel(sw.flatShading ? GL_FLAT : GL_SMOOTH);
-    glPolygonMode(sw.twoSided ? GL_FRONT_AND_BACK : GL_FRONT, sw.wireframe ? GL_LINE : GL_FILL);
+    BeginModelSpace(view, sw, model);
+    SetModelDrawState(sw);
     DrawModel(model, sw);
     glPopMatrix();
     glShadeModel(GL_SMOOTH);

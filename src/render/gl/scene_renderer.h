@@ -73,6 +73,9 @@ class TSceneRenderer {
     void ApplyModelTransform(TViewState& view, const TViewSwitches& sw, const TSceneModel& model);
     void DrawModel(const TSceneModel& model, const TViewSwitches& sw);
     void DrawGroundAndAxis(const TViewSwitches& sw);
+    // Camera, lights and the model transform, with the matrix pushed for the model.
+    void BeginModelSpace(TViewState& view, const TViewSwitches& sw, const TSceneModel& model);
+    void SetModelDrawState(const TViewSwitches& sw);
 
     TOGL& ogl_;
     TShaders& shaders_;
