@@ -1,6 +1,5 @@
 // Appending frames of other MD3 files of the same model, and deleting the current frame.
 #include <QCollator>
-#include <QFileInfo>
 #include <algorithm>
 
 #include "app/animation_controls.h"
@@ -39,9 +38,10 @@ void TMainWindow::AddFramesCommand(bool allFrames) {
     }
     AfterFrameEdit();
     MarkModelChanged();
-    const QString name = QFileInfo(fileName).fileName();
-    SetStatus(allFrames ? "All frames (of " + name + ") were added to the current model"
-                        : "Frame[0] (of " + name + ") was added to the current model");
+    // The file as chosen, folder included: frames of equally named files in different
+    // folders are told apart.
+    SetStatus(allFrames ? "All frames (of " + fileName + ") were added to the current model"
+                        : "Frame[0] (of " + fileName + ") was added to the current model");
 }
 
 void TMainWindow::AddFrameSequenceCommand() {

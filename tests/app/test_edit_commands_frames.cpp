@@ -32,7 +32,8 @@ TEST_F(FrameCommands, AllFramesOfTheSameFileDoubleTheModel) {
     answerOpen_ = QString::fromStdString(path);
     Run("actionFileAddframes");
     EXPECT_EQ(openTitles_.back(), "Select a model to load");
-    EXPECT_EQ(window_->StatusText(), "All frames (of walk.md3) were added to the current model");
+    EXPECT_EQ(window_->StatusText(),
+              "All frames (of " + answerOpen_ + ") were added to the current model");
     const THeader& h = window_->MD3().header;
     ASSERT_EQ(h.numFrames, 6);
     EXPECT_EQ(NameFieldText(h.frames[3].name), "K merged");
@@ -41,7 +42,8 @@ TEST_F(FrameCommands, AllFramesOfTheSameFileDoubleTheModel) {
     EXPECT_EQ(SliderMaximum(), 5) << "the frame controls reach the new frames";
 
     Run("actionFileAddframe");
-    EXPECT_EQ(window_->StatusText(), "Frame[0] (of walk.md3) was added to the current model");
+    EXPECT_EQ(window_->StatusText(),
+              "Frame[0] (of " + answerOpen_ + ") was added to the current model");
     EXPECT_EQ(h.numFrames, 7);
     EXPECT_EQ(ModelCaption(), "walk.md3**");
 }

@@ -1,4 +1,5 @@
 #include <QPushButton>
+#include <QTabWidget>
 
 #include "edit_commands_fixture.h"
 
@@ -158,6 +159,10 @@ TEST_F(TagCommands, TagGroupFollowsTheModelFamily) {
     EXPECT_EQ(Child<QPushButton>("bTagFilename")->text(), "From .tag File...");
     EXPECT_EQ(Child<QPushButton>("bSaveTags")->text(), "To .tag File...");
     EXPECT_TRUE(Child<QLineEdit>("leTagFilename")->isReadOnly());
+    ShowAndWait();
+    LoadModel({.frames = 1, .tags = 2});
+    Child<QTabWidget>("pcTabs")->setCurrentWidget(Child<QWidget>("tsTags"));
+    SaveWindowPicture("edit_tags_tab");
 }
 
 }  // namespace
