@@ -12,6 +12,11 @@
 #include "main_window_fixture.h"
 #include "model_factory.h"
 
+// Failures show texts, not their code units.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 class EditCommandsTest : public MainWindowTest {
   protected:
     void SetUp() override {

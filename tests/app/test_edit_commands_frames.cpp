@@ -98,6 +98,16 @@ TEST_F(FrameCommands, FailedSequenceStillShowsTheFramesItAdded) {
     answerOpenFiles_ = {answerOpenFiles_[1]};
     Run("actionFileAddframesequence");
     EXPECT_EQ(ModelCaption(), caption + "*");
+
+    // A file that vanished after the choice reaches the error handler; the frame added
+    // before it is still shown.
+    answerOpenFiles_ = {MarkedFile("c0.md3", 7), QString::fromStdString(dir_.File("c1.md3"))};
+    Run("actionFileAddframesequence");
+    ASSERT_EQ(messages_.size(), 1);
+    EXPECT_TRUE(messages_[0].startsWith("Cannot open file \""));
+    EXPECT_EQ(window_->MD3().header.numFrames, 3);
+    EXPECT_EQ(Child<QComboBox>("cbNamesFrames")->count(), 3);
+    EXPECT_EQ(ModelCaption(), caption + "**");
 }
 
 TEST_F(FrameCommands, DeleteCurrentFrameAsksFirst) {

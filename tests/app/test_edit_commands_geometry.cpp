@@ -8,11 +8,12 @@ namespace {
 using GeometryCommands = EditCommandsTest;
 
 TEST_F(GeometryCommands, RotateAsksForDegreesAndRefreshesThePanels) {
-    LoadModel({.surfaces = 1, .vertsPerSurface = 32, .frames = 2, .tags = 1});
+    LoadModel({.surfaces = 1, .vertsPerSurface = 32, .frames = 2, .tags = 2});
     const TMD3Vertex before = Vertex(0, 0);
     ASSERT_EQ(before.x, 640);
     ASSERT_EQ(before.y, 0);
     const QString caption = ModelCaption();
+    const QString originBefore = ListText("cbTagOrigins", 1);
     textAnswers_ = {QString("90")};
     Run("actionModelMD3RotateZ");
     EXPECT_EQ(asked_, QStringList{"Enter the degrees of rotation|Z Degrees|"});
@@ -21,11 +22,10 @@ TEST_F(GeometryCommands, RotateAsksForDegreesAndRefreshesThePanels) {
     EXPECT_EQ(Vertex(0, 0).y, -640);
     const THeader& h = window_->MD3().header;
     EXPECT_NEAR(h.tags[0].axis[0].y, -1.0f, 1e-6f);
-    // The panels show the new bounds, and rotating is not a change the caption marks.
-    EXPECT_EQ(ListText("cbBBMinFrames", 0),
-              QString::fromStdString(Vector3Text(h.frames[0].minBounds)));
-    EXPECT_EQ(ListText("cbBBMaxFrames", 1),
-              QString::fromStdString(Vector3Text(h.frames[1].maxBounds)));
+    EXPECT_NEAR(h.tags[1].origin.y, -1.0f, 1e-6f);
+    // The panels show the turned tags, and rotating is not a change the caption marks.
+    EXPECT_NE(ListText("cbTagOrigins", 1), originBefore);
+    EXPECT_EQ(ListText("cbTagOrigins", 1), QString::fromStdString(Vector3Text(h.tags[1].origin)));
     EXPECT_EQ(ModelCaption(), caption);
 }
 
