@@ -123,6 +123,13 @@ void TAnimationControls::ResetAnimationControls(int frameCount) {
     UpdateSelection();
 }
 
+void TAnimationControls::ShowCurrentFrame(int frame) {
+    if (frame < 0 || frame > tbCurrentFrame_->maximum()) return;
+    SetCurrentFrame(frame);
+    tbCurrentFrame_->setValue(frame);
+    lCurrentFrame_->setNum(frame);
+}
+
 void TAnimationControls::Tick(bool viewTabShowing) {
     if (!cbPlay_->isChecked() || !viewTabShowing) return;
     SetCurrentFrame(NextFrame(currentFrame_, tbStartFrame_->value(), tbEndFrame_->value(),

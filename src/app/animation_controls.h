@@ -33,6 +33,8 @@ class TAnimationControls : public QObject {
     void ResetAnimationControls(int frameCount);
 
     int CurrentFrame() const { return currentFrame_; }
+    // Makes `frame` current when the sliders reach it; otherwise the current frame stays.
+    void ShowCurrentFrame(int frame);
     int StartFrame() const;
     int EndFrame() const;
     bool Playing() const;

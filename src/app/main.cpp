@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QSurfaceFormat>
 
@@ -41,6 +42,24 @@ void UseDesktopDialogs(TMainWindow& window) {
         return static_cast<std::uint32_t>(chosen.red()) |
                static_cast<std::uint32_t>(chosen.green()) << 8 |
                static_cast<std::uint32_t>(chosen.blue()) << 16;
+    };
+    p.askText = [&window](const QString& caption, const QString& prompt,
+                          const QString& text) -> std::optional<QString> {
+        bool ok = false;
+        const QString answer =
+            QInputDialog::getText(&window, caption, prompt, QLineEdit::Normal, text, &ok);
+        if (!ok) return std::nullopt;
+        return answer;
+    };
+    p.askYesNoCancel = [&window](const QString& caption, const QString& text) {
+        const auto button = QMessageBox::question(
+            &window, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        return button == QMessageBox::Yes  ? TAnswer::Yes
+               : button == QMessageBox::No ? TAnswer::No
+                                           : TAnswer::Cancel;
+    };
+    p.openFiles = [&window](const QString& title, const QString& filter) {
+        return QFileDialog::getOpenFileNames(&window, title, QString(), filter);
     };
 }
 

@@ -32,6 +32,7 @@ class QTimer;
 class TAnimationControls;
 class TGLViewWidget;
 class TModelPanels;
+class TTagEntry;
 class TViewSwitchPair;
 
 // Where the loaded model came from.
@@ -39,6 +40,9 @@ inline constexpr int kModelSourceNone = 0;
 inline constexpr int kModelSourceGame = 1;
 inline constexpr int kModelSourcePk3 = 2;
 inline constexpr int kModelSourceFile = 3;
+
+// The answer to a Yes/No/Cancel question.
+enum class TAnswer { Yes, No, Cancel };
 
 // Dialogs the window asks through, so tests can answer them.
 struct TUserPrompts {
@@ -54,6 +58,14 @@ struct TUserPrompts {
     std::function<void(const QString& title, const QString& text, bool error)> message;
     // A colour, or nothing for cancel.
     std::function<std::optional<std::uint32_t>(std::uint32_t initial)> chooseColour;
+    // One line of text, starting with `text`; nothing for cancel.
+    std::function<std::optional<QString>(const QString& caption, const QString& prompt,
+                                         const QString& text)>
+        askText;
+    // A question with the buttons Yes, No and Cancel.
+    std::function<TAnswer(const QString& caption, const QString& text)> askYesNoCancel;
+    // Several existing files to open; empty for cancel.
+    std::function<QStringList(const QString& title, const QString& filter)> openFiles;
 };
 
 class TMainWindow : public QMainWindow {
@@ -152,6 +164,34 @@ class TMainWindow : public QMainWindow {
     // Runs a command; an error that escapes it is shown and the program goes on.
     void Guarded(const std::function<void()>& command);
 
+    // Edit commands (main_window_edit_build.cpp builds them; main_window_geometry.cpp,
+    // _surfaces.cpp, _normals.cpp, _frames.cpp and _tags.cpp run them).
+    void BuildEditActions();
+    void BuildEditMenus();
+    void BuildTagEntry();
+    void EnableEditCommands();
+    void MarkModelChanged();
+    void AfterFrameEdit();
+    void MirrorCommand(int axis);
+    void MirrorNormalsCommand();
+    void ReverseWindingCommand();
+    void RotateCommand(int axis);
+    void ScaleCommand();
+    void TagAsOriginCommand();
+    void TagAxesCommand(void (TMD3::*edit)());
+    void SwapTexCoordsCommand();
+    void RemoveSurfaceCommand();
+    void CompactSurfacesCommand();
+    void RecalculateNormalsCommand();
+    void SmoothSurfaceCommand();
+    void FixCracksCommand();
+    void AddFramesCommand(bool allFrames);
+    void AddFrameSequenceCommand();
+    void DeleteFrameCommand();
+    void AddTagsFromFileCommand();
+    void AddTagManuallyCommand();
+    void SaveTagsCommand();
+
     // Models and drawing, alive for the whole run.
     TMD3 md3_;
     TOGL ogl_;
@@ -217,4 +257,11 @@ class TMainWindow : public QMainWindow {
     QAction* menuToolsColorconvertRadiant_ = nullptr;
     std::vector<std::pair<float, QAction*>> gammaItems_;
     std::uint32_t convertColour_ = 0;
+
+    // Edit commands: those of the MD3 family only, those of both families, and the tag entry
+    // group of the "Tags" tab.
+    QMenu* menuModel_ = nullptr;
+    std::vector<QAction*> md3EditActions_;
+    std::vector<QAction*> modelEditActions_;
+    TTagEntry* tagEntry_ = nullptr;
 };

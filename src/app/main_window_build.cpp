@@ -84,6 +84,7 @@ void TMainWindow::BuildLayout() {
     viewTab_ = BuildViewTab();
     helpTab_ = BuildHelpTab();
     panels_ = new TModelPanels(pcTabs_, viewTab_, helpTab_, cbTagPivots_, md3_, this);
+    BuildTagEntry();
     connect(pcTabs_, &QTabWidget::currentChanged, this, &TMainWindow::OnTabChanged);
 
     timerFPS_ = new QTimer(this);
@@ -199,6 +200,7 @@ void TMainWindow::BuildActions() {
     connect(actionSettingsGamedir_, &QAction::triggered, this,
             [this] { Guarded([this] { SelectGamePath(); }); });
     connect(actionHelp_, &QAction::triggered, this, &TMainWindow::ToggleHelp);
+    BuildEditActions();
 }
 
 void TMainWindow::BuildMenus() {
@@ -214,6 +216,8 @@ void TMainWindow::BuildMenus() {
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("menuEdit");
     edit->addAction(actionModelClear_);
+
+    BuildEditMenus();
 
     QMenu* view = menuBar()->addMenu("&View");
     view->setObjectName("menuView");

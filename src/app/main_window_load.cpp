@@ -104,6 +104,7 @@ void TMainWindow::ShowFamily() {
 
 void TMainWindow::EnableModelCommands() {
     actionModelClear_->setEnabled(modelKind_ != kModelKindNone);
+    EnableEditCommands();
 }
 
 void TMainWindow::ResetAnimationControls() {

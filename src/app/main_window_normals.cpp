@@ -1,0 +1,49 @@
+// Recalculating normals, smoothing the selected surface and welding its near vertices.
+#include <QComboBox>
+#include <cmath>
+
+#include "app/edit_input.h"
+#include "app/main_window.h"
+#include "app/model_panels.h"
+
+void TMainWindow::RecalculateNormalsCommand() {
+    SetStatus("");
+    // Skeletal models get their own normal calculation when they arrive; the text is shown
+    // for every model, also when there was nothing to do.
+    if (IsMD3Family(modelKind_)) {
+        for (int s = 0; md3_.ValidSurface(s); ++s)
+            md3_.CalculateNormals(s);
+    }
+    SetStatus("Normals recalculated");
+    RedrawView();
+}
+
+void TMainWindow::SmoothSurfaceCommand() {
+    SetStatus("");
+    const THeader& h = md3_.header;
+    if (!IsMD3Family(modelKind_) || h.numFrames <= 0 || h.numSurfaces <= 0) return;
+    const int surface = panels_->SelectedSurface();
+    if (!md3_.ValidSurface(surface)) return;
+    const QString name = panels_->SurfaceList()->currentText();
+    md3_.SmoothSurface(surface);
+    panels_->RefreshMD3Panels(modelKind_);
+    SetStatus("Surface[\"" + name + "\"] smoothed..");
+    RedrawView();
+}
+
+void TMainWindow::FixCracksCommand() {
+    SetStatus("");
+    const THeader& h = md3_.header;
+    if (!IsMD3Family(modelKind_) || h.numFrames <= 0 || h.numSurfaces <= 0) return;
+    const int surface = panels_->SelectedSurface();
+    if (!md3_.ValidSurface(surface)) return;
+    const QString name = panels_->SurfaceList()->currentText();
+    const auto distance =
+        AskDecimal(prompts_, "Enter max. distance",
+                   "The maximal distance over which vertices will be weld together", "0.15");
+    if (!distance) return;
+    md3_.WeldVertices(surface, std::abs(distance->value));
+    panels_->RefreshMD3Panels(modelKind_);
+    SetStatus("Surface[\"" + name + "\"] vertices \"welded\"..");
+    RedrawView();
+}
