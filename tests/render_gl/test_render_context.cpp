@@ -124,14 +124,14 @@ TEST_F(RenderContext, MultitextureIsReadyOnMesa) {
     EXPECT_TRUE(ogl_.SelectTextureUnit(0));
 }
 
-TEST_F(RenderContext, BitmapFontsAreBuiltAndOutlineFontsFailCleanly) {
+TEST_F(RenderContext, BitmapFontsAreBuiltOnFirstUseAndOutlineFontsFailCleanly) {
     ASSERT_EQ(ogl_.Fonts().Count(), 2);
-    const TGLFont& courier = ogl_.Fonts().Font(0);
+    TGLFont& courier = ogl_.Fonts().Font(0);
     EXPECT_EQ(courier.FaceName(), "Courier New");
     ASSERT_NE(courier.ListBase(), 0u);
     EXPECT_TRUE(glIsList(courier.ListBase() + ('A' - TGLFont::kFirstChar)));
 
-    const TGLFont& outline = ogl_.Fonts().Add("Arial", 12, true);
+    TGLFont& outline = ogl_.Fonts().Add("Arial", 12, true);
     EXPECT_EQ(outline.ListBase(), 0u);
     EXPECT_TRUE(outline.FaceName().empty());
 }

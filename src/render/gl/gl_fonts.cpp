@@ -30,8 +30,14 @@ std::vector<GLubyte> GlyphBits(const QImage& image) {
 
 }  // namespace
 
+std::uint32_t TGLFont::ListBase() {
+    if (!built_) Build();
+    return listBase_;
+}
+
 bool TGLFont::Build() {
     Release();
+    built_ = true;
     listBase_ = glGenLists(kListCount);
     if (listBase_ == 0) {
         Fail();
@@ -89,7 +95,6 @@ void TGLFont::Release() {
 
 TGLFont& TGLFonts::Add(const std::string& faceName, int height, bool outline) {
     fonts_.push_back(std::make_unique<TGLFont>(faceName, height, outline));
-    fonts_.back()->Build();
     return *fonts_.back();
 }
 

@@ -26,8 +26,10 @@ class TGLFont {
     const std::string& FaceName() const { return faceName_; }
     int Height() const { return height_; }
     bool Outline() const { return outline_; }
-    // The list of character c is ListBase() + c - kFirstChar; 0 when not built.
-    std::uint32_t ListBase() const { return listBase_; }
+    // The list of character c is ListBase() + c - kFirstChar; 0 when it cannot be built.
+    // Nothing in the view draws text, so the glyphs are made on first use rather than at
+    // start-up; the context must be current then.
+    std::uint32_t ListBase();
 
   private:
     bool BuildBitmapGlyphs();
@@ -37,19 +39,20 @@ class TGLFont {
     int height_;
     bool outline_;
     std::uint32_t listBase_ = 0;
+    bool built_ = false;
 };
 
 class TGLFonts {
   public:
-    // Creates, appends and builds a font; the font is kept even when building failed, so
-    // indexes stay stable.
+    // Creates and appends a font, built on first use; a font that fails to build is kept,
+    // so indexes stay stable.
     TGLFont& Add(const std::string& faceName, int height, bool outline);
     void ReleaseAll();
     // Drops the fonts without GL calls, for when their context is already gone.
     void Forget() { fonts_.clear(); }
 
     int Count() const { return static_cast<int>(fonts_.size()); }
-    const TGLFont& Font(int index) const { return *fonts_.at(static_cast<std::size_t>(index)); }
+    TGLFont& Font(int index) { return *fonts_.at(static_cast<std::size_t>(index)); }
 
   private:
     std::vector<std::unique_ptr<TGLFont>> fonts_;
