@@ -18,6 +18,7 @@
 #include "app/gl_view_widget.h"
 #include "app/main_window.h"
 #include "app/model_panels.h"
+#include "io/file_names.h"
 
 namespace {
 
@@ -40,8 +41,7 @@ const AnyFilter kAnyFilters[] = {
 };
 
 QString UpperSuffix(const QString& fileName) {
-    const QString suffix = QFileInfo(fileName).suffix();
-    return suffix.isEmpty() ? QString() : "." + suffix.toUpper();
+    return QString::fromStdString(UpperCaseExtension(fileName.toStdString()));
 }
 
 }  // namespace

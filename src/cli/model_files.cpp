@@ -1,26 +1,13 @@
 #include "cli/model_files.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 
 #include "cli/cli_error.h"
-
-namespace {
-
-std::string UpperExtension(const std::string& path) {
-    std::string ext = std::filesystem::path(path).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return ext;
-}
-
-}  // namespace
+#include "io/file_names.h"
 
 ModelFormat FormatFromExtension(const std::string& path) {
-    const std::string ext = UpperExtension(path);
+    const std::string ext = UpperCaseExtension(path);
     if (ext == ".MD3") return ModelFormat::MD3;
     return ModelFormat::Unknown;
 }

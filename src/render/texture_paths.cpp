@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "io/file_names.h"
 #include "io/path_case.h"
 
 namespace {
@@ -18,28 +19,7 @@ bool Found(const std::string& candidate, std::string& path) {
     return false;
 }
 
-std::size_t FileNameStart(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? 0 : slash + 1;
-}
-
 }  // namespace
-
-std::string WithForwardSlashes(std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
-
-std::string UpperCaseExtension(const std::string& path) {
-    const std::string normalized = WithForwardSlashes(path);
-    const std::size_t dot = normalized.find_last_of('.');
-    if (dot == std::string::npos || dot < FileNameStart(normalized)) return {};
-    std::string extension = normalized.substr(dot);
-    for (char& c : extension) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return extension;
-}
 
 void TexturePaths::AddSearchDir(const std::string& directory) {
     std::string dir = WithForwardSlashes(directory);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "io/file_names.h"
+
 class TexturePaths {
   public:
     // Appends a folder to the search list; a missing trailing separator is added. An empty
@@ -28,10 +30,3 @@ class TexturePaths {
   private:
     std::vector<std::string> searchDirs_;
 };
-
-// Every '\' turned into '/'.
-std::string WithForwardSlashes(std::string path);
-
-// The file name's extension from its last dot, upper-cased (".TGA"); empty when the file
-// name has no dot.
-std::string UpperCaseExtension(const std::string& path);

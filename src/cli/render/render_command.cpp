@@ -4,13 +4,13 @@
 #include <QImage>
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <filesystem>
 
 #include "cli/cli_error.h"
 #include "cli/model_files.h"
 #include "io/atomic_file_writer.h"
+#include "io/file_names.h"
 #include "render/gl/offscreen_factory.h"
 #include "render/gl/ogl.h"
 #include "render/gl/scene_renderer.h"
@@ -20,13 +20,6 @@
 namespace {
 
 constexpr int kMaxRenderSide = 8192;
-
-std::string UpperExtension(const std::string& path) {
-    std::string ext = std::filesystem::path(path).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return ext;
-}
 
 // The captured view as PNG bytes: rows top-down, alpha from the coverage mask.
 std::vector<std::uint8_t> EncodePng(const TCapturedView& shot) {
@@ -67,7 +60,7 @@ bool ParseRenderSize(const std::string& text, int& width, int& height) {
 }
 
 int RunRender(const TRenderOptions& o) {
-    const std::string ext = UpperExtension(o.output);
+    const std::string ext = UpperCaseExtension(o.output);
     if (ext != ".PNG" && ext != ".TGA") {
         throw CliError("Cannot write \"" + o.output + "\": unsupported image format \"" +
                        std::filesystem::path(o.output).extension().string() +
