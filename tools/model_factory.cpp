@@ -67,17 +67,17 @@ void FillFrames(TMD3& model) {
 
 }  // namespace
 
-void MakeModel(TMD3& model, const ModelSpec& spec) {
-    InitHeader(model, "models/generated/model.md3", spec.frames, spec.tags, spec.surfaces);
+void MakeModel(TMD3& model, const ModelShape& shape) {
+    InitHeader(model, "models/generated/model.md3", shape.frames, shape.tags, shape.surfaces);
     THeader& h = model.header;
-    const int ring = std::max(3, std::min(spec.vertsPerSurface, 16));
-    const int rows = std::max(1, spec.vertsPerSurface / ring);
-    for (int si = 0; si < spec.surfaces; ++si) {
+    const int ring = std::max(3, std::min(shape.vertsPerSurface, 16));
+    const int rows = std::max(1, shape.vertsPerSurface / ring);
+    for (int si = 0; si < shape.surfaces; ++si) {
         TSurface& s = h.surfaces[si];
-        const int verts = spec.vertsPerSurface;
+        const int verts = shape.vertsPerSurface;
         const int strips = rows > 1 ? (rows - 1) * ring * 2 : 0;
-        InitSurface(s, "surface" + std::to_string(si), spec.frames, verts, strips,
-                    spec.shadersPerSurface);
+        InitSurface(s, "surface" + std::to_string(si), shape.frames, verts, strips,
+                    shape.shadersPerSurface);
         int t = 0;
         for (int r = 0; r + 1 < rows; ++r) {
             for (int k = 0; k < ring; ++k) {
@@ -90,7 +90,7 @@ void MakeModel(TMD3& model, const ModelSpec& spec) {
             s.texCoords[v] = {static_cast<float>(v % ring) / ring,
                               static_cast<float>(v / ring) / rows};
         }
-        for (int f = 0; f < spec.frames; ++f) {
+        for (int f = 0; f < shape.frames; ++f) {
             const float radius = 10.0f + si + 0.5f * f;
             for (int v = 0; v < verts; ++v) {
                 const float angle = 6.2831853f * static_cast<float>(v % ring) / ring;
@@ -101,9 +101,9 @@ void MakeModel(TMD3& model, const ModelSpec& spec) {
             }
         }
     }
-    for (int f = 0; f < spec.frames; ++f) {
-        for (int ti = 0; ti < spec.tags; ++ti) {
-            TMD3Tag& tag = h.tags[static_cast<std::size_t>(f) * spec.tags + ti];
+    for (int f = 0; f < shape.frames; ++f) {
+        for (int ti = 0; ti < shape.tags; ++ti) {
+            TMD3Tag& tag = h.tags[static_cast<std::size_t>(f) * shape.tags + ti];
             SetName64("tag_" + std::to_string(ti), tag.name);
             tag.origin = {static_cast<float>(ti), 0.25f * f, 1.0f};
             tag.axis[0] = kVectorPosX;

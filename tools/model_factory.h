@@ -3,7 +3,7 @@
 
 #include "md3/md3.h"
 
-struct ModelSpec {
+struct ModelShape {
     int surfaces = 1;
     int vertsPerSurface = 24;
     int frames = 1;
@@ -14,7 +14,7 @@ struct ModelSpec {
 // A model whose surfaces are rings of vertices around the Z axis, triangulated as strips,
 // with distinct positions, normals, texture coordinates and tags in every frame. Frame
 // bounds, origins and radii are filled in.
-void MakeModel(TMD3& model, const ModelSpec& spec);
+void MakeModel(TMD3& model, const ModelShape& shape);
 
 // A textured cube 32 units wide, with one tag "tag_top" on its top face.
 void MakeCube(TMD3& model);

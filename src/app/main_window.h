@@ -128,6 +128,8 @@ class TMainWindow : public QMainWindow {
     void UpdateColourIcons();
 
     // Loading and saving.
+    // No model: kinds, models, panels, tabs and model commands back to their empty state.
+    void ForgetModel();
     void ResetEnvironment();
     void ResetLodAndAnimationNames();
     void LoadMD3Command();
@@ -137,6 +139,8 @@ class TMainWindow : public QMainWindow {
     // Runs `load` inside the common frame of a whole-model load.
     void RunLoadFrame(const std::function<bool()>& load);
     void EndCommand(const QString* status);
+    // The surface chosen on the "Surfaces" tab of a loaded MD3 model, or -1.
+    int SelectedMD3Surface() const;
     void AfterModelLoaded(const QString& fileName, const QString& status, const QString& saveHint);
     void ShowFamily();
     void EnableModelCommands();

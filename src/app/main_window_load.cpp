@@ -78,7 +78,7 @@ void TMainWindow::ResetLodAndAnimationNames() {
     animation_->SetAnimations({});
 }
 
-void TMainWindow::ResetEnvironment() {
+void TMainWindow::ForgetModel() {
     modelSource_ = kModelSourceNone;
     modelKind_ = kModelKindNone;
     md3_.Clear();
@@ -86,6 +86,10 @@ void TMainWindow::ResetEnvironment() {
     panels_->RefreshSkeletalPanels(modelKind_);
     EnableModelCommands();
     ShowFamily();
+}
+
+void TMainWindow::ResetEnvironment() {
+    ForgetModel();
     modelDir_.clear();
     panels_->NameField()->clear();
     gbModel_->setTitle("");
@@ -230,13 +234,7 @@ void TMainWindow::SaveAsCommand() {
 }
 
 void TMainWindow::ClearCommand() {
-    modelSource_ = kModelSourceNone;
-    modelKind_ = kModelKindNone;
-    md3_.Clear();
-    panels_->EmptyPanels();
-    panels_->RefreshSkeletalPanels(modelKind_);
-    EnableModelCommands();
-    ShowFamily();
+    ForgetModel();
     ResetAnimationControls();
     actionFileSaveAs_->setToolTip("");
     actionFileSaveAs_->setStatusTip("");

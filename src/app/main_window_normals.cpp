@@ -20,10 +20,8 @@ void TMainWindow::RecalculateNormalsCommand() {
 
 void TMainWindow::SmoothSurfaceCommand() {
     SetStatus("");
-    const THeader& h = md3_.header;
-    if (!IsMD3Family(modelKind_) || h.numFrames <= 0 || h.numSurfaces <= 0) return;
-    const int surface = panels_->SelectedSurface();
-    if (!md3_.ValidSurface(surface)) return;
+    const int surface = SelectedMD3Surface();
+    if (surface < 0) return;
     const QString name = panels_->SurfaceList()->currentText();
     md3_.SmoothSurface(surface);
     panels_->RefreshMD3Panels(modelKind_);
@@ -33,10 +31,8 @@ void TMainWindow::SmoothSurfaceCommand() {
 
 void TMainWindow::FixCracksCommand() {
     SetStatus("");
-    const THeader& h = md3_.header;
-    if (!IsMD3Family(modelKind_) || h.numFrames <= 0 || h.numSurfaces <= 0) return;
-    const int surface = panels_->SelectedSurface();
-    if (!md3_.ValidSurface(surface)) return;
+    const int surface = SelectedMD3Surface();
+    if (surface < 0) return;
     const QString name = panels_->SurfaceList()->currentText();
     const auto distance =
         AskDecimal(prompts_, "Enter max. distance",

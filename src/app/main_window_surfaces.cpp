@@ -20,12 +20,17 @@ class BusyWhile {
 
 }  // namespace
 
+int TMainWindow::SelectedMD3Surface() const {
+    const THeader& h = md3_.header;
+    if (!IsMD3Family(modelKind_) || h.numFrames <= 0 || h.numSurfaces <= 0) return -1;
+    const int surface = panels_->SelectedSurface();
+    return md3_.ValidSurface(surface) ? surface : -1;
+}
+
 void TMainWindow::RemoveSurfaceCommand() {
     SetStatus("");
-    const THeader& h = md3_.header;
-    if (!IsMD3Family(modelKind_) || h.numFrames <= 0 || h.numSurfaces <= 0) return;
-    const int surface = panels_->SelectedSurface();
-    if (!md3_.ValidSurface(surface)) return;
+    const int surface = SelectedMD3Surface();
+    if (surface < 0) return;
     const QString name = panels_->SurfaceList()->currentText();
     {
         BusyWhile busy(busy_);

@@ -39,9 +39,9 @@ class EditCommandsTest : public MainWindowTest {
         };
     }
 
-    std::string WriteModel(const std::string& name, const ModelSpec& spec) {
+    std::string WriteModel(const std::string& name, const ModelShape& shape) {
         TMD3 model;
-        MakeModel(model, spec);
+        MakeModel(model, shape);
         return Save(model, name);
     }
     std::string Save(TMD3& model, const std::string& name) {
@@ -53,7 +53,7 @@ class EditCommandsTest : public MainWindowTest {
         window_->LoadMD3FromFile(QString::fromStdString(path));
         ASSERT_EQ(window_->ModelKind(), kModelKindMD3);
     }
-    void LoadModel(const ModelSpec& spec) { Load(WriteModel("model.md3", spec)); }
+    void LoadModel(const ModelShape& shape) { Load(WriteModel("model.md3", shape)); }
 
     QAction* Action(const char* name) {
         QAction* action = window_->findChild<QAction*>(name);

@@ -22,7 +22,8 @@ class FrameCommands : public EditCommandsTest {
     }
     int SliderMaximum() { return Child<QSlider>("tbCurrentFrame")->maximum(); }
 
-    static constexpr ModelSpec kSpec1{.surfaces = 2, .vertsPerSurface = 16, .frames = 1, .tags = 2};
+    static constexpr ModelShape kSpec1{
+        .surfaces = 2, .vertsPerSurface = 16, .frames = 1, .tags = 2};
 };
 
 TEST_F(FrameCommands, AllFramesOfTheSameFileDoubleTheModel) {

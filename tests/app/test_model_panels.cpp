@@ -39,8 +39,8 @@ class ModelPanelsTest : public ::testing::Test {
     QComboBox* List(const char* name) { return Find<QComboBox>(name); }
     QString Field(const char* name) { return Find<QLineEdit>(name)->text(); }
 
-    void Load(const ModelSpec& spec) {
-        MakeModel(md3, spec);
+    void Load(const ModelShape& shape) {
+        MakeModel(md3, shape);
         panels.ShowTabsOfFamily(kModelKindMD3);
         panels.RefreshMD3Panels(kModelKindMD3);
     }

@@ -20,9 +20,9 @@ using testing_support::ReadBytes;
 using testing_support::ScratchDir;
 using testing_support::WriteBytes;
 
-std::string SaveModel(const ScratchDir& dir, const std::string& name, const ModelSpec& spec) {
+std::string SaveModel(const ScratchDir& dir, const std::string& name, const ModelShape& shape) {
     TMD3 model;
-    MakeModel(model, spec);
+    MakeModel(model, shape);
     const std::string path = dir.File(name);
     EXPECT_TRUE(model.SaveToFile(path));
     return path;

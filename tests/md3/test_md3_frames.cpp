@@ -16,10 +16,10 @@ using testing_support::ReadBytes;
 using testing_support::ScratchDir;
 using testing_support::WriteBytes;
 
-constexpr ModelSpec kSpec{.surfaces = 2, .vertsPerSurface = 16, .frames = 1, .tags = 2};
+constexpr ModelShape kSpec{.surfaces = 2, .vertsPerSurface = 16, .frames = 1, .tags = 2};
 
 // A file of the model `shape` describes, as the writer lays it out.
-Bytes ModelFile(const ScratchDir& dir, ModelSpec shape) {
+Bytes ModelFile(const ScratchDir& dir, ModelShape shape) {
     TMD3 model;
     MakeModel(model, shape);
     EXPECT_TRUE(model.SaveToFile(dir.File("made.md3")));
@@ -91,7 +91,7 @@ TEST(MD3Frames, AppendingAModelToItselfDoublesItsFrames) {
 
 TEST(MD3Frames, AppendFirstTakesOnlyFrameZeroButChecksEveryFrame) {
     ScratchDir dir;
-    ModelSpec tenFrames = kSpec;
+    ModelShape tenFrames = kSpec;
     tenFrames.frames = 10;
     TMD3 source;
     MakeModel(source, tenFrames);
