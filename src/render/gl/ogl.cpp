@@ -114,12 +114,12 @@ void TOGL::SetDefaultState() {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
 
+    // Both window buffers start cleared. A framebuffer object is cleared by the first
+    // frame anyway, and a clear with alpha masked off is slow to set up on software drivers.
     if (binding_->DrawsToWindowBuffers()) {
         glDrawBuffer(GL_FRONT_AND_BACK);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glDrawBuffer(GL_BACK);
-    } else {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
 
     glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
