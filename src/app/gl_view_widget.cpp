@@ -10,6 +10,9 @@ TGLViewWidget::TGLViewWidget(QWidget* parent) : QOpenGLWidget(parent) {
     // The drawing writes no alpha (the colour mask leaves it alone), so the picture must not
     // carry any: with an alpha channel the toolkit would compose it as transparent.
     setTextureFormat(0x8051);  // GL_RGB8
+    // The scene is drawn only while the "View" tab shows; on the other tabs the last frame
+    // must stay on screen instead of a cleared picture.
+    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     setMinimumSize(64, 64);
     setMouseTracking(true);
 }

@@ -233,3 +233,24 @@ TEST_F(MainWindowFlow, LoadedSampleModelIsDrawnInTheView) {
 }
 
 }  // namespace
+
+namespace {
+
+// Another tab stops the drawing, but the view keeps showing the last frame.
+TEST_F(MainWindowFlow, OtherTabsKeepTheLastFrameOnScreen) {
+    ShowAndWait();
+    window_->LoadMD3FromFile(QString::fromStdString(WriteModel("kept.md3")));
+    auto* view = window_->findChild<QOpenGLWidget*>("oglView");
+    // What the window shows, as a person would see it.
+    auto shown = [&] { return view->grab().toImage(); };
+    const QImage onView = shown();
+    Tabs()->setCurrentIndex(Tabs()->indexOf(window_->findChild<QWidget*>("tabView")) - 2);
+    ASSERT_NE(Tabs()->currentWidget()->objectName(), "tabView");
+    QTest::qWait(120);  // animation ticks ask for redraws meanwhile
+    const QImage onOtherTab = shown();
+    const QPoint middle(onView.width() / 2, onView.height() / 2);
+    EXPECT_EQ(onOtherTab.pixel(middle), onView.pixel(middle));
+    EXPECT_EQ(onOtherTab.pixel(5, 5), onView.pixel(5, 5)) << "the view was cleared";
+}
+
+}  // namespace
