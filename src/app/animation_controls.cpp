@@ -64,19 +64,23 @@ TAnimationControls::TAnimationControls(QWidget* parent)
     cbAnimName_->setMinimumContentsLength(12);
 
     auto* grid = new QGridLayout(group_);
-    grid->addWidget(tbStartFrame_, 0, 0);
-    grid->addWidget(lStartFrame_, 0, 1);
-    grid->addWidget(tbEndFrame_, 1, 0);
-    grid->addWidget(lEndFrame_, 1, 1);
-    grid->addWidget(tbCurrentFrame_, 2, 0);
-    grid->addWidget(lCurrentFrame_, 2, 1);
+    // The sliders say what they are; the numbers beside them are the frames.
+    grid->addWidget(new QLabel(QStringLiteral("Start"), group_), 0, 0);
+    grid->addWidget(tbStartFrame_, 0, 1);
+    grid->addWidget(lStartFrame_, 0, 2);
+    grid->addWidget(new QLabel(QStringLiteral("End"), group_), 1, 0);
+    grid->addWidget(tbEndFrame_, 1, 1);
+    grid->addWidget(lEndFrame_, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Frame"), group_), 2, 0);
+    grid->addWidget(tbCurrentFrame_, 2, 1);
+    grid->addWidget(lCurrentFrame_, 2, 2);
     auto* row = new QHBoxLayout;
     row->addWidget(cbPlay_);
     row->addWidget(cbLoop_);
     row->addWidget(eFPS_);
     row->addWidget(udFPS_);
     row->addWidget(cbAnimName_, 1);
-    grid->addLayout(row, 3, 0, 1, 2);
+    grid->addLayout(row, 3, 0, 1, 3);
 
     askText = [parent](const QString& caption, const QString& prompt) -> std::optional<QString> {
         bool ok = false;
