@@ -129,11 +129,23 @@ void TMainWindow::Guarded(const std::function<void()>& command) {
     }
 }
 
+// Named after the executable, in the program folder.
+std::string TMainWindow::SettingsFile() const {
+    const QString executable = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    return SettingsFileFor((appDir_ + executable).toStdString());
+}
+
 void TMainWindow::LoadSettings() {
     std::string problem;
-    const std::string file = SettingsFileFor(
-        (appDir_ + QFileInfo(QCoreApplication::applicationFilePath()).fileName()).toStdString());
-    const TAppSettings s = LoadAppSettings(file, &problem);
+    const TAppSettings s = LoadAppSettings(SettingsFile(), &problem);
+    if (!problem.empty()) {
+        // The defaults are used and the file is left as it is; say why once the window runs.
+        QTimer::singleShot(0, this, [this, problem] {
+            if (prompts_.message)
+                prompts_.message("Veldra", QString::fromStdString("Settings not read: " + problem),
+                                 true);
+        });
+    }
     gamePath_ = QString::fromStdString(UsableGameDir(s.gameDir));
     shaderList_.clear();
     for (const std::string& entry : s.shaderList)
@@ -192,8 +204,7 @@ void TMainWindow::SaveSettings() {
     s.skyBoxEnabled = menuViewShowskybox_->isChecked();
     s.skyColorTop = colours_.skyTop;
     s.skyColorBottom = colours_.skyBottom;
-    const std::string file = SettingsFileFor(
-        (appDir_ + QFileInfo(QCoreApplication::applicationFilePath()).fileName()).toStdString());
+    const std::string file = SettingsFile();
     std::string error;
     try {
         if (!SaveAppSettings(file, s, &error) && prompts_.message) {

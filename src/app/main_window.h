@@ -113,6 +113,7 @@ class TMainWindow : public QMainWindow {
   private:
     // Start-up and shutdown.
     void CreateFolders();
+    std::string SettingsFile() const;
     void LoadSettings();
     void SaveSettings();
     void OnContextReady();

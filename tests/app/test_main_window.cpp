@@ -254,3 +254,22 @@ TEST_F(MainWindowFlow, OtherTabsKeepTheLastFrameOnScreen) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowFlow, UnreadableSettingsAreReportedAndLeftAlone) {
+    window_.reset();
+    std::filesystem::create_directory(dir_.path() / "test_app.ini");
+    window_ = std::make_unique<TMainWindow>(QString::fromStdString(dir_.path().string()));
+    window_->Prompts().message = [this](const QString&, const QString& text, bool) {
+        messages_ << text;
+    };
+    QTest::qWait(20);
+    ASSERT_EQ(messages_.size(), 1);
+    EXPECT_TRUE(messages_[0].startsWith("Settings not read: ")) << messages_[0].toStdString();
+    EXPECT_TRUE(window_->findChild<QCheckBox*>("cbLightingEnabled")->isChecked());  // defaults
+    window_->close();
+    EXPECT_TRUE(std::filesystem::is_directory(dir_.path() / "test_app.ini"));
+}
+
+}  // namespace
