@@ -5,6 +5,8 @@
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 
+#include "render/gl/context_format.h"
+
 TGLViewWidget::TGLViewWidget(QWidget* parent) : QOpenGLWidget(parent) {
     setFormat(ViewFormat());
     // The drawing writes no alpha (the colour mask leaves it alone), so the picture must not
@@ -18,13 +20,8 @@ TGLViewWidget::TGLViewWidget(QWidget* parent) : QOpenGLWidget(parent) {
 }
 
 QSurfaceFormat TGLViewWidget::ViewFormat() {
-    QSurfaceFormat format;
-    format.setRenderableType(QSurfaceFormat::OpenGL);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setDepthBufferSize(24);
-    format.setStencilBufferSize(8);
-    format.setAlphaBufferSize(8);
-    format.setSwapInterval(1);
+    QSurfaceFormat format = ContextFormat();
+    format.setSwapInterval(1);  // wait for the vertical retrace
     return format;
 }
 

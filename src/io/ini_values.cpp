@@ -4,6 +4,8 @@
 #include <cmath>
 #include <system_error>
 
+#include "io/decimal_text.h"
+
 namespace {
 
 bool IsBlank(char c) {
@@ -51,12 +53,7 @@ std::optional<std::int64_t> ParseIniInteger(std::string_view text) {
 }
 
 std::optional<double> ParseIniFloat(std::string_view text) {
-    text = WithoutPlus(text);
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value, std::chars_format::general);
-    if (error != std::errc() || stop != end || !std::isfinite(value)) return std::nullopt;
-    return value;
+    return ParseDecimalText(text);
 }
 
 std::string FormatIniFloat(double value) {

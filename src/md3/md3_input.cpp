@@ -1,7 +1,6 @@
 #include "md3/md3_input.h"
 
-#include <charconv>
-#include <cmath>
+#include "io/decimal_text.h"
 
 bool ParseDecimal(std::string_view text, float& value) {
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -9,16 +8,9 @@ bool ParseDecimal(std::string_view text, float& value) {
         text.remove_prefix(1);
     while (!text.empty() && blank(text.back()))
         text.remove_suffix(1);
-    // from_chars takes a minus but not a plus.
-    if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
-    if (text.empty()) return false;
-    float parsed = 0.0f;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(parsed)) {
-        return false;
-    }
-    value = parsed;
-    return true;
+    const std::optional<float> parsed = ParseDecimalFloat(text);
+    if (parsed) value = *parsed;
+    return parsed.has_value();
 }
 
 bool MakeTag(std::string_view name, const std::array<std::string_view, 12>& numbers, TMD3Tag& tag) {

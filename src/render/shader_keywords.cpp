@@ -1,13 +1,11 @@
 #include "render/shader_keywords.h"
 
 #include <array>
-#include <cctype>
-#include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include <utility>
 
+#include "io/decimal_text.h"
 #include "render/shader_lines.h"
 
 namespace {
@@ -141,21 +139,9 @@ std::string_view ApplyImplicit(std::string_view line, std::string_view keyword,
 }  // namespace
 
 bool ParseShaderNumber(std::string_view text, float& value) {
-    // from_chars knows no "+", and would take "inf" and "nan", which no script means.
-    std::size_t first = 0;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) first = 1;
-    if (first >= text.size()) return false;
-    if (!std::isdigit(static_cast<unsigned char>(text[first])) && text[first] != '.') {
-        return false;
-    }
-    if (text.front() == '+') text.remove_prefix(1);
-    float parsed = 0.0f;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(parsed)) {
-        return false;
-    }
-    value = parsed;
-    return true;
+    const std::optional<float> parsed = ParseDecimalFloat(text);
+    if (parsed) value = *parsed;
+    return parsed.has_value();
 }
 
 void ApplyHeaderKeywords(std::string_view line, TShaderTexture& stage) {

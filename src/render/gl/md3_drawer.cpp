@@ -22,6 +22,17 @@ TVector3 VertexPosition(const TMD3Vertex& v) {
     return {v.x * kMD3XyzScale, v.y * kMD3XyzScale, v.z * kMD3XyzScale};
 }
 
+// Nothing a stage switched on stays on: blending, texturing, alpha test, texture
+// coordinate generation and polygon offset.
+void DisableStageState() {
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+}
+
 void Line(TVector3 a, TVector3 b) {
     glVertex3f(a.x, a.y, a.z);
     glVertex3f(b.x, b.y, b.z);
@@ -130,12 +141,7 @@ void TMD3Drawer::PlainPass(TCullFace cull, bool alphaBlending, bool maskMode) {
 void TMD3Drawer::DrawStage(TShaderTexture& stage, bool shaderHasLightmap, bool alphaBlending,
                            bool twoSided, bool maskMode) {
     ResetTextureUnits();
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_GEN_S);
-    glDisable(GL_TEXTURE_GEN_T);
-    glDisable(GL_POLYGON_OFFSET_FILL);
+    DisableStageState();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     stage.passesDrawn = pass_;
     AdvanceStageAnimation(stage, ogl_.FramesLastPeriod());
@@ -233,12 +239,7 @@ void TMD3Drawer::DrawMD3Model(const TMD3& model, TShaders& shaders, int frame,
     surface_ = nullptr;
 
     glDisable(GL_LIGHTING);
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_GEN_S);
-    glDisable(GL_TEXTURE_GEN_T);
-    glDisable(GL_POLYGON_OFFSET_FILL);
+    DisableStageState();
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_ALWAYS);
     glDisable(GL_CULL_FACE);
