@@ -12,7 +12,7 @@ class FrameCommands : public EditCommandsTest {
     // frame it gives can be recognised.
     QString MarkedFile(const std::string& name, std::int16_t marker) {
         TMD3 model;
-        MakeModel(model, kSpec1);
+        MakeModel(model, kOneFrameShape);
         model.header.surfaces[0].vertices[0].x = marker;
         return QString::fromStdString(Save(model, name));
     }
@@ -22,7 +22,7 @@ class FrameCommands : public EditCommandsTest {
     }
     int SliderMaximum() { return Child<QSlider>("tbCurrentFrame")->maximum(); }
 
-    static constexpr ModelShape kSpec1{
+    static constexpr ModelShape kOneFrameShape{
         .surfaces = 2, .vertsPerSurface = 16, .frames = 1, .tags = 2};
 };
 
@@ -50,7 +50,7 @@ TEST_F(FrameCommands, AllFramesOfTheSameFileDoubleTheModel) {
 }
 
 TEST_F(FrameCommands, AnotherModelIsRefusedWithItsReason) {
-    LoadModel(kSpec1);
+    LoadModel(kOneFrameShape);
     answerOpen_ = QString::fromStdString(
         WriteModel("other.md3", {.surfaces = 2, .vertsPerSurface = 16, .frames = 1, .tags = 1}));
     Run("actionFileAddframe");
@@ -63,7 +63,7 @@ TEST_F(FrameCommands, AnotherModelIsRefusedWithItsReason) {
 }
 
 TEST_F(FrameCommands, SequenceAppendsInTextOrder) {
-    LoadModel(kSpec1);
+    LoadModel(kOneFrameShape);
     answerOpenFiles_ = {MarkedFile("a2.md3", 2), MarkedFile("A10.md3", 10), MarkedFile("a0.md3", 0),
                         MarkedFile("a1.md3", 1)};
     Run("actionFileAddframesequence");
@@ -79,7 +79,7 @@ TEST_F(FrameCommands, SequenceAppendsInTextOrder) {
 }
 
 TEST_F(FrameCommands, FailedSequenceStillShowsTheFramesItAdded) {
-    LoadModel(kSpec1);
+    LoadModel(kOneFrameShape);
     const QString caption = ModelCaption();
     answerOpenFiles_ = {
         MarkedFile("b0.md3", 5),

@@ -16,7 +16,7 @@ using testing_support::ReadBytes;
 using testing_support::ScratchDir;
 using testing_support::WriteBytes;
 
-constexpr ModelShape kSpec{.surfaces = 2, .vertsPerSurface = 16, .frames = 1, .tags = 2};
+constexpr ModelShape kTwoSurfacesTwoTags{.surfaces = 2, .vertsPerSurface = 16, .frames = 1, .tags = 2};
 
 // A file of the model `shape` describes, as the writer lays it out.
 Bytes ModelFile(const ScratchDir& dir, ModelShape shape) {
@@ -39,8 +39,8 @@ std::size_t SurfaceAt(const Bytes& b, int i) {
 std::string AppendMessage(const ScratchDir& dir, const Bytes& bytes, bool all = false) {
     WriteBytes(dir.File("other.md3"), bytes);
     TMD3 model, before;
-    MakeModel(model, kSpec);
-    MakeModel(before, kSpec);
+    MakeModel(model, kTwoSurfacesTwoTags);
+    MakeModel(before, kTwoSurfacesTwoTags);
     std::string message = "not set";
     const bool ok = all ? model.AppendAllFramesFromFile(dir.File("other.md3"), message)
                         : model.AppendFirstFrameFromFile(dir.File("other.md3"), message);
@@ -91,13 +91,13 @@ TEST(MD3Frames, AppendingAModelToItselfDoublesItsFrames) {
 
 TEST(MD3Frames, AppendFirstTakesOnlyFrameZeroButChecksEveryFrame) {
     ScratchDir dir;
-    ModelShape tenFrames = kSpec;
+    ModelShape tenFrames = kTwoSurfacesTwoTags;
     tenFrames.frames = 10;
     TMD3 source;
     MakeModel(source, tenFrames);
     ASSERT_TRUE(source.SaveToFile(dir.File("ten.md3")));
     TMD3 model;
-    MakeModel(model, kSpec);
+    MakeModel(model, kTwoSurfacesTwoTags);
     std::string message;
     ASSERT_TRUE(model.AppendFirstFrameFromFile(dir.File("ten.md3"), message)) << message;
     ASSERT_EQ(model.header.numFrames, 2);
@@ -114,7 +114,7 @@ TEST(MD3Frames, AppendFirstTakesOnlyFrameZeroButChecksEveryFrame) {
 
 TEST(MD3Frames, EveryCheckInOrderWithItsMessage) {
     ScratchDir dir;
-    const Bytes good = ModelFile(dir, kSpec);
+    const Bytes good = ModelFile(dir, kTwoSurfacesTwoTags);
     ASSERT_EQ(AppendMessage(dir, good), "");
     const std::size_t s0 = SurfaceAt(good, 0), s1 = SurfaceAt(good, 1);
     auto patched = [&](std::size_t at, std::int32_t value) {
@@ -168,14 +168,14 @@ TEST(MD3Frames, EveryCheckInOrderWithItsMessage) {
 
 TEST(MD3Frames, LooserMatchesStillAppend) {
     ScratchDir dir;
-    Bytes b = ModelFile(dir, kSpec);
+    Bytes b = ModelFile(dir, kTwoSurfacesTwoTags);
     PutI32(b, 4, 3);  // version
     std::memcpy(b.data() + SurfaceAt(b, 0) + 4, "renamed", 7);
     // A surface without shader records matches the empty one the reader gives it.
     PutI32(b, SurfaceAt(b, 1) + kSurfNumShaders, 0);
     WriteBytes(dir.File("loose.md3"), b);
     TMD3 model;
-    MakeModel(model, kSpec);
+    MakeModel(model, kTwoSurfacesTwoTags);
     std::string message;
     ASSERT_TRUE(model.AppendFirstFrameFromFile(dir.File("loose.md3"), message)) << message;
     EXPECT_EQ(NameFieldText(model.header.surfaces[0].name), "surface0");
@@ -184,7 +184,7 @@ TEST(MD3Frames, LooserMatchesStillAppend) {
 
 TEST(MD3Frames, EveryTruncationOfTheOtherFileIsRefused) {
     ScratchDir dir;
-    const Bytes good = ModelFile(dir, kSpec);
+    const Bytes good = ModelFile(dir, kTwoSurfacesTwoTags);
     for (std::size_t n = 0; n < good.size(); n += 7) {
         EXPECT_NE(AppendMessage(dir, Bytes(good.begin(), good.begin() + n)), "")
             << "prefix of " << n << " bytes appended";
