@@ -28,8 +28,9 @@ std::int32_t FittingDistance(float largestExtent) {
     const double tan30 = std::tan(30.0 * static_cast<double>(kDegToRad));
     // nearbyint keeps the default rounding mode: halves go to the even neighbour.
     const double d = std::nearbyint(tan30 * 2.0 * static_cast<double>(largestExtent));
-    // A flat or point-like model would put the eye on the point it looks at, and a camera
-    // without a direction draws nothing; the wheel never comes closer than this either.
+    // A model without extent (only tags, bounds stored as zero) would put the eye on the point
+    // it looks at, and a camera without a direction draws nothing. The wheel never comes
+    // closer than this either.
     if (!(d > kCameraDistanceMin)) return kCameraDistanceMin;
     // An absurdly large model must not overflow the integer distance.
     if (d > static_cast<double>(std::numeric_limits<std::int32_t>::max()))
