@@ -65,43 +65,33 @@ TEST_F(MainWindowFlow, FirstStartAsksForTheGameAndShowsHelp) {
 
 // The error box must not end up under the game-path dialog of the first showing.
 TEST_F(MainWindowFlow, FailedStartUpShowsItsErrorAndNoGamePathDialog) {
-    const auto lockedPak = [](const std::string& pak) {
-        testing_support::WriteBytes(pak, {1, 2, 3});
-        const int holder = ::open(pak.c_str(), O_RDWR);
-        struct flock lock {};
-        lock.l_type = F_WRLCK;
-        lock.l_whence = SEEK_SET;
-        EXPECT_EQ(::fcntl(holder, F_OFD_SETLK, &lock), 0);
-        return holder;
+    const std::pair<bool, const char*> cases[] = {
+        {false, "This application is not installed correctly."},
+        {true, "The game-files are already in use by another application."},
     };
-    const struct {
-        bool textures;
-        bool pakInUse;
-        const char* message;
-    } cases[] = {
-        {false, false, "This application is not installed correctly."},
-        {true, true, "The game-files are already in use by another application."},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [installed, message] : cases) {
         window_.reset();
         testing_support::ScratchDir appDir;
-        if (c.textures)
+        int holder = -1;
+        if (installed) {
+            // Installed properly, but another program holds the game archive.
             std::filesystem::copy(VELDRA_TEXTURES_DIR, appDir.path() / "textures",
                                   std::filesystem::copy_options::recursive);
-        int holder = -1;
-        if (c.pakInUse) {
-            holder = lockedPak(appDir.File("pak0.pk3"));
-            std::ofstream(appDir.File("test_app.ini"))
-                << "[PAKsList]\nPAKsList0=" << appDir.File("pak0.pk3") << "\n";
+            const std::string pak = appDir.File("pak0.pk3");
+            testing_support::WriteBytes(pak, {1, 2, 3});
+            holder = ::open(pak.c_str(), O_RDWR);
+            struct flock lock {};
+            lock.l_type = F_WRLCK;
+            ASSERT_EQ(::fcntl(holder, F_OFD_SETLK, &lock), 0);
+            std::ofstream(appDir.File("test_app.ini")) << "[PAKsList]\nPAKsList0=" << pak << "\n";
         }
         messages_.clear();
-        folderCaptions_.clear();
         MakeWindow(appDir.path());
         EXPECT_EQ(window_->StartupExitCode(), 1);
         ShowAndWait();
-        ASSERT_EQ(messages_.size(), 1) << c.message;
-        EXPECT_TRUE(messages_[0].startsWith(c.message)) << messages_[0].toStdString();
-        EXPECT_TRUE(folderCaptions_.isEmpty()) << c.message;
+        ASSERT_EQ(messages_.size(), 1) << message;
+        EXPECT_TRUE(messages_[0].startsWith(message)) << messages_[0].toStdString();
+        EXPECT_TRUE(folderCaptions_.isEmpty()) << message;
         window_->close();
         window_.reset();
         if (holder >= 0) ::close(holder);
