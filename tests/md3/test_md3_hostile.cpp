@@ -18,7 +18,8 @@ using testing_support::WriteBytes;
 
 Bytes ValidFile() {
     TMD3 model;
-    MakeModel(model, {.surfaces = 2, .vertsPerSurface = 20, .frames = 2, .tags = 1});
+    // Two rings of vertices, so that every surface array holds records.
+    MakeModel(model, {.surfaces = 2, .vertsPerSurface = 32, .frames = 2, .tags = 1});
     return LayOut(model, {.trianglesBeforeShaders = true});
 }
 
