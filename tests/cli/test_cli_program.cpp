@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "md3/md3.h"
 #include "model_factory.h"
@@ -78,11 +79,18 @@ TEST(CliProgram, InputsThatAreNotRegularFilesAreRefusedWithoutWaiting) {
     ScratchDir dir;
     ASSERT_EQ(::mkfifo(dir.File("pipe.md3").c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
-    for (const char* name : {"pipe.md3", "pipe"}) {
+    std::filesystem::create_directory(dir.File("folder.md3"));
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.File("pipe.md3"), "Not a regular file."},
+        {dir.File("pipe"), "Not a regular file."},  // looked into for its identifier
+        {"/dev/null", "Not a regular file."},
+        {dir.File("folder.md3"), "Is a directory."},
+    };
+    for (const auto& [path, reason] : cases) {
         // `timeout` turns a reader waiting for the pipe's writer into a failure, not a hang.
-        const CliOutcome o = RunCli(dir, "info " + dir.File(name), "timeout 20");
-        EXPECT_EQ(o.exitCode, 1) << name;
-        EXPECT_NE(o.err.find("Not a regular file."), std::string::npos) << o.err;
+        const CliOutcome o = RunCli(dir, "info " + path, "timeout 20");
+        EXPECT_EQ(o.exitCode, 1) << path;
+        EXPECT_EQ(o.err, "veldra-cli: Cannot open file \"" + path + "\". " + reason + "\n");
     }
 }
 

@@ -1,11 +1,10 @@
-// Which files the shared reader opens, and where the shared writer puts what it writes.
+// Where the shared writer puts what it writes: through links, never beside them.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 
 #include "io/atomic_file_writer.h"
-#include "io/binary_file.h"
 #include "io/file_error.h"
 #include "support/test_files.h"
 
@@ -16,29 +15,6 @@ using testing_support::FilesIn;
 using testing_support::ReadBytes;
 using testing_support::ScratchDir;
 using testing_support::WriteBytes;
-
-std::string OpenFailure(const std::string& path) {
-    try {
-        BinaryFile file(path);
-    } catch (const FileError& e) {
-        return e.what();
-    }
-    return "";
-}
-
-TEST(BinaryFile, OnlyRegularFilesAreOpened) {
-    ScratchDir dir;
-    ASSERT_EQ(::mkfifo(dir.File("pipe.md3").c_str(), 0600), 0);
-    fs::create_directory(dir.File("folder.md3"));
-    const std::pair<std::string, std::string> cases[] = {
-        {dir.File("pipe.md3"), "Not a regular file."},
-        {"/dev/null", "Not a regular file."},
-        {dir.File("folder.md3"), "Is a directory."},
-        {dir.File("absent.md3"), "No such file or directory."},
-    };
-    for (const auto& [path, reason] : cases)
-        EXPECT_EQ(OpenFailure(path), "Cannot open file \"" + path + "\". " + reason);
-}
 
 void WriteThrough(const std::string& name, const std::string& text) {
     AtomicFileWriter out(name);
