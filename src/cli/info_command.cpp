@@ -1,7 +1,6 @@
 #include "cli/info_command.h"
 
-#include <iomanip>
-#include <sstream>
+#include <charconv>
 
 #include "cli/cli_error.h"
 #include "cli/json_writer.h"
@@ -9,10 +8,18 @@
 
 namespace {
 
+// A float as a stream prints it by default (six significant digits), without a stream per
+// number: a long animation prints thousands of them.
+std::string NumberText(float value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, static_cast<double>(value),
+                                   std::chars_format::general, 6)
+                         .ptr;
+    return std::string(text, end);
+}
+
 std::string VectorText(TVector3 v) {
-    std::ostringstream s;
-    s << '(' << v.x << ", " << v.y << ", " << v.z << ')';
-    return s.str();
+    return '(' + NumberText(v.x) + ", " + NumberText(v.y) + ", " + NumberText(v.z) + ')';
 }
 
 std::string Quoted(const std::string& text) {
@@ -32,7 +39,7 @@ void PrintMD3Text(const TMD3& model, const std::string& path, std::ostream& out)
         const TMD3Frame& fr = h.frames[f];
         out << "  [" << f << "] " << Quoted(NameFieldText(fr.name)) << " bounds "
             << VectorText(fr.minBounds) << " - " << VectorText(fr.maxBounds) << " origin "
-            << VectorText(fr.localOrigin) << " radius " << fr.radius << "\n";
+            << VectorText(fr.localOrigin) << " radius " << NumberText(fr.radius) << "\n";
     }
     out << "Tags:     " << h.numTags << (h.numFrames > 0 ? " (frame 0)" : "") << "\n";
     for (int t = 0; t < h.numTags && h.numFrames > 0; ++t) {
