@@ -129,7 +129,7 @@ int RunInfo(const std::string& path, bool json, std::ostream& out) {
     switch (DetectInputFormat(path)) {
         case ModelFormat::MD3: {
             TMD3 model;
-            LoadMD3OrThrow(model, path);
+            LoadMD3LayoutOrThrow(model, path);
             if (json) {
                 PrintMD3Json(model, path, out);
             } else {

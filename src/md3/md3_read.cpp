@@ -16,8 +16,12 @@ constexpr std::int64_t kReadBudgetFactor = 4;
 
 class MD3Reader {
   public:
-    MD3Reader(const BinaryFile& file, THeader& header, std::string& error)
-        : file_(file), header_(header), error_(error), budget_(kReadBudgetFactor * file.size()) {}
+    MD3Reader(const BinaryFile& file, THeader& header, std::string& error, bool keepVertices)
+        : file_(file),
+          header_(header),
+          error_(error),
+          budget_(kReadBudgetFactor * file.size()),
+          keepVertices_(keepVertices) {}
 
     bool Read();
 
@@ -27,6 +31,10 @@ class MD3Reader {
         return false;
     }
 
+    // Checks that `count` records of `recordSize` bytes at `offset` lie in the file and
+    // within the budget, and takes them from the budget.
+    bool Claim(std::int64_t offset, std::int64_t count, std::int64_t recordSize,
+               const std::string& what);
     // Sizes `array` to `count` records and fills it from `offset`.
     template <typename T>
     bool ReadArray(std::int64_t offset, std::int64_t count, std::vector<T>& array,
@@ -37,20 +45,28 @@ class MD3Reader {
     THeader& header_;
     std::string& error_;
     std::int64_t budget_;
+    bool keepVertices_;
 };
+
+bool MD3Reader::Claim(std::int64_t offset, std::int64_t count, std::int64_t recordSize,
+                      const std::string& what) {
+    if (count < 0) return Fail(what + " has a negative count");
+    if (!file_.Fits(offset, count, recordSize)) {
+        return Fail(what + " (" + std::to_string(count) + " records at offset " +
+                    std::to_string(offset) + ") runs past the end of the file");
+    }
+    const std::int64_t bytes = count * recordSize;
+    if (bytes > budget_) return Fail(what + " overlaps data that was already read");
+    budget_ -= bytes;
+    return true;
+}
 
 template <typename T>
 bool MD3Reader::ReadArray(std::int64_t offset, std::int64_t count, std::vector<T>& array,
                           const std::string& what) {
-    if (count < 0) return Fail(what + " has a negative count");
-    if (!file_.Fits(offset, count, sizeof(T))) {
-        return Fail(what + " (" + std::to_string(count) + " records at offset " +
-                    std::to_string(offset) + ") runs past the end of the file");
-    }
-    const std::int64_t bytes = count * static_cast<std::int64_t>(sizeof(T));
-    if (bytes > budget_) return Fail(what + " overlaps data that was already read");
-    budget_ -= bytes;
+    if (!Claim(offset, count, sizeof(T), what)) return false;
     array.resize(static_cast<std::size_t>(count));
+    const std::int64_t bytes = count * static_cast<std::int64_t>(sizeof(T));
     if (!file_.ReadAt(offset, array.data(), bytes)) return Fail(what + " could not be read");
     return true;
 }
@@ -121,10 +137,12 @@ bool MD3Reader::ReadSurface(int index, std::int64_t position) {
     // The surface's own frame count is unreliable (files in the wild store 0), so the
     // vertex array always holds the model's frames.
     const std::int64_t vertexCount = std::int64_t{record.numVerts} * header_.numFrames;
-    if (!ReadArray(position + record.ofsXyzNormals, vertexCount, surface.vertices,
-                   "the vertex array of " + what)) {
-        return false;
-    }
+    const std::int64_t vertexOffset = position + record.ofsXyzNormals;
+    const std::string vertexArray = "the vertex array of " + what;
+    const bool verticesFit =
+        keepVertices_ ? ReadArray(vertexOffset, vertexCount, surface.vertices, vertexArray)
+                      : Claim(vertexOffset, vertexCount, sizeof(TMD3Vertex), vertexArray);
+    if (!verticesFit) return false;
     for (const TMD3Triangle& tri : surface.triangles) {
         for (std::int32_t v : tri.indexes) {
             if (v < 0 || v >= record.numVerts) {
@@ -144,6 +162,14 @@ bool TMD3::LoadFromFile(const std::string& fileName) {
     lastError_.clear();
     Clear();
     const BinaryFile file(fileName);
-    MD3Reader reader(file, header, lastError_);
+    MD3Reader reader(file, header, lastError_, true);
+    return reader.Read();
+}
+
+bool TMD3::LoadLayoutFromFile(const std::string& fileName) {
+    lastError_.clear();
+    Clear();
+    const BinaryFile file(fileName);
+    MD3Reader reader(file, header, lastError_, false);
     return reader.Read();
 }
