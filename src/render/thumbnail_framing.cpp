@@ -10,6 +10,10 @@ namespace {
 
 // The share of the half-picture the model may take on its tighter axis is 1 / kMargin.
 constexpr double kMargin = 1.05;
+// The tightest fit of a long model seen end-on puts the camera at its near end, which then
+// fills the picture while the rest shrinks to a dot: keep the farthest vertex within this
+// many times the nearest one's distance.
+constexpr double kMaxDepthRatio = 5.0;
 
 struct TAxisFit {
     double offset = 0.0;    // shift in the view plane that centres the picture on this axis
@@ -81,11 +85,13 @@ TThumbnailPose FitThumbnail(const std::vector<TVector3>& points, float yawDeg, f
     std::vector<TVector3> turned;
     turned.reserve(points.size());
     double nearest = -std::numeric_limits<double>::infinity();
+    double farthest = std::numeric_limits<double>::infinity();
     for (const TVector3& p : points) {
         const TVector3 q =
             TurnAboutX(TurnAboutZ(p + pose.pivot, pose.rotationAngles.z), pose.rotationAngles.x);
         turned.push_back(q);
         nearest = std::max(nearest, static_cast<double>(q.z));
+        farthest = std::min(farthest, static_cast<double>(q.z));
     }
 
     const double vertical =
@@ -95,7 +101,9 @@ TThumbnailPose FitThumbnail(const std::vector<TVector3>& points, float yawDeg, f
     const TAxisFit y = FitAxis(turned, vertical, &TVector3::y);
     pose.pan = {static_cast<float>(x.offset), static_cast<float>(y.offset), 0.0f};
     // A tiny model would otherwise reach through the near plane.
+    const double clearance =
+        std::max(lens.nearClip * 1.5, (nearest - farthest) / (kMaxDepthRatio - 1.0));
     pose.cameraDistance =
-        static_cast<float>(std::max({x.distance, y.distance, nearest + lens.nearClip * 1.5}));
+        static_cast<float>(std::max({x.distance, y.distance, nearest + clearance}));
     return pose;
 }

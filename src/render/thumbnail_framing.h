@@ -28,6 +28,7 @@ std::vector<TVector3> FrameVertexPositions(const TMD3& model, int frame);
 
 // The closest pose at which every point projects inside the picture with a small margin:
 // the model is turned by yaw about its own Z axis, its front (+X) towards the viewer, and
-// looked down on by pitch. Never closer than the near plane allows.
+// looked down on by pitch. Never closer than the near plane allows, nor so close that the
+// far end of the model looks less than a fifth the size of its near end.
 TThumbnailPose FitThumbnail(const std::vector<TVector3>& points, float yawDeg, float pitchDeg,
                             const TThumbnailLens& lens);
