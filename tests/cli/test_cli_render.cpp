@@ -155,7 +155,8 @@ TEST(CliRenderRefusal, AModelWithoutVerticesFailsInOneLineAndWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("hand.png")));
 }
 
-// What the dynamic loader maps before main(): "libQt6Gui.so.6", "libc.so.6", ...
+// The libraries ldd lists for a program ("libQt6Gui.so.6", "libc.so.6", ...); a program
+// without any gives a line such as "statically linked".
 std::vector<std::string> LoadedLibraries(const std::string& program) {
     std::vector<std::string> names;
     FILE* pipe = ::popen(("ldd " + program + " 2>&1").c_str(), "r");
