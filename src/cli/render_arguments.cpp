@@ -10,6 +10,22 @@ namespace {
 
 constexpr int kMaxRenderSide = 8192;
 
+// Parses "WxH" into width and height; false for anything else or sizes outside 1..8192.
+bool ParseRenderSize(const std::string& text, int& width, int& height) {
+    const auto x = text.find_first_of("xX");
+    if (x == std::string::npos) return false;
+    int w = 0, h = 0;
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    auto [p1, e1] = std::from_chars(begin, begin + x, w);
+    auto [p2, e2] = std::from_chars(begin + x + 1, end, h);
+    if (e1 != std::errc() || e2 != std::errc() || p1 != begin + x || p2 != end) return false;
+    if (w < 1 || h < 1 || w > kMaxRenderSide || h > kMaxRenderSide) return false;
+    width = w;
+    height = h;
+    return true;
+}
+
 }  // namespace
 
 CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments) {
@@ -25,21 +41,6 @@ CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments) {
     render->add_flag("--wireframe", o.wireframe, "Draw triangle edges only");
     render->add_flag("--no-lighting", arguments.noLighting, "Draw without lights");
     return render;
-}
-
-bool ParseRenderSize(const std::string& text, int& width, int& height) {
-    const auto x = text.find_first_of("xX");
-    if (x == std::string::npos) return false;
-    int w = 0, h = 0;
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    auto [p1, e1] = std::from_chars(begin, begin + x, w);
-    auto [p2, e2] = std::from_chars(begin + x + 1, end, h);
-    if (e1 != std::errc() || e2 != std::errc() || p1 != begin + x || p2 != end) return false;
-    if (w < 1 || h < 1 || w > kMaxRenderSide || h > kMaxRenderSide) return false;
-    width = w;
-    height = h;
-    return true;
 }
 
 TRenderOptions ResolveRenderOptions(const TRenderArguments& arguments) {

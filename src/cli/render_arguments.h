@@ -30,8 +30,5 @@ struct TRenderArguments {
 // Adds the "render" subcommand with its options to `app`, storing into `arguments`.
 CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments);
 
-// Parses "WxH" into width and height; false for anything else or sizes outside 1..8192.
-bool ParseRenderSize(const std::string& text, int& width, int& height);
-
 // The options to draw with; throws CliError for a size that is not WxH.
 TRenderOptions ResolveRenderOptions(const TRenderArguments& arguments);
