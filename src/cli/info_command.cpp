@@ -1,5 +1,7 @@
 #include "cli/info_command.h"
 
+#include <algorithm>
+#include <charconv>
 #include <new>
 #include <sstream>
 
@@ -10,10 +12,18 @@
 
 namespace {
 
+// A float as a stream prints it by default (six significant digits), without a stream per
+// number: a long animation prints thousands of them.
+std::string NumberText(float value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, static_cast<double>(value),
+                                   std::chars_format::general, 6)
+                         .ptr;
+    return std::string(text, end);
+}
+
 std::string VectorText(TVector3 v) {
-    std::ostringstream s;
-    s << '(' << v.x << ", " << v.y << ", " << v.z << ')';
-    return s.str();
+    return '(' + NumberText(v.x) + ", " + NumberText(v.y) + ", " + NumberText(v.z) + ')';
 }
 
 // Names as the file holds them. Control characters would break the line or drive the
@@ -78,7 +88,7 @@ void PrintMD3Text(const TMD3& model, const std::string& path, std::ostream& out)
         const TMD3Frame& fr = h.frames[f];
         out << "  [" << f << "] " << Quoted(NameFieldText(fr.name)) << " bounds "
             << VectorText(fr.minBounds) << " - " << VectorText(fr.maxBounds) << " origin "
-            << VectorText(fr.localOrigin) << " radius " << fr.radius << "\n";
+            << VectorText(fr.localOrigin) << " radius " << NumberText(fr.radius) << "\n";
     }
     out << "Tags:     " << h.numTags << (h.numFrames > 0 ? " (frame 0)" : "") << "\n";
     PrintTagsText(h.tags, FrameZeroTagCount(h), out);
@@ -161,7 +171,7 @@ void Describe(const std::string& path, bool json, std::ostream& out) {
     switch (DetectInputFormat(path)) {
         case ModelFormat::MD3: {
             TMD3 model;
-            LoadMD3OrThrow(model, path);
+            LoadMD3LayoutOrThrow(model, path);
             json ? PrintMD3Json(model, path, out) : PrintMD3Text(model, path, out);
             return;
         }

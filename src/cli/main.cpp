@@ -7,14 +7,14 @@
 #include "cli/edit_command.h"
 #include "cli/info_command.h"
 #if VELDRA_HAS_RENDER
-#include "cli/render/qt_message_filter.h"
-#include "cli/render/render_command.h"
+#include "cli/render_arguments.h"
+#include "cli/renderer_launch.h"
 #endif
 
 int main(int argc, char** argv) {
-#if VELDRA_HAS_RENDER
-    InstallQtMessageFilter();
-#endif
+    // Nothing here writes through C stdio, and a stream synchronised with it pays a C call
+    // for every piece `info` prints.
+    std::ios::sync_with_stdio(false);
     CLI::App app{"veldra-cli: inspect and convert Quake III-engine models (MD3)"};
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("veldra-cli ") + VELDRA_VERSION);
@@ -37,20 +37,8 @@ int main(int argc, char** argv) {
     convert->add_option("OUT", convertOut, "File to write")->required();
 
 #if VELDRA_HAS_RENDER
-    TRenderOptions render;
-    std::string renderSize;
-    CLI::App* renderCmd = app.add_subcommand(
-        "render", "Draw a model offscreen into a PNG or TGA image, transparent around the model");
-    renderCmd->add_option("MODEL", render.model, "Model to draw")->required();
-    renderCmd->add_option("OUT", render.output, "Image to write (.png or .tga)")->required();
-    renderCmd->add_option("--size", renderSize, "Image size WxH (default 512x512)");
-    renderCmd->add_option("--frame", render.frame, "Frame to draw (default 0)");
-    renderCmd->add_option("--yaw", render.yaw,
-                          "Turn about the model's Z axis in degrees (default 30)");
-    renderCmd->add_option("--pitch", render.pitch, "Look down by degrees (default 20)");
-    renderCmd->add_flag("--wireframe", render.wireframe, "Draw triangle edges only");
-    bool noLighting = false;
-    renderCmd->add_flag("--no-lighting", noLighting, "Draw without lights");
+    TRenderArguments render;
+    CLI::App* renderCmd = AddRenderCommand(app, render);
 #endif
 
     std::string editIn, editOut;
@@ -108,13 +96,10 @@ int main(int argc, char** argv) {
     if (*convert) return RunGuarded(std::cerr, [&] { return RunConvert(convertIn, convertOut); });
 #if VELDRA_HAS_RENDER
     if (*renderCmd) {
-        return RunGuarded(std::cerr, [&] {
-            if (!renderSize.empty() && !ParseRenderSize(renderSize, render.width, render.height)) {
-                throw CliError("Invalid --size \"" + renderSize +
-                               "\": expected WxH, 1 to 8192 each");
-            }
-            render.lighting = !noLighting;
-            return RunRender(render);
+        // A bad size fails here, before the renderer's libraries are loaded.
+        return RunGuarded(std::cerr, [&]() -> int {
+            ResolveRenderOptions(render);
+            ExecRenderer(argc, argv, render.options.model);
         });
     }
 #endif

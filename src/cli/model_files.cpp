@@ -24,10 +24,20 @@ ModelFormat DetectInputFormat(const std::string& path) {
     return ModelFormat::Unknown;
 }
 
+namespace {
+
+[[noreturn]] void ThrowLoadError(TMD3& model, const std::string& path) {
+    const std::string reason = model.LastError();
+    model.Clear();
+    throw CliError("Cannot load \"" + path + "\": " + reason);
+}
+
+}  // namespace
+
 void LoadMD3OrThrow(TMD3& model, const std::string& path) {
-    if (!model.LoadFromFile(path)) {
-        const std::string reason = model.LastError();
-        model.Clear();
-        throw CliError("Cannot load \"" + path + "\": " + reason);
-    }
+    if (!model.LoadFromFile(path)) ThrowLoadError(model, path);
+}
+
+void LoadMD3LayoutOrThrow(TMD3& model, const std::string& path) {
+    if (!model.LoadLayoutFromFile(path)) ThrowLoadError(model, path);
 }
