@@ -40,8 +40,6 @@ inline constexpr std::size_t kMDMLodEntries = kMDMMaxSurfaces;
 
 class TMDM {
   public:
-    TMDM();
-
     TMDMHeader header;
     std::vector<TMDMSurface> surfaces;  // header.numSurfaces
     std::vector<TMDMTag> tags;          // header.numTags
@@ -73,7 +71,7 @@ class TMDM {
 
     // Frees every array and zeroes numSurfaces and numTags; the rest of the header stays.
     void Clear();
-    bool IsValid() const;  // the identifier is "MDMW"
+    bool IsValid() const;  // the identifier is "MDMW": an MDM was loaded or built
     // True when any collapse-map entry of any surface is non-zero.
     bool HasLodData() const;
     // Writes text into the shader name of a surface (zero-padded 64 bytes); an index outside
@@ -81,8 +79,10 @@ class TMDM {
     void SetSurfaceShader(int surface, std::string_view text);
     // Every surface's shaderIndex becomes -1 (no shader), for when no lookup will run.
     void ClearShaderIndexes();
-    // Sets the LOD display entries of the loaded surfaces to (numVerts, numVerts).
+    // Sets the LOD display entries of the surfaces to (numVerts, numVerts), as a load does.
     void ResetLodTable();
+    // Sets them to (numVerts, minLod): what the LOD panel shows for a mesh with LOD data.
+    void LodTableFromMinLod();
 
     // Why the last LoadFromFile, SaveToFile or LoadTagsFromFile failed.
     const std::string& LastError() const { return lastError_; }

@@ -252,13 +252,13 @@ bool TMDM::LoadFromFile(const std::string& fileName, UserPrompts& prompts) {
 
 bool TMDM::LoadTagsFromFile(const std::string& fileName, UserPrompts& prompts) {
     lastError_.clear();
-    if (!IsValid()) {
-        lastError_ = "no MDM mesh is loaded";
-        return false;
-    }
     const FileImage file(fileName, kMaxFileBytes);
     if (!file.ok()) {
         lastError_ = file.error();
+        return false;
+    }
+    if (!IsValid()) {
+        lastError_ = "no MDM mesh is loaded";
         return false;
     }
     MDMReader reader(file, prompts, lastError_);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 
@@ -128,6 +129,7 @@ TEST(CliSkeletal, MeshesThatDoNotFitTheAnimationAreRefused) {
 TEST(CliSkeletal, LimitQuestionsAreAnsweredYesWithAWarning) {
     ScratchDir dir;
     TMDM mesh;
+    std::memcpy(mesh.header.ident, kMDMIdent, 4);
     mesh.surfaces.resize(33);
     mesh.header.numSurfaces = 33;
     ASSERT_TRUE(mesh.SaveToFile(dir.File("many.mdm")));
