@@ -49,12 +49,13 @@ class TMDM {
     TSkeletalPoseBuffers pose;
 
     // Reads a whole MDM file. Counts beyond the game's limits are put to `prompts` as Yes/No
-    // questions; No clears the model. Throws FileError when the file cannot be opened; any
-    // other problem gives false with the reason in LastError(), and the caller clears the
-    // model. A file is refused when any count or offset points outside it, a vertex has a
-    // negative weight count, a weight or tag names a negative bone, or a triangle or collapse
-    // map entry names a vertex outside its surface. Whether the bones exist is a question for
-    // the animation (SkeletalPairProblem).
+    // questions. Throws FileError when the file cannot be opened; any other problem (a No
+    // included) gives false with the reason in LastError() and leaves the model empty. The
+    // surfaces' shaderIndex fields keep the file's values until the shader lookup sets them
+    // (or ClearShaderIndexes). A file is refused when any count or offset points outside it, a
+    // vertex has a negative weight count, a weight or tag names a negative bone, or a triangle or
+    // collapse map entry names a vertex outside its surface. Whether the bones exist is a question
+    // for the animation (SkeletalPairProblem).
     bool LoadFromFile(const std::string& fileName, UserPrompts& prompts);
 
     // Writes the model with recomputed offsets in the canonical order: header, then each
