@@ -1,41 +1,17 @@
 #include "cli/info_command.h"
 
 #include <algorithm>
-#include <charconv>
 #include <new>
 #include <sstream>
 
 #include "cli/cli_error.h"
+#include "cli/info_text.h"
 #include "cli/json_writer.h"
 #include "cli/model_files.h"
+#include "cli/skeletal_info.h"
 #include "md3/md3_tag_file.h"
 
 namespace {
-
-// A float as a stream prints it by default (six significant digits), without a stream per
-// number: a long animation prints thousands of them.
-std::string NumberText(float value) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, static_cast<double>(value),
-                                   std::chars_format::general, 6)
-                         .ptr;
-    return std::string(text, end);
-}
-
-std::string VectorText(TVector3 v) {
-    return '(' + NumberText(v.x) + ", " + NumberText(v.y) + ", " + NumberText(v.z) + ')';
-}
-
-// Names as the file holds them. Control characters would break the line or drive the
-// terminal, so they show as '?'.
-std::string Quoted(const std::string& text) {
-    std::string shown = text;
-    for (char& c : shown) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) c = '?';
-    }
-    return '"' + shown + '"';
-}
 
 void PrintTagsText(const std::vector<TMD3Tag>& tags, std::size_t count, std::ostream& out) {
     for (std::size_t t = 0; t < count && t < tags.size(); ++t) {
@@ -167,7 +143,7 @@ void PrintTagFileJson(const std::vector<TMD3Tag>& tags, const std::string& path,
 }
 
 // One file's description; throws CliError or FileError when it cannot be given.
-void Describe(const std::string& path, bool json, std::ostream& out) {
+void Describe(const std::string& path, bool json, std::ostream& out, std::ostream& warnings) {
     switch (DetectInputFormat(path)) {
         case ModelFormat::MD3: {
             TMD3 model;
@@ -184,6 +160,15 @@ void Describe(const std::string& path, bool json, std::ostream& out) {
             json ? PrintTagFileJson(tags, path, out) : PrintTagFileText(tags, path, out);
             return;
         }
+        case ModelFormat::MDM:
+            DescribeMDM(path, json, out, warnings);
+            return;
+        case ModelFormat::MDX:
+            DescribeMDX(path, json, out);
+            return;
+        case ModelFormat::ANINC:
+            DescribeANINC(path, json, out);
+            return;
         case ModelFormat::Unknown:
             break;
     }
@@ -203,7 +188,7 @@ int RunInfo(const std::vector<std::string>& paths, bool json, std::ostream& out,
         std::ostringstream one;
         std::string error;
         try {
-            Describe(paths[i], json, one);
+            Describe(paths[i], json, one, err);
         } catch (const std::bad_alloc&) {
             error = "Cannot load \"" + paths[i] + "\": out of memory";
         } catch (const std::exception& e) {

@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "cli/bake_command.h"
 #include "cli/cli_error.h"
 #include "cli/convert_command.h"
 #include "cli/edit_command.h"
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
     // Nothing here writes through C stdio, and a stream synchronised with it pays a C call
     // for every piece `info` prints.
     std::ios::sync_with_stdio(false);
-    CLI::App app{"veldra-cli: inspect and convert Quake III-engine models (MD3)"};
+    CLI::App app{"veldra-cli: inspect and convert Quake III-engine models (MD3, MDM/MDX)"};
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("veldra-cli ") + VELDRA_VERSION);
     app.footer(
@@ -27,14 +28,19 @@ int main(int argc, char** argv) {
     bool infoJson = false;
     CLI::App* info = app.add_subcommand(
         "info", "Show the header, frames, tags and surfaces of models and tag files");
-    info->add_option("FILE", infoFiles, "Model (.md3) or tag (.tag) files")->required();
+    info->add_option("FILE", infoFiles,
+                     "Model (.md3, .mdm, .mdx), tag (.tag) or animation list (.aninc) files")
+        ->required();
     info->add_flag("--json", infoJson, "Print JSON: one object, or an array for several files");
 
     std::string convertIn, convertOut;
     CLI::App* convert = app.add_subcommand(
-        "convert", "Read IN and write OUT in the format of OUT's extension (.md3)");
+        "convert", "Read IN and write OUT in the format of OUT's extension (.md3, .mdm, .mdx)");
     convert->add_option("IN", convertIn, "Model to read")->required();
     convert->add_option("OUT", convertOut, "File to write")->required();
+
+    TBakeArguments bakeArguments;
+    CLI::App* bake = AddBakeCommand(app, bakeArguments);
 
 #if VELDRA_HAS_RENDER
     TRenderArguments render;
@@ -44,9 +50,9 @@ int main(int argc, char** argv) {
     std::string editIn, editOut;
     std::vector<EditOperation> editOperations;
     CLI::App* edit = app.add_subcommand(
-        "edit", "Read IN, apply the operations in the order given and write OUT (.md3)");
-    edit->add_option("IN", editIn, "Model to read (MD3)")->required();
-    edit->add_option("OUT", editOut, "File to write (.md3)")->required();
+        "edit", "Read IN, apply the operations in the order given and write OUT in IN's format");
+    edit->add_option("IN", editIn, "Model to read (.md3, .mdm or .mdx)")->required();
+    edit->add_option("OUT", editOut, "File to write (.md3, .mdm or .mdx as IN)")->required();
     // Each option records itself as it is parsed, so the list keeps the command line's order
     // across different options.
     for (const EditOptionInfo& option : EditOptions()) {
@@ -94,6 +100,7 @@ int main(int argc, char** argv) {
                           [&] { return RunInfo(infoFiles, infoJson, std::cout, std::cerr); });
     }
     if (*convert) return RunGuarded(std::cerr, [&] { return RunConvert(convertIn, convertOut); });
+    if (*bake) return RunGuarded(std::cerr, [&] { return RunBake(bakeArguments, std::cerr); });
 #if VELDRA_HAS_RENDER
     if (*renderCmd) {
         // A bad size fails here, before the renderer's libraries are loaded.

@@ -5,7 +5,7 @@
 
 #include "md3/md3.h"
 
-enum class ModelFormat { Unknown, MD3, Tag };
+enum class ModelFormat { Unknown, MD3, Tag, MDM, MDX, ANINC };
 
 // By the file name's extension, without regard to case.
 ModelFormat FormatFromExtension(const std::string& path);

@@ -27,24 +27,30 @@ TMatrix4 MatrixMultiply(const TMatrix4& a, const TMatrix4& b) {
     return c;
 }
 
-TVector3 MatrixTransformPoint(TVector3 p, const TMatrix4& m) {
-    return {p.x * m.e[0] + p.y * m.e[4] + p.z * m.e[8] + m.e[12],
-            p.x * m.e[1] + p.y * m.e[5] + p.z * m.e[9] + m.e[13],
-            p.x * m.e[2] + p.y * m.e[6] + p.z * m.e[10] + m.e[14]};
-}
-
 TMatrix4 MatrixRotationX(double degrees) {
-    const auto [s, c] = SinCosDeg(degrees);
-    return MatrixSet(1, 0, 0, 0, 0, c, -s, 0, 0, s, c, 0, 0, 0, 0, 1);
+    return MatrixRotationX(SinCosDeg(degrees));
 }
 
 TMatrix4 MatrixRotationY(double degrees) {
-    const auto [s, c] = SinCosDeg(degrees);
-    return MatrixSet(c, 0, s, 0, 0, 1, 0, 0, -s, 0, c, 0, 0, 0, 0, 1);
+    return MatrixRotationY(SinCosDeg(degrees));
 }
 
 TMatrix4 MatrixRotationZ(double degrees) {
-    const auto [s, c] = SinCosDeg(degrees);
+    return MatrixRotationZ(SinCosDeg(degrees));
+}
+
+TMatrix4 MatrixRotationX(TSinCos sc) {
+    const auto [s, c] = sc;
+    return MatrixSet(1, 0, 0, 0, 0, c, -s, 0, 0, s, c, 0, 0, 0, 0, 1);
+}
+
+TMatrix4 MatrixRotationY(TSinCos sc) {
+    const auto [s, c] = sc;
+    return MatrixSet(c, 0, s, 0, 0, 1, 0, 0, -s, 0, c, 0, 0, 0, 0, 1);
+}
+
+TMatrix4 MatrixRotationZ(TSinCos sc) {
+    const auto [s, c] = sc;
     return MatrixSet(c, -s, 0, 0, s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
 }
 

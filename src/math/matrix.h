@@ -2,6 +2,7 @@
 // translation, and points are transformed as row vectors.
 #pragma once
 
+#include "math/scalar.h"
 #include "math/vector.h"
 
 struct TMatrix4 {
@@ -20,14 +21,23 @@ TMatrix4 MatrixSet(float e0, float e1, float e2, float e3, float e4, float e5, f
 // C[r][c] = sum_k A[r][k] * B[k][c]; returned by value so the result may replace an input.
 TMatrix4 MatrixMultiply(const TMatrix4& a, const TMatrix4& b);
 
-// p.x*row0 + p.y*row1 + p.z*row2 + row3, no division by w.
-TVector3 MatrixTransformPoint(TVector3 p, const TMatrix4& m);
+// p.x*row0 + p.y*row1 + p.z*row2 + row3, no division by w. Inline: it is the inner loop of
+// the skeletal pose.
+inline TVector3 MatrixTransformPoint(TVector3 p, const TMatrix4& m) {
+    return {p.x * m.e[0] + p.y * m.e[4] + p.z * m.e[8] + m.e[12],
+            p.x * m.e[1] + p.y * m.e[5] + p.z * m.e[9] + m.e[13],
+            p.x * m.e[2] + p.y * m.e[6] + p.z * m.e[10] + m.e[14]};
+}
 
 // Each turns points by -deg about its axis (right-handed) under the row-vector transform;
 // the rotate commands and the view rely on these exact element positions.
 TMatrix4 MatrixRotationX(double degrees);
 TMatrix4 MatrixRotationY(double degrees);
 TMatrix4 MatrixRotationZ(double degrees);
+// The same from the sine and cosine of the angle, for callers that already hold them.
+TMatrix4 MatrixRotationX(TSinCos sc);
+TMatrix4 MatrixRotationY(TSinCos sc);
+TMatrix4 MatrixRotationZ(TSinCos sc);
 
 void MatrixScale(TMatrix4& m, float factor);
 

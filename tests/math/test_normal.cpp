@@ -59,3 +59,59 @@ TEST(PackedNormal, DegenerateInputGivesDefinedWords) {
 }
 
 }  // namespace
+
+namespace {
+
+// The encoding by the library's arc functions alone, which the table-driven one must match
+// word for word.
+std::uint16_t ReferenceEncode(TVector3 v) {
+    auto quantise = [](double radians) {
+        const float steps = static_cast<float>(radians * 57.29578f / 360.0 * 255.0);
+        if (!std::isfinite(steps)) return 0;
+        return static_cast<int>(static_cast<long>(std::nearbyint(steps)) & 0xFF);
+    };
+    const TVector3 n = VectorNormalize(v);
+    if (VectorEqualEps(n, {0, 0, 1}, 0.01f)) return 0;
+    if (VectorEqualEps(n, {0, 0, -1}, 0.01f)) return 0x8000;
+    const int a = quantise(std::atan2(n.y, n.x));
+    const int b = quantise(std::acos(std::fmax(-1.0f, std::fmin(1.0f, n.z))));
+    return static_cast<std::uint16_t>((a << 8) | b);
+}
+
+TEST(PackedNormal, MatchesTheArcFunctionsEverywhere) {
+    // Spread over the sphere (some nearly flat in z), then the directions at and around
+    // every rounding boundary of both angles, where a table cell could round the other way.
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>(seed >> 8) / 16777216.0f * 2.0f - 1.0f;
+    };
+    for (int i = 0; i < 300000; ++i) {
+        const TVector3 v{next(), next(), next() * (i % 3 == 0 ? 0.001f : 1.0f)};
+        ASSERT_EQ(EncodeNormal(v), ReferenceEncode(v)) << v.x << " " << v.y << " " << v.z;
+    }
+    const double step = 2.0 * 3.14159265358979 / 255.0;
+    for (int k = -128; k <= 128; ++k) {
+        for (double nudge : {-1e-6, -1e-8, 0.0, 1e-8, 1e-6}) {
+            const double angle = (k + 0.5) * step + nudge;
+            for (double other : {0.3, 1.2, 2.9}) {
+                const TVector3 a{static_cast<float>(std::cos(angle) * std::sin(other)),
+                                 static_cast<float>(std::sin(angle) * std::sin(other)),
+                                 static_cast<float>(std::cos(other))};
+                const TVector3 b{static_cast<float>(std::cos(other) * std::sin(angle)),
+                                 static_cast<float>(std::sin(other) * std::sin(angle)),
+                                 static_cast<float>(std::cos(angle))};
+                EXPECT_EQ(EncodeNormal(a), ReferenceEncode(a)) << "azimuth step " << k;
+                EXPECT_EQ(EncodeNormal(b), ReferenceEncode(b)) << "inclination step " << k;
+            }
+        }
+    }
+    const float tiny = std::numeric_limits<float>::denorm_min();
+    for (TVector3 v : {TVector3{-1, 0, 0}, TVector3{-1, -0.0f, 0}, TVector3{0, -1, 0},
+                       TVector3{-0.0f, 1, 0}, TVector3{1, 1, 0}, TVector3{1, tiny, 0},
+                       TVector3{-tiny, -1, 0.5f}, TVector3{1e-30f, 1, 0}}) {
+        EXPECT_EQ(EncodeNormal(v), ReferenceEncode(v)) << v.x << " " << v.y << " " << v.z;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+#include "skeletal/aninc.h"
+
+#include <charconv>
+#include <filesystem>
+#include <string_view>
+
+#include "io/file_bytes.h"
+
+namespace {
+
+// A list of a few hundred lines; anything this large is not an animation list.
+constexpr std::int64_t kMaxFileBytes = 16 << 20;
+
+// Control characters count as blanks at the ends of a line, as the space does.
+std::string_view Trim(std::string_view line) {
+    while (!line.empty() && static_cast<unsigned char>(line.front()) <= ' ')
+        line.remove_prefix(1);
+    while (!line.empty() && static_cast<unsigned char>(line.back()) <= ' ')
+        line.remove_suffix(1);
+    return line;
+}
+
+std::vector<std::string_view> Tokens(std::string_view line) {
+    std::vector<std::string_view> tokens;
+    std::size_t at = 0;
+    while (at < line.size()) {
+        const std::size_t start = line.find_first_not_of(" \t", at);
+        if (start == std::string_view::npos) break;
+        std::size_t end = line.find_first_of(" \t", start);
+        if (end == std::string_view::npos) end = line.size();
+        tokens.push_back(line.substr(start, end - start));
+        at = end;
+    }
+    return tokens;
+}
+
+// Optional sign and decimal digits that fit 32 bits, nothing else.
+bool ParseInteger(std::string_view token, std::int32_t& value) {
+    if (token.size() > 1 && token.front() == '+' && token[1] != '-') token.remove_prefix(1);
+    const char* end = token.data() + token.size();
+    const auto [stop, error] = std::from_chars(token.data(), end, value);
+    return error == std::errc() && stop == end;
+}
+
+}  // namespace
+
+bool TANINC::LoadFromFile(const std::string& fileName) {
+    frames.clear();
+    lastError_.clear();
+    std::error_code ec;
+    if (!std::filesystem::exists(fileName, ec)) return false;
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (!ReadFileBytes(fileName, kMaxFileBytes, bytes, error)) {
+        lastError_ = "\"" + fileName + "\": " + error;
+        return false;
+    }
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    int lineNumber = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = Trim(text.substr(start, end - start));
+        start = end + 1;
+        ++lineNumber;
+        const std::size_t comment = line.find("//");
+        if (comment != std::string_view::npos) line = Trim(line.substr(0, comment));
+        const std::vector<std::string_view> tokens = Tokens(line);
+        if (tokens.size() != 8) continue;
+
+        TANINCFrame entry;
+        entry.name = std::string(tokens[0]);
+        std::int32_t* const fields[7] = {
+            &entry.firstFrame, &entry.numFrames,  &entry.looping, &entry.framesPerSecond,
+            &entry.moveSpeed,  &entry.transition, &entry.reversed};
+        for (int i = 0; i < 7; ++i) {
+            if (!ParseInteger(tokens[i + 1], *fields[i])) {
+                frames.clear();
+                lastError_ = "\"" + fileName + "\", line " + std::to_string(lineNumber) + ": \"" +
+                             std::string(tokens[i + 1]) + "\" is not an integer";
+                return false;
+            }
+        }
+        frames.push_back(std::move(entry));
+    }
+    return true;
+}
+
+const TANINCFrame* FindAnimation(const TANINC& list, const std::string& name) {
+    for (const TANINCFrame& entry : list.frames) {
+        if (entry.name == name) return &entry;
+    }
+    return nullptr;
+}
+
+std::string AnincPathFor(const std::string& mdxPath) {
+    return std::filesystem::path(mdxPath).replace_extension(".aninc").string();
+}

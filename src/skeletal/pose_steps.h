@@ -1,0 +1,111 @@
+// The steps of the skeletal pose, shared by SkeletalPose and TSkeletalPoser so that both give
+// bit-identical results. Only skeletal_pose.cpp and skeletal_poser.cpp use this header.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "math/matrix.h"
+#include "skeletal/mdm.h"
+#include "skeletal/mdx.h"
+
+namespace pose_steps {
+
+// The number of bones a pose of `frame` uses, or nothing when the frame is not in the
+// animation or does not hold one bone frame per bone.
+inline std::optional<std::size_t> PosableBones(const TMDX& anim, std::uint32_t frame) {
+    if (frame >= anim.frames.size() || frame >= anim.header.numFrames) return std::nullopt;
+    if (anim.frames[frame].boneFrames.size() != anim.bones.size()) return std::nullopt;
+    return anim.bones.size();
+}
+
+// The bones of one frame, before the final z negation. `sinCos(units)` gives the sine and
+// cosine of units * 360/65536 degrees.
+template <typename SinCosOfUnits>
+void PoseBones(const TMDX& anim, const TMDXFrame& frame, SinCosOfUnits&& sinCos,
+               TVector3* positions, TMatrix4* matrices, TMatrix4* inverses) {
+    for (std::size_t i = 0; i < anim.bones.size(); ++i) {
+        const TMDXBoneInfo& bone = anim.bones[i];
+        const TMDXBoneFrame& f = frame.boneFrames[i];
+        const std::int32_t parent = bone.parent;
+        if (parent < 0 || static_cast<std::size_t>(parent) >= i) {
+            positions[i] = kVectorZero;
+        } else {
+            const TMatrix4 o = MatrixMultiply(MatrixRotationY(sinCos(-f.ofsAngles[0])),
+                                              MatrixRotationZ(sinCos(f.ofsAngles[1])));
+            positions[i] = VectorAdd(positions[parent],
+                                     MatrixTransformPoint({bone.parentDist, 0.0f, 0.0f}, o));
+        }
+        matrices[i] = MatrixMultiply(MatrixMultiply(MatrixRotationX(sinCos(f.angles[2])),
+                                                    MatrixRotationY(sinCos(-f.angles[0]))),
+                                     MatrixRotationZ(sinCos(f.angles[1])));
+        inverses[i] = matrices[i];
+        MatrixInvert(inverses[i]);
+    }
+}
+
+inline TVector3 MirrorY(TVector3 v) {
+    return {v.x, -v.y, v.z};
+}
+
+// Posed positions and normals of a surface's vertices, before the final z negation.
+inline void PoseVertices(const TMDMSurface& surface, const TVector3* bonePositions,
+                         const TMatrix4* inverses, std::size_t boneCount, TVector3* positions,
+                         TVector3* normals) {
+    for (std::size_t v = 0; v < surface.vertices.size(); ++v) {
+        const TMDMVertex& vertex = surface.vertices[v];
+        const TVector3 normal = MirrorY(vertex.normal);
+        TVector3 position = kVectorZero;
+        TVector3 sum = kVectorZero;
+        for (const TMDMWeight& w : vertex.weights) {
+            const auto b = static_cast<std::uint32_t>(w.boneIndex);
+            if (b >= boneCount) continue;
+            const TMatrix4& inverse = inverses[b];
+            position = VectorAdd(
+                position, VectorScale(VectorAdd(MatrixTransformPoint(MirrorY(w.offset), inverse),
+                                                bonePositions[b]),
+                                      w.boneWeight));
+            sum = VectorAdd(sum, VectorScale(MatrixTransformPoint(normal, inverse), w.boneWeight));
+        }
+        positions[v] = position;
+        normals[v] = sum;
+    }
+}
+
+// Posed origins and axes of the tags, before the final z negation.
+inline void PoseTags(const std::vector<TMDMTag>& tags, const TVector3* bonePositions,
+                     const TMatrix4* inverses, std::size_t boneCount, TVector3* origins,
+                     std::array<TVector3, 3>* axes) {
+    for (std::size_t t = 0; t < tags.size(); ++t) {
+        const TMDMTag& tag = tags[t];
+        const auto b = static_cast<std::uint32_t>(tag.boneIndex);
+        if (b >= boneCount) {
+            origins[t] = kVectorZero;
+            axes[t] = {};
+            continue;
+        }
+        const TMatrix4& inverse = inverses[b];
+        origins[t] =
+            VectorAdd(MatrixTransformPoint(MirrorY(tag.offset), inverse), bonePositions[b]);
+        // The axes get the same y mirror as every other input vector. Without it the posed
+        // frame is a reflection of the bone's (determinant -1), and a head or weapon attached
+        // to an exported tag would face backwards, mirrored.
+        for (int k = 0; k < 3; ++k)
+            axes[t][k] = MatrixTransformPoint(MirrorY(tag.axis[k]), inverse);
+    }
+}
+
+inline void NegateZ(TVector3* v, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i)
+        v[i].z = -v[i].z;
+}
+
+inline void NegateZ(std::array<TVector3, 3>* axes, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        for (TVector3& row : axes[i])
+            row.z = -row.z;
+    }
+}
+
+}  // namespace pose_steps

@@ -1,0 +1,70 @@
+#include "skeletal/skeletal_poser.h"
+
+#include "skeletal/pose_steps.h"
+
+using namespace pose_steps;
+
+namespace {
+
+// Stored angles are 16-bit and may be negated once: -32768 ... 32768.
+constexpr int kAngleOffset = 32768;
+constexpr std::size_t kAngleValues = 2 * kAngleOffset + 1;
+
+}  // namespace
+
+TSkeletalPoser::TSkeletalPoser() : sinCos_(kAngleValues), known_(kAngleValues, false) {}
+
+TSinCos TSkeletalPoser::SinCosOf(int units) {
+    const auto index = static_cast<std::size_t>(units + kAngleOffset);
+    if (!known_[index]) {
+        sinCos_[index] = SinCosDeg(units * kMDXAngleScale);
+        known_[index] = true;
+    }
+    return sinCos_[index];
+}
+
+bool TSkeletalPoser::PoseFrame(TMDM& mesh, const TMDX& anim, std::uint32_t frame) {
+    const std::optional<std::size_t> boneCount = PosableBones(anim, frame);
+    posed_ = boneCount.has_value();
+    if (!posed_) return false;
+    positions_.resize(*boneCount);
+    matrices_.resize(*boneCount);
+    inverses_.resize(*boneCount);
+    PoseBones(
+        anim, anim.frames[frame], [this](int units) { return SinCosOf(units); }, positions_.data(),
+        matrices_.data(), inverses_.data());
+
+    TSkeletalPoseBuffers& pose = mesh.pose;
+    pose.bonePositions = positions_;
+    NegateZ(pose.bonePositions.data(), pose.bonePositions.size());
+    pose.boneMatrices = matrices_;
+    pose.inverseBoneMatrices = inverses_;
+    return true;
+}
+
+void TSkeletalPoser::PoseSurface(TMDM& mesh, std::uint32_t surface) const {
+    if (!posed_) return;
+    const TMDMSurface* posed = surface < mesh.surfaces.size() && surface < mesh.header.numSurfaces
+                                   ? &mesh.surfaces[surface]
+                                   : nullptr;
+    const std::size_t verts = posed != nullptr ? posed->vertices.size() : 0;
+    TSkeletalPoseBuffers& pose = mesh.pose;
+    pose.vertexPositions.resize(verts);
+    pose.vertexNormals.resize(verts);
+    if (posed == nullptr) return;
+    PoseVertices(*posed, positions_.data(), inverses_.data(), positions_.size(),
+                 pose.vertexPositions.data(), pose.vertexNormals.data());
+    NegateZ(pose.vertexPositions.data(), verts);
+    NegateZ(pose.vertexNormals.data(), verts);
+}
+
+void TSkeletalPoser::PoseTags(TMDM& mesh) const {
+    if (!posed_) return;
+    TSkeletalPoseBuffers& pose = mesh.pose;
+    pose.tagOrigins.resize(mesh.tags.size());
+    pose.tagAxes.resize(mesh.tags.size());
+    pose_steps::PoseTags(mesh.tags, positions_.data(), inverses_.data(), positions_.size(),
+                         pose.tagOrigins.data(), pose.tagAxes.data());
+    NegateZ(pose.tagOrigins.data(), pose.tagOrigins.size());
+    NegateZ(pose.tagAxes.data(), pose.tagAxes.size());
+}
