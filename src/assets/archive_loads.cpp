@@ -1,0 +1,121 @@
+#include "assets/archive_loads.h"
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "assets/pk3_archive.h"
+#include "io/file_error.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void AddProblems(std::vector<std::string>& to, std::vector<std::string> from) {
+    for (std::string& problem : from)
+        to.push_back(std::move(problem));
+}
+
+std::string NotFound(const std::string& entryPath, const std::string& where) {
+    return "\"" + entryPath + "\" is not in " + where;
+}
+
+TModelLoad ReadExtracted(TMD3& model, TEntryExtraction extraction, const std::string& where,
+                         const std::string& entryPath) {
+    TModelLoad load;
+    load.problems = std::move(extraction.problems);
+    if (!extraction.ok()) {
+        load.error = load.problems.empty() ? NotFound(entryPath, where) : load.problems.back();
+        return load;
+    }
+    load.file = extraction.path;
+    load.ok = model.LoadFromFile(load.file);
+    if (!load.ok) load.error = model.LastError();
+    return load;
+}
+
+// A folder of its own under the system's temporary folder, removed with the object.
+class TScratchFolder {
+  public:
+    TScratchFolder() {
+        std::error_code ec;
+        std::string pattern = (fs::temp_directory_path(ec) / "veldra-entry-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) throw FileError::CannotCreate(pattern, errno);
+        path_ = pattern;
+    }
+    ~TScratchFolder() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    TScratchFolder(const TScratchFolder&) = delete;
+    TScratchFolder& operator=(const TScratchFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+}  // namespace
+
+TEntryExtraction ExtractFromArchive(const std::string& archivePath, const std::string& entryPath,
+                                    const std::string& targetRoot) {
+    TEntryExtraction extraction;
+    try {
+        const TPK3Archive archive(archivePath);
+        const TArchiveEntry* entry = archive.FindEntry(entryPath);
+        if (entry == nullptr) return extraction;
+        TExtractReport report = archive.ExtractEntry(*entry, targetRoot);
+        if (!report.written.empty()) extraction.path = report.written.front().path;
+        AddProblems(extraction.problems, std::move(report.problems));
+    } catch (const FileError& e) {
+        extraction.problems.push_back(e.what());
+    }
+    return extraction;
+}
+
+TEntryExtraction ExtractFromGamePaks(const TPakList& paks, const std::string& entryPath,
+                                     const std::string& targetRoot) {
+    TEntryExtraction result;
+    for (const TStrObject& pak : paks.Paks()) {
+        TEntryExtraction one = ExtractFromArchive(pak.path, entryPath, targetRoot);
+        if (one.ok()) result.path = one.path;
+        AddProblems(result.problems, std::move(one.problems));
+    }
+    return result;
+}
+
+TModelLoad LoadMD3FromGame(TMD3& model, const TGameAssets& assets, const std::string& entryPath) {
+    return ReadExtracted(model, ExtractFromGamePaks(assets.Paks(), entryPath, assets.TmpDir()),
+                         "any game PAK", entryPath);
+}
+
+TModelLoad LoadMD3FromMapArchive(TMD3& model, TGameAssets& assets, const std::string& archivePath,
+                                 const std::string& entryPath, const StatusFn& status) {
+    TEntryExtraction extraction;
+    std::vector<std::string> scripts;
+    try {
+        const TPK3Archive archive(archivePath);
+        TExtractReport report = archive.Extract("scripts/*.shader", assets.MapDir());
+        for (const TExtractedFile& file : report.written)
+            scripts.push_back(file.path);
+        if (const TArchiveEntry* entry = archive.FindEntry(entryPath)) {
+            report.Append(archive.ExtractEntry(*entry, assets.MapDir()));
+            if (!report.written.empty() && report.written.back().entryName == entry->name)
+                extraction.path = report.written.back().path;
+        }
+        AddProblems(extraction.problems, std::move(report.problems));
+    } catch (const FileError& e) {
+        extraction.problems.push_back(e.what());
+    }
+    assets.SetMapArchive(archivePath);
+    AddProblems(extraction.problems, assets.ScanMapShaderFiles(scripts, status));
+    return ReadExtracted(model, std::move(extraction), "\"" + archivePath + "\"", entryPath);
+}
+
+TModelLoad LoadMD3FromArchiveEntry(TMD3& model, const std::string& archivePath,
+                                   const std::string& entryPath) {
+    const TScratchFolder scratch;
+    return ReadExtracted(model, ExtractFromArchive(archivePath, entryPath, scratch.path()),
+                         "\"" + archivePath + "\"", entryPath);
+}
