@@ -9,7 +9,7 @@ void TExtractReport::Append(TExtractReport other) {
 
 std::string RefusedEntryMessage(const std::string& archive, const std::string& entry,
                                 const std::string& reason) {
-    return "Refused entry \"" + entry + "\" of \"" + archive + "\": " + reason;
+    return "Refused entry \"" + entry + "\" in \"" + archive + "\": " + reason;
 }
 
 std::string DamagedEntryMessage(const std::string& archive, const std::string& entry,
