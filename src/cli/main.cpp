@@ -6,6 +6,7 @@
 #include "cli/convert_command.h"
 #include "cli/edit_command.h"
 #include "cli/info_command.h"
+#include "cli/pk3_command.h"
 #if VELDRA_HAS_RENDER
 #include "cli/render/qt_message_filter.h"
 #include "cli/render/render_command.h"
@@ -47,6 +48,9 @@ int main(int argc, char** argv) {
     bool noLighting = false;
     renderCmd->add_flag("--no-lighting", noLighting, "Draw without lights");
 #endif
+
+    TPk3Options pk3Options;
+    CLI::App* pk3 = AddPk3Command(app, pk3Options);
 
     std::string editIn, editOut;
     std::vector<EditOperation> editOperations;
@@ -102,6 +106,9 @@ int main(int argc, char** argv) {
     }
 #endif
 
+    if (*pk3)
+        return RunGuarded(std::cerr,
+                          [&] { return RunPk3(*pk3, pk3Options, std::cout, std::cerr); });
     if (*edit) {
         return RunGuarded(std::cerr,
                           [&] { return RunEdit(editIn, editOut, editOperations, std::cerr); });

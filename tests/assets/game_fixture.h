@@ -10,7 +10,7 @@
 
 #include "assets/game_assets.h"
 #include "support/test_files.h"
-#include "zip_fixture.h"
+#include "support/zip_fixture.h"
 
 namespace testing_support {
 

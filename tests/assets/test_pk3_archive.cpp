@@ -5,7 +5,7 @@
 #include "assets/pk3_archive.h"
 #include "io/file_error.h"
 #include "support/test_files.h"
-#include "zip_fixture.h"
+#include "support/zip_fixture.h"
 
 namespace fs = std::filesystem;
 using namespace testing_support;

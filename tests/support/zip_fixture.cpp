@@ -1,4 +1,4 @@
-#include "zip_fixture.h"
+#include "support/zip_fixture.h"
 
 #include <gtest/gtest.h>
 #include <zip.h>
