@@ -92,24 +92,10 @@ TModelLoad LoadMD3FromGame(TMD3& model, const TGameAssets& assets, const std::st
 
 TModelLoad LoadMD3FromMapArchive(TMD3& model, TGameAssets& assets, const std::string& archivePath,
                                  const std::string& entryPath, const StatusFn& status) {
-    TEntryExtraction extraction;
-    std::vector<std::string> scripts;
-    try {
-        const TPK3Archive archive(archivePath);
-        TExtractReport report = archive.Extract("scripts/*.shader", assets.MapDir());
-        for (const TExtractedFile& file : report.written)
-            scripts.push_back(file.path);
-        if (const TArchiveEntry* entry = archive.FindEntry(entryPath)) {
-            report.Append(archive.ExtractEntry(*entry, assets.MapDir()));
-            if (!report.written.empty() && report.written.back().entryName == entry->name)
-                extraction.path = report.written.back().path;
-        }
-        AddProblems(extraction.problems, std::move(report.problems));
-    } catch (const FileError& e) {
-        extraction.problems.push_back(e.what());
-    }
-    assets.SetMapArchive(archivePath);
-    AddProblems(extraction.problems, assets.ScanMapShaderFiles(scripts, status));
+    std::vector<std::string> problems = assets.UseMapArchive(archivePath, status);
+    TEntryExtraction extraction = ExtractFromArchive(archivePath, entryPath, assets.MapDir());
+    AddProblems(problems, std::move(extraction.problems));
+    extraction.problems = std::move(problems);
     return ReadExtracted(model, std::move(extraction), "\"" + archivePath + "\"", entryPath);
 }
 

@@ -38,9 +38,9 @@ struct TModelLoad {
 // Throws FileError when the extracted file cannot be opened.
 TModelLoad LoadMD3FromGame(TMD3& model, const TGameAssets& assets, const std::string& entryPath);
 
-// "Load MD3 From PK3...": extracts the archive's "scripts/*.shader" and the entry into the
-// map archive's folder, indexes those scripts (ScanMapShaderFiles), makes the archive the
-// map archive that textures are searched in, and reads the model.
+// "Load MD3 From PK3...": makes the archive the map archive (UseMapArchive: its scripts are
+// extracted and indexed, textures are searched in it), extracts the entry into the map
+// archive's folder and reads it.
 TModelLoad LoadMD3FromMapArchive(TMD3& model, TGameAssets& assets, const std::string& archivePath,
                                  const std::string& entryPath, const StatusFn& status = {});
 

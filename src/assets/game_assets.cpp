@@ -1,5 +1,6 @@
 #include "assets/game_assets.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -33,6 +34,22 @@ bool TGameAssets::SetGamePath(const std::string& path, const StatusFn& status,
     TShaderScanReport scan = ScanGameShaderFiles(status);
     if (report != nullptr) *report = std::move(scan);
     return true;
+}
+
+std::vector<std::string> TGameAssets::UseGameFolder(const std::string& gamePath,
+                                                    const StatusFn& status) {
+    ClearPaks();
+    std::vector<std::string> paks = ListGamePaks(gamePath);
+    std::reverse(paks.begin(), paks.end());
+    std::vector<std::string> problems = paks_.AddPaksFromSettings(paks, status);
+    for (std::string& problem : CreateWorkFolders())
+        problems.push_back(std::move(problem));
+    TShaderScanReport report;
+    if (!SetGamePath(gamePath, status, &report))
+        problems.push_back("Not a game folder (no etmain/pak0.pk3): " + gamePath);
+    for (std::string& problem : report.problems)
+        problems.push_back(std::move(problem));
+    return problems;
 }
 
 bool TGameAssets::DeletePak(int index) {

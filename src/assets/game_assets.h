@@ -48,6 +48,14 @@ class TGameAssets {
     bool SetGamePath(const std::string& path, const StatusFn& status = {},
                      TShaderScanReport* report = nullptr);
 
+    // For headless use (veldra-cli render --game): makes every ".pk3" of the game's etmain
+    // folder the PAK list, so that a later archive in the game's order overrides an earlier
+    // one for scripts and images (they are added in reverse, as lookups take the first PAK
+    // that has a file), then sets the game path. Returns the archives that could not be
+    // added and the scan's problems.
+    std::vector<std::string> UseGameFolder(const std::string& gamePath,
+                                           const StatusFn& status = {});
+
     // --- PAK list ----------------------------------------------------------------------
     const TPakList& Paks() const { return paks_; }
     // See TPakList::AddPak. A PAK added later is searched for textures and models at once;
@@ -89,6 +97,11 @@ class TGameAssets {
     // The archive the browser's archive mode chose for the loaded model: textures are also
     // searched in it. Every whole-model load forgets it.
     const std::string& MapArchive() const { return mapArchive_; }
+    // Makes `archivePath` the map archive: extracts its "scripts/*.shader" into MapDir and
+    // indexes them (ScanMapShaderFiles). Returns what could not be extracted or read; an
+    // archive that cannot be opened is one of them, and leaves no map archive.
+    std::vector<std::string> UseMapArchive(const std::string& archivePath,
+                                           const StatusFn& status = {});
     void SetMapArchive(const std::string& path) { mapArchive_ = path; }
     void ForgetMapArchive() { mapArchive_.clear(); }
 

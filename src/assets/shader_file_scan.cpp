@@ -137,6 +137,26 @@ std::vector<std::string> TGameAssets::ScanMapShaderFiles(
     return problems;
 }
 
+std::vector<std::string> TGameAssets::UseMapArchive(const std::string& archivePath,
+                                                    const StatusFn& status) {
+    ClearMapShaderFiles();
+    ForgetMapArchive();
+    TExtractReport report;
+    try {
+        report = TPK3Archive(archivePath).Extract("scripts/*.shader", MapDir());
+    } catch (const FileError& e) {
+        return {e.what()};
+    }
+    SetMapArchive(archivePath);
+    std::vector<std::string> scripts;
+    for (const TExtractedFile& file : report.written)
+        scripts.push_back(file.path);
+    std::vector<std::string> problems = std::move(report.problems);
+    for (std::string& problem : ScanMapShaderFiles(scripts, status))
+        problems.push_back(std::move(problem));
+    return problems;
+}
+
 std::vector<std::string> TGameAssets::RebuildShaderList(const std::vector<std::string>& files,
                                                         const StatusFn& status) {
     indexes_.shaderList.clear();

@@ -118,6 +118,19 @@ TEST_F(GameData, GameScanOrderAndStaleScripts) {
     EXPECT_EQ(assets.Indexes().game[1].pakNr, 0);
 }
 
+TEST_F(GameData, GameFolderLetsLaterArchivesOverride) {
+    Pak("pak0.pk3", {{"scripts/x.shader", ShaderScript("base", "a.tga")}, {"t/a.tga", "0"}});
+    Pak("zz_mod.pk3", {{"scripts/X.shader", ShaderScript("mod", "a.tga")}, {"T/A.tga", "1"}});
+    Pak("sounds.pk3", {{"sound/a.wav", "w"}});
+    TGameAssets assets(TmpDir());
+    EXPECT_TRUE(assets.UseGameFolder(GamePath()).empty());
+    ASSERT_EQ(assets.Paks().Count(), 2);
+    EXPECT_EQ(assets.Paks()[0].name, "zz_mod.pk3");
+    ASSERT_EQ(assets.Indexes().game.size(), 1u);
+    EXPECT_EQ(assets.Indexes().game[0].shaderNames, std::vector<std::string>{"mod"});
+    EXPECT_FALSE(assets.UseGameFolder(File("nothing")).empty());
+}
+
 TEST_F(GameData, LoadsTakeTheLastPakThatHoldsTheModel) {
     TMD3 first, second;
     MakeModel(first, {});
