@@ -1,14 +1,7 @@
 #include "assets/archive_loads.h"
 
-#include <stdlib.h>
-
-#include <filesystem>
-#include <system_error>
-
 #include "assets/pk3_archive.h"
 #include "io/file_error.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -34,27 +27,6 @@ TModelLoad ReadExtracted(TMD3& model, TEntryExtraction extraction, const std::st
     if (!load.ok) load.error = model.LastError();
     return load;
 }
-
-// A folder of its own under the system's temporary folder, removed with the object.
-class TScratchFolder {
-  public:
-    TScratchFolder() {
-        std::error_code ec;
-        std::string pattern = (fs::temp_directory_path(ec) / "veldra-entry-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw FileError::CannotCreate(pattern, errno);
-        path_ = pattern;
-    }
-    ~TScratchFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TScratchFolder(const TScratchFolder&) = delete;
-    TScratchFolder& operator=(const TScratchFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};
 
 }  // namespace
 
@@ -97,11 +69,4 @@ TModelLoad LoadMD3FromMapArchive(TMD3& model, TGameAssets& assets, const std::st
     AddProblems(problems, std::move(extraction.problems));
     extraction.problems = std::move(problems);
     return ReadExtracted(model, std::move(extraction), "\"" + archivePath + "\"", entryPath);
-}
-
-TModelLoad LoadMD3FromArchiveEntry(TMD3& model, const std::string& archivePath,
-                                   const std::string& entryPath) {
-    const TScratchFolder scratch;
-    return ReadExtracted(model, ExtractFromArchive(archivePath, entryPath, scratch.path()),
-                         "\"" + archivePath + "\"", entryPath);
 }

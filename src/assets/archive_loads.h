@@ -1,7 +1,7 @@
 // Taking model files out of archives to load them: from the game's PAKs ("Load MD3 From
-// Game..."), from a map's PK3 ("Load MD3 From PK3...") and, for the CLI, from any archive.
-// Entries are extracted to a file and the ordinary loaders read that file. MDM/MDX loads
-// use ExtractFromGamePak with the source PAK the browser reports.
+// Game...") and from a map's PK3 ("Load MD3 From PK3..."). Entries are extracted to a file
+// and the ordinary loaders read that file. MDM/MDX loads and skins from the game use
+// ExtractFromArchive with the source PAK the browser reports.
 #pragma once
 
 #include <string>
@@ -43,8 +43,3 @@ TModelLoad LoadMD3FromGame(TMD3& model, const TGameAssets& assets, const std::st
 // archive's folder and reads it.
 TModelLoad LoadMD3FromMapArchive(TMD3& model, TGameAssets& assets, const std::string& archivePath,
                                  const std::string& entryPath, const StatusFn& status = {});
-
-// An entry of any archive read through a private scratch folder that is removed afterwards
-// (the CLI's ARCHIVE.pk3:entry arguments).
-TModelLoad LoadMD3FromArchiveEntry(TMD3& model, const std::string& archivePath,
-                                   const std::string& entryPath);

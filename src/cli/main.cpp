@@ -6,25 +6,35 @@
 #include "cli/convert_command.h"
 #include "cli/edit_command.h"
 #include "cli/info_command.h"
-#include "cli/pk3_command.h"
+#include "cli/model_source.h"
+#include "cli/pk3_arguments.h"
+#include "cli/renderer_launch.h"
+#if VELDRA_READS_ARCHIVES
+#include "cli/archives/archive_reader.h"
+#include "cli/archives/pk3_command.h"
+#endif
 #if VELDRA_HAS_RENDER
-#include "cli/render/qt_message_filter.h"
-#include "cli/render/render_command.h"
+#include "cli/render_arguments.h"
 #endif
 
 int main(int argc, char** argv) {
-#if VELDRA_HAS_RENDER
-    InstallQtMessageFilter();
-#endif
+    // Nothing here writes through C stdio, and a stream synchronised with it pays a C call
+    // for every piece `info` prints.
+    std::ios::sync_with_stdio(false);
     CLI::App app{"veldra-cli: inspect and convert Quake III-engine models (MD3)"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("veldra-cli ") + VELDRA_VERSION);
+    app.footer(
+        "Exit codes: 0 success; 1 a file could not be read, edited or written; 2 usage error "
+        "(unknown command or option, missing or malformed value, unsupported output format). "
+        "Errors are one line on stderr.");
 
-    std::string infoFile;
+    std::vector<std::string> infoFiles;
     bool infoJson = false;
-    CLI::App* info =
-        app.add_subcommand("info", "Show the header, frames, tags and surfaces of a model");
-    info->add_option("FILE", infoFile, "Model file")->required();
-    info->add_flag("--json", infoJson, "Print one JSON object");
+    CLI::App* info = app.add_subcommand(
+        "info", "Show the header, frames, tags and surfaces of models and tag files");
+    info->add_option("FILE", infoFiles, "Model (.md3) or tag (.tag) files")->required();
+    info->add_flag("--json", infoJson, "Print JSON: one object, or an array for several files");
 
     std::string convertIn, convertOut;
     CLI::App* convert = app.add_subcommand(
@@ -33,20 +43,8 @@ int main(int argc, char** argv) {
     convert->add_option("OUT", convertOut, "File to write")->required();
 
 #if VELDRA_HAS_RENDER
-    TRenderOptions render;
-    std::string renderSize;
-    CLI::App* renderCmd = app.add_subcommand(
-        "render", "Draw a model offscreen into a PNG or TGA image, transparent around the model");
-    renderCmd->add_option("MODEL", render.model, "Model to draw")->required();
-    renderCmd->add_option("OUT", render.output, "Image to write (.png or .tga)")->required();
-    renderCmd->add_option("--size", renderSize, "Image size WxH (default 512x512)");
-    renderCmd->add_option("--frame", render.frame, "Frame to draw (default 0)");
-    renderCmd->add_option("--yaw", render.yaw,
-                          "Turn about the model's Z axis in degrees (default 30)");
-    renderCmd->add_option("--pitch", render.pitch, "Look down by degrees (default 20)");
-    renderCmd->add_flag("--wireframe", render.wireframe, "Draw triangle edges only");
-    bool noLighting = false;
-    renderCmd->add_flag("--no-lighting", noLighting, "Draw without lights");
+    TRenderArguments render;
+    CLI::App* renderCmd = AddRenderCommand(app, render);
 #endif
 
     TPk3Options pk3Options;
@@ -87,28 +85,53 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        // Usage errors exit 1 like every other failure; --help exits 0.
-        return app.exit(e) == 0 ? 0 : 1;
+        // --help and --version print to stdout and exit 0.
+        if (e.get_exit_code() == 0) return app.exit(e);
+        std::string what = e.what();
+        // The parser would only say that a command is missing.
+        const std::string first = argc > 1 ? argv[1] : "";
+        if (!first.empty() && first[0] != '-' &&
+            app.get_subcommands([&](CLI::App* c) { return c->get_name() == first; }).empty()) {
+            what = "unknown command \"" + first + "\"";
+        }
+        ReportError(std::cerr, what + " (see --help)");
+        return kExitUsage;
     }
 
-    if (*info) return RunGuarded(std::cerr, [&] { return RunInfo(infoFile, infoJson, std::cout); });
-    if (*convert) return RunGuarded(std::cerr, [&] { return RunConvert(convertIn, convertOut); });
-#if VELDRA_HAS_RENDER
-    if (*renderCmd) {
-        return RunGuarded(std::cerr, [&] {
-            if (!renderSize.empty() && !ParseRenderSize(renderSize, render.width, render.height)) {
-                throw CliError("Invalid --size \"" + renderSize +
-                               "\": expected WxH, 1 to 8192 each");
-            }
-            render.lighting = !noLighting;
-            return RunRender(render);
+#if VELDRA_READS_ARCHIVES
+    InstallArchiveReader();
+#else
+    const bool readsArchive = *pk3 || (*info && AnyNamesArchiveEntry(infoFiles)) ||
+                              (*convert && NamesArchiveEntry(convertIn)) ||
+                              (*edit && NamesArchiveEntry(editIn));
+    if (readsArchive) {
+        return RunGuarded(std::cerr, [&]() -> int {
+            ExecCompanion(kArchiveProgramName, argc, argv, "Cannot read archives: the reader");
         });
     }
 #endif
 
-    if (*pk3)
+    if (*info) {
+        return RunGuarded(std::cerr,
+                          [&] { return RunInfo(infoFiles, infoJson, std::cout, std::cerr); });
+    }
+    if (*convert) return RunGuarded(std::cerr, [&] { return RunConvert(convertIn, convertOut); });
+#if VELDRA_HAS_RENDER
+    if (*renderCmd) {
+        // A bad size fails here, before the renderer's libraries are loaded.
+        return RunGuarded(std::cerr, [&]() -> int {
+            ResolveRenderOptions(render);
+            ExecRenderer(argc, argv, render.options.model);
+        });
+    }
+#endif
+
+#if VELDRA_READS_ARCHIVES
+    if (*pk3) {
         return RunGuarded(std::cerr,
                           [&] { return RunPk3(*pk3, pk3Options, std::cout, std::cerr); });
+    }
+#endif
     if (*edit) {
         return RunGuarded(std::cerr,
                           [&] { return RunEdit(editIn, editOut, editOperations, std::cerr); });

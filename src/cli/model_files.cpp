@@ -1,14 +1,16 @@
 #include "cli/model_files.h"
 
 #include <cstring>
-#include <fstream>
 
 #include "cli/cli_error.h"
+#include "cli/model_source.h"
+#include "io/binary_file.h"
 #include "io/file_names.h"
 
 ModelFormat FormatFromExtension(const std::string& path) {
     const std::string ext = UpperCaseExtension(path);
     if (ext == ".MD3") return ModelFormat::MD3;
+    if (ext == ".TAG") return ModelFormat::Tag;
     return ModelFormat::Unknown;
 }
 
@@ -16,17 +18,30 @@ ModelFormat DetectInputFormat(const std::string& path) {
     const ModelFormat byName = FormatFromExtension(path);
     if (byName != ModelFormat::Unknown) return byName;
     char ident[4] = {};
-    std::ifstream in(path, std::ios::binary);
-    if (in.read(ident, sizeof ident) && std::memcmp(ident, kMD3Ident, 4) == 0) {
-        return ModelFormat::MD3;
-    }
+    const TModelSource source(path);
+    const BinaryFile file(source.File());
+    if (!file.ReadAt(0, ident, sizeof ident)) return ModelFormat::Unknown;
+    if (std::memcmp(ident, kMD3Ident, 4) == 0) return ModelFormat::MD3;
+    if (std::memcmp(ident, kTagFileIdent, 4) == 0) return ModelFormat::Tag;
     return ModelFormat::Unknown;
 }
 
+namespace {
+
+[[noreturn]] void ThrowLoadError(TMD3& model, const std::string& path) {
+    const std::string reason = model.LastError();
+    model.Clear();
+    throw CliError("Cannot load \"" + path + "\": " + reason);
+}
+
+}  // namespace
+
 void LoadMD3OrThrow(TMD3& model, const std::string& path) {
-    if (!model.LoadFromFile(path)) {
-        const std::string reason = model.LastError();
-        model.Clear();
-        throw CliError("Cannot load \"" + path + "\": " + reason);
-    }
+    const TModelSource source(path);
+    if (!model.LoadFromFile(source.File())) ThrowLoadError(model, path);
+}
+
+void LoadMD3LayoutOrThrow(TMD3& model, const std::string& path) {
+    const TModelSource source(path);
+    if (!model.LoadLayoutFromFile(source.File())) ThrowLoadError(model, path);
 }

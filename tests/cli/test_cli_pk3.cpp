@@ -3,6 +3,8 @@
 
 #include <filesystem>
 
+#include "md3/md3.h"
+#include "model_factory.h"
 #include "run_cli.h"
 #include "support/test_files.h"
 #include "support/zip_fixture.h"
@@ -43,6 +45,26 @@ TEST(CliPk3, ExtractWritesOnlyInsideTheTargetAndNamesEachRefusal) {
     EXPECT_TRUE(std::filesystem::exists(dir.File("out/models/a.md3")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("escape.txt")));
     EXPECT_FALSE(std::filesystem::exists("/tmp/veldra-absolute.txt"));
+}
+
+TEST(CliPk3, ModelArgumentsNameArchiveEntries) {
+    ScratchDir dir;
+    TMD3 cube;
+    MakeCube(cube);
+    ASSERT_TRUE(cube.SaveToFile(dir.File("cube.md3")));
+    WriteZip(dir.File("m.pk3"), {{"Models/Cube.MD3", FileText(dir.File("cube.md3"))}});
+    const std::string entry = dir.File("m.pk3") + ":models/cube.md3";
+    CliOutcome o = RunCli(dir, "info --json " + entry);
+    EXPECT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_NE(o.out.find("\"tag_top\""), std::string::npos);
+    o = RunCli(dir, "convert " + entry + " " + dir.File("out.md3"));
+    EXPECT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_EQ(FileText(dir.File("out.md3")), FileText(dir.File("cube.md3")));
+    o = RunCli(dir, "info " + dir.File("cube.md3") + " " + dir.File("m.pk3") + ":none.md3");
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_EQ(o.err, "veldra-cli: Cannot load \"" + dir.File("m.pk3") +
+                         ":none.md3\": \"none.md3\" is not in \"" + dir.File("m.pk3") + "\"\n");
+    EXPECT_NE(o.out.find("tag_top"), std::string::npos);
 }
 
 }  // namespace

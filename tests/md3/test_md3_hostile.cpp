@@ -18,15 +18,25 @@ using testing_support::WriteBytes;
 
 Bytes ValidFile() {
     TMD3 model;
-    MakeModel(model, {.surfaces = 2, .vertsPerSurface = 20, .frames = 2, .tags = 1});
+    // Two rings of vertices, so that every surface array holds records.
+    MakeModel(model, {.surfaces = 2, .vertsPerSurface = 32, .frames = 2, .tags = 1});
     return LayOut(model, {.trianglesBeforeShaders = true});
 }
 
-// Loads `bytes` and returns the reason for failure ("" on success).
+// Loads `bytes` and returns the reason for failure ("" on success). Reading without the
+// vertices (for `info`) must accept and refuse exactly the same files.
 std::string LoadFailure(const ScratchDir& dir, const Bytes& bytes) {
     WriteBytes(dir.File("hostile.md3"), bytes);
-    TMD3 model;
-    if (model.LoadFromFile(dir.File("hostile.md3"))) return "";
+    TMD3 model, layout;
+    const bool loaded = model.LoadFromFile(dir.File("hostile.md3"));
+    EXPECT_EQ(layout.LoadLayoutFromFile(dir.File("hostile.md3")), loaded);
+    EXPECT_EQ(layout.LastError(), model.LastError());
+    if (loaded) {
+        for (TSurface& s : model.header.surfaces)
+            s.vertices.clear();
+        ExpectSameModel(layout, model);
+        return "";
+    }
     EXPECT_FALSE(model.LastError().empty());
     return model.LastError();
 }
@@ -92,6 +102,11 @@ TEST(MD3Hostile, SurfaceFieldsAtTheExtremes) {
             EXPECT_NE(LoadFailure(dir, b), "") << "surface field " << field << " = " << value;
         }
     }
+    Bytes b = ValidFile();
+    PutI32(b, GetI32(b, kOfsSurfaces) + kSurfOfsST, 1 << 26);
+    const std::string reason = LoadFailure(dir, b);
+    EXPECT_EQ(reason.rfind("the texture coordinates of surface 0 (", 0), 0u) << reason;
+    EXPECT_NE(reason.find(") run past the end of the file"), std::string::npos) << reason;
 }
 
 TEST(MD3Hostile, SurfaceChainPointingBackOrPastTheEnd) {

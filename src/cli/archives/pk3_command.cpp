@@ -1,26 +1,11 @@
-#include "cli/pk3_command.h"
+#include "cli/archives/pk3_command.h"
 
 #include <CLI/CLI.hpp>
 #include <set>
 
 #include "assets/pk3_archive.h"
+#include "cli/cli_error.h"
 #include "cli/json_writer.h"
-
-CLI::App* AddPk3Command(CLI::App& app, TPk3Options& options) {
-    CLI::App* pk3 = app.add_subcommand("pk3", "List or extract the files of a PK3 (ZIP) archive");
-    pk3->require_subcommand(1);
-    CLI::App* list = pk3->add_subcommand("list", "List the files of an archive");
-    list->add_option("ARCHIVE", options.archive, "Archive to read")->required();
-    list->add_option("--mask", options.listMask,
-                     "Only files matching this mask, such as '*.md3' or 'scripts/*.shader'");
-    list->add_flag("--json", options.json, "Print one JSON object");
-    CLI::App* extract = pk3->add_subcommand(
-        "extract", "Write the files matching the masks (default: all) below a folder");
-    extract->add_option("ARCHIVE", options.archive, "Archive to read")->required();
-    extract->add_option("MASK", options.extractMasks, "Masks such as '*.md3'");
-    extract->add_option("--to", options.targetDir, "Folder to write into")->required();
-    return pk3;
-}
 
 int RunPk3(const CLI::App& pk3, const TPk3Options& options, std::ostream& out, std::ostream& err) {
     if (pk3.got_subcommand("list"))
@@ -68,7 +53,7 @@ int RunPk3Extract(const std::string& archive, const std::vector<std::string>& ma
         }
     }
     for (const std::string& problem : report.problems)
-        err << "veldra-cli: " << problem << '\n';
+        ReportError(err, problem);
     out << "Extracted " << report.written.size() << " of " << seen.size() << " files into "
         << targetDir << '\n';
     return report.ok() ? 0 : 1;
