@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "assets/archive_loads.h"
-#include "assets/pk3_tree.h"
 #include "assets/stage_images.h"
 #include "assets/surface_resolution.h"
 #include "game_fixture.h"
@@ -92,16 +91,6 @@ TEST_F(AssetSamples, BazookaSkinFindsTheHandAsJpeg) {
     EXPECT_EQ(shaders_.shaders[result.surfaces[0].shaderIndex].stages[0].texturePath,
               TmpDir() + "gp0/models/weapons2/mp40/hand16.jpg");
     EXPECT_EQ(result.surfaces[1].shaderIndex, -1);  // arm_axis.jpg is not in the game
-}
-
-TEST_F(AssetSamples, MapArchiveWithoutModels) {
-    VELDRA_REQUIRE_SAMPLES("pk3");
-    const std::string map = (SampleDir("pk3") / "SGDTT3.pk3").string();
-    const TPK3Tree tree = BuildPK3Tree(kPK3ModeArchiveFile, {{map, "SGDTT3.pk3"}});
-    EXPECT_FALSE(tree.found);
-    ASSERT_EQ(tree.archives.size(), 1u);
-    const TPK3Tree shots = BuildPK3Tree(kPK3ModeMD3, {{pak0_, "pak0.pk3"}, {map, "SGDTT3.pk3"}});
-    EXPECT_EQ(shots.archives[0].folders.size(), 2u);
 }
 
 }  // namespace
