@@ -44,7 +44,7 @@ std::optional<TImageHit> FindSurfaceImage(const std::string& shaderName, const T
                                           std::vector<std::string>& problems) {
     if (shaderName.empty()) return std::nullopt;
     const std::vector<std::string> candidates = ImageNameCandidates(shaderName);
-    if (origin.modelSource == kModelSourceFile && !origin.modelDir.empty()) {
+    if (origin.loadedFromFile && !origin.modelDir.empty()) {
         std::string folder = origin.modelDir;
         if (folder.back() != '/') folder += '/';
         for (const std::string& candidate : candidates) {

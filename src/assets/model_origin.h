@@ -3,14 +3,11 @@
 
 #include <string>
 
-inline constexpr int kModelSourceNone = 0;
-inline constexpr int kModelSourceGameArchive = 1;
-inline constexpr int kModelSourceOtherPk3 = 2;
-inline constexpr int kModelSourceFile = 3;
-
 struct TModelOrigin {
-    int modelSource = kModelSourceNone;  // ModelSource: only a file's folder is searched
-    std::string modelDir;                // ModelDir: the folder of the loaded file
+    // ModelSource 3: the model was loaded from a file on disk, so its folder is searched for
+    // images; models taken out of archives are not.
+    bool loadedFromFile = false;
+    std::string modelDir;  // ModelDir: the folder of the loaded file
     // The folder of the file last chosen in the open dialog of the loaded model's kind;
     // stage images are looked for there first. Empty when that dialog has no file name.
     std::string dialogFolder;

@@ -46,7 +46,7 @@ class AssetSamples : public GameFixture {
             const TEntryExtraction extracted = ExtractFromGamePaks(assets.Paks(), skin, TmpDir());
             EXPECT_TRUE(assets.LoadSkin(extracted.path));
         }
-        const TModelOrigin origin{kModelSourceGameArchive, "", ""};
+        const TModelOrigin origin{false, "", ""};
         TSurfaceResolution result =
             ResolveSurfaceShaders(MD3SurfaceShaderRefs(md3_), assets, origin, shaders_);
         EXPECT_TRUE(ResolveStageImages(shaders_, assets, origin).empty());

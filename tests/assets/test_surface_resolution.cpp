@@ -38,7 +38,7 @@ TEST_F(SurfaceResolution, SearchOrderFlagsAndStageImages) {
     TGameAssets& assets = Game();
     assets.Skin() = ParseSkin("Arm ,  \"Models/X/Red.tga\"\r\n");
     Loose("model/loose.jpg", JpegFile());
-    const TModelOrigin origin{kModelSourceFile, File("model/"), ""};
+    const TModelOrigin origin{true, File("model/"), ""};
     struct Case {
         TSurfaceShaderRef surface;
         std::uint32_t flags;  // 0: no entry
