@@ -51,8 +51,10 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
         if (prompts_.message)
             prompts_.message(QString::fromStdString(report.caption),
                              QString::fromStdString(report.message), true);
-        if (report.quit)
+        if (report.quit) {
+            ending_ = true;
             QTimer::singleShot(0, qApp, [code = report.code] { QApplication::exit(code); });
+        }
     });
 
     BuildLayout();
@@ -66,6 +68,7 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
             QApplication::exit(1);
         });
         startupExitCode_ = 1;
+        ending_ = true;
     }
     CreateFolders();
     gamma_ = 1.0;
@@ -74,6 +77,7 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
     for (const QString& pak : pakList_) {
         if (IsFileInUse(pak.toStdString())) {
             startupExitCode_ = 1;
+            ending_ = true;
             QTimer::singleShot(0, this, [this] {
                 if (prompts_.message) prompts_.message("Veldra", kGameFilesInUseText, true);
                 QApplication::exit(1);
@@ -105,6 +109,13 @@ void TMainWindow::CreateFolders() {
     tmpDir_ = appDir_ + "tmp/";
     QDir().mkpath(tmpDir_);
     QDir().mkpath(tmpDir_ + "tmpmap");
+}
+
+bool TMainWindow::event(QEvent* event) {
+    // Hovering a menu entry sends its status tip, an empty one too, and the toolkit would put
+    // it in place of what the last command reported.
+    if (event->type() == QEvent::StatusTip) return true;
+    return QMainWindow::event(event);
 }
 
 QString TMainWindow::StatusText() const {
@@ -243,6 +254,8 @@ void TMainWindow::OnContextReady() {
 void TMainWindow::FirstShowing() {
     if (firstShowingDone_) return;
     firstShowingDone_ = true;
+    // The program is about to end with an error box; a game-path dialog would cover it.
+    if (ending_) return;
     if (!gamePath_.isEmpty()) {
         SetGamePath(gamePath_);
         ShowFamily();
@@ -263,9 +276,10 @@ void TMainWindow::SetGamePath(const QString& path) {
 void TMainWindow::SelectGamePath() {
     gamePath_.clear();
     if (!prompts_.chooseFolder) return;
+    // The folder dialog has only its title for the caption, and a title is one line.
     const QString chosen = prompts_.chooseFolder(
-        "Select path to \"Wolfenstein - Enemy Territory\"\r\nIf You do not have ET installed, "
-        "just cancel this operation..");
+        "Select path to \"Wolfenstein - Enemy Territory\" (If You do not have ET installed, "
+        "just cancel this operation..)");
     if (chosen.isEmpty()) return;
     const QString path = QString::fromStdString(GamePathFromChosenFolder(chosen.toStdString()));
     if (!IsValidGamePath(path.toStdString())) return;

@@ -104,6 +104,7 @@ class TMainWindow : public QMainWindow {
     void frameDrawn();
 
   protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -137,8 +138,14 @@ class TMainWindow : public QMainWindow {
     void LoadAnyFromFileCommand();
     void SaveAsCommand();
     void ClearCommand();
-    // Runs `load` inside the common frame of a whole-model load.
-    void RunLoadFrame(const std::function<bool()>& load);
+    // The common frame of a whole-model load: `chooseFile` names the file (empty for cancel,
+    // not asked while a dropped file is preset), then `load` reads it into the reset
+    // environment and says whether it succeeded.
+    void RunLoadFrame(const std::function<QString()>& chooseFile,
+                      const std::function<bool(const QString&)>& load);
+    // Reads an MD3 file as the loaded model; `status` gets the text to show, with the
+    // reader's reason on failure.
+    bool LoadMD3File(const QString& fileName, QString& status);
     void EndCommand(const QString* status);
     // The surface chosen on the "Surfaces" tab of a loaded MD3 model, or -1.
     int SelectedMD3Surface() const;
@@ -223,6 +230,8 @@ class TMainWindow : public QMainWindow {
     QStringList shaderList_;
     QStringList pakList_;
     int startupExitCode_ = 0;
+    // An error box is about to end the program: the first showing must not open dialogs.
+    bool ending_ = false;
     bool firstShowingDone_ = false;
     TUserPrompts prompts_;
 

@@ -234,6 +234,14 @@ void TMainWindow::BuildMenus() {
     QMenu* settings = menuBar()->addMenu("&Settings");
     settings->setObjectName("menuSettings");
     settings->addAction(actionSettingsGamedir_);
+    // Shown ticked and fixed: the settings file records clean-up as always on.
+    QAction* cleanup = MakeAction(this, "menuSettingsCleanup", "Clean-up");
+    cleanup->setCheckable(true);
+    cleanup->setChecked(true);
+    cleanup->setEnabled(false);
+    cleanup->setToolTip("Remove \"tmp\"-directory after use");
+    settings->setToolTipsVisible(true);
+    settings->addAction(cleanup);
 
     menuBar()->addAction(actionHelp_);
 }

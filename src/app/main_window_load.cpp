@@ -24,6 +24,9 @@ namespace {
 
 const char* const kMD3Filter = "Quake 3 model  (.MD3) (*.MD3 *.md3)";
 
+// The game looks files up case-sensitively on Linux, and its own models end in ".md3".
+const char* const kSavedMD3Suffix = "md3";
+
 // The general loader's filter entries, by their 1-based index. Formats arrive here with the
 // loaders that read them; until then their entries are not offered.
 enum AnyFileEntry { kAnyAllSupported = 1, kAnyMD3 = 2, kAnyTags = 13, kAnyShader = 14 };
@@ -121,14 +124,30 @@ void TMainWindow::OnTimerTick() {
     if (!isMinimized()) RedrawView();
 }
 
-void TMainWindow::RunLoadFrame(const std::function<bool()>& load) {
-    SetStatus("");
+void TMainWindow::RunLoadFrame(const std::function<QString()>& chooseFile,
+                               const std::function<bool(const QString&)>& load) {
     busy_ = true;
     const TCommandEnd end([this] { EndCommand(nullptr); });
+    const QString fileName = skipDialog_ ? presetFileName_ : chooseFile();
+    // A cancelled dialog leaves the model, its unsaved edits and the status text as they were.
+    if (fileName.isEmpty()) return;
+    SetStatus("");
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ResetLodAndAnimationNames();
     ResetEnvironment();
-    if (!load()) ResetEnvironment();
+    if (!load(fileName)) ResetEnvironment();
+}
+
+bool TMainWindow::LoadMD3File(const QString& fileName, QString& status) {
+    if (!md3_.LoadFromFile(fileName.toStdString())) {
+        // The reader knows why; a modder needs that to mend the file.
+        status = "MD3 not loaded: " + QString::fromStdString(md3_.LastError());
+        return false;
+    }
+    modelSource_ = kModelSourceFile;
+    modelKind_ = kModelKindMD3;
+    status = "MD3 loaded";
+    return true;
 }
 
 void TMainWindow::AfterModelLoaded(const QString& fileName, const QString& status,
@@ -143,25 +162,26 @@ void TMainWindow::AfterModelLoaded(const QString& fileName, const QString& statu
     if (!view_.lockView) ResetView();
     SetStatus(status);
     actionFileSaveAs_->setToolTip(saveHint);
-    actionFileSaveAs_->setStatusTip(saveHint);
 }
 
 void TMainWindow::LoadMD3Command() {
-    RunLoadFrame([this] {
-        QString fileName = presetFileName_;
-        if (!skipDialog_) {
+    RunLoadFrame(
+        [this] {
             int filterIndex = 0;
-            fileName = prompts_.openFile
-                           ? prompts_.openFile("Select a model to load", {kMD3Filter}, filterIndex)
-                           : QString();
-        }
-        if (fileName.isEmpty()) return true;  // cancelled: nothing loaded, nothing to undo
-        if (!md3_.LoadFromFile(fileName.toStdString())) return false;
-        modelSource_ = kModelSourceFile;
-        modelKind_ = kModelKindMD3;
-        AfterModelLoaded(fileName, "MD3 loaded", "Save as MD3");
-        return true;
-    });
+            return prompts_.openFile
+                       ? prompts_.openFile("Select a model to load", {kMD3Filter}, filterIndex)
+                       : QString();
+        },
+        [this](const QString& fileName) {
+            QString status;
+            const bool loaded = LoadMD3File(fileName, status);
+            if (loaded) {
+                AfterModelLoaded(fileName, status, "Save as MD3");
+            } else {
+                SetStatus(status);  // the reset that follows leaves the status bar alone
+            }
+            return loaded;
+        });
 }
 
 void TMainWindow::LoadMD3FromFile(const QString& fileName) {
@@ -172,11 +192,10 @@ void TMainWindow::LoadMD3FromFile(const QString& fileName) {
 }
 
 void TMainWindow::LoadAnyFromFileCommand() {
-    SetStatus("");
     busy_ = true;
-    QString status;
-    const TCommandEnd end([this, &status] { EndCommand(&status); });
-    ResetLodAndAnimationNames();
+    // Stays unset after a cancel, so the status bar keeps what it showed.
+    std::optional<QString> status;
+    const TCommandEnd end([this, &status] { EndCommand(status ? &*status : nullptr); });
 
     QStringList filters;
     for (const AnyFilter& f : kAnyFilters)
@@ -186,7 +205,10 @@ void TMainWindow::LoadAnyFromFileCommand() {
                                  ? prompts_.openFile("Select a model to load", filters, filterIndex)
                                  : QString();
     if (fileName.isEmpty()) return;
+    status.emplace();
+    SetStatus("");
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    ResetLodAndAnimationNames();
     AnyFileEntry entry =
         kAnyFilters[std::clamp(filterIndex, 0, int(std::size(kAnyFilters)) - 1)].entry;
     if (entry == kAnyAllSupported) {
@@ -196,18 +218,15 @@ void TMainWindow::LoadAnyFromFileCommand() {
     switch (entry) {
         case kAnyMD3:
             ResetEnvironment();
-            if (md3_.LoadFromFile(fileName.toStdString())) {
-                modelSource_ = kModelSourceFile;
-                modelKind_ = kModelKindMD3;
-                status = "MD3 loaded";
-                AfterModelLoaded(fileName, status, actionFileSaveAs_->toolTip());
+            if (LoadMD3File(fileName, *status)) {
+                AfterModelLoaded(fileName, *status, actionFileSaveAs_->toolTip());
             } else {
                 ResetEnvironment();
             }
             break;
         case kAnyTags:
         case kAnyShader:
-            status = "not yet supported..";
+            *status = "not yet supported..";
             break;
         case kAnyAllSupported:
             // An extension no loader takes loads nothing; the loaded model stays as it is.
@@ -222,7 +241,7 @@ void TMainWindow::SaveAsCommand() {
     const TCommandEnd end([this, &status] { EndCommand(&status); });
     if (!IsMD3Family(modelKind_) || !prompts_.saveFile) return;
     const QString fileName =
-        prompts_.saveFile("Save a model", "Quake 3 model (.MD3) (*.MD3 *.md3)", "MD3");
+        prompts_.saveFile("Save a model", "Quake 3 model (.MD3) (*.MD3 *.md3)", kSavedMD3Suffix);
     if (fileName.isEmpty()) return;
     if (md3_.SaveToFile(fileName.toStdString())) {
         const QString name = QFileInfo(fileName).fileName();
@@ -237,7 +256,6 @@ void TMainWindow::ClearCommand() {
     ForgetModel();
     ResetAnimationControls();
     actionFileSaveAs_->setToolTip("");
-    actionFileSaveAs_->setStatusTip("");
     SetStatus("Environment cleared..");
     RedrawView();
 }
@@ -245,7 +263,8 @@ void TMainWindow::ClearCommand() {
 void TMainWindow::HandleDroppedFiles(const QStringList& files) {
     SetStatus("");
     if (files.isEmpty()) return;
-    const QString first = files.first().left(254);
+    // Linux paths are not limited to 254 characters; cutting one makes it a different file.
+    const QString first = files.first();
     const QString suffix = UpperSuffix(first);
     const int count = static_cast<int>(files.size());
     if (suffix == ".MD3") {

@@ -5,6 +5,8 @@
 
 std::string FloatText(float value) {
     if (!std::isfinite(value)) return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
+    // Negating a zero (mirroring, inverting a tag axis) gives -0, which reads as a fault.
+    if (value == 0.0f) return "0";
     // A float printed with 15 digits would show the noise of its binary value
     // (0.1f as 0.100000001490116), so take the shortest decimal that identifies the float
     // and only borrow the "%.15g" layout for it.

@@ -8,7 +8,7 @@
 #include "math/vector.h"
 
 // The shortest digits that read back as the same 32-bit float, laid out like "%.15g": plain
-// decimals for exponents from -5 to 14, scientific notation beyond.
+// decimals for exponents from -5 to 14, scientific notation beyond. Zero is "0", never "-0".
 std::string FloatText(float value);
 
 // x, y and z separated by two spaces.

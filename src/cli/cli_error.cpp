@@ -3,13 +3,20 @@
 #include <exception>
 #include <new>
 
+void ReportError(std::ostream& err, const std::string& text) {
+    err << "veldra-cli: " << text << '\n';
+}
+
 int RunGuarded(std::ostream& err, const std::function<int()>& command) {
     try {
         return command();
+    } catch (const UsageError& e) {
+        ReportError(err, e.what());
+        return kExitUsage;
     } catch (const std::bad_alloc&) {
-        err << "veldra-cli: out of memory\n";
+        ReportError(err, "out of memory");
     } catch (const std::exception& e) {
-        err << "veldra-cli: " << e.what() << '\n';
+        ReportError(err, e.what());
     }
-    return 1;
+    return kExitFailure;
 }

@@ -1,13 +1,16 @@
 #include "cli/edit_command.h"
 
-#include <charconv>
 #include <filesystem>
 #include <functional>
-#include <map>
+#include <memory>
 
 #include "cli/cli_error.h"
+#include "cli/edit_values.h"
 #include "cli/model_files.h"
-#include "md3/md3_input.h"
+#include "cli/surface_argument.h"
+#include "io/atomic_file_writer.h"
+#include "io/file_error.h"
+#include "md3/md3_tag_file.h"
 
 namespace {
 
@@ -21,6 +24,8 @@ const std::vector<EditOptionInfo> kOptions = {
     {"--tags-invert", "x|y|z", "Negate axis 0, 1 or 2 of every tag"},
     {"--tags-swap", "xy|xz|yz", "Exchange two axes of every tag"},
     {"--swap-st", "", "Swap texture coordinates UV-ST (t becomes 1 - t)"},
+    {"--set-shader", "SURFACE:NAME", "Set the shader of a surface given by index or name"},
+    {"--rename-surface", "SURFACE:NAME", "Rename a surface given by index or name"},
     {"--remove-surface", "N", "Delete surface N"},
     {"--compact", "", "Merge surfaces with the same shader"},
     {"--recalc-normals", "", "Recalculate the normals of every surface"},
@@ -28,92 +33,45 @@ const std::vector<EditOptionInfo> kOptions = {
     {"--weld", "N:DIST", "Weld the vertices of surface N closer than DIST"},
     {"--tags-from", "FILE.tag", "Add the tags of a tag file (one-frame models)"},
     {"--add-tag", "NAME:ox,oy,oz:ax,ay,az:bx,by,bz:cx,cy,cz", "Add a tag (one-frame models)"},
-    {"--save-tags", "FILE.tag", "Write the tags of frame 0 to a tag file"},
+    {"--save-tags", "FILE.tag", "Write the tags of frame 0 to a tag file (with OUT)"},
     {"--append-frame", "FILE.md3", "Append frame 0 of another file of the same model"},
     {"--append-frames", "FILE.md3", "Append all frames of another file of the same model"},
     {"--delete-frame", "N", "Delete frame N"},
 };
 
-struct Failure {
-    std::string reason;
+// A tag file asked for by --save-tags: the tags as they were at that point of the command.
+struct PendingTagFile {
+    std::string path;
+    std::vector<TMD3Tag> tags;
 };
 
-[[noreturn]] void Fail(const std::string& reason) {
-    throw Failure{reason};
-}
+struct EditState {
+    TMD3& model;
+    std::ostream& warnings;
+    std::vector<PendingTagFile>& tagFiles;
+};
 
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find(separator, start);
-        parts.push_back(text.substr(start, end - start));
-        if (end == std::string::npos) return parts;
-        start = end + 1;
-    }
-}
+using EditStep = std::function<void(EditState&)>;
 
-int ParseIndex(const std::string& text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        Fail("\"" + text + "\" is not a whole number");
-    }
-    return value;
-}
-
-float ParseNumber(const std::string& text) {
-    float value = 0.0f;
-    if (!ParseDecimal(text, value)) Fail("\"" + text + "\" is not a number");
-    return value;
-}
-
-int ParseAxis(const std::string& text) {
-    if (text == "x" || text == "X") return 0;
-    if (text == "y" || text == "Y") return 1;
-    if (text == "z" || text == "Z") return 2;
-    Fail("\"" + text + "\" is not an axis (x, y or z)");
-}
-
-int SurfaceIndex(const TMD3& model, const std::string& text) {
-    const int index = ParseIndex(text);
-    if (!model.ValidSurface(index)) {
-        Fail("the model has no surface " + text + " (it has " +
-             std::to_string(model.header.numSurfaces) + ")");
-    }
-    return index;
-}
-
-void RequireOneFrame(const TMD3& model) {
-    if (model.header.numFrames != 1) Fail(kTagsNeedOneFrameText);
+std::string Describe(const EditOperation& op) {
+    return op.value.empty() ? op.option : op.option + " " + op.value;
 }
 
 void Warn(std::ostream& warnings, const EditOperation& op, int clamped) {
     if (clamped == 0) return;
-    warnings << "veldra-cli: warning: " << op.option << ' ' << op.value << ": " << clamped
-             << " coordinate" << (clamped == 1 ? " was" : "s were")
-             << " clamped to the 16-bit range\n";
+    warnings << "veldra-cli: warning: " << Describe(op) << ": " << clamped << " coordinate"
+             << (clamped == 1 ? " was" : "s were") << " clamped to the 16-bit range\n";
 }
 
-TMD3Tag ParseTag(const std::string& text) {
-    // The name may itself hold colons; the four number groups are the last four fields.
-    const std::vector<std::string> fields = Split(text, ':');
-    if (fields.size() < 5) Fail("expected NAME:ox,oy,oz:ax,ay,az:bx,by,bz:cx,cy,cz");
-    std::string name = fields[0];
-    for (std::size_t i = 1; i + 4 < fields.size(); ++i)
-        name += ":" + fields[i];
-    std::vector<std::string> numbers;
-    for (std::size_t i = fields.size() - 4; i < fields.size(); ++i) {
-        const std::vector<std::string> group = Split(fields[i], ',');
-        if (group.size() != 3) Fail("expected three numbers in \"" + fields[i] + "\"");
-        numbers.insert(numbers.end(), group.begin(), group.end());
+void RequireSurface(const TMD3& model, int index) {
+    if (!model.ValidSurface(index)) {
+        FailOperation("the model has no surface " + std::to_string(index) + " (it has " +
+                      std::to_string(model.header.numSurfaces) + ")");
     }
-    std::array<std::string_view, 12> views;
-    for (std::size_t i = 0; i < views.size(); ++i)
-        views[i] = numbers[i];
-    TMD3Tag tag;
-    if (!MakeTag(name, views, tag)) Fail(kInputConversionErrorText);
-    return tag;
+}
+
+void RequireOneFrame(const TMD3& model) {
+    if (model.header.numFrames != 1) FailOperation(kTagsNeedOneFrameText);
 }
 
 int PivotIndex(const TMD3& model, const std::string& name) {
@@ -122,87 +80,207 @@ int PivotIndex(const TMD3& model, const std::string& name) {
     for (int t = 0; t < h.numTags && static_cast<std::size_t>(t) < h.tags.size(); ++t) {
         if (NameFieldText(h.tags[static_cast<std::size_t>(t)].name) == name) return t;
     }
-    Fail("the model has no tag \"" + name + "\"");
+    FailOperation("the model has no tag \"" + name + "\"");
 }
 
-void Apply(TMD3& model, const EditOperation& op, std::ostream& warnings) {
-    const std::string& v = op.value;
+// Both names lead to the same file, now or once written.
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(a, b, ec)) return true;
+    const std::filesystem::path ca = std::filesystem::weakly_canonical(a, ec);
+    if (ec) return false;
+    const std::filesystem::path cb = std::filesystem::weakly_canonical(b, ec);
+    return !ec && ca == cb;
+}
+
+using AxisEdit = int (TMD3::*)();
+using TagEdit = void (TMD3::*)();
+
+EditStep PlanSurfaceName(const EditOperation& op, bool shader) {
+    CheckSurfaceAndNameSyntax(op.value);
+    return [value = op.value, shader](EditState& s) {
+        const SurfaceAndName target = ResolveSurfaceAndName(s.model, value);
+        if (shader) {
+            s.model.SetShaderName(target.surface, target.name);
+        } else {
+            SetName64(target.name,
+                      s.model.header.surfaces[static_cast<std::size_t>(target.surface)].name);
+        }
+    };
+}
+
+EditStep PlanFrameEdit(const EditOperation& op) {
     const std::string& o = op.option;
+    const std::string& v = op.value;
+    if (o == "--append-frame" || o == "--append-frames") {
+        return [v, all = o == "--append-frames"](EditState& s) {
+            std::string message;
+            const bool ok = all ? s.model.AppendAllFramesFromFile(v, message)
+                                : s.model.AppendFirstFrameFromFile(v, message);
+            if (!ok) FailOperation(message);
+        };
+    }
+    const int frame = ParseIndex(v);
+    return [frame](EditState& s) {
+        const int frames = s.model.header.numFrames;
+        if (frames <= 0) FailOperation("the model has no frames");
+        if (frame >= frames) {
+            FailOperation("the model has no frame " + std::to_string(frame) + " (it has " +
+                          std::to_string(frames) + ")");
+        }
+        if (frames == 1) FailOperation("the only frame of a model cannot be deleted");
+        s.model.DeleteFrame(frame);
+    };
+}
+
+EditStep PlanTagEdit(const EditOperation& op, const std::string& input, const std::string& output) {
+    const std::string& o = op.option;
+    const std::string& v = op.value;
+    if (o == "--tags-invert") {
+        static constexpr TagEdit kInvert[] = {&TMD3::TagsInvertX, &TMD3::TagsInvertY,
+                                              &TMD3::TagsInvertZ};
+        const TagEdit edit = kInvert[ParseAxis(v)];
+        return [edit](EditState& s) { (s.model.*edit)(); };
+    }
+    if (o == "--tags-swap") {
+        TagEdit edit = nullptr;
+        if (v == "xy" || v == "yx") edit = &TMD3::TagsSwapXY;
+        if (v == "xz" || v == "zx") edit = &TMD3::TagsSwapXZ;
+        if (v == "yz" || v == "zy") edit = &TMD3::TagsSwapYZ;
+        if (edit == nullptr) FailOperation("\"" + v + "\" is not a pair of axes (xy, xz or yz)");
+        return [edit](EditState& s) { (s.model.*edit)(); };
+    }
+    if (o == "--tags-from") {
+        return [v](EditState& s) {
+            RequireOneFrame(s.model);
+            if (!s.model.LoadTagsFromFile(v)) FailOperation(s.model.LastError());
+        };
+    }
+    if (o == "--add-tag") {
+        const TMD3Tag tag = ParseTag(v);
+        return [tag](EditState& s) {
+            RequireOneFrame(s.model);
+            s.model.AddTag(tag);
+        };
+    }
+    // --save-tags
+    RequireExtension(v, ".TAG");
+    if (SameFile(v, input)) FailOperation("the tag file would overwrite IN");
+    if (SameFile(v, output)) FailOperation("the tag file would overwrite OUT");
+    return [v](EditState& s) {
+        PendingTagFile file{v, {}};
+        if (!s.model.FrameZeroTags(file.tags)) FailOperation(s.model.LastError());
+        s.tagFiles.push_back(std::move(file));
+    };
+}
+
+// Checks everything about an operation that does not depend on the model and returns what
+// it does to the model. Throws OperationError.
+EditStep Plan(const EditOperation& op, const std::string& input, const std::string& output) {
+    const std::string& o = op.option;
+    const std::string& v = op.value;
     if (o == "--mirror") {
-        const int axis = ParseAxis(v);
-        Warn(warnings, op,
-             axis == 0   ? model.MirrorX()
-             : axis == 1 ? model.MirrorY()
-                         : model.MirrorZ());
-    } else if (o == "--mirror-normals") {
-        model.MirrorNormals();
-    } else if (o == "--reverse-winding") {
-        model.ReverseWinding();
-    } else if (o == "--rotate") {
+        static constexpr AxisEdit kMirror[] = {&TMD3::MirrorX, &TMD3::MirrorY, &TMD3::MirrorZ};
+        const AxisEdit edit = kMirror[ParseAxis(v)];
+        return [edit, op](EditState& s) { Warn(s.warnings, op, (s.model.*edit)()); };
+    }
+    if (o == "--mirror-normals") return [](EditState& s) { s.model.MirrorNormals(); };
+    if (o == "--reverse-winding") return [](EditState& s) { s.model.ReverseWinding(); };
+    if (o == "--rotate") {
         const std::vector<std::string> parts = Split(v, ':');
-        if (parts.size() != 2) Fail("expected x|y|z:DEGREES");
+        if (parts.size() != 2) FailOperation("expected x|y|z:DEGREES");
         const int axis = ParseAxis(parts[0]);
         const float degrees = ParseNumber(parts[1]);
-        Warn(warnings, op,
-             axis == 0   ? model.RotateX(degrees)
-             : axis == 1 ? model.RotateY(degrees)
-                         : model.RotateZ(degrees));
-    } else if (o == "--scale") {
-        Warn(warnings, op, model.ScaleModel(ParseNumber(v)));
-    } else if (o == "--origin-to-tag") {
-        Warn(warnings, op, model.TagAsOrigin(PivotIndex(model, v)));
-    } else if (o == "--tags-invert") {
-        const int axis = ParseAxis(v);
-        axis == 0 ? model.TagsInvertX() : axis == 1 ? model.TagsInvertY() : model.TagsInvertZ();
-    } else if (o == "--tags-swap") {
-        if (v == "xy" || v == "yx") {
-            model.TagsSwapXY();
-        } else if (v == "xz" || v == "zx") {
-            model.TagsSwapXZ();
-        } else if (v == "yz" || v == "zy") {
-            model.TagsSwapYZ();
-        } else {
-            Fail("\"" + v + "\" is not a pair of axes (xy, xz or yz)");
-        }
-    } else if (o == "--swap-st") {
-        for (int s = 0; s < model.header.numSurfaces; ++s)
-            model.FlipTexCoordT(s);
-    } else if (o == "--remove-surface") {
-        model.RemoveSurface(SurfaceIndex(model, v));
-    } else if (o == "--compact") {
-        model.CompactSurfaces();
-    } else if (o == "--recalc-normals") {
-        for (int s = 0; s < model.header.numSurfaces; ++s)
-            model.CalculateNormals(s);
-    } else if (o == "--smooth") {
-        model.SmoothSurface(SurfaceIndex(model, v));
-    } else if (o == "--weld") {
+        return [axis, degrees, op](EditState& s) {
+            Warn(s.warnings, op,
+                 axis == 0   ? s.model.RotateX(degrees)
+                 : axis == 1 ? s.model.RotateY(degrees)
+                             : s.model.RotateZ(degrees));
+        };
+    }
+    if (o == "--scale") {
+        const float factor = ParseNumber(v);
+        return [factor, op](EditState& s) { Warn(s.warnings, op, s.model.ScaleModel(factor)); };
+    }
+    if (o == "--origin-to-tag") {
+        if (v.empty()) FailOperation("expected a tag name or \"origin\"");
+        return [v, op](EditState& s) {
+            Warn(s.warnings, op, s.model.TagAsOrigin(PivotIndex(s.model, v)));
+        };
+    }
+    if (o == "--swap-st") {
+        return [](EditState& s) {
+            for (int surface = 0; surface < s.model.header.numSurfaces; ++surface)
+                s.model.FlipTexCoordT(surface);
+        };
+    }
+    if (o == "--set-shader" || o == "--rename-surface") {
+        return PlanSurfaceName(op, o == "--set-shader");
+    }
+    if (o == "--remove-surface" || o == "--smooth") {
+        const int surface = ParseIndex(v);
+        const bool remove = o == "--remove-surface";
+        return [surface, remove](EditState& s) {
+            RequireSurface(s.model, surface);
+            remove ? static_cast<void>(s.model.RemoveSurface(surface))
+                   : s.model.SmoothSurface(surface);
+        };
+    }
+    if (o == "--compact") return [](EditState& s) { s.model.CompactSurfaces(); };
+    if (o == "--recalc-normals") {
+        return [](EditState& s) {
+            for (int surface = 0; surface < s.model.header.numSurfaces; ++surface)
+                s.model.CalculateNormals(surface);
+        };
+    }
+    if (o == "--weld") {
         const std::vector<std::string> parts = Split(v, ':');
-        if (parts.size() != 2) Fail("expected N:DISTANCE");
-        const int surface = SurfaceIndex(model, parts[0]);
-        model.WeldVertices(surface, ParseNumber(parts[1]));
-    } else if (o == "--tags-from") {
-        RequireOneFrame(model);
-        if (!model.LoadTagsFromFile(v)) Fail(model.LastError());
-    } else if (o == "--add-tag") {
-        RequireOneFrame(model);
-        model.AddTag(ParseTag(v));
-    } else if (o == "--save-tags") {
-        if (!model.SaveTagsToFile(v)) Fail(model.LastError());
-    } else if (o == "--append-frame" || o == "--append-frames") {
-        std::string message;
-        const bool ok = o == "--append-frame" ? model.AppendFirstFrameFromFile(v, message)
-                                              : model.AppendAllFramesFromFile(v, message);
-        if (!ok) Fail(message);
-    } else if (o == "--delete-frame") {
-        const int frame = ParseIndex(v);
-        if (model.header.numFrames <= 1) Fail("the only frame of a model cannot be deleted");
-        if (!model.DeleteFrame(frame)) {
-            Fail("the model has no frame " + v + " (it has " +
-                 std::to_string(model.header.numFrames) + ")");
+        if (parts.size() != 2) FailOperation("expected N:DISTANCE");
+        const int surface = ParseIndex(parts[0]);
+        const float distance = ParseNumber(parts[1]);
+        return [surface, distance](EditState& s) {
+            RequireSurface(s.model, surface);
+            s.model.WeldVertices(surface, distance);
+        };
+    }
+    if (o == "--tags-invert" || o == "--tags-swap" || o == "--tags-from" || o == "--add-tag" ||
+        o == "--save-tags") {
+        return PlanTagEdit(op, input, output);
+    }
+    if (o == "--append-frame" || o == "--append-frames" || o == "--delete-frame") {
+        return PlanFrameEdit(op);
+    }
+    FailOperation("unknown operation");
+}
+
+std::string FailureText(const std::string& input, const EditOperation& op,
+                        const std::string& reason) {
+    return "Cannot edit \"" + input + "\": " + Describe(op) + ": " + reason;
+}
+
+// OUT and every tag file are written in full before any of them replaces its target, so a
+// failure on the way leaves them all as they were.
+void WriteResults(TMD3& model, const std::string& output,
+                  const std::vector<PendingTagFile>& tagFiles) {
+    AtomicFileWriter out(output);
+    if (!model.WriteTo(out))
+        throw CliError("Cannot write \"" + output + "\": " + model.LastError());
+    std::vector<std::unique_ptr<AtomicFileWriter>> sideFiles;
+    for (const PendingTagFile& file : tagFiles) {
+        sideFiles.push_back(std::make_unique<AtomicFileWriter>(file.path));
+        std::string error;
+        if (!WriteTagFile(*sideFiles.back(), file.tags, error)) {
+            throw CliError("Cannot write \"" + file.path + "\": " + error);
         }
-    } else {
-        Fail("unknown operation");
+    }
+    if (!out.Commit()) {
+        throw CliError("Cannot write \"" + output + "\": writing failed: " + out.error());
+    }
+    for (std::size_t i = 0; i < sideFiles.size(); ++i) {
+        if (!sideFiles[i]->Commit()) {
+            throw CliError("Cannot write \"" + tagFiles[i].path +
+                           "\": writing failed: " + sideFiles[i]->error());
+        }
     }
 }
 
@@ -215,22 +293,33 @@ const std::vector<EditOptionInfo>& EditOptions() {
 int RunEdit(const std::string& input, const std::string& output,
             const std::vector<EditOperation>& operations, std::ostream& warnings) {
     if (FormatFromExtension(output) != ModelFormat::MD3) {
-        throw CliError("Cannot write \"" + output + "\": unsupported output format \"" +
-                       std::filesystem::path(output).extension().string() + "\" (supported: .md3)");
+        throw UsageError("Cannot write \"" + output + "\": unsupported output format \"" +
+                         std::filesystem::path(output).extension().string() +
+                         "\" (supported: .md3)");
     }
-    TMD3 model;
-    LoadMD3OrThrow(model, input);
+    std::vector<EditStep> steps;
     for (const EditOperation& op : operations) {
         try {
-            Apply(model, op, warnings);
-        } catch (const Failure& failure) {
-            std::string what = op.option;
-            if (!op.value.empty()) what += " " + op.value;
-            throw CliError("Cannot edit \"" + input + "\": " + what + ": " + failure.reason);
+            steps.push_back(Plan(op, input, output));
+        } catch (const OperationError& e) {
+            throw UsageError(FailureText(input, op, e.what()));
         }
     }
-    if (!model.SaveToFile(output)) {
-        throw CliError("Cannot write \"" + output + "\": " + model.LastError());
+
+    TMD3 model;
+    LoadMD3OrThrow(model, input);
+    std::vector<PendingTagFile> tagFiles;
+    EditState state{model, warnings, tagFiles};
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        try {
+            steps[i](state);
+        } catch (const OperationError& e) {
+            throw CliError(FailureText(input, operations[i], e.what()));
+        } catch (const FileError& e) {
+            // A file the operation reads (--append-frame, --tags-from) could not be opened.
+            throw CliError(FailureText(input, operations[i], e.what()));
+        }
     }
+    WriteResults(model, output, tagFiles);
     return 0;
 }

@@ -1,5 +1,7 @@
 // `veldra-cli edit IN OUT [operations...]`: loads IN, applies the edit operations in the
-// order given and writes OUT. Any failure leaves OUT untouched.
+// order given and writes OUT. Every operation is checked before anything is read, side files
+// (--save-tags) are written only together with OUT, and a failing command leaves every
+// file as it was.
 #pragma once
 
 #include <ostream>
@@ -20,7 +22,9 @@ struct EditOptionInfo {
 };
 const std::vector<EditOptionInfo>& EditOptions();
 
-// Throws CliError naming IN, the operation and the reason, or FileError for a file that
+// Throws UsageError for an operation that cannot be used whatever the model (a malformed
+// value, a wrong extension, a side file that is IN or OUT), CliError naming IN, the
+// operation and the reason for one the model does not allow, and FileError when IN or OUT
 // cannot be opened or created. Warnings (coordinates clamped to the 16-bit range) go to
 // `warnings`, one line each.
 int RunEdit(const std::string& input, const std::string& output,

@@ -1,11 +1,12 @@
 #include "cli/info_command.h"
 
-#include <iomanip>
+#include <new>
 #include <sstream>
 
 #include "cli/cli_error.h"
 #include "cli/json_writer.h"
 #include "cli/model_files.h"
+#include "md3/md3_tag_file.h"
 
 namespace {
 
@@ -15,8 +16,53 @@ std::string VectorText(TVector3 v) {
     return s.str();
 }
 
+// Names as the file holds them. Control characters would break the line or drive the
+// terminal, so they show as '?'.
 std::string Quoted(const std::string& text) {
-    return '"' + JsonEscape(text) + '"';
+    std::string shown = text;
+    for (char& c : shown) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) c = '?';
+    }
+    return '"' + shown + '"';
+}
+
+void PrintTagsText(const std::vector<TMD3Tag>& tags, std::size_t count, std::ostream& out) {
+    for (std::size_t t = 0; t < count && t < tags.size(); ++t) {
+        const TMD3Tag& tag = tags[t];
+        out << "  [" << t << "] " << Quoted(NameFieldText(tag.name)) << " origin "
+            << VectorText(tag.origin) << " axes " << VectorText(tag.axis[0]) << ' '
+            << VectorText(tag.axis[1]) << ' ' << VectorText(tag.axis[2]) << "\n";
+    }
+}
+
+void PrintTagsJson(const std::vector<TMD3Tag>& tags, std::size_t count, JsonWriter& j) {
+    count = std::min(count, tags.size());
+    j.Key("tagNames");
+    j.BeginArray();
+    for (std::size_t t = 0; t < count; ++t)
+        j.String(NameFieldText(tags[t].name));
+    j.EndArray();
+    j.Key("tagList");
+    j.BeginArray();
+    for (std::size_t t = 0; t < count; ++t) {
+        const TMD3Tag& tag = tags[t];
+        j.BeginObject();
+        j.Key("name"), j.String(NameFieldText(tag.name));
+        j.Key("origin"), j.Vector(tag.origin);
+        j.Key("axis");
+        j.BeginArray();
+        for (const TVector3& axis : tag.axis)
+            j.Vector(axis);
+        j.EndArray();
+        j.EndObject();
+    }
+    j.EndArray();
+}
+
+// The tags of frame 0; none without a frame.
+std::size_t FrameZeroTagCount(const THeader& h) {
+    return h.numFrames > 0 && h.numTags > 0 ? static_cast<std::size_t>(h.numTags) : 0;
 }
 
 void PrintMD3Text(const TMD3& model, const std::string& path, std::ostream& out) {
@@ -35,12 +81,7 @@ void PrintMD3Text(const TMD3& model, const std::string& path, std::ostream& out)
             << VectorText(fr.localOrigin) << " radius " << fr.radius << "\n";
     }
     out << "Tags:     " << h.numTags << (h.numFrames > 0 ? " (frame 0)" : "") << "\n";
-    for (int t = 0; t < h.numTags && h.numFrames > 0; ++t) {
-        const TMD3Tag& tag = h.tags[t];
-        out << "  [" << t << "] " << Quoted(NameFieldText(tag.name)) << " origin "
-            << VectorText(tag.origin) << " axes " << VectorText(tag.axis[0]) << ' '
-            << VectorText(tag.axis[1]) << ' ' << VectorText(tag.axis[2]) << "\n";
-    }
+    PrintTagsText(h.tags, FrameZeroTagCount(h), out);
     out << "Surfaces: " << h.numSurfaces << "\n";
     for (int i = 0; i < h.numSurfaces; ++i) {
         const TSurface& s = h.surfaces[i];
@@ -76,26 +117,7 @@ void PrintMD3Json(const TMD3& model, const std::string& path, std::ostream& out)
     }
     j.EndArray();
     j.Key("tags"), j.Int(h.numTags);
-    j.Key("tagNames");
-    j.BeginArray();
-    for (int t = 0; t < h.numTags && h.numFrames > 0; ++t)
-        j.String(NameFieldText(h.tags[t].name));
-    j.EndArray();
-    j.Key("tagList");
-    j.BeginArray();
-    for (int t = 0; t < h.numTags && h.numFrames > 0; ++t) {
-        const TMD3Tag& tag = h.tags[t];
-        j.BeginObject();
-        j.Key("name"), j.String(NameFieldText(tag.name));
-        j.Key("origin"), j.Vector(tag.origin);
-        j.Key("axis");
-        j.BeginArray();
-        for (const TVector3& axis : tag.axis)
-            j.Vector(axis);
-        j.EndArray();
-        j.EndObject();
-    }
-    j.EndArray();
+    PrintTagsJson(h.tags, FrameZeroTagCount(h), j);
     j.Key("surfaces");
     j.BeginArray();
     for (const TSurface& s : h.surfaces) {
@@ -113,25 +135,94 @@ void PrintMD3Json(const TMD3& model, const std::string& path, std::ostream& out)
     }
     j.EndArray();
     j.EndObject();
-    out << '\n';
 }
 
-}  // namespace
+void PrintTagFileText(const std::vector<TMD3Tag>& tags, const std::string& path,
+                      std::ostream& out) {
+    out << "File:     " << path << "\n"
+        << "Format:   tag file (TAG3)\n"
+        << "Tags:     " << tags.size() << "\n";
+    PrintTagsText(tags, tags.size(), out);
+}
 
-int RunInfo(const std::string& path, bool json, std::ostream& out) {
+void PrintTagFileJson(const std::vector<TMD3Tag>& tags, const std::string& path,
+                      std::ostream& out) {
+    JsonWriter j(out);
+    j.BeginObject();
+    j.Key("format"), j.String("tag");
+    j.Key("file"), j.String(path);
+    j.Key("tags"), j.Int(static_cast<std::int64_t>(tags.size()));
+    PrintTagsJson(tags, tags.size(), j);
+    j.EndObject();
+}
+
+// One file's description; throws CliError or FileError when it cannot be given.
+void Describe(const std::string& path, bool json, std::ostream& out) {
     switch (DetectInputFormat(path)) {
         case ModelFormat::MD3: {
             TMD3 model;
             LoadMD3OrThrow(model, path);
-            if (json) {
-                PrintMD3Json(model, path, out);
-            } else {
-                PrintMD3Text(model, path, out);
+            json ? PrintMD3Json(model, path, out) : PrintMD3Text(model, path, out);
+            return;
+        }
+        case ModelFormat::Tag: {
+            std::vector<TMD3Tag> tags;
+            std::string error;
+            if (!ReadTagFile(path, tags, error)) {
+                throw CliError("Cannot load \"" + path + "\": " + error);
             }
-            return 0;
+            json ? PrintTagFileJson(tags, path, out) : PrintTagFileText(tags, path, out);
+            return;
         }
         case ModelFormat::Unknown:
             break;
     }
     throw CliError("Cannot load \"" + path + "\": unknown or unsupported model format");
+}
+
+}  // namespace
+
+int RunInfo(const std::vector<std::string>& paths, bool json, std::ostream& out,
+            std::ostream& err) {
+    const bool several = paths.size() > 1;
+    int result = 0;
+    bool textShown = false;
+    if (json && several) out << '[';
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        // Described into a buffer first, so that a file failing halfway shows nothing of it.
+        std::ostringstream one;
+        std::string error;
+        try {
+            Describe(paths[i], json, one);
+        } catch (const std::bad_alloc&) {
+            error = "Cannot load \"" + paths[i] + "\": out of memory";
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+        if (!error.empty()) {
+            ReportError(err, error);
+            result = kExitFailure;
+        }
+        if (json) {
+            if (!error.empty()) {
+                if (!several) continue;
+                one.str({});
+                JsonWriter j(one);
+                j.BeginObject();
+                j.Key("file"), j.String(paths[i]);
+                j.Key("error"), j.String(error);
+                j.EndObject();
+            }
+            if (several && i > 0) out << ',';
+            out << one.str();
+        } else if (error.empty()) {
+            // Each file's block is set apart from the one before by a blank line.
+            if (textShown) out << '\n';
+            out << one.str();
+            textShown = true;
+        }
+    }
+    if (json && several) out << ']';
+    if (json && (several || result == 0)) out << '\n';
+    return result;
 }

@@ -1,7 +1,12 @@
-// `veldra-cli info`: what a model file holds, as text or as one JSON object.
+// `veldra-cli info`: what model and tag files hold, as text or as JSON.
 #pragma once
 
 #include <ostream>
 #include <string>
+#include <vector>
 
-int RunInfo(const std::string& path, bool json, std::ostream& out);
+// Describes every file in order on `out`. A file that cannot be described gets its one-line
+// error on `err` (and, in JSON, an entry with "file" and "error") and the others are still
+// described. With --json one file gives one object and several give one array. Returns 0
+// when every file was described, else 1.
+int RunInfo(const std::vector<std::string>& paths, bool json, std::ostream& out, std::ostream& err);

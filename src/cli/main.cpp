@@ -17,13 +17,18 @@ int main(int argc, char** argv) {
 #endif
     CLI::App app{"veldra-cli: inspect and convert Quake III-engine models (MD3)"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("veldra-cli ") + VELDRA_VERSION);
+    app.footer(
+        "Exit codes: 0 success; 1 a file could not be read, edited or written; 2 usage error "
+        "(unknown command or option, missing or malformed value, unsupported output format). "
+        "Errors are one line on stderr.");
 
-    std::string infoFile;
+    std::vector<std::string> infoFiles;
     bool infoJson = false;
-    CLI::App* info =
-        app.add_subcommand("info", "Show the header, frames, tags and surfaces of a model");
-    info->add_option("FILE", infoFile, "Model file")->required();
-    info->add_flag("--json", infoJson, "Print one JSON object");
+    CLI::App* info = app.add_subcommand(
+        "info", "Show the header, frames, tags and surfaces of models and tag files");
+    info->add_option("FILE", infoFiles, "Model (.md3) or tag (.tag) files")->required();
+    info->add_flag("--json", infoJson, "Print JSON: one object, or an array for several files");
 
     std::string convertIn, convertOut;
     CLI::App* convert = app.add_subcommand(
@@ -83,11 +88,23 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        // Usage errors exit 1 like every other failure; --help exits 0.
-        return app.exit(e) == 0 ? 0 : 1;
+        // --help and --version print to stdout and exit 0.
+        if (e.get_exit_code() == 0) return app.exit(e);
+        std::string what = e.what();
+        // The parser would only say that a command is missing.
+        const std::string first = argc > 1 ? argv[1] : "";
+        if (!first.empty() && first[0] != '-' &&
+            app.get_subcommands([&](CLI::App* c) { return c->get_name() == first; }).empty()) {
+            what = "unknown command \"" + first + "\"";
+        }
+        ReportError(std::cerr, what + " (see --help)");
+        return kExitUsage;
     }
 
-    if (*info) return RunGuarded(std::cerr, [&] { return RunInfo(infoFile, infoJson, std::cout); });
+    if (*info) {
+        return RunGuarded(std::cerr,
+                          [&] { return RunInfo(infoFiles, infoJson, std::cout, std::cerr); });
+    }
     if (*convert) return RunGuarded(std::cerr, [&] { return RunConvert(convertIn, convertOut); });
 #if VELDRA_HAS_RENDER
     if (*renderCmd) {

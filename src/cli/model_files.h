@@ -1,16 +1,17 @@
-// Which model format a file holds, and loading it into the shared models for the CLI.
+// Which file format a file holds, and loading it into the shared models for the CLI.
 #pragma once
 
 #include <string>
 
 #include "md3/md3.h"
 
-enum class ModelFormat { Unknown, MD3 };
+enum class ModelFormat { Unknown, MD3, Tag };
 
 // By the file name's extension, without regard to case.
 ModelFormat FormatFromExtension(const std::string& path);
 
-// By the extension, or by the file's identifier when the extension says nothing.
+// By the extension, or by the file's identifier when the extension says nothing. Throws
+// FileError when the file must be looked into and cannot be opened.
 ModelFormat DetectInputFormat(const std::string& path);
 
 // Fills `model`; throws CliError ("Cannot load \"<file>\": <reason>") or FileError.

@@ -13,22 +13,40 @@
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
+// As many links as the system itself follows before it reports a loop.
+constexpr int kMaxLinkHops = 40;
+
+// The path a write through `name` lands on: renaming over a link would replace the link
+// itself and leave the file it points to as it was. A dangling link names the file to create.
+std::string FollowLinks(const std::string& name) {
+    namespace fs = std::filesystem;
+    fs::path path = name;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(path, ec))) return path.string();
+        const fs::path next = fs::read_symlink(path, ec);
+        if (ec) throw FileError::CannotCreate(name, ec.value());
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    throw FileError::CannotCreate(name, ELOOP);
+}
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(const std::string& targetName) : target_(targetName) {
+AtomicFileWriter::AtomicFileWriter(const std::string& targetName)
+    : target_(FollowLinks(targetName)) {
     // Refuse to replace a folder: rename() would fail only at the very end.
     std::error_code ec;
-    if (std::filesystem::is_directory(targetName, ec))
+    if (std::filesystem::is_directory(target_, ec))
         throw FileError::CannotCreate(targetName, EISDIR);
 
     // A new file keeps the mode of the one it replaces.
     mode_t mode = 0666;
     struct stat st {};
-    const bool replacing = ::stat(targetName.c_str(), &st) == 0;
+    const bool replacing = ::stat(target_.c_str(), &st) == 0;
     if (replacing) mode = st.st_mode & 07777;
 
-    std::string pattern = targetName + ".XXXXXX";
+    std::string pattern = target_ + ".XXXXXX";
     fd_ = ::mkstemp(pattern.data());
     if (fd_ < 0) throw FileError::CannotCreate(targetName, errno);
     tempName_ = pattern;
@@ -82,12 +100,18 @@ void AtomicFileWriter::Write(const void* data, std::size_t bytes) {
     }
 }
 
-bool AtomicFileWriter::Commit() {
-    if (committed_) return ok_;
+bool AtomicFileWriter::Finish() {
+    if (fd_ < 0) return ok_;
     Flush();
     if (ok_ && ::fsync(fd_) != 0) Fail(errno);
     if (::close(fd_) != 0) Fail(errno);
     fd_ = -1;
+    return ok_;
+}
+
+bool AtomicFileWriter::Commit() {
+    if (committed_) return ok_;
+    Finish();
     if (ok_ && ::rename(tempName_.c_str(), target_.c_str()) != 0) Fail(errno);
     if (!ok_) return false;
     committed_ = true;

@@ -8,14 +8,32 @@
 
 #include "io/file_error.h"
 
+namespace {
+
+// Opening a named pipe waits for a writer and opening a device may act on it, so anything
+// but a regular file is refused before it is opened.
+void RequireRegularFile(const std::string& fileName, const struct stat& st) {
+    if (S_ISDIR(st.st_mode)) throw FileError::CannotOpen(fileName, EISDIR);
+    if (!S_ISREG(st.st_mode)) throw FileError::NotARegularFile(fileName);
+}
+
+}  // namespace
+
 BinaryFile::BinaryFile(const std::string& fileName) : name_(fileName) {
-    fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) throw FileError::CannotOpen(fileName, errno);
     struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    if (::stat(fileName.c_str(), &st) != 0) throw FileError::CannotOpen(fileName, errno);
+    RequireRegularFile(fileName, st);
+    // Non-blocking as well, should the name have been replaced by a pipe in between.
+    fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0) throw FileError::CannotOpen(fileName, errno);
+    if (::fstat(fd_, &st) != 0) {
+        const int error = errno;
         ::close(fd_);
-        throw FileError::CannotOpen(fileName, error != 0 ? error : EINVAL);
+        throw FileError::CannotOpen(fileName, error);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd_);
+        RequireRegularFile(fileName, st);
     }
     size_ = st.st_size;
 }

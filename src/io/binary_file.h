@@ -6,7 +6,8 @@
 
 class BinaryFile {
   public:
-    // Throws FileError ("Cannot open file ...") when the file cannot be opened.
+    // Throws FileError ("Cannot open file ...") when the file cannot be opened or is not a
+    // regular file; folders, named pipes and devices are refused before they are opened.
     explicit BinaryFile(const std::string& fileName);
     ~BinaryFile();
     BinaryFile(const BinaryFile&) = delete;

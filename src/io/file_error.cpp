@@ -12,6 +12,10 @@ FileError FileError::CannotOpen(const std::string& fileName, int errorNumber) {
     return FileError("Cannot open file \"" + fileName + "\". " + SystemErrorText(errorNumber));
 }
 
+FileError FileError::NotARegularFile(const std::string& fileName) {
+    return FileError("Cannot open file \"" + fileName + "\". Not a regular file.");
+}
+
 FileError FileError::CannotCreate(const std::string& fileName, int errorNumber) {
     return FileError("Cannot create file \"" + fileName + "\". " + SystemErrorText(errorNumber));
 }

@@ -11,6 +11,8 @@ class FileError : public std::runtime_error {
 
     // "Cannot open file \"<name>\". <reason>"
     static FileError CannotOpen(const std::string& fileName, int errorNumber);
+    // "Cannot open file \"<name>\". Not a regular file." for pipes, devices and sockets.
+    static FileError NotARegularFile(const std::string& fileName);
     // "Cannot create file \"<name>\". <reason>"
     static FileError CannotCreate(const std::string& fileName, int errorNumber);
 };

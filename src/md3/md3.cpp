@@ -13,6 +13,7 @@ void TMD3::Clear() {
         s.shaders.clear();
         s.triangles.clear();
         s.texCoords.clear();
+        s.texCoordTAsRead.clear();
         s.vertices.clear();
     }
     header.surfaces.clear();

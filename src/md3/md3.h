@@ -12,11 +12,17 @@
 #include "math/normal.h"
 #include "md3/md3_format.h"
 
+class AtomicFileWriter;
+
 struct TSurface : TMD3SurfaceRecord {
     std::vector<TMD3Shader> shaders;      // numShaders
     std::vector<TMD3Triangle> triangles;  // numTriangles
     std::vector<TMD3TexCoord> texCoords;  // numVerts
     std::vector<TMD3Vertex> vertices;     // numVerts x model numFrames, frame-major
+    // Each t as the file stored it. 1 - (1 - t) need not give t back in its last bit, so the
+    // writer stores these bits for every t that still holds the flip of what was read, and a
+    // model saved unchanged is the same file. Empty for surfaces built in memory.
+    std::vector<float> texCoordTAsRead;
 };
 
 struct THeader : TMD3HeaderRecord {
@@ -43,6 +49,9 @@ class TMD3 {
     // when everything was written. Throws FileError when it cannot be created; a write error
     // gives false with the reason in LastError().
     bool SaveToFile(const std::string& fileName);
+    // The same into a writer the caller prepared, finished but not committed, so that the
+    // caller decides when the target is replaced. False with the reason in LastError().
+    bool WriteTo(AtomicFileWriter& out);
 
     // Appends the tags of a ".tag" file to every frame. Throws FileError when the file
     // cannot be opened. A file that is too short, not "TAG3" version 1, or holds no tags
@@ -57,6 +66,9 @@ class TMD3 {
     // when the model has no tags (LastError() says so), or when writing failed; throws
     // FileError when the file cannot be created. The old file survives every failure.
     bool SaveTagsToFile(const std::string& fileName);
+    // The tags of frame 0, as a tag file holds them; false (LastError() says why) when the
+    // model has none.
+    bool FrameZeroTags(std::vector<TMD3Tag>& tags);
 
     // Appends frame 0 (or all frames) of another MD3 file holding the same model: the same
     // tag count, first tag name and surface count, and per surface the same shader,
@@ -89,6 +101,10 @@ class TMD3 {
     // minBounds/maxBounds of a frame from the vertices of all surfaces; (0, 0, 0) when no
     // surface has vertices. An index outside the frames changes nothing.
     void FrameBoundsFromVertices(int frame);
+    // After positions of a frame were clamped: its bounds end where a stored position can
+    // reach, and its radius is the distance from its local origin to the farthest stored
+    // vertex. An index outside the frames changes nothing.
+    void FitFrameToStoredRange(int frame);
 
     // Multiplies positions, bounds, origins, tag origins and radii by `factor`; 1 changes
     // nothing. Axes and normals stay.
@@ -155,6 +171,11 @@ class TMD3 {
     static TVector3 DecodeNormal(std::uint16_t word) { return ::DecodeNormal(word); }
 
   private:
+    // Whether the arrays hold what the counts say and the file's offsets can hold it all;
+    // the reason goes to LastError().
+    bool CanBeWritten();
+    // FitFrameToStoredRange for every frame with a clamped coordinate.
+    void FitClampedFrames(const std::vector<int>& clampedInFrame);
     bool AppendFramesFromFile(const std::string& fileName, bool allFrames, std::string& message);
     void MirrorAxis(int axis, int& clamped);
     void TransformTags(const TMatrix4& m);

@@ -96,15 +96,16 @@ std::string ReadFramesSource(const THeader& model, const std::string& fileName,
         if (s.numVerts != current.numVerts) {
             return "Number of vertexes not equal for surface[\"" + name + "\"]: " + shortName;
         }
-        // The vertex block holds the surface's own frame count; copying the header's count
-        // out of it would run past its end when the two differ.
-        if (s.numFrames != h.numFrames) {
-            return "Number of frames not equal for surface[\"" + name + "\"]: " + shortName;
-        }
-        const std::int64_t count = std::int64_t{s.numVerts} * s.numFrames;
+        // As the model reader does: the surface's own frame count is unreliable (exporters
+        // write 0 there), so the vertex block holds the header's frames.
+        const std::int64_t count = std::int64_t{s.numVerts} * h.numFrames;
         const std::int64_t offset = position + s.ofsXyzNormals;
         const std::int64_t bytes = count * std::int64_t{sizeof(TMD3Vertex)};
         std::vector<TMD3Vertex>& vertices = source.vertices[static_cast<std::size_t>(i)];
+        if (count == 0) {
+            position += s.ofsEnd;
+            continue;
+        }
         if (!file.Fits(offset, count, sizeof(TMD3Vertex)) || bytes > budget) {
             return "Error reading vertex-data for surface[\"" + name + "\"]: " + shortName;
         }

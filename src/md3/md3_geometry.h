@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 #include "md3/md3.h"
 
@@ -36,6 +37,21 @@ void ForEachVertexOfFrame(THeader& h, int f, Fn fn) {
         for (std::size_t v = first; v < first + verts && v < s.vertices.size(); ++v)
             fn(s.vertices[v]);
     }
+}
+
+// Calls fn(vertex, clamped) for every vertex of every frame, where `clamped` is the count of
+// that vertex's frame in `clampedInFrame` (one per frame); returns the sum of all frames.
+template <typename Fn>
+int ForEachVertexCountingPerFrame(THeader& h, std::vector<int>& clampedInFrame, Fn fn) {
+    const int frames = h.numFrames > 0 ? h.numFrames : 0;
+    clampedInFrame.assign(static_cast<std::size_t>(frames), 0);
+    int total = 0;
+    for (int f = 0; f < frames; ++f) {
+        int& count = clampedInFrame[static_cast<std::size_t>(f)];
+        ForEachVertexOfFrame(h, f, [&](TMD3Vertex& v) { fn(v, count); });
+        total += count;
+    }
+    return total;
 }
 
 // The tags of frame f, or none when the tag array is shorter than the counts say.

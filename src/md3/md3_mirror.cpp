@@ -1,6 +1,7 @@
 // Mirroring the model at a plane through the origin, mirroring normals, reversing windings
 // and the tag-axis edits.
 #include <utility>
+#include <vector>
 
 #include "md3/md3.h"
 #include "md3/md3_geometry.h"
@@ -14,15 +15,18 @@ void TMD3::MirrorAxis(int axis, int& clamped) {
         Component(frame.maxBounds, axis) = -oldMin;
         Component(frame.localOrigin, axis) = -Component(frame.localOrigin, axis);
     }
-    md3_geometry::ForEachVertex(header, [&](TMD3Vertex& v) {
-        std::int16_t& c = Component(v, axis);
-        // -32768 has no positive counterpart; wrapping would leave it unmirrored.
-        c = ClampStored(-static_cast<double>(c), clamped);
-        TVector3 n = DecodeNormal(v.normal);
-        float& nc = Component(n, axis);
-        if (nc != 0.0f) nc = -nc;
-        v.normal = EncodeNormal(n);
-    });
+    std::vector<int> clampedInFrame;
+    clamped += md3_geometry::ForEachVertexCountingPerFrame(
+        header, clampedInFrame, [&](TMD3Vertex& v, int& count) {
+            std::int16_t& c = Component(v, axis);
+            // -32768 has no positive counterpart; wrapping would leave it unmirrored.
+            c = ClampStored(-static_cast<double>(c), count);
+            TVector3 n = DecodeNormal(v.normal);
+            float& nc = Component(n, axis);
+            if (nc != 0.0f) nc = -nc;
+            v.normal = EncodeNormal(n);
+        });
+    FitClampedFrames(clampedInFrame);
     for (TMD3Tag& tag : header.tags) {
         Component(tag.origin, axis) = -Component(tag.origin, axis);
         for (TVector3& a : tag.axis)

@@ -28,9 +28,11 @@ class MD3Reader {
     }
 
     // Sizes `array` to `count` records and fills it from `offset`.
+    // `plural` names the arrays whose description reads as a plural ("the texture
+    // coordinates of surface 0").
     template <typename T>
     bool ReadArray(std::int64_t offset, std::int64_t count, std::vector<T>& array,
-                   const std::string& what);
+                   const std::string& what, bool plural = false);
     bool ReadSurface(int index, std::int64_t position);
 
     const BinaryFile& file_;
@@ -41,14 +43,22 @@ class MD3Reader {
 
 template <typename T>
 bool MD3Reader::ReadArray(std::int64_t offset, std::int64_t count, std::vector<T>& array,
-                          const std::string& what) {
-    if (count < 0) return Fail(what + " has a negative count");
+                          const std::string& what, bool plural) {
+    if (count < 0) return Fail(what + (plural ? " have" : " has") + " a negative count");
+    // No record is read, so where the offset points does not matter.
+    if (count == 0) {
+        array.clear();
+        return true;
+    }
     if (!file_.Fits(offset, count, sizeof(T))) {
         return Fail(what + " (" + std::to_string(count) + " records at offset " +
-                    std::to_string(offset) + ") runs past the end of the file");
+                    std::to_string(offset) + ")" + (plural ? " run" : " runs") +
+                    " past the end of the file");
     }
     const std::int64_t bytes = count * static_cast<std::int64_t>(sizeof(T));
-    if (bytes > budget_) return Fail(what + " overlaps data that was already read");
+    if (bytes > budget_) {
+        return Fail(what + (plural ? " overlap" : " overlaps") + " data that was already read");
+    }
     budget_ -= bytes;
     array.resize(static_cast<std::size_t>(count));
     if (!file_.ReadAt(offset, array.data(), bytes)) return Fail(what + " could not be read");
@@ -79,10 +89,12 @@ bool MD3Reader::Read() {
     // Every surface needs at least its own header inside the file.
     const std::int64_t headerBytes =
         std::int64_t{record.numSurfaces} * std::int64_t{sizeof(TMD3SurfaceRecord)};
-    if (!file_.Fits(record.ofsSurfaces, record.numSurfaces, sizeof(TMD3SurfaceRecord)) ||
-        headerBytes > budget_) {
-        return Fail("the " + std::to_string(record.numSurfaces) +
-                    " surfaces do not fit in the file");
+    if (record.numSurfaces > 0 &&
+        (!file_.Fits(record.ofsSurfaces, record.numSurfaces, sizeof(TMD3SurfaceRecord)) ||
+         headerBytes > budget_)) {
+        return Fail(record.numSurfaces == 1 ? std::string("the surface does not fit in the file")
+                                            : "the " + std::to_string(record.numSurfaces) +
+                                                  " surfaces do not fit in the file");
     }
     header_.surfaces.resize(static_cast<std::size_t>(record.numSurfaces));
     std::int64_t position = record.ofsSurfaces;
@@ -115,7 +127,7 @@ bool MD3Reader::ReadSurface(int index, std::int64_t position) {
     if (!ReadArray(position + record.ofsTriangles, record.numTriangles, surface.triangles,
                    "the triangle array of " + what) ||
         !ReadArray(position + record.ofsST, record.numVerts, surface.texCoords,
-                   "the texture coordinates of " + what)) {
+                   "the texture coordinates of " + what, true)) {
         return false;
     }
     // The surface's own frame count is unreliable (files in the wild store 0), so the
@@ -133,8 +145,11 @@ bool MD3Reader::ReadSurface(int index, std::int64_t position) {
             }
         }
     }
-    for (TMD3TexCoord& tc : surface.texCoords)
-        tc.t = 1.0f - tc.t;
+    surface.texCoordTAsRead.resize(surface.texCoords.size());
+    for (std::size_t v = 0; v < surface.texCoords.size(); ++v) {
+        surface.texCoordTAsRead[v] = surface.texCoords[v].t;
+        surface.texCoords[v].t = 1.0f - surface.texCoords[v].t;
+    }
     return true;
 }
 

@@ -32,6 +32,14 @@ void MergeSurface(TSurface& into, const TSurface& from, std::size_t frames) {
             index += static_cast<std::int32_t>(v);
         into.triangles.push_back(t);
     }
+    // The t bits as read stay with their coordinates while both surfaces have them.
+    if (into.texCoordTAsRead.size() == into.texCoords.size() &&
+        from.texCoordTAsRead.size() == from.texCoords.size()) {
+        into.texCoordTAsRead.insert(into.texCoordTAsRead.end(), from.texCoordTAsRead.begin(),
+                                    from.texCoordTAsRead.end());
+    } else {
+        into.texCoordTAsRead.clear();
+    }
     into.texCoords.insert(into.texCoords.end(), from.texCoords.begin(), from.texCoords.end());
     std::vector<TMD3Vertex> vertices;
     vertices.reserve((v + w) * frames);

@@ -8,6 +8,7 @@
 #include "io/atomic_file_writer.h"
 #include "io/binary_file.h"
 #include "md3/md3.h"
+#include "md3/md3_tag_file.h"
 
 namespace {
 
@@ -40,10 +41,9 @@ void InsertTagsPerFrame(THeader& h, std::int32_t added, Fill fill) {
 
 }  // namespace
 
-bool TMD3::LoadTagsFromFile(const std::string& fileName) {
-    lastError_.clear();
-    auto fail = [this](const std::string& reason) {
-        lastError_ = reason;
+bool ReadTagFile(const std::string& fileName, std::vector<TMD3Tag>& tags, std::string& error) {
+    auto fail = [&error](const std::string& reason) {
+        error = reason;
         return false;
     };
     const BinaryFile file(fileName);
@@ -57,21 +57,56 @@ bool TMD3::LoadTagsFromFile(const std::string& fileName) {
     if (fileHeader.version != kTagFileVersion) {
         return fail("unsupported tag file version " + std::to_string(fileHeader.version));
     }
-    if (fileHeader.numTags == 0) return fail("the file holds no tags");
     if (fileHeader.numTags < 0) return fail("the tag count is negative");
     if (!file.Fits(kTagFileHeaderSize, fileHeader.numTags, sizeof(TMD3Tag))) {
         return fail("the " + std::to_string(fileHeader.numTags) +
-                    " tags run past the end of the file");
+                    (fileHeader.numTags == 1 ? " tag runs" : " tags run") +
+                    " past the end of the file");
     }
-    if (fileHeader.numTags > std::numeric_limits<std::int32_t>::max() - header.numTags) {
-        return fail("the model cannot hold that many tags");
-    }
-    std::vector<TMD3Tag> fileTags(static_cast<std::size_t>(fileHeader.numTags));
-    if (!file.ReadAt(kTagFileHeaderSize, fileTags.data(),
-                     static_cast<std::int64_t>(fileTags.size() * sizeof(TMD3Tag)))) {
+    std::vector<TMD3Tag> read(static_cast<std::size_t>(fileHeader.numTags));
+    if (!file.ReadAt(kTagFileHeaderSize, read.data(),
+                     static_cast<std::int64_t>(read.size() * sizeof(TMD3Tag)))) {
         return fail("the tags could not be read");
     }
-    InsertTagsPerFrame(header, fileHeader.numTags,
+    tags = std::move(read);
+    return true;
+}
+
+bool WriteTagFile(AtomicFileWriter& out, const std::vector<TMD3Tag>& tags, std::string& error) {
+    const std::int64_t fileSize =
+        kTagFileHeaderSize + static_cast<std::int64_t>(tags.size()) * std::int64_t{sizeof(TMD3Tag)};
+    if (fileSize > std::numeric_limits<std::int32_t>::max()) {
+        error = "too many tags for a tag file";
+        return false;
+    }
+    TagFileHeader fileHeader;
+    std::memcpy(fileHeader.ident, kTagFileIdent, 4);
+    fileHeader.version = kTagFileVersion;
+    fileHeader.numTags = static_cast<std::int32_t>(tags.size());
+    fileHeader.ofsEnd = static_cast<std::int32_t>(fileSize);
+    out.Write(&fileHeader, sizeof fileHeader);
+    out.Write(tags.data(), tags.size() * sizeof(TMD3Tag));
+    if (!out.Finish()) {
+        error = "writing failed: " + out.error();
+        return false;
+    }
+    return true;
+}
+
+bool TMD3::LoadTagsFromFile(const std::string& fileName) {
+    lastError_.clear();
+    std::vector<TMD3Tag> fileTags;
+    if (!ReadTagFile(fileName, fileTags, lastError_)) return false;
+    if (fileTags.empty()) {
+        lastError_ = "the file holds no tags";
+        return false;
+    }
+    if (fileTags.size() >
+        static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() - header.numTags)) {
+        lastError_ = "the model cannot hold that many tags";
+        return false;
+    }
+    InsertTagsPerFrame(header, static_cast<std::int32_t>(fileTags.size()),
                        [&](TMD3Tag* slot) { std::copy(fileTags.begin(), fileTags.end(), slot); });
     return true;
 }
@@ -81,7 +116,7 @@ void TMD3::AddTag(const TMD3Tag& tag) {
     InsertTagsPerFrame(header, 1, [&](TMD3Tag* slot) { *slot = tag; });
 }
 
-bool TMD3::SaveTagsToFile(const std::string& fileName) {
+bool TMD3::FrameZeroTags(std::vector<TMD3Tag>& tags) {
     lastError_.clear();
     const std::size_t count = static_cast<std::size_t>(header.numTags > 0 ? header.numTags : 0);
     // Without a frame there are no tag records, whatever numTags says.
@@ -89,21 +124,15 @@ bool TMD3::SaveTagsToFile(const std::string& fileName) {
         lastError_ = "the model has no tags";
         return false;
     }
-    const std::int64_t fileSize =
-        kTagFileHeaderSize + std::int64_t{header.numTags} * std::int64_t{sizeof(TMD3Tag)};
-    if (fileSize > std::numeric_limits<std::int32_t>::max()) {
-        lastError_ = "too many tags for a tag file";
-        return false;
-    }
-    TagFileHeader fileHeader;
-    std::memcpy(fileHeader.ident, kTagFileIdent, 4);
-    fileHeader.version = kTagFileVersion;
-    fileHeader.numTags = header.numTags;
-    fileHeader.ofsEnd = static_cast<std::int32_t>(fileSize);
+    tags.assign(header.tags.begin(), header.tags.begin() + static_cast<std::ptrdiff_t>(count));
+    return true;
+}
 
+bool TMD3::SaveTagsToFile(const std::string& fileName) {
+    std::vector<TMD3Tag> tags;
+    if (!FrameZeroTags(tags)) return false;
     AtomicFileWriter out(fileName);
-    out.Write(&fileHeader, sizeof fileHeader);
-    out.Write(header.tags.data(), count * sizeof(TMD3Tag));
+    if (!WriteTagFile(out, tags, lastError_)) return false;
     if (!out.Commit()) {
         lastError_ = "writing failed: " + out.error();
         return false;

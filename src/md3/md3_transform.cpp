@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "md3/md3.h"
 #include "md3/md3_geometry.h"
@@ -52,11 +53,12 @@ int TMD3::RotateZ(float degrees) {
 }
 
 int TMD3::RotateModel(const TMatrix4& m) {
-    int clamped = 0;
-    md3_geometry::ForEachVertex(header, [&](TMD3Vertex& v) {
-        StorePosition(v, MatrixTransformPoint(Position(v), m), clamped);
-        v.normal = EncodeNormal(MatrixTransformPoint(DecodeNormal(v.normal), m));
-    });
+    std::vector<int> clampedInFrame;
+    const int clamped = md3_geometry::ForEachVertexCountingPerFrame(
+        header, clampedInFrame, [&](TMD3Vertex& v, int& count) {
+            StorePosition(v, MatrixTransformPoint(Position(v), m), count);
+            v.normal = EncodeNormal(MatrixTransformPoint(DecodeNormal(v.normal), m));
+        });
     // Without surfaces there are no vertices to bound; the frames are left as they are.
     if (header.numSurfaces > 0) {
         const int frames = std::min(header.numFrames, static_cast<int>(header.frames.size()));
@@ -66,6 +68,7 @@ int TMD3::RotateModel(const TMatrix4& m) {
             frame.localOrigin = MatrixTransformPoint(frame.localOrigin, m);
         }
     }
+    FitClampedFrames(clampedInFrame);
     TransformTags(m);
     return clamped;
 }
@@ -113,11 +116,14 @@ int TMD3::ScaleModel(float factor) {
     }
     for (TMD3Tag& tag : header.tags)
         tag.origin = tag.origin * factor;
-    md3_geometry::ForEachVertex(header, [&](TMD3Vertex& v) {
-        v.x = ClampStored(v.x * double{factor}, clamped);
-        v.y = ClampStored(v.y * double{factor}, clamped);
-        v.z = ClampStored(v.z * double{factor}, clamped);
-    });
+    std::vector<int> clampedInFrame;
+    clamped = md3_geometry::ForEachVertexCountingPerFrame(
+        header, clampedInFrame, [&](TMD3Vertex& v, int& count) {
+            v.x = ClampStored(v.x * double{factor}, count);
+            v.y = ClampStored(v.y * double{factor}, count);
+            v.z = ClampStored(v.z * double{factor}, count);
+        });
+    FitClampedFrames(clampedInFrame);
     return clamped;
 }
 
@@ -141,8 +147,39 @@ int TMD3::TagAsOrigin(int pivot) {
         frame.localOrigin = frame.localOrigin - p;
         md3_geometry::ForEachTagOfFrame(header, f,
                                         [&](TMD3Tag& tag) { tag.origin = tag.origin - p; });
+        const int before = clamped;
         md3_geometry::ForEachVertexOfFrame(
             header, f, [&](TMD3Vertex& v) { StorePosition(v, Position(v) - p, clamped); });
+        if (clamped != before) FitFrameToStoredRange(f);
     }
     return clamped;
+}
+
+void TMD3::FitClampedFrames(const std::vector<int>& clampedInFrame) {
+    for (std::size_t f = 0; f < clampedInFrame.size(); ++f) {
+        if (clampedInFrame[f] > 0) FitFrameToStoredRange(static_cast<int>(f));
+    }
+}
+
+void TMD3::FitFrameToStoredRange(int frame) {
+    if (frame < 0 || frame >= header.numFrames ||
+        static_cast<std::size_t>(frame) >= header.frames.size()) {
+        return;
+    }
+    TMD3Frame& f = header.frames[static_cast<std::size_t>(frame)];
+    constexpr float kLow = std::numeric_limits<std::int16_t>::min() * kMD3XyzScale;
+    constexpr float kHigh = std::numeric_limits<std::int16_t>::max() * kMD3XyzScale;
+    auto clampBox = [&](TVector3& v) {
+        v = {std::clamp(v.x, kLow, kHigh), std::clamp(v.y, kLow, kHigh),
+             std::clamp(v.z, kLow, kHigh)};
+    };
+    clampBox(f.minBounds);
+    clampBox(f.maxBounds);
+    // The moved or scaled radius no longer describes where the vertices ended up: clamping
+    // pulls some in, and the local origin may lie outside the range they were pulled into.
+    float farthest = 0.0f;
+    md3_geometry::ForEachVertexOfFrame(header, frame, [&](TMD3Vertex& v) {
+        farthest = std::max(farthest, VectorLength(Position(v) - f.localOrigin));
+    });
+    f.radius = farthest;
 }

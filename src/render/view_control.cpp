@@ -28,11 +28,19 @@ std::int32_t FittingDistance(float largestExtent) {
     const double tan30 = std::tan(30.0 * static_cast<double>(kDegToRad));
     // nearbyint keeps the default rounding mode: halves go to the even neighbour.
     const double d = std::nearbyint(tan30 * 2.0 * static_cast<double>(largestExtent));
-    // A degenerate or absurdly large model must not overflow the integer distance.
-    if (!(d > 0.0)) return 0;
+    // A model without extent (only tags, bounds stored as zero) would put the eye on the point
+    // it looks at, and a camera without a direction draws nothing. The wheel never comes
+    // closer than this either.
+    if (!(d > kCameraDistanceMin)) return kCameraDistanceMin;
+    // An absurdly large model must not overflow the integer distance.
     if (d > static_cast<double>(std::numeric_limits<std::int32_t>::max()))
         return std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(d);
+}
+
+void Enclose(TBounds& box, const TVector3& p) {
+    box.min = {std::min(box.min.x, p.x), std::min(box.min.y, p.y), std::min(box.min.z, p.z)};
+    box.max = {std::max(box.max.x, p.x), std::max(box.max.y, p.y), std::max(box.max.z, p.z)};
 }
 
 void AppendFixed3(std::string& out, float value) {
@@ -91,16 +99,18 @@ std::optional<TBounds> MD3FrameZeroBounds(const TMD3& model) {
                                            surface.vertices.size());
         for (std::size_t i = 0; i < count; ++i) {
             const TMD3Vertex& v = surface.vertices[i];
-            const TVector3 p{v.x * kMD3XyzScale, v.y * kMD3XyzScale, v.z * kMD3XyzScale};
-            box.min = {std::min(box.min.x, p.x), std::min(box.min.y, p.y),
-                       std::min(box.min.z, p.z)};
-            box.max = {std::max(box.max.x, p.x), std::max(box.max.y, p.y),
-                       std::max(box.max.z, p.z)};
+            Enclose(box, {v.x * kMD3XyzScale, v.y * kMD3XyzScale, v.z * kMD3XyzScale});
             anyVertex = true;
         }
     }
-    // Surfaces without vertices would leave the box inverted at +-3.4e38.
-    if (!anyVertex) return TBounds{h.frames[0].minBounds, h.frames[0].maxBounds};
+    if (anyVertex) return box;
+    // Without vertices (a hand model that only carries tags, for instance) the stored bounds
+    // are often all zero; the tags are what the view shows, so they must fit too.
+    box = TBounds{h.frames[0].minBounds, h.frames[0].maxBounds};
+    const std::size_t tags =
+        std::min(static_cast<std::size_t>(std::max(h.numTags, 0)), h.tags.size());
+    for (std::size_t t = 0; t < tags; ++t)
+        Enclose(box, h.tags[t].origin);
     return box;
 }
 

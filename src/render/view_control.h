@@ -27,11 +27,13 @@ void ResetView(TViewState& view, TCamera& camera, bool contextReady,
                const std::optional<TBounds>& modelBounds);
 
 // Centres the model's bounding box and backs the camera off until it fits the field of
-// view. Nothing happens without bounds (no model, or a model without frames).
+// view, but never closer than the wheel's nearest distance. Nothing happens without bounds
+// (no model, or a model without frames).
 void FitView(TViewState& view, TCamera& camera, const std::optional<TBounds>& modelBounds);
 
-// The bounding box of frame 0 over every surface vertex, or the stored frame-0 bounds when
-// no surface has a vertex; nothing for a model without frames.
+// The bounding box of frame 0 over every surface vertex; when no surface has a vertex, the
+// stored frame-0 bounds widened to the frame-0 tag origins. Nothing for a model without
+// frames.
 std::optional<TBounds> MD3FrameZeroBounds(const TMD3& model);
 
 // One wheel notch: down moves the camera away, up brings it closer, within the limits.

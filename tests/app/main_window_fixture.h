@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QOpenGLWidget>
 #include <QStringList>
 #include <QtTest/QTest>
@@ -17,16 +18,24 @@ class MainWindowTest : public ::testing::Test {
     void SetUp() override {
         std::filesystem::copy(VELDRA_TEXTURES_DIR, dir_.path() / "textures",
                               std::filesystem::copy_options::recursive);
-        window_ = std::make_unique<TMainWindow>(QString::fromStdString(dir_.path().string()));
+        MakeWindow(dir_.path());
+    }
+
+    // A window in `appDir` whose dialogs this test answers.
+    void MakeWindow(const std::filesystem::path& appDir) {
+        window_ = std::make_unique<TMainWindow>(QString::fromStdString(appDir.string()));
         TUserPrompts& p = window_->Prompts();
         p.openFile = [this](const QString& title, const QStringList& filters, int& index) {
             openTitles_ << title;
             offeredFilters_ = filters;
+            busyCursorOverDialog_ |= QApplication::overrideCursor() != nullptr;
             index = answerFilterIndex_;
             return answerOpen_;
         };
-        p.saveFile = [this](const QString& title, const QString&, const QString&) {
+        p.saveFile = [this](const QString& title, const QString&, const QString& suffix) {
             saveTitles_ << title;
+            saveSuffix_ = suffix;
+            busyCursorOverDialog_ |= QApplication::overrideCursor() != nullptr;
             return answerSave_;
         };
         p.chooseFolder = [this](const QString& caption) {
@@ -69,4 +78,6 @@ class MainWindowTest : public ::testing::Test {
     QString answerFolder_;
     std::optional<std::uint32_t> answerColour_;
     QStringList openTitles_, saveTitles_, folderCaptions_, messages_, offeredFilters_;
+    QString saveSuffix_;
+    bool busyCursorOverDialog_ = false;
 };

@@ -1,11 +1,17 @@
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QStatusTipEvent>
 #include <QTabWidget>
 #include <fstream>
 
@@ -41,6 +47,8 @@ TEST_F(MainWindowFlow, FirstStartAsksForTheGameAndShowsHelp) {
     ShowAndWait();
     ASSERT_EQ(folderCaptions_.size(), 1);
     EXPECT_TRUE(folderCaptions_[0].startsWith("Select path to \"Wolfenstein - Enemy Territory\""));
+    EXPECT_FALSE(folderCaptions_[0].contains('\r') || folderCaptions_[0].contains('\n'))
+        << "a dialog title has one line";
     EXPECT_EQ(VisibleTabs(Tabs()), QStringList{"Help"});
     EXPECT_EQ(window_->windowTitle(), "Veldra v1.6.2");
     // Defaults of a missing settings file.
@@ -55,23 +63,47 @@ TEST_F(MainWindowFlow, FirstStartAsksForTheGameAndShowsHelp) {
     SaveWindowPicture("main_window_first_start");
 }
 
-TEST_F(MainWindowFlow, MissingTexturesFolderEndsTheProgram) {
-    window_.reset();
-    testing_support::ScratchDir bare;
-    TMainWindow window(QString::fromStdString(bare.path().string()));
-    QStringList shown;
-    window.Prompts().message = [&shown](const QString&, const QString& text, bool) {
-        shown << text;
+// The error box must not end up under the game-path dialog of the first showing.
+TEST_F(MainWindowFlow, FailedStartUpShowsItsErrorAndNoGamePathDialog) {
+    const std::pair<bool, const char*> cases[] = {
+        {false, "This application is not installed correctly."},
+        {true, "The game-files are already in use by another application."},
     };
-    EXPECT_EQ(window.StartupExitCode(), 1);
-    QTest::qWait(20);  // the message waits for the event loop
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(shown[0].startsWith("This application is not installed correctly."));
+    for (const auto& [installed, message] : cases) {
+        window_.reset();
+        testing_support::ScratchDir appDir;
+        int holder = -1;
+        if (installed) {
+            // Installed properly, but another program holds the game archive.
+            std::filesystem::copy(VELDRA_TEXTURES_DIR, appDir.path() / "textures",
+                                  std::filesystem::copy_options::recursive);
+            const std::string pak = appDir.File("pak0.pk3");
+            testing_support::WriteBytes(pak, {1, 2, 3});
+            holder = ::open(pak.c_str(), O_RDWR);
+            struct flock lock {};
+            lock.l_type = F_WRLCK;
+            ASSERT_EQ(::fcntl(holder, F_OFD_SETLK, &lock), 0);
+            std::ofstream(appDir.File("test_app.ini")) << "[PAKsList]\nPAKsList0=" << pak << "\n";
+        }
+        messages_.clear();
+        MakeWindow(appDir.path());
+        EXPECT_EQ(window_->StartupExitCode(), 1);
+        ShowAndWait();
+        ASSERT_EQ(messages_.size(), 1) << message;
+        EXPECT_TRUE(messages_[0].startsWith(message)) << messages_[0].toStdString();
+        EXPECT_TRUE(folderCaptions_.isEmpty()) << message;
+        window_->close();
+        window_.reset();
+        if (holder >= 0) ::close(holder);
+    }
 }
 
 TEST_F(MainWindowFlow, DroppedModelLoadsLikeTheMenuCommand) {
     ShowAndWait();
-    const std::string path = WriteModel("robot.md3");
+    // Longer than the 254 characters a Windows path may have.
+    std::filesystem::create_directory(dir_.path() / std::string(240, 'd'));
+    const std::string path = WriteModel(std::string(240, 'd') + "/robot.md3");
+    ASSERT_GT(path.size(), 254u);
     window_->HandleDroppedFiles({QString::fromStdString(path)});
     EXPECT_EQ(window_->StatusText(), "MD3 loaded");
     EXPECT_EQ(window_->ModelKind(), kModelKindMD3);
@@ -118,21 +150,55 @@ TEST_F(MainWindowFlow, GeneralLoaderChoosesByUpperCaseExtension) {
     EXPECT_EQ(window_->ModelKind(), kModelKindMD3);
 }
 
-TEST_F(MainWindowFlow, RejectedFileResetsWithoutAMessage) {
+TEST_F(MainWindowFlow, RejectedFileResetsAndShowsTheReadersReason) {
     ShowAndWait();
-    window_->LoadMD3FromFile(QString::fromStdString(WriteModel("good.md3")));
     testing_support::WriteBytes(dir_.File("bad.md3"), std::vector<std::uint8_t>(200, 7));
-    window_->LoadMD3FromFile(QString::fromStdString(dir_.File("bad.md3")));
-    EXPECT_EQ(window_->ModelKind(), kModelKindNone);
-    EXPECT_EQ(window_->StatusText(), "");
-    EXPECT_TRUE(messages_.isEmpty());
-    EXPECT_EQ(VisibleTabs(Tabs()), QStringList{"View"});
-    EXPECT_FALSE(window_->Busy());
+    const QString bad = QString::fromStdString(dir_.File("bad.md3"));
+    // Both loaders: the MD3 command and the general one with "All Supported Models".
+    for (const bool general : {false, true}) {
+        window_->LoadMD3FromFile(QString::fromStdString(WriteModel("good.md3")));
+        if (general) {
+            answerOpen_ = bad;
+            Action("actionFileLoadAnyFromFile")->trigger();
+        } else {
+            window_->LoadMD3FromFile(bad);
+        }
+        EXPECT_EQ(window_->ModelKind(), kModelKindNone);
+        ASSERT_FALSE(window_->MD3().LastError().empty());
+        EXPECT_EQ(window_->StatusText().toStdString(),
+                  "MD3 not loaded: " + window_->MD3().LastError());
+        EXPECT_TRUE(messages_.isEmpty());
+        EXPECT_EQ(VisibleTabs(Tabs()), QStringList{"View"});
+        EXPECT_FALSE(window_->Busy());
+    }
     // A file that cannot be opened reaches the error handler, and the program goes on.
     window_->LoadMD3FromFile(QString::fromStdString(dir_.File("absent.md3")));
     ASSERT_EQ(messages_.size(), 1);
     EXPECT_TRUE(messages_[0].startsWith("Cannot open file \""));
     EXPECT_FALSE(window_->Busy());
+}
+
+// Cancelling a load dialog must not lose the model or its unsaved edits, and the busy
+// cursor belongs to the loading, not to the dialog.
+TEST_F(MainWindowFlow, CancelledLoadDialogsKeepTheModelAndItsEdits) {
+    ShowAndWait();
+    window_->LoadMD3FromFile(QString::fromStdString(WriteModel("kept.md3")));
+    window_->MD3().header.surfaces[0].vertices[0].x = 1234;  // an edit not yet saved
+    for (const char* command : {"actionFileLoad", "actionFileLoadAnyFromFile"}) {
+        answerOpen_.clear();
+        Action(command)->trigger();
+        ASSERT_EQ(window_->ModelKind(), kModelKindMD3) << command;
+        EXPECT_EQ(window_->MD3().header.surfaces[0].vertices[0].x, 1234) << command;
+        EXPECT_EQ(window_->findChild<QGroupBox*>("gbModel")->title(), "kept.md3");
+        EXPECT_EQ(window_->StatusText().toStdString(), "MD3 loaded") << command;
+        EXPECT_FALSE(window_->Busy());
+    }
+    answerOpen_ = QString::fromStdString(WriteModel("next.md3"));
+    Action("actionFileLoad")->trigger();
+    EXPECT_EQ(window_->findChild<QGroupBox*>("gbModel")->title(), "next.md3");
+    EXPECT_EQ(openTitles_.size(), 3);
+    EXPECT_FALSE(busyCursorOverDialog_);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(MainWindowFlow, SaveAsWritesTheModelAndClearKeepsTheName) {
@@ -142,6 +208,7 @@ TEST_F(MainWindowFlow, SaveAsWritesTheModelAndClearKeepsTheName) {
     answerSave_ = QString::fromStdString(dir_.File("out.md3"));
     Action("actionFileSaveAs")->trigger();
     EXPECT_EQ(window_->StatusText(), "Model saved to file: out.md3");
+    EXPECT_EQ(saveSuffix_, "md3") << "the game finds only lower-case .md3 on Linux";
     EXPECT_EQ(window_->findChild<QGroupBox*>("gbModel")->title(), "out.md3");
     EXPECT_EQ(testing_support::ReadBytes(dir_.File("out.md3")), testing_support::ReadBytes(path));
 
@@ -211,8 +278,18 @@ TEST_F(MainWindowFlow, HelpTogglesBetweenHelpAndTheModelTabs) {
 
 namespace {
 
-// The model is drawn: with lighting off an untextured model is pure white, which neither
-// the sky box nor the gradient contains.
+// With lighting off an untextured model is pure white, which neither the sky box nor the
+// gradient contains.
+int WhitePixels(const QImage& image) {
+    int white = 0;
+    for (int y = 0; y < image.height(); y += 4) {
+        for (int x = 0; x < image.width(); x += 4) {
+            if (image.pixel(x, y) == qRgb(255, 255, 255)) ++white;
+        }
+    }
+    return white;
+}
+
 TEST_F(MainWindowFlow, LoadedSampleModelIsDrawnInTheView) {
     VELDRA_REQUIRE_SAMPLES("md3");
     ShowAndWait();
@@ -222,14 +299,45 @@ TEST_F(MainWindowFlow, LoadedSampleModelIsDrawnInTheView) {
     SaveWindowPicture("main_window_sample_model");
     Box("cbLightingEnabled")->setChecked(false);
     auto* view = window_->findChild<QOpenGLWidget*>("oglView");
-    const QImage image = view->grabFramebuffer();
-    int white = 0;
-    for (int y = 0; y < image.height(); y += 4) {
-        for (int x = 0; x < image.width(); x += 4) {
-            if (image.pixel(x, y) == qRgb(255, 255, 255)) ++white;
-        }
-    }
-    EXPECT_GT(white, 50) << "no untextured model pixels in the view";
+    EXPECT_GT(WhitePixels(view->grabFramebuffer()), 50) << "no untextured model pixels";
+}
+
+// A hand model holds only tags and zero frame bounds. Fitted at distance 0 the camera had no
+// direction, nothing was drawn, and the previous model stayed on screen under the new name.
+TEST_F(MainWindowFlow, TagsOnlyModelReplacesThePreviousPicture) {
+    ShowAndWait();
+    Box("cbLightingEnabled")->setChecked(false);
+    auto* view = window_->findChild<QOpenGLWidget*>("oglView");
+    window_->LoadMD3FromFile(QString::fromStdString(WriteModel("body.md3")));
+    ASSERT_GT(WhitePixels(view->grabFramebuffer()), 50);
+
+    TMD3 hand;
+    MakeModel(hand, {.surfaces = 0, .frames = 2, .tags = 3});
+    ASSERT_TRUE(hand.SaveToFile(dir_.File("hand.md3")));
+    window_->LoadMD3FromFile(QString::fromStdString(dir_.File("hand.md3")));
+    ASSERT_EQ(window_->StatusText(), "MD3 loaded");
+    EXPECT_GE(window_->View().cameraDistance, kCameraDistanceMin);
+    EXPECT_EQ(WhitePixels(view->grabFramebuffer()), 0) << "the previous model is still shown";
+    SaveWindowPicture("main_window_tags_only");
+}
+
+// Hovering a menu entry makes the toolkit send its status tip, an empty one on leaving.
+TEST_F(MainWindowFlow, MenusKeepTheStatusTextAndShowTheFixedCleanUpEntry) {
+    ShowAndWait();
+    QAction* cleanup = Action("menuSettingsCleanup");
+    ASSERT_NE(cleanup, nullptr);
+    EXPECT_TRUE(window_->findChild<QMenu*>("menuSettings")->actions().contains(cleanup));
+    EXPECT_EQ(cleanup->text(), "Clean-up");
+    EXPECT_TRUE(cleanup->isChecked());
+    EXPECT_FALSE(cleanup->isEnabled());
+    EXPECT_EQ(cleanup->toolTip(), "Remove \"tmp\"-directory after use");
+
+    window_->LoadMD3FromFile(QString::fromStdString(WriteModel("status.md3")));
+    for (const char* name : {"actionFileLoad", "actionFileSaveAs", "menuSettingsCleanup"})
+        Action(name)->showStatusText(window_->menuBar());
+    QStatusTipEvent leaving{QString()};
+    QCoreApplication::sendEvent(window_->menuBar(), &leaving);
+    EXPECT_EQ(window_->StatusText().toStdString(), "MD3 loaded");
 }
 
 }  // namespace

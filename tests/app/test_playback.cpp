@@ -55,6 +55,8 @@ TEST(NumberText, FloatsShowTheirShortestDigitsWithAPoint) {
     EXPECT_EQ(FloatText(0.1f), "0.1");
     EXPECT_EQ(FloatText(-2.5f), "-2.5");
     EXPECT_EQ(FloatText(0.0f), "0");
+    EXPECT_EQ(FloatText(-0.0f), "0");  // an inverted zero axis component
+    EXPECT_EQ(Vector3Text({-0.0f, 1.0f, -0.0f}), "0  1  0");
     EXPECT_EQ(FloatText(1.0f / 3.0f), "0.33333334");
     EXPECT_EQ(FloatText(100000000.0f), "100000000");
     EXPECT_EQ(FloatText(1e15f), "1e+15");

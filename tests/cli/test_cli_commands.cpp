@@ -26,8 +26,8 @@ std::string WriteCube(const ScratchDir& dir) {
 TEST(CliInfo, JsonDescribesTheWholeModel) {
     ScratchDir dir;
     const std::string path = WriteCube(dir);
-    std::ostringstream out;
-    ASSERT_EQ(RunInfo(path, true, out), 0);
+    std::ostringstream out, err;
+    ASSERT_EQ(RunInfo({path}, true, out, err), 0);
     EXPECT_EQ(out.str(),
               "{\"format\":\"md3\",\"file\":\"" + path +
                   "\",\"name\":\"models/sample/cube.md3\",\"version\":15,\"flags\":0,"
@@ -44,14 +44,49 @@ TEST(CliInfo, TextListsFramesTagsAndSurfaces) {
     TMD3 model;
     MakeModel(model, {.surfaces = 2, .vertsPerSurface = 32, .frames = 3, .tags = 2});
     ASSERT_TRUE(model.SaveToFile(dir.File("m.md3")));
-    std::ostringstream out;
-    ASSERT_EQ(RunInfo(dir.File("m.md3"), false, out), 0);
+    std::ostringstream out, err;
+    ASSERT_EQ(RunInfo({dir.File("m.md3")}, false, out, err), 0);
     const std::string text = out.str();
     EXPECT_NE(text.find("Frames:   3"), std::string::npos) << text;
     EXPECT_NE(text.find("[2] \"frame2\""), std::string::npos) << text;
     EXPECT_NE(text.find("[1] \"tag_1\" origin (1, 0, 1)"), std::string::npos) << text;
     EXPECT_NE(text.find("[1] \"surface1\" flags 0, 32 vertices, 32 triangles"), std::string::npos)
         << text;
+}
+
+TEST(CliInfo, SeveralFilesTagFilesAndNamesAsStored) {
+    ScratchDir dir;
+    TMD3 model;
+    MakeCube(model);
+    SetName64("models\\mapobjects\\crate", model.header.surfaces[0].name);
+    ASSERT_TRUE(model.SaveToFile(dir.File("cube.md3")));
+    ASSERT_TRUE(model.SaveTagsToFile(dir.File("cube.tag")));
+    std::ostringstream text, json, err;
+    const std::vector<std::string> files = {dir.File("cube.md3"), dir.File("absent.md3"),
+                                            dir.File("cube.tag")};
+    EXPECT_EQ(RunInfo(files, false, text, err), 1);
+    // Text shows names as stored, each file in its own block after a blank line.
+    EXPECT_NE(text.str().find("[0] \"models\\mapobjects\\crate\""), std::string::npos)
+        << text.str();
+    EXPECT_NE(text.str().find("\n\nFile:     " + dir.File("cube.tag") +
+                              "\nFormat:   tag file (TAG3)\nTags:     1\n  [0] \"tag_top\""),
+              std::string::npos)
+        << text.str();
+    EXPECT_EQ(err.str(), "veldra-cli: Cannot open file \"" + dir.File("absent.md3") +
+                             "\". No such file or directory.\n");
+
+    EXPECT_EQ(RunInfo(files, true, json, err), 1);
+    const std::string j = json.str();
+    EXPECT_EQ(j.front(), '[');
+    EXPECT_EQ(j.substr(j.size() - 2), "]\n");
+    EXPECT_NE(j.find("\"name\":\"models\\\\mapobjects\\\\crate\""), std::string::npos) << j;
+    EXPECT_NE(j.find("},{\"file\":\"" + dir.File("absent.md3") + "\",\"error\":\"Cannot open"),
+              std::string::npos)
+        << j;
+    EXPECT_NE(j.find("},{\"format\":\"tag\",\"file\":\"" + dir.File("cube.tag") +
+                     "\",\"tags\":1,\"tagNames\":[\"tag_top\"]"),
+              std::string::npos)
+        << j;
 }
 
 TEST(CliJson, EscapesControlsAndKeepsEightBitNames) {

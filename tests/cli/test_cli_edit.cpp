@@ -6,11 +6,16 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 
+#include "cli/cli_error.h"
 #include "cli/edit_command.h"
+#include "cli/edit_values.h"
+#include "cli/surface_argument.h"
 #include "io/file_error.h"
 #include "md3/md3.h"
+#include "md3/md3_input.h"
 #include "model_factory.h"
 #include "support/test_files.h"
 
@@ -113,58 +118,139 @@ TEST(CliEdit, FailuresNameTheFileAndTheReasonAndLeaveOutAlone) {
     const std::string in = SaveModel(dir, "in.md3", {.surfaces = 2, .frames = 2, .tags = 1});
     const std::string one = SaveModel(dir, "one.md3", {.surfaces = 1, .frames = 1, .tags = 0});
     const std::string other = SaveModel(dir, "other.md3", {.surfaces = 2, .frames = 1, .tags = 2});
+    const std::string none = SaveModel(dir, "none.md3", {.surfaces = 0, .frames = 0, .tags = 0});
     const std::string out = dir.File("out.md3");
+    const std::string absent = dir.File("absent.md3");
     WriteBytes(out, std::vector<std::uint8_t>(4, 2));
     WriteBytes(dir.File("t.tag"), ReadBytes(in));  // not a tag file
 
-    const std::vector<std::pair<std::vector<EditOperation>, std::string>> cases = {
-        {{{"--delete-frame", "2"}}, "the model has no frame 2"},
-        {{{"--delete-frame", "1"}, {"--delete-frame", "0"}}, "only frame"},
-        {{{"--remove-surface", "2"}}, "no surface 2"},
-        {{{"--smooth", "x"}}, "not a whole number"},
-        {{{"--weld", "0"}}, "N:DISTANCE"},
-        {{{"--rotate", "z:ten"}}, "\"ten\" is not a number"},
-        {{{"--mirror", "w"}}, "not an axis"},
-        {{{"--tags-swap", "xx"}}, "not a pair of axes"},
-        {{{"--origin-to-tag", "tag_9"}}, "no tag \"tag_9\""},
-        {{{"--tags-from", dir.File("t.tag")}}, kTagsNeedOneFrameText},
-        {{{"--add-tag", "a:1,2,3:1,0,0:0,abc,0:0,0,1"}}, kTagsNeedOneFrameText},
-        {{{"--append-frame", other}}, "Number of tags not equal: other.md3"},
-        {{{"--append-frames", one}}, "Number of tags not equal: one.md3"},
+    struct Case {
+        std::string model;
+        std::vector<EditOperation> ops;
+        std::string reason;
+        bool usage;  // wrong whatever the model: checked before IN is read
     };
-    for (const auto& [ops, reason] : cases) {
+    const std::string tag = "a:1,2,3:1,0,0:0,1,0:0,0,1";
+    const Case cases[] = {
+        {in, {{"--delete-frame", "2"}}, "the model has no frame 2 (it has 2)", false},
+        {in, {{"--delete-frame", "1"}, {"--delete-frame", "0"}}, "only frame", false},
+        {none, {{"--delete-frame", "0"}}, "the model has no frames", false},
+        {in, {{"--delete-frame", "-1"}}, "negative", true},
+        {in, {{"--remove-surface", "2"}}, "no surface 2", false},
+        {in, {{"--scale", "2"}, {"--smooth", "x"}}, "not a whole number", true},
+        {in, {{"--weld", "0"}}, "N:DISTANCE", true},
+        {in, {{"--rotate", "z:ten"}}, "\"ten\" is not a number", true},
+        {in, {{"--mirror", "w"}}, "not an axis", true},
+        {in, {{"--tags-swap", "xx"}}, "not a pair of axes", true},
+        {in, {{"--origin-to-tag", "tag_9"}}, "no tag \"tag_9\"", false},
+        {in, {{"--tags-from", dir.File("t.tag")}}, kTagsNeedOneFrameText, false},
+        {in, {{"--add-tag", tag}}, kTagsNeedOneFrameText, false},
+        {in, {{"--add-tag", "a:1,2,3:1,0,0:0,abc,0:0,0,1"}}, kInputConversionErrorText, true},
+        {one, {{"--tags-from", dir.File("t.tag")}}, "TAG3", false},
+        {one, {{"--tags-from", dir.File("absent.tag")}}, "Cannot open file", false},
+        {one, {{"--save-tags", dir.File("none.tag")}}, "no tags", false},
+        {in, {{"--save-tags", dir.File("tags.md3")}}, "must end in .tag", true},
+        {in, {{"--append-frame", other}}, "Number of tags not equal: other.md3", false},
+        {in, {{"--append-frames", one}}, "Number of tags not equal: one.md3", false},
+        {in, {{"--append-frame", absent}}, "Cannot open file \"" + absent + "\"", false},
+        {in, {{"--set-shader", "9:x"}}, "no surface 9 (it has 2)", false},
+        {in, {{"--set-shader", "x"}}, "SURFACE:NAME", true},
+        {in, {{"--rename-surface", ":x"}}, "SURFACE:NAME", true},
+    };
+    for (const Case& c : cases) {
         std::ostringstream warnings;
         try {
-            RunEdit(in, out, ops, warnings);
-            ADD_FAILURE() << reason << ": no failure";
-        } catch (const std::exception& e) {
+            RunEdit(c.model, out, c.ops, warnings);
+            ADD_FAILURE() << c.reason << ": no failure";
+        } catch (const CliError& e) {
             const std::string text = e.what();
-            EXPECT_EQ(text.rfind("Cannot edit \"" + in + "\": " + ops.back().option, 0), 0u)
+            EXPECT_EQ(text.rfind("Cannot edit \"" + c.model + "\": " + c.ops.back().option, 0), 0u)
                 << text;
-            EXPECT_NE(text.find(reason), std::string::npos) << text;
+            EXPECT_NE(text.find(c.reason), std::string::npos) << text;
             EXPECT_EQ(text.find('\n'), std::string::npos) << text;
+            EXPECT_EQ(dynamic_cast<const UsageError*>(&e) != nullptr, c.usage) << text;
         }
-        EXPECT_EQ(ReadBytes(out), std::vector<std::uint8_t>(4, 2)) << reason;
+        EXPECT_EQ(ReadBytes(out), std::vector<std::uint8_t>(4, 2)) << c.reason;
     }
-
     std::ostringstream warnings;
-    auto failure = [&](const std::string& model, std::vector<EditOperation> ops) {
-        try {
-            RunEdit(model, out, ops, warnings);
-        } catch (const std::exception& e) {
-            return std::string(e.what());
-        }
-        return std::string();
-    };
-    EXPECT_NE(failure(one, {{"--add-tag", "a:1,2,3:1,0,0:0,abc,0:0,0,1"}})
-                  .find("Error converting user-input data"),
-              std::string::npos);
-    EXPECT_NE(failure(one, {{"--tags-from", dir.File("t.tag")}}).find("TAG3"), std::string::npos);
-    EXPECT_NE(failure(one, {{"--save-tags", dir.File("none.tag")}}).find("no tags"),
-              std::string::npos);
-    EXPECT_THROW(RunEdit(one, out, {{"--tags-from", dir.File("absent.tag")}}, warnings), FileError);
-    EXPECT_THROW(RunEdit(one, dir.File("out.txt"), {}, warnings), std::exception);
+    EXPECT_THROW(RunEdit(one, dir.File("out.txt"), {}, warnings), UsageError);
+    EXPECT_THROW(RunEdit(absent, out, {}, warnings), FileError);
     EXPECT_EQ(ReadBytes(out), std::vector<std::uint8_t>(4, 2));
+}
+
+TEST(CliEdit, SurfacesByIndexOrByNameWithColonsInEitherName) {
+    TMD3 model;
+    MakeModel(model, {.surfaces = 5, .frames = 1, .tags = 0});
+    const char* names[] = {"body", "a:b", "a", "twin", "twin"};
+    for (int s = 0; s < 5; ++s)
+        SetName64(names[s], model.header.surfaces[static_cast<std::size_t>(s)].name);
+    const std::string longName(64, 'n');
+    struct Case {
+        std::string value;
+        int surface;  // -1: refused with `expected` as the reason
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"0:models\\weapons\\x", 0, "models\\weapons\\x"},
+        {"body:textures/x:y", 0, "textures/x:y"},
+        {"a:x", 2, "x"},
+        {"4:a:b", 4, "a:b"},
+        {"a:b:new", -1, "more than one surface"},
+        {"twin:x", -1, "more than one surface"},
+        {"5:x", -1, "no surface 5 (it has 5)"},
+        {"nope:x", -1, "no surface \"nope\""},
+        {"body:", -1, "empty"},
+        {"body:" + longName, -1, "longer than 63 characters"},
+    };
+    for (const Case& c : cases) {
+        try {
+            const SurfaceAndName result = ResolveSurfaceAndName(model, c.value);
+            EXPECT_EQ(result.surface, c.surface) << c.value;
+            EXPECT_EQ(result.name, c.expected) << c.value;
+        } catch (const OperationError& e) {
+            EXPECT_EQ(c.surface, -1) << c.value << ": " << e.what();
+            EXPECT_NE(std::string(e.what()).find(c.expected), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST(CliEdit, FilesChangeOnlyWhenTheWholeCommandSucceeds) {
+    ScratchDir dir;
+    const std::string in = SaveModel(dir, "in.md3", {.surfaces = 1, .frames = 1, .tags = 1});
+    const std::string out = dir.File("out.md3"), tag = dir.File("a.tag");
+    const std::vector<std::uint8_t> model = ReadBytes(in), oldOut(3, 7), oldTag(5, 9);
+    WriteBytes(out, oldOut);
+    WriteBytes(tag, oldTag);
+    std::filesystem::create_symlink(in, dir.File("link.tag"));
+
+    const std::pair<std::string, int> cases[] = {
+        {in + " " + out + " --save-tags " + tag + " --delete-frame 3", 1},
+        {in + " " + out + " --save-tags " + tag + " --rotate z:ten", 2},
+        {in + " " + out + " --save-tags " + in, 2},
+        {in + " " + out + " --save-tags " + dir.File("link.tag"), 2},
+        {in + " " + dir.File("no/such/out.md3") + " --save-tags " + tag, 1},
+        {in + " " + out + " --save-tags " + dir.File("no/such/b.tag"), 1},
+    };
+    for (const auto& [args, exitCode] : cases) {
+        std::string err;
+        EXPECT_EQ(RunProgram("edit " + args, err, dir), exitCode) << args;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_EQ(ReadBytes(in), model) << args;
+        EXPECT_EQ(ReadBytes(out), oldOut) << args;
+        EXPECT_EQ(ReadBytes(tag), oldTag) << args;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("no")));
+
+    std::string err;
+    ASSERT_EQ(RunProgram("edit " + in + " " + out + " --save-tags " + tag + " --rename-surface " +
+                             "0:body --set-shader body:models\\\\x",
+                         err, dir),
+              0)
+        << err;
+    const TMD3 edited = Load(out);
+    EXPECT_EQ(NameFieldText(edited.header.surfaces[0].name), "body");
+    EXPECT_EQ(NameFieldText(edited.header.surfaces[0].shaders[0].name), "models\\x");
+    EXPECT_EQ(ReadBytes(tag).size(), 16u + 112);
 }
 
 TEST(CliEdit, ProgramPrintsOneLineAndExitsOne) {

@@ -1,7 +1,9 @@
 // Mirroring, rotating, scaling and moving the whole model, and the tag-axis edits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "md3/md3.h"
 #include "md3_test_util.h"
@@ -261,6 +263,44 @@ TEST(MD3Pivot, TheChosenTagBecomesTheOriginOfEveryFrame) {
 
     model.header.tags[0].origin = {-600.0f, 0, 0};
     EXPECT_GT(model.TagAsOrigin(0), 0);
+}
+
+TEST(MD3Clamping, BoundsAndRadiusDescribeTheStoredVertices) {
+    struct Case {
+        const char* edit;
+        std::function<int(TMD3&)> apply;
+    };
+    const Case cases[] = {
+        {"scale", [](TMD3& m) { return m.ScaleModel(100.0f); }},
+        {"rotate", [](TMD3& m) { return m.ScaleModel(31.0f) + m.RotateZ(45.0f); }},
+        // The scale reaches -512 exactly, which a mirror cannot store positive.
+        {"mirror", [](TMD3& m) { return m.ScaleModel(32.0f) + m.MirrorX(); }},
+        {"origin to tag",
+         [](TMD3& m) {
+             TMD3Tag far;
+             SetName64("far", far.name);
+             far.origin = {600.0f, 0.0f, 0.0f};
+             m.AddTag(far);
+             return m.TagAsOrigin(1);
+         }},
+    };
+    for (const Case& c : cases) {
+        TMD3 model;
+        MakeCube(model);
+        EXPECT_GT(c.apply(model), 0) << c.edit;
+        const TMD3Frame& frame = model.header.frames[0];
+        TVector3 lo{1e9f, 1e9f, 1e9f}, hi{-1e9f, -1e9f, -1e9f};
+        float farthest = 0.0f;
+        for (const TMD3Vertex& v : model.header.surfaces[0].vertices) {
+            const TVector3 p{v.x * kMD3XyzScale, v.y * kMD3XyzScale, v.z * kMD3XyzScale};
+            lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
+            hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
+            farthest = std::max(farthest, VectorLength(p - frame.localOrigin));
+        }
+        EXPECT_EQ(frame.minBounds, lo) << c.edit;
+        EXPECT_EQ(frame.maxBounds, hi) << c.edit;
+        EXPECT_FLOAT_EQ(frame.radius, farthest) << c.edit;
+    }
 }
 
 TEST(MD3TagAxes, InvertAndSwapActOnEveryTagOfEveryFrame) {

@@ -18,7 +18,8 @@ using testing_support::WriteBytes;
 
 Bytes ValidFile() {
     TMD3 model;
-    MakeModel(model, {.surfaces = 2, .vertsPerSurface = 20, .frames = 2, .tags = 1});
+    // Two rings of vertices, so that every surface array holds records.
+    MakeModel(model, {.surfaces = 2, .vertsPerSurface = 32, .frames = 2, .tags = 1});
     return LayOut(model, {.trianglesBeforeShaders = true});
 }
 
@@ -92,6 +93,11 @@ TEST(MD3Hostile, SurfaceFieldsAtTheExtremes) {
             EXPECT_NE(LoadFailure(dir, b), "") << "surface field " << field << " = " << value;
         }
     }
+    Bytes b = ValidFile();
+    PutI32(b, GetI32(b, kOfsSurfaces) + kSurfOfsST, 1 << 26);
+    const std::string reason = LoadFailure(dir, b);
+    EXPECT_EQ(reason.rfind("the texture coordinates of surface 0 (", 0), 0u) << reason;
+    EXPECT_NE(reason.find(") run past the end of the file"), std::string::npos) << reason;
 }
 
 TEST(MD3Hostile, SurfaceChainPointingBackOrPastTheEnd) {

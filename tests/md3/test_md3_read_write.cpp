@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstring>
+#include <iterator>
 
 #include "md3/md3.h"
 #include "md3_test_util.h"
@@ -136,28 +138,74 @@ TEST(MD3ReadWrite, SurfacesWithoutShadersGetOneEmptyRecord) {
         EXPECT_EQ(b[surface + 108 + i], 0) << i;
 }
 
-TEST(MD3ReadWrite, TexCoordTIsFlippedInMemory) {
+TEST(MD3ReadWrite, TexCoordTIsFlippedInMemoryAndItsStoredBitsComeBack) {
     ScratchDir dir;
     TMD3 model = Generated(1, 1, 0);
     Bytes b = LayOut(model, {});
     const std::size_t surface = GetI32(b, kOfsSurfaces);
     const std::size_t st = surface + GetI32(b, surface + kSurfOfsST);
-    const float quarter = 0.25f;
-    std::memcpy(b.data() + st + 4, &quarter, 4);
+    // Values whose double flip loses bits, values outside [0, 1], a signed zero and a
+    // signalling NaN: all must come back as stored.
+    const std::uint32_t stored[] = {0x3E800000 /* 0.25 */,
+                                    0x3DCCCCCD /* 0.1 */,
+                                    0x3089705F /* 1e-9 */,
+                                    0xC0600000 /* -3.5 */,
+                                    0x4116B852 /* 9.42 */,
+                                    0x80000000 /* -0 */,
+                                    0x7F800001 /* sNaN */};
+    std::size_t lossy = 0;
+    for (std::size_t v = 0; v < std::size(stored); ++v) {
+        std::memcpy(b.data() + st + 8 * v + 4, &stored[v], 4);
+        const float t = std::bit_cast<float>(stored[v]);
+        lossy += std::bit_cast<std::uint32_t>(1.0f - (1.0f - t)) != stored[v];
+    }
+    ASSERT_GE(lossy, 3u) << "the table no longer shows what a double flip loses";
     WriteBytes(dir.File("t.md3"), b);
     TMD3 loaded;
     ASSERT_TRUE(loaded.LoadFromFile(dir.File("t.md3")));
     EXPECT_EQ(loaded.header.surfaces[0].texCoords[0].t, 0.75f);
+    ASSERT_TRUE(loaded.SaveToFile(dir.File("same.md3")));
+    EXPECT_EQ(ReadBytes(dir.File("same.md3")), b);
+
+    // An edited t is written as its flip; kept bits that no longer line up with the
+    // coordinates are not used.
+    TSurface& s = loaded.header.surfaces[0];
+    s.texCoords[1].t = 0.5f;
+    s.texCoordTAsRead.insert(s.texCoordTAsRead.begin(), 0.0f);
+    ASSERT_TRUE(loaded.SaveToFile(dir.File("edited.md3")));
+    const Bytes edited = ReadBytes(dir.File("edited.md3"));
+    float t1 = 0.0f, t3 = 0.0f;
+    std::memcpy(&t1, edited.data() + st + 8 * 1 + 4, 4);
+    std::memcpy(&t3, edited.data() + st + 8 * 3 + 4, 4);
+    EXPECT_EQ(t1, 0.5f);
+    EXPECT_EQ(t3, 1.0f - s.texCoords[3].t);
 }
 
-TEST(MD3ReadWrite, NoTagsMeansOfsTagsIsNeverUsed) {
+TEST(MD3ReadWrite, EmptyArraysMayPointAnywhere) {
     ScratchDir dir;
-    TMD3 model = Generated(1, 1, 0);
-    Bytes b = LayOut(model, {});
-    PutI32(b, kOfsTags, -12345);
-    WriteBytes(dir.File("x.md3"), b);
-    TMD3 loaded;
-    EXPECT_TRUE(loaded.LoadFromFile(dir.File("x.md3"))) << loaded.LastError();
+    // No surfaces, no tags; no triangles in a surface (one ring of vertices).
+    TMD3 bare;
+    MakeModel(bare, {.surfaces = 0, .frames = 1, .tags = 0});
+    TMD3 flat;
+    MakeModel(flat, {.surfaces = 1, .vertsPerSurface = 16, .frames = 1, .tags = 0});
+    struct Case {
+        const TMD3& model;
+        std::size_t surfaceField;  // 0: a header field
+        std::size_t field;
+    };
+    const Case cases[] = {
+        {bare, 0, kOfsSurfaces}, {bare, 0, kOfsTags}, {flat, 1, kSurfOfsTriangles}};
+    for (const Case& c : cases) {
+        for (std::int32_t value : {1 << 30, -12345}) {
+            Bytes b = LayOut(c.model, {});
+            const std::size_t base = c.surfaceField ? GetI32(b, kOfsSurfaces) : 0;
+            PutI32(b, base + c.field, value);
+            WriteBytes(dir.File("x.md3"), b);
+            TMD3 loaded;
+            EXPECT_TRUE(loaded.LoadFromFile(dir.File("x.md3")))
+                << c.field << " = " << value << ": " << loaded.LastError();
+        }
+    }
 }
 
 TEST(MD3ReadWrite, SurfaceFrameCountIsKeptButNeverSizesTheVertices) {

@@ -80,16 +80,27 @@ TEST(ViewFit, ModelEntirelyInNegativeSpaceUsesItsRealBox) {
     EXPECT_EQ(view.cameraDistance, 46);  // tan 30 x 80 = 46.19
 }
 
-TEST(ViewFit, LongestAxisDecidesTheDistance) {
-    TViewState view;
-    TCamera camera;
-    FitView(view, camera, TBounds{{0, 0, 0}, {1, 1, 500}});
-    EXPECT_EQ(view.cameraDistance, 577);  // tan 30 x 1000 = 577.35
-    FitView(view, camera, TBounds{{0, -400, 0}, {1, 0, 1}});
-    EXPECT_EQ(view.cameraDistance, 462);  // tan 30 x 800 = 461.88
+TEST(ViewFit, LongestAxisDecidesTheDistanceDownToTheWheelLimit) {
+    const struct {
+        TBounds bounds;
+        std::int32_t distance;
+    } cases[] = {
+        {{{0, 0, 0}, {1, 1, 500}}, 577},               // tan 30 x 1000 = 577.35
+        {{{0, -400, 0}, {1, 0, 1}}, 462},              // tan 30 x 800 = 461.88
+        {{{0, 0, 0}, {4, 4, 4}}, kCameraDistanceMin},  // 4.62 is closer than the wheel goes
+        {{{3, 3, 3}, {3, 3, 3}}, kCameraDistanceMin},  // a point: the eye must not sit on it
+    };
+    for (const auto& c : cases) {
+        TViewState view;
+        TCamera camera;
+        FitView(view, camera, c.bounds);
+        EXPECT_EQ(view.cameraDistance, c.distance) << c.bounds.max.x;
+        EXPECT_EQ(camera.position, (TVector3{0, 0, static_cast<float>(c.distance)}));
+    }
 }
 
-TEST(ViewFit, SurfacesWithoutVerticesFallBackToTheFrameBounds) {
+// A hand model carries only tags and stores zero frame bounds.
+TEST(ViewFit, ModelWithoutVerticesFitsItsFrameBoundsAndFrameZeroTags) {
     TMD3 model = ModelOfPoints({});
     model.header.frames[0].minBounds = {-10, -10, -10};
     model.header.frames[0].maxBounds = {10, 30, 10};
@@ -97,6 +108,16 @@ TEST(ViewFit, SurfacesWithoutVerticesFallBackToTheFrameBounds) {
     ASSERT_TRUE(bounds.has_value());
     EXPECT_EQ(bounds->min, (TVector3{-10, -10, -10}));
     EXPECT_EQ(bounds->max, (TVector3{10, 30, 10}));
+
+    model.header.frames[0] = TMD3Frame{};
+    model.header.numTags = 2;
+    model.header.tags.resize(2);
+    model.header.tags[0].origin = {40, 0, -5};
+    model.header.tags[1].origin = {0, -20, 0};
+    const auto withTags = MD3FrameZeroBounds(model);
+    ASSERT_TRUE(withTags.has_value());
+    EXPECT_EQ(withTags->min, (TVector3{0, -20, -5}));
+    EXPECT_EQ(withTags->max, (TVector3{40, 0, 0}));
 }
 
 TEST(ViewFit, ModelWithoutFramesLeavesTheViewAlone) {

@@ -184,6 +184,32 @@ TEST_F(SceneTest, TagAxesAreDrawnOverTheModel) {
     EXPECT_TRUE(found(kMidX - 1, kMidX + 1, kMidY - 8, kMidY - 4, 0, 255, 0));
 }
 
+// A row through the square meets two sides and the diagonal: a few pixels in wireframe,
+// about forty when the surface is filled. The surface has no shader, so nothing culls its
+// back, and from behind only the polygon mode of back faces keeps it hollow.
+TEST_F(SceneTest, WireframeShowsEdgesOnlyFromEitherSideInViewAndScreenshot) {
+    switches_.wireframe = true;
+    const int row = kMidY + 3;
+    for (const float turn : {0.0f, 180.0f}) {
+        view_.rotationAngles = {0, turn, 0};
+        // The screenshot first, as `render` takes it from a fresh context.
+        const TCapturedView shot = renderer_.CaptureView(view_, switches_, 0, Scene());
+        ASSERT_EQ(shot.mask.size(), static_cast<std::size_t>(kWidth) * kHeight);
+        int covered = 0;
+        for (int x = 0; x < kWidth; ++x)
+            covered += shot.mask[static_cast<std::size_t>(row) * kWidth + x] == 255 ? 1 : 0;
+        EXPECT_GE(covered, 2) << "turned " << turn;
+        EXPECT_LE(covered, 8) << "turned " << turn;
+
+        const TPixelImage image = Draw();
+        int white = 0;
+        for (int x = 0; x < kWidth; ++x)
+            white += ColourNear(image.Pixel(x, row), 255, 255, 255, 30) ? 1 : 0;
+        EXPECT_GE(white, 2) << "turned " << turn;
+        EXPECT_LE(white, 8) << "turned " << turn;
+    }
+}
+
 TEST_F(SceneTest, ScreenshotMasksTheModelAndTakesTheNextFreeNumber) {
     testing_support::ScratchDir dir;
     testing_support::WriteBytes(dir.File("screenshot0.tga"), {0});

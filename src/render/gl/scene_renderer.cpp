@@ -40,6 +40,12 @@ void BeginFrameState() {
     glDisable(GL_ALPHA_TEST);
 }
 
+// Both faces: surfaces whose stage does not cull show their back faces even without
+// "Two-Sided", and a back face left filled would show through a wireframe.
+void ApplyPolygonMode(const TViewSwitches& sw) {
+    glPolygonMode(GL_FRONT_AND_BACK, sw.wireframe ? GL_LINE : GL_FILL);
+}
+
 std::vector<std::uint8_t> ReadBack(int width, int height, GLenum format, int bytesPerPixel) {
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * bytesPerPixel);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -130,7 +136,7 @@ void TSceneRenderer::SetModelDrawState(const TViewSwitches& sw) {
         glDisable(GL_LIGHTING);
     }
     glShadeModel(sw.flatShading ? GL_FLAT : GL_SMOOTH);
-    glPolygonMode(sw.twoSided ? GL_FRONT_AND_BACK : GL_FRONT, sw.wireframe ? GL_LINE : GL_FILL);
+    ApplyPolygonMode(sw);
 }
 
 void TSceneRenderer::DrawGroundAndAxis(const TViewSwitches& sw) {
@@ -215,6 +221,8 @@ TCapturedView TSceneRenderer::CaptureView(TViewState& view, const TViewSwitches&
     LookFromCamera();
     glPushMatrix();
     ApplyModelTransform(view, maskSwitches, model);
+    // The mask covers what the colour pass draws: the lines only, in wireframe.
+    ApplyPolygonMode(maskSwitches);
     glEnable(GL_STENCIL_TEST);
     glStencilFunc(GL_ALWAYS, 1, 1);
     glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
