@@ -4,26 +4,70 @@
 
 #include "cli/cli_error.h"
 #include "cli/model_files.h"
+#include "cli/skeletal_files.h"
 
-int RunConvert(const std::string& input, const std::string& output) {
+namespace {
+
+const char* FormatName(ModelFormat format) {
+    switch (format) {
+        case ModelFormat::MD3:
+            return "an MD3 model";
+        case ModelFormat::Tag:
+            return "a tag file";
+        case ModelFormat::MDM:
+            return "an MDM mesh";
+        case ModelFormat::MDX:
+            return "an MDX animation";
+        case ModelFormat::ANINC:
+            return "an animation list";
+        case ModelFormat::Unknown:
+            break;
+    }
+    return "an unknown file";
+}
+
+[[noreturn]] void RefuseSource(const std::string& input, ModelFormat source,
+                               const std::string& output) {
+    if (source == ModelFormat::Unknown) {
+        throw CliError("Cannot load \"" + input + "\": unknown or unsupported model format");
+    }
+    std::string reason = std::string(FormatName(source)) + " cannot be written as \"" +
+                         std::filesystem::path(output).extension().string() + "\"";
+    if (source == ModelFormat::MDM && FormatFromExtension(output) == ModelFormat::MD3) {
+        reason += " (bake it with its animation)";
+    }
+    throw CliError("Cannot convert \"" + input + "\": " + reason);
+}
+
+}  // namespace
+
+int RunConvert(const std::string& input, const std::string& output, std::ostream& warnings) {
     const ModelFormat target = FormatFromExtension(output);
-    if (target != ModelFormat::MD3) {
+    if (target != ModelFormat::MD3 && target != ModelFormat::MDM && target != ModelFormat::MDX) {
         throw UsageError("Cannot write \"" + output + "\": unsupported output format \"" +
                          std::filesystem::path(output).extension().string() +
-                         "\" (supported: .md3)");
+                         "\" (supported: .md3, .mdm, .mdx)");
     }
-    TMD3 model;
-    switch (DetectInputFormat(input)) {
-        case ModelFormat::MD3:
-            LoadMD3OrThrow(model, input);
-            break;
-        case ModelFormat::Tag:
-            throw CliError("Cannot load \"" + input + "\": a tag file holds no model");
-        case ModelFormat::Unknown:
-            throw CliError("Cannot load \"" + input + "\": unknown or unsupported model format");
+    const ModelFormat source = DetectInputFormat(input);
+    if (source != target) RefuseSource(input, source, output);
+    bool saved = false;
+    std::string error;
+    if (target == ModelFormat::MDM) {
+        TMDM mesh;
+        LoadMDMOrThrow(mesh, input, warnings);
+        saved = mesh.SaveToFile(output);
+        error = mesh.LastError();
+    } else if (target == ModelFormat::MDX) {
+        TMDX anim;
+        LoadMDXOrThrow(anim, input);
+        saved = anim.SaveToFile(output);
+        error = anim.LastError();
+    } else {
+        TMD3 model;
+        LoadMD3OrThrow(model, input);
+        saved = model.SaveToFile(output);
+        error = model.LastError();
     }
-    if (!model.SaveToFile(output)) {
-        throw CliError("Cannot write \"" + output + "\": " + model.LastError());
-    }
+    if (!saved) throw CliError("Cannot write \"" + output + "\": " + error);
     return 0;
 }

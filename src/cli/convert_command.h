@@ -1,6 +1,10 @@
 // `veldra-cli convert IN OUT`: reads IN and writes OUT in the format of OUT's extension.
 #pragma once
 
+#include <iostream>
 #include <string>
 
-int RunConvert(const std::string& input, const std::string& output);
+// MD3 models become .md3, MDM meshes .mdm and MDX animations .mdx files, in the canonical
+// layout. Mesh limit questions are answered Yes and shown on `warnings`.
+int RunConvert(const std::string& input, const std::string& output,
+               std::ostream& warnings = std::cerr);

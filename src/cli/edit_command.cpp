@@ -7,6 +7,7 @@
 #include "cli/cli_error.h"
 #include "cli/edit_values.h"
 #include "cli/model_files.h"
+#include "cli/skeletal_edit_command.h"
 #include "cli/surface_argument.h"
 #include "io/atomic_file_writer.h"
 #include "io/file_error.h"
@@ -28,8 +29,8 @@ const std::vector<EditOptionInfo> kOptions = {
     {"--rename-surface", "SURFACE:NAME", "Rename a surface given by index or name"},
     {"--remove-surface", "N", "Delete surface N"},
     {"--compact", "", "Merge surfaces with the same shader"},
-    {"--recalc-normals", "", "Recalculate the normals of every surface"},
-    {"--smooth", "N", "Smooth the normals of surface N"},
+    {"--recalc-normals", "", "Recalculate the normals of every surface (MDM: posed at frame 0)"},
+    {"--smooth", "N", "Smooth the normals of surface N (MDM: posed at frame 0)"},
     {"--weld", "N:DIST", "Weld the vertices of surface N closer than DIST"},
     {"--tags-from", "FILE.tag", "Add the tags of a tag file (one-frame models)"},
     {"--add-tag", "NAME:ox,oy,oz:ax,ay,az:bx,by,bz:cx,cy,cz", "Add a tag (one-frame models)"},
@@ -179,6 +180,7 @@ EditStep PlanTagEdit(const EditOperation& op, const std::string& input, const st
 EditStep Plan(const EditOperation& op, const std::string& input, const std::string& output) {
     const std::string& o = op.option;
     const std::string& v = op.value;
+    if (IsSkeletalEditOption(o)) FailOperation("applies to MDM meshes and MDX animations");
     if (o == "--mirror") {
         static constexpr AxisEdit kMirror[] = {&TMD3::MirrorX, &TMD3::MirrorY, &TMD3::MirrorZ};
         const AxisEdit edit = kMirror[ParseAxis(v)];
@@ -287,11 +289,21 @@ void WriteResults(TMD3& model, const std::string& output,
 }  // namespace
 
 const std::vector<EditOptionInfo>& EditOptions() {
-    return kOptions;
+    static const std::vector<EditOptionInfo> options = [] {
+        std::vector<EditOptionInfo> all = kOptions;
+        const std::vector<EditOptionInfo>& skeletal = SkeletalEditOptions();
+        all.insert(all.end(), skeletal.begin(), skeletal.end());
+        return all;
+    }();
+    return options;
 }
 
 int RunEdit(const std::string& input, const std::string& output,
             const std::vector<EditOperation>& operations, std::ostream& warnings) {
+    const ModelFormat inputFormat = FormatFromExtension(input);
+    if (inputFormat == ModelFormat::MDM || inputFormat == ModelFormat::MDX) {
+        return RunSkeletalEdit(input, output, operations, warnings);
+    }
     if (FormatFromExtension(output) != ModelFormat::MD3) {
         throw UsageError("Cannot write \"" + output + "\": unsupported output format \"" +
                          std::filesystem::path(output).extension().string() +

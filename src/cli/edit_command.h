@@ -1,5 +1,6 @@
 // `veldra-cli edit IN OUT [operations...]`: loads IN, applies the edit operations in the
-// order given and writes OUT. Every operation is checked before anything is read, side files
+// order given and writes OUT. MDM and MDX files go to the skeletal edits
+// (skeletal_edit_command.h). Every operation is checked before anything is read, side files
 // (--save-tags) are written only together with OUT, and a failing command leaves every
 // file as it was.
 #pragma once

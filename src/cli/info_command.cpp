@@ -1,31 +1,17 @@
 #include "cli/info_command.h"
 
+#include <algorithm>
 #include <new>
 #include <sstream>
 
 #include "cli/cli_error.h"
+#include "cli/info_text.h"
 #include "cli/json_writer.h"
 #include "cli/model_files.h"
+#include "cli/skeletal_info.h"
 #include "md3/md3_tag_file.h"
 
 namespace {
-
-std::string VectorText(TVector3 v) {
-    std::ostringstream s;
-    s << '(' << v.x << ", " << v.y << ", " << v.z << ')';
-    return s.str();
-}
-
-// Names as the file holds them. Control characters would break the line or drive the
-// terminal, so they show as '?'.
-std::string Quoted(const std::string& text) {
-    std::string shown = text;
-    for (char& c : shown) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) c = '?';
-    }
-    return '"' + shown + '"';
-}
 
 void PrintTagsText(const std::vector<TMD3Tag>& tags, std::size_t count, std::ostream& out) {
     for (std::size_t t = 0; t < count && t < tags.size(); ++t) {
@@ -78,7 +64,7 @@ void PrintMD3Text(const TMD3& model, const std::string& path, std::ostream& out)
         const TMD3Frame& fr = h.frames[f];
         out << "  [" << f << "] " << Quoted(NameFieldText(fr.name)) << " bounds "
             << VectorText(fr.minBounds) << " - " << VectorText(fr.maxBounds) << " origin "
-            << VectorText(fr.localOrigin) << " radius " << fr.radius << "\n";
+            << VectorText(fr.localOrigin) << " radius " << NumberText(fr.radius) << "\n";
     }
     out << "Tags:     " << h.numTags << (h.numFrames > 0 ? " (frame 0)" : "") << "\n";
     PrintTagsText(h.tags, FrameZeroTagCount(h), out);
@@ -157,11 +143,11 @@ void PrintTagFileJson(const std::vector<TMD3Tag>& tags, const std::string& path,
 }
 
 // One file's description; throws CliError or FileError when it cannot be given.
-void Describe(const std::string& path, bool json, std::ostream& out) {
+void Describe(const std::string& path, bool json, std::ostream& out, std::ostream& warnings) {
     switch (DetectInputFormat(path)) {
         case ModelFormat::MD3: {
             TMD3 model;
-            LoadMD3OrThrow(model, path);
+            LoadMD3LayoutOrThrow(model, path);
             json ? PrintMD3Json(model, path, out) : PrintMD3Text(model, path, out);
             return;
         }
@@ -174,6 +160,15 @@ void Describe(const std::string& path, bool json, std::ostream& out) {
             json ? PrintTagFileJson(tags, path, out) : PrintTagFileText(tags, path, out);
             return;
         }
+        case ModelFormat::MDM:
+            DescribeMDM(path, json, out, warnings);
+            return;
+        case ModelFormat::MDX:
+            DescribeMDX(path, json, out);
+            return;
+        case ModelFormat::ANINC:
+            DescribeANINC(path, json, out);
+            return;
         case ModelFormat::Unknown:
             break;
     }
@@ -193,7 +188,7 @@ int RunInfo(const std::vector<std::string>& paths, bool json, std::ostream& out,
         std::ostringstream one;
         std::string error;
         try {
-            Describe(paths[i], json, one);
+            Describe(paths[i], json, one, err);
         } catch (const std::bad_alloc&) {
             error = "Cannot load \"" + paths[i] + "\": out of memory";
         } catch (const std::exception& e) {

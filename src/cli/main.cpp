@@ -2,20 +2,21 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "cli/bake_command.h"
 #include "cli/cli_error.h"
 #include "cli/convert_command.h"
 #include "cli/edit_command.h"
 #include "cli/info_command.h"
 #if VELDRA_HAS_RENDER
-#include "cli/render/qt_message_filter.h"
-#include "cli/render/render_command.h"
+#include "cli/render_arguments.h"
+#include "cli/renderer_launch.h"
 #endif
 
 int main(int argc, char** argv) {
-#if VELDRA_HAS_RENDER
-    InstallQtMessageFilter();
-#endif
-    CLI::App app{"veldra-cli: inspect and convert Quake III-engine models (MD3)"};
+    // Nothing here writes through C stdio, and a stream synchronised with it pays a C call
+    // for every piece `info` prints.
+    std::ios::sync_with_stdio(false);
+    CLI::App app{"veldra-cli: inspect and convert Quake III-engine models (MD3, MDM/MDX)"};
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("veldra-cli ") + VELDRA_VERSION);
     app.footer(
@@ -27,38 +28,31 @@ int main(int argc, char** argv) {
     bool infoJson = false;
     CLI::App* info = app.add_subcommand(
         "info", "Show the header, frames, tags and surfaces of models and tag files");
-    info->add_option("FILE", infoFiles, "Model (.md3) or tag (.tag) files")->required();
+    info->add_option("FILE", infoFiles,
+                     "Model (.md3, .mdm, .mdx), tag (.tag) or animation list (.aninc) files")
+        ->required();
     info->add_flag("--json", infoJson, "Print JSON: one object, or an array for several files");
 
     std::string convertIn, convertOut;
     CLI::App* convert = app.add_subcommand(
-        "convert", "Read IN and write OUT in the format of OUT's extension (.md3)");
+        "convert", "Read IN and write OUT in the format of OUT's extension (.md3, .mdm, .mdx)");
     convert->add_option("IN", convertIn, "Model to read")->required();
     convert->add_option("OUT", convertOut, "File to write")->required();
 
+    TBakeArguments bakeArguments;
+    CLI::App* bake = AddBakeCommand(app, bakeArguments);
+
 #if VELDRA_HAS_RENDER
-    TRenderOptions render;
-    std::string renderSize;
-    CLI::App* renderCmd = app.add_subcommand(
-        "render", "Draw a model offscreen into a PNG or TGA image, transparent around the model");
-    renderCmd->add_option("MODEL", render.model, "Model to draw")->required();
-    renderCmd->add_option("OUT", render.output, "Image to write (.png or .tga)")->required();
-    renderCmd->add_option("--size", renderSize, "Image size WxH (default 512x512)");
-    renderCmd->add_option("--frame", render.frame, "Frame to draw (default 0)");
-    renderCmd->add_option("--yaw", render.yaw,
-                          "Turn about the model's Z axis in degrees (default 30)");
-    renderCmd->add_option("--pitch", render.pitch, "Look down by degrees (default 20)");
-    renderCmd->add_flag("--wireframe", render.wireframe, "Draw triangle edges only");
-    bool noLighting = false;
-    renderCmd->add_flag("--no-lighting", noLighting, "Draw without lights");
+    TRenderArguments render;
+    CLI::App* renderCmd = AddRenderCommand(app, render);
 #endif
 
     std::string editIn, editOut;
     std::vector<EditOperation> editOperations;
     CLI::App* edit = app.add_subcommand(
-        "edit", "Read IN, apply the operations in the order given and write OUT (.md3)");
-    edit->add_option("IN", editIn, "Model to read (MD3)")->required();
-    edit->add_option("OUT", editOut, "File to write (.md3)")->required();
+        "edit", "Read IN, apply the operations in the order given and write OUT in IN's format");
+    edit->add_option("IN", editIn, "Model to read (.md3, .mdm or .mdx)")->required();
+    edit->add_option("OUT", editOut, "File to write (.md3, .mdm or .mdx as IN)")->required();
     // Each option records itself as it is parsed, so the list keeps the command line's order
     // across different options.
     for (const EditOptionInfo& option : EditOptions()) {
@@ -106,15 +100,13 @@ int main(int argc, char** argv) {
                           [&] { return RunInfo(infoFiles, infoJson, std::cout, std::cerr); });
     }
     if (*convert) return RunGuarded(std::cerr, [&] { return RunConvert(convertIn, convertOut); });
+    if (*bake) return RunGuarded(std::cerr, [&] { return RunBake(bakeArguments, std::cerr); });
 #if VELDRA_HAS_RENDER
     if (*renderCmd) {
-        return RunGuarded(std::cerr, [&] {
-            if (!renderSize.empty() && !ParseRenderSize(renderSize, render.width, render.height)) {
-                throw CliError("Invalid --size \"" + renderSize +
-                               "\": expected WxH, 1 to 8192 each");
-            }
-            render.lighting = !noLighting;
-            return RunRender(render);
+        // A bad size fails here, before the renderer's libraries are loaded.
+        return RunGuarded(std::cerr, [&]() -> int {
+            ResolveRenderOptions(render);
+            ExecRenderer(argc, argv, render.options.model);
         });
     }
 #endif

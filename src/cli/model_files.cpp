@@ -5,11 +5,16 @@
 #include "cli/cli_error.h"
 #include "io/binary_file.h"
 #include "io/file_names.h"
+#include "skeletal/mdm_format.h"
+#include "skeletal/mdx_format.h"
 
 ModelFormat FormatFromExtension(const std::string& path) {
     const std::string ext = UpperCaseExtension(path);
     if (ext == ".MD3") return ModelFormat::MD3;
     if (ext == ".TAG") return ModelFormat::Tag;
+    if (ext == ".MDM") return ModelFormat::MDM;
+    if (ext == ".MDX") return ModelFormat::MDX;
+    if (ext == ".ANINC") return ModelFormat::ANINC;
     return ModelFormat::Unknown;
 }
 
@@ -21,13 +26,25 @@ ModelFormat DetectInputFormat(const std::string& path) {
     if (!file.ReadAt(0, ident, sizeof ident)) return ModelFormat::Unknown;
     if (std::memcmp(ident, kMD3Ident, 4) == 0) return ModelFormat::MD3;
     if (std::memcmp(ident, kTagFileIdent, 4) == 0) return ModelFormat::Tag;
+    if (std::memcmp(ident, kMDMIdent, 4) == 0) return ModelFormat::MDM;
+    if (std::memcmp(ident, kMDXIdent, 4) == 0) return ModelFormat::MDX;
     return ModelFormat::Unknown;
 }
 
+namespace {
+
+[[noreturn]] void ThrowLoadError(TMD3& model, const std::string& path) {
+    const std::string reason = model.LastError();
+    model.Clear();
+    throw CliError("Cannot load \"" + path + "\": " + reason);
+}
+
+}  // namespace
+
 void LoadMD3OrThrow(TMD3& model, const std::string& path) {
-    if (!model.LoadFromFile(path)) {
-        const std::string reason = model.LastError();
-        model.Clear();
-        throw CliError("Cannot load \"" + path + "\": " + reason);
-    }
+    if (!model.LoadFromFile(path)) ThrowLoadError(model, path);
+}
+
+void LoadMD3LayoutOrThrow(TMD3& model, const std::string& path) {
+    if (!model.LoadLayoutFromFile(path)) ThrowLoadError(model, path);
 }

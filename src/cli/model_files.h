@@ -5,7 +5,7 @@
 
 #include "md3/md3.h"
 
-enum class ModelFormat { Unknown, MD3, Tag };
+enum class ModelFormat { Unknown, MD3, Tag, MDM, MDX, ANINC };
 
 // By the file name's extension, without regard to case.
 ModelFormat FormatFromExtension(const std::string& path);
@@ -16,3 +16,6 @@ ModelFormat DetectInputFormat(const std::string& path);
 
 // Fills `model`; throws CliError ("Cannot load \"<file>\": <reason>") or FileError.
 void LoadMD3OrThrow(TMD3& model, const std::string& path);
+
+// The same without the vertex positions (TMD3::LoadLayoutFromFile), for listing a file.
+void LoadMD3LayoutOrThrow(TMD3& model, const std::string& path);

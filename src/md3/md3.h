@@ -45,6 +45,11 @@ class TMD3 {
     // problem gives false with the reason in LastError(), and the caller clears the model.
     bool LoadFromFile(const std::string& fileName);
 
+    // Reads and checks the file as LoadFromFile does but leaves every surface's vertex array
+    // empty: enough to list what a file holds, without the vertex positions that make up
+    // most of an animated model. The result is not for drawing, editing or saving.
+    bool LoadLayoutFromFile(const std::string& fileName);
+
     // Writes the model with recomputed offsets in the fixed order. The file is replaced only
     // when everything was written. Throws FileError when it cannot be created; a write error
     // gives false with the reason in LastError().

@@ -16,8 +16,12 @@ constexpr std::int64_t kReadBudgetFactor = 4;
 
 class MD3Reader {
   public:
-    MD3Reader(const BinaryFile& file, THeader& header, std::string& error)
-        : file_(file), header_(header), error_(error), budget_(kReadBudgetFactor * file.size()) {}
+    MD3Reader(const BinaryFile& file, THeader& header, std::string& error, bool keepVertices)
+        : file_(file),
+          header_(header),
+          error_(error),
+          budget_(kReadBudgetFactor * file.size()),
+          keepVertices_(keepVertices) {}
 
     bool Read();
 
@@ -27,9 +31,12 @@ class MD3Reader {
         return false;
     }
 
+    // Checks that `count` records of `recordSize` bytes at `offset` lie in the file and
+    // within the budget, and takes them from the budget. `plural` names the arrays whose
+    // description reads as a plural ("the texture coordinates of surface 0").
+    bool Claim(std::int64_t offset, std::int64_t count, std::int64_t recordSize,
+               const std::string& what, bool plural = false);
     // Sizes `array` to `count` records and fills it from `offset`.
-    // `plural` names the arrays whose description reads as a plural ("the texture
-    // coordinates of surface 0").
     template <typename T>
     bool ReadArray(std::int64_t offset, std::int64_t count, std::vector<T>& array,
                    const std::string& what, bool plural = false);
@@ -39,28 +46,37 @@ class MD3Reader {
     THeader& header_;
     std::string& error_;
     std::int64_t budget_;
+    bool keepVertices_;
 };
 
-template <typename T>
-bool MD3Reader::ReadArray(std::int64_t offset, std::int64_t count, std::vector<T>& array,
-                          const std::string& what, bool plural) {
+bool MD3Reader::Claim(std::int64_t offset, std::int64_t count, std::int64_t recordSize,
+                      const std::string& what, bool plural) {
     if (count < 0) return Fail(what + (plural ? " have" : " has") + " a negative count");
-    // No record is read, so where the offset points does not matter.
-    if (count == 0) {
-        array.clear();
-        return true;
-    }
-    if (!file_.Fits(offset, count, sizeof(T))) {
+    // No record is read, so where the offset of an empty array points does not matter.
+    if (count == 0) return true;
+    if (!file_.Fits(offset, count, recordSize)) {
         return Fail(what + " (" + std::to_string(count) + " records at offset " +
                     std::to_string(offset) + ")" + (plural ? " run" : " runs") +
                     " past the end of the file");
     }
-    const std::int64_t bytes = count * static_cast<std::int64_t>(sizeof(T));
+    const std::int64_t bytes = count * recordSize;
     if (bytes > budget_) {
         return Fail(what + (plural ? " overlap" : " overlaps") + " data that was already read");
     }
     budget_ -= bytes;
+    return true;
+}
+
+template <typename T>
+bool MD3Reader::ReadArray(std::int64_t offset, std::int64_t count, std::vector<T>& array,
+                          const std::string& what, bool plural) {
+    if (!Claim(offset, count, sizeof(T), what, plural)) return false;
+    if (count == 0) {
+        array.clear();
+        return true;
+    }
     array.resize(static_cast<std::size_t>(count));
+    const std::int64_t bytes = count * static_cast<std::int64_t>(sizeof(T));
     if (!file_.ReadAt(offset, array.data(), bytes)) return Fail(what + " could not be read");
     return true;
 }
@@ -133,10 +149,12 @@ bool MD3Reader::ReadSurface(int index, std::int64_t position) {
     // The surface's own frame count is unreliable (files in the wild store 0), so the
     // vertex array always holds the model's frames.
     const std::int64_t vertexCount = std::int64_t{record.numVerts} * header_.numFrames;
-    if (!ReadArray(position + record.ofsXyzNormals, vertexCount, surface.vertices,
-                   "the vertex array of " + what)) {
-        return false;
-    }
+    const std::int64_t vertexOffset = position + record.ofsXyzNormals;
+    const std::string vertexArray = "the vertex array of " + what;
+    const bool verticesFit =
+        keepVertices_ ? ReadArray(vertexOffset, vertexCount, surface.vertices, vertexArray)
+                      : Claim(vertexOffset, vertexCount, sizeof(TMD3Vertex), vertexArray);
+    if (!verticesFit) return false;
     for (const TMD3Triangle& tri : surface.triangles) {
         for (std::int32_t v : tri.indexes) {
             if (v < 0 || v >= record.numVerts) {
@@ -159,6 +177,14 @@ bool TMD3::LoadFromFile(const std::string& fileName) {
     lastError_.clear();
     Clear();
     const BinaryFile file(fileName);
-    MD3Reader reader(file, header, lastError_);
+    MD3Reader reader(file, header, lastError_, true);
+    return reader.Read();
+}
+
+bool TMD3::LoadLayoutFromFile(const std::string& fileName) {
+    lastError_.clear();
+    Clear();
+    const BinaryFile file(fileName);
+    MD3Reader reader(file, header, lastError_, false);
     return reader.Read();
 }

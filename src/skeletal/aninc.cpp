@@ -86,6 +86,13 @@ bool TANINC::LoadFromFile(const std::string& fileName) {
     return true;
 }
 
+const TANINCFrame* FindAnimation(const TANINC& list, const std::string& name) {
+    for (const TANINCFrame& entry : list.frames) {
+        if (entry.name == name) return &entry;
+    }
+    return nullptr;
+}
+
 std::string AnincPathFor(const std::string& mdxPath) {
     return std::filesystem::path(mdxPath).replace_extension(".aninc").string();
 }

@@ -34,5 +34,8 @@ class TANINC {
     std::string lastError_;
 };
 
+// The entry of that name (the first, if several share it), or nullptr.
+const TANINCFrame* FindAnimation(const TANINC& list, const std::string& name);
+
 // The .aninc path that belongs to an MDX path: the same name with the extension ".aninc".
 std::string AnincPathFor(const std::string& mdxPath);

@@ -4,10 +4,6 @@
 
 #include "md3/md3.h"
 
-TMDM::TMDM() {
-    std::memcpy(header.ident, kMDMIdent, 4);
-}
-
 void TMDM::Clear() {
     surfaces.clear();
     tags.clear();
@@ -45,6 +41,12 @@ void TMDM::ResetLodTable() {
         const auto verts = static_cast<std::int32_t>(surfaces[i].numVerts);
         lod[i] = {verts, verts};
     }
+}
+
+void TMDM::LodTableFromMinLod() {
+    lod = {};
+    for (std::size_t i = 0; i < surfaces.size() && i < lod.size(); ++i)
+        lod[i] = {static_cast<std::int32_t>(surfaces[i].numVerts), surfaces[i].minLod};
 }
 
 std::int64_t TMDM::VerticesSize(int surface) const {

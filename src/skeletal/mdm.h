@@ -40,8 +40,6 @@ inline constexpr std::size_t kMDMLodEntries = kMDMMaxSurfaces;
 
 class TMDM {
   public:
-    TMDM();
-
     TMDMHeader header;
     std::vector<TMDMSurface> surfaces;  // header.numSurfaces
     std::vector<TMDMTag> tags;          // header.numTags
@@ -51,12 +49,13 @@ class TMDM {
     TSkeletalPoseBuffers pose;
 
     // Reads a whole MDM file. Counts beyond the game's limits are put to `prompts` as Yes/No
-    // questions; No clears the model. Throws FileError when the file cannot be opened; any
-    // other problem gives false with the reason in LastError(), and the caller clears the
-    // model. A file is refused when any count or offset points outside it, a vertex has a
-    // negative weight count, a weight or tag names a negative bone, or a triangle or collapse
-    // map entry names a vertex outside its surface. Whether the bones exist is a question for
-    // the animation (SkeletalPairProblem).
+    // questions. Throws FileError when the file cannot be opened; any other problem (a No
+    // included) gives false with the reason in LastError() and leaves the model empty. The
+    // surfaces' shaderIndex fields keep the file's values until the shader lookup sets them
+    // (or ClearShaderIndexes). A file is refused when any count or offset points outside it, a
+    // vertex has a negative weight count, a weight or tag names a negative bone, or a triangle or
+    // collapse map entry names a vertex outside its surface. Whether the bones exist is a question
+    // for the animation (SkeletalPairProblem).
     bool LoadFromFile(const std::string& fileName, UserPrompts& prompts);
 
     // Writes the model with recomputed offsets in the canonical order: header, then each
@@ -73,7 +72,7 @@ class TMDM {
 
     // Frees every array and zeroes numSurfaces and numTags; the rest of the header stays.
     void Clear();
-    bool IsValid() const;  // the identifier is "MDMW"
+    bool IsValid() const;  // the identifier is "MDMW": an MDM was loaded or built
     // True when any collapse-map entry of any surface is non-zero.
     bool HasLodData() const;
     // Writes text into the shader name of a surface (zero-padded 64 bytes); an index outside
@@ -81,8 +80,10 @@ class TMDM {
     void SetSurfaceShader(int surface, std::string_view text);
     // Every surface's shaderIndex becomes -1 (no shader), for when no lookup will run.
     void ClearShaderIndexes();
-    // Sets the LOD display entries of the loaded surfaces to (numVerts, numVerts).
+    // Sets the LOD display entries of the surfaces to (numVerts, numVerts), as a load does.
     void ResetLodTable();
+    // Sets them to (numVerts, minLod): what the LOD panel shows for a mesh with LOD data.
+    void LodTableFromMinLod();
 
     // Why the last LoadFromFile, SaveToFile or LoadTagsFromFile failed.
     const std::string& LastError() const { return lastError_; }

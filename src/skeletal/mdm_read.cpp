@@ -25,6 +25,17 @@ std::string LimitQuestion(const char* limit, std::uint32_t count, std::uint32_t 
            std::to_string(maximum) + "\r\nContinue loading?..";
 }
 
+std::string Counted(std::uint32_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// Whether `count` records of `size` bytes at `offset` lie in the file; an empty array fits
+// anywhere, as nothing of it is read.
+bool FitsOrEmpty(const FileImage& file, std::int64_t offset, std::uint32_t count,
+                 std::int64_t size) {
+    return count == 0 || file.Fits(offset, count, size);
+}
+
 class MDMReader {
   public:
     MDMReader(const FileImage& file, UserPrompts& prompts, std::string& error)
@@ -73,12 +84,17 @@ bool MDMReader::WithinLimit(const char* limit, std::uint32_t count, std::uint32_
 template <typename T>
 bool MDMReader::ReadArray(std::int64_t offset, std::int64_t count, std::vector<T>& array,
                           const std::string& what) {
+    // No record is read, so where the offset points does not matter.
+    if (count == 0) {
+        array.clear();
+        return true;
+    }
     if (!file_.Fits(offset, count, sizeof(T))) {
-        return Fail(what + " (" + std::to_string(count) + " records at offset " +
-                    std::to_string(offset) + ") runs past the end of the file");
+        return Fail("the file ends before " + what + " (" + std::to_string(count) +
+                    " records at offset " + std::to_string(offset) + ")");
     }
     const std::int64_t bytes = count * static_cast<std::int64_t>(sizeof(T));
-    if (bytes > budget_) return Fail(what + " overlaps data that was already read");
+    if (bytes > budget_) return Fail("the file stores " + what + " over data already read");
     budget_ -= bytes;
     array.resize(static_cast<std::size_t>(count));
     return file_.ReadAt(offset, array.data(), bytes) || Fail(what + " could not be read");
@@ -87,7 +103,7 @@ bool MDMReader::ReadArray(std::int64_t offset, std::int64_t count, std::vector<T
 template <typename T>
 bool MDMReader::ReadRecord(std::int64_t offset, T& record, const std::string& what) {
     const auto bytes = static_cast<std::int64_t>(sizeof(T));
-    if (bytes > budget_) return Fail(what + " overlaps data that was already read");
+    if (bytes > budget_) return Fail("the file stores " + what + " over data already read");
     if (!file_.ReadAt(offset, &record, bytes)) return Fail(what + " lies outside the file");
     budget_ -= bytes;
     return true;
@@ -105,9 +121,9 @@ bool MDMReader::ReadHeader(TMDMHeader& header) {
 
 bool MDMReader::ReadSurfaces(const TMDMHeader& header, TMDM& mesh) {
     // Every surface needs at least its own header inside the file.
-    if (!file_.Fits(header.ofsSurfaces, header.numSurfaces, sizeof(TMDMSurfaceHeader))) {
-        return Fail("the " + std::to_string(header.numSurfaces) +
-                    " surfaces do not fit in the file");
+    if (!FitsOrEmpty(file_, header.ofsSurfaces, header.numSurfaces, sizeof(TMDMSurfaceHeader))) {
+        return Fail("the " + Counted(header.numSurfaces, "surface", "surfaces") + " at offset " +
+                    std::to_string(header.ofsSurfaces) + " do not fit in the file");
     }
     if (!WithinLimit("MAX_SURFACES", header.numSurfaces, kMDMMaxSurfaces)) return false;
     mesh.surfaces.resize(header.numSurfaces);
@@ -131,12 +147,14 @@ bool MDMReader::ReadSurface(int index, std::int64_t position, TMDMSurface& surfa
     static_cast<TMDMSurfaceHeader&>(surface) = record;
 
     // Each vertex takes at least its fixed part; checked before the question is asked.
-    if (!file_.Fits(position + record.ofsVerts, record.numVerts, sizeof(TMDMVertexRecord))) {
-        return Fail("the " + std::to_string(record.numVerts) + " vertices of " + what +
+    if (!FitsOrEmpty(file_, position + record.ofsVerts, record.numVerts,
+                     sizeof(TMDMVertexRecord))) {
+        return Fail("the " + Counted(record.numVerts, "vertex", "vertices") + " of " + what +
                     " do not fit in the file");
     }
-    if (!file_.Fits(position + record.ofsTriangles, record.numTriangles, sizeof(TMDMTriangle))) {
-        return Fail("the " + std::to_string(record.numTriangles) + " triangles of " + what +
+    if (!FitsOrEmpty(file_, position + record.ofsTriangles, record.numTriangles,
+                     sizeof(TMDMTriangle))) {
+        return Fail("the " + Counted(record.numTriangles, "triangle", "triangles") + " of " + what +
                     " do not fit in the file");
     }
     if (!WithinLimit("MAX_VERTICES", record.numVerts, kMDMMaxVertices) ||
@@ -189,8 +207,9 @@ bool MDMReader::ReadVertices(std::int64_t offset, TMDMSurface& surface, const st
 }
 
 bool MDMReader::ReadTags(const TMDMHeader& header, std::vector<TMDMTag>& tags) {
-    if (!file_.Fits(header.ofsTags, header.numTags, sizeof(TMDMTagRecord))) {
-        return Fail("the " + std::to_string(header.numTags) + " tags do not fit in the file");
+    if (!FitsOrEmpty(file_, header.ofsTags, header.numTags, sizeof(TMDMTagRecord))) {
+        return Fail("the " + Counted(header.numTags, "tag", "tags") + " at offset " +
+                    std::to_string(header.ofsTags) + " do not fit in the file");
     }
     if (!WithinLimit("MAX_TAGS", header.numTags, kMDMMaxTags)) return false;
     tags.resize(header.numTags);
@@ -233,13 +252,13 @@ bool TMDM::LoadFromFile(const std::string& fileName, UserPrompts& prompts) {
 
 bool TMDM::LoadTagsFromFile(const std::string& fileName, UserPrompts& prompts) {
     lastError_.clear();
-    if (!IsValid()) {
-        lastError_ = "no MDM mesh is loaded";
-        return false;
-    }
     const FileImage file(fileName, kMaxFileBytes);
     if (!file.ok()) {
         lastError_ = file.error();
+        return false;
+    }
+    if (!IsValid()) {
+        lastError_ = "no MDM mesh is loaded";
         return false;
     }
     MDMReader reader(file, prompts, lastError_);

@@ -4,10 +4,6 @@
 
 #include "md3/md3.h"
 
-TMDX::TMDX() {
-    std::memcpy(header.ident, kMDXIdent, 4);
-}
-
 void TMDX::Clear() {
     frames.clear();
     bones.clear();

@@ -14,8 +14,6 @@ struct TMDXFrame : TMDXFrameRecord {
 
 class TMDX {
   public:
-    TMDX();
-
     TMDXHeader header;
     std::vector<TMDXFrame> frames;    // header.numFrames
     std::vector<TMDXBoneInfo> bones;  // header.numBones
@@ -40,7 +38,7 @@ class TMDX {
 
     // Frees every array and zeroes numFrames and numBones; the rest of the header stays.
     void Clear();
-    bool IsValid() const;  // the identifier is "MDXW"
+    bool IsValid() const;  // the identifier is "MDXW": an MDX was loaded or built
 
     // Why the last load or save failed.
     const std::string& LastError() const { return lastError_; }

@@ -12,6 +12,10 @@ namespace {
 // Offsets are 32-bit, so a larger file cannot be an MDX file.
 constexpr std::int64_t kMaxFileBytes = std::numeric_limits<std::int32_t>::max();
 
+std::string Counted(std::uint32_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 class MDXReader {
   public:
     MDXReader(const std::string& fileName, std::string& error)
@@ -44,10 +48,11 @@ class MDXReader {
 bool MDXReader::ReadFrames(const TMDXHeader& header, std::vector<TMDXFrame>& frames) {
     const std::int64_t boneBytes = std::int64_t{sizeof(TMDXBoneFrame)} * header.numBones;
     const std::int64_t frameBytes = std::int64_t{sizeof(TMDXFrameRecord)} + boneBytes;
-    if (!file_.Fits(header.ofsFrames, header.numFrames, frameBytes)) {
-        return Fail("the " + std::to_string(header.numFrames) + " frames of " +
-                    std::to_string(header.numBones) + " bones at offset " +
-                    std::to_string(header.ofsFrames) + " run past the end of the file");
+    // An empty array fits anywhere, as nothing of it is read.
+    if (header.numFrames > 0 && !file_.Fits(header.ofsFrames, header.numFrames, frameBytes)) {
+        return Fail("the file ends before its " + Counted(header.numFrames, "frame", "frames") +
+                    " of " + Counted(header.numBones, "bone", "bones") + " at offset " +
+                    std::to_string(header.ofsFrames));
     }
     frames.resize(header.numFrames);
     std::int64_t offset = header.ofsFrames;
@@ -62,19 +67,16 @@ bool MDXReader::ReadFrames(const TMDXHeader& header, std::vector<TMDXFrame>& fra
 }
 
 bool MDXReader::ReadBones(const TMDXHeader& header, std::vector<TMDXBoneInfo>& bones) {
-    if (!file_.Fits(header.ofsBones, header.numBones, sizeof(TMDXBoneInfo))) {
-        return Fail("the " + std::to_string(header.numBones) + " bones at offset " +
-                    std::to_string(header.ofsBones) + " run past the end of the file");
+    if (header.numBones > 0 &&
+        !file_.Fits(header.ofsBones, header.numBones, sizeof(TMDXBoneInfo))) {
+        return Fail("the file ends before its " + Counted(header.numBones, "bone", "bones") +
+                    " at offset " + std::to_string(header.ofsBones));
     }
     bones.resize(header.numBones);
     file_.ReadAt(header.ofsBones, bones.data(),
                  std::int64_t{sizeof(TMDXBoneInfo)} * header.numBones);
     const std::string problem = BoneOrderProblem(bones);
     return problem.empty() || Fail(problem);
-}
-
-std::string BoneCountText(std::size_t count) {
-    return std::to_string(count) + (count == 1 ? " bone" : " bones");
 }
 
 }  // namespace
@@ -104,8 +106,10 @@ bool TMDX::LoadBonesFromFile(const std::string& fileName) {
     if (!reader.ReadHeader(other) || !reader.ReadBones(other, read)) return false;
     // Bone frames are per bone: the frames held must describe exactly these bones.
     if (!frames.empty() && frames.front().boneFrames.size() != read.size()) {
-        lastError_ = "the file has " + BoneCountText(read.size()) + ", the frames held have " +
-                     BoneCountText(frames.front().boneFrames.size());
+        lastError_ =
+            "the file has " + Counted(static_cast<std::uint32_t>(read.size()), "bone", "bones") +
+            ", the frames held have " +
+            Counted(static_cast<std::uint32_t>(frames.front().boneFrames.size()), "bone", "bones");
         return false;
     }
     bones = std::move(read);
@@ -120,8 +124,9 @@ bool TMDX::LoadFramesFromFile(const std::string& fileName) {
     std::vector<TMDXFrame> read;
     if (!reader.ReadHeader(other)) return false;
     if (other.numBones != bones.size()) {
-        lastError_ = "the file's frames have " + BoneCountText(other.numBones) +
-                     ", the animation has " + BoneCountText(bones.size());
+        lastError_ = "the file's frames have " + Counted(other.numBones, "bone", "bones") +
+                     ", the animation has " +
+                     Counted(static_cast<std::uint32_t>(bones.size()), "bone", "bones");
         return false;
     }
     if (!reader.ReadFrames(other, read)) return false;

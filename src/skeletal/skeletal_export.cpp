@@ -139,6 +139,7 @@ TBakeResult BakeFramesToMD3(TMDM& mesh, const TMDX& anim, std::uint32_t first, s
     TSkeletalPoser poser;
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint32_t frame = first + i;
+        int clampedInFrame = 0;
         if (pose == TBakePose::SharedBones) {
             poser.PoseFrame(mesh, anim, frame);
             poser.PoseTags(mesh);
@@ -152,8 +153,11 @@ TBakeResult BakeFramesToMD3(TMDM& mesh, const TMDX& anim, std::uint32_t first, s
             } else {
                 SkeletalPose(mesh, anim, frame, j);
             }
-            StoreVertices(mesh, j, i, md3, result.clamped);
+            StoreVertices(mesh, j, i, md3, clampedInFrame);
         }
+        // As after the MD3 edits: the frame's bounds and radius follow the clamped vertices.
+        if (clampedInFrame > 0) md3.FitFrameToStoredRange(static_cast<int>(i));
+        result.clamped += clampedInFrame;
     }
     result.baked = true;
     return result;

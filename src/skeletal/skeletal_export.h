@@ -31,8 +31,9 @@ struct TBakeResult {
 // (bounds, origin and radius copied from the MDX frame, named kExportFrameLabel), the posed
 // tags frame-major, and one surface per MDM surface with the MDM's triangles, texture
 // coordinates, posed vertices (x 64, rounded to nearest with ties to even) and packed posed
-// normals. Positions, normals and tags are turned into game coordinates (see
-// skeletal_orientation.h), so the model stands in the game as the player does. Nothing is
+// normals. A frame with clamped coordinates gets bounds and a radius that fit its stored
+// vertices, as after the MD3 edits. Positions, normals and tags are turned into game coordinates
+// (see skeletal_orientation.h), so the model stands in the game as the player does. Nothing is
 // baked (md3 untouched) when the range is empty or outside the animation, the pair cannot be
 // posed, or the result would not fit an MD3 file.
 TBakeResult BakeFramesToMD3(TMDM& mesh, const TMDX& anim, std::uint32_t first, std::uint32_t last,

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -65,6 +67,53 @@ TEST_F(CliRender, DrawsWithoutADisplayAndPrintsNothing) {
     EXPECT_EQ(alpha(kW - 1, kH - 1), 0);
 }
 
+TEST_F(CliRender, TheModelFillsThePictureUpToASmallMargin) {
+    // A flat ring, 20 units across and 6 high, beside the cube.
+    TMD3 ring;
+    MakeModel(ring, {.vertsPerSurface = 64});
+    ASSERT_TRUE(ring.SaveToFile(dir_.File("ring.md3")));
+    struct Case {
+        int width, height;
+        const char* angles;
+    };
+    const Case cases[] = {{96, 96, ""},
+                          {192, 96, ""},
+                          {96, 192, ""},
+                          {192, 96, " --yaw 90 --pitch 0"},
+                          {96, 96, " --yaw -60 --pitch 75"}};
+    for (const char* model : {"ring.md3", "cube.md3"}) {
+        for (const Case& c : cases) {
+            const std::string size = std::to_string(c.width) + "x" + std::to_string(c.height);
+            SCOPED_TRACE(std::string(model) + " " + size + c.angles);
+            const CliOutcome o = RunCli(dir_,
+                                        "render " + dir_.File(model) + " " + dir_.File("fill.tga") +
+                                            " --size " + size + c.angles,
+                                        kNoDisplay);
+            ASSERT_EQ(o.exitCode, 0) << o.err;
+            const auto t = ReadBytes(dir_.File("fill.tga"));
+            ASSERT_EQ(t.size(), 18u + static_cast<std::size_t>(c.width * c.height) * 4u);
+            int left = c.width, right = -1, bottom = c.height, top = -1;
+            for (int y = 0; y < c.height; ++y) {
+                for (int x = 0; x < c.width; ++x) {
+                    if (t[18 + (y * c.width + x) * 4 + 3] == 0) continue;
+                    left = std::min(left, x), right = std::max(right, x);
+                    bottom = std::min(bottom, y), top = std::max(top, y);
+                }
+            }
+            ASSERT_GE(right, 0) << "nothing drawn";
+            // The margin stays free on every side...
+            EXPECT_GT(left, 0);
+            EXPECT_GT(bottom, 0);
+            EXPECT_LT(right, c.width - 1);
+            EXPECT_LT(top, c.height - 1);
+            // ...and the model reaches close to it on its tighter axis.
+            const double filled = std::max(static_cast<double>(right - left + 1) / c.width,
+                                           static_cast<double>(top - bottom + 1) / c.height);
+            EXPECT_GT(filled, 0.88);
+        }
+    }
+}
+
 TEST_F(CliRender, WithoutAnyOpenGLFailsInOneLineNamingTheModel) {
     // With no EGL vendor the toolkit is tried and finds no display either; its warnings on
     // the way must not reach stderr.
@@ -88,6 +137,82 @@ TEST_F(CliRender, FallsBackToTheToolkitWhereEglHasNoVendor) {
     EXPECT_EQ(o.exitCode, 0) << o.err;
     EXPECT_EQ(o.err, "");  // the toolkit's warning about XDG_RUNTIME_DIR is held back
     EXPECT_TRUE(std::filesystem::exists(dir_.File("cube.png")));
+}
+
+TEST(CliRenderRefusal, AModelWithoutVerticesFailsInOneLineAndWritesNothing) {
+#if !VELDRA_CLI_HAS_RENDER
+    GTEST_SKIP() << "built without the renderer (VELDRA_BUILD_GUI=OFF)";
+#endif
+    ScratchDir dir;
+    TMD3 hand;  // tags only, as first-person hand models are
+    MakeModel(hand, {.surfaces = 0, .frames = 3, .tags = 2});
+    ASSERT_TRUE(hand.SaveToFile(dir.File("hand.md3")));
+    const CliOutcome o =
+        RunCli(dir, "render " + dir.File("hand.md3") + " " + dir.File("hand.png"), kNoDisplay);
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_EQ(o.err, "veldra-cli: Cannot render \"" + dir.File("hand.md3") +
+                         "\": it has no vertices to draw\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("hand.png")));
+}
+
+// The libraries ldd lists for a program ("libQt6Gui.so.6", "libc.so.6", ...); a program
+// without any gives a line such as "statically linked".
+std::vector<std::string> LoadedLibraries(const std::string& program) {
+    std::vector<std::string> names;
+    FILE* pipe = ::popen(("ldd " + program + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) return names;
+    std::array<char, 1024> line{};
+    while (std::fgets(line.data(), line.size(), pipe) != nullptr) {
+        const std::string text = line.data();
+        const auto first = text.find_first_not_of(" \t");
+        if (first == std::string::npos) continue;
+        names.push_back(text.substr(first, text.find_first_of(" \t\n", first) - first));
+    }
+    ::pclose(pipe);
+    return names;
+}
+
+bool DrawingLibrary(const std::string& name) {
+    for (const char* prefix : {"libQt", "libGL", "libEGL", "libOpenGL"})
+        if (name.rfind(prefix, 0) == 0) return true;
+    return false;
+}
+
+// The commands that do not draw start without the toolkit and OpenGL; only the renderer
+// program beside veldra-cli loads them.
+TEST(CliStart, OnlyTheRendererLoadsTheToolkitAndOpenGL) {
+    struct Case {
+        std::string program;
+        bool draws;
+    };
+    std::vector<Case> cases = {{VELDRA_CLI_PATH, false}};
+#if VELDRA_CLI_HAS_RENDER
+    cases.push_back({VELDRA_CLI_RENDERER_PATH, true});
+#endif
+    for (const Case& c : cases) {
+        const std::vector<std::string> libraries = LoadedLibraries(c.program);
+        ASSERT_FALSE(libraries.empty()) << c.program;
+        EXPECT_EQ(std::any_of(libraries.begin(), libraries.end(), DrawingLibrary), c.draws)
+            << c.program;
+    }
+}
+
+TEST(CliStart, RenderWithoutTheRendererFailsInOneLine) {
+#if !VELDRA_CLI_HAS_RENDER
+    GTEST_SKIP() << "built without the renderer (VELDRA_BUILD_GUI=OFF)";
+#endif
+    ScratchDir dir;
+    const std::string alone = dir.File("veldra-cli");
+    std::filesystem::copy_file(VELDRA_CLI_PATH, alone);
+    const std::string command = alone + " render " + dir.File("m.md3") + " " + dir.File("m.png") +
+                                " 2>" + dir.File("err.txt");
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+    const auto err = ReadBytes(dir.File("err.txt"));
+    const std::string text(err.begin(), err.end());
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+    EXPECT_NE(text.find(dir.File("m.md3")), std::string::npos) << text;
+    EXPECT_NE(text.find("veldra-cli-render"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@ namespace skeletal_test {
 
 void MakePair(TMDM& mesh, TMDX& anim, const PairShape& shape) {
     anim = TMDX();
+    std::memcpy(anim.header.ident, kMDXIdent, 4);
     SetNameField("test.mdx", anim.header.name);
     anim.header.version = 2;
     anim.header.torsoParent = 1;
@@ -38,6 +39,7 @@ void MakePair(TMDM& mesh, TMDX& anim, const PairShape& shape) {
     anim.header.numBones = static_cast<std::uint32_t>(shape.bones);
 
     mesh = TMDM();
+    std::memcpy(mesh.header.ident, kMDMIdent, 4);
     SetNameField("test.mdm", mesh.header.name);
     mesh.header.version = 3;
     mesh.header.lodScale = 1.0f;

@@ -61,6 +61,8 @@ TEST(MDM, WritesTheCanonicalLayoutAndReadsItBack) {
     EXPECT_EQ(Saved(loaded, dir), file);
     EXPECT_EQ(loaded.lod[1].vertexCount, 7);
     EXPECT_EQ(loaded.lod[1].lodMinimum, 7);
+    loaded.LodTableFromMinLod();
+    EXPECT_EQ(loaded.lod[1].lodMinimum, 3);
     EXPECT_TRUE(loaded.HasLodData());
     EXPECT_EQ(loaded.surfaces[1].vertices[3].weights[1].offset, (TVector3{-1.0f, 0.5f, 2.0f}));
 }
@@ -114,6 +116,11 @@ TEST(MDM, TagsFromAnotherFileReplaceTagsAndTheirCount) {
     EXPECT_EQ(mesh.tags.size(), 5u);
     EXPECT_EQ(mesh.surfaces.size(), 2u);
     EXPECT_EQ(mesh.CountMismatch(), "");
+
+    // Without a mesh there is nothing to attach tags to.
+    TMDM empty;
+    EXPECT_FALSE(empty.LoadTagsFromFile(dir.File("five.mdm"), prompts));
+    EXPECT_TRUE(empty.tags.empty());
 
     // A file that is no MDM changes nothing.
     WriteBytes(dir.File("junk.mdm"), Bytes(300, 7));
@@ -184,7 +191,7 @@ TEST(MDMHostile, SurfacesSharingTheSameBytesAreRefused) {
     Bytes b = ValidFile(dir, {.surfaces = 1, .vertsPerSurface = 40, .tags = 0});
     PutI32(b, 100 + kSurfOfsEnd, 0);
     PutI32(b, kMdmNumSurfaces, static_cast<std::int32_t>((b.size() - 100) / 176));
-    EXPECT_NE(LoadFailure(dir, b).find("overlaps"), std::string::npos);
+    EXPECT_NE(LoadFailure(dir, b).find("over data already read"), std::string::npos);
 }
 
 TEST(MDMHostile, IndexesOutsideTheirArrays) {

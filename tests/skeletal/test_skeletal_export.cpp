@@ -91,6 +91,8 @@ TEST(SkeletalExport, CoordinatesRoundTiesToEvenAndClampWithACount) {
     EXPECT_EQ(v[2].x, 32767);
     EXPECT_EQ(v[3].x, -32768);
     EXPECT_EQ(result.clamped, 2);
+    // The radius reaches the farthest stored vertex, not the clamped-away one.
+    EXPECT_NEAR(md3.header.frames[0].radius, 512.5f, 1e-3f);
 }
 
 TEST(SkeletalExport, RangesAndPairsThatCannotBeBakedLeaveTheModelAlone) {

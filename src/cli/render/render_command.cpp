@@ -3,8 +3,6 @@
 #include <QBuffer>
 #include <QImage>
 
-#include <algorithm>
-#include <charconv>
 #include <filesystem>
 
 #include "cli/cli_error.h"
@@ -18,8 +16,6 @@
 #include "render/thumbnail_framing.h"
 
 namespace {
-
-constexpr int kMaxRenderSide = 8192;
 
 // The captured view as PNG bytes: rows top-down, alpha from the coverage mask.
 std::vector<std::uint8_t> EncodePng(const TCapturedView& shot) {
@@ -44,21 +40,6 @@ std::vector<std::uint8_t> EncodePng(const TCapturedView& shot) {
 
 }  // namespace
 
-bool ParseRenderSize(const std::string& text, int& width, int& height) {
-    const auto x = text.find_first_of("xX");
-    if (x == std::string::npos) return false;
-    int w = 0, h = 0;
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    auto [p1, e1] = std::from_chars(begin, begin + x, w);
-    auto [p2, e2] = std::from_chars(begin + x + 1, end, h);
-    if (e1 != std::errc() || e2 != std::errc() || p1 != begin + x || p2 != end) return false;
-    if (w < 1 || h < 1 || w > kMaxRenderSide || h > kMaxRenderSide) return false;
-    width = w;
-    height = h;
-    return true;
-}
-
 int RunRender(const TRenderOptions& o) {
     const std::string ext = UpperCaseExtension(o.output);
     if (ext != ".PNG" && ext != ".TGA") {
@@ -71,11 +52,14 @@ int RunRender(const TRenderOptions& o) {
         throw CliError("Cannot load \"" + o.model + "\": unknown or unsupported model format");
     }
     LoadMD3OrThrow(model, o.model);
-    const auto sphere = FrameBoundingSphere(model, o.frame);
-    if (!sphere) {
+    if (o.frame < 0 || o.frame >= model.header.numFrames) {
         throw CliError("Cannot render \"" + o.model + "\": it has no frame " +
                        std::to_string(o.frame) +
                        " (frames: " + std::to_string(model.header.numFrames) + ")");
+    }
+    const std::vector<TVector3> points = FrameVertexPositions(model, o.frame);
+    if (points.empty()) {
+        throw CliError("Cannot render \"" + o.model + "\": it has no vertices to draw");
     }
 
     const std::unique_ptr<IOffscreenBinding> binding = MakeOffscreenBinding(o.width, o.height);
@@ -92,16 +76,16 @@ int RunRender(const TRenderOptions& o) {
 
     TShaders shaders;
     TSceneRenderer renderer(ogl, shaders);
-    TViewState view;
-    // Centre the model and turn it: Z up, its front (+X) towards the viewer, then yaw about
-    // its own Z axis and look down by the pitch.
-    view.pivot = -sphere->centre;
-    view.rotationAngles = {o.pitch - 90.0f, 0.0f, o.yaw - 90.0f};
     const TViewParams& params = ogl.ViewParams();
-    const float distance = FittingCameraDistance(
-        *sphere, params.fieldOfView, static_cast<double>(o.width) / o.height, params.nearClip);
+    const TThumbnailPose pose = FitThumbnail(
+        points, o.yaw, o.pitch,
+        {params.fieldOfView, static_cast<double>(o.width) / o.height, params.nearClip});
+    TViewState view;
+    view.pivot = pose.pivot;
+    view.rotationAngles = pose.rotationAngles;
+    view.pan = pose.pan;
     TCamera& camera = ogl.Camera();
-    camera.position = {0.0f, 0.0f, distance};
+    camera.position = {0.0f, 0.0f, pose.cameraDistance};
     camera.target = kVectorZero;
     camera.up = kVectorPosY;
 
@@ -109,7 +93,7 @@ int RunRender(const TRenderOptions& o) {
     sw.lighting = o.lighting;
     sw.wireframe = o.wireframe;
     sw.showTags = false;
-    sw.centerModel = true;  // keeps the pivot at the centre of the sphere
+    sw.centerModel = true;  // keeps the fitted pivot
     TSceneModel scene{kModelKindMD3, &model, o.frame, -1};
     const TCapturedView shot = renderer.CaptureView(view, sw, 0x00000000, scene);
     const std::vector<std::uint8_t> bytes =

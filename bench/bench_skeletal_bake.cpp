@@ -1,0 +1,96 @@
+// Baking the whole body animation (4887 frames) onto the engineer's mesh: the poser that
+// computes each frame's bones once for all surfaces against a full per-surface pose for
+// every surface and the tags, as the pose was first described. Both must write the same
+// bytes; the benchmark refuses to time them otherwise.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "io/user_prompts.h"
+#include "skeletal/skeletal_export.h"
+
+namespace {
+
+struct Pair {
+    TMDM mesh;
+    TMDX anim;
+    std::string problem;  // why the benchmark cannot run, empty when it can
+};
+
+std::vector<char> Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string SameOutput(TMDM& mesh, const TMDX& anim) {
+    const auto dir = std::filesystem::temp_directory_path();
+    const std::string pid = std::to_string(::getpid());
+    const std::string a = (dir / ("veldra-bench-shared-" + pid + ".md3")).string();
+    const std::string b = (dir / ("veldra-bench-per-surface-" + pid + ".md3")).string();
+    TMD3 shared, perSurface;
+    const std::uint32_t last = static_cast<std::uint32_t>(anim.frames.size()) - 1;
+    if (!BakeFramesToMD3(mesh, anim, 0, last, shared, TBakePose::SharedBones).baked ||
+        !BakeFramesToMD3(mesh, anim, 0, last, perSurface, TBakePose::PerSurface).baked ||
+        !shared.SaveToFile(a) || !perSurface.SaveToFile(b)) {
+        return "baking or saving failed";
+    }
+    const bool same = Bytes(a) == Bytes(b);
+    std::filesystem::remove(a);
+    std::filesystem::remove(b);
+    return same ? "" : "the two ways of posing wrote different bytes";
+}
+
+Pair& Engineer() {
+    static Pair pair = [] {
+        Pair p;
+        const std::filesystem::path data(VELDRA_TESTDATA_DIR);
+        AnswerYesPrompts yes;
+        try {
+            if (!p.mesh.LoadFromFile((data / "mdm/allied_engineer_body.mdm").string(), yes) ||
+                !p.anim.LoadFromFile((data / "mdx/body.mdx").string()) || p.anim.frames.empty()) {
+                p.problem = "the sample pair does not load";
+            }
+        } catch (const std::exception& e) {
+            p.problem = std::string("samples not found: ") + e.what();
+        }
+        if (p.problem.empty()) p.problem = SameOutput(p.mesh, p.anim);
+        return p;
+    }();
+    return pair;
+}
+
+void Bake(benchmark::State& state, TBakePose pose) {
+    Pair& pair = Engineer();
+    if (!pair.problem.empty()) {
+        state.SkipWithError(pair.problem.c_str());
+        return;
+    }
+    const std::uint32_t last = static_cast<std::uint32_t>(pair.anim.frames.size()) - 1;
+    TMD3 md3;
+    for (auto _ : state) {
+        const TBakeResult result = BakeFramesToMD3(pair.mesh, pair.anim, 0, last, md3, pose);
+        benchmark::DoNotOptimize(result.clamped);
+    }
+    state.counters["frames/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * (last + 1), benchmark::Counter::kIsRate);
+}
+
+void BM_BakeSharedBones(benchmark::State& state) {
+    Bake(state, TBakePose::SharedBones);
+}
+BENCHMARK(BM_BakeSharedBones)->Unit(benchmark::kMillisecond);
+
+void BM_BakePerSurfacePose(benchmark::State& state) {
+    Bake(state, TBakePose::PerSurface);
+}
+BENCHMARK(BM_BakePerSurfacePose)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,27 @@
+// `veldra-cli bake MESH.mdm ANIM.mdx OUT.md3 [--frames A-B | --anim-name NAME]`: poses a frame
+// range of a player model and writes it as a vertex-animated MD3 model, standing as the
+// game's own models do.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+struct TBakeArguments {
+    std::string mesh;
+    std::string anim;
+    std::string output;
+    std::string frames;    // "A-B" or "A"; empty for every frame
+    std::string animName;  // an entry of the .aninc beside ANIM; empty for none
+};
+
+// Adds the "bake" subcommand with its options to `app`, storing into `arguments`.
+CLI::App* AddBakeCommand(CLI::App& app, TBakeArguments& arguments);
+
+// Throws UsageError for a wrong output extension, malformed or conflicting options, CliError
+// or FileError for files that cannot be read, posed or written. Mesh limit questions are
+// answered Yes and, like coordinates clamped to the 16-bit range, reported on `warnings`.
+int RunBake(const TBakeArguments& arguments, std::ostream& warnings);

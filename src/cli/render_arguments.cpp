@@ -1,0 +1,53 @@
+#include "cli/render_arguments.h"
+
+#include <CLI/CLI.hpp>
+
+#include <charconv>
+
+#include "cli/cli_error.h"
+
+namespace {
+
+constexpr int kMaxRenderSide = 8192;
+
+// Parses "WxH" into width and height; false for anything else or sizes outside 1..8192.
+bool ParseRenderSize(const std::string& text, int& width, int& height) {
+    const auto x = text.find_first_of("xX");
+    if (x == std::string::npos) return false;
+    int w = 0, h = 0;
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    auto [p1, e1] = std::from_chars(begin, begin + x, w);
+    auto [p2, e2] = std::from_chars(begin + x + 1, end, h);
+    if (e1 != std::errc() || e2 != std::errc() || p1 != begin + x || p2 != end) return false;
+    if (w < 1 || h < 1 || w > kMaxRenderSide || h > kMaxRenderSide) return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+}  // namespace
+
+CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments) {
+    TRenderOptions& o = arguments.options;
+    CLI::App* render = app.add_subcommand(
+        "render", "Draw a model offscreen into a PNG or TGA image, transparent around the model");
+    render->add_option("MODEL", o.model, "Model to draw")->required();
+    render->add_option("OUT", o.output, "Image to write (.png or .tga)")->required();
+    render->add_option("--size", arguments.size, "Image size WxH (default 512x512)");
+    render->add_option("--frame", o.frame, "Frame to draw (default 0)");
+    render->add_option("--yaw", o.yaw, "Turn about the model's Z axis in degrees (default 30)");
+    render->add_option("--pitch", o.pitch, "Look down by degrees (default 20)");
+    render->add_flag("--wireframe", o.wireframe, "Draw triangle edges only");
+    render->add_flag("--no-lighting", arguments.noLighting, "Draw without lights");
+    return render;
+}
+
+TRenderOptions ResolveRenderOptions(const TRenderArguments& arguments) {
+    TRenderOptions o = arguments.options;
+    if (!arguments.size.empty() && !ParseRenderSize(arguments.size, o.width, o.height)) {
+        throw CliError("Invalid --size \"" + arguments.size + "\": expected WxH, 1 to 8192 each");
+    }
+    o.lighting = !arguments.noLighting;
+    return o;
+}

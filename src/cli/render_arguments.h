@@ -1,0 +1,34 @@
+// The arguments of `veldra-cli render`, declared once for the command-line front, which
+// checks them, and for the renderer program it hands them to, which draws.
+#pragma once
+
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+struct TRenderOptions {
+    std::string model;
+    std::string output;
+    int width = 512;
+    int height = 512;
+    int frame = 0;
+    float yaw = 30.0f;    // degrees about the model's Z axis
+    float pitch = 20.0f;  // degrees the view looks down from the horizon
+    bool wireframe = false;
+    bool lighting = true;
+};
+
+// What the command line gave, before the size is checked.
+struct TRenderArguments {
+    TRenderOptions options;
+    std::string size;
+    bool noLighting = false;
+};
+
+// Adds the "render" subcommand with its options to `app`, storing into `arguments`.
+CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments);
+
+// The options to draw with; throws CliError for a size that is not WxH.
+TRenderOptions ResolveRenderOptions(const TRenderArguments& arguments);
