@@ -4,12 +4,17 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "math/vector.h"
 #include "render/view_control.h"
 #include "skeletal/mdm.h"
 #include "skeletal/mdx.h"
 #include "skeletal/skeletal_poser.h"
+
+// Every surface's vertices posed at `frame`; empty for a frame the animation does not have.
+std::vector<TVector3> SkeletalFrameVertexPositions(TMDM& mesh, const TMDX& anim, int frame,
+                                                   TSkeletalPoser& poser);
 
 // The box around every surface posed at `frame`; without any vertex, the animation's stored
 // bounds of that frame. Nothing for a frame the animation does not have.
