@@ -92,6 +92,8 @@ void TMainWindow::ForgetModel() {
     md3_.Clear();
     mdm_.Clear();
     mdx_.Clear();
+    // Names of an animation that is gone would choose frames of nothing.
+    animation_->SetAnimations({});
     panels_->EmptyPanels();
     panels_->RefreshSkeletalPanels(modelKind_);
     EnableModelCommands();
