@@ -36,7 +36,7 @@ QString NotLoaded(const char* what, const QString& file, const std::string& reas
            QString::fromStdString(reason.empty() ? std::string("the file cannot be read") : reason);
 }
 
-// Empty when the pair can be posed, else why `part` cannot join it.
+// Empty when the pair can be posed, else why `file` cannot join it.
 QString PairProblem(const TMDM& mesh, const TMDX& anim, const char* what, const QString& file) {
     const std::string problem = SkeletalPairProblem(mesh, anim);
     return problem.empty() ? QString() : NotLoaded(what, file, problem);
