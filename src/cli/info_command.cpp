@@ -8,6 +8,7 @@
 #include "cli/info_text.h"
 #include "cli/json_writer.h"
 #include "cli/model_files.h"
+#include "cli/model_source.h"
 #include "cli/skeletal_info.h"
 #include "md3/md3_tag_file.h"
 
@@ -154,7 +155,7 @@ void Describe(const std::string& path, bool json, std::ostream& out, std::ostrea
         case ModelFormat::Tag: {
             std::vector<TMD3Tag> tags;
             std::string error;
-            if (!ReadTagFile(path, tags, error)) {
+            if (!ReadTagFile(TModelSource(path).File(), tags, error)) {
                 throw CliError("Cannot load \"" + path + "\": " + error);
             }
             json ? PrintTagFileJson(tags, path, out) : PrintTagFileText(tags, path, out);

@@ -7,9 +7,15 @@
 #include "cli/convert_command.h"
 #include "cli/edit_command.h"
 #include "cli/info_command.h"
+#include "cli/model_source.h"
+#include "cli/pk3_arguments.h"
+#include "cli/renderer_launch.h"
+#if VELDRA_READS_ARCHIVES
+#include "cli/archives/archive_reader.h"
+#include "cli/archives/pk3_command.h"
+#endif
 #if VELDRA_HAS_RENDER
 #include "cli/render_arguments.h"
-#include "cli/renderer_launch.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -46,6 +52,9 @@ int main(int argc, char** argv) {
     TRenderArguments render;
     CLI::App* renderCmd = AddRenderCommand(app, render);
 #endif
+
+    TPk3Options pk3Options;
+    CLI::App* pk3 = AddPk3Command(app, pk3Options);
 
     std::string editIn, editOut;
     std::vector<EditOperation> editOperations;
@@ -95,6 +104,19 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
 
+#if VELDRA_READS_ARCHIVES
+    InstallArchiveReader();
+#else
+    const bool readsArchive = *pk3 || (*info && AnyNamesArchiveEntry(infoFiles)) ||
+                              (*convert && NamesArchiveEntry(convertIn)) ||
+                              (*edit && NamesArchiveEntry(editIn));
+    if (readsArchive) {
+        return RunGuarded(std::cerr, [&]() -> int {
+            ExecCompanion(kArchiveProgramName, argc, argv, "Cannot read archives: the reader");
+        });
+    }
+#endif
+
     if (*info) {
         return RunGuarded(std::cerr,
                           [&] { return RunInfo(infoFiles, infoJson, std::cout, std::cerr); });
@@ -111,6 +133,12 @@ int main(int argc, char** argv) {
     }
 #endif
 
+#if VELDRA_READS_ARCHIVES
+    if (*pk3) {
+        return RunGuarded(std::cerr,
+                          [&] { return RunPk3(*pk3, pk3Options, std::cout, std::cerr); });
+    }
+#endif
     if (*edit) {
         return RunGuarded(std::cerr,
                           [&] { return RunEdit(editIn, editOut, editOperations, std::cerr); });

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "cli/cli_error.h"
+#include "cli/model_source.h"
 #include "io/binary_file.h"
 #include "io/file_names.h"
 #include "skeletal/mdm_format.h"
@@ -22,7 +23,8 @@ ModelFormat DetectInputFormat(const std::string& path) {
     const ModelFormat byName = FormatFromExtension(path);
     if (byName != ModelFormat::Unknown) return byName;
     char ident[4] = {};
-    const BinaryFile file(path);
+    const TModelSource source(path);
+    const BinaryFile file(source.File());
     if (!file.ReadAt(0, ident, sizeof ident)) return ModelFormat::Unknown;
     if (std::memcmp(ident, kMD3Ident, 4) == 0) return ModelFormat::MD3;
     if (std::memcmp(ident, kTagFileIdent, 4) == 0) return ModelFormat::Tag;
@@ -42,9 +44,11 @@ namespace {
 }  // namespace
 
 void LoadMD3OrThrow(TMD3& model, const std::string& path) {
-    if (!model.LoadFromFile(path)) ThrowLoadError(model, path);
+    const TModelSource source(path);
+    if (!model.LoadFromFile(source.File())) ThrowLoadError(model, path);
 }
 
 void LoadMD3LayoutOrThrow(TMD3& model, const std::string& path) {
-    if (!model.LoadLayoutFromFile(path)) ThrowLoadError(model, path);
+    const TModelSource source(path);
+    if (!model.LoadLayoutFromFile(source.File())) ThrowLoadError(model, path);
 }

@@ -14,6 +14,8 @@ ModelFormat FormatFromExtension(const std::string& path);
 // FileError when the file must be looked into and cannot be opened.
 ModelFormat DetectInputFormat(const std::string& path);
 
+// Each takes a file or an archive entry (see model_source.h).
+
 // Fills `model`; throws CliError ("Cannot load \"<file>\": <reason>") or FileError.
 void LoadMD3OrThrow(TMD3& model, const std::string& path);
 

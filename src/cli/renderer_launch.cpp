@@ -25,15 +25,19 @@ std::filesystem::path ProgramFolder(const char* argv0) {
 
 }  // namespace
 
-void ExecRenderer(int argc, char** argv, const std::string& model) {
-    const std::string renderer =
-        (ProgramFolder(argc > 0 ? argv[0] : nullptr) / kRendererProgramName).string();
+void ExecCompanion(const char* program, int argc, char** argv, const std::string& failure) {
+    const std::string companion = (ProgramFolder(argc > 0 ? argv[0] : nullptr) / program).string();
     std::vector<char*> arguments(argv, argv + argc);
     if (arguments.empty()) arguments.push_back(nullptr);
-    arguments[0] = const_cast<char*>(renderer.c_str());
+    arguments[0] = const_cast<char*>(companion.c_str());
     arguments.push_back(nullptr);
     std::fflush(nullptr);
-    ::execv(renderer.c_str(), arguments.data());
-    throw CliError("Cannot render \"" + model + "\": the renderer \"" + renderer +
-                   "\" cannot be started (" + std::strerror(errno) + ")");
+    ::execv(companion.c_str(), arguments.data());
+    throw CliError(failure + " \"" + companion + "\" cannot be started (" + std::strerror(errno) +
+                   ")");
+}
+
+void ExecRenderer(int argc, char** argv, const std::string& model) {
+    ExecCompanion(kRendererProgramName, argc, argv,
+                  "Cannot render \"" + model + "\": the renderer");
 }

@@ -62,3 +62,10 @@ std::optional<ShaderNameMatch> FindShaderName(std::string_view name,
                   kShaderFoundInScript | kShaderFoundInGame | kShaderFoundInArchive, lower,
                   slashed);
 }
+
+const TETShader& MatchedFile(const TShaderFileIndexes& indexes, const ShaderNameMatch& match) {
+    const TETShaders& files = match.index == ShaderFileIndex::ShaderList   ? indexes.shaderList
+                              : match.index == ShaderFileIndex::MapArchive ? indexes.mapArchive
+                                                                           : indexes.game;
+    return files[match.fileNr];
+}

@@ -13,6 +13,9 @@ struct TETShader {
     std::string fileName;
     int pakNr = 0;                         // position in the PAK list of the game PK3 it came from
     std::vector<std::string> shaderNames;  // lower case, in file order
+    // The file that was indexed and that LoadShader reads again: where it lies on disk in
+    // whatever letter case, so the lookup never has to rebuild it from the other fields.
+    std::string path;
 };
 
 using TETShaders = std::vector<TETShader>;
@@ -46,3 +49,6 @@ int IndexShaderFile(const std::string& fileName, TETShader& entry);
 // the shader list first, then the map archive, then the game; files and names in order.
 std::optional<ShaderNameMatch> FindShaderName(std::string_view name,
                                               const TShaderFileIndexes& indexes);
+
+// The script file a match was found in.
+const TETShader& MatchedFile(const TShaderFileIndexes& indexes, const ShaderNameMatch& match);

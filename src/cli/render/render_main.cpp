@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "cli/archives/archive_reader.h"
 #include "cli/cli_error.h"
 #include "cli/render/qt_message_filter.h"
 #include "cli/render/render_command.h"
@@ -10,6 +11,7 @@
 
 int main(int argc, char** argv) {
     InstallQtMessageFilter();
+    InstallArchiveReader();
     CLI::App app{"veldra-cli render: draw a model offscreen", "veldra-cli"};
     app.require_subcommand(1);
     TRenderArguments arguments;

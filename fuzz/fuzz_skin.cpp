@@ -1,0 +1,26 @@
+// Feeds arbitrary bytes to the skin reader: every record it keeps has a lower-case surface
+// name and a non-empty lower-case path without quotes or line breaks.
+#include <cstdint>
+#include <string_view>
+
+#include "assets/skin.h"
+
+namespace {
+
+bool Clean(const std::string& text) {
+    for (char c : text) {
+        if ((c >= 'A' && c <= 'Z') || c == '"' || c == '\n') return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const TSkin skin = ParseSkin(std::string_view(reinterpret_cast<const char*>(data), size));
+    for (const TSkinRec& rec : skin) {
+        if (rec.path.empty() || !Clean(rec.path) || !Clean(rec.surfaceName)) __builtin_trap();
+        if (FindSkinRec(skin, rec.surfaceName) == nullptr) __builtin_trap();
+    }
+    return 0;
+}

@@ -1,0 +1,12 @@
+// EmbedSkin: makes the skin's choices permanent by writing the names it resolved to into
+// the model's surfaces. The caller asks "Copy the shaders/textures from the currently loaded
+// skin-file?.." first and refreshes its panels afterwards.
+#pragma once
+
+#include "assets/skin.h"
+#include "md3/md3.h"
+
+// For every MD3 surface with a shader record: the resolved name of its skin record becomes
+// the first shader's name; a surface whose record resolved to nothing keeps a shader name it
+// has. Returns how many surfaces were written; nothing happens with an empty skin.
+int EmbedSkin(TMD3& model, const TSkin& skin);

@@ -1,0 +1,21 @@
+#include "cli/archives/archive_reader.h"
+
+#include "assets/archive_loads.h"
+#include "cli/model_source.h"
+
+namespace {
+
+std::string ExtractEntry(const std::string& archive, const std::string& entry,
+                         const std::string& folder, std::string& error) {
+    TEntryExtraction extraction = ExtractFromArchive(archive, entry, folder);
+    if (extraction.ok()) return extraction.path;
+    error = extraction.problems.empty() ? "\"" + entry + "\" is not in \"" + archive + "\""
+                                        : extraction.problems.front();
+    return "";
+}
+
+}  // namespace
+
+void InstallArchiveReader() {
+    InstallArchiveEntryExtractor(&ExtractEntry);
+}
