@@ -8,27 +8,12 @@
 
 #include "app/animation_controls.h"
 #include "app/app_user_prompts.h"
+#include "app/busy_while.h"
 #include "app/edit_input.h"
 #include "app/main_window.h"
 #include "app/model_panels.h"
 #include "skeletal/skeletal_edits.h"
 #include "skeletal/skeletal_export.h"
-
-namespace {
-
-// The view must not pose a model that a command is rebuilding.
-class BusyWhile {
-  public:
-    explicit BusyWhile(bool& busy) : busy_(busy) { busy_ = true; }
-    ~BusyWhile() { busy_ = false; }
-    BusyWhile(const BusyWhile&) = delete;
-    BusyWhile& operator=(const BusyWhile&) = delete;
-
-  private:
-    bool& busy_;
-};
-
-}  // namespace
 
 void TMainWindow::BuildSkeletalActions() {
     auto add = [this](const char* name, const char* caption, const char* shortcut,
