@@ -10,7 +10,6 @@
 #include "app/command_end.h"
 #include "app/main_window.h"
 #include "app/model_panels.h"
-#include "io/path_case.h"
 #include "skeletal/skeletal_pair.h"
 
 namespace {
@@ -167,9 +166,7 @@ void TMainWindow::LoadPartCommand(TPartialLoad part) {
 }
 
 void TMainWindow::ShowAnimationNames(const QString& mdxFile, QString& status) {
-    const std::string listed = AnincPathFor(mdxFile.toStdString());
-    // Game files come from Windows: "BODY.ANINC" belongs to "body.mdx" as well.
-    const std::string list = FindFileIgnoringCase(listed).value_or(listed);
+    const std::string list = AnincPathFor(mdxFile.toStdString());
     std::vector<TAnimationRange> names;
     if (aninc_.LoadFromFile(list)) {
         for (const TANINCFrame& f : aninc_.frames)

@@ -23,26 +23,14 @@ namespace {
 
 // The first frame of an entry of the animation list beside the animation.
 int FirstFrameOf(const std::string& name, const TMDX& anim, const std::string& animPath) {
-    const std::string listed = AnincPathFor(animPath);
-    TANINC list;
-    if (!list.LoadFromFile(listed)) {
-        // The list's own reasons name the file (and the line) already.
-        throw CliError(list.LastError().empty()
-                           ? "Cannot load \"" + listed + "\": the file does not exist"
-                           : "Cannot load " + list.LastError());
-    }
-    const TANINCFrame* entry = FindAnimation(list, name);
-    if (entry == nullptr) {
-        throw CliError("Cannot load \"" + listed + "\": it has no animation \"" + name + "\"");
-    }
-    if (entry->firstFrame < 0 ||
-        static_cast<std::size_t>(entry->firstFrame) >= anim.frames.size()) {
+    const TANINCFrame entry = ListedAnimation(name, animPath);
+    if (entry.firstFrame < 0 || static_cast<std::size_t>(entry.firstFrame) >= anim.frames.size()) {
         throw CliError("Cannot render \"" + animPath + "\": the animation \"" + name +
-                       "\" starts at frame " + std::to_string(entry->firstFrame) +
+                       "\" starts at frame " + std::to_string(entry.firstFrame) +
                        ", which it does not have (frames: " + std::to_string(anim.frames.size()) +
                        ")");
     }
-    return entry->firstFrame;
+    return entry.firstFrame;
 }
 
 // The captured view as PNG bytes: rows top-down, alpha from the coverage mask.
