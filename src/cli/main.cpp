@@ -6,6 +6,7 @@
 #include "cli/cli_error.h"
 #include "cli/convert_command.h"
 #include "cli/edit_command.h"
+#include "cli/import_convert.h"
 #include "cli/info_command.h"
 #include "cli/model_source.h"
 #include "cli/pk3_arguments.h"
@@ -41,9 +42,14 @@ int main(int argc, char** argv) {
 
     std::string convertIn, convertOut;
     CLI::App* convert = app.add_subcommand(
-        "convert", "Read IN and write OUT in the format of OUT's extension (.md3, .mdm, .mdx)");
+        "convert",
+        "Read IN and write OUT in the format of OUT's extension (.md3, .mdm, .mdx); MilkShape "
+        "(.ms3d) and 3ds Max ASCII (.ase) models are converted to .md3");
     convert->add_option("IN", convertIn, "Model to read")->required();
     convert->add_option("OUT", convertOut, "File to write")->required();
+    bool convertScaleToFit = false;
+    convert->add_flag("--scale-to-fit", convertScaleToFit,
+                      "Scale an imported model (.ms3d, .ase) beyond the MD3 range down to fit");
 
     TBakeArguments bakeArguments;
     CLI::App* bake = AddBakeCommand(app, bakeArguments);
@@ -121,7 +127,13 @@ int main(int argc, char** argv) {
         return RunGuarded(std::cerr,
                           [&] { return RunInfo(infoFiles, infoJson, std::cout, std::cerr); });
     }
-    if (*convert) return RunGuarded(std::cerr, [&] { return RunConvert(convertIn, convertOut); });
+    if (*convert) {
+        return RunGuarded(std::cerr, [&] {
+            if (IsImportedModel(convertIn))
+                return RunImportConvert(convertIn, convertOut, convertScaleToFit);
+            return RunConvert(convertIn, convertOut);
+        });
+    }
     if (*bake) return RunGuarded(std::cerr, [&] { return RunBake(bakeArguments, std::cerr); });
 #if VELDRA_HAS_RENDER
     if (*renderCmd) {
