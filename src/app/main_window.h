@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+#include "import/ase.h"
+#include "import/ms3d.h"
 #include "md3/md3.h"
 #include "render/gl/obj_texture.h"
 #include "render/gl/ogl.h"
@@ -162,6 +164,15 @@ class TMainWindow : public QMainWindow {
     void ShowFamily();
     void EnableModelCommands();
 
+    // The importers (main_window_import.cpp): `ms3d` chooses MilkShape, else 3ds Max ASCII.
+    void BuildImportActions();
+    void LoadImportCommand(bool ms3d);
+    // The command with the file already chosen, as a drop does it.
+    void LoadImportFromFile(const QString& fileName, bool ms3d);
+    // Read and convert into the reset environment; `status` gets the text to show.
+    bool LoadMS3DFile(const QString& fileName, QString& status);
+    bool LoadASEFile(const QString& fileName, QString& status);
+
     // The skeletal family (main_window_skeletal_*.cpp).
     void BuildSkeletalActions();
     void LoadMDMMDXCommand();
@@ -245,6 +256,8 @@ class TMainWindow : public QMainWindow {
     TMDM mdm_;
     TMDX mdx_;
     TANINC aninc_;
+    TMS3D ms3d_;
+    TASE ase_;
     TOGL ogl_;
     TObjTexture textures_;
     TShaders shaders_;

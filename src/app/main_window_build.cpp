@@ -202,6 +202,7 @@ void TMainWindow::BuildActions() {
             [this] { Guarded([this] { SelectGamePath(); }); });
     connect(actionHelp_, &QAction::triggered, this, &TMainWindow::ToggleHelp);
     BuildSkeletalActions();
+    BuildImportActions();
     BuildEditActions();
 }
 
@@ -210,9 +211,15 @@ void TMainWindow::BuildMenus() {
     file->setObjectName("menuFile");
     file->addAction(actionFileLoadAnyFromFile_);
     file->addAction(actionFileLoad_);
-    const char* const skeletal[] = {"actionFileLoadMDMMDX",    nullptr,
-                                    "actionFileLoadMDX",       "actionFileLoadMDXbones",
-                                    "actionFileLoadMDXframes", "actionFileLoadMDMtags"};
+    const char* const skeletal[] = {"actionFileLoadMDMMDX",
+                                    nullptr,
+                                    "actionFileLoadMDX",
+                                    "actionFileLoadMDXbones",
+                                    "actionFileLoadMDXframes",
+                                    "actionFileLoadMDMtags",
+                                    nullptr,
+                                    "actionFileLoadASE",
+                                    "actionFileLoadMS3D"};
     for (const char* name : skeletal) {
         if (name == nullptr) {
             file->addSeparator();

@@ -38,6 +38,8 @@ enum AnyFileEntry {
     kAnyMDXBones = 5,
     kAnyMDXFrames = 6,
     kAnyMDMTags = 7,
+    kAnyMS3D = 10,
+    kAnyASE = 11,
     kAnyTags = 13,
     kAnyShader = 14
 };
@@ -48,7 +50,8 @@ struct AnyFilter {
 };
 
 const AnyFilter kAnyFilters[] = {
-    {kAnyAllSupported, "All Supported Models (*.MD3 *.md3 *.MDM *.mdm *.MDX *.mdx)"},
+    {kAnyAllSupported,
+     "All Supported Models (*.MD3 *.md3 *.MDM *.mdm *.MDX *.mdx *.MS3D *.ms3d *.ASE *.ase)"},
     {kAnyMD3, "Quake3 Model  (.MD3) (*.MD3 *.md3)"},
     {kAnyMDM, "ET Player Model  (.MDM) (*.MDM *.mdm)"},
     {kAnyMDX, "ET Player Animation  (.MDX) (*.MDX *.mdx)"},
@@ -56,6 +59,8 @@ const AnyFilter kAnyFilters[] = {
     {kAnyMDXFrames, "ET Player Animation Frames  (.MDX) (*.MDX *.mdx)"},
     // Tags are read from another mesh, whatever the entry's name says.
     {kAnyMDMTags, "ET Player Animation Tags  (.MDX) (*.MDM *.mdm)"},
+    {kAnyMS3D, "MilkShape Model  (.MS3D) (*.MS3D *.ms3d)"},
+    {kAnyASE, "3DSMax ASCII (.ASE) (*.ASE *.ase)"},
     {kAnyTags, "Model Tags  (*.tag) (*.tag *.TAG)"},
     {kAnyShader, "Shader-file  (.shader) (*.shader *.SHADER)"},
 };
@@ -225,25 +230,31 @@ void TMainWindow::LoadAnyFromFileCommand() {
         kAnyFilters[std::clamp(filterIndex, 0, int(std::size(kAnyFilters)) - 1)].entry;
     if (entry == kAnyAllSupported) {
         const QString suffix = UpperSuffix(fileName);
-        entry = suffix == ".MD3"   ? kAnyMD3
-                : suffix == ".MDM" ? kAnyMDM
-                : suffix == ".MDX" ? kAnyMDX
-                                   : kAnyAllSupported;
+        entry = suffix == ".MD3"    ? kAnyMD3
+                : suffix == ".MDM"  ? kAnyMDM
+                : suffix == ".MDX"  ? kAnyMDX
+                : suffix == ".MS3D" ? kAnyMS3D
+                : suffix == ".ASE"  ? kAnyASE
+                                    : kAnyAllSupported;
     }
     switch (entry) {
         case kAnyMD3:
-        case kAnyMDM: {
+        case kAnyMDM:
+        case kAnyMS3D:
+        case kAnyASE: {
             ResetLodAndAnimationNames();
             ResetEnvironment();
-            const bool loaded =
-                entry == kAnyMD3 ? LoadMD3File(fileName, *status) : LoadMDMFile(fileName, *status);
+            const bool loaded = entry == kAnyMD3    ? LoadMD3File(fileName, *status)
+                                : entry == kAnyMDM  ? LoadMDMFile(fileName, *status)
+                                : entry == kAnyMS3D ? LoadMS3DFile(fileName, *status)
+                                                    : LoadASEFile(fileName, *status);
             if (!loaded) {
                 ResetEnvironment();
                 break;
             }
             // The hint says what "Save As" writes, and that follows the model's family.
             const QString hint =
-                entry == kAnyMD3 ? actionFileSaveAs_->toolTip() : QStringLiteral("Save as MDM/MDX");
+                entry != kAnyMDM ? actionFileSaveAs_->toolTip() : QStringLiteral("Save as MDM/MDX");
             AfterModelLoaded(fileName, *status, hint);
             break;
         }
@@ -319,6 +330,8 @@ void TMainWindow::HandleDroppedFiles(const QStringList& files) {
         const QString secondSuffix = UpperSuffix(second);
         if (suffix == ".MDM" && secondSuffix == ".MDX") LoadMDMMDXFromFiles(first, second);
         if (suffix == ".MDX" && secondSuffix == ".MDM") LoadMDMMDXFromFiles(second, first);
+    } else if (suffix == ".MS3D" || suffix == ".ASE") {
+        LoadImportFromFile(first, suffix == ".MS3D");
     } else {
         SetStatus("Invalid filetype to drag'n'drop: " + suffix);
     }
