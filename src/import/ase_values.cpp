@@ -1,6 +1,7 @@
 #include "import/ase_values.h"
 
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <vector>
 
@@ -69,6 +70,11 @@ void KeepUnlessParsed(std::optional<std::string_view> text, T& value, Parse pars
 std::optional<float> AseParseFloat(std::string_view text) {
     text = Trim(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    // Only decimal numbers: "inf" and "nan" would carry through every position they touch.
+    const std::size_t first = !text.empty() && text.front() == '-' ? 1 : 0;
+    if (first >= text.size() ||
+        !(std::isdigit(static_cast<unsigned char>(text[first])) || text[first] == '.'))
+        return std::nullopt;
     float value = 0.0f;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc{} || end != text.data() + text.size())

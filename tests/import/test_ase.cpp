@@ -164,6 +164,9 @@ TEST(ASEImport, ValueReadersFollowTabsAndFallBackOnSpaces) {
     EXPECT_EQ(AseReadVertex("*MESH_VERTEX 0 -0.559998 6.25 11.5"),
               (TVector3{-0.559998f, 6.25f, 11.5f}));
     EXPECT_EQ(AseReadVertex("*MESH_VERTEX 0 1 2"), kVectorZero);
+    EXPECT_EQ(AseReadVertex("*MESH_VERTEX\t0\t1\tinf\t3"), kVectorZero);
+    EXPECT_EQ(AseParseFloat(" -.5e1 "), -5.0f);
+    EXPECT_EQ(AseParseFloat("nan"), std::nullopt);
 
     TASEMappingVertex mv{7, 8};
     AseReadMappingVertex("*MESH_TVERT\t0\t0.25\tbad\t0", mv);
