@@ -211,15 +211,9 @@ void TMainWindow::BuildMenus() {
     file->setObjectName("menuFile");
     file->addAction(actionFileLoadAnyFromFile_);
     file->addAction(actionFileLoad_);
-    const char* const skeletal[] = {"actionFileLoadMDMMDX",
-                                    nullptr,
-                                    "actionFileLoadMDX",
-                                    "actionFileLoadMDXbones",
-                                    "actionFileLoadMDXframes",
-                                    "actionFileLoadMDMtags",
-                                    nullptr,
-                                    "actionFileLoadASE",
-                                    "actionFileLoadMS3D"};
+    const char* const skeletal[] = {"actionFileLoadMDMMDX",    nullptr,
+                                    "actionFileLoadMDX",       "actionFileLoadMDXbones",
+                                    "actionFileLoadMDXframes", "actionFileLoadMDMtags"};
     for (const char* name : skeletal) {
         if (name == nullptr) {
             file->addSeparator();
@@ -227,6 +221,9 @@ void TMainWindow::BuildMenus() {
             file->addAction(findChild<QAction*>(name, Qt::FindDirectChildrenOnly));
         }
     }
+    file->addSeparator();
+    for (const char* name : {"actionFileLoadASE", "actionFileLoadMS3D"})
+        file->addAction(findChild<QAction*>(name, Qt::FindDirectChildrenOnly));
     file->addSeparator();
     file->addAction(actionFileSaveAs_);
     file->addSeparator();
