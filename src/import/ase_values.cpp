@@ -3,7 +3,6 @@
 #include <array>
 #include <cctype>
 #include <charconv>
-#include <vector>
 
 namespace {
 
@@ -36,20 +35,21 @@ std::optional<std::string_view> NextTabField(std::string_view line, std::size_t&
     return field;
 }
 
-// Fields of a line whose values are separated by spaces: the keyword, the index, then the
-// values.
-std::vector<std::string_view> BlankSeparated(std::string_view line) {
-    std::vector<std::string_view> fields;
+// The values of a line whose fields are separated by spaces, after the keyword and the index;
+// values past `count` stay unset.
+template <std::size_t N>
+void BlankSeparatedValues(std::string_view line,
+                          std::array<std::optional<std::string_view>, N>& values) {
     std::size_t i = 0;
-    while (i < line.size()) {
+    for (std::size_t field = 0; field < N + 2; ++field) {
         while (i < line.size() && IsBlank(line[i]))
             ++i;
         const std::size_t start = i;
         while (i < line.size() && !IsBlank(line[i]))
             ++i;
-        if (i > start) fields.push_back(line.substr(start, i - start));
+        if (i == start) return;
+        if (field >= 2) values[field - 2] = line.substr(start, i - start);
     }
-    return fields;
 }
 
 std::string_view TextAfterKeyword(std::string_view line) {
@@ -116,9 +116,7 @@ TVector3 AseReadVertex(std::string_view line) {
         // z is the rest of the line, tabs and all.
         if (at != std::string_view::npos) fields[2] = line.substr(at);
     } else {
-        const std::vector<std::string_view> blank = BlankSeparated(line);
-        for (std::size_t i = 0; i < 3 && i + 2 < blank.size(); ++i)
-            fields[i] = blank[i + 2];
+        BlankSeparatedValues(line, fields);
     }
     float xyz[3] = {};
     for (int i = 0; i < 3; ++i) {
@@ -136,9 +134,7 @@ void AseReadMappingVertex(std::string_view line, TASEMappingVertex& vertex) {
         fields[0] = NextTabField(line, at);
         fields[1] = NextTabField(line, at);
     } else {
-        const std::vector<std::string_view> blank = BlankSeparated(line);
-        for (std::size_t i = 0; i < 2 && i + 2 < blank.size(); ++i)
-            fields[i] = blank[i + 2];
+        BlankSeparatedValues(line, fields);
     }
     KeepUnlessParsed(fields[0], vertex.u, AseParseFloat);
     KeepUnlessParsed(fields[1], vertex.v, AseParseFloat);
@@ -152,9 +148,7 @@ void AseReadMappingFace(std::string_view line, TASEMappingFace& face) {
         fields[1] = NextTabField(line, at);
         fields[2] = NextTabField(line, at);
     } else {
-        const std::vector<std::string_view> blank = BlankSeparated(line);
-        for (std::size_t i = 0; i < 3 && i + 2 < blank.size(); ++i)
-            fields[i] = blank[i + 2];
+        BlankSeparatedValues(line, fields);
     }
     for (int i = 0; i < 3; ++i)
         KeepUnlessParsed(fields[i], face.index[i], AseParseInteger);
