@@ -2,6 +2,7 @@
 // and the one frame every converted model gets.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 

@@ -168,7 +168,8 @@ TEST(MS3DImport, IndicesPastTheirArraysAreSkippedAndCounted) {
 
 TEST(MS3DImport, EveryPrefixOfAFileLoadsOrFailsCleanly) {
     const std::vector<std::uint8_t> bytes = TagAndBox().Bytes();
-    for (std::size_t n = 0; n < bytes.size(); ++n) {
+    // Byte by byte through the small blocks, then in strides through the material records.
+    for (std::size_t n = 0; n < bytes.size(); n += n < 400 ? 1 : 7) {
         Ms3dRun run;
         run.Convert(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + n));
         EXPECT_EQ(run.loaded, n >= kMS3DHeaderSize) << n;
