@@ -30,7 +30,7 @@ class ScriptedAnswers : public UserPrompts {
     std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
 };
 
-struct Ms3dGroupSpec {
+struct Ms3dTestGroup {
     std::string name;
     std::vector<std::uint16_t> triangles;
     std::uint8_t material = kMS3DNoMaterial;
@@ -42,7 +42,7 @@ class Ms3dBuilder {
   public:
     std::vector<TVector3> vertices;
     std::vector<std::array<std::uint16_t, 3>> triangles;
-    std::vector<Ms3dGroupSpec> groups;
+    std::vector<Ms3dTestGroup> groups;
     std::vector<std::string> textures;
     std::uint16_t joints = 0;
 
@@ -68,7 +68,7 @@ class Ms3dBuilder {
             PutValue(out, r);
         }
         PutValue(out, static_cast<std::uint16_t>(groups.size()));
-        for (const Ms3dGroupSpec& g : groups) {
+        for (const Ms3dTestGroup& g : groups) {
             TMS3DGroupHead head;
             std::strncpy(head.name, g.name.c_str(), sizeof(head.name) - 1);
             head.numTriangles = static_cast<std::uint16_t>(g.triangles.size());
