@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+#include "import/ase.h"
+#include "import/ms3d.h"
 #include "md3/md3.h"
 #include "render/gl/obj_texture.h"
 #include "render/gl/ogl.h"
@@ -170,6 +172,14 @@ class TMainWindow : public QMainWindow {
     // Reads and converts a map as the loaded model; `status` gets the text to show. A limit
     // of the format is shown in a message box.
     bool LoadMapFile(const QString& fileName, QString& status);
+    // The importers (main_window_import.cpp): `ms3d` chooses MilkShape, else 3ds Max ASCII.
+    void BuildImportActions();
+    void LoadImportCommand(bool ms3d);
+    // The command with the file already chosen, as a drop does it.
+    void LoadImportFromFile(const QString& fileName, bool ms3d);
+    // Read and convert into the reset environment; `status` gets the text to show.
+    bool LoadMS3DFile(const QString& fileName, QString& status);
+    bool LoadASEFile(const QString& fileName, QString& status);
 
     // The skeletal family (main_window_skeletal_*.cpp).
     void BuildSkeletalActions();
@@ -254,6 +264,8 @@ class TMainWindow : public QMainWindow {
     TMDM mdm_;
     TMDX mdx_;
     TANINC aninc_;
+    TMS3D ms3d_;
+    TASE ase_;
     TOGL ogl_;
     TObjTexture textures_;
     TShaders shaders_;

@@ -203,6 +203,7 @@ void TMainWindow::BuildActions() {
     connect(actionHelp_, &QAction::triggered, this, &TMainWindow::ToggleHelp);
     BuildMapAction();
     BuildSkeletalActions();
+    BuildImportActions();
     BuildEditActions();
 }
 
@@ -222,6 +223,9 @@ void TMainWindow::BuildMenus() {
             file->addAction(findChild<QAction*>(name, Qt::FindDirectChildrenOnly));
         }
     }
+    file->addSeparator();
+    for (const char* name : {"actionFileLoadASE", "actionFileLoadMS3D"})
+        file->addAction(findChild<QAction*>(name, Qt::FindDirectChildrenOnly));
     file->addSeparator();
     file->addAction(actionFileSaveAs_);
     file->addSeparator();

@@ -39,6 +39,8 @@ enum AnyFileEntry {
     kAnyMDXFrames = 6,
     kAnyMDMTags = 7,
     kAnyMap = 9,
+    kAnyMS3D = 10,
+    kAnyASE = 11,
     kAnyTags = 13,
     kAnyShader = 14
 };
@@ -49,7 +51,9 @@ struct AnyFilter {
 };
 
 const AnyFilter kAnyFilters[] = {
-    {kAnyAllSupported, "All Supported Models (*.MD3 *.md3 *.MDM *.mdm *.MDX *.mdx *.MAP *.map)"},
+    {kAnyAllSupported,
+     "All Supported Models (*.MD3 *.md3 *.MDM *.mdm *.MDX *.mdx *.MAP *.map *.MS3D *.ms3d *.ASE "
+     "*.ase)"},
     {kAnyMD3, "Quake3 Model  (.MD3) (*.MD3 *.md3)"},
     {kAnyMDM, "ET Player Model  (.MDM) (*.MDM *.mdm)"},
     {kAnyMDX, "ET Player Animation  (.MDX) (*.MDX *.mdx)"},
@@ -58,6 +62,8 @@ const AnyFilter kAnyFilters[] = {
     // Tags are read from another mesh, whatever the entry's name says.
     {kAnyMDMTags, "ET Player Animation Tags  (.MDX) (*.MDM *.mdm)"},
     {kAnyMap, "Quake Map  (.MAP) (*.MAP *.map)"},
+    {kAnyMS3D, "MilkShape Model  (.MS3D) (*.MS3D *.ms3d)"},
+    {kAnyASE, "3DSMax ASCII (.ASE) (*.ASE *.ase)"},
     {kAnyTags, "Model Tags  (*.tag) (*.tag *.TAG)"},
     {kAnyShader, "Shader-file  (.shader) (*.shader *.SHADER)"},
 };
@@ -227,21 +233,27 @@ void TMainWindow::LoadAnyFromFileCommand() {
         kAnyFilters[std::clamp(filterIndex, 0, int(std::size(kAnyFilters)) - 1)].entry;
     if (entry == kAnyAllSupported) {
         const QString suffix = UpperSuffix(fileName);
-        entry = suffix == ".MD3"   ? kAnyMD3
-                : suffix == ".MDM" ? kAnyMDM
-                : suffix == ".MDX" ? kAnyMDX
-                : suffix == ".MAP" ? kAnyMap
-                                   : kAnyAllSupported;
+        entry = suffix == ".MD3"    ? kAnyMD3
+                : suffix == ".MDM"  ? kAnyMDM
+                : suffix == ".MDX"  ? kAnyMDX
+                : suffix == ".MAP"  ? kAnyMap
+                : suffix == ".MS3D" ? kAnyMS3D
+                : suffix == ".ASE"  ? kAnyASE
+                                    : kAnyAllSupported;
     }
     switch (entry) {
         case kAnyMD3:
         case kAnyMDM:
-        case kAnyMap: {
+        case kAnyMap:
+        case kAnyMS3D:
+        case kAnyASE: {
             ResetLodAndAnimationNames();
             ResetEnvironment();
-            const bool loaded = entry == kAnyMD3   ? LoadMD3File(fileName, *status)
-                                : entry == kAnyMap ? LoadMapFile(fileName, *status)
-                                                   : LoadMDMFile(fileName, *status);
+            const bool loaded = entry == kAnyMD3    ? LoadMD3File(fileName, *status)
+                                : entry == kAnyMDM  ? LoadMDMFile(fileName, *status)
+                                : entry == kAnyMap  ? LoadMapFile(fileName, *status)
+                                : entry == kAnyMS3D ? LoadMS3DFile(fileName, *status)
+                                                    : LoadASEFile(fileName, *status);
             if (!loaded) {
                 ResetEnvironment();
                 break;
@@ -326,6 +338,8 @@ void TMainWindow::HandleDroppedFiles(const QStringList& files) {
         const QString secondSuffix = UpperSuffix(second);
         if (suffix == ".MDM" && secondSuffix == ".MDX") LoadMDMMDXFromFiles(first, second);
         if (suffix == ".MDX" && secondSuffix == ".MDM") LoadMDMMDXFromFiles(second, first);
+    } else if (suffix == ".MS3D" || suffix == ".ASE") {
+        LoadImportFromFile(first, suffix == ".MS3D");
     } else {
         SetStatus("Invalid filetype to drag'n'drop: " + suffix);
     }

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "cli/cli_error.h"
+#include "cli/import_convert.h"
 #include "cli/map_convert.h"
 #include "cli/model_files.h"
 #include "cli/skeletal_files.h"
@@ -46,6 +47,8 @@ int RunConvert(const std::string& input, const std::string& output, std::ostream
                const TConvertOptions& options) {
     if (IsMapFile(input))
         return RunMapConvert(input, output, {options.scaleToFit, options.gameDir}, warnings);
+    if (IsImportedModel(input))
+        return RunImportConvert(input, output, options.scaleToFit, warnings);
     const ModelFormat target = FormatFromExtension(output);
     if (target != ModelFormat::MD3 && target != ModelFormat::MDM && target != ModelFormat::MDX) {
         throw UsageError("Cannot write \"" + output + "\": unsupported output format \"" +

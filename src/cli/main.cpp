@@ -6,6 +6,7 @@
 #include "cli/cli_error.h"
 #include "cli/convert_command.h"
 #include "cli/edit_command.h"
+#include "cli/import_convert.h"
 #include "cli/info_command.h"
 #include "cli/model_source.h"
 #include "cli/pk3_arguments.h"
@@ -43,12 +44,13 @@ int main(int argc, char** argv) {
     TConvertOptions convertOptions;
     CLI::App* convert = app.add_subcommand(
         "convert",
-        "Read IN and write OUT in the format of OUT's extension (.md3, .mdm, .mdx); a .map "
-        "becomes .md3");
+        "Read IN and write OUT in the format of OUT's extension (.md3, .mdm, .mdx); MilkShape "
+        "(.ms3d), 3ds Max ASCII (.ase) models and Radiant maps (.map) become .md3");
     convert->add_option("IN", convertIn, "Model or map to read")->required();
     convert->add_option("OUT", convertOut, "File to write")->required();
     convert->add_flag("--scale-to-fit", convertOptions.scaleToFit,
-                      "Scale a model beyond the MD3 range down to fit instead of refusing it");
+                      "Scale an imported model or map beyond the MD3 range down to fit instead of "
+                      "refusing it");
     convert->add_option("--game", convertOptions.gameDir,
                         "Game folder whose data gives the texture sizes of a map");
 

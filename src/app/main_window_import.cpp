@@ -1,0 +1,100 @@
+// The importers in the main window: "Load MS3D From File..." and "Load ASE From File...",
+// which convert a MilkShape or 3ds Max model into the MD3 model, from the menu, the general
+// loader and dropped files alike.
+#include <QAction>
+#include <QApplication>
+
+#include "app/app_user_prompts.h"
+#include "app/command_end.h"
+#include "app/main_window.h"
+
+namespace {
+
+const char* const kMS3DTitle = "Select a MilkShape model to load";
+const char* const kMS3DFilter = "MilkShape model  (.ms3d)|*.ms3d";
+const char* const kASETitle = "Select a model to load";
+const char* const kASEFilter = "3DSMax ASCII Model (.ase)|*.ase";
+
+// A conversion that left parts of the file out says how many.
+QString WithSkipped(const char* status, const std::string& skipped) {
+    QString text = QString::fromLatin1(status);
+    if (!skipped.empty()) text += " (" + QString::fromStdString(skipped) + ")";
+    return text;
+}
+
+}  // namespace
+
+void TMainWindow::BuildImportActions() {
+    auto add = [this](const char* name, const char* caption, std::function<void()> run) {
+        auto* action = new QAction(QString::fromLatin1(caption), this);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, [this, run] { Guarded(run); });
+    };
+    add("actionFileLoadASE", "Load ASE From File...", [this] { LoadImportCommand(false); });
+    add("actionFileLoadMS3D", "Load MS3D From File...", [this] { LoadImportCommand(true); });
+}
+
+void TMainWindow::LoadImportCommand(bool ms3d) {
+    RunLoadFrame(
+        [this, ms3d] {
+            if (!prompts_.openFile) return QString();
+            int filterIndex = 0;
+            return prompts_.openFile(ms3d ? kMS3DTitle : kASETitle,
+                                     DialogFilter(ms3d ? kMS3DFilter : kASEFilter).split(";;"),
+                                     filterIndex);
+        },
+        [this, ms3d](const QString& fileName) {
+            QString status;
+            const bool loaded =
+                ms3d ? LoadMS3DFile(fileName, status) : LoadASEFile(fileName, status);
+            if (loaded) {
+                AfterModelLoaded(fileName, status, "Save as MD3");
+            } else {
+                actionFileSaveAs_->setToolTip("");
+                SetStatus(status);  // the reset that follows leaves the status bar alone
+            }
+            return loaded;
+        });
+}
+
+void TMainWindow::LoadImportFromFile(const QString& fileName, bool ms3d) {
+    presetFileName_ = fileName;
+    skipDialog_ = true;
+    Guarded([this, ms3d] { LoadImportCommand(ms3d); });
+    skipDialog_ = false;
+}
+
+bool TMainWindow::LoadMS3DFile(const QString& fileName, QString& status) {
+    // A file that is no MilkShape model is passed over in silence, as the MD3 command does.
+    if (!ms3d_.LoadMS3D(fileName.toStdString())) return false;
+    SetStatus("Converting..");
+    repaint();
+    TAppUserPrompts prompts(prompts_);
+    std::string message;
+    if (!ms3d_.ConvertMS3DToMD3(md3_, prompts, message)) {
+        status = "The MS3D cannot be converted: " + QString::fromStdString(message);
+        return false;
+    }
+    modelSource_ = kModelSourceFile;
+    modelKind_ = kModelKindMS3D;
+    status = WithSkipped("MS3D loaded and converted to MD3", ms3d_.SkippedText());
+    return true;
+}
+
+bool TMainWindow::LoadASEFile(const QString& fileName, QString& status) {
+    std::string message;
+    if (!ase_.LoadASE(fileName.toStdString(), message)) {
+        status = QString::fromStdString(message);
+        return false;
+    }
+    TAppUserPrompts prompts(prompts_);
+    if (!ase_.ConvertASEToMD3(md3_, prompts, message)) {
+        status = QString::fromStdString(message);
+        if (ase_.LimitExceeded() && prompts_.message) prompts_.message("Veldra", status, true);
+        return false;
+    }
+    modelSource_ = kModelSourceFile;
+    modelKind_ = kModelKindASE;
+    status = WithSkipped("ASE loaded and converted to MD3", ase_.SkippedText());
+    return true;
+}

@@ -1,0 +1,92 @@
+#include "cli/import_convert.h"
+
+#include <filesystem>
+
+#include "cli/cli_error.h"
+#include "import/ase.h"
+#include "import/ms3d.h"
+#include "io/file_names.h"
+#include "io/user_prompts.h"
+#include "md3/md3.h"
+
+namespace {
+
+// The bounds question is the only one the importers ask.
+class FixedAnswerPrompts : public UserPrompts {
+  public:
+    explicit FixedAnswerPrompts(bool yes) : yes_(yes) {}
+    PromptAnswer Ask(const std::string&, const std::string&, PromptButtons) override {
+        return yes_ ? PromptAnswer::Yes : PromptAnswer::No;
+    }
+    std::optional<std::string> AskText(const std::string&, const std::string&,
+                                       const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
+
+  private:
+    bool yes_;
+};
+
+// Messages meant for a message box hold line breaks; an error is one line.
+std::string OneLine(std::string text) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+        text.replace(at, 2, " ");
+    return text;
+}
+
+void Warn(std::ostream& warnings, const std::string& text) {
+    if (!text.empty()) warnings << "veldra-cli: warning: " << text << '\n';
+}
+
+[[noreturn]] void Refuse(const std::string& input, const std::string& reason) {
+    throw CliError("Cannot convert \"" + input + "\": " + OneLine(reason));
+}
+
+void ConvertMS3D(const std::string& input, TMD3& model, bool scaleToFit, std::ostream& warnings) {
+    TMS3D ms3d;
+    if (!ms3d.LoadMS3D(input))
+        throw CliError("Cannot load \"" + input + "\": not a MilkShape 3D model");
+    FixedAnswerPrompts prompts(scaleToFit);
+    std::string message;
+    if (!ms3d.ConvertMS3DToMD3(model, prompts, message)) {
+        Refuse(input, "The MS3D cannot be converted: " +
+                          (message.empty() ? std::string("models with joints are not converted")
+                                           : message));
+    }
+    Warn(warnings, message);
+    Warn(warnings, ms3d.SkippedText());
+}
+
+void ConvertASE(const std::string& input, TMD3& model, bool scaleToFit, std::ostream& warnings) {
+    TASE ase;
+    std::string message;
+    if (!ase.LoadASE(input, message)) throw CliError("Cannot load \"" + input + "\": " + message);
+    FixedAnswerPrompts prompts(scaleToFit);
+    if (!ase.ConvertASEToMD3(model, prompts, message)) Refuse(input, message);
+    Warn(warnings, ase.SkippedText());
+}
+
+}  // namespace
+
+bool IsImportedModel(const std::string& path) {
+    const std::string ext = UpperCaseExtension(path);
+    return ext == ".MS3D" || ext == ".ASE";
+}
+
+int RunImportConvert(const std::string& input, const std::string& output, bool scaleToFit,
+                     std::ostream& warnings) {
+    if (UpperCaseExtension(output) != ".MD3") {
+        throw UsageError("Cannot write \"" + output + "\": unsupported output format \"" +
+                         std::filesystem::path(output).extension().string() +
+                         "\" (imported models become .md3)");
+    }
+    TMD3 model;
+    if (UpperCaseExtension(input) == ".MS3D")
+        ConvertMS3D(input, model, scaleToFit, warnings);
+    else
+        ConvertASE(input, model, scaleToFit, warnings);
+    if (!model.SaveToFile(output))
+        throw CliError("Cannot write \"" + output + "\": " + model.LastError());
+    return 0;
+}

@@ -1,0 +1,89 @@
+#include "import/import_bounds.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "io/user_prompts.h"
+#include "md3/md3.h"
+
+void TImportBounds::Add(TVector3 p) {
+    min = {std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z)};
+    max = {std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z)};
+    empty = false;
+}
+
+bool TImportBounds::OutOfRange() const {
+    return min.x <= -512.0f || min.y <= -512.0f || min.z <= -512.0f || max.x >= 512.0f ||
+           max.y >= 512.0f || max.z >= 512.0f;
+}
+
+float TImportBounds::FitFactor() const {
+    const float largest = std::max({std::fabs(min.x), std::fabs(min.y), std::fabs(min.z),
+                                    std::fabs(max.x), std::fabs(max.y), std::fabs(max.z)});
+    return 511.0f / largest;
+}
+
+bool AskScaleToFit(const TImportBounds& bounds, UserPrompts& prompts, float& factor) {
+    factor = 1.0f;
+    if (!bounds.OutOfRange()) return true;
+    if (prompts.Ask(kScaleQuestionCaption, kScaleQuestionText, PromptButtons::YesNoCancel) !=
+        PromptAnswer::Yes)
+        return false;
+    factor = bounds.FitFactor();
+    return true;
+}
+
+void FinishConvertedModel(TMD3& model, const std::string& modelName, const TImportBounds& bounds,
+                          const char* frameName) {
+    THeader& h = model.header;
+    std::memcpy(h.ident, kMD3Ident, sizeof(h.ident));
+    h.version = kMD3Version;
+    SetName64(modelName, h.name);
+    h.flags = 0;
+    h.numFrames = 1;
+    h.numTags = static_cast<std::int32_t>(h.tags.size());
+    h.numSurfaces = static_cast<std::int32_t>(h.surfaces.size());
+    h.numSkins = 0;
+    TMD3Frame frame;
+    // A model of tags only has no extent; infinite bounds would reach the file.
+    if (!bounds.empty) {
+        frame.minBounds = bounds.min;
+        frame.maxBounds = bounds.max;
+    }
+    frame.localOrigin = (frame.minBounds + frame.maxBounds) * 0.5f;
+    frame.radius = VectorLength(frame.maxBounds - frame.minBounds) * 0.5f;
+    // The text, a zero byte, then spaces.
+    std::memset(frame.name, ' ', sizeof(frame.name));
+    const std::size_t length = std::min(std::strlen(frameName), sizeof(frame.name));
+    std::memcpy(frame.name, frameName, length);
+    if (length < sizeof(frame.name)) frame.name[length] = '\0';
+    h.frames.assign(1, frame);
+}
+
+TSurface NewConvertedSurface(const std::string& name, const std::string& shaderName) {
+    TSurface s;
+    std::memcpy(s.ident, kMD3Ident, sizeof(s.ident));
+    SetName64(name, s.name);
+    s.numFrames = 1;
+    s.numShaders = 1;
+    s.shaders.resize(1);
+    SetName64(shaderName, s.shaders[0].name);
+    s.shaders[0].shaderIndex = 0;
+    return s;
+}
+
+void AddConvertedCorner(TSurface& surface, TVector3 position, std::uint16_t normal, float s,
+                        float t, TImportBounds& bounds) {
+    int clamped = 0;
+    surface.vertices.push_back({StoredCoordinate(position.x, clamped),
+                                StoredCoordinate(position.y, clamped),
+                                StoredCoordinate(position.z, clamped), normal});
+    surface.texCoords.push_back({s, t});
+    bounds.Add(position);
+}
+
+void CloseConvertedSurface(TSurface& surface) {
+    surface.numVerts = static_cast<std::int32_t>(surface.texCoords.size());
+    surface.numTriangles = static_cast<std::int32_t>(surface.triangles.size());
+}

@@ -1,0 +1,144 @@
+#include <string_view>
+
+#include "import/import_bounds.h"
+#include "import/ms3d.h"
+#include "md3/md3.h"
+
+namespace {
+
+constexpr const char* kModelName = "K_Converted_From_MS3D";
+constexpr const char* kFrameName = "K MS3D Convert";
+constexpr float kRightAngleTolerance = 0.001f;
+
+std::string GroupName(const TMS3DGroup& g) {
+    std::size_t n = 0;
+    while (n < sizeof(g.name) && g.name[n] != '\0')
+        ++n;
+    return std::string(g.name, n);
+}
+
+bool IsTagGroup(const TMS3DGroup& g) {
+    return std::string_view(g.name, sizeof(g.name)).starts_with("tag_");
+}
+
+// The tag a right-angled triangle stands for: the corner at the right angle is the origin,
+// the longer leg points along axis 2, and axis 0 runs along the other leg towards the
+// corner. The first corner that qualifies wins, so an equal-legged triangle is still read
+// one fixed way.
+bool TagFromTriangle(const TVector3 (&c)[3], TMD3Tag& tag) {
+    // For each corner: its two neighbours, the one taken when both legs are equally long
+    // first.
+    static constexpr int kLegs[3][2] = {{2, 1}, {2, 0}, {1, 0}};
+    for (int corner = 0; corner < 3; ++corner) {
+        const TVector3 preferred = c[corner] - c[kLegs[corner][0]];
+        const TVector3 other = c[corner] - c[kLegs[corner][1]];
+        if (std::fabs(VectorDot(preferred, other)) >= kRightAngleTolerance) continue;
+        const bool preferredLonger = VectorLength(preferred) >= VectorLength(other);
+        const TVector3 longLeg = preferredLonger ? preferred : other;
+        const TVector3 shortLeg = preferredLonger ? other : preferred;
+        tag.origin = c[corner];
+        tag.axis[2] = VectorNormalize(VectorNegate(longLeg));
+        tag.axis[0] = VectorNormalize(shortLeg);
+        tag.axis[1] = VectorNormalize(VectorCross(tag.axis[2], tag.axis[0]));
+        return true;
+    }
+    return false;
+}
+
+std::string CountText(int count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+bool TMS3D::ConvertMS3DToMD3(TMD3& model, UserPrompts& prompts, std::string& message) {
+    message.clear();
+    skippedText_.clear();
+    if (!joints.empty()) return false;
+    model.Clear();
+
+    // A triangle that names a vertex past the vertex array is never drawn from.
+    const auto validTriangle = [this](std::uint16_t index) {
+        if (index >= triangles.size()) return false;
+        for (std::uint16_t v : triangles[index].vertexIndices)
+            if (v >= vertices.size()) return false;
+        return true;
+    };
+    int badGroupIndices = 0;
+    int badTriangles = 0;
+    int badMaterials = 0;
+    TImportBounds range;
+    for (const TMS3DGroup& g : groups) {
+        if (IsTagGroup(g)) continue;
+        if (g.materialIndex != kMS3DNoMaterial && g.materialIndex >= materials.size())
+            ++badMaterials;
+        for (std::uint16_t index : g.triangleIndices) {
+            if (index >= triangles.size()) {
+                ++badGroupIndices;
+            } else if (!validTriangle(index)) {
+                ++badTriangles;
+            } else {
+                for (std::uint16_t v : triangles[index].vertexIndices)
+                    range.Add(vertices[v].position);
+            }
+        }
+    }
+    float k = 1.0f;
+    if (!AskScaleToFit(range, prompts, k)) {
+        model.Clear();
+        message = kMS3DOutOfBoundsText;
+        return false;
+    }
+    if (k != 1.0f) message = kMS3DScaledText;
+
+    TImportBounds bounds;
+    for (const TMS3DGroup& g : groups) {
+        if (IsTagGroup(g)) {
+            TMD3Tag tag;
+            SetName64(GroupName(g), tag.name);
+            if (g.triangleIndices.size() == 1 && validTriangle(g.triangleIndices[0])) {
+                const TMS3DTriangle& tri = triangles[g.triangleIndices[0]];
+                TVector3 corners[3];
+                for (int j = 0; j < 3; ++j)
+                    corners[j] = vertices[tri.vertexIndices[j]].position * k;
+                TagFromTriangle(corners, tag);
+            }
+            model.header.tags.push_back(tag);
+            continue;
+        }
+        std::string shader;
+        if (g.materialIndex < materials.size())
+            shader = NameFieldText(materials[g.materialIndex].texture);
+        TSurface s = NewConvertedSurface(GroupName(g), shader);
+        for (std::uint16_t index : g.triangleIndices) {
+            if (!validTriangle(index)) continue;
+            const TMS3DTriangle& tri = triangles[index];
+            const std::int32_t q = static_cast<std::int32_t>(s.texCoords.size());
+            for (int j = 0; j < 3; ++j) {
+                AddConvertedCorner(s, vertices[tri.vertexIndices[j]].position * k,
+                                   TMD3::EncodeNormal(tri.vertexNormals[j]), tri.s[j], tri.t[j],
+                                   bounds);
+            }
+            s.triangles.push_back({{q, q + 1, q + 2}});
+        }
+        CloseConvertedSurface(s);
+        model.header.surfaces.push_back(std::move(s));
+    }
+    FinishConvertedModel(model, kModelName, bounds, kFrameName);
+    model.ReverseWinding();
+
+    std::vector<std::string> notes;
+    if (badTriangles > 0)
+        notes.push_back(CountText(badTriangles, "triangle", "triangles") +
+                        " with a vertex index past the vertex count skipped");
+    if (badGroupIndices > 0)
+        notes.push_back(
+            CountText(badGroupIndices, "group triangle index", "group triangle indices") +
+            " past the triangle count skipped");
+    if (badMaterials > 0)
+        notes.push_back(CountText(badMaterials, "material index", "material indices") +
+                        " past the material count ignored");
+    for (const std::string& note : notes)
+        skippedText_ += (skippedText_.empty() ? "" : ", ") + note;
+    return true;
+}

@@ -1,0 +1,96 @@
+// The importers in the main window: menu commands, the general loader and dropped files.
+#include <QAction>
+#include <QGroupBox>
+#include <QTabWidget>
+#include <fstream>
+
+#include "import/import_test_util.h"
+#include "main_window_fixture.h"
+
+namespace {
+
+const char* kBoxAse =
+    "*3DSMAX_ASCIIEXPORT\t200\n*MATERIAL_LIST {\n*MATERIAL 0 {\n*MATERIAL_NAME \"w\"\n}\n}\n"
+    "*GEOMOBJECT {\n*MESH {\n*MESH_VERTEX_LIST {\n*MESH_VERTEX\t0\t1\t0\t0\n"
+    "*MESH_VERTEX\t1\t0\t1\t0\n*MESH_VERTEX\t2\t0\t0\t1\n}\n*MESH_FACE_LIST {\n"
+    "*MESH_FACE 0: A: 0 B: 1 C: 2 *MESH_MTLID 0\n}\n}\n}\n";
+
+class ImportCommands : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        window_->Prompts().askYesNoCancel = [this](const QString&, const QString& text) {
+            questions_ << text;
+            return answer_;
+        };
+        ShowAndWait();
+    }
+    QAction* Action(const char* name) { return window_->findChild<QAction*>(name); }
+    QString WriteAse(const std::string& name, const std::string& text) {
+        std::ofstream(dir_.File(name), std::ios::binary) << text;
+        return QString::fromStdString(dir_.File(name));
+    }
+    QString WriteFarMs3d() {
+        Ms3dBuilder b;
+        b.vertices = {{1022, 0, -10}, {0, 1, 0}, {0, 0, 1}};
+        b.triangles = {{0, 1, 2}};
+        b.groups = {{"body", {0}}};
+        testing_support::WriteBytes(dir_.File("far.ms3d"), b.Bytes());
+        return QString::fromStdString(dir_.File("far.ms3d"));
+    }
+
+    TAnswer answer_ = TAnswer::Yes;
+    QStringList questions_;
+};
+
+TEST_F(ImportCommands, DroppedAndChosenFilesConvertIntoAnMD3Model) {
+    const QString ase = WriteAse("box.ase", kBoxAse);
+    window_->HandleDroppedFiles({ase});
+    EXPECT_EQ(window_->StatusText(), "ASE loaded and converted to MD3");
+    EXPECT_EQ(window_->ModelKind(), kModelKindASE);
+    EXPECT_EQ(window_->findChild<QGroupBox*>("gbModel")->title(), "box.ase");
+    EXPECT_TRUE(openTitles_.isEmpty());
+
+    answerOpen_ = WriteFarMs3d();
+    Action("actionFileLoadMS3D")->trigger();
+    EXPECT_EQ(openTitles_, QStringList{"Select a MilkShape model to load"});
+    EXPECT_EQ(questions_.size(), 1);
+    EXPECT_EQ(window_->StatusText(), "MS3D loaded and converted to MD3");
+    EXPECT_EQ(window_->ModelKind(), kModelKindMS3D);
+    EXPECT_EQ(window_->MD3().header.surfaces[0].vertices[0].x, 32704);
+
+    // The general loader picks the importer by extension.
+    answerOpen_ = ase;
+    answerFilterIndex_ = 0;
+    Action("actionFileLoadAnyFromFile")->trigger();
+    EXPECT_EQ(window_->ModelKind(), kModelKindASE);
+    answerSave_ = QString::fromStdString(dir_.File("box.md3"));
+    Action("actionFileSaveAs")->trigger();
+    TMD3 saved;
+    ASSERT_TRUE(saved.LoadFromFile(dir_.File("box.md3")));
+    EXPECT_EQ(saved.header.surfaces[0].numTriangles, 1);
+}
+
+TEST_F(ImportCommands, RefusedConversionsResetAndSayWhy) {
+    answer_ = TAnswer::No;
+    window_->HandleDroppedFiles({WriteFarMs3d()});
+    EXPECT_EQ(window_->StatusText(),
+              "The MS3D cannot be converted: MS3D-model coordinates are exceeding the MD3 "
+              "bounds: -511 to 511");
+    EXPECT_EQ(window_->ModelKind(), kModelKindNone);
+    EXPECT_TRUE(window_->MD3().IsEmpty());
+
+    std::string many = "*3DSMAX_ASCIIEXPORT\n";
+    for (int m = 0; m < 33; ++m)
+        many += "*MATERIAL " + std::to_string(m) + " {\n}\n";
+    window_->HandleDroppedFiles({WriteAse("many.ase", many)});
+    EXPECT_TRUE(window_->StatusText().startsWith("MAX_SURFACES limit exceeded: 33 > 32"));
+    EXPECT_EQ(messages_.size(), 1);
+    EXPECT_EQ(window_->ModelKind(), kModelKindNone);
+
+    window_->HandleDroppedFiles({WriteAse("notes.ase", "*COMMENT\n")});
+    EXPECT_TRUE(window_->StatusText().startsWith("File is no valid ASE: "));
+    EXPECT_FALSE(window_->Busy());
+}
+
+}  // namespace
