@@ -7,6 +7,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/model_files.h"
+#include "cli/render/render_texturing.h"
 #include "io/atomic_file_writer.h"
 #include "io/file_names.h"
 #include "render/gl/offscreen_factory.h"
@@ -40,7 +41,7 @@ std::vector<std::uint8_t> EncodePng(const TCapturedView& shot) {
 
 }  // namespace
 
-int RunRender(const TRenderOptions& o) {
+int RunRender(const TRenderOptions& o, std::ostream& warnings) {
     const std::string ext = UpperCaseExtension(o.output);
     if (ext != ".PNG" && ext != ".TGA") {
         throw CliError("Cannot write \"" + o.output + "\": unsupported image format \"" +
@@ -61,6 +62,8 @@ int RunRender(const TRenderOptions& o) {
     if (points.empty()) {
         throw CliError("Cannot render \"" + o.model + "\": it has no vertices to draw");
     }
+    // A game, skin or script that cannot be used fails before any OpenGL is loaded.
+    TRenderTexturing texturing(o, warnings);
 
     const std::unique_ptr<IOffscreenBinding> binding = MakeOffscreenBinding(o.width, o.height);
     TOGL ogl;
@@ -74,7 +77,10 @@ int RunRender(const TRenderOptions& o) {
             ")");
     }
 
-    TShaders shaders;
+    TObjTexture textures;
+    ogl.SetTextureHooks(TextureHooksFor(textures));
+    TShaders shaders(&textures);
+    texturing.TextureModel(model, shaders, textures);
     TSceneRenderer renderer(ogl, shaders);
     const TViewParams& params = ogl.ViewParams();
     const TThumbnailPose pose = FitThumbnail(
