@@ -85,6 +85,7 @@ void TMainWindow::ForgetModel() {
     modelSource_ = kModelSourceNone;
     modelKind_ = kModelKindNone;
     md3_.Clear();
+    ForgetTexturing();
     panels_->EmptyPanels();
     panels_->RefreshSkeletalPanels(modelKind_);
     EnableModelCommands();
@@ -160,6 +161,7 @@ void TMainWindow::AfterModelLoaded(const QString& fileName, const QString& statu
     gbModel_->setTitle(QFileInfo(fileName).fileName());
     ResetAnimationControls();
     if (!view_.lockView) ResetView();
+    TextureLoadedModel(modelDir_);
     SetStatus(status);
     actionFileSaveAs_->setToolTip(saveHint);
 }
@@ -277,6 +279,8 @@ void TMainWindow::HandleDroppedFiles(const QStringList& files) {
         const bool pair =
             (suffix == ".MDM" && second == ".MDX") || (suffix == ".MDX" && second == ".MDM");
         if (pair) SetStatus("not yet supported..");
+    } else if (suffix == ".SKIN") {
+        LoadSkinFromDrop(first);
     } else {
         SetStatus("Invalid filetype to drag'n'drop: " + suffix);
     }

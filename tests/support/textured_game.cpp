@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "image_factory.h"
+#include "md3/md3.h"
 #include "model_factory.h"
 #include "support/test_files.h"
 #include "support/zip_fixture.h"
@@ -39,17 +40,20 @@ std::string OneColourTga(const Rgb& colour) {
     return Text(EncodeTga(OneColour(colour), 24, false));
 }
 
+std::string CubeModelBytes() {
+    TMD3 cube;
+    MakeCube(cube);
+    const ScratchDir scratch;
+    EXPECT_TRUE(cube.SaveToFile(scratch.File("cube.md3")));
+    return Text(ReadBytes(scratch.File("cube.md3")));
+}
+
 std::string WriteTexturedGame(const std::string& gameFolder) {
     const std::filesystem::path etmain = std::filesystem::path(gameFolder) / "etmain";
     std::filesystem::create_directories(etmain);
-    TMD3 cube;
-    MakeCube(cube);
-    const std::string model = (etmain / "cube.md3").string();
-    EXPECT_TRUE(cube.SaveToFile(model));
-    const std::string modelBytes = Text(ReadBytes(model));
-    std::filesystem::remove(model);
     const std::string pak = (etmain / "pak0.pk3").string();
-    WriteZip(pak, {{kCubeEntry, modelBytes},
+    WriteZip(pak, {{kCubeEntry, CubeModelBytes()},
+                   {kCubeSkinEntry, BlueSkinText()},
                    {"scripts/sample.shader", Script("textures/sample/green.tga")},
                    {"textures/sample/green.tga", OneColourTga(kGameGreen)},
                    {"textures/sample/red.tga", OneColourTga(kListRed)},

@@ -19,15 +19,20 @@ inline constexpr Rgb kListRed = {200, 40, 40};
 
 inline constexpr char kCubeEntry[] = "models/sample/cube.md3";
 inline constexpr char kCubeSurface[] = "cube";
+inline constexpr char kCubeSkinEntry[] = "models/sample/cube_blue.skin";  // BlueSkinText
 
 // Writes gameFolder/etmain/pak0.pk3 with the cube model (MakeCube: one surface "cube" with
-// the shader textures/sample/cube), its script and the three images; returns the PAK's path.
+// the shader textures/sample/cube), its script, the three images and the blue skin; returns
+// the PAK's path.
 std::string WriteTexturedGame(const std::string& gameFolder);
 
 // A skin file giving the cube textures/sample/blue.tga.
 std::string BlueSkinText();
 // A shader script defining textures/sample/cube with textures/sample/red.tga.
 std::string RedShaderListScript();
+
+// The bytes of the cube model.
+std::string CubeModelBytes();
 
 // A TGA file (24 bits) of one colour.
 std::string OneColourTga(const Rgb& colour);
