@@ -1,20 +1,14 @@
 // Feeds arbitrary text to the .aninc reader.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "fuzz_input_file.h"
 #include "skeletal/aninc.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path =
-        std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/veldra-fuzz-aninc-" +
-        std::to_string(::getpid());
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    const std::string path = WriteFuzzInput("aninc", data, size);
+    if (path.empty()) return 0;
     TANINC list;
     // A failed read leaves no half list behind.
     if (!list.LoadFromFile(path) && !list.frames.empty()) __builtin_trap();

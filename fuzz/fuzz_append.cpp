@@ -1,12 +1,11 @@
 // Feeds arbitrary bytes as the other file of a frame append: to the cube built in code (so
 // that near-valid inputs reach the copy) and, when the bytes load as a model, to that model
 // itself. A refused file must leave the model untouched; an accepted one must save and load.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "fuzz_input_file.h"
 #include "md3/md3.h"
 #include "model_factory.h"
 
@@ -27,13 +26,8 @@ void AppendBoth(TMD3& model, const std::string& path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path =
-        std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/veldra-fuzz-append-" +
-        std::to_string(::getpid());
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    const std::string path = WriteFuzzInput("append", data, size);
+    if (path.empty()) return 0;
     TMD3 cube;
     MakeCube(cube);
     AppendBoth(cube, path);

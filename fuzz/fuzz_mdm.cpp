@@ -1,11 +1,10 @@
 // Feeds arbitrary bytes to the MDM reader (every limit question answered Yes), poses whatever
 // it accepts with a small animation, and writes it back.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "fuzz_input_file.h"
 #include "io/user_prompts.h"
 #include "skeletal/skeletal_export.h"
 #include "skeletal/skeletal_pair.h"
@@ -41,15 +40,9 @@ TMDX SmallAnimation() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // tmpfs when there is one: the writer syncs every file it commits.
-    static const std::string path =
-        std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/veldra-fuzz-mdm-" +
-        std::to_string(::getpid());
     static const TMDX anim = SmallAnimation();
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    const std::string path = WriteFuzzInput("mdm", data, size);
+    if (path.empty()) return 0;
     AnswerYesPrompts yes;
     TMDM mesh;
     if (!mesh.LoadFromFile(path, yes)) return 0;

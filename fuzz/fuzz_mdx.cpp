@@ -1,11 +1,10 @@
 // Feeds arbitrary bytes to the MDX readers, whole and in part, poses a small mesh with
 // whatever they accept, and writes it back.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "fuzz_input_file.h"
 #include "skeletal/skeletal_export.h"
 #include "skeletal/skeletal_pair.h"
 #include "skeletal/skeletal_pose.h"
@@ -40,14 +39,8 @@ TMDM SmallMesh() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // tmpfs when there is one: the writer syncs every file it commits.
-    static const std::string path =
-        std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/veldra-fuzz-mdx-" +
-        std::to_string(::getpid());
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    const std::string path = WriteFuzzInput("mdx", data, size);
+    if (path.empty()) return 0;
     TMDX anim;
     if (!anim.LoadFromFile(path)) return 0;
     if (!anim.CountMismatch().empty() || !BoneOrderProblem(anim.bones).empty()) __builtin_trap();

@@ -1,22 +1,16 @@
 // Feeds arbitrary bytes to the shader-script indexer and parser: every name the indexer finds
 // is parsed, and so is one name that may only be found through the backslash fallback.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "fuzz_input_file.h"
 #include "render/q3_shaders.h"
 #include "render/shader_index.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path =
-        std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/veldra-fuzz-shader-" +
-        std::to_string(::getpid());
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    const std::string path = WriteFuzzInput("shader", data, size);
+    if (path.empty()) return 0;
 
     TETShader entry;
     IndexShaderFile(path, entry);

@@ -1,11 +1,10 @@
 // Feeds arbitrary bytes to the tag-file reader on a one-frame and a three-frame model, and
 // saves back whatever it accepts.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "fuzz_input_file.h"
 #include "md3/md3.h"
 
 namespace {
@@ -21,13 +20,8 @@ void Prepare(TMD3& model, int frames) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path =
-        std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/veldra-fuzz-tag-" +
-        std::to_string(::getpid());
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    const std::string path = WriteFuzzInput("tag", data, size);
+    if (path.empty()) return 0;
     for (int frames : {1, 3}) {
         TMD3 model;
         Prepare(model, frames);

@@ -58,6 +58,11 @@ void UseDesktopDialogs(TMainWindow& window) {
                : button == QMessageBox::No ? TAnswer::No
                                            : TAnswer::Cancel;
     };
+    p.askYesNo = [&window](const QString& caption, const QString& text) {
+        const auto button =
+            QMessageBox::question(&window, caption, text, QMessageBox::Yes | QMessageBox::No);
+        return button == QMessageBox::Yes ? TAnswer::Yes : TAnswer::No;
+    };
     p.openFiles = [&window](const QString& title, const QString& filter) {
         return QFileDialog::getOpenFileNames(&window, title, QString(), filter);
     };

@@ -22,6 +22,9 @@
 #include "render/scene_settings.h"
 #include "render/view_control.h"
 #include "render/view_state.h"
+#include "skeletal/aninc.h"
+#include "skeletal/mdm.h"
+#include "skeletal/mdx.h"
 
 class QAction;
 class QCheckBox;
@@ -69,6 +72,8 @@ struct TUserPrompts {
         askText;
     // A question with the buttons Yes, No and Cancel.
     std::function<TAnswer(const QString& caption, const QString& text)> askYesNoCancel;
+    // A question with the buttons Yes and No.
+    std::function<TAnswer(const QString& caption, const QString& text)> askYesNo;
     // Several existing files to open; empty for cancel.
     std::function<QStringList(const QString& title, const QString& filter)> openFiles;
 };
@@ -85,6 +90,8 @@ class TMainWindow : public QMainWindow {
 
     TUserPrompts& Prompts() { return prompts_; }
     TMD3& MD3() { return md3_; }
+    TMDM& MDM() { return mdm_; }
+    TMDX& MDX() { return mdx_; }
     int ModelKind() const { return modelKind_; }
     int ModelSource() const { return modelSource_; }
     const QString& ModelDir() const { return modelDir_; }
@@ -104,6 +111,8 @@ class TMainWindow : public QMainWindow {
     void HandleDroppedFiles(const QStringList& files);
     // "&Load MD3 From File..." with the file already chosen, as a drop does it.
     void LoadMD3FromFile(const QString& fileName);
+    // "Load MDM/MDX From File..." with both files already chosen, as a drop does it.
+    void LoadMDMMDXFromFiles(const QString& mdmFile, const QString& mdxFile);
     // Draws the view now if it can (the periodic redraw does the same).
     void RedrawView();
 
@@ -161,10 +170,35 @@ class TMainWindow : public QMainWindow {
     void ShowFamily();
     void EnableModelCommands();
 
+    // The skeletal family (main_window_skeletal_*.cpp).
+    void BuildSkeletalActions();
+    void LoadMDMMDXCommand();
+    // The partial loads into a loaded skeletal model: MDX, its bones or frames, MDM tags.
+    enum class TPartialLoad { Animation, Bones, Frames, Tags };
+    void LoadPartCommand(TPartialLoad part);
+    // Loads an MDM with its MDX into the reset environment; `status` gets the text to show,
+    // with the reason on failure.
+    bool LoadMDMMDXFiles(const QString& mdmFile, const QString& mdxFile, QString& status);
+    // Reads the mesh alone (the general loader's MDM entry).
+    bool LoadMDMFile(const QString& fileName, QString& status);
+    // Reads a part into the loaded skeletal model; on failure the model stays as it was.
+    bool LoadPartFile(TPartialLoad part, const QString& fileName, QString& status);
+    // Fills cbAnimName from the .aninc beside the MDX; a problem with the list is added to
+    // `status`.
+    void ShowAnimationNames(const QString& mdxFile, QString& status);
+    // "Save As" of a skeletal model: the MDM, then the MDX.
+    void SaveSkeletalAs(QString& status);
+    void ExportFramesCommand();
+    void RenameBonesCommand();
+    void ScaleWeightsCommand();
+    void SmoothSkeletalSurfaceCommand();
+    // The surface chosen on the "Surfaces" tab of a loaded skeletal model, or -1.
+    int SelectedMDMSurface() const;
     // The view.
     void DrawFrame();
-    TSceneModel SceneModel() const;
-    std::optional<TBounds> ModelBounds() const;
+    // Drawing and fitting pose the skeletal mesh, which writes its pose buffers.
+    TSceneModel SceneModel();
+    std::optional<TBounds> ModelBounds();
     void ResetView();
     void ResetAnimationControls();
     void OnTimerTick();
@@ -210,6 +244,8 @@ class TMainWindow : public QMainWindow {
     void AddFrameSequenceCommand();
     void DeleteFrameCommand();
     void AddTagsFromFileCommand();
+    // After an edit of a skeletal model: the panels and the view show it.
+    void AfterSkeletalEdit();
     void AddTagManuallyCommand();
     void SaveTagsCommand();
 
@@ -250,6 +286,9 @@ class TMainWindow : public QMainWindow {
 
     // Models and drawing, alive for the whole run.
     TMD3 md3_;
+    TMDM mdm_;
+    TMDX mdx_;
+    TANINC aninc_;
     TOGL ogl_;
     TObjTexture textures_;
     TShaders shaders_;
@@ -267,6 +306,7 @@ class TMainWindow : public QMainWindow {
     bool busy_ = false;
     bool skipDialog_ = false;
     QString presetFileName_;
+    QString presetMDXFileName_;  // the animation of a dropped MDM/MDX pair
 
     // Program state.
     QString appDir_;
@@ -334,5 +374,7 @@ class TMainWindow : public QMainWindow {
     QMenu* menuModel_ = nullptr;
     std::vector<QAction*> md3EditActions_;
     std::vector<QAction*> modelEditActions_;
+    std::vector<QAction*> skeletalActions_;
+    QMenu* menuBones_ = nullptr;
     TTagEntry* tagEntry_ = nullptr;
 };

@@ -84,6 +84,7 @@ void TMainWindow::BuildLayout() {
     viewTab_ = BuildViewTab();
     helpTab_ = BuildHelpTab();
     panels_ = new TModelPanels(pcTabs_, viewTab_, helpTab_, cbTagPivots_, md3_, this);
+    panels_->SetSkeletalModels(&mdm_, &mdx_);
     BuildTagEntry();
     connect(pcTabs_, &QTabWidget::currentChanged, this, &TMainWindow::OnTabChanged);
 
@@ -200,6 +201,7 @@ void TMainWindow::BuildActions() {
     connect(actionSettingsGamedir_, &QAction::triggered, this,
             [this] { Guarded([this] { SelectGamePath(); }); });
     connect(actionHelp_, &QAction::triggered, this, &TMainWindow::ToggleHelp);
+    BuildSkeletalActions();
     BuildEditActions();
 }
 
@@ -208,6 +210,16 @@ void TMainWindow::BuildMenus() {
     file->setObjectName("menuFile");
     file->addAction(actionFileLoadAnyFromFile_);
     file->addAction(actionFileLoad_);
+    const char* const skeletal[] = {"actionFileLoadMDMMDX",    nullptr,
+                                    "actionFileLoadMDX",       "actionFileLoadMDXbones",
+                                    "actionFileLoadMDXframes", "actionFileLoadMDMtags"};
+    for (const char* name : skeletal) {
+        if (name == nullptr) {
+            file->addSeparator();
+        } else {
+            file->addAction(findChild<QAction*>(name, Qt::FindDirectChildrenOnly));
+        }
+    }
     file->addSeparator();
     file->addAction(actionFileSaveAs_);
     file->addSeparator();

@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "app/model_panels.h"
 #include "app/tag_entry.h"
+#include "render/scene_settings.h"
 
 namespace {
 
@@ -83,9 +84,12 @@ void TMainWindow::BuildEditActions() {
         [this] { RecalculateNormalsCommand(); });
     add("actionModelMD3SmoothSurface", "Smooth Current Surface", "", md3,
         [this] { SmoothSurfaceCommand(); });
-    // The menu item is the family-neutral entry; for MD3 models it runs the MD3 smoothing.
-    add("menuModelSmoothSurface", "Smooth Current Surface", "", both,
-        [this] { FindAction(this, "actionModelMD3SmoothSurface")->trigger(); });
+    // The menu item is the family-neutral entry; it runs the smoothing of the model's family.
+    add("menuModelSmoothSurface", "Smooth Current Surface", "", both, [this] {
+        FindAction(this, IsSkeletalFamily(modelKind_) ? "actionModelMDMMDXSmoothSurface"
+                                                      : "actionModelMD3SmoothSurface")
+            ->trigger();
+    });
     add("actionModelMD3FixCracksGaps", "Fix Cracks && Gaps for Current Surface...", "", md3,
         [this] { FixCracksCommand(); });
 }
@@ -122,6 +126,12 @@ void TMainWindow::BuildEditMenus() {
     menuModel_->addSeparator();
     put(menuModel_,
         {"actionModelCalculateNormals", "menuModelSmoothSurface", "actionModelMD3FixCracksGaps"});
+
+    menuModel_->addSeparator();
+    put(menuModel_, {"actionModelMDMMDXframesToMD3"});
+    menuBones_ = menuModel_->addMenu(QStringLiteral("&Bones"));
+    menuBones_->setObjectName("menuBones");
+    put(menuBones_, {"actionModelMDMMDXRenameBones", "actionModelMDMMDXScaleBones"});
 }
 
 void TMainWindow::BuildTagEntry() {
@@ -148,6 +158,10 @@ void TMainWindow::EnableEditCommands() {
         action->setEnabled(md3);
     for (QAction* action : modelEditActions_)
         action->setEnabled(any);
+    const bool skeletal = IsSkeletalFamily(modelKind_);
+    for (QAction* action : skeletalActions_)
+        action->setEnabled(skeletal);
+    if (menuBones_ != nullptr) menuBones_->setEnabled(skeletal);
     if (tagEntry_ != nullptr) tagEntry_->Group()->setEnabled(md3);
 }
 

@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include "app/animation_controls.h"
+#include "app/command_end.h"
 #include "app/gl_view_widget.h"
 #include "app/main_window.h"
 #include "app/model_panels.h"
@@ -29,7 +30,17 @@ const char* const kSavedMD3Suffix = "md3";
 
 // The general loader's filter entries, by their 1-based index. Formats arrive here with the
 // loaders that read them; until then their entries are not offered.
-enum AnyFileEntry { kAnyAllSupported = 1, kAnyMD3 = 2, kAnyTags = 13, kAnyShader = 14 };
+enum AnyFileEntry {
+    kAnyAllSupported = 1,
+    kAnyMD3 = 2,
+    kAnyMDM = 3,
+    kAnyMDX = 4,
+    kAnyMDXBones = 5,
+    kAnyMDXFrames = 6,
+    kAnyMDMTags = 7,
+    kAnyTags = 13,
+    kAnyShader = 14
+};
 
 struct AnyFilter {
     AnyFileEntry entry;
@@ -37,8 +48,14 @@ struct AnyFilter {
 };
 
 const AnyFilter kAnyFilters[] = {
-    {kAnyAllSupported, "All Supported Models (*.MD3 *.md3)"},
+    {kAnyAllSupported, "All Supported Models (*.MD3 *.md3 *.MDM *.mdm *.MDX *.mdx)"},
     {kAnyMD3, "Quake3 Model  (.MD3) (*.MD3 *.md3)"},
+    {kAnyMDM, "ET Player Model  (.MDM) (*.MDM *.mdm)"},
+    {kAnyMDX, "ET Player Animation  (.MDX) (*.MDX *.mdx)"},
+    {kAnyMDXBones, "ET Player Animation Bones  (.MDX) (*.MDX *.mdx)"},
+    {kAnyMDXFrames, "ET Player Animation Frames  (.MDX) (*.MDX *.mdx)"},
+    // Tags are read from another mesh, whatever the entry's name says.
+    {kAnyMDMTags, "ET Player Animation Tags  (.MDX) (*.MDM *.mdm)"},
     {kAnyTags, "Model Tags  (*.tag) (*.tag *.TAG)"},
     {kAnyShader, "Shader-file  (.shader) (*.shader *.SHADER)"},
 };
@@ -48,18 +65,6 @@ QString UpperSuffix(const QString& fileName) {
 }
 
 }  // namespace
-
-// Runs its function when the scope ends, also when an error escapes the command.
-class TCommandEnd {
-  public:
-    explicit TCommandEnd(std::function<void()> finish) : finish_(std::move(finish)) {}
-    ~TCommandEnd() { finish_(); }
-    TCommandEnd(const TCommandEnd&) = delete;
-    TCommandEnd& operator=(const TCommandEnd&) = delete;
-
-  private:
-    std::function<void()> finish_;
-};
 
 // Every command ends the same way: no longer busy, the view drawn, the cursor back, and the
 // status text the command collected shown.
@@ -85,7 +90,11 @@ void TMainWindow::ForgetModel() {
     modelSource_ = kModelSourceNone;
     modelKind_ = kModelKindNone;
     md3_.Clear();
+    mdm_.Clear();
+    mdx_.Clear();
     ForgetTexturing();
+    // Names of an animation that is gone would choose frames of nothing.
+    animation_->SetAnimations({});
     panels_->EmptyPanels();
     panels_->RefreshSkeletalPanels(modelKind_);
     EnableModelCommands();
@@ -117,7 +126,10 @@ void TMainWindow::EnableModelCommands() {
 
 void TMainWindow::ResetAnimationControls() {
     animation_->SetModelKind(modelKind_);
-    animation_->ResetAnimationControls(IsMD3Family(modelKind_) ? md3_.header.numFrames : 0);
+    const int frames = IsMD3Family(modelKind_)        ? md3_.header.numFrames
+                       : IsSkeletalFamily(modelKind_) ? static_cast<int>(mdx_.frames.size())
+                                                      : 0;
+    animation_->ResetAnimationControls(frames);
 }
 
 void TMainWindow::OnTimerTick() {
@@ -155,6 +167,7 @@ void TMainWindow::AfterModelLoaded(const QString& fileName, const QString& statu
                                    const QString& saveHint) {
     EnableModelCommands();
     panels_->RefreshMD3Panels(modelKind_);
+    panels_->RefreshSkeletalPanels(modelKind_);
     ShowFamily();
     modelDir_ = QFileInfo(fileName).absolutePath() + "/";
     panels_->NameField()->setText(fileName);
@@ -210,22 +223,46 @@ void TMainWindow::LoadAnyFromFileCommand() {
     status.emplace();
     SetStatus("");
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ResetLodAndAnimationNames();
     AnyFileEntry entry =
         kAnyFilters[std::clamp(filterIndex, 0, int(std::size(kAnyFilters)) - 1)].entry;
     if (entry == kAnyAllSupported) {
         const QString suffix = UpperSuffix(fileName);
-        entry = suffix == ".MD3" ? kAnyMD3 : kAnyAllSupported;
+        entry = suffix == ".MD3"   ? kAnyMD3
+                : suffix == ".MDM" ? kAnyMDM
+                : suffix == ".MDX" ? kAnyMDX
+                                   : kAnyAllSupported;
     }
     switch (entry) {
         case kAnyMD3:
+        case kAnyMDM: {
+            ResetLodAndAnimationNames();
             ResetEnvironment();
-            if (LoadMD3File(fileName, *status)) {
-                AfterModelLoaded(fileName, *status, actionFileSaveAs_->toolTip());
-            } else {
+            const bool loaded =
+                entry == kAnyMD3 ? LoadMD3File(fileName, *status) : LoadMDMFile(fileName, *status);
+            if (!loaded) {
                 ResetEnvironment();
+                break;
             }
+            // The hint says what "Save As" writes, and that follows the model's family.
+            const QString hint =
+                entry == kAnyMD3 ? actionFileSaveAs_->toolTip() : QStringLiteral("Save as MDM/MDX");
+            AfterModelLoaded(fileName, *status, hint);
             break;
+        }
+        case kAnyMDX:
+        case kAnyMDXBones:
+        case kAnyMDXFrames:
+        case kAnyMDMTags: {
+            // Parts of a skeletal model need the model they belong to.
+            if (!IsSkeletalFamily(modelKind_)) break;
+            const TPartialLoad part = entry == kAnyMDX         ? TPartialLoad::Animation
+                                      : entry == kAnyMDXBones  ? TPartialLoad::Bones
+                                      : entry == kAnyMDXFrames ? TPartialLoad::Frames
+                                                               : TPartialLoad::Tags;
+            if (LoadPartFile(part, fileName, *status))
+                AfterModelLoaded(fileName, *status, actionFileSaveAs_->toolTip());
+            break;
+        }
         case kAnyTags:
         case kAnyShader:
             *status = "not yet supported..";
@@ -241,7 +278,12 @@ void TMainWindow::SaveAsCommand() {
     busy_ = true;
     QString status;
     const TCommandEnd end([this, &status] { EndCommand(&status); });
-    if (!IsMD3Family(modelKind_) || !prompts_.saveFile) return;
+    if (!prompts_.saveFile) return;
+    if (IsSkeletalFamily(modelKind_)) {
+        SaveSkeletalAs(status);
+        return;
+    }
+    if (!IsMD3Family(modelKind_)) return;
     const QString fileName =
         prompts_.saveFile("Save a model", "Quake 3 model (.MD3) (*.MD3 *.md3)", kSavedMD3Suffix);
     if (fileName.isEmpty()) return;
@@ -275,10 +317,10 @@ void TMainWindow::HandleDroppedFiles(const QStringList& files) {
         SetStatus("MDM/MDX files must both be drag'n'dropped at the same time..");
     } else if ((suffix == ".MDM" || suffix == ".MDX") && count == 2) {
         // A mesh and its animation belong together; anything else with them is ignored.
-        const QString second = UpperSuffix(files.at(1));
-        const bool pair =
-            (suffix == ".MDM" && second == ".MDX") || (suffix == ".MDX" && second == ".MDM");
-        if (pair) SetStatus("not yet supported..");
+        const QString second = files.at(1);
+        const QString secondSuffix = UpperSuffix(second);
+        if (suffix == ".MDM" && secondSuffix == ".MDX") LoadMDMMDXFromFiles(first, second);
+        if (suffix == ".MDX" && secondSuffix == ".MDM") LoadMDMMDXFromFiles(second, first);
     } else if (suffix == ".SKIN") {
         LoadSkinFromDrop(first);
     } else {

@@ -5,14 +5,16 @@
 #include "app/edit_input.h"
 #include "app/main_window.h"
 #include "app/model_panels.h"
+#include "skeletal/skeletal_edits.h"
 
 void TMainWindow::RecalculateNormalsCommand() {
     SetStatus("");
-    // Skeletal models get their own normal calculation when they arrive; the text is shown
-    // for every model, also when there was nothing to do.
+    // The text is shown for every model, also when there was nothing to do.
     if (IsMD3Family(modelKind_)) {
         for (int s = 0; md3_.ValidSurface(s); ++s)
             md3_.CalculateNormals(s);
+    } else if (IsSkeletalFamily(modelKind_) && CurrentFrame() >= 0) {
+        RecalculateAllNormals(mdm_, mdx_, static_cast<std::uint32_t>(CurrentFrame()));
     }
     SetStatus("Normals recalculated");
     RedrawView();

@@ -1,24 +1,9 @@
 // Removing the selected surface and merging surfaces that share a shader.
 #include <QComboBox>
 
+#include "app/busy_while.h"
 #include "app/main_window.h"
 #include "app/model_panels.h"
-
-namespace {
-
-// The view must not draw a surface array that is being rearranged.
-class BusyWhile {
-  public:
-    explicit BusyWhile(bool& busy) : busy_(busy) { busy_ = true; }
-    ~BusyWhile() { busy_ = false; }
-    BusyWhile(const BusyWhile&) = delete;
-    BusyWhile& operator=(const BusyWhile&) = delete;
-
-  private:
-    bool& busy_;
-};
-
-}  // namespace
 
 int TMainWindow::SelectedMD3Surface() const {
     const THeader& h = md3_.header;
@@ -29,14 +14,19 @@ int TMainWindow::SelectedMD3Surface() const {
 
 void TMainWindow::RemoveSurfaceCommand() {
     SetStatus("");
-    const int surface = SelectedMD3Surface();
+    const bool skeletal = IsSkeletalFamily(modelKind_);
+    const int surface = skeletal ? SelectedMDMSurface() : SelectedMD3Surface();
     if (surface < 0) return;
     const QString name = panels_->SurfaceList()->currentText();
     {
         BusyWhile busy(busy_);
-        md3_.RemoveSurface(surface);
+        skeletal ? mdm_.RemoveSurface(surface) : md3_.RemoveSurface(surface);
     }
-    panels_->RefreshMD3Panels(modelKind_);
+    if (skeletal) {
+        panels_->RefreshSkeletalPanels(modelKind_);
+    } else {
+        panels_->RefreshMD3Panels(modelKind_);
+    }
     SetStatus("Surface \"" + name + "\" removed..");
     RedrawView();
 }

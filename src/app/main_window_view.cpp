@@ -16,6 +16,7 @@
 #include "app/model_panels.h"
 #include "app/view_switch_pair.h"
 #include "render/gl/sky_box.h"
+#include "render/skeletal_view.h"
 #include "render/view_control.h"
 
 namespace {
@@ -33,13 +34,17 @@ bool TMainWindow::ViewTabActive() const {
     return pcTabs_->currentWidget() == viewTab_;
 }
 
-TSceneModel TMainWindow::SceneModel() const {
+TSceneModel TMainWindow::SceneModel() {
     TSceneModel scene;
     scene.modelKind = modelKind_;
     scene.md3 = &md3_;
+    scene.mdm = &mdm_;
+    scene.mdx = &mdx_;
     scene.currentFrame = CurrentFrame();
     const int pivot = cbTagPivots_->currentIndex();
-    scene.pivotTag = pivot >= 0 && pivot < md3_.header.numTags ? pivot : -1;
+    const int tags =
+        IsSkeletalFamily(modelKind_) ? static_cast<int>(mdm_.tags.size()) : md3_.header.numTags;
+    scene.pivotTag = pivot >= 0 && pivot < tags ? pivot : -1;
     return scene;
 }
 
@@ -53,8 +58,10 @@ void TMainWindow::RedrawView() {
     if (glView_ != nullptr) glView_->update();
 }
 
-std::optional<TBounds> TMainWindow::ModelBounds() const {
+std::optional<TBounds> TMainWindow::ModelBounds() {
     if (IsMD3Family(modelKind_)) return MD3FrameZeroBounds(md3_);
+    if (IsSkeletalFamily(modelKind_))
+        return SkeletalFrameBounds(mdm_, mdx_, 0, renderer_.SkeletalDrawer().Poser());
     return std::nullopt;
 }
 

@@ -70,8 +70,9 @@ void TModelPanels::RefreshMD3Panels(int modelKind) {
 void TModelPanels::RefreshSkeletalPanels(int modelKind) {
     modelKind_ = modelKind;
     tvBones_->clear();
-    // The skeletal models fill the bones tree (FillBonesTree), the pivot list, the surface
-    // lists and the LOD group here once they exist.
+    if (!IsSkeletalFamily(modelKind) || mdm_ == nullptr || mdx_ == nullptr) return;
+    EmptyPanels();
+    FillSkeletalLists();
 }
 
 void TModelPanels::ShowTabsOfFamily(int modelKind) {

@@ -16,6 +16,8 @@ class QTabWidget;
 class QTreeWidget;
 class QWidget;
 class TMD3;
+class TMDM;
+class TMDX;
 
 class TModelPanels : public QObject {
     Q_OBJECT
@@ -25,12 +27,19 @@ class TModelPanels : public QObject {
     TModelPanels(QTabWidget* pcTabs, QWidget* viewTab, QWidget* helpTab, QComboBox* cbTagPivots,
                  TMD3& md3, QObject* parent = nullptr);
 
+    // The skeletal models the skeletal refresh shows; without them it shows none.
+    void SetSkeletalModels(TMDM* mdm, const TMDX* mdx) {
+        mdm_ = mdm;
+        mdx_ = mdx;
+    }
+
     // Every list and field empty, counts "0". The file name field is left alone: the load
     // commands and the reset of the environment own it.
     void EmptyPanels();
     // Empties the panels, then fills them from the MD3 model for the MD3 family.
     void RefreshMD3Panels(int modelKind);
-    // Empties the bones tree, then fills it for the skeletal family.
+    // Empties the bones tree; for the skeletal family it then empties the panels and fills the
+    // bones tree, the pivot list, the surface lists and the LOD presence.
     void RefreshSkeletalPanels(int modelKind);
     // The tabs of the family, with "View" active.
     void ShowTabsOfFamily(int modelKind);
@@ -56,6 +65,8 @@ class TModelPanels : public QObject {
     QLineEdit* SkinField() const { return leSkin_; }
     QLineEdit* CullField() const { return leCull_; }
     QTreeWidget* BonesTree() const { return tvBones_; }
+    // Every node of the bones tree, at any depth.
+    int BonesTreeEntries() const;
 
   signals:
     // After a surface got a new name and the panels show it.
@@ -80,6 +91,8 @@ class TModelPanels : public QObject {
     void FillTagLists();
     void FillSurfaceLists();
     void FillPivots();
+    void FillSkeletalLists();
+    void ShowMDMSurfaceDetails(int surface);
     void EmptySurfaceDetails();
     void ShowSurfaceDetails(int surface);
     void EnableTagLists();
@@ -92,6 +105,8 @@ class TModelPanels : public QObject {
     void OnShaderNameEntered();
 
     TMD3& md3_;
+    TMDM* mdm_ = nullptr;
+    const TMDX* mdx_ = nullptr;
     QTabWidget* pcTabs_;
     QWidget* viewTab_;
     QWidget* helpTab_;

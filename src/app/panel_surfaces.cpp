@@ -14,6 +14,7 @@
 #include "app/panel_widgets.h"
 #include "md3/md3.h"
 #include "render/scene_settings.h"
+#include "skeletal/mdm.h"
 
 namespace {
 
@@ -113,6 +114,10 @@ void TModelPanels::EmptySurfaceDetails() {
 
 void TModelPanels::ShowSurfaceDetails(int surface) {
     EmptySurfaceDetails();
+    if (IsSkeletalFamily(modelKind_)) {
+        ShowMDMSurfaceDetails(surface);
+        return;
+    }
     if (!IsMD3Family(modelKind_) || !md3_.ValidSurface(surface)) return;
     const TSurface& s = md3_.header.surfaces[static_cast<std::size_t>(surface)];
     const int shaders = std::min(s.numShaders, static_cast<int>(s.shaders.size()));
@@ -132,11 +137,16 @@ void TModelPanels::OnSurfaceChosen(int index) {
 
 void TModelPanels::OnSurfaceNameEntered() {
     const int surface = chosenSurface_;
-    // The skeletal surfaces take their new names here once skeletal models exist.
-    if (!IsMD3Family(modelKind_) || !md3_.ValidSurface(surface)) return;
-    SetName64(cbNamesSurfaces_->currentText().toLatin1().toStdString(),
-              md3_.header.surfaces[static_cast<std::size_t>(surface)].name);
-    RefreshMD3Panels(modelKind_);
+    const std::string name = cbNamesSurfaces_->currentText().toLatin1().toStdString();
+    if (IsMD3Family(modelKind_) && md3_.ValidSurface(surface)) {
+        SetName64(name, md3_.header.surfaces[static_cast<std::size_t>(surface)].name);
+        RefreshMD3Panels(modelKind_);
+    } else if (IsSkeletalFamily(modelKind_) && mdm_ != nullptr && mdm_->ValidSurface(surface)) {
+        SetName64(name, mdm_->surfaces[static_cast<std::size_t>(surface)].name);
+        RefreshSkeletalPanels(modelKind_);
+    } else {
+        return;
+    }
     cbNamesSurfaces_->setCurrentIndex(surface);
     chosenSurface_ = surface;
     emit surfaceRenamed(surface);

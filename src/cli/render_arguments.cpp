@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "cli/cli_error.h"
+#include "cli/model_files.h"
 
 namespace {
 
@@ -35,7 +36,12 @@ CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments) {
     render->add_option("MODEL", o.model, "Model to draw")->required();
     render->add_option("OUT", o.output, "Image to write (.png or .tga)")->required();
     render->add_option("--size", arguments.size, "Image size WxH (default 512x512)");
-    render->add_option("--frame", o.frame, "Frame to draw (default 0)");
+    CLI::Option* frame = render->add_option("--frame", o.frame, "Frame to draw (default 0)");
+    render->add_option("--mdx", o.mdx, "Animation (.mdx) that poses an .mdm model");
+    render
+        ->add_option("--anim-name", o.animName,
+                     "Draw the first frame of this entry of the .aninc beside the --mdx file")
+        ->excludes(frame);
     render->add_option("--yaw", o.yaw, "Turn about the model's Z axis in degrees (default 30)");
     render->add_option("--pitch", o.pitch, "Look down by degrees (default 20)");
     render->add_flag("--wireframe", o.wireframe, "Draw triangle edges only");
@@ -62,5 +68,15 @@ TRenderOptions ResolveRenderOptions(const TRenderArguments& arguments) {
         throw CliError("Invalid --size \"" + arguments.size + "\": expected WxH, 1 to 8192 each");
     }
     o.lighting = !arguments.noLighting;
+    // A player mesh has no shape of its own until an animation poses it.
+    const bool mesh = FormatFromExtension(o.model) == ModelFormat::MDM;
+    if (mesh && o.mdx.empty()) {
+        throw UsageError("Cannot render \"" + o.model + "\": a player mesh needs --mdx ANIM.mdx");
+    }
+    if (!mesh && (!o.mdx.empty() || !o.animName.empty())) {
+        throw UsageError("Cannot render \"" + o.model +
+                         "\": --mdx and --anim-name are for .mdm "
+                         "player meshes");
+    }
     return o;
 }

@@ -14,8 +14,10 @@ struct TRenderOptions {
     int width = 512;
     int height = 512;
     int frame = 0;
-    float yaw = 30.0f;    // degrees about the model's Z axis
-    float pitch = 20.0f;  // degrees the view looks down from the horizon
+    std::string mdx;       // the animation that poses an .mdm model
+    std::string animName;  // an entry of the .aninc beside mdx: its first frame is drawn
+    float yaw = 30.0f;     // degrees about the model's Z axis
+    float pitch = 20.0f;   // degrees the view looks down from the horizon
     bool wireframe = false;
     bool lighting = true;
     // Texturing as the program does it; without a game every surface is drawn white.
@@ -35,5 +37,6 @@ struct TRenderArguments {
 // Adds the "render" subcommand with its options to `app`, storing into `arguments`.
 CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments);
 
-// The options to draw with; throws CliError for a size that is not WxH.
+// The options to draw with; throws CliError for a size that is not WxH, UsageError when an
+// .mdm model comes without --mdx or another model with --mdx or --anim-name.
 TRenderOptions ResolveRenderOptions(const TRenderArguments& arguments);

@@ -44,6 +44,15 @@ SkeletalStep PlanMeshStep(const EditOperation& op, bool hasAnimation) {
         const float factor = ParseNumber(op.value);
         return [factor](SkeletalModels& m) { ScaleWeights(m.mesh, factor); };
     }
+    if (o == "--remove-surface") {
+        const int surface = ParseIndex(op.value);
+        return [surface](SkeletalModels& m) {
+            if (!m.mesh.RemoveSurface(surface)) {
+                FailOperation("the mesh has no surface " + std::to_string(surface) + " (it has " +
+                              std::to_string(m.mesh.surfaces.size()) + ")");
+            }
+        };
+    }
     if (o != "--recalc-normals" && o != "--recalc-normals-at" && o != "--smooth") {
         FailOperation(o == "--default-bone-names" ? "applies to MDX animations"
                                                   : "applies to MD3 models");
@@ -70,8 +79,10 @@ SkeletalStep PlanMeshStep(const EditOperation& op, bool hasAnimation) {
 
 SkeletalStep PlanAnimationStep(const EditOperation& op) {
     if (op.option != "--default-bone-names") {
-        FailOperation(op.option == "--mdx" || op.option == "--scale-weights" ||
-                              op.option == "--recalc-normals-at"
+        const std::string& o = op.option;
+        if (o == "--remove-surface" || o == "--smooth" || o == "--recalc-normals")
+            FailOperation("applies to MD3 models and MDM meshes");
+        FailOperation(o == "--mdx" || o == "--scale-weights" || o == "--recalc-normals-at"
                           ? "applies to MDM meshes"
                           : "applies to MD3 models");
     }

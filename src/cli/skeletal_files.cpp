@@ -79,7 +79,7 @@ FrameRange ParseFrameRange(const std::string& text, const TMDX& anim, const std:
     return CheckedRange(first, last, anim, animPath, "--frames " + text);
 }
 
-FrameRange AnimationRange(const std::string& name, const TMDX& anim, const std::string& animPath) {
+TANINCFrame ListedAnimation(const std::string& name, const std::string& animPath) {
     const std::string listPath = AnincPathFor(animPath);
     TANINC list;
     if (!list.LoadFromFile(listPath)) {
@@ -92,7 +92,12 @@ FrameRange AnimationRange(const std::string& name, const TMDX& anim, const std::
     if (entry == nullptr) {
         throw CliError("Cannot load \"" + listPath + "\": it has no animation \"" + name + "\"");
     }
-    return CheckedRange(entry->firstFrame,
-                        std::int64_t{entry->firstFrame} + std::int64_t{entry->numFrames} - 1, anim,
+    return *entry;
+}
+
+FrameRange AnimationRange(const std::string& name, const TMDX& anim, const std::string& animPath) {
+    const TANINCFrame entry = ListedAnimation(name, animPath);
+    return CheckedRange(entry.firstFrame,
+                        std::int64_t{entry.firstFrame} + std::int64_t{entry.numFrames} - 1, anim,
                         animPath, "the animation \"" + name + "\"");
 }

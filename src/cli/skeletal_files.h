@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 
+#include "skeletal/aninc.h"
 #include "skeletal/mdm.h"
 #include "skeletal/mdx.h"
 
@@ -29,6 +30,9 @@ struct FrameRange {
 FrameRange AllFrames(const TMDX& anim, const std::string& animPath);
 // "A-B" or "A"; throws UsageError when malformed, CliError when outside the animation.
 FrameRange ParseFrameRange(const std::string& text, const TMDX& anim, const std::string& animPath);
+// The entry `name` of the .aninc beside the animation; throws CliError when the list or the
+// entry is missing.
+TANINCFrame ListedAnimation(const std::string& name, const std::string& animPath);
 // The range of the entry `name` in the .aninc beside the animation; throws CliError when the
 // list or the entry is missing or the range lies outside the animation.
 FrameRange AnimationRange(const std::string& name, const TMDX& anim, const std::string& animPath);

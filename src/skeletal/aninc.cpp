@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "io/file_bytes.h"
+#include "io/path_case.h"
 
 namespace {
 
@@ -94,5 +95,6 @@ const TANINCFrame* FindAnimation(const TANINC& list, const std::string& name) {
 }
 
 std::string AnincPathFor(const std::string& mdxPath) {
-    return std::filesystem::path(mdxPath).replace_extension(".aninc").string();
+    const std::string listed = std::filesystem::path(mdxPath).replace_extension(".aninc").string();
+    return FindFileIgnoringCase(listed).value_or(listed);
 }

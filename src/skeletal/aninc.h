@@ -38,4 +38,6 @@ class TANINC {
 const TANINCFrame* FindAnimation(const TANINC& list, const std::string& name);
 
 // The .aninc path that belongs to an MDX path: the same name with the extension ".aninc".
+// Game files come from Windows, so an existing file whose name differs only in letter case
+// ("BODY.ANINC" beside "body.mdx") is the one.
 std::string AnincPathFor(const std::string& mdxPath);

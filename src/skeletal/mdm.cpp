@@ -1,5 +1,6 @@
 #include "skeletal/mdm.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "md3/md3.h"
@@ -28,6 +29,22 @@ bool TMDM::HasLodData() const {
 void TMDM::SetSurfaceShader(int surface, std::string_view text) {
     if (!ValidSurface(surface)) return;
     SetNameField(text, surfaces[static_cast<std::size_t>(surface)].shader);
+}
+
+bool TMDM::RemoveSurface(int surface) {
+    if (!ValidSurface(surface)) return false;
+    surfaces.erase(surfaces.begin() + surface);
+    --header.numSurfaces;
+    if (static_cast<std::size_t>(surface) < lod.size()) {
+        std::move(lod.begin() + surface + 1, lod.end(), lod.begin() + surface);
+        lod.back() = {};
+        // A 33rd surface moving up into the table gets the entry a load gives it.
+        if (surfaces.size() >= lod.size()) {
+            const auto verts = static_cast<std::int32_t>(surfaces[lod.size() - 1].numVerts);
+            lod.back() = {verts, verts};
+        }
+    }
+    return true;
 }
 
 void TMDM::ClearShaderIndexes() {

@@ -75,6 +75,9 @@ class TMDM {
     bool IsValid() const;  // the identifier is "MDMW": an MDM was loaded or built
     // True when any collapse-map entry of any surface is non-zero.
     bool HasLodData() const;
+    // Deletes one surface; the LOD display entries of the later surfaces move up with them.
+    // False for an index outside the surfaces.
+    bool RemoveSurface(int surface);
     // Writes text into the shader name of a surface (zero-padded 64 bytes); an index outside
     // the surfaces does nothing.
     void SetSurfaceShader(int surface, std::string_view text);

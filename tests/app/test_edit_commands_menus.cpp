@@ -20,6 +20,9 @@ const char* const kMD3Only[] = {"actionFileAddframe",          "actionFileAddfra
                                 "actionModelMD3FixCracksGaps", "actionModelMD3SmoothSurface"};
 const char* const kBothFamilies[] = {"actionModelMD3RemoveSurface", "actionModelCalculateNormals",
                                      "menuModelSmoothSurface"};
+const char* const kSkeletalOnly[] = {"actionModelMDMMDXframesToMD3", "actionModelMDMMDXRenameBones",
+                                     "actionModelMDMMDXScaleBones",
+                                     "actionModelMDMMDXSmoothSurface"};
 
 TEST_F(EditCommandMenus, EnabledOnlyWhileAnMD3ModelIsLoaded) {
     auto enabledCount = [this] {
@@ -28,6 +31,8 @@ TEST_F(EditCommandMenus, EnabledOnlyWhileAnMD3ModelIsLoaded) {
             n += Action(name)->isEnabled() ? 1 : 0;
         for (const char* name : kBothFamilies)
             n += Action(name)->isEnabled() ? 1 : 0;
+        for (const char* name : kSkeletalOnly)
+            n += Action(name)->isEnabled() ? 100 : 0;
         return n;
     };
     const int all = static_cast<int>(std::size(kMD3Only) + std::size(kBothFamilies));
@@ -61,6 +66,8 @@ TEST_F(EditCommandMenus, CaptionsShortcutsAndPlaces) {
         known << name;
     for (const char* name : kBothFamilies)
         known << name;
+    for (const char* name : kSkeletalOnly)
+        known << name;
     int items = 0;
     std::function<void(QMenu*)> check = [&](QMenu* menu) {
         for (QAction* item : menu->actions()) {
@@ -74,8 +81,8 @@ TEST_F(EditCommandMenus, CaptionsShortcutsAndPlaces) {
         }
     };
     check(Child<QMenu>("menuModel"));
-    // The MD3 smoothing runs behind the menu's own "Smooth Current Surface".
-    EXPECT_EQ(items, known.size() - 1);
+    // The smoothing of each family runs behind the menu's own "Smooth Current Surface".
+    EXPECT_EQ(items, known.size() - 2);
 }
 
 TEST_F(EditCommandMenus, ShortcutsReachTheCommands) {

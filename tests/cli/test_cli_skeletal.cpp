@@ -145,16 +145,22 @@ TEST(CliSkeletal, EditsOfMeshesAndAnimations) {
     ScratchDir dir;
     const EngineerFiles files(dir);
     std::ostringstream warnings;
-    ASSERT_EQ(
-        RunEdit(files.mesh, dir.File("half.mdm"),
-                {{"--mdx", files.anim}, {"--scale-weights", "0.5"}, {"--smooth", "2"}}, warnings),
-        0);
+    ASSERT_EQ(RunEdit(files.mesh, dir.File("half.mdm"),
+                      {{"--mdx", files.anim},
+                       {"--scale-weights", "0.5"},
+                       {"--smooth", "2"},
+                       {"--remove-surface", "1"}},
+                      warnings),
+              0);
     TMDM original, half;
     AnswerYesPrompts yes;
     ASSERT_TRUE(original.LoadFromFile(files.mesh, yes));
     ASSERT_TRUE(half.LoadFromFile(dir.File("half.mdm"), yes));
     EXPECT_EQ(half.surfaces[0].vertices[9].weights[0].boneWeight,
               original.surfaces[0].vertices[9].weights[0].boneWeight * 0.5f);
+    // Surface 1 is gone and the later ones moved up.
+    ASSERT_EQ(half.header.numSurfaces, original.header.numSurfaces - 1);
+    EXPECT_EQ(NameFieldText(half.surfaces[1].name), NameFieldText(original.surfaces[2].name));
 
     ASSERT_EQ(RunEdit(files.anim, dir.File("named.mdx"), {{"--default-bone-names", ""}}, warnings),
               0);
@@ -166,6 +172,7 @@ TEST(CliSkeletal, EditsOfMeshesAndAnimations) {
         {{"--smooth", "0"}},                                    // nothing poses the mesh
         {{"--mirror", "x"}},                                    // an MD3 edit
         {{"--mdx", files.anim}, {"--recalc-normals-at", "x"}},  // not a frame
+        {{"--remove-surface", "4"}},                            // the mesh has 4 surfaces
     };
     for (const auto& ops : refused)
         EXPECT_THROW(RunEdit(files.mesh, dir.File("no.mdm"), ops, warnings), std::exception);

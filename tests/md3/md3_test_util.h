@@ -7,20 +7,13 @@
 #include <vector>
 
 #include "md3/md3.h"
+#include "support/byte_patch.h"
 
 namespace md3_test {
 
-using Bytes = std::vector<std::uint8_t>;
-
-inline std::int32_t GetI32(const Bytes& b, std::size_t at) {
-    std::int32_t v;
-    std::memcpy(&v, b.data() + at, 4);
-    return v;
-}
-
-inline void PutI32(Bytes& b, std::size_t at, std::int32_t v) {
-    std::memcpy(b.data() + at, &v, 4);
-}
+using testing_support::Bytes;
+using testing_support::GetI32;
+using testing_support::PutI32;
 
 // Offsets of header fields.
 inline constexpr std::size_t kNumFrames = 76, kNumTags = 80, kNumSurfaces = 84, kOfsFrames = 92,

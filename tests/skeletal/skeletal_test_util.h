@@ -11,20 +11,13 @@
 #include "io/user_prompts.h"
 #include "skeletal/mdm.h"
 #include "skeletal/mdx.h"
+#include "support/byte_patch.h"
 
 namespace skeletal_test {
 
-using Bytes = std::vector<std::uint8_t>;
-
-inline std::int32_t GetI32(const Bytes& b, std::size_t at) {
-    std::int32_t v;
-    std::memcpy(&v, b.data() + at, 4);
-    return v;
-}
-
-inline void PutI32(Bytes& b, std::size_t at, std::int32_t v) {
-    std::memcpy(b.data() + at, &v, 4);
-}
+using testing_support::Bytes;
+using testing_support::GetI32;
+using testing_support::PutI32;
 
 // Offsets of fields in the files.
 inline constexpr std::size_t kMdmNumSurfaces = 80, kMdmOfsSurfaces = 84, kMdmNumTags = 88,

@@ -4,19 +4,35 @@
 #include <QImage>
 
 #include <filesystem>
+#include <iostream>
 
 #include "cli/cli_error.h"
 #include "cli/model_files.h"
 #include "cli/render/render_texturing.h"
+#include "cli/skeletal_files.h"
 #include "io/atomic_file_writer.h"
 #include "io/file_names.h"
 #include "render/gl/offscreen_factory.h"
 #include "render/gl/ogl.h"
 #include "render/gl/scene_renderer.h"
 #include "render/screenshot_file.h"
+#include "render/skeletal_view.h"
 #include "render/thumbnail_framing.h"
+#include "skeletal/aninc.h"
 
 namespace {
+
+// The first frame of an entry of the animation list beside the animation.
+int FirstFrameOf(const std::string& name, const TMDX& anim, const std::string& animPath) {
+    const TANINCFrame entry = ListedAnimation(name, animPath);
+    if (entry.firstFrame < 0 || static_cast<std::size_t>(entry.firstFrame) >= anim.frames.size()) {
+        throw CliError("Cannot render \"" + animPath + "\": the animation \"" + name +
+                       "\" starts at frame " + std::to_string(entry.firstFrame) +
+                       ", which it does not have (frames: " + std::to_string(anim.frames.size()) +
+                       ")");
+    }
+    return entry.firstFrame;
+}
 
 // The captured view as PNG bytes: rows top-down, alpha from the coverage mask.
 std::vector<std::uint8_t> EncodePng(const TCapturedView& shot) {
@@ -48,17 +64,40 @@ int RunRender(const TRenderOptions& o, std::ostream& warnings) {
                        std::filesystem::path(o.output).extension().string() +
                        "\" (supported: .png, .tga)");
     }
-    TMD3 model;
-    if (DetectInputFormat(o.model) != ModelFormat::MD3) {
+    const ModelFormat format = DetectInputFormat(o.model);
+    if (format != ModelFormat::MD3 && format != ModelFormat::MDM) {
         throw CliError("Cannot load \"" + o.model + "\": unknown or unsupported model format");
     }
-    LoadMD3OrThrow(model, o.model);
-    if (o.frame < 0 || o.frame >= model.header.numFrames) {
-        throw CliError("Cannot render \"" + o.model + "\": it has no frame " +
-                       std::to_string(o.frame) +
-                       " (frames: " + std::to_string(model.header.numFrames) + ")");
+    const bool skeletal = format == ModelFormat::MDM;
+    if (skeletal && o.mdx.empty()) {
+        throw UsageError("Cannot render \"" + o.model + "\": a player mesh needs --mdx ANIM.mdx");
     }
-    const std::vector<TVector3> points = FrameVertexPositions(model, o.frame);
+    TMD3 model;
+    TMDM mesh;
+    TMDX anim;
+    TSkeletalPoser poser;
+    int frame = o.frame;
+    int frames = 0;
+    if (skeletal) {
+        LoadMDMOrThrow(mesh, o.model, std::cerr);
+        LoadMDXOrThrow(anim, o.mdx);
+        RequirePosable(mesh, o.model, anim, o.mdx);
+        // Drawn untextured: no shader lookup runs here.
+        mesh.ClearShaderIndexes();
+        if (!o.animName.empty()) frame = FirstFrameOf(o.animName, anim, o.mdx);
+        frames = static_cast<int>(anim.frames.size());
+    } else {
+        LoadMD3OrThrow(model, o.model);
+        frames = model.header.numFrames;
+    }
+    if (frame < 0 || frame >= frames) {
+        throw CliError("Cannot render \"" + o.model + "\": " +
+                       (skeletal ? "\"" + o.mdx + "\" has" : std::string("it has")) + " no frame " +
+                       std::to_string(frame) + " (frames: " + std::to_string(frames) + ")");
+    }
+    const std::vector<TVector3> points =
+        skeletal ? SkeletalFrameVertexPositions(mesh, anim, frame, poser)
+                 : FrameVertexPositions(model, frame);
     if (points.empty()) {
         throw CliError("Cannot render \"" + o.model + "\": it has no vertices to draw");
     }
@@ -100,7 +139,9 @@ int RunRender(const TRenderOptions& o, std::ostream& warnings) {
     sw.wireframe = o.wireframe;
     sw.showTags = false;
     sw.centerModel = true;  // keeps the fitted pivot
-    TSceneModel scene{kModelKindMD3, &model, o.frame, -1};
+    TSceneModel scene{skeletal ? kModelKindMDMMDX : kModelKindMD3, &model, frame, -1};
+    scene.mdm = &mesh;
+    scene.mdx = &anim;
     const TCapturedView shot = renderer.CaptureView(view, sw, 0x00000000, scene);
     const std::vector<std::uint8_t> bytes =
         ext == ".PNG" ? EncodePng(shot)

@@ -6,31 +6,12 @@
 
 #include "render/decoded_normals.h"
 #include "render/gl/ogl.h"
+#include "render/gl/stage_state.h"
 
 namespace {
 
-void ApplyCull(TCullFace cull) {
-    if (cull == TCullFace::None) {
-        glDisable(GL_CULL_FACE);
-        return;
-    }
-    glEnable(GL_CULL_FACE);
-    glCullFace(cull == TCullFace::Front ? GL_FRONT : GL_BACK);
-}
-
 TVector3 VertexPosition(const TMD3Vertex& v) {
     return {v.x * kMD3XyzScale, v.y * kMD3XyzScale, v.z * kMD3XyzScale};
-}
-
-// Nothing a stage switched on stays on: blending, texturing, alpha test, texture
-// coordinate generation and polygon offset.
-void DisableStageState() {
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_GEN_S);
-    glDisable(GL_TEXTURE_GEN_T);
-    glDisable(GL_POLYGON_OFFSET_FILL);
 }
 
 void Line(TVector3 a, TVector3 b) {
@@ -41,22 +22,7 @@ void Line(TVector3 a, TVector3 b) {
 }  // namespace
 
 void TMD3Drawer::ResetTextureUnits() {
-    const int units = std::max(1, ogl_.MaxTextureUnits());
-    for (int unit = 0; unit < units; ++unit) {
-        if (!ogl_.SelectTextureUnit(unit)) break;
-        glEnable(GL_DEPTH_TEST);
-        glDepthFunc(GL_LESS);
-        glDisable(GL_BLEND);
-        glDisable(GL_TEXTURE_2D);
-        glDisable(GL_ALPHA_TEST);
-        glAlphaFunc(GL_GREATER, 0.0f);
-        glDisable(GL_POLYGON_OFFSET_FILL);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-        glMatrixMode(GL_TEXTURE);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-    }
-    ogl_.SelectTextureUnit(0);
+    ::ResetTextureUnits(ogl_);
 }
 
 void TMD3Drawer::PrepareSurface(const TSurface& surface, int frame) {

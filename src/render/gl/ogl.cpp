@@ -299,6 +299,13 @@ bool TOGL::SelectTextureUnit(int unit) {
     return true;
 }
 
+bool TOGL::SelectClientTextureUnit(int unit) {
+    if (multitexture_.clientActiveTexture == nullptr) return unit == 0;
+    if (unit < 0 || (maxTextureUnits_ > 0 && unit >= maxTextureUnits_)) return false;
+    multitexture_.clientActiveTexture(kTexture0 + static_cast<GLenum>(unit));
+    return true;
+}
+
 void TOGL::ReportError(int code) {
     lastErrorCode_ = code;
     const TGLErrorReport report = MakeGLErrorReport(code);

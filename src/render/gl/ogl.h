@@ -94,6 +94,8 @@ class TOGL {
     // Selects a texture unit; without multitexture only unit 0 exists. False when the unit
     // cannot be selected.
     bool SelectTextureUnit(int unit);
+    // Selects the unit that texture coordinate arrays go to, in the same way.
+    bool SelectClientTextureUnit(int unit);
 
     void CountFrame() { frames_.CountFrame(); }
     void LatchFrameCount() { frames_.LatchFrameCount(); }

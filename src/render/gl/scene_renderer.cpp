@@ -10,6 +10,7 @@
 #include "render/gl/ogl.h"
 #include "render/gl/sky_box.h"
 #include "render/screenshot_file.h"
+#include "render/skeletal_view.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ std::vector<std::uint8_t> ReadBack(int width, int height, GLenum format, int byt
 }  // namespace
 
 TSceneRenderer::TSceneRenderer(TOGL& ogl, TShaders& shaders)
-    : ogl_(ogl), shaders_(shaders), md3Drawer_(ogl) {}
+    : ogl_(ogl), shaders_(shaders), md3Drawer_(ogl), skeletalDrawer_(ogl) {}
 
 void TSceneRenderer::SetupLights(bool lighting) {
     static const GLfloat kSpecular[] = {0.2f, 0.2f, 0.2f, 1.0f};
@@ -79,7 +80,14 @@ void TSceneRenderer::SetupLights(bool lighting) {
 
 void TSceneRenderer::ComputePivot(TViewState& view, const TViewSwitches& sw,
                                   const TSceneModel& model) {
-    if (sw.centerModel || !IsMD3Family(model.modelKind) || model.md3 == nullptr) return;
+    if (sw.centerModel) return;
+    if (IsSkeletalFamily(model.modelKind) && model.mdm != nullptr && model.mdx != nullptr) {
+        const std::optional<TVector3> tag = SkeletalTagOrigin(
+            *model.mdm, *model.mdx, model.currentFrame, model.pivotTag, skeletalDrawer_.Poser());
+        view.pivot = tag ? -*tag : kVectorZero;
+        return;
+    }
+    if (!IsMD3Family(model.modelKind) || model.md3 == nullptr) return;
     const THeader& h = model.md3->header;
     const bool tagChosen = model.pivotTag >= 0 && model.pivotTag < h.numTags &&
                            h.tags.size() == static_cast<std::size_t>(h.numTags) * h.numFrames &&
@@ -169,8 +177,9 @@ void TSceneRenderer::DrawGroundAndAxis(const TViewSwitches& sw) {
 void TSceneRenderer::DrawModel(const TSceneModel& model, const TViewSwitches& sw) {
     if (IsMD3Family(model.modelKind) && model.md3 != nullptr) {
         md3Drawer_.DrawMD3Model(*model.md3, shaders_, model.currentFrame, sw, maskMode_);
-    } else if (IsSkeletalFamily(model.modelKind) && skeletalDrawer_) {
-        skeletalDrawer_(model, sw, maskMode_);
+    } else if (IsSkeletalFamily(model.modelKind) && model.mdm != nullptr && model.mdx != nullptr) {
+        skeletalDrawer_.DrawSkeletalModel(*model.mdm, *model.mdx, shaders_, model.currentFrame, sw,
+                                          maskMode_);
     }
 }
 

@@ -3,12 +3,12 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "md3/md3.h"
 #include "render/gl/md3_drawer.h"
+#include "render/gl/skeletal_drawer.h"
 #include "render/q3_shaders.h"
 #include "render/scene_settings.h"
 #include "render/view_state.h"
@@ -21,6 +21,9 @@ struct TSceneModel {
     const TMD3* md3 = nullptr;
     int currentFrame = 0;
     int pivotTag = -1;  // the tag chosen as centre of rotation; -1 for none
+    // The skeletal family's mesh and animation; posing writes the mesh's pose buffers.
+    TMDM* mdm = nullptr;
+    const TMDX* mdx = nullptr;
 };
 
 // RGBA pixels of a captured view: rows bottom-up as read back, alpha = model coverage.
@@ -56,16 +59,13 @@ class TSceneRenderer {
                                      const TSceneColors& colours, const TSceneModel& model,
                                      bool viewActive, const std::string& folder);
 
-    // The skeletal drawing path plugs in here.
-    using TSkeletalDrawer =
-        std::function<void(const TSceneModel&, const TViewSwitches&, bool maskMode)>;
-    void SetSkeletalDrawer(TSkeletalDrawer drawer) { skeletalDrawer_ = std::move(drawer); }
-
     void SetupLights(bool lighting);
-    // The tag pivot of the MD3 path; kept while "Center Model" holds the fitted pivot.
+    // The chosen tag as centre of rotation (the model's origin without one); kept while
+    // "Center Model" holds the fitted pivot.
     void ComputePivot(TViewState& view, const TViewSwitches& sw, const TSceneModel& model);
 
     TMD3Drawer& MD3Drawer() { return md3Drawer_; }
+    TSkeletalDrawer& SkeletalDrawer() { return skeletalDrawer_; }
     bool MaskMode() const { return maskMode_; }
 
   private:

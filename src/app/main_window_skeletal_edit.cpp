@@ -1,0 +1,109 @@
+// The commands of the skeletal family: their actions and menu entries, and the export of a
+// frame range to MD3, the default bone names, scaled weights and smoothed surfaces.
+#include <QAction>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QMenu>
+#include <QTreeWidget>
+
+#include "app/animation_controls.h"
+#include "app/app_user_prompts.h"
+#include "app/busy_while.h"
+#include "app/edit_input.h"
+#include "app/main_window.h"
+#include "app/model_panels.h"
+#include "skeletal/skeletal_edits.h"
+#include "skeletal/skeletal_export.h"
+
+void TMainWindow::BuildSkeletalActions() {
+    auto add = [this](const char* name, const char* caption, const char* shortcut,
+                      std::function<void()> run) {
+        auto* action = new QAction(QString::fromLatin1(caption), this);
+        action->setObjectName(QString::fromLatin1(name));
+        if (*shortcut != '\0') action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+        connect(action, &QAction::triggered, this, [this, run] { Guarded(run); });
+        return action;
+    };
+    // The pair loads a whole model and is always offered; the rest needs one loaded.
+    add("actionFileLoadMDMMDX", "Load MDM/MDX From File...", "Ctrl+Alt+X",
+        [this] { LoadMDMMDXCommand(); });
+    skeletalActions_ = {
+        add("actionFileLoadMDX", "Load MDX From File...", "",
+            [this] { LoadPartCommand(TPartialLoad::Animation); }),
+        add("actionFileLoadMDXbones", "Load MDX Bones From File...", "",
+            [this] { LoadPartCommand(TPartialLoad::Bones); }),
+        add("actionFileLoadMDXframes", "Load MDX Frames From File...", "",
+            [this] { LoadPartCommand(TPartialLoad::Frames); }),
+        add("actionFileLoadMDMtags", "Load MDM Tags From File...", "",
+            [this] { LoadPartCommand(TPartialLoad::Tags); }),
+        add("actionModelMDMMDXframesToMD3", "Export Frames-range To MD3", "",
+            [this] { ExportFramesCommand(); }),
+        add("actionModelMDMMDXRenameBones", "Default MDM/MDX Bone-names", "",
+            [this] { RenameBonesCommand(); }),
+        add("actionModelMDMMDXScaleBones", "Scale Weights...", "",
+            [this] { ScaleWeightsCommand(); }),
+        add("actionModelMDMMDXSmoothSurface", "Smooth Current Surface", "",
+            [this] { SmoothSkeletalSurfaceCommand(); }),
+    };
+}
+
+int TMainWindow::SelectedMDMSurface() const {
+    if (!IsSkeletalFamily(modelKind_) || mdx_.frames.empty()) return -1;
+    const int surface = panels_->SelectedSurface();
+    return mdm_.ValidSurface(surface) ? surface : -1;
+}
+
+void TMainWindow::AfterSkeletalEdit() {
+    panels_->RefreshSkeletalPanels(modelKind_);
+    RedrawView();
+}
+
+void TMainWindow::ExportFramesCommand() {
+    SetStatus("");
+    if (!IsSkeletalFamily(modelKind_)) return;
+    const int start = animation_->StartFrame();
+    const int end = animation_->EndFrame();
+    TExportOutcome outcome;
+    {
+        // Baking poses the mesh frame after frame; the view waits for the end.
+        BusyWhile busy(busy_);
+        TAppUserPrompts prompts(prompts_);
+        outcome = ExportFramesRangeToMD3(mdm_, mdx_, start, end, md3_, prompts);
+    }
+    using Result = TExportOutcome::Result;
+    if (outcome.result == Result::Saved) {
+        gbModel_->setTitle(QFileInfo(QString::fromStdString(outcome.fileName)).fileName());
+        SetStatus(QString::fromStdString(outcome.status) + ClampedText(outcome.clamped));
+    } else if (outcome.result == Result::Failed) {
+        SetStatus("Frames not exported: " + QString::fromStdString(outcome.error));
+    }
+    RedrawView();
+}
+
+void TMainWindow::RenameBonesCommand() {
+    SetStatus("");
+    if (!IsSkeletalFamily(modelKind_)) return;
+    if (panels_->BonesTreeEntries() != static_cast<int>(kDefaultBoneNames.size())) return;
+    if (!SetDefaultBoneNames(mdx_)) return;
+    AfterSkeletalEdit();
+}
+
+void TMainWindow::ScaleWeightsCommand() {
+    SetStatus("");
+    if (!IsSkeletalFamily(modelKind_)) return;
+    TAppUserPrompts prompts(prompts_);
+    if (!AskAndScaleWeights(mdm_, prompts)) return;
+    AfterSkeletalEdit();
+}
+
+void TMainWindow::SmoothSkeletalSurfaceCommand() {
+    SetStatus("");
+    const int surface = SelectedMDMSurface();
+    if (surface < 0) return;
+    const auto index = static_cast<std::uint32_t>(surface);
+    if (!SmoothSurface(mdm_, mdx_, index)) return;
+    panels_->RefreshSkeletalPanels(modelKind_);
+    const std::string status = SmoothedStatusText(mdm_, index);
+    SetStatus(QString::fromLatin1(status.data(), static_cast<qsizetype>(status.size())));
+    RedrawView();
+}

@@ -1,0 +1,123 @@
+// veldra-cli render of player meshes: posed by their animation, standing as the game's own
+// models do, and refused in one line when they cannot be posed.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "run_cli.h"
+#include "support/skeletal_square.h"
+#include "support/test_files.h"
+#if VELDRA_CLI_HAS_RENDER
+#include "support/egl_platforms.h"
+#endif
+
+namespace {
+
+using testing_support::ReadBytes;
+using testing_support::ScratchDir;
+
+class CliRenderSkeletal : public ::testing::Test {
+  protected:
+    void SetUp() override {
+#if !VELDRA_CLI_HAS_RENDER
+        GTEST_SKIP() << "built without the renderer (VELDRA_BUILD_GUI=OFF)";
+#else
+        VELDRA_REQUIRE_SURFACELESS_EGL();
+        // A triangle in the YZ plane, pointing up the game's Z axis, turned a little about it
+        // on frame 2. Its last corner hangs on the second bone, 10 units along X.
+        TMDM mesh;
+        TMDX anim;
+        testing_support::MakeSquarePair(mesh, anim);
+        auto& vertices = mesh.surfaces[0].vertices;
+        const TVector3 corners[4] = {{0, 0, 20}, {0, -10, -20}, {0, 10, -20}, {-10, 10, -20}};
+        for (std::size_t i = 0; i < 4; ++i)
+            vertices[i].weights[0].offset = corners[i];
+        vertices[3].weights[0].boneIndex = 1;
+        anim.frames[2].boneFrames[0].angles[1] = 4096;
+        ASSERT_TRUE(mesh.SaveToFile(dir_.File("arrow.mdm")));
+        ASSERT_TRUE(anim.SaveToFile(dir_.File("arrow.mdx")));
+        testing_support::WriteBytes(dir_.File("arrow.aninc"),
+                                    {'u', 'p', ' ', '2', ' ', '1', ' ', '0', ' ', '2', '0', ' ',
+                                     '0', ' ', '0', ' ', '0', '\n'});
+#endif
+    }
+
+    CliOutcome Render(const std::string& arguments, const std::string& out = "arrow.tga") {
+        return RunCli(dir_, "render " + dir_.File("arrow.mdm") + " " + dir_.File(out) +
+                                " --size 64x64 --yaw 0 --pitch 0 " + arguments);
+    }
+
+    // Covered pixels in the top and the bottom quarter of the picture's covered rows.
+    std::pair<int, int> TopAndBottom(const std::string& tga) {
+        const auto t = ReadBytes(dir_.File(tga));
+        EXPECT_EQ(t.size(), 18u + 64u * 64u * 4u);
+        std::vector<int> rows(64, 0);  // bottom row first
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                rows[y] += t[18 + (y * 64 + x) * 4 + 3] != 0 ? 1 : 0;
+        int low = 0, high = 63;
+        while (low < 63 && rows[low] == 0)
+            ++low;
+        while (high > 0 && rows[high] == 0)
+            --high;
+        const int quarter = (high - low + 1) / 4;
+        int top = 0, bottom = 0;
+        for (int i = 0; i < quarter; ++i)
+            bottom += rows[low + i], top += rows[high - i];
+        return {top, bottom};
+    }
+
+    ScratchDir dir_;
+};
+
+TEST_F(CliRenderSkeletal, PosedMeshStandsAsInTheGame) {
+    const CliOutcome o = Render("--mdx " + dir_.File("arrow.mdx"));
+    ASSERT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_EQ(o.err, "");
+    const auto [top, bottom] = TopAndBottom("arrow.tga");
+    EXPECT_LT(top * 3, bottom) << "the apex belongs at the top";
+
+    // --anim-name draws the first frame of the entry, as --frame does.
+    ASSERT_EQ(Render("--mdx " + dir_.File("arrow.mdx") + " --frame 2", "frame.tga").exitCode, 0);
+    ASSERT_EQ(Render("--mdx " + dir_.File("arrow.mdx") + " --anim-name up", "named.tga").exitCode,
+              0);
+    EXPECT_EQ(ReadBytes(dir_.File("frame.tga")), ReadBytes(dir_.File("named.tga")));
+}
+
+TEST_F(CliRenderSkeletal, WhatCannotBePosedIsRefusedInOneLine) {
+    TMDM mesh;
+    TMDX anim;
+    testing_support::MakeSquarePair(mesh, anim, {.bones = 1});
+    ASSERT_TRUE(anim.SaveToFile(dir_.File("one.mdx")));
+    const std::string mdx = " --mdx " + dir_.File("arrow.mdx");
+    const struct {
+        std::string arguments;
+        int exitCode;
+        std::string message;
+    } cases[] = {
+        {"", 2, "a player mesh needs --mdx ANIM.mdx"},
+        {mdx + " --frame 3", 1, "has no frame 3 (frames: 3)"},
+        {mdx + " --anim-name down", 1, "it has no animation \"down\""},
+        {" --mdx " + dir_.File("one.mdx"), 1,
+         "with \"" + dir_.File("one.mdx") +
+             "\": surface 0 (\"square\"), vertex 3: bone index 1 "
+             "outside the animation's 1 bone"},
+        {" --mdx " + dir_.File("none.mdx"), 1, "Cannot open file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        std::filesystem::remove(dir_.File("arrow.tga"));
+        const CliOutcome o = Render(c.arguments);
+        EXPECT_EQ(o.exitCode, c.exitCode);
+        EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+        EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
+        EXPECT_FALSE(std::filesystem::exists(dir_.File("arrow.tga")));
+    }
+    // An MD3 takes no animation.
+    const CliOutcome o =
+        RunCli(dir_, "render " + dir_.File("x.md3") + " " + dir_.File("x.png") + mdx);
+    EXPECT_EQ(o.exitCode, 2);
+    EXPECT_NE(o.err.find("--mdx and --anim-name are for .mdm player meshes"), std::string::npos);
+}
+
+}  // namespace
