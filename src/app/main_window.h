@@ -261,7 +261,7 @@ class TMainWindow : public QMainWindow {
     void RescanGame();
     void LoadMD3FromGameCommand();
     void LoadMD3FromPK3Command();
-    void AfterArchiveLoad(const QString& name, const QString& fileName);
+    void AfterArchiveLoad(const QString& name, const QString& fileName, const QString& saveHint);
     // A model was loaded: the skin goes, and the surfaces are textured. `dialogFolder` is the
     // folder of the file the open dialog gave, empty for archive loads.
     void TextureLoadedModel(const QString& dialogFolder);
@@ -283,6 +283,9 @@ class TMainWindow : public QMainWindow {
     void ClearShaderListCommand();
     void RebuildShaderList();
     void EnterShaderName(int surface, const QString& name);
+    // The panels of the loaded family anew, with `surface` selected.
+    void RefreshFamilyPanels(int surface);
+    void LoadMDMMDXFromGameCommand();
 
     // Models and drawing, alive for the whole run.
     TMD3 md3_;
@@ -359,6 +362,7 @@ class TMainWindow : public QMainWindow {
     QAction* actionHelp_ = nullptr;
     QAction* actionFileLoadfrompk3_ = nullptr;
     QAction* actionFileLoadfrommappk3_ = nullptr;
+    QAction* actionFileLoadfromgameMDMMDX_ = nullptr;
     QAction* actionFileSelectSkinfrompk3_ = nullptr;
     QAction* actionModelSkinpermanent_ = nullptr;
     QAction* menuViewShowskybox_ = nullptr;

@@ -12,27 +12,19 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <filesystem>
+#include <system_error>
 
+#include "app/command_end.h"
 #include "app/main_window.h"
 #include "app/model_panels.h"
 #include "app/pk3_dialog.h"
 #include "assets/archive_loads.h"
+#include "assets/archive_names.h"
 #include "assets/game_path.h"
 #include "io/file_error.h"
 
 namespace {
-
-// Runs its function when the scope ends, also when an error escapes the command.
-class AtScopeEnd {
-  public:
-    explicit AtScopeEnd(std::function<void()> run) : run_(std::move(run)) {}
-    ~AtScopeEnd() { run_(); }
-    AtScopeEnd(const AtScopeEnd&) = delete;
-    AtScopeEnd& operator=(const AtScopeEnd&) = delete;
-
-  private:
-    std::function<void()> run_;
-};
 
 std::vector<std::string> ToStrings(const QStringList& list) {
     std::vector<std::string> out;
@@ -97,6 +89,7 @@ void TMainWindow::EnableGameCommands() {
     const bool game = !assets_.GamePath().empty();
     actionFileLoadfrompk3_->setEnabled(game);
     actionFileSelectSkinfrompk3_->setEnabled(game);
+    actionFileLoadfromgameMDMMDX_->setEnabled(game);
 }
 
 // The list anew, with its first archive selected.
@@ -137,7 +130,7 @@ void TMainWindow::SelectGamePath() {
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const AtScopeEnd restore([] { QApplication::restoreOverrideCursor(); });
+    const TCommandEnd restore([] { QApplication::restoreOverrideCursor(); });
     std::vector<std::string> problems;
     try {
         assets_.AddPak(*pak0, StatusReporter());
@@ -180,7 +173,7 @@ void TMainWindow::DeletePakCommand() {
 void TMainWindow::RescanGame() {
     if (assets_.GamePath().empty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const AtScopeEnd restore([] { QApplication::restoreOverrideCursor(); });
+    const TCommandEnd restore([] { QApplication::restoreOverrideCursor(); });
     SetGamePath(QString::fromStdString(assets_.GamePath()));
 }
 
@@ -188,7 +181,7 @@ void TMainWindow::LoadMD3FromGameCommand() {
     SetStatus("");
     busy_ = true;
     std::optional<QString> status;
-    const AtScopeEnd end([this, &status] { EndCommand(status ? &*status : nullptr); });
+    const TCommandEnd end([this, &status] { EndCommand(status ? &*status : nullptr); });
     if (assets_.Paks().Empty()) return;
     const int result = pk3Dialog_->Browse(kPK3ModeMD3, PK3SourcesOf(assets_.Paks()), QString());
     const std::optional<TPK3Selection> chosen = pk3Dialog_->SelectedFile();
@@ -207,7 +200,7 @@ void TMainWindow::LoadMD3FromGameCommand() {
     modelSource_ = kModelSourceGame;
     modelKind_ = kModelKindMD3;
     AfterArchiveLoad("GAME:\\\\" + QString::fromStdString(chosen->entryPath),
-                     QString::fromStdString(load.file));
+                     QString::fromStdString(load.file), "Save as MD3");
     *status = "MD3 loaded";
 }
 
@@ -215,7 +208,7 @@ void TMainWindow::LoadMD3FromPK3Command() {
     SetStatus("");
     busy_ = true;
     std::optional<QString> status;
-    const AtScopeEnd end([this, &status] { EndCommand(status ? &*status : nullptr); });
+    const TCommandEnd end([this, &status] { EndCommand(status ? &*status : nullptr); });
     const std::optional<std::string> etmain = GameEtmainFolder(assets_.GamePath());
     const int result = pk3Dialog_->Browse(kPK3ModeArchiveFile, {},
                                           etmain ? QString::fromStdString(*etmain) : QString());
@@ -236,20 +229,79 @@ void TMainWindow::LoadMD3FromPK3Command() {
     modelSource_ = kModelSourcePk3;
     modelKind_ = kModelKindMD3;
     AfterArchiveLoad("MAP:\\\\" + QString::fromStdString(chosen->entryPath),
-                     QString::fromStdString(load.file));
+                     QString::fromStdString(load.file), "Save as MD3");
     *status = "MD3 loaded";
+}
+
+void TMainWindow::LoadMDMMDXFromGameCommand() {
+    SetStatus("");
+    busy_ = true;
+    std::optional<QString> status;
+    const TCommandEnd end([this, &status] { EndCommand(status ? &*status : nullptr); });
+    if (assets_.Paks().Empty()) return;
+    const std::vector<TPK3Source> paks = PK3SourcesOf(assets_.Paks());
+    const auto choose = [&](int mode) -> std::optional<TPK3Selection> {
+        if (pk3Dialog_->Browse(mode, paks, QString()) != QDialog::Accepted) return std::nullopt;
+        return pk3Dialog_->SelectedFile();
+    };
+    // Both are chosen before anything is reset, so a cancel keeps the model that is loaded.
+    const std::optional<TPK3Selection> mesh = choose(kPK3ModeMDM);
+    if (!mesh) return;
+    const std::string meshFolder = pk3Dialog_->entryFolder;
+    const std::optional<TPK3Selection> anim = choose(kPK3ModeMDX);
+    if (!anim) return;
+    status.emplace();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ResetLodAndAnimationNames();
+    ResetEnvironment();
+
+    std::vector<std::string> problems;
+    const auto extract = [&](const TPK3Selection& from, const std::string& entry) {
+        TEntryExtraction extraction = ExtractFromArchive(from.sourcePak, entry, assets_.TmpDir());
+        problems.insert(problems.end(), extraction.problems.begin(), extraction.problems.end());
+        return extraction.path;
+    };
+    const std::string meshFile = extract(*mesh, mesh->entryPath);
+    const std::string animFile = extract(*anim, anim->entryPath);
+    // The animation's list of names, when its PAK has one; one left by an earlier extraction
+    // would name the frames of another animation.
+    const std::string list = WithExtension(anim->entryPath, ".aninc");
+    std::error_code ec;
+    std::filesystem::remove(assets_.TmpDir() + list, ec);
+    extract(*anim, list);
+    ShowProblems(problems);
+    if (meshFile.empty() || animFile.empty()) {
+        const TPK3Selection& missing = meshFile.empty() ? *mesh : *anim;
+        *status = QString::fromStdString("MDM/MDX not loaded: \"" + missing.entryPath +
+                                         "\" could not be taken out of " + missing.sourcePak);
+        ResetEnvironment();
+        return;
+    }
+    if (!LoadMDMMDXFiles(QString::fromStdString(meshFile), QString::fromStdString(animFile),
+                         *status)) {
+        ResetEnvironment();
+        return;
+    }
+    // Skins and shaders are looked for beside the mesh, not the animation.
+    pk3Dialog_->entryFolder = meshFolder;
+    modelSource_ = kModelSourceGame;
+    modelKind_ = kModelKindMDMMDX;
+    AfterArchiveLoad("GAME:\\\\" + QString::fromStdString(mesh->entryPath),
+                     QString::fromStdString(meshFile), "Save as MDM/MDX");
 }
 
 // What a load out of an archive shows; the model folder stays empty, so images beside the
 // extracted copy are not taken for the model's own.
-void TMainWindow::AfterArchiveLoad(const QString& name, const QString& fileName) {
+void TMainWindow::AfterArchiveLoad(const QString& name, const QString& fileName,
+                                   const QString& saveHint) {
     EnableModelCommands();
     panels_->RefreshMD3Panels(modelKind_);
+    panels_->RefreshSkeletalPanels(modelKind_);
     ShowFamily();
     panels_->NameField()->setText(name);
     gbModel_->setTitle(QFileInfo(fileName).fileName());
     ResetAnimationControls();
     if (!view_.lockView) ResetView();
     TextureLoadedModel(QString());
-    actionFileSaveAs_->setToolTip("Save as MD3");
+    actionFileSaveAs_->setToolTip(saveHint);
 }

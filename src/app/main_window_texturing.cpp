@@ -64,13 +64,24 @@ void TMainWindow::BuildTexturingMenu() {
     actionFileLoadfrompk3_ = MakeAction(this, "actionFileLoadfrompk3", "Load MD3 From &Game...");
     actionFileLoadfrommappk3_ =
         MakeAction(this, "actionFileLoadfrommappk3", "Load MD3 From &PK3...");
+    actionFileLoadfromgameMDMMDX_ =
+        MakeAction(this, "actionFileLoadfromgameMDMMDX", "Load MDM/MDX From Game...");
     run(actionFileLoadfrompk3_, &TMainWindow::LoadMD3FromGameCommand);
     run(actionFileLoadfrommappk3_, &TMainWindow::LoadMD3FromPK3Command);
+    run(actionFileLoadfromgameMDMMDX_, &TMainWindow::LoadMDMMDXFromGameCommand);
+    // Each beside the command that loads the same kind from a file.
     if (auto* file = menuBar()->findChild<QMenu*>("menuFile")) {
-        const QList<QAction*> entries = file->actions();
-        const qsizetype after = entries.indexOf(actionFileLoad_);
-        QAction* before = after >= 0 && after + 1 < entries.size() ? entries[after + 1] : nullptr;
-        file->insertActions(before, {actionFileLoadfrompk3_, actionFileLoadfrommappk3_});
+        const auto insertAfter = [file](const char* name, QList<QAction*> actions) {
+            const QList<QAction*> entries = file->actions();
+            qsizetype at = -1;
+            for (qsizetype i = 0; i < entries.size(); ++i) {
+                if (entries[i]->objectName() == name) at = i;
+            }
+            file->insertActions(at >= 0 && at + 1 < entries.size() ? entries[at + 1] : nullptr,
+                                actions);
+        };
+        insertAfter("actionFileLoad", {actionFileLoadfrompk3_, actionFileLoadfrommappk3_});
+        insertAfter("actionFileLoadMDMMDX", {actionFileLoadfromgameMDMMDX_});
     }
 
     auto* texturing = new QMenu("&Texturing", this);
@@ -132,12 +143,15 @@ void TMainWindow::ResolveSurfaces() {
     const TModelOrigin origin = ModelOrigin();
     std::vector<TSurfaceShaderRef> surfaces;
     if (IsMD3Family(modelKind_)) surfaces = MD3SurfaceShaderRefs(md3_);
+    if (IsSkeletalFamily(modelKind_)) surfaces = MDMSurfaceShaderRefs(mdm_);
     const TSurfaceResolution resolution =
         ResolveSurfaceShaders(surfaces, assets_, origin, shaders_, StatusReporter());
     // Without a game nothing is resolved, and the model keeps the indexes its file holds, so
     // that it is saved back as it was read.
     if (IsMD3Family(modelKind_) && !assets_.Indexes().game.empty())
         SetMD3ShaderIndices(md3_, resolution);
+    // A mesh's indexes are cleared when it is read, so they are only ever the store's.
+    if (IsSkeletalFamily(modelKind_)) SetMDMShaderIndices(mdm_, resolution);
     texturePanel_->SetResolution(resolution);
     std::vector<std::string> problems = resolution.problems;
     if (gl) {
@@ -156,13 +170,18 @@ void TMainWindow::ShowSelectedSurfaceTexturing() {
     const int surface = panels_->SelectedSurface();
     int shaderIndex = -1;
     QString skinPath;
+    std::string surfaceName;
     if (IsMD3Family(modelKind_) && md3_.ValidSurface(surface)) {
         const TSurface& s = md3_.header.surfaces[static_cast<std::size_t>(surface)];
         if (!s.shaders.empty()) shaderIndex = s.shaders[0].shaderIndex;
-        if (const TSkinRec* rec =
-                FindSkinRec(assets_.Skin(), LowerCaseAscii(NameFieldText(s.name))))
-            skinPath = QString::fromStdString(rec->path);
+        surfaceName = NameFieldText(s.name);
+    } else if (IsSkeletalFamily(modelKind_) && mdm_.ValidSurface(surface)) {
+        const TMDMSurface& s = mdm_.surfaces[static_cast<std::size_t>(surface)];
+        shaderIndex = s.shaderIndex;
+        surfaceName = NameFieldText(s.name);
     }
+    if (const TSkinRec* rec = FindSkinRec(assets_.Skin(), LowerCaseAscii(surfaceName)))
+        skinPath = QString::fromStdString(rec->path);
     texturePanel_->gamma = static_cast<float>(gamma_);
     texturePanel_->ShowSurface(surface, shaderIndex, skinPath);
 }
@@ -187,7 +206,7 @@ void TMainWindow::ForgetSkin() {
 }
 
 void TMainWindow::EnableEmbedSkin() {
-    actionModelSkinpermanent_->setEnabled(!assets_.Skin().empty() && IsMD3Family(modelKind_));
+    actionModelSkinpermanent_->setEnabled(!assets_.Skin().empty() && modelKind_ != kModelKindNone);
 }
 
 void TMainWindow::LoadSkinFile(const QString& fileName) {
@@ -243,16 +262,15 @@ void TMainWindow::ClearSkinCommand() {
 }
 
 void TMainWindow::EmbedSkinCommand() {
-    if (assets_.Skin().empty() || !IsMD3Family(modelKind_) || !prompts_.askYesNoCancel) return;
+    if (assets_.Skin().empty() || modelKind_ == kModelKindNone || !prompts_.askYesNoCancel) return;
     if (prompts_.askYesNoCancel("Confirmation",
                                 "Copy the shaders/textures from the currently loaded "
                                 "skin-file?..") != TAnswer::Yes)
         return;
     const int surface = panels_->SelectedSurface();
-    const int written = EmbedSkin(md3_, assets_.Skin());
-    panels_->RefreshMD3Panels(modelKind_);
-    panels_->SurfaceList()->setCurrentIndex(surface);
-    ShowSelectedSurfaceTexturing();
+    const int written = IsSkeletalFamily(modelKind_) ? EmbedSkin(mdm_, assets_.Skin())
+                                                     : EmbedSkin(md3_, assets_.Skin());
+    RefreshFamilyPanels(surface);
     if (written > 0) MarkModelChanged();
     SetStatus(QStringLiteral("Skin embedded into %1 surface(s)").arg(written));
 }
@@ -290,13 +308,28 @@ void TMainWindow::ClearShaderListCommand() {
 }
 
 void TMainWindow::EnterShaderName(int surface, const QString& name) {
-    if (!IsMD3Family(modelKind_) || !md3_.ValidSurface(surface)) return;
-    TSurface& s = md3_.header.surfaces[static_cast<std::size_t>(surface)];
-    // A surface without a shader record has no place for the name.
-    if (s.shaders.empty()) return;
-    SetName64(name.toLatin1().toStdString(), s.shaders[0].name);
+    const std::string text = name.toLatin1().toStdString();
+    if (IsSkeletalFamily(modelKind_) && mdm_.ValidSurface(surface)) {
+        mdm_.SetSurfaceShader(surface, text);
+    } else if (IsMD3Family(modelKind_) && md3_.ValidSurface(surface)) {
+        TSurface& s = md3_.header.surfaces[static_cast<std::size_t>(surface)];
+        // A surface without a shader record has no place for the name.
+        if (s.shaders.empty()) return;
+        SetName64(text, s.shaders[0].name);
+    } else {
+        return;
+    }
     MarkModelChanged();
-    panels_->RefreshMD3Panels(modelKind_);
-    panels_->SurfaceList()->setCurrentIndex(surface);
+    RefreshFamilyPanels(surface);
     ResolveSurfaces();
+}
+
+void TMainWindow::RefreshFamilyPanels(int surface) {
+    if (IsSkeletalFamily(modelKind_)) {
+        panels_->RefreshSkeletalPanels(modelKind_);
+    } else {
+        panels_->RefreshMD3Panels(modelKind_);
+    }
+    panels_->SurfaceList()->setCurrentIndex(surface);
+    ShowSelectedSurfaceTexturing();
 }

@@ -12,6 +12,7 @@
 
 #include "app/pk3_dialog.h"
 #include "main_window_fixture.h"
+#include "support/skeletal_square.h"
 #include "support/textured_game.h"
 #include "support/zip_fixture.h"
 
@@ -37,9 +38,10 @@ class GameTexturing : public MainWindowTest {
         // Double-clicks the file to choose, as a person would.
         browser.runModal = [this](TdlgPK3& dialog) {
             captions_ << dialog.windowTitle();
-            for (QTreeWidgetItem* item :
-                 dialog.Tree()->findItems(fileToPick_, Qt::MatchExactly | Qt::MatchRecursive)) {
-                emit dialog.Tree()->itemDoubleClicked(item, 0);
+            for (const QString& file : filesToPick_) {
+                for (QTreeWidgetItem* item :
+                     dialog.Tree()->findItems(file, Qt::MatchExactly | Qt::MatchRecursive))
+                    emit dialog.Tree()->itemDoubleClicked(item, 0);
             }
             return dialog.result();
         };
@@ -67,7 +69,7 @@ class GameTexturing : public MainWindowTest {
     }
 
     QString pickedArchive_;
-    QString fileToPick_ = "cube.md3";
+    QStringList filesToPick_ = {"cube.md3"};
     QStringList captions_;
 };
 
@@ -150,7 +152,7 @@ TEST_F(GameTexturing, MapArchivesAndSkinsFromTheGameGoThroughTheBrowser) {
     EXPECT_EQ(Text("leName"), "MAP:\\\\Models/Map/cube.md3");
     EXPECT_GT(PixelsOf(kListRed), 100);
 
-    fileToPick_ = "cube_blue.skin";
+    filesToPick_ = {"cube_blue.skin"};
     Action("actionFileSelectSkinfrompk3")->trigger();
     EXPECT_EQ(captions_.value(1), "Select a skin from the game-PAK (pak0.pk3)");
     EXPECT_EQ(Text("leSkinFile"), "cube_blue.skin");
@@ -160,10 +162,42 @@ TEST_F(GameTexturing, MapArchivesAndSkinsFromTheGameGoThroughTheBrowser) {
     window_->HandleDroppedFiles(
         {QString::fromStdString(dir_.File("tmp/models/sample/cube_blue.skin"))});
     EXPECT_EQ(window_->StatusText(), "Skin loaded");
-    fileToPick_ = "cube.md3";
+    filesToPick_ = {"cube.md3"};
     Action("actionFileLoadfrompk3")->trigger();
     EXPECT_EQ(Text("leSkinFile"), "");
     EXPECT_GT(PixelsOf(kGameGreen), 100) << "the map's script outlived its model";
+    EXPECT_TRUE(messages_.isEmpty()) << messages_.join('\n').toStdString();
+}
+
+TEST_F(GameTexturing, PlayerFromTheGameIsDrawnWithItsTextures) {
+    // A second PAK with a player mesh naming the cube's shader, and its animation.
+    TMDM mesh;
+    TMDX anim;
+    MakeSquarePair(mesh, anim);
+    mesh.SetSurfaceShader(0, "textures/sample/cube");
+    ASSERT_TRUE(mesh.SaveToFile(dir_.File("square.mdm")));
+    ASSERT_TRUE(anim.SaveToFile(dir_.File("square.mdx")));
+    const auto bytes = [this](const char* name) {
+        const std::vector<std::uint8_t> b = ReadBytes(dir_.File(name));
+        return std::string(b.begin(), b.end());
+    };
+    WriteZip(dir_.File("game/etmain/pak1.pk3"),
+             {{"models/players/square.mdm", bytes("square.mdm")},
+              {"animations/square.mdx", bytes("square.mdx")},
+              {"animations/square.aninc", "idle 0 3 0 10 0 0 0\n"}});
+    ShowAndWait();
+    ASSERT_GE(window_->Assets().AddPak(dir_.File("game/etmain/pak1.pk3")), 0);
+    filesToPick_ = {"square.mdm", "square.mdx"};
+    Action("actionFileLoadfromgameMDMMDX")->trigger();
+    EXPECT_EQ(captions_, (QStringList{"Select an MDM-model from the game-PAK (pak1.pk3)",
+                                      "Select an MDX-animation from the game-PAK (pak1.pk3)"}));
+    ASSERT_EQ(window_->ModelKind(), kModelKindMDMMDX) << window_->StatusText().toStdString();
+    EXPECT_TRUE(window_->StatusText().startsWith("MDM/MDX loaded"));
+    EXPECT_EQ(window_->ModelSource(), kModelSourceGame);
+    EXPECT_EQ(Text("leName"), "GAME:\\\\models/players/square.mdm");
+    EXPECT_EQ(window_->PK3Dialog().entryFolder, "models/players/");
+    EXPECT_EQ(window_->findChild<QComboBox*>("cbAnimName")->count(), 1);
+    EXPECT_GT(PixelsOf(kGameGreen), 100);
     EXPECT_TRUE(messages_.isEmpty()) << messages_.join('\n').toStdString();
 }
 

@@ -12,6 +12,7 @@
 #include "md3/md3.h"
 #include "model_factory.h"
 #include "run_cli.h"
+#include "support/skeletal_square.h"
 #include "support/test_files.h"
 #include "support/textured_game.h"
 #if VELDRA_CLI_HAS_RENDER
@@ -137,6 +138,14 @@ TEST_F(CliRender, GameDataTexturesTheModelAsTheProgramDoes) {
     const std::string pak = WriteTexturedGame(game);
     std::ofstream(dir_.File("blue.skin")) << BlueSkinText();
     std::ofstream(dir_.File("red.shader")) << RedShaderListScript();
+    // A player mesh naming the cube's shader, seen from above.
+    TMDM mesh;
+    TMDX anim;
+    MakeSquarePair(mesh, anim);
+    mesh.SetSurfaceShader(0, "textures/sample/cube");
+    ASSERT_TRUE(mesh.SaveToFile(dir_.File("square.mdm")));
+    ASSERT_TRUE(anim.SaveToFile(dir_.File("square.mdx")));
+    const std::string fromAbove = " --mdx " + dir_.File("square.mdx") + " --pitch 90";
     struct Case {
         std::string model, options;
         Rgb colour;
@@ -147,6 +156,8 @@ TEST_F(CliRender, GameDataTexturesTheModelAsTheProgramDoes) {
         {pak + ":" + kCubeEntry, " --game " + game, kGameGreen},
         {model_, " --game " + game + " --shaderlist " + dir_.File("red.shader"), kListRed},
         {model_, " --game " + game + " --skin " + dir_.File("blue.skin"), kSkinBlue},
+        {dir_.File("square.mdm"), fromAbove, {255, 255, 255}},
+        {dir_.File("square.mdm"), fromAbove + " --game " + game, kGameGreen},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model + c.options);

@@ -82,7 +82,7 @@ int RunRender(const TRenderOptions& o, std::ostream& warnings) {
         LoadMDMOrThrow(mesh, o.model, std::cerr);
         LoadMDXOrThrow(anim, o.mdx);
         RequirePosable(mesh, o.model, anim, o.mdx);
-        // Drawn untextured: no shader lookup runs here.
+        // The file's indexes mean nothing here; the texturing sets them when a game is given.
         mesh.ClearShaderIndexes();
         if (!o.animName.empty()) frame = FirstFrameOf(o.animName, anim, o.mdx);
         frames = static_cast<int>(anim.frames.size());
@@ -119,7 +119,11 @@ int RunRender(const TRenderOptions& o, std::ostream& warnings) {
     TObjTexture textures;
     ogl.SetTextureHooks(TextureHooksFor(textures));
     TShaders shaders(&textures);
-    texturing.TextureModel(model, shaders, textures);
+    if (skeletal) {
+        texturing.TextureModel(mesh, shaders, textures);
+    } else {
+        texturing.TextureModel(model, shaders, textures);
+    }
     TSceneRenderer renderer(ogl, shaders);
     const TViewParams& params = ogl.ViewParams();
     const TThumbnailPose pose = FitThumbnail(

@@ -7,7 +7,6 @@
 #include <system_error>
 
 #include "assets/game_path.h"
-#include "assets/surface_resolution.h"
 #include "cli/cli_error.h"
 #include "cli/model_source.h"
 #include "io/file_error.h"
@@ -61,6 +60,16 @@ TRenderTexturing::TScratchFolder::~TScratchFolder() {
 
 void TRenderTexturing::TextureModel(TMD3& model, TShaders& shaders, TObjTexture& textures) {
     if (!assets_) return;
+    SetMD3ShaderIndices(model, Resolve(MD3SurfaceShaderRefs(model), shaders, textures));
+}
+
+void TRenderTexturing::TextureModel(TMDM& mesh, TShaders& shaders, TObjTexture& textures) {
+    if (!assets_) return;
+    SetMDMShaderIndices(mesh, Resolve(MDMSurfaceShaderRefs(mesh), shaders, textures));
+}
+
+TSurfaceResolution TRenderTexturing::Resolve(const std::vector<TSurfaceShaderRef>& surfaces,
+                                             TShaders& shaders, TObjTexture& textures) {
     // Images beside a model file are searched as they are for a file the program loads; a
     // model taken out of an archive has no folder of its own.
     TModelOrigin origin;
@@ -70,9 +79,8 @@ void TRenderTexturing::TextureModel(TMD3& model, TShaders& shaders, TObjTexture&
             fs::absolute(fs::path(options_.model), ec).parent_path().string() + "/";
         origin = {true, folder, folder};
     }
-    const TSurfaceResolution resolution =
-        ResolveSurfaceShaders(MD3SurfaceShaderRefs(model), *assets_, origin, shaders);
-    SetMD3ShaderIndices(model, resolution);
+    TSurfaceResolution resolution = ResolveSurfaceShaders(surfaces, *assets_, origin, shaders);
     Warn(warnings_, resolution.problems);
     Warn(warnings_, CreateStageTextures(shaders, textures, 1.0f, *assets_, origin));
+    return resolution;
 }

@@ -9,10 +9,12 @@
 #include <string>
 
 #include "assets/game_assets.h"
+#include "assets/surface_resolution.h"
 #include "cli/render_arguments.h"
 #include "md3/md3.h"
 #include "render/gl/obj_texture.h"
 #include "render/q3_shaders.h"
+#include "skeletal/mdm.h"
 
 class TRenderTexturing {
   public:
@@ -27,8 +29,13 @@ class TRenderTexturing {
     // be current. Entries that could not be extracted are warnings. Without a game every
     // surface stays without shader and is drawn white.
     void TextureModel(TMD3& model, TShaders& shaders, TObjTexture& textures);
+    // The same for a player mesh.
+    void TextureModel(TMDM& mesh, TShaders& shaders, TObjTexture& textures);
 
   private:
+    // Resolves the surfaces into the store and uploads the images; nothing without a game.
+    TSurfaceResolution Resolve(const std::vector<TSurfaceShaderRef>& surfaces, TShaders& shaders,
+                               TObjTexture& textures);
     // Removed with the object, also when the constructor gives up half-way.
     struct TScratchFolder {
         std::string path;
