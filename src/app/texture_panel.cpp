@@ -116,6 +116,7 @@ void TTexturePanel::SetSkinFile(const QString& fileName) {
 
 void TTexturePanel::ShowSurface(int surface, int shaderIndex, const QString& skinPath) {
     panels_.SkinField()->setText(skinPath);
+    panels_.SkinField()->setCursorPosition(0);  // the start of a long path says the most
     for (QComboBox* list : {cbShaderFile_, cbShaderNameFound_})
         list->setCurrentIndex(surface < list->count() ? surface : -1);
     shaderIndex_ = shaders_.ValidIndex(shaderIndex) ? shaderIndex : -1;
