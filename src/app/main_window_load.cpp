@@ -38,6 +38,7 @@ enum AnyFileEntry {
     kAnyMDXBones = 5,
     kAnyMDXFrames = 6,
     kAnyMDMTags = 7,
+    kAnySkin = 12,
     kAnyTags = 13,
     kAnyShader = 14
 };
@@ -56,6 +57,7 @@ const AnyFilter kAnyFilters[] = {
     {kAnyMDXFrames, "ET Player Animation Frames  (.MDX) (*.MDX *.mdx)"},
     // Tags are read from another mesh, whatever the entry's name says.
     {kAnyMDMTags, "ET Player Animation Tags  (.MDX) (*.MDM *.mdm)"},
+    {kAnySkin, "Model Skin  (*.skin) (*.skin *.SKIN)"},
     {kAnyTags, "Model Tags  (*.tag) (*.tag *.TAG)"},
     {kAnyShader, "Shader-file  (.shader) (*.shader *.SHADER)"},
 };
@@ -263,6 +265,11 @@ void TMainWindow::LoadAnyFromFileCommand() {
                 AfterModelLoaded(fileName, *status, actionFileSaveAs_->toolTip());
             break;
         }
+        case kAnySkin:
+            // The skin textures the model that is loaded; its name and folder stay.
+            LoadSkinFile(fileName);
+            *status = StatusText();
+            break;
         case kAnyTags:
         case kAnyShader:
             *status = "not yet supported..";

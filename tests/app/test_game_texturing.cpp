@@ -158,10 +158,17 @@ TEST_F(GameTexturing, MapArchivesAndSkinsFromTheGameGoThroughTheBrowser) {
     EXPECT_EQ(Text("leSkinFile"), "cube_blue.skin");
     EXPECT_GT(PixelsOf(kSkinBlue), 100);
 
-    // A skin dropped on the window, and the next load that forgets it.
-    window_->HandleDroppedFiles(
-        {QString::fromStdString(dir_.File("tmp/models/sample/cube_blue.skin"))});
+    // A skin dropped on the window or chosen in the general loader, and the next load that
+    // forgets it.
+    const QString skin = QString::fromStdString(dir_.File("tmp/models/sample/cube_blue.skin"));
+    window_->HandleDroppedFiles({skin});
     EXPECT_EQ(window_->StatusText(), "Skin loaded");
+    answerOpen_ = skin;
+    answerFilterIndex_ = 7;  // "Model Skin"
+    Action("actionFileLoadAnyFromFile")->trigger();
+    EXPECT_EQ(offeredFilters_.value(7), "Model Skin  (*.skin) (*.skin *.SKIN)");
+    EXPECT_EQ(window_->StatusText(), "Skin loaded");
+    EXPECT_EQ(Text("leName"), "MAP:\\\\Models/Map/cube.md3");
     filesToPick_ = {"cube.md3"};
     Action("actionFileLoadfrompk3")->trigger();
     EXPECT_EQ(Text("leSkinFile"), "");
