@@ -111,6 +111,8 @@ class TMainWindow : public QMainWindow {
     void HandleDroppedFiles(const QStringList& files);
     // "&Load MD3 From File..." with the file already chosen, as a drop does it.
     void LoadMD3FromFile(const QString& fileName);
+    // "Load MAP From File..." with the file already chosen, as a drop does it.
+    void LoadMapFromFile(const QString& fileName);
     // "Load MDM/MDX From File..." with both files already chosen, as a drop does it.
     void LoadMDMMDXFromFiles(const QString& mdmFile, const QString& mdxFile);
     // Draws the view now if it can (the periodic redraw does the same).
@@ -169,6 +171,13 @@ class TMainWindow : public QMainWindow {
     void AfterModelLoaded(const QString& fileName, const QString& status, const QString& saveHint);
     void ShowFamily();
     void EnableModelCommands();
+
+    // Maps converted into the MD3 model (main_window_map.cpp).
+    void BuildMapAction();
+    void LoadMapCommand();
+    // Reads and converts a map as the loaded model; `status` gets the text to show. A limit
+    // of the format is shown in a message box.
+    bool LoadMapFile(const QString& fileName, QString& status);
 
     // The skeletal family (main_window_skeletal_*.cpp).
     void BuildSkeletalActions();

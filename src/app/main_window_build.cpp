@@ -201,6 +201,7 @@ void TMainWindow::BuildActions() {
     connect(actionSettingsGamedir_, &QAction::triggered, this,
             [this] { Guarded([this] { SelectGamePath(); }); });
     connect(actionHelp_, &QAction::triggered, this, &TMainWindow::ToggleHelp);
+    BuildMapAction();
     BuildSkeletalActions();
     BuildEditActions();
 }
@@ -210,6 +211,7 @@ void TMainWindow::BuildMenus() {
     file->setObjectName("menuFile");
     file->addAction(actionFileLoadAnyFromFile_);
     file->addAction(actionFileLoad_);
+    file->addAction(findChild<QAction*>("actionFileImportMapAsMD3", Qt::FindDirectChildrenOnly));
     const char* const skeletal[] = {"actionFileLoadMDMMDX",    nullptr,
                                     "actionFileLoadMDX",       "actionFileLoadMDXbones",
                                     "actionFileLoadMDXframes", "actionFileLoadMDMtags"};

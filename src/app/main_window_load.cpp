@@ -38,6 +38,7 @@ enum AnyFileEntry {
     kAnyMDXBones = 5,
     kAnyMDXFrames = 6,
     kAnyMDMTags = 7,
+    kAnyMap = 9,
     kAnySkin = 12,
     kAnyTags = 13,
     kAnyShader = 14
@@ -49,7 +50,7 @@ struct AnyFilter {
 };
 
 const AnyFilter kAnyFilters[] = {
-    {kAnyAllSupported, "All Supported Models (*.MD3 *.md3 *.MDM *.mdm *.MDX *.mdx)"},
+    {kAnyAllSupported, "All Supported Models (*.MD3 *.md3 *.MDM *.mdm *.MDX *.mdx *.MAP *.map)"},
     {kAnyMD3, "Quake3 Model  (.MD3) (*.MD3 *.md3)"},
     {kAnyMDM, "ET Player Model  (.MDM) (*.MDM *.mdm)"},
     {kAnyMDX, "ET Player Animation  (.MDX) (*.MDX *.mdx)"},
@@ -57,6 +58,7 @@ const AnyFilter kAnyFilters[] = {
     {kAnyMDXFrames, "ET Player Animation Frames  (.MDX) (*.MDX *.mdx)"},
     // Tags are read from another mesh, whatever the entry's name says.
     {kAnyMDMTags, "ET Player Animation Tags  (.MDX) (*.MDM *.mdm)"},
+    {kAnyMap, "Quake Map  (.MAP) (*.MAP *.map)"},
     {kAnySkin, "Model Skin  (*.skin) (*.skin *.SKIN)"},
     {kAnyTags, "Model Tags  (*.tag) (*.tag *.TAG)"},
     {kAnyShader, "Shader-file  (.shader) (*.shader *.SHADER)"},
@@ -232,22 +234,25 @@ void TMainWindow::LoadAnyFromFileCommand() {
         entry = suffix == ".MD3"   ? kAnyMD3
                 : suffix == ".MDM" ? kAnyMDM
                 : suffix == ".MDX" ? kAnyMDX
+                : suffix == ".MAP" ? kAnyMap
                                    : kAnyAllSupported;
     }
     switch (entry) {
         case kAnyMD3:
-        case kAnyMDM: {
+        case kAnyMDM:
+        case kAnyMap: {
             ResetLodAndAnimationNames();
             ResetEnvironment();
-            const bool loaded =
-                entry == kAnyMD3 ? LoadMD3File(fileName, *status) : LoadMDMFile(fileName, *status);
+            const bool loaded = entry == kAnyMD3   ? LoadMD3File(fileName, *status)
+                                : entry == kAnyMap ? LoadMapFile(fileName, *status)
+                                                   : LoadMDMFile(fileName, *status);
             if (!loaded) {
                 ResetEnvironment();
                 break;
             }
             // The hint says what "Save As" writes, and that follows the model's family.
             const QString hint =
-                entry == kAnyMD3 ? actionFileSaveAs_->toolTip() : QStringLiteral("Save as MDM/MDX");
+                entry == kAnyMDM ? QStringLiteral("Save as MDM/MDX") : actionFileSaveAs_->toolTip();
             AfterModelLoaded(fileName, *status, hint);
             break;
         }
@@ -320,6 +325,8 @@ void TMainWindow::HandleDroppedFiles(const QStringList& files) {
     const int count = static_cast<int>(files.size());
     if (suffix == ".MD3") {
         LoadMD3FromFile(first);
+    } else if (suffix == ".MAP") {
+        LoadMapFromFile(first);
     } else if ((suffix == ".MDM" || suffix == ".MDX") && count == 1) {
         SetStatus("MDM/MDX files must both be drag'n'dropped at the same time..");
     } else if ((suffix == ".MDM" || suffix == ".MDX") && count == 2) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "cli/cli_error.h"
+#include "cli/map_convert.h"
 #include "cli/model_files.h"
 #include "cli/skeletal_files.h"
 
@@ -41,7 +42,10 @@ const char* FormatName(ModelFormat format) {
 
 }  // namespace
 
-int RunConvert(const std::string& input, const std::string& output, std::ostream& warnings) {
+int RunConvert(const std::string& input, const std::string& output, std::ostream& warnings,
+               const TConvertOptions& options) {
+    if (IsMapFile(input))
+        return RunMapConvert(input, output, {options.scaleToFit, options.gameDir}, warnings);
     const ModelFormat target = FormatFromExtension(output);
     if (target != ModelFormat::MD3 && target != ModelFormat::MDM && target != ModelFormat::MDX) {
         throw UsageError("Cannot write \"" + output + "\": unsupported output format \"" +

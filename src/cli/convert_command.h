@@ -4,7 +4,12 @@
 #include <iostream>
 #include <string>
 
+struct TConvertOptions {
+    bool scaleToFit = false;  // models beyond the MD3 range are scaled down, not refused
+    std::string gameDir;      // game data for texture sizes
+};
+
 // MD3 models become .md3, MDM meshes .mdm and MDX animations .mdx files, in the canonical
-// layout. Mesh limit questions are answered Yes and shown on `warnings`.
+// layout; maps become .md3. Mesh limit questions are answered Yes and shown on `warnings`.
 int RunConvert(const std::string& input, const std::string& output,
-               std::ostream& warnings = std::cerr);
+               std::ostream& warnings = std::cerr, const TConvertOptions& options = {});

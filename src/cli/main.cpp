@@ -40,10 +40,17 @@ int main(int argc, char** argv) {
     info->add_flag("--json", infoJson, "Print JSON: one object, or an array for several files");
 
     std::string convertIn, convertOut;
+    TConvertOptions convertOptions;
     CLI::App* convert = app.add_subcommand(
-        "convert", "Read IN and write OUT in the format of OUT's extension (.md3, .mdm, .mdx)");
-    convert->add_option("IN", convertIn, "Model to read")->required();
+        "convert",
+        "Read IN and write OUT in the format of OUT's extension (.md3, .mdm, .mdx); a .map "
+        "becomes .md3");
+    convert->add_option("IN", convertIn, "Model or map to read")->required();
     convert->add_option("OUT", convertOut, "File to write")->required();
+    convert->add_flag("--scale-to-fit", convertOptions.scaleToFit,
+                      "Scale a model beyond the MD3 range down to fit instead of refusing it");
+    convert->add_option("--game", convertOptions.gameDir,
+                        "Game folder whose data gives the texture sizes of a map");
 
     TBakeArguments bakeArguments;
     CLI::App* bake = AddBakeCommand(app, bakeArguments);
@@ -107,9 +114,10 @@ int main(int argc, char** argv) {
 #if VELDRA_READS_ARCHIVES
     InstallArchiveReader();
 #else
-    const bool readsArchive = *pk3 || (*info && AnyNamesArchiveEntry(infoFiles)) ||
-                              (*convert && NamesArchiveEntry(convertIn)) ||
-                              (*edit && NamesArchiveEntry(editIn));
+    const bool readsArchive =
+        *pk3 || (*info && AnyNamesArchiveEntry(infoFiles)) ||
+        (*convert && (NamesArchiveEntry(convertIn) || !convertOptions.gameDir.empty())) ||
+        (*edit && NamesArchiveEntry(editIn));
     if (readsArchive) {
         return RunGuarded(std::cerr, [&]() -> int {
             ExecCompanion(kArchiveProgramName, argc, argv, "Cannot read archives: the reader");
@@ -121,7 +129,11 @@ int main(int argc, char** argv) {
         return RunGuarded(std::cerr,
                           [&] { return RunInfo(infoFiles, infoJson, std::cout, std::cerr); });
     }
-    if (*convert) return RunGuarded(std::cerr, [&] { return RunConvert(convertIn, convertOut); });
+    if (*convert) {
+        return RunGuarded(std::cerr, [&] {
+            return RunConvert(convertIn, convertOut, std::cerr, convertOptions);
+        });
+    }
     if (*bake) return RunGuarded(std::cerr, [&] { return RunBake(bakeArguments, std::cerr); });
 #if VELDRA_HAS_RENDER
     if (*renderCmd) {

@@ -163,10 +163,13 @@ TEST_F(GameTexturing, MapArchivesAndSkinsFromTheGameGoThroughTheBrowser) {
     const QString skin = QString::fromStdString(dir_.File("tmp/models/sample/cube_blue.skin"));
     window_->HandleDroppedFiles({skin});
     EXPECT_EQ(window_->StatusText(), "Skin loaded");
-    answerOpen_ = skin;
-    answerFilterIndex_ = 7;  // "Model Skin"
+    answerOpen_.clear();  // a cancelled dialog that shows the filters offered
     Action("actionFileLoadAnyFromFile")->trigger();
-    EXPECT_EQ(offeredFilters_.value(7), "Model Skin  (*.skin) (*.skin *.SKIN)");
+    answerFilterIndex_ =
+        static_cast<int>(offeredFilters_.indexOf("Model Skin  (*.skin) (*.skin *.SKIN)"));
+    ASSERT_GE(answerFilterIndex_, 0);
+    answerOpen_ = skin;
+    Action("actionFileLoadAnyFromFile")->trigger();
     EXPECT_EQ(window_->StatusText(), "Skin loaded");
     EXPECT_EQ(Text("leName"), "MAP:\\\\Models/Map/cube.md3");
     filesToPick_ = {"cube.md3"};

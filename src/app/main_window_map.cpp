@@ -1,0 +1,102 @@
+// "Load MAP From File...": a Radiant map's worldspawn brushes converted into the MD3 model,
+// from the menu, the general loader and dropped files.
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+
+#include "app/app_user_prompts.h"
+#include "app/command_end.h"
+#include "app/main_window.h"
+#include "assets/game_assets.h"
+#include "assets/resolve_shader_image.h"
+#include "import/level_map.h"
+#include "render/image_size.h"
+
+namespace {
+
+const char* const kMapTitle = "Select a map to load";
+const char* const kMapFilter = "Quake Map (.map)|*.map";
+
+// The sizes of the images the map's texture names stand for, looked up in the window's game
+// data. Shaders found on the way go to `shaders`, a store of the conversion's own: the
+// model's is filled when the converted model is textured.
+TTextureSizeLookup GameTextureSizes(const TGameAssets& assets, TShaders& shaders,
+                                    const QString& mapDir) {
+    TModelOrigin origin;
+    origin.loadedFromFile = true;
+    origin.modelDir = mapDir.toStdString();
+    return
+        [&assets, &shaders, origin](const std::string& name) -> std::optional<std::pair<int, int>> {
+            const TShaderImage image = ResolveShaderImage(name, assets, origin, shaders);
+            if (image.imagePath.empty()) return std::nullopt;
+            const std::optional<ImageSize> size = ReadImageFileSize(image.imagePath);
+            if (!size) return std::nullopt;
+            return std::pair{size->width, size->height};
+        };
+}
+
+}  // namespace
+
+void TMainWindow::BuildMapAction() {
+    auto* action = new QAction("Load MAP From File...", this);
+    action->setObjectName("actionFileImportMapAsMD3");
+    action->setShortcut(QKeySequence("Ctrl+Alt+M"));
+    connect(action, &QAction::triggered, this, [this] { Guarded([this] { LoadMapCommand(); }); });
+}
+
+void TMainWindow::LoadMapCommand() {
+    RunLoadFrame(
+        [this] {
+            int filterIndex = 0;
+            return prompts_.openFile
+                       ? prompts_.openFile(kMapTitle, DialogFilter(kMapFilter).split(";;"),
+                                           filterIndex)
+                       : QString();
+        },
+        [this](const QString& fileName) {
+            QString status;
+            const bool loaded = LoadMapFile(fileName, status);
+            if (loaded) {
+                AfterModelLoaded(fileName, status, "Save as MD3");
+            } else {
+                SetStatus(status);
+            }
+            return loaded;
+        });
+}
+
+void TMainWindow::LoadMapFromFile(const QString& fileName) {
+    presetFileName_ = fileName;
+    skipDialog_ = true;
+    Guarded([this] { LoadMapCommand(); });
+    skipDialog_ = false;
+}
+
+bool TMainWindow::LoadMapFile(const QString& fileName, QString& status) {
+    TShaders sizeShaders;  // declared first: the map's lookup refers to it
+    TLevelMap map;
+    const QString mapDir = QFileInfo(fileName).absolutePath() + "/";
+    if (!assets_.GamePath().empty())
+        map.SetTextureSizeLookup(GameTextureSizes(assets_, sizeShaders, mapDir));
+    const StatusFn progress = [this](const std::string& text) {
+        SetStatus(QString::fromStdString(text));
+    };
+    if (!map.LoadMap(fileName.toStdString(), progress)) {
+        status.clear();
+        return false;
+    }
+    TAppUserPrompts prompts(prompts_);
+    if (!map.ConvertToMD3(md3_, &prompts)) {
+        status.clear();
+        if (!map.LastError().empty() && prompts_.message)
+            prompts_.message("Veldra", QString::fromStdString(map.LastError()), true);
+        return false;
+    }
+    modelSource_ = kModelSourceFile;
+    modelKind_ = kModelKindMap;
+    status = "MAP loaded and converted to MD3";
+    // Nothing of the map may vanish unmentioned.
+    if (const std::string skipped = map.SkippedText(); !skipped.empty())
+        status += "; " + QString::fromStdString(skipped);
+    return true;
+}

@@ -1,0 +1,81 @@
+#include "cli/map_convert.h"
+
+#include <filesystem>
+
+#include "cli/cli_error.h"
+#include "io/file_names.h"
+#include "io/user_prompts.h"
+#include "md3/md3.h"
+
+namespace {
+
+TMapTextureSizesMaker installedMaker = nullptr;
+
+// The one question of a map conversion, answered by --scale-to-fit.
+class ScaleAnswer : public UserPrompts {
+  public:
+    explicit ScaleAnswer(bool yes) : yes_(yes) {}
+    PromptAnswer Ask(const std::string&, const std::string&, PromptButtons) override {
+        return yes_ ? PromptAnswer::Yes : PromptAnswer::No;
+    }
+    std::optional<std::string> AskText(const std::string&, const std::string&,
+                                       const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
+
+  private:
+    bool yes_;
+};
+
+// Messages meant for a box keep to one line here.
+std::string OneLine(std::string text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += text[i] == '\n' || text[i] == '\r' ? ' ' : text[i];
+    }
+    return out;
+}
+
+}  // namespace
+
+void InstallMapTextureSizes(TMapTextureSizesMaker maker) {
+    installedMaker = maker;
+}
+
+bool IsMapFile(const std::string& path) {
+    return UpperCaseExtension(path) == ".MAP";
+}
+
+int RunMapConvert(const std::string& input, const std::string& output,
+                  const TMapConvertOptions& options, std::ostream& warnings) {
+    if (UpperCaseExtension(output) != ".MD3") {
+        throw UsageError("Cannot write \"" + output + "\": a map converts only to .md3");
+    }
+    TLevelMap map;
+    if (!options.gameDir.empty()) {
+        if (installedMaker == nullptr)
+            throw CliError("Cannot read \"" + options.gameDir +
+                           "\": this program reads no archives");
+        std::vector<std::string> problems;
+        const std::string mapDir = std::filesystem::absolute(input).parent_path().string() + "/";
+        map.SetTextureSizeLookup(installedMaker(options.gameDir, mapDir, problems));
+        for (const std::string& problem : problems)
+            warnings << "veldra-cli: warning: " << problem << '\n';
+    }
+    if (!map.LoadMap(input)) {
+        throw CliError("Cannot load \"" + input + "\": " +
+                       (map.LastError().empty() ? std::string("no such file") : map.LastError()));
+    }
+    TMD3 model;
+    ScaleAnswer answer(options.scaleToFit);
+    if (!map.ConvertToMD3(model, &answer))
+        throw CliError("Cannot convert \"" + input + "\": " + OneLine(map.LastError()));
+    for (const std::string& note : {map.SkippedText(), map.Note()}) {
+        if (!note.empty()) warnings << "veldra-cli: warning: " << input << ": " << note << '\n';
+    }
+    if (!model.SaveToFile(output))
+        throw CliError("Cannot write \"" + output + "\": " + model.LastError());
+    return 0;
+}

@@ -1,0 +1,82 @@
+// TLevelMap: a Radiant .map file read into face polygons (the brushes of its worldspawn
+// entity) and converted into a one-frame MD3 model, one surface per texture.
+//
+//   TLevelMap map;
+//   map.SetTextureSizeLookup(...);       // optional: sizes of textures found in game data
+//   if (map.LoadMap(path, status) && map.ConvertToMD3(model, prompts)) ...
+//   else show map.LastError() (a limit message) when it is not empty
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "assets/status_text.h"
+#include "import/map_brush.h"
+#include "import/map_records.h"
+
+class TMD3;
+class UserPrompts;
+
+// Width and height of the image behind a texture name, or nothing when none is found.
+using TTextureSizeLookup = std::function<std::optional<std::pair<int, int>>(const std::string&)>;
+
+// Brushes with more faces than this are not built: no editor writes one, and the corner
+// search grows with the fourth power of the face count.
+inline constexpr int kMaxBrushFaces = 128;
+
+class TLevelMap {
+  public:
+    // Reads the file. False only when it does not exist (or is no regular file); a map
+    // without brushes loads. Throws FileError when it exists but cannot be read.
+    bool LoadMap(const std::string& path, const StatusFn& status = {});
+    // The same from text already in memory; `baseName` names the converted model.
+    void LoadMapText(std::string_view text, const std::string& baseName,
+                     const StatusFn& status = {});
+
+    // Fills the model. False when nothing was loaded, when a limit of the format is exceeded
+    // (LastError() holds the message) or when the map is larger than MD3 positions reach and
+    // the question to scale it down is not answered Yes (LastError() says so). A scaled
+    // conversion leaves a note in Note().
+    bool ConvertToMD3(TMD3& model, UserPrompts* prompts);
+
+    void SetTextureSizeLookup(TTextureSizeLookup lookup) { sizeLookup_ = std::move(lookup); }
+
+    // What was read and what could not be: for the status text.
+    const std::vector<TMapPolygon>& Polygons() const { return geometry_.polygons; }
+    const std::vector<TMapVertex>& Vertices() const { return geometry_.vertices; }
+    const std::vector<TMapTexture>& Textures() const { return textures_; }
+    int BrushCount() const { return brushCounter_; }
+    int PatchCount() const { return patchCount_; }
+    int SkippedBrushCount() const { return skippedBrushes_; }
+    bool Loaded() const { return loaded_; }
+    const std::string& BaseName() const { return baseName_; }
+    const std::string& LastError() const { return lastError_; }
+    const std::string& Note() const { return note_; }
+    // "3 patches skipped", "1 brush skipped, 2 patches skipped" or empty.
+    std::string SkippedText() const;
+
+  private:
+    void Reset();
+    void ProcessEntity(const std::vector<std::string_view>& lines, const StatusFn& status);
+    void ProcessBrush(std::vector<std::string_view>& lines, const StatusFn& status);
+    std::int32_t TextureEntry(const std::string& name);
+
+    std::string path_;
+    std::string baseName_;
+    bool loaded_ = false;
+    int brushCounter_ = 0;
+    int patchCount_ = 0;
+    int skippedBrushes_ = 0;
+    TMapGeometry geometry_;
+    std::vector<TMapTexture> textures_;
+    // One entry per distinct name: the name decides the size, so faces share it.
+    std::map<std::string, std::int32_t> entryByName_;
+    TTextureSizeLookup sizeLookup_;
+    std::string lastError_;
+    std::string note_;
+};

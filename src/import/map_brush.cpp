@@ -1,0 +1,119 @@
+#include "import/map_brush.h"
+
+#include <cmath>
+#include <utility>
+
+#include "import/map_texture_axes.h"
+#include "math/plane.h"
+
+namespace {
+
+constexpr float kSameCornerDistance = 0.15f;
+// Corners on a plane count as inside it.
+constexpr float kOutside = 0.0f;
+
+bool Finite(TVector3 v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+void AddCorner(std::vector<TVector3>& points, TVector3 p) {
+    for (const TVector3& q : points) {
+        if (VectorEqualEps(p, q, kSameCornerDistance)) return;
+    }
+    points.push_back(p);
+}
+
+bool InsideAll(const std::vector<TMapFace>& faces, TVector3 p, std::size_t a, std::size_t b,
+               std::size_t c) {
+    for (std::size_t k = 0; k < faces.size(); ++k) {
+        if (k == a || k == b || k == c || !faces[k].used) continue;
+        if (VectorDot(faces[k].normal, p) - faces[k].distance > kOutside) return false;
+    }
+    return true;
+}
+
+// Two faces whose planes are parallel meet in no line, so no third face makes a corner
+// with them; skipping them early keeps the search quick on brushes with many faces.
+bool Parallel(const TMapFace& a, const TMapFace& b) {
+    const TVector3 cross = VectorCross(a.normal, b.normal);
+    return VectorDot(cross, cross) < 1e-12f;
+}
+
+void FindCorners(std::vector<TMapFace>& faces) {
+    const std::size_t n = faces.size();
+    for (std::size_t s = 0; s < n; ++s) {
+        if (!faces[s].used) continue;
+        const TPlane ps{faces[s].normal, faces[s].distance};
+        for (std::size_t i = s + 1; i < n; ++i) {
+            if (!faces[i].used || Parallel(faces[s], faces[i])) continue;
+            const TPlane pi{faces[i].normal, faces[i].distance};
+            for (std::size_t j = i + 1; j < n; ++j) {
+                if (!faces[j].used) continue;
+                TVector3 p;
+                if (!IntersectPlanes(ps, pi, {faces[j].normal, faces[j].distance}, p)) continue;
+                if (!Finite(p) || !InsideAll(faces, p, s, i, j)) continue;
+                AddCorner(faces[s].points, p);
+                AddCorner(faces[i].points, p);
+                AddCorner(faces[j].points, p);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void SortFaceVertices(std::vector<TVector3>& points, const TMapFace& face) {
+    const std::size_t n = points.size();
+    if (n < 2) return;
+    const TVector3 centre = VectorAverage(points.data(), n);
+    const TVector3 up = VectorAdd(centre, face.normal);
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        const TVector3 m = TriangleNormal(points[i], centre, up);
+        const float d = -VectorDot(m, points[i]);
+        const TVector3 a = VectorNormalize(VectorSubtract(points[i], centre));
+        double best = -1.0;
+        std::size_t chosen = n;
+        for (std::size_t j = i + 1; j < n; ++j) {
+            if (VectorDot(m, points[j]) + d < 0.0f) continue;
+            const TVector3 b = VectorNormalize(VectorSubtract(points[j], centre));
+            const double dot = double{VectorDot(a, b)};
+            if (dot >= best) {
+                best = dot;
+                chosen = j;
+            }
+        }
+        if (chosen < n && chosen != i + 1) std::swap(points[chosen], points[i + 1]);
+    }
+}
+
+void BuildBrushPolygons(std::vector<TMapFace>& faces, const std::vector<TMapTexture>& textures,
+                        TMapGeometry& geometry) {
+    FindCorners(faces);
+    for (TMapFace& face : faces) {
+        if (face.points.size() <= 2) continue;
+        SortFaceVertices(face.points, face);
+        if (face.projection == TMapProjection::Classic) TextureAxesForFace(face);
+        TMapPolygon polygon;
+        polygon.normal = face.normal;
+        polygon.numVertices = static_cast<std::int32_t>(face.points.size());
+        polygon.firstVertex = static_cast<std::int32_t>(geometry.vertices.size());
+        polygon.textureIndex = face.textureIndex;
+        polygon.textureName = face.textureName;
+        geometry.polygons.push_back(std::move(polygon));
+        const TMapTexture* texture =
+            face.textureIndex >= 0 && static_cast<std::size_t>(face.textureIndex) < textures.size()
+                ? &textures[static_cast<std::size_t>(face.textureIndex)]
+                : nullptr;
+        for (const TVector3& p : face.points) {
+            TMapVertex v;
+            v.normal = face.normal;
+            v.position = p;
+            if (face.projection == TMapProjection::Classic) {
+                FaceTexCoord(face, p, texture, v.s, v.t);
+            } else {
+                BrushPrimitiveTexCoord(face, p, v.s, v.t);
+            }
+            geometry.vertices.push_back(v);
+        }
+    }
+}
