@@ -97,6 +97,8 @@ void TTexturePanel::Empty() {
     cbShaderFile_->clear();
     cbShaderNameFound_->clear();
     leSkinFile_->clear();
+    lResolution_->clear();
+    lResolution_->hide();
     shaderIndex_ = -1;
     ShowStage(-1);
 }
