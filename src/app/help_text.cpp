@@ -36,5 +36,20 @@ QString HelpText() {
         "shaders. A surface is renamed by editing its name and pressing Enter. <b>Bones</b> "
         "shows a player's skeleton. <b>View</b> "
         "holds the display switches, which the View menu repeats.</p>"
-        "<p>Choose the game's folder with <b>Settings &rarr; Select Game Path...</b>.</p>");
+        "<h4>Game data and textures</h4>"
+        "<ul>"
+        "<li>Choose the game's folder (the one holding etmain) with <b>Settings &rarr; Select "
+        "Game Path...</b>. Its pak0.pk3 joins the <b>Game PAKs</b> list on the View tab; "
+        "<b>Add PAK...</b> adds further archives, which are searched in list order.</li>"
+        "<li><b>File &rarr; Load MD3 From Game...</b> picks a model inside the game's PAKs, "
+        "<b>File &rarr; Load MD3 From PK3...</b> one packed with a map (its scripts and images "
+        "count first).</li>"
+        "<li>Models are drawn with their shaders and images from the game. <b>Texturing "
+        "&rarr; Skin</b> loads a skin from the game (Ctrl+T) or from a file (Ctrl+Shift+T; "
+        "dropping a .skin file works too) and embeds it into the model (Ctrl+E). "
+        "<b>Texturing &rarr; Shaderlist</b> adds shader scripts that win over the game's.</li>"
+        "<li>The <b>Surfaces</b> tab shows where each surface's shader was found and previews "
+        "the image of every stage; typing a shader name and pressing Enter gives the surface "
+        "that shader.</li>"
+        "</ul>");
 }

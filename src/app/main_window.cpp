@@ -38,7 +38,10 @@ QString WithSlash(QString folder) {
 }  // namespace
 
 TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
-    : QMainWindow(parent), shaders_(&textures_), renderer_(ogl_, shaders_) {
+    : QMainWindow(parent),
+      shaders_(&textures_),
+      renderer_(ogl_, shaders_),
+      assets_((WithSlash(appDir) + "tmp/").toStdString()) {
     // Numbers everywhere use a point, whatever the user's locale says; the toolkit set the C
     // library's numeric locale from the environment when it started.
     QLocale::setDefault(QLocale::c());
@@ -61,6 +64,7 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
     BuildActions();
     BuildMenus();
     BuildSwitches();
+    BuildTexturing();
 
     if (!QDir(appDir_ + "textures").exists()) {
         QTimer::singleShot(0, this, [this] {
@@ -74,7 +78,7 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
     gamma_ = 1.0;
     colours_ = TSceneColors{};
     LoadSettings();
-    for (const QString& pak : pakList_) {
+    for (const QString& pak : settingsPaks_) {
         if (IsFileInUse(pak.toStdString())) {
             startupExitCode_ = 1;
             ending_ = true;
@@ -85,9 +89,7 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
             break;
         }
     }
-    // Each game archive extracts into a folder of its own, numbered by its list position.
-    for (int i = 0; i < pakList_.size(); ++i)
-        QDir().mkpath(tmpDir_ + "gp" + QString::number(i));
+    if (!ending_) StartGameData();
     setAcceptDrops(true);
     busy_ = false;
     timerFPS_->setInterval(50);
@@ -157,13 +159,13 @@ void TMainWindow::LoadSettings() {
                                  true);
         });
     }
-    gamePath_ = QString::fromStdString(UsableGameDir(s.gameDir));
+    settingsGamePath_ = QString::fromStdString(UsableGameDir(s.gameDir));
     shaderList_.clear();
     for (const std::string& entry : s.shaderList)
         shaderList_ << QString::fromStdString(entry);
-    pakList_.clear();
+    settingsPaks_.clear();
     for (const std::string& entry : s.paksList)
-        pakList_ << QString::fromStdString(entry);
+        settingsPaks_ << QString::fromStdString(entry);
     gamma_ = s.gamma;
     const auto gammaIndex = GammaMenuIndex(s.gamma);
     for (std::size_t i = 0; i < gammaItems_.size(); ++i) {
@@ -195,11 +197,17 @@ void TMainWindow::LoadSettings() {
 
 void TMainWindow::SaveSettings() {
     TAppSettings s;
-    s.gameDir = gamePath_.toStdString();
+    // A window that never took the settings' game over must not lose it.
+    const bool started = firstShowingDone_ && !ending_;
+    s.gameDir = started ? assets_.GamePath() : settingsGamePath_.toStdString();
     for (const QString& entry : shaderList_)
         s.shaderList.push_back(entry.toStdString());
-    for (const QString& entry : pakList_)
-        s.paksList.push_back(entry.toStdString());
+    if (ending_) {
+        for (const QString& entry : settingsPaks_)
+            s.paksList.push_back(entry.toStdString());
+    } else {
+        s.paksList = assets_.Paks().Paths();
+    }
     s.gamma = gamma_;
     s.alphaTexturePreview = switches_.alphaPreview;
     s.showSkeleton = switches_.showSkeleton;
@@ -256,36 +264,12 @@ void TMainWindow::FirstShowing() {
     firstShowingDone_ = true;
     // The program is about to end with an error box; a game-path dialog would cover it.
     if (ending_) return;
-    if (!gamePath_.isEmpty()) {
-        SetGamePath(gamePath_);
+    if (!settingsGamePath_.isEmpty()) {
+        SetGamePath(settingsGamePath_);
         ShowFamily();
     } else {
         SelectGamePath();
         ToggleHelp();
     }
     RedrawView();
-}
-
-void TMainWindow::SetGamePath(const QString& path) {
-    SetStatus("");
-    if (path.isEmpty()) return;
-    const QString folder = WithSlash(path);
-    if (IsValidGamePath(folder.toStdString())) gamePath_ = folder;
-}
-
-void TMainWindow::SelectGamePath() {
-    gamePath_.clear();
-    if (!prompts_.chooseFolder) return;
-    // The folder dialog has only its title for the caption, and a title is one line.
-    const QString chosen = prompts_.chooseFolder(
-        "Select path to \"Wolfenstein - Enemy Territory\" (If You do not have ET installed, "
-        "just cancel this operation..)");
-    if (chosen.isEmpty()) return;
-    const QString path = QString::fromStdString(GamePathFromChosenFolder(chosen.toStdString()));
-    if (!IsValidGamePath(path.toStdString())) return;
-    gamePath_ = path;
-    if (!pakList_.contains(path + "etmain/pak0.pk3")) pakList_ << path + "etmain/pak0.pk3";
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    SetGamePath(path);
-    QApplication::restoreOverrideCursor();
 }

@@ -11,6 +11,9 @@
 #include <optional>
 #include <vector>
 
+#include "assets/game_assets.h"
+#include "assets/model_origin.h"
+#include "assets/status_text.h"
 #include "import/ase.h"
 #include "import/ms3d.h"
 #include "md3/md3.h"
@@ -35,6 +38,8 @@ class QPushButton;
 class QTabWidget;
 class QTimer;
 class TAnimationControls;
+class TdlgPK3;
+class TTexturePanel;
 class TGLViewWidget;
 class TModelPanels;
 class TTagEntry;
@@ -92,7 +97,10 @@ class TMainWindow : public QMainWindow {
     int ModelKind() const { return modelKind_; }
     int ModelSource() const { return modelSource_; }
     const QString& ModelDir() const { return modelDir_; }
-    const QString& GamePath() const { return gamePath_; }
+    QString GamePath() const { return QString::fromStdString(assets_.GamePath()); }
+    TGameAssets& Assets() { return assets_; }
+    TShaders& Shaders() { return shaders_; }
+    TdlgPK3& PK3Dialog() { return *pk3Dialog_; }
     bool Busy() const { return busy_; }
     QString StatusText() const;
     TViewState& View() { return view_; }
@@ -226,6 +234,7 @@ class TMainWindow : public QMainWindow {
     void SelectGamePath();
     void SetGamePath(const QString& path);
     void SetStatus(const QString& text);
+    StatusFn StatusReporter();
     // Runs a command; an error that escapes it is shown and the program goes on.
     void Guarded(const std::function<void()>& command);
 
@@ -259,6 +268,44 @@ class TMainWindow : public QMainWindow {
     void AddTagManuallyCommand();
     void SaveTagsCommand();
 
+    // Game data and texturing (main_window_game.cpp, main_window_texturing.cpp).
+    void BuildTexturing();
+    void BuildGameGroup();
+    void BuildTexturingMenu();
+    void StartGameData();
+    void EnableGameCommands();
+    void RefreshPakList();
+    void AddPakCommand();
+    void DeletePakCommand();
+    void RescanGame();
+    void LoadMD3FromGameCommand();
+    void LoadMD3FromPK3Command();
+    void AfterArchiveLoad(const QString& name, const QString& fileName, const QString& saveHint);
+    // A model was loaded: the skin goes, and the surfaces are textured. `dialogFolder` is the
+    // folder of the file the open dialog gave, empty for archive loads.
+    void TextureLoadedModel(const QString& dialogFolder);
+    // The model is gone: map archive, shader store, skin and texturing fields with it.
+    void ForgetTexturing();
+    void ResolveSurfaces();
+    TModelOrigin ModelOrigin() const;
+    void ShowSelectedSurfaceTexturing();
+    void ShowProblems(const std::vector<std::string>& problems);
+    void SkinFromGameCommand();
+    void SkinFromFileCommand();
+    void LoadSkinFile(const QString& fileName);
+    void LoadSkinFromDrop(const QString& fileName);
+    void ClearSkinCommand();
+    void ForgetSkin();
+    void EmbedSkinCommand();
+    void EnableEmbedSkin();
+    void AddShaderFileCommand();
+    void ClearShaderListCommand();
+    void RebuildShaderList();
+    void EnterShaderName(int surface, const QString& name);
+    // The panels of the loaded family anew, with `surface` selected.
+    void RefreshFamilyPanels(int surface);
+    void LoadMDMMDXFromGameCommand();
+
     // Models and drawing, alive for the whole run.
     TMD3 md3_;
     TMDM mdm_;
@@ -274,6 +321,7 @@ class TMainWindow : public QMainWindow {
     TViewSwitches switches_;
     TSceneColors colours_;
     double gamma_ = 1.0;  // as stored, so that a hand-set 2.2 is written back as 2.2
+    TGameAssets assets_;
 
     // Loaded-model state.
     int modelKind_ = 0;
@@ -287,9 +335,13 @@ class TMainWindow : public QMainWindow {
     // Program state.
     QString appDir_;
     QString tmpDir_;
-    QString gamePath_;
+    // The game path and PAK list as the settings gave them; the game data holds them once
+    // the window has started them (the PAKs at start-up, the game path at the first showing).
+    QString settingsGamePath_;
+    QStringList settingsPaks_;
     QStringList shaderList_;
-    QStringList pakList_;
+    // The folder of the MD3 file last chosen to load: stage images are looked for there first.
+    QString md3DialogFolder_;
     int startupExitCode_ = 0;
     // An error box is about to end the program: the first showing must not open dialogs.
     bool ending_ = false;
@@ -305,6 +357,10 @@ class TMainWindow : public QMainWindow {
     QWidget* helpTab_ = nullptr;
     QWidget* animationHost_ = nullptr;
     TModelPanels* panels_ = nullptr;
+    TTexturePanel* texturePanel_ = nullptr;
+    TdlgPK3* pk3Dialog_ = nullptr;
+    QComboBox* cbPAKsList_ = nullptr;
+    QComboBox* cbShaderList_ = nullptr;
     TAnimationControls* animation_ = nullptr;
     QMenu* menuView_ = nullptr;
     QComboBox* cbTagPivots_ = nullptr;
@@ -325,6 +381,11 @@ class TMainWindow : public QMainWindow {
     QAction* actionModelClear_ = nullptr;
     QAction* actionSettingsGamedir_ = nullptr;
     QAction* actionHelp_ = nullptr;
+    QAction* actionFileLoadfrompk3_ = nullptr;
+    QAction* actionFileLoadfrommappk3_ = nullptr;
+    QAction* actionFileLoadfromgameMDMMDX_ = nullptr;
+    QAction* actionFileSelectSkinfrompk3_ = nullptr;
+    QAction* actionModelSkinpermanent_ = nullptr;
     QAction* menuViewShowskybox_ = nullptr;
     QMenu* menuViewSkycolors_ = nullptr;
     QAction* menuViewSkycolortop_ = nullptr;

@@ -37,6 +37,7 @@ void TMainWindow::AddFramesCommand(bool allFrames) {
         return;
     }
     AfterFrameEdit();
+    ResolveSurfaces();
     MarkModelChanged();
     // The file as chosen, folder included: frames of equally named files in different
     // folders are told apart.
@@ -59,6 +60,7 @@ void TMainWindow::AddFrameSequenceCommand() {
         ~ShowAdded() {
             if (added == 0) return;
             w->AfterFrameEdit();
+            w->ResolveSurfaces();
             w->MarkModelChanged();
         }
     } showAdded{this, added};

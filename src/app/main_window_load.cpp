@@ -41,6 +41,7 @@ enum AnyFileEntry {
     kAnyMap = 9,
     kAnyMS3D = 10,
     kAnyASE = 11,
+    kAnySkin = 12,
     kAnyTags = 13,
     kAnyShader = 14
 };
@@ -64,6 +65,7 @@ const AnyFilter kAnyFilters[] = {
     {kAnyMap, "Quake Map  (.MAP) (*.MAP *.map)"},
     {kAnyMS3D, "MilkShape Model  (.MS3D) (*.MS3D *.ms3d)"},
     {kAnyASE, "3DSMax ASCII (.ASE) (*.ASE *.ase)"},
+    {kAnySkin, "Model Skin  (*.skin) (*.skin *.SKIN)"},
     {kAnyTags, "Model Tags  (*.tag) (*.tag *.TAG)"},
     {kAnyShader, "Shader-file  (.shader) (*.shader *.SHADER)"},
 };
@@ -100,6 +102,7 @@ void TMainWindow::ForgetModel() {
     md3_.Clear();
     mdm_.Clear();
     mdx_.Clear();
+    ForgetTexturing();
     // Names of an animation that is gone would choose frames of nothing.
     animation_->SetAnimations({});
     panels_->EmptyPanels();
@@ -181,6 +184,7 @@ void TMainWindow::AfterModelLoaded(const QString& fileName, const QString& statu
     gbModel_->setTitle(QFileInfo(fileName).fileName());
     ResetAnimationControls();
     if (!view_.lockView) ResetView();
+    TextureLoadedModel(modelDir_);
     SetStatus(status);
     actionFileSaveAs_->setToolTip(saveHint);
 }
@@ -278,6 +282,11 @@ void TMainWindow::LoadAnyFromFileCommand() {
                 AfterModelLoaded(fileName, *status, actionFileSaveAs_->toolTip());
             break;
         }
+        case kAnySkin:
+            // The skin textures the model that is loaded; its name and folder stay.
+            LoadSkinFile(fileName);
+            *status = StatusText();
+            break;
         case kAnyTags:
         case kAnyShader:
             *status = "not yet supported..";
@@ -340,6 +349,8 @@ void TMainWindow::HandleDroppedFiles(const QStringList& files) {
         if (suffix == ".MDX" && secondSuffix == ".MDM") LoadMDMMDXFromFiles(second, first);
     } else if (suffix == ".MS3D" || suffix == ".ASE") {
         LoadImportFromFile(first, suffix == ".MS3D");
+    } else if (suffix == ".SKIN") {
+        LoadSkinFromDrop(first);
     } else {
         SetStatus("Invalid filetype to drag'n'drop: " + suffix);
     }

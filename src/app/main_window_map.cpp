@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
-#include <memory>
 
 #include "app/app_user_prompts.h"
 #include "app/command_end.h"
@@ -18,32 +17,22 @@ namespace {
 const char* const kMapTitle = "Select a map to load";
 const char* const kMapFilter = "Quake Map (.map)|*.map";
 
-// The game data a map's texture names are looked up in, kept alive by the lookup for the
-// length of one conversion.
-struct TGameTextureData {
-    explicit TGameTextureData(const std::string& tmpDir) : assets(tmpDir) {}
-    TGameAssets assets;
-    TShaders shaders;
-};
-
-TTextureSizeLookup GameTextureSizes(const QString& gamePath, const QStringList& paks,
-                                    const QString& tmpDir, const QString& mapDir) {
-    auto data = std::make_shared<TGameTextureData>(tmpDir.toStdString());
-    std::vector<std::string> pakFiles;
-    for (const QString& pak : paks)
-        pakFiles.push_back(pak.toStdString());
-    data->assets.AddPaksFromSettings(pakFiles);
-    data->assets.SetGamePath(gamePath.toStdString());
+// The sizes of the images the map's texture names stand for, looked up in the window's game
+// data. Shaders found on the way go to `shaders`, a store of the conversion's own: the
+// model's is filled when the converted model is textured.
+TTextureSizeLookup GameTextureSizes(const TGameAssets& assets, TShaders& shaders,
+                                    const QString& mapDir) {
     TModelOrigin origin;
     origin.loadedFromFile = true;
     origin.modelDir = mapDir.toStdString();
-    return [data, origin](const std::string& name) -> std::optional<std::pair<int, int>> {
-        const TShaderImage image = ResolveShaderImage(name, data->assets, origin, data->shaders);
-        if (image.imagePath.empty()) return std::nullopt;
-        const std::optional<ImageSize> size = ReadImageFileSize(image.imagePath);
-        if (!size) return std::nullopt;
-        return std::pair{size->width, size->height};
-    };
+    return
+        [&assets, &shaders, origin](const std::string& name) -> std::optional<std::pair<int, int>> {
+            const TShaderImage image = ResolveShaderImage(name, assets, origin, shaders);
+            if (image.imagePath.empty()) return std::nullopt;
+            const std::optional<ImageSize> size = ReadImageFileSize(image.imagePath);
+            if (!size) return std::nullopt;
+            return std::pair{size->width, size->height};
+        };
 }
 
 }  // namespace
@@ -84,10 +73,11 @@ void TMainWindow::LoadMapFromFile(const QString& fileName) {
 }
 
 bool TMainWindow::LoadMapFile(const QString& fileName, QString& status) {
+    TShaders sizeShaders;  // declared first: the map's lookup refers to it
     TLevelMap map;
     const QString mapDir = QFileInfo(fileName).absolutePath() + "/";
-    if (!gamePath_.isEmpty())
-        map.SetTextureSizeLookup(GameTextureSizes(gamePath_, pakList_, tmpDir_, mapDir));
+    if (!assets_.GamePath().empty())
+        map.SetTextureSizeLookup(GameTextureSizes(assets_, sizeShaders, mapDir));
     const StatusFn progress = [this](const std::string& text) {
         SetStatus(QString::fromStdString(text));
     };

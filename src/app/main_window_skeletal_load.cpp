@@ -81,8 +81,8 @@ bool TMainWindow::LoadMDMFile(const QString& fileName, QString& status) {
         status = NotLoaded("MDM", fileName, mdm_.LastError());
         return false;
     }
-    // No shader lookup runs for skeletal surfaces yet: whatever the file holds in the
-    // in-memory shader index must not pick an entry of the store.
+    // Whatever the file holds in the in-memory shader index must not pick an entry of the
+    // store; the shader lookup after the load sets the indexes when a game is set.
     mdm_.ClearShaderIndexes();
     modelSource_ = kModelSourceFile;
     modelKind_ = kModelKindMDMMDX;

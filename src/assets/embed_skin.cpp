@@ -14,3 +14,17 @@ int EmbedSkin(TMD3& model, const TSkin& skin) {
     }
     return written;
 }
+
+int EmbedSkin(TMDM& model, const TSkin& skin) {
+    if (skin.empty()) return 0;
+    int written = 0;
+    for (int i = 0; model.ValidSurface(i); ++i) {
+        const TMDMSurface& surface = model.surfaces[static_cast<std::size_t>(i)];
+        const TSkinRec* rec = FindSkinRec(skin, NameFieldText(surface.name));
+        const std::string resolved = rec != nullptr ? rec->resolvedName : std::string();
+        if (resolved.empty() && !NameFieldText(surface.shader).empty()) continue;
+        model.SetSurfaceShader(i, resolved);
+        ++written;
+    }
+    return written;
+}

@@ -5,8 +5,11 @@
 
 #include "assets/skin.h"
 #include "md3/md3.h"
+#include "skeletal/mdm.h"
 
 // For every MD3 surface with a shader record: the resolved name of its skin record becomes
 // the first shader's name; a surface whose record resolved to nothing keeps a shader name it
 // has. Returns how many surfaces were written; nothing happens with an empty skin.
 int EmbedSkin(TMD3& model, const TSkin& skin);
+// The same for the surfaces of an MDM mesh, each of which has a shader name.
+int EmbedSkin(TMDM& model, const TSkin& skin);

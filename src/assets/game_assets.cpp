@@ -36,6 +36,11 @@ bool TGameAssets::SetGamePath(const std::string& path, const StatusFn& status,
     return true;
 }
 
+void TGameAssets::ClearGamePath() {
+    gamePath_.clear();
+    indexes_.game.clear();
+}
+
 std::vector<std::string> TGameAssets::UseGameFolder(const std::string& gamePath,
                                                     const StatusFn& status) {
     ClearPaks();

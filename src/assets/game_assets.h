@@ -47,6 +47,9 @@ class TGameAssets {
     // afterwards.
     bool SetGamePath(const std::string& path, const StatusFn& status = {},
                      TShaderScanReport* report = nullptr);
+    // No game: the game path and the game index empty ("Select Game Path..." starts so, and a
+    // cancelled choice leaves it so).
+    void ClearGamePath();
 
     // For headless use (veldra-cli render --game): makes every ".pk3" of the game's etmain
     // folder the PAK list, so that a later archive in the game's order overrides an earlier

@@ -97,3 +97,18 @@ void SetMD3ShaderIndices(TMD3& model, const TSurfaceResolution& resolution) {
             i < resolution.surfaces.size() ? resolution.surfaces[i].shaderIndex : -1;
     }
 }
+
+std::vector<TSurfaceShaderRef> MDMSurfaceShaderRefs(const TMDM& model) {
+    std::vector<TSurfaceShaderRef> refs;
+    for (int i = 0; model.ValidSurface(i); ++i) {
+        const TMDMSurface& surface = model.surfaces[static_cast<std::size_t>(i)];
+        refs.push_back({NameFieldText(surface.name), NameFieldText(surface.shader)});
+    }
+    return refs;
+}
+
+void SetMDMShaderIndices(TMDM& model, const TSurfaceResolution& resolution) {
+    for (std::size_t i = 0; i < model.surfaces.size(); ++i)
+        model.surfaces[i].shaderIndex =
+            i < resolution.surfaces.size() ? resolution.surfaces[i].shaderIndex : -1;
+}

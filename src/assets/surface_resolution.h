@@ -19,6 +19,7 @@
 #include "assets/status_text.h"
 #include "md3/md3.h"
 #include "render/q3_shaders.h"
+#include "skeletal/mdm.h"
 
 // One surface as the resolution sees it.
 struct TSurfaceShaderRef {
@@ -53,3 +54,8 @@ std::vector<TSurfaceShaderRef> MD3SurfaceShaderRefs(const TMD3& model);
 // Stores each result's index in the first shader record of its surface; surfaces without a
 // shader record keep none.
 void SetMD3ShaderIndices(TMD3& model, const TSurfaceResolution& resolution);
+
+// The MDM surfaces with their shader names.
+std::vector<TSurfaceShaderRef> MDMSurfaceShaderRefs(const TMDM& model);
+// Stores each result's index in its MDM surface.
+void SetMDMShaderIndices(TMDM& model, const TSurfaceResolution& resolution);

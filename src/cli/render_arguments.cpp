@@ -46,6 +46,19 @@ CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments) {
     render->add_option("--pitch", o.pitch, "Look down by degrees (default 20)");
     render->add_flag("--wireframe", o.wireframe, "Draw triangle edges only");
     render->add_flag("--no-lighting", arguments.noLighting, "Draw without lights");
+    CLI::Option* game = render->add_option(
+        "--game", o.game,
+        "Texture the model from this game folder (the one holding etmain): its PAKs in the "
+        "game's order and its shader scripts");
+    // Without a game nothing is resolved, so these would be ignored without a word.
+    render->add_option("--pk3", o.mapArchive, "A map's PK3 searched for scripts and images first")
+        ->needs(game);
+    render->add_option("--skin", o.skin, "A skin file giving surfaces other shaders or images")
+        ->needs(game);
+    render
+        ->add_option("--shaderlist", o.shaderList,
+                     "A shader script whose shaders win over the game's")
+        ->needs(game);
     return render;
 }
 

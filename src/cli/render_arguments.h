@@ -20,6 +20,11 @@ struct TRenderOptions {
     float pitch = 20.0f;   // degrees the view looks down from the horizon
     bool wireframe = false;
     bool lighting = true;
+    // Texturing as the program does it; without a game every surface is drawn white.
+    std::string game;        // a folder holding etmain: its PAKs and scripts
+    std::string mapArchive;  // --pk3: a map's archive, searched before the game
+    std::string skin;
+    std::string shaderList;  // a script whose shaders win over the game's
 };
 
 // What the command line gave, before the size is checked.

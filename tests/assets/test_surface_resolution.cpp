@@ -9,6 +9,7 @@
 #include "model_factory.h"
 #include "render/gl_blend_factors.h"
 #include "render/shader_flags.h"
+#include "support/skeletal_square.h"
 
 using namespace testing_support;
 
@@ -125,6 +126,20 @@ TEST_F(SurfaceResolution, EmbedSkinWritesTheResolvedNames) {
     EXPECT_EQ(NameFieldText(model.header.surfaces[1].shaders[0].name),
               "textures/sample/surface1_0");
     EXPECT_EQ(EmbedSkin(model, TSkin{}), 0);
+
+    // Player meshes the same way, through their own adapter.
+    TMDM mesh;
+    TMDX anim;
+    MakeSquarePair(mesh, anim, {.surfaces = 2});
+    mesh.SetSurfaceShader(1, "models/x/kept");
+    assets.Skin() = ParseSkin("Square, models/x/body.tga\nsquare1, models/x/nothing.tga\n");
+    SetMDMShaderIndices(
+        mesh, ResolveSurfaceShaders(MDMSurfaceShaderRefs(mesh), assets, TModelOrigin{}, shaders));
+    EXPECT_GE(mesh.surfaces[0].shaderIndex, 0);
+    EXPECT_EQ(mesh.surfaces[1].shaderIndex, -1);
+    EXPECT_EQ(EmbedSkin(mesh, assets.Skin()), 1);
+    EXPECT_EQ(NameFieldText(mesh.surfaces[0].shader), "models/x/body");
+    EXPECT_EQ(NameFieldText(mesh.surfaces[1].shader), "models/x/kept");
 }
 
 TEST_F(SurfaceResolution, ShaderImageForConverters) {

@@ -7,11 +7,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "md3/md3.h"
 #include "model_factory.h"
 #include "run_cli.h"
+#include "support/skeletal_square.h"
 #include "support/test_files.h"
+#include "support/textured_game.h"
 #if VELDRA_CLI_HAS_RENDER
 #include "support/egl_platforms.h"
 #endif
@@ -111,6 +114,74 @@ TEST_F(CliRender, TheModelFillsThePictureUpToASmallMargin) {
                                            static_cast<double>(top - bottom + 1) / c.height);
             EXPECT_GT(filled, 0.88);
         }
+    }
+}
+
+// The share of the model's pixels in a TGA picture that show `colour`.
+double ShareOfColour(const std::vector<std::uint8_t>& tga, const testing_support::Rgb& colour) {
+    int covered = 0, matching = 0;
+    for (std::size_t p = 18; p + 3 < tga.size(); p += 4) {
+        if (tga[p + 3] != 255) continue;
+        ++covered;
+        const int bgr[3] = {tga[p + 2], tga[p + 1], tga[p]};
+        bool near = true;
+        for (int c = 0; c < 3; ++c)
+            near = near && std::abs(bgr[c] - colour[static_cast<std::size_t>(c)]) <= 8;
+        matching += near ? 1 : 0;
+    }
+    return covered == 0 ? 0.0 : static_cast<double>(matching) / covered;
+}
+
+TEST_F(CliRender, GameDataTexturesTheModelAsTheProgramDoes) {
+    using namespace testing_support;
+    const std::string game = dir_.File("game");
+    const std::string pak = WriteTexturedGame(game);
+    std::ofstream(dir_.File("blue.skin")) << BlueSkinText();
+    std::ofstream(dir_.File("red.shader")) << RedShaderListScript();
+    // A player mesh naming the cube's shader, seen from above.
+    TMDM mesh;
+    TMDX anim;
+    MakeSquarePair(mesh, anim);
+    mesh.SetSurfaceShader(0, "textures/sample/cube");
+    ASSERT_TRUE(mesh.SaveToFile(dir_.File("square.mdm")));
+    ASSERT_TRUE(anim.SaveToFile(dir_.File("square.mdx")));
+    const std::string fromAbove = " --mdx " + dir_.File("square.mdx") + " --pitch 90";
+    struct Case {
+        std::string model, options;
+        Rgb colour;
+    };
+    const Case cases[] = {
+        {model_, "", {255, 255, 255}},  // no game: white
+        {model_, " --game " + game, kGameGreen},
+        {pak + ":" + kCubeEntry, " --game " + game, kGameGreen},
+        {model_, " --game " + game + " --shaderlist " + dir_.File("red.shader"), kListRed},
+        {model_, " --game " + game + " --skin " + dir_.File("blue.skin"), kSkinBlue},
+        {dir_.File("square.mdm"), fromAbove, {255, 255, 255}},
+        {dir_.File("square.mdm"), fromAbove + " --game " + game, kGameGreen},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model + c.options);
+        const CliOutcome o = RunCli(dir_,
+                                    "render " + c.model + " " + dir_.File("tex.tga") +
+                                        " --size 64x64 --no-lighting" + c.options,
+                                    kNoDisplay);
+        ASSERT_EQ(o.exitCode, 0) << o.err;
+        EXPECT_EQ(o.err, "");
+        EXPECT_GT(ShareOfColour(ReadBytes(dir_.File("tex.tga")), c.colour), 0.95);
+    }
+    // Texturing that cannot be done as asked is refused rather than drawn white.
+    const std::pair<std::string, int> refused[] = {
+        {" --skin " + dir_.File("blue.skin"), 2},  // nothing to take the skin's images from
+        {" --game " + dir_.File("none"), 1},
+        {" --game " + game + " --pk3 " + dir_.File("none.pk3"), 1},
+        {" --game " + game + " --skin " + dir_.File("none.skin"), 1},
+    };
+    for (const auto& [options, code] : refused) {
+        const CliOutcome o =
+            RunCli(dir_, "render " + model_ + " " + dir_.File("no.tga") + options, kNoDisplay);
+        EXPECT_EQ(o.exitCode, code) << options << ": " << o.err;
+        EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+        EXPECT_FALSE(std::filesystem::exists(dir_.File("no.tga")));
     }
 }
 

@@ -3,9 +3,11 @@
 // 160 x 120 view like the MD3 square of the scene tests; and a real player stands upright.
 #include <GL/gl.h>
 
+#include "assets/stage_images.h"
 #include "gl_test_context.h"
 #include "io/user_prompts.h"
 #include "render/gl/scene_renderer.h"
+#include "render/gl/sky_box.h"
 #include "support/skeletal_square.h"
 #include "support/test_files.h"
 
@@ -75,6 +77,11 @@ TEST_F(SkeletalDrawingTest, SurfaceIsWhiteWithoutAShaderAndTexturedThroughItsSta
     stage.texture = red;
     shaders_.shaders.push_back({0, {stage}});
     mesh_.surfaces[0].shaderIndex = 0;
+    EXPECT_TRUE(ColourNear(Draw().Pixel(kMidX + 10, kMidY + 10), 255, 0, 0));
+    // With the blend factors the texturing gives an opaque image, over a black background.
+    SetStageTexture(shaders_.shaders[0].stages[0], red, false);
+    colours_.skyTop = colours_.skyBottom = 0;
+    ogl_.SkyBox().SetSkyBoxShown(false);
     EXPECT_TRUE(ColourNear(Draw().Pixel(kMidX + 10, kMidY + 10), 255, 0, 0));
     glDeleteTextures(1, &red);
 }

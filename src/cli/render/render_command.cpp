@@ -8,6 +8,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/model_files.h"
+#include "cli/render/render_texturing.h"
 #include "cli/skeletal_files.h"
 #include "io/atomic_file_writer.h"
 #include "io/file_names.h"
@@ -56,7 +57,7 @@ std::vector<std::uint8_t> EncodePng(const TCapturedView& shot) {
 
 }  // namespace
 
-int RunRender(const TRenderOptions& o) {
+int RunRender(const TRenderOptions& o, std::ostream& warnings) {
     const std::string ext = UpperCaseExtension(o.output);
     if (ext != ".PNG" && ext != ".TGA") {
         throw CliError("Cannot write \"" + o.output + "\": unsupported image format \"" +
@@ -81,7 +82,7 @@ int RunRender(const TRenderOptions& o) {
         LoadMDMOrThrow(mesh, o.model, std::cerr);
         LoadMDXOrThrow(anim, o.mdx);
         RequirePosable(mesh, o.model, anim, o.mdx);
-        // Drawn untextured: no shader lookup runs here.
+        // The file's indexes mean nothing here; the texturing sets them when a game is given.
         mesh.ClearShaderIndexes();
         if (!o.animName.empty()) frame = FirstFrameOf(o.animName, anim, o.mdx);
         frames = static_cast<int>(anim.frames.size());
@@ -100,6 +101,8 @@ int RunRender(const TRenderOptions& o) {
     if (points.empty()) {
         throw CliError("Cannot render \"" + o.model + "\": it has no vertices to draw");
     }
+    // A game, skin or script that cannot be used fails before any OpenGL is loaded.
+    TRenderTexturing texturing(o, warnings);
 
     const std::unique_ptr<IOffscreenBinding> binding = MakeOffscreenBinding(o.width, o.height);
     TOGL ogl;
@@ -113,7 +116,14 @@ int RunRender(const TRenderOptions& o) {
             ")");
     }
 
-    TShaders shaders;
+    TObjTexture textures;
+    ogl.SetTextureHooks(TextureHooksFor(textures));
+    TShaders shaders(&textures);
+    if (skeletal) {
+        texturing.TextureModel(mesh, shaders, textures);
+    } else {
+        texturing.TextureModel(model, shaders, textures);
+    }
     TSceneRenderer renderer(ogl, shaders);
     const TViewParams& params = ogl.ViewParams();
     const TThumbnailPose pose = FitThumbnail(

@@ -22,5 +22,6 @@ int main(int argc, char** argv) {
         // veldra-cli has checked the arguments already; this is for a direct start.
         return app.exit(e) == 0 ? 0 : 2;
     }
-    return RunGuarded(std::cerr, [&] { return RunRender(ResolveRenderOptions(arguments)); });
+    return RunGuarded(std::cerr,
+                      [&] { return RunRender(ResolveRenderOptions(arguments), std::cerr); });
 }

@@ -109,6 +109,10 @@ void TSkeletalDrawer::DrawBatch(const TStageBatch& batch, const std::vector<TSha
         SetUpUnit(use, stage);
         if (stage != nullptr) last = stage;
     }
+    // The stages of a batch that starts with the white base pass combine with it in the
+    // texture units; blending that result with what the view already shows would tint the
+    // surface with the background (a stage modulating the white gets GL_DST_COLOR).
+    if (!batch.units.empty() && batch.units.front().stage < 0) glDisable(GL_BLEND);
     ApplyAlphaFunction(last != nullptr ? last->alphaFunc : kAlphaFuncNone);
     if (sw.lighting && !maskMode) {
         glEnable(GL_LIGHTING);

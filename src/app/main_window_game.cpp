@@ -1,0 +1,307 @@
+// The game: its path, the list of its archives (PAKs) and the loads out of archives through
+// the PK3 browser ("Load MD3 From Game...", "Load MD3 From PK3...").
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <system_error>
+
+#include "app/command_end.h"
+#include "app/main_window.h"
+#include "app/model_panels.h"
+#include "app/pk3_dialog.h"
+#include "assets/archive_loads.h"
+#include "assets/archive_names.h"
+#include "assets/game_path.h"
+#include "io/file_error.h"
+
+namespace {
+
+std::vector<std::string> ToStrings(const QStringList& list) {
+    std::vector<std::string> out;
+    for (const QString& entry : list)
+        out.push_back(entry.toStdString());
+    return out;
+}
+
+}  // namespace
+
+StatusFn TMainWindow::StatusReporter() {
+    return [this](const std::string& text) { SetStatus(QString::fromStdString(text)); };
+}
+
+void TMainWindow::BuildGameGroup() {
+    auto* group = new QGroupBox("Game PAKs", viewTab_);
+    group->setObjectName("gbGame");
+    auto* paks = new QHBoxLayout(group);
+    cbPAKsList_ = new QComboBox(group);
+    cbPAKsList_->setObjectName("cbPAKsList");
+    cbPAKsList_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbPAKsList_->setMinimumContentsLength(6);
+    auto* add = new QPushButton("Add PAK...", group);
+    add->setObjectName("bAddGamePAK");
+    add->setToolTip("Add a PAK-file from the game");
+    auto* remove = new QPushButton("Del. PAK", group);
+    remove->setObjectName("bDelGamePAK");
+    paks->addWidget(cbPAKsList_, 1);
+    paks->addWidget(add);
+    paks->addWidget(remove);
+    connect(add, &QPushButton::clicked, this, [this] { Guarded([this] { AddPakCommand(); }); });
+    connect(remove, &QPushButton::clicked, this,
+            [this] { Guarded([this] { DeletePakCommand(); }); });
+    connect(cbPAKsList_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        const bool listed = index >= 0 && index < assets_.Paks().Count();
+        cbPAKsList_->setToolTip(listed ? QString::fromStdString(assets_.Paks()[index].path)
+                                       : QString());
+    });
+    // Above the screenshot button and the stretch that end the page.
+    auto* page = qobject_cast<QVBoxLayout*>(viewTab_->layout());
+    page->insertWidget(page->count() - 2, group);
+}
+
+// At start-up, after the settings were read and no archive of theirs was found in use.
+void TMainWindow::StartGameData() {
+    std::vector<std::string> problems =
+        assets_.AddPaksFromSettings(ToStrings(settingsPaks_), StatusReporter());
+    for (std::string& problem : assets_.CreateWorkFolders())
+        problems.push_back(std::move(problem));
+    for (std::string& problem : assets_.RebuildShaderList(ToStrings(shaderList_)))
+        problems.push_back(std::move(problem));
+    RefreshPakList();
+    cbShaderList_->addItems(shaderList_);
+    cbShaderList_->setCurrentIndex(static_cast<int>(shaderList_.size()) - 1);
+    EnableGameCommands();
+    SetStatus("");
+    if (!problems.empty())
+        QTimer::singleShot(0, this, [this, problems] { ShowProblems(problems); });
+}
+
+void TMainWindow::EnableGameCommands() {
+    const bool game = !assets_.GamePath().empty();
+    actionFileLoadfrompk3_->setEnabled(game);
+    actionFileSelectSkinfrompk3_->setEnabled(game);
+    actionFileLoadfromgameMDMMDX_->setEnabled(game);
+}
+
+// The list anew, with its first archive selected.
+void TMainWindow::RefreshPakList() {
+    {
+        const QSignalBlocker quiet(cbPAKsList_);
+        cbPAKsList_->clear();
+        for (const TStrObject& pak : assets_.Paks().Paks())
+            cbPAKsList_->addItem(QString::fromStdString(pak.name));
+        cbPAKsList_->setCurrentIndex(-1);
+        cbPAKsList_->setToolTip("");
+    }
+    if (cbPAKsList_->count() > 0) cbPAKsList_->setCurrentIndex(0);
+}
+
+void TMainWindow::SetGamePath(const QString& path) {
+    SetStatus("");
+    TShaderScanReport report;
+    assets_.SetGamePath(path.toStdString(), StatusReporter(), &report);
+    ResolveSurfaces();
+    EnableGameCommands();
+    ShowProblems(report.problems);
+}
+
+void TMainWindow::SelectGamePath() {
+    assets_.ClearGamePath();
+    EnableGameCommands();
+    if (!prompts_.chooseFolder) return;
+    // The folder dialog has only its title for the caption, and a title is one line.
+    const QString chosen = prompts_.chooseFolder(
+        "Select path to \"Wolfenstein - Enemy Territory\" (If You do not have ET installed, "
+        "just cancel this operation..)");
+    const std::string path =
+        chosen.isEmpty() ? std::string() : GamePathFromChosenFolder(chosen.toStdString());
+    const std::optional<std::string> pak0 = GamePakPath(path);
+    if (path.empty() || !IsValidGamePath(path) || !pak0) {
+        ResolveSurfaces();  // without a game nothing is textured
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TCommandEnd restore([] { QApplication::restoreOverrideCursor(); });
+    std::vector<std::string> problems;
+    try {
+        assets_.AddPak(*pak0, StatusReporter());
+        problems = assets_.CreateWorkFolders();
+    } catch (const FileError& e) {
+        // A broken base archive is reported; the game's folder of scripts still counts.
+        problems.push_back(e.what());
+    }
+    RefreshPakList();
+    ShowProblems(problems);
+    SetGamePath(QString::fromStdString(path));
+}
+
+void TMainWindow::AddPakCommand() {
+    if (!prompts_.openFile) return;
+    int filterIndex = 0;
+    const QString file = prompts_.openFile("Select a game PAK file",
+                                           {"Game PAK Files (.pk3) (*.pk3 *.PK3)"}, filterIndex);
+    if (file.isEmpty()) return;
+    const int added = assets_.AddPak(file.toStdString(), StatusReporter());
+    if (added < 0) return;  // the status says why
+    const QString status = StatusText();
+    ShowProblems(assets_.CreateWorkFolders());
+    RefreshPakList();
+    // The new archive's scripts count at once, not only after the next start.
+    RescanGame();
+    SetStatus(status);
+}
+
+void TMainWindow::DeletePakCommand() {
+    const int index = cbPAKsList_->currentIndex();
+    if (index < 0 || index >= assets_.Paks().Count()) return;
+    const QString name = QString::fromStdString(assets_.Paks()[index].name);
+    if (!assets_.DeletePak(index)) return;
+    RefreshPakList();
+    ResolveSurfaces();
+    SetStatus("PAK-file deleted from the list: " + name);
+}
+
+void TMainWindow::RescanGame() {
+    if (assets_.GamePath().empty()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TCommandEnd restore([] { QApplication::restoreOverrideCursor(); });
+    SetGamePath(QString::fromStdString(assets_.GamePath()));
+}
+
+void TMainWindow::LoadMD3FromGameCommand() {
+    SetStatus("");
+    busy_ = true;
+    std::optional<QString> status;
+    const TCommandEnd end([this, &status] { EndCommand(status ? &*status : nullptr); });
+    if (assets_.Paks().Empty()) return;
+    const int result = pk3Dialog_->Browse(kPK3ModeMD3, PK3SourcesOf(assets_.Paks()), QString());
+    const std::optional<TPK3Selection> chosen = pk3Dialog_->SelectedFile();
+    if (result != QDialog::Accepted || !chosen) return;
+    status.emplace();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ResetLodAndAnimationNames();
+    ResetEnvironment();
+    const TModelLoad load = LoadMD3FromGame(md3_, assets_, chosen->entryPath);
+    ShowProblems(load.problems);
+    if (!load.ok) {
+        *status = "MD3 not loaded: " + QString::fromStdString(load.error);
+        ResetEnvironment();
+        return;
+    }
+    modelSource_ = kModelSourceGame;
+    modelKind_ = kModelKindMD3;
+    AfterArchiveLoad("GAME:\\\\" + QString::fromStdString(chosen->entryPath),
+                     QString::fromStdString(load.file), "Save as MD3");
+    *status = "MD3 loaded";
+}
+
+void TMainWindow::LoadMD3FromPK3Command() {
+    SetStatus("");
+    busy_ = true;
+    std::optional<QString> status;
+    const TCommandEnd end([this, &status] { EndCommand(status ? &*status : nullptr); });
+    const std::optional<std::string> etmain = GameEtmainFolder(assets_.GamePath());
+    const int result = pk3Dialog_->Browse(kPK3ModeArchiveFile, {},
+                                          etmain ? QString::fromStdString(*etmain) : QString());
+    const std::optional<TPK3Selection> chosen = pk3Dialog_->SelectedFile();
+    if (result != QDialog::Accepted || !chosen || chosen->chosenArchive.empty()) return;
+    status.emplace();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ResetLodAndAnimationNames();
+    ResetEnvironment();
+    const TModelLoad load = LoadMD3FromMapArchive(md3_, assets_, chosen->chosenArchive,
+                                                  chosen->entryPath, StatusReporter());
+    ShowProblems(load.problems);
+    if (!load.ok) {
+        *status = "MD3 not loaded: " + QString::fromStdString(load.error);
+        ResetEnvironment();
+        return;
+    }
+    modelSource_ = kModelSourcePk3;
+    modelKind_ = kModelKindMD3;
+    AfterArchiveLoad("MAP:\\\\" + QString::fromStdString(chosen->entryPath),
+                     QString::fromStdString(load.file), "Save as MD3");
+    *status = "MD3 loaded";
+}
+
+void TMainWindow::LoadMDMMDXFromGameCommand() {
+    SetStatus("");
+    busy_ = true;
+    std::optional<QString> status;
+    const TCommandEnd end([this, &status] { EndCommand(status ? &*status : nullptr); });
+    if (assets_.Paks().Empty()) return;
+    const std::vector<TPK3Source> paks = PK3SourcesOf(assets_.Paks());
+    const auto choose = [&](int mode) -> std::optional<TPK3Selection> {
+        if (pk3Dialog_->Browse(mode, paks, QString()) != QDialog::Accepted) return std::nullopt;
+        return pk3Dialog_->SelectedFile();
+    };
+    // Both are chosen before anything is reset, so a cancel keeps the model that is loaded.
+    const std::optional<TPK3Selection> mesh = choose(kPK3ModeMDM);
+    if (!mesh) return;
+    const std::string meshFolder = pk3Dialog_->entryFolder;
+    const std::optional<TPK3Selection> anim = choose(kPK3ModeMDX);
+    if (!anim) return;
+    status.emplace();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ResetLodAndAnimationNames();
+    ResetEnvironment();
+
+    std::vector<std::string> problems;
+    const auto extract = [&](const TPK3Selection& from, const std::string& entry) {
+        TEntryExtraction extraction = ExtractFromArchive(from.sourcePak, entry, assets_.TmpDir());
+        problems.insert(problems.end(), extraction.problems.begin(), extraction.problems.end());
+        return extraction.path;
+    };
+    const std::string meshFile = extract(*mesh, mesh->entryPath);
+    const std::string animFile = extract(*anim, anim->entryPath);
+    // The animation's list of names, when its PAK has one; one left by an earlier extraction
+    // would name the frames of another animation.
+    const std::string list = WithExtension(anim->entryPath, ".aninc");
+    std::error_code ec;
+    std::filesystem::remove(assets_.TmpDir() + list, ec);
+    extract(*anim, list);
+    ShowProblems(problems);
+    if (meshFile.empty() || animFile.empty()) {
+        const TPK3Selection& missing = meshFile.empty() ? *mesh : *anim;
+        *status = QString::fromStdString("MDM/MDX not loaded: \"" + missing.entryPath +
+                                         "\" could not be taken out of " + missing.sourcePak);
+        ResetEnvironment();
+        return;
+    }
+    if (!LoadMDMMDXFiles(QString::fromStdString(meshFile), QString::fromStdString(animFile),
+                         *status)) {
+        ResetEnvironment();
+        return;
+    }
+    // Skins and shaders are looked for beside the mesh, not the animation.
+    pk3Dialog_->entryFolder = meshFolder;
+    modelSource_ = kModelSourceGame;
+    modelKind_ = kModelKindMDMMDX;
+    AfterArchiveLoad("GAME:\\\\" + QString::fromStdString(mesh->entryPath),
+                     QString::fromStdString(meshFile), "Save as MDM/MDX");
+}
+
+// What a load out of an archive shows; the model folder stays empty, so images beside the
+// extracted copy are not taken for the model's own.
+void TMainWindow::AfterArchiveLoad(const QString& name, const QString& fileName,
+                                   const QString& saveHint) {
+    EnableModelCommands();
+    panels_->RefreshMD3Panels(modelKind_);
+    panels_->RefreshSkeletalPanels(modelKind_);
+    ShowFamily();
+    panels_->NameField()->setText(name);
+    gbModel_->setTitle(QFileInfo(fileName).fileName());
+    ResetAnimationControls();
+    if (!view_.lockView) ResetView();
+    TextureLoadedModel(QString());
+    actionFileSaveAs_->setToolTip(saveHint);
+}

@@ -1,0 +1,335 @@
+// Texturing the loaded model: the resolution of every surface's shader and the upload of its
+// images, the "&Texturing" menu (skins and the shader list), skins dropped on the window and
+// shader names entered on the "Surfaces" page.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <set>
+
+#include "app/main_window.h"
+#include "app/model_panels.h"
+#include "app/pk3_dialog.h"
+#include "app/texture_panel.h"
+#include "assets/archive_loads.h"
+#include "assets/archive_names.h"
+#include "assets/embed_skin.h"
+#include "assets/surface_resolution.h"
+#include "render/gl/stage_textures.h"
+
+namespace {
+
+const char* const kSkinFilter = "Quake 3 model Skins  (*.skin) (*.skin *.SKIN)";
+const char* const kShaderFilter = "Shader-file  (.shader) (*.shader *.SHADER)";
+
+QAction* MakeAction(QObject* parent, const char* name, const QString& caption,
+                    const QString& shortcut = QString()) {
+    auto* action = new QAction(caption, parent);
+    action->setObjectName(name);
+    if (!shortcut.isEmpty()) action->setShortcut(QKeySequence(shortcut));
+    return action;
+}
+
+}  // namespace
+
+void TMainWindow::BuildTexturing() {
+    pk3Dialog_ = new TdlgPK3(this);
+    texturePanel_ = new TTexturePanel(*panels_, shaders_, this);
+    cbShaderList_ = texturePanel_->ShaderListCombo();
+    BuildGameGroup();
+    BuildTexturingMenu();
+    connect(panels_, &TModelPanels::surfaceSelected, this,
+            [this] { ShowSelectedSurfaceTexturing(); });
+    connect(panels_, &TModelPanels::shaderNameEntered, this,
+            [this](int surface, const QString& name) {
+                Guarded([this, surface, name] { EnterShaderName(surface, name); });
+            });
+    if (auto* alpha = viewTab_->findChild<QCheckBox*>("cbAlphaPreview")) {
+        connect(alpha, &QCheckBox::toggled, this, [this](bool on) {
+            texturePanel_->alphaPreview = on;
+            texturePanel_->RefreshPreview();
+        });
+    }
+}
+
+void TMainWindow::BuildTexturingMenu() {
+    auto run = [this](QAction* action, void (TMainWindow::*command)()) {
+        connect(action, &QAction::triggered, this,
+                [this, command] { Guarded([this, command] { (this->*command)(); }); });
+    };
+    actionFileLoadfrompk3_ = MakeAction(this, "actionFileLoadfrompk3", "Load MD3 From &Game...");
+    actionFileLoadfrommappk3_ =
+        MakeAction(this, "actionFileLoadfrommappk3", "Load MD3 From &PK3...");
+    actionFileLoadfromgameMDMMDX_ =
+        MakeAction(this, "actionFileLoadfromgameMDMMDX", "Load MDM/MDX From Game...");
+    run(actionFileLoadfrompk3_, &TMainWindow::LoadMD3FromGameCommand);
+    run(actionFileLoadfrommappk3_, &TMainWindow::LoadMD3FromPK3Command);
+    run(actionFileLoadfromgameMDMMDX_, &TMainWindow::LoadMDMMDXFromGameCommand);
+    // Each beside the command that loads the same kind from a file.
+    if (auto* file = menuBar()->findChild<QMenu*>("menuFile")) {
+        const auto insertAfter = [file](const char* name, QList<QAction*> actions) {
+            const QList<QAction*> entries = file->actions();
+            qsizetype at = -1;
+            for (qsizetype i = 0; i < entries.size(); ++i) {
+                if (entries[i]->objectName() == name) at = i;
+            }
+            file->insertActions(at >= 0 && at + 1 < entries.size() ? entries[at + 1] : nullptr,
+                                actions);
+        };
+        insertAfter("actionFileLoad", {actionFileLoadfrompk3_, actionFileLoadfrommappk3_});
+        insertAfter("actionFileLoadMDMMDX", {actionFileLoadfromgameMDMMDX_});
+    }
+
+    auto* texturing = new QMenu("&Texturing", this);
+    texturing->setObjectName("menuTexturing");
+    menuBar()->insertMenu(menuView_->menuAction(), texturing);
+    QMenu* skin = texturing->addMenu("Skin");
+    skin->setObjectName("menuTexturingSkin");
+    actionFileSelectSkinfrompk3_ =
+        MakeAction(this, "actionFileSelectSkinfrompk3", "From &Game...", "Ctrl+T");
+    QAction* fromFile =
+        MakeAction(this, "actionFileSelectSkinfromfile", "From &File...", "Ctrl+Shift+T");
+    actionModelSkinpermanent_ =
+        MakeAction(this, "actionModelSkinpermanent", "Embed Skin Into Model", "Ctrl+E");
+    QAction* clear = MakeAction(this, "actionSkinClear", "&Clear");
+    run(actionFileSelectSkinfrompk3_, &TMainWindow::SkinFromGameCommand);
+    run(fromFile, &TMainWindow::SkinFromFileCommand);
+    run(actionModelSkinpermanent_, &TMainWindow::EmbedSkinCommand);
+    run(clear, &TMainWindow::ClearSkinCommand);
+    skin->addActions({actionFileSelectSkinfrompk3_, fromFile, actionModelSkinpermanent_, clear});
+    actionModelSkinpermanent_->setEnabled(false);
+
+    QMenu* shaderList = texturing->addMenu("Shaderlist");
+    shaderList->setObjectName("menuTexturingShaderlist");
+    QAction* addFile = MakeAction(this, "actionShaderlistAdd", "Add File...");
+    QAction* clearList = MakeAction(this, "actionShaderlistClear", "Clear");
+    run(addFile, &TMainWindow::AddShaderFileCommand);
+    run(clearList, &TMainWindow::ClearShaderListCommand);
+    shaderList->addActions({addFile, clearList});
+}
+
+TModelOrigin TMainWindow::ModelOrigin() const {
+    return {modelSource_ == kModelSourceFile, modelDir_.toStdString(),
+            md3DialogFolder_.toStdString()};
+}
+
+void TMainWindow::TextureLoadedModel(const QString& dialogFolder) {
+    if (!dialogFolder.isEmpty()) md3DialogFolder_ = dialogFolder;
+    assets_.ClearSkin();
+    ForgetSkin();
+    ResolveSurfaces();
+}
+
+void TMainWindow::ForgetTexturing() {
+    assets_.ClearMapShaderFiles();
+    assets_.ForgetMapArchive();
+    assets_.ClearSkin();
+    ForgetSkin();
+    if (ogl_.IsReady()) ogl_.MakeCurrent();
+    shaders_.ClearShaders();
+    texturePanel_->Empty();
+}
+
+void TMainWindow::ResolveSurfaces() {
+    // The resolution shows its progress; what the command reported before stays.
+    const QString status = StatusText();
+    const bool gl = ogl_.IsReady();
+    // The old stage textures are deleted and the new ones made in the view's context.
+    if (gl) ogl_.MakeCurrent();
+    const TModelOrigin origin = ModelOrigin();
+    std::vector<TSurfaceShaderRef> surfaces;
+    if (IsMD3Family(modelKind_)) surfaces = MD3SurfaceShaderRefs(md3_);
+    if (IsSkeletalFamily(modelKind_)) surfaces = MDMSurfaceShaderRefs(mdm_);
+    const TSurfaceResolution resolution =
+        ResolveSurfaceShaders(surfaces, assets_, origin, shaders_, StatusReporter());
+    // Without a game nothing is resolved, and the model keeps the indexes its file holds, so
+    // that it is saved back as it was read.
+    if (IsMD3Family(modelKind_) && !assets_.Indexes().game.empty())
+        SetMD3ShaderIndices(md3_, resolution);
+    // A mesh's indexes are cleared when it is read, so they are only ever the store's.
+    if (IsSkeletalFamily(modelKind_)) SetMDMShaderIndices(mdm_, resolution);
+    texturePanel_->SetResolution(resolution);
+    std::vector<std::string> problems = resolution.problems;
+    if (gl) {
+        for (std::string& problem :
+             CreateStageTextures(shaders_, textures_, static_cast<float>(gamma_), assets_, origin,
+                                 StatusReporter()))
+            problems.push_back(std::move(problem));
+    }
+    ShowSelectedSurfaceTexturing();
+    if (ViewTabActive()) RedrawView();
+    SetStatus(status);
+    ShowProblems(problems);
+}
+
+void TMainWindow::ShowSelectedSurfaceTexturing() {
+    const int surface = panels_->SelectedSurface();
+    int shaderIndex = -1;
+    QString skinPath;
+    std::string surfaceName;
+    if (IsMD3Family(modelKind_) && md3_.ValidSurface(surface)) {
+        const TSurface& s = md3_.header.surfaces[static_cast<std::size_t>(surface)];
+        if (!s.shaders.empty()) shaderIndex = s.shaders[0].shaderIndex;
+        surfaceName = NameFieldText(s.name);
+    } else if (IsSkeletalFamily(modelKind_) && mdm_.ValidSurface(surface)) {
+        const TMDMSurface& s = mdm_.surfaces[static_cast<std::size_t>(surface)];
+        shaderIndex = s.shaderIndex;
+        surfaceName = NameFieldText(s.name);
+    }
+    if (const TSkinRec* rec = FindSkinRec(assets_.Skin(), LowerCaseAscii(surfaceName)))
+        skinPath = QString::fromStdString(rec->path);
+    texturePanel_->gamma = static_cast<float>(gamma_);
+    texturePanel_->ShowSurface(surface, shaderIndex, skinPath);
+}
+
+void TMainWindow::ShowProblems(const std::vector<std::string>& problems) {
+    if (problems.empty() || !prompts_.message) return;
+    // The same damaged entry may be met by several lookups.
+    std::set<std::string> seen;
+    QStringList lines;
+    for (const std::string& problem : problems) {
+        if (seen.insert(problem).second) lines << QString::fromStdString(problem);
+    }
+    prompts_.message("Veldra", lines.join('\n'), true);
+}
+
+// --- skins -------------------------------------------------------------------------------
+
+void TMainWindow::ForgetSkin() {
+    texturePanel_->SetSkinFile("");
+    panels_->SkinField()->clear();
+    EnableEmbedSkin();
+}
+
+void TMainWindow::EnableEmbedSkin() {
+    actionModelSkinpermanent_->setEnabled(!assets_.Skin().empty() && modelKind_ != kModelKindNone);
+}
+
+void TMainWindow::LoadSkinFile(const QString& fileName) {
+    SetStatus("");
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct Restore {
+        ~Restore() { QApplication::restoreOverrideCursor(); }
+    } restore;
+    const bool loaded = assets_.LoadSkin(fileName.toStdString());
+    texturePanel_->SetSkinFile(loaded ? QFileInfo(fileName).fileName() : QString());
+    panels_->SkinField()->clear();
+    EnableEmbedSkin();
+    ResolveSurfaces();
+    SetStatus(loaded ? QString("Skin loaded") : "Skin file not found: " + fileName);
+}
+
+void TMainWindow::SkinFromFileCommand() {
+    QString fileName = presetFileName_;
+    if (!skipDialog_) {
+        int filterIndex = 0;
+        fileName = prompts_.openFile
+                       ? prompts_.openFile("Select a skin to load", {kSkinFilter}, filterIndex)
+                       : QString();
+    }
+    if (fileName.isEmpty()) return;
+    LoadSkinFile(fileName);
+}
+
+void TMainWindow::LoadSkinFromDrop(const QString& fileName) {
+    presetFileName_ = fileName;
+    skipDialog_ = true;
+    Guarded([this] { SkinFromFileCommand(); });
+    skipDialog_ = false;
+}
+
+void TMainWindow::SkinFromGameCommand() {
+    if (assets_.Paks().Empty()) return;
+    const int result = pk3Dialog_->Browse(kPK3ModeSkin, PK3SourcesOf(assets_.Paks()), QString());
+    const std::optional<TPK3Selection> chosen = pk3Dialog_->SelectedFile();
+    if (result != QDialog::Accepted || !chosen) return;
+    const TEntryExtraction extraction =
+        ExtractFromArchive(chosen->sourcePak, chosen->entryPath, assets_.TmpDir());
+    ShowProblems(extraction.problems);
+    // A copy left by an earlier extraction is not this entry.
+    if (!extraction.ok()) return;
+    LoadSkinFile(QString::fromStdString(extraction.path));
+}
+
+void TMainWindow::ClearSkinCommand() {
+    ForgetSkin();
+    if (assets_.ClearSkin()) ResolveSurfaces();
+    EnableEmbedSkin();
+}
+
+void TMainWindow::EmbedSkinCommand() {
+    if (assets_.Skin().empty() || modelKind_ == kModelKindNone || !prompts_.askYesNoCancel) return;
+    if (prompts_.askYesNoCancel("Confirmation",
+                                "Copy the shaders/textures from the currently loaded "
+                                "skin-file?..") != TAnswer::Yes)
+        return;
+    const int surface = panels_->SelectedSurface();
+    const int written = IsSkeletalFamily(modelKind_) ? EmbedSkin(mdm_, assets_.Skin())
+                                                     : EmbedSkin(md3_, assets_.Skin());
+    RefreshFamilyPanels(surface);
+    if (written > 0) MarkModelChanged();
+    SetStatus(QStringLiteral("Skin embedded into %1 surface(s)").arg(written));
+}
+
+// --- shader list and shader names ----------------------------------------------------------
+
+void TMainWindow::RebuildShaderList() {
+    const std::vector<std::string> problems = assets_.RebuildShaderList(
+        [this] {
+            std::vector<std::string> files;
+            for (const QString& file : shaderList_)
+                files.push_back(file.toStdString());
+            return files;
+        }(),
+        StatusReporter());
+    cbShaderList_->clear();
+    cbShaderList_->addItems(shaderList_);
+    cbShaderList_->setCurrentIndex(static_cast<int>(shaderList_.size()) - 1);
+    ShowProblems(problems);
+    ResolveSurfaces();
+}
+
+void TMainWindow::AddShaderFileCommand() {
+    if (!prompts_.openFile) return;
+    int filterIndex = 0;
+    const QString file = prompts_.openFile("Select a shader-file", {kShaderFilter}, filterIndex);
+    if (file.isEmpty()) return;
+    shaderList_ << file;
+    RebuildShaderList();
+}
+
+void TMainWindow::ClearShaderListCommand() {
+    shaderList_.clear();
+    RebuildShaderList();
+}
+
+void TMainWindow::EnterShaderName(int surface, const QString& name) {
+    const std::string text = name.toLatin1().toStdString();
+    if (IsSkeletalFamily(modelKind_) && mdm_.ValidSurface(surface)) {
+        mdm_.SetSurfaceShader(surface, text);
+    } else if (IsMD3Family(modelKind_) && md3_.ValidSurface(surface)) {
+        TSurface& s = md3_.header.surfaces[static_cast<std::size_t>(surface)];
+        // A surface without a shader record has no place for the name.
+        if (s.shaders.empty()) return;
+        SetName64(text, s.shaders[0].name);
+    } else {
+        return;
+    }
+    MarkModelChanged();
+    RefreshFamilyPanels(surface);
+    ResolveSurfaces();
+}
+
+void TMainWindow::RefreshFamilyPanels(int surface) {
+    if (IsSkeletalFamily(modelKind_)) {
+        panels_->RefreshSkeletalPanels(modelKind_);
+    } else {
+        panels_->RefreshMD3Panels(modelKind_);
+    }
+    panels_->SurfaceList()->setCurrentIndex(surface);
+    ShowSelectedSurfaceTexturing();
+}
