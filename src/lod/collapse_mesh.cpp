@@ -18,6 +18,8 @@ void AddUnique(std::vector<std::int32_t>& list, std::int32_t value) {
 TcmMesh::TcmMesh(const std::vector<TVector3>& positions,
                  const std::vector<TMDMTriangle>& triangles) {
     vertices_.resize(positions.size());
+    borderStamp_.assign(positions.size(), 0);
+    borderValue_.assign(positions.size(), false);
     for (std::size_t i = 0; i < positions.size(); ++i) {
         vertices_[i].id = static_cast<std::int32_t>(i);
         vertices_[i].position = positions[i];
@@ -73,10 +75,24 @@ bool TcmMesh::IsBorder(std::int32_t v) const {
     return false;
 }
 
+bool TcmMesh::BorderSinceLastCollapse(std::int32_t v) const {
+    const auto i = static_cast<std::size_t>(v);
+    if (borderStamp_[i] != collapses_) {
+        borderStamp_[i] = collapses_;
+        borderValue_[i] = IsBorder(v);
+    }
+    return borderValue_[i];
+}
+
 float TcmMesh::EdgeCollapseCost(std::int32_t u, std::int32_t v) const {
+    return EdgeCollapseCost(u, v, IsBorder(u));
+}
+
+float TcmMesh::EdgeCollapseCost(std::int32_t u, std::int32_t v, bool uBorder) const {
     const TcmVertex& from = Vertex(u);
     const float edgeLength = VectorLength(VectorSubtract(Vertex(v).position, from.position));
-    std::vector<std::int32_t> sides;
+    std::vector<std::int32_t>& sides = sides_;
+    sides.clear();
     for (std::int32_t f : from.faces) {
         if (HasVertex(f, v)) sides.push_back(f);
     }
@@ -91,8 +107,7 @@ float TcmMesh::EdgeCollapseCost(std::int32_t u, std::int32_t v) const {
         curvature = std::max(curvature, minCurv);
     }
     float cost = edgeLength * curvature;
-    const bool uBorder = IsBorder(u);
-    const bool vBorder = IsBorder(v);
+    const bool vBorder = BorderSinceLastCollapse(v);
     if (uBorder && !vBorder) cost += kCostBorderOntoInterior;
     if (uBorder && vBorder) cost += kCostBorderOntoBorder;
     return cost;
@@ -106,8 +121,9 @@ void TcmMesh::ComputeCost(std::int32_t v) {
         return;
     }
     vertex.cost = kCostNoCandidate;
+    const bool border = BorderSinceLastCollapse(v);
     for (std::int32_t n : vertex.neighbours) {
-        const float c = EdgeCollapseCost(v, n);
+        const float c = EdgeCollapseCost(v, n, border);
         if (c < vertex.cost) {
             vertex.collapse = n;
             vertex.cost = c;
@@ -163,6 +179,7 @@ void TcmMesh::RemoveVertex(std::int32_t u) {
 
 std::vector<std::int32_t> TcmMesh::Collapse(std::int32_t u,
                                             std::vector<std::int32_t>& removedTriangles) {
+    ++collapses_;
     std::vector<std::int32_t> stale = Vertex(u).neighbours;
     const std::int32_t v = Vertex(u).collapse;
     const std::vector<std::int32_t>& faces = vertices_[static_cast<std::size_t>(u)].faces;

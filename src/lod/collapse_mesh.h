@@ -43,6 +43,9 @@ class TcmMesh {
 
     // Some edge of v belongs to a single one of v's triangles.
     bool IsBorder(std::int32_t v) const;
+    // IsBorder, remembered until the next collapse: the costs after a collapse look at each
+    // vertex's border many times over.
+    bool BorderSinceLastCollapse(std::int32_t v) const;
     // The cost of collapsing u onto its neighbour v: edge length times a curvature term, with
     // penalties that keep the open border for last.
     float EdgeCollapseCost(std::int32_t u, std::int32_t v) const;
@@ -63,7 +66,12 @@ class TcmMesh {
     void ReplaceVertex(std::int32_t f, std::int32_t oldVertex, std::int32_t newVertex);
     void RemoveVertex(std::int32_t u);
     void UpdateNormal(std::int32_t f);
+    float EdgeCollapseCost(std::int32_t u, std::int32_t v, bool uBorder) const;
 
     std::vector<TcmVertex> vertices_;
     std::vector<TcmTriangle> triangles_;
+    mutable std::vector<std::uint32_t> borderStamp_;
+    mutable std::vector<bool> borderValue_;
+    std::uint32_t collapses_ = 1;
+    mutable std::vector<std::int32_t> sides_;
 };

@@ -28,7 +28,7 @@ struct TcmKey {
 TcmKey KeyOf(const TcmMesh& mesh, std::int32_t v) {
     const TcmVertex& vertex = mesh.Vertex(v);
     if (vertex.collapse < 0) return {TcmKey::NoCandidate, 0.0f, v};
-    return {mesh.IsBorder(v) ? TcmKey::Border : TcmKey::Interior, vertex.cost, v};
+    return {mesh.BorderSinceLastCollapse(v) ? TcmKey::Border : TcmKey::Interior, vertex.cost, v};
 }
 
 // Records the removal of `m` as the last of `remaining` vertices.
