@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "cli/cli_error.h"
+#include "cli/mds_files.h"
 #include "cli/model_files.h"
 #include "cli/skeletal_files.h"
 
@@ -42,6 +43,7 @@ const char* FormatName(ModelFormat format) {
 }  // namespace
 
 int RunConvert(const std::string& input, const std::string& output, std::ostream& warnings) {
+    if (IsMDSFile(input)) return ConvertMDSFile(input, output, warnings);
     const ModelFormat target = FormatFromExtension(output);
     if (target != ModelFormat::MD3 && target != ModelFormat::MDM && target != ModelFormat::MDX) {
         throw UsageError("Cannot write \"" + output + "\": unsupported output format \"" +
