@@ -34,6 +34,7 @@ class QTabWidget;
 class QTimer;
 class TAnimationControls;
 class TGLViewWidget;
+class TLodPanel;
 class TModelPanels;
 class TTagEntry;
 class TViewSwitchPair;
@@ -105,6 +106,8 @@ class TMainWindow : public QMainWindow {
     void LoadMD3FromFile(const QString& fileName);
     // "Load MDM/MDX From File..." with both files already chosen, as a drop does it.
     void LoadMDMMDXFromFiles(const QString& mdmFile, const QString& mdxFile);
+    // "Load MDS From File..." with the file already chosen, as a drop does it.
+    void LoadMDSFromFile(const QString& fileName);
     // Draws the view now if it can (the periodic redraw does the same).
     void RedrawView();
 
@@ -184,6 +187,12 @@ class TMainWindow : public QMainWindow {
     void RenameBonesCommand();
     void ScaleWeightsCommand();
     void SmoothSkeletalSurfaceCommand();
+    // Level of detail and MDS models (main_window_lod.cpp).
+    void BuildLodCommands();
+    void CalculateLodCommand();
+    void LoadMDSCommand();
+    // Reads an MDS file and converts it into the MDM/MDX pair.
+    bool LoadMDSFile(const QString& fileName, QString& status);
     // The surface chosen on the "Surfaces" tab of a loaded skeletal model, or -1.
     int SelectedMDMSurface() const;
     // The view.
@@ -291,6 +300,7 @@ class TMainWindow : public QMainWindow {
     QGroupBox* gbLOD_ = nullptr;
     QCheckBox* cbLODEnabled_ = nullptr;
     QLabel* tLODpresence_ = nullptr;
+    TLodPanel* lodPanel_ = nullptr;
     QPushButton* bPrtScr_ = nullptr;
     QTimer* timerFPS_ = nullptr;
     QTimer* timerOGLFPS_ = nullptr;

@@ -210,9 +210,10 @@ void TMainWindow::BuildMenus() {
     file->setObjectName("menuFile");
     file->addAction(actionFileLoadAnyFromFile_);
     file->addAction(actionFileLoad_);
-    const char* const skeletal[] = {"actionFileLoadMDMMDX",    nullptr,
-                                    "actionFileLoadMDX",       "actionFileLoadMDXbones",
-                                    "actionFileLoadMDXframes", "actionFileLoadMDMtags"};
+    const char* const skeletal[] = {
+        "actionFileLoadMDMMDX", "actionFileLoadMDS",      nullptr,
+        "actionFileLoadMDX",    "actionFileLoadMDXbones", "actionFileLoadMDXframes",
+        "actionFileLoadMDMtags"};
     for (const char* name : skeletal) {
         if (name == nullptr) {
             file->addSeparator();

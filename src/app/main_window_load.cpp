@@ -17,6 +17,7 @@
 #include "app/animation_controls.h"
 #include "app/command_end.h"
 #include "app/gl_view_widget.h"
+#include "app/lod_panel.h"
 #include "app/main_window.h"
 #include "app/model_panels.h"
 #include "io/file_names.h"
@@ -38,6 +39,7 @@ enum AnyFileEntry {
     kAnyMDXBones = 5,
     kAnyMDXFrames = 6,
     kAnyMDMTags = 7,
+    kAnyMDS = 8,
     kAnyTags = 13,
     kAnyShader = 14
 };
@@ -48,7 +50,7 @@ struct AnyFilter {
 };
 
 const AnyFilter kAnyFilters[] = {
-    {kAnyAllSupported, "All Supported Models (*.MD3 *.md3 *.MDM *.mdm *.MDX *.mdx)"},
+    {kAnyAllSupported, "All Supported Models (*.MD3 *.md3 *.MDM *.mdm *.MDX *.mdx *.MDS *.mds)"},
     {kAnyMD3, "Quake3 Model  (.MD3) (*.MD3 *.md3)"},
     {kAnyMDM, "ET Player Model  (.MDM) (*.MDM *.mdm)"},
     {kAnyMDX, "ET Player Animation  (.MDX) (*.MDX *.mdx)"},
@@ -56,6 +58,7 @@ const AnyFilter kAnyFilters[] = {
     {kAnyMDXFrames, "ET Player Animation Frames  (.MDX) (*.MDX *.mdx)"},
     // Tags are read from another mesh, whatever the entry's name says.
     {kAnyMDMTags, "ET Player Animation Tags  (.MDX) (*.MDM *.mdm)"},
+    {kAnyMDS, "ET Model  (.MDS) (*.MDS *.mds)"},
     {kAnyTags, "Model Tags  (*.tag) (*.tag *.TAG)"},
     {kAnyShader, "Shader-file  (.shader) (*.shader *.SHADER)"},
 };
@@ -82,6 +85,7 @@ int TMainWindow::CurrentFrame() const {
 }
 
 void TMainWindow::ResetLodAndAnimationNames() {
+    if (lodPanel_ != nullptr) lodPanel_->ResetForLoad();
     cbLODEnabled_->setChecked(false);
     animation_->SetAnimations({});
 }
@@ -228,15 +232,18 @@ void TMainWindow::LoadAnyFromFileCommand() {
         entry = suffix == ".MD3"   ? kAnyMD3
                 : suffix == ".MDM" ? kAnyMDM
                 : suffix == ".MDX" ? kAnyMDX
+                : suffix == ".MDS" ? kAnyMDS
                                    : kAnyAllSupported;
     }
     switch (entry) {
         case kAnyMD3:
-        case kAnyMDM: {
+        case kAnyMDM:
+        case kAnyMDS: {
             ResetLodAndAnimationNames();
             ResetEnvironment();
-            const bool loaded =
-                entry == kAnyMD3 ? LoadMD3File(fileName, *status) : LoadMDMFile(fileName, *status);
+            const bool loaded = entry == kAnyMD3   ? LoadMD3File(fileName, *status)
+                                : entry == kAnyMDS ? LoadMDSFile(fileName, *status)
+                                                   : LoadMDMFile(fileName, *status);
             if (!loaded) {
                 ResetEnvironment();
                 break;
@@ -311,6 +318,8 @@ void TMainWindow::HandleDroppedFiles(const QStringList& files) {
     const int count = static_cast<int>(files.size());
     if (suffix == ".MD3") {
         LoadMD3FromFile(first);
+    } else if (suffix == ".MDS") {
+        LoadMDSFromFile(first);
     } else if ((suffix == ".MDM" || suffix == ".MDX") && count == 1) {
         SetStatus("MDM/MDX files must both be drag'n'dropped at the same time..");
     } else if ((suffix == ".MDM" || suffix == ".MDX") && count == 2) {

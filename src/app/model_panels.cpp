@@ -73,6 +73,7 @@ void TModelPanels::RefreshSkeletalPanels(int modelKind) {
     if (!IsSkeletalFamily(modelKind) || mdm_ == nullptr || mdx_ == nullptr) return;
     EmptyPanels();
     FillSkeletalLists();
+    if (afterSkeletalRefresh) afterSkeletalRefresh();
 }
 
 void TModelPanels::ShowTabsOfFamily(int modelKind) {

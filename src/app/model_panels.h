@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "app/panel_bones.h"
@@ -46,6 +47,9 @@ class TModelPanels : public QObject {
     // Only the "Help" tab, active.
     void ShowHelpOnly();
     bool HelpOnlyShowing() const;
+
+    // Run after every skeletal refresh: the LOD controls follow the mesh.
+    std::function<void()> afterSkeletalRefresh;
 
     // The bones of a skeletal animation as the tree shows them; RefreshSkeletalPanels empties
     // the tree first.

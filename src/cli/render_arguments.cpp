@@ -46,6 +46,8 @@ CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments) {
     render->add_option("--pitch", o.pitch, "Look down by degrees (default 20)");
     render->add_flag("--wireframe", o.wireframe, "Draw triangle edges only");
     render->add_flag("--no-lighting", arguments.noLighting, "Draw without lights");
+    render->add_flag("--lod", o.lod,
+                     "Draw each surface of an .mdm model reduced to its LOD minimum");
     return render;
 }
 
@@ -64,6 +66,9 @@ TRenderOptions ResolveRenderOptions(const TRenderArguments& arguments) {
         throw UsageError("Cannot render \"" + o.model +
                          "\": --mdx and --anim-name are for .mdm "
                          "player meshes");
+    }
+    if (!mesh && o.lod) {
+        throw UsageError("Cannot render \"" + o.model + "\": --lod is for .mdm player meshes");
     }
     return o;
 }

@@ -20,6 +20,7 @@ struct TRenderOptions {
     float pitch = 20.0f;   // degrees the view looks down from the horizon
     bool wireframe = false;
     bool lighting = true;
+    bool lod = false;  // each surface of an .mdm model reduced to its LOD minimum
 };
 
 // What the command line gave, before the size is checked.

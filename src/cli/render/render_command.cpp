@@ -83,6 +83,8 @@ int RunRender(const TRenderOptions& o) {
         RequirePosable(mesh, o.model, anim, o.mdx);
         // Drawn untextured: no shader lookup runs here.
         mesh.ClearShaderIndexes();
+        // The preview draws each surface at the minimum the mesh stores for it.
+        if (o.lod) mesh.LodTableFromMinLod();
         if (!o.animName.empty()) frame = FirstFrameOf(o.animName, anim, o.mdx);
         frames = static_cast<int>(anim.frames.size());
     } else {
@@ -131,6 +133,7 @@ int RunRender(const TRenderOptions& o) {
     TViewSwitches sw;
     sw.lighting = o.lighting;
     sw.wireframe = o.wireframe;
+    sw.lodEnabled = o.lod;
     sw.showTags = false;
     sw.centerModel = true;  // keeps the fitted pivot
     TSceneModel scene{skeletal ? kModelKindMDMMDX : kModelKindMD3, &model, frame, -1};
