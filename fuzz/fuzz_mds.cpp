@@ -17,7 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TMDM mesh;
     TMDX anim;
     ConvertMDS(mds, mesh, anim);
-    if (!mesh.CountMismatch().empty() || !anim.CountMismatch().empty()) __builtin_trap();
+    if (!mesh.CountMismatch().empty() || !anim.CountMismatch().empty() ||
+        !BoneOrderProblem(anim.bones).empty()) {
+        __builtin_trap();
+    }
     for (const TMDMTag& tag : mesh.tags) {
         if (tag.boneIndex < 0) __builtin_trap();
     }

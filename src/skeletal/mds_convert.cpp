@@ -76,6 +76,12 @@ void Converter::FillAnimation(TMDX& anim) {
             Note("bone " + std::to_string(b) + " hangs on " + (inRange ? "a tag bone" : "no bone") +
                  " and becomes a root bone");
         }
+        // The pose computes parents first, and an MDX whose bones break that order is refused
+        // when it is read back.
+        if (bone.parent >= static_cast<std::int32_t>(anim.bones.size())) {
+            Note("bone " + std::to_string(b) + " hangs on a later bone and becomes a root bone");
+            bone.parent = -1;
+        }
         anim.bones.push_back(bone);
     }
     for (const TMDXFrame& from : mds_.frames) {

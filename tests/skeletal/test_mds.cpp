@@ -110,19 +110,23 @@ TEST(MDS, WhateverNamesATagBoneIsMended) {
     mds.tags.push_back(mds.tags[0]);
     mds.tags.push_back(mds.tags[0]);  // three tags for two tag bones
     mds.tags[1].boneIndex = 3;        // a kept bone standing in for a tag
+    mds.bones[1].parent = 3;          // a later bone: the pose needs parents first
 
     TMDM mesh;
     TMDX anim;
     const TMDSConversion result = ConvertMDS(mds, mesh, anim);
     EXPECT_EQ(result.boneMap, (std::vector<std::int32_t>{0, 1, -1, 2, -1}));
+    EXPECT_EQ(anim.bones[1].parent, -1);  // its parent came after it
     EXPECT_EQ(anim.bones[2].parent, -1);  // its parent was a tag bone
+    EXPECT_EQ(BoneOrderProblem(anim.bones), "");
     EXPECT_EQ(mesh.surfaces[0].vertices[1].weights[0].boneIndex, 1);
     EXPECT_EQ(mesh.surfaces[0].boneReferences, (std::vector<TMDMSurfaceBoneRefs>{0, 1}));
     ASSERT_EQ(mesh.tags.size(), 2u);
     EXPECT_EQ(mesh.tags[0].boneIndex, 0);
     EXPECT_EQ(mesh.tags[0].boneReferences, (std::vector<TMDMSurfaceBoneRefs>{0}));
     EXPECT_EQ(mesh.tags[1].boneIndex, 1);  // bone 3's parent, the flagged 2, hangs on 1
-    EXPECT_EQ(mesh.tags[1].boneReferences, (std::vector<TMDMSurfaceBoneRefs>{0, 1}));
+    EXPECT_EQ(mesh.tags[1].boneReferences,
+              (std::vector<TMDMSurfaceBoneRefs>{1}));  // bone 1 became a root
     EXPECT_EQ(mesh.CountMismatch(), "");
     EXPECT_EQ(SkeletalPairProblem(mesh, anim), "");
     EXPECT_GE(result.notes.size(), 4u);
