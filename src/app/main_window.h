@@ -41,6 +41,7 @@ class TAnimationControls;
 class TdlgPK3;
 class TTexturePanel;
 class TGLViewWidget;
+class TLodPanel;
 class TModelPanels;
 class TTagEntry;
 class TViewSwitchPair;
@@ -117,6 +118,8 @@ class TMainWindow : public QMainWindow {
     void LoadMapFromFile(const QString& fileName);
     // "Load MDM/MDX From File..." with both files already chosen, as a drop does it.
     void LoadMDMMDXFromFiles(const QString& mdmFile, const QString& mdxFile);
+    // "Load MDS From File..." with the file already chosen, as a drop does it.
+    void LoadMDSFromFile(const QString& fileName);
     // Draws the view now if it can (the periodic redraw does the same).
     void RedrawView();
 
@@ -211,6 +214,12 @@ class TMainWindow : public QMainWindow {
     void RenameBonesCommand();
     void ScaleWeightsCommand();
     void SmoothSkeletalSurfaceCommand();
+    // Level of detail and MDS models (main_window_lod.cpp).
+    void BuildLodCommands();
+    void CalculateLodCommand();
+    void LoadMDSCommand();
+    // Reads an MDS file and converts it into the MDM/MDX pair.
+    bool LoadMDSFile(const QString& fileName, QString& status);
     // The surface chosen on the "Surfaces" tab of a loaded skeletal model, or -1.
     int SelectedMDMSurface() const;
     // The view.
@@ -343,6 +352,8 @@ class TMainWindow : public QMainWindow {
     // The folder of the MD3 file last chosen to load: stage images are looked for there first.
     QString md3DialogFolder_;
     int startupExitCode_ = 0;
+    // Set by a resize of the view until the next frame is drawn.
+    bool viewResized_ = false;
     // An error box is about to end the program: the first showing must not open dialogs.
     bool ending_ = false;
     bool firstShowingDone_ = false;
@@ -368,6 +379,7 @@ class TMainWindow : public QMainWindow {
     QGroupBox* gbLOD_ = nullptr;
     QCheckBox* cbLODEnabled_ = nullptr;
     QLabel* tLODpresence_ = nullptr;
+    TLodPanel* lodPanel_ = nullptr;
     QPushButton* bPrtScr_ = nullptr;
     QTimer* timerFPS_ = nullptr;
     QTimer* timerOGLFPS_ = nullptr;

@@ -66,7 +66,11 @@ void TMainWindow::BuildLayout() {
     glView_->installEventFilter(this);
     glView_->onContextReady = [this] { OnContextReady(); };
     glView_->onPaint = [this] { DrawFrame(); };
-    glView_->onResize = [this](int w, int h) { ogl_.Resize(w, h); };
+    glView_->onResize = [this](int w, int h) {
+        ogl_.Resize(w, h);
+        // A resized view has lost its picture; draw it once even while another tab shows.
+        viewResized_ = true;
+    };
     oglLayout->addWidget(glView_);
     leftLayout->addWidget(gbOGL_, 1);
     animationHost_ = new QWidget(left);
@@ -80,6 +84,8 @@ void TMainWindow::BuildLayout() {
     auto* modelLayout = new QVBoxLayout(gbModel_);
     pcTabs_ = new QTabWidget(gbModel_);
     pcTabs_->setObjectName("pcTabs");
+    // The pages scroll, so the tab names are what sets the panel's width: all of them show.
+    pcTabs_->setUsesScrollButtons(false);
     modelLayout->addWidget(pcTabs_);
     viewTab_ = BuildViewTab();
     helpTab_ = BuildHelpTab();
@@ -213,9 +219,10 @@ void TMainWindow::BuildMenus() {
     file->addAction(actionFileLoadAnyFromFile_);
     file->addAction(actionFileLoad_);
     file->addAction(findChild<QAction*>("actionFileImportMapAsMD3", Qt::FindDirectChildrenOnly));
-    const char* const skeletal[] = {"actionFileLoadMDMMDX",    nullptr,
-                                    "actionFileLoadMDX",       "actionFileLoadMDXbones",
-                                    "actionFileLoadMDXframes", "actionFileLoadMDMtags"};
+    const char* const skeletal[] = {
+        "actionFileLoadMDMMDX", "actionFileLoadMDS",      nullptr,
+        "actionFileLoadMDX",    "actionFileLoadMDXbones", "actionFileLoadMDXframes",
+        "actionFileLoadMDMtags"};
     for (const char* name : skeletal) {
         if (name == nullptr) {
             file->addSeparator();

@@ -128,7 +128,7 @@ void TMainWindow::BuildEditMenus() {
         {"actionModelCalculateNormals", "menuModelSmoothSurface", "actionModelMD3FixCracksGaps"});
 
     menuModel_->addSeparator();
-    put(menuModel_, {"actionModelMDMMDXframesToMD3"});
+    put(menuModel_, {"actionModelMDMMDXframesToMD3", "actionModelMDMMDXCalculateLOD"});
     menuBones_ = menuModel_->addMenu(QStringLiteral("&Bones"));
     menuBones_->setObjectName("menuBones");
     put(menuBones_, {"actionModelMDMMDXRenameBones", "actionModelMDMMDXScaleBones"});

@@ -17,6 +17,7 @@
 #include "app/animation_controls.h"
 #include "app/command_end.h"
 #include "app/gl_view_widget.h"
+#include "app/lod_panel.h"
 #include "app/main_window.h"
 #include "app/model_panels.h"
 #include "io/file_names.h"
@@ -38,6 +39,7 @@ enum AnyFileEntry {
     kAnyMDXBones = 5,
     kAnyMDXFrames = 6,
     kAnyMDMTags = 7,
+    kAnyMDS = 8,
     kAnyMap = 9,
     kAnyMS3D = 10,
     kAnyASE = 11,
@@ -53,8 +55,8 @@ struct AnyFilter {
 
 const AnyFilter kAnyFilters[] = {
     {kAnyAllSupported,
-     "All Supported Models (*.MD3 *.md3 *.MDM *.mdm *.MDX *.mdx *.MAP *.map *.MS3D *.ms3d *.ASE "
-     "*.ase)"},
+     "All Supported Models (*.MD3 *.md3 *.MDM *.mdm *.MDX *.mdx *.MDS *.mds *.MAP *.map *.MS3D "
+     "*.ms3d *.ASE *.ase)"},
     {kAnyMD3, "Quake3 Model  (.MD3) (*.MD3 *.md3)"},
     {kAnyMDM, "ET Player Model  (.MDM) (*.MDM *.mdm)"},
     {kAnyMDX, "ET Player Animation  (.MDX) (*.MDX *.mdx)"},
@@ -62,6 +64,7 @@ const AnyFilter kAnyFilters[] = {
     {kAnyMDXFrames, "ET Player Animation Frames  (.MDX) (*.MDX *.mdx)"},
     // Tags are read from another mesh, whatever the entry's name says.
     {kAnyMDMTags, "ET Player Animation Tags  (.MDX) (*.MDM *.mdm)"},
+    {kAnyMDS, "ET Model  (.MDS) (*.MDS *.mds)"},
     {kAnyMap, "Quake Map  (.MAP) (*.MAP *.map)"},
     {kAnyMS3D, "MilkShape Model  (.MS3D) (*.MS3D *.ms3d)"},
     {kAnyASE, "3DSMax ASCII (.ASE) (*.ASE *.ase)"},
@@ -92,6 +95,7 @@ int TMainWindow::CurrentFrame() const {
 }
 
 void TMainWindow::ResetLodAndAnimationNames() {
+    if (lodPanel_ != nullptr) lodPanel_->ResetForLoad();
     cbLODEnabled_->setChecked(false);
     animation_->SetAnimations({});
 }
@@ -240,6 +244,7 @@ void TMainWindow::LoadAnyFromFileCommand() {
         entry = suffix == ".MD3"    ? kAnyMD3
                 : suffix == ".MDM"  ? kAnyMDM
                 : suffix == ".MDX"  ? kAnyMDX
+                : suffix == ".MDS"  ? kAnyMDS
                 : suffix == ".MAP"  ? kAnyMap
                 : suffix == ".MS3D" ? kAnyMS3D
                 : suffix == ".ASE"  ? kAnyASE
@@ -248,6 +253,7 @@ void TMainWindow::LoadAnyFromFileCommand() {
     switch (entry) {
         case kAnyMD3:
         case kAnyMDM:
+        case kAnyMDS:
         case kAnyMap:
         case kAnyMS3D:
         case kAnyASE: {
@@ -255,6 +261,7 @@ void TMainWindow::LoadAnyFromFileCommand() {
             ResetEnvironment();
             const bool loaded = entry == kAnyMD3    ? LoadMD3File(fileName, *status)
                                 : entry == kAnyMDM  ? LoadMDMFile(fileName, *status)
+                                : entry == kAnyMDS  ? LoadMDSFile(fileName, *status)
                                 : entry == kAnyMap  ? LoadMapFile(fileName, *status)
                                 : entry == kAnyMS3D ? LoadMS3DFile(fileName, *status)
                                                     : LoadASEFile(fileName, *status);
@@ -339,6 +346,8 @@ void TMainWindow::HandleDroppedFiles(const QStringList& files) {
         LoadMD3FromFile(first);
     } else if (suffix == ".MAP") {
         LoadMapFromFile(first);
+    } else if (suffix == ".MDS") {
+        LoadMDSFromFile(first);
     } else if ((suffix == ".MDM" || suffix == ".MDX") && count == 1) {
         SetStatus("MDM/MDX files must both be drag'n'dropped at the same time..");
     } else if ((suffix == ".MDM" || suffix == ".MDX") && count == 2) {

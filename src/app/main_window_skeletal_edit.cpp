@@ -45,6 +45,7 @@ void TMainWindow::BuildSkeletalActions() {
         add("actionModelMDMMDXSmoothSurface", "Smooth Current Surface", "",
             [this] { SmoothSkeletalSurfaceCommand(); }),
     };
+    BuildLodCommands();
 }
 
 int TMainWindow::SelectedMDMSurface() const {

@@ -31,7 +31,7 @@ QString ShortestNumber(float value) {
 }  // namespace
 
 bool TMainWindow::ViewTabActive() const {
-    return pcTabs_->currentWidget() == viewTab_;
+    return panels_->CurrentPage() == viewTab_;
 }
 
 TSceneModel TMainWindow::SceneModel() {
@@ -49,7 +49,9 @@ TSceneModel TMainWindow::SceneModel() {
 }
 
 void TMainWindow::DrawFrame() {
-    renderer_.RedrawView(view_, switches_, colours_, SceneModel(), ViewTabActive(), busy_);
+    renderer_.RedrawView(view_, switches_, colours_, SceneModel(), ViewTabActive() || viewResized_,
+                         busy_);
+    if (!busy_) viewResized_ = false;
     ogl_.CountFrame();
     emit frameDrawn();
 }

@@ -5,12 +5,28 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTreeWidget>
 
 #include "app/panel_widgets.h"
 #include "md3/md3.h"
 #include "render/scene_settings.h"
+
+namespace {
+
+// A page taller than the panel scrolls instead of growing the window, which would resize
+// (and so clear) the view beside it.
+QScrollArea* Scrolling(QWidget* page) {
+    auto* area = new QScrollArea;
+    area->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(page);
+    return area;
+}
+
+}  // namespace
 
 TModelPanels::TModelPanels(QTabWidget* pcTabs, QWidget* viewTab, QWidget* helpTab,
                            QComboBox* cbTagPivots, TMD3& md3, QObject* parent)
@@ -25,13 +41,13 @@ TModelPanels::TModelPanels(QTabWidget* pcTabs, QWidget* viewTab, QWidget* helpTa
     BuildTagsPage();
     BuildSurfacesPage();
     BuildBonesPage();
-    pcTabs_->addTab(generalPage_, QStringLiteral("General"));
-    pcTabs_->addTab(animationPage_, QStringLiteral("Animation"));
-    pcTabs_->addTab(tagsPage_, QStringLiteral("Tags"));
-    pcTabs_->addTab(surfacesPage_, QStringLiteral("Surfaces"));
-    pcTabs_->addTab(bonesPage_, QStringLiteral("Bones"));
-    pcTabs_->addTab(viewTab_, QStringLiteral("View"));
-    pcTabs_->addTab(helpTab_, QStringLiteral("Help"));
+    pcTabs_->addTab(Scrolling(generalPage_), QStringLiteral("General"));
+    pcTabs_->addTab(Scrolling(animationPage_), QStringLiteral("Animation"));
+    pcTabs_->addTab(Scrolling(tagsPage_), QStringLiteral("Tags"));
+    pcTabs_->addTab(Scrolling(surfacesPage_), QStringLiteral("Surfaces"));
+    pcTabs_->addTab(Scrolling(bonesPage_), QStringLiteral("Bones"));
+    pcTabs_->addTab(Scrolling(viewTab_), QStringLiteral("View"));
+    pcTabs_->addTab(Scrolling(helpTab_), QStringLiteral("Help"));
     EmptyPanels();
     ShowTabsOfFamily(kModelKindNone);
 }
@@ -73,13 +89,14 @@ void TModelPanels::RefreshSkeletalPanels(int modelKind) {
     if (!IsSkeletalFamily(modelKind) || mdm_ == nullptr || mdx_ == nullptr) return;
     EmptyPanels();
     FillSkeletalLists();
+    if (afterSkeletalRefresh) afterSkeletalRefresh();
 }
 
 void TModelPanels::ShowTabsOfFamily(int modelKind) {
     const bool md3 = IsMD3Family(modelKind);
     const bool skeletal = IsSkeletalFamily(modelKind);
     auto show = [this](QWidget* page, bool visible) {
-        pcTabs_->setTabVisible(pcTabs_->indexOf(page), visible);
+        pcTabs_->setTabVisible(pcTabs_->indexOf(TabOf(page)), visible);
     };
     show(generalPage_, md3);
     show(animationPage_, md3);
@@ -88,19 +105,30 @@ void TModelPanels::ShowTabsOfFamily(int modelKind) {
     show(bonesPage_, skeletal);
     show(viewTab_, true);
     show(helpTab_, false);
-    pcTabs_->setCurrentWidget(viewTab_);
+    pcTabs_->setCurrentWidget(TabOf(viewTab_));
     if (auto* lod = viewTab_->findChild<QGroupBox*>(QStringLiteral("gbLOD")))
         lod->setEnabled(skeletal);
 }
 
 void TModelPanels::ShowHelpOnly() {
     for (int i = 0; i < pcTabs_->count(); ++i)
-        pcTabs_->setTabVisible(i, pcTabs_->widget(i) == helpTab_);
-    pcTabs_->setCurrentWidget(helpTab_);
+        pcTabs_->setTabVisible(i, pcTabs_->widget(i) == TabOf(helpTab_));
+    pcTabs_->setCurrentWidget(TabOf(helpTab_));
 }
 
 bool TModelPanels::HelpOnlyShowing() const {
-    return pcTabs_->isTabVisible(pcTabs_->indexOf(helpTab_));
+    return pcTabs_->isTabVisible(pcTabs_->indexOf(TabOf(helpTab_)));
+}
+
+QWidget* TModelPanels::CurrentPage() const {
+    auto* area = qobject_cast<QScrollArea*>(pcTabs_->currentWidget());
+    return area ? area->widget() : nullptr;
+}
+
+QWidget* TModelPanels::TabOf(QWidget* page) const {
+    for (QWidget* w = page; w != nullptr; w = w->parentWidget())
+        if (pcTabs_->indexOf(w) >= 0) return w;
+    return nullptr;
 }
 
 void TModelPanels::FillPivots() {

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "app/panel_bones.h"
@@ -46,6 +47,11 @@ class TModelPanels : public QObject {
     // Only the "Help" tab, active.
     void ShowHelpOnly();
     bool HelpOnlyShowing() const;
+    // The page the tab widget shows (each page sits in a scroll area of its own).
+    QWidget* CurrentPage() const;
+
+    // Run after every skeletal refresh: the LOD controls follow the mesh.
+    std::function<void()> afterSkeletalRefresh;
 
     // The bones of a skeletal animation as the tree shows them; RefreshSkeletalPanels empties
     // the tree first.
@@ -80,6 +86,9 @@ class TModelPanels : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The tab that holds `page`: its scroll area.
+    QWidget* TabOf(QWidget* page) const;
+
     void BuildGeneralPage();
     void BuildAnimationPage();
     void BuildTagsPage();

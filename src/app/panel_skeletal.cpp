@@ -29,12 +29,6 @@ void TModelPanels::FillSkeletalLists() {
     for (int s = 0; mdm_->ValidSurface(s); ++s)
         cbNamesSurfaces_->addItem(NameText(mdm_->surfaces[static_cast<std::size_t>(s)].name));
     cbNamesSurfaces_->setCurrentIndex(cbNamesSurfaces_->count() > 0 ? 0 : -1);
-
-    const bool lodData = mdm_->HasLodData();
-    // The LOD controls start from what the mesh stores as its surfaces' minimum.
-    if (lodData) mdm_->LodTableFromMinLod();
-    if (auto* presence = viewTab_->findChild<QLabel*>(QStringLiteral("tLODpresence")))
-        presence->setText(lodData ? QStringLiteral("present") : QStringLiteral("absent"));
 }
 
 void TModelPanels::ShowMDMSurfaceDetails(int surface) {

@@ -5,6 +5,7 @@
 #include "cli/cli_error.h"
 #include "cli/import_convert.h"
 #include "cli/map_convert.h"
+#include "cli/mds_files.h"
 #include "cli/model_files.h"
 #include "cli/skeletal_files.h"
 
@@ -49,6 +50,7 @@ int RunConvert(const std::string& input, const std::string& output, std::ostream
         return RunMapConvert(input, output, {options.scaleToFit, options.gameDir}, warnings);
     if (IsImportedModel(input))
         return RunImportConvert(input, output, options.scaleToFit, warnings);
+    if (IsMDSFile(input)) return ConvertMDSFile(input, output, warnings);
     const ModelFormat target = FormatFromExtension(output);
     if (target != ModelFormat::MD3 && target != ModelFormat::MDM && target != ModelFormat::MDX) {
         throw UsageError("Cannot write \"" + output + "\": unsupported output format \"" +

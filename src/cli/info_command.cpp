@@ -7,6 +7,7 @@
 #include "cli/cli_error.h"
 #include "cli/info_text.h"
 #include "cli/json_writer.h"
+#include "cli/mds_files.h"
 #include "cli/model_files.h"
 #include "cli/model_source.h"
 #include "cli/skeletal_info.h"
@@ -145,6 +146,7 @@ void PrintTagFileJson(const std::vector<TMD3Tag>& tags, const std::string& path,
 
 // One file's description; throws CliError or FileError when it cannot be given.
 void Describe(const std::string& path, bool json, std::ostream& out, std::ostream& warnings) {
+    if (IsMDSFile(path)) return DescribeMDS(path, json, out);
     switch (DetectInputFormat(path)) {
         case ModelFormat::MD3: {
             TMD3 model;

@@ -8,6 +8,7 @@
 #include "cli/edit_command.h"
 #include "cli/import_convert.h"
 #include "cli/info_command.h"
+#include "cli/lod_command.h"
 #include "cli/model_source.h"
 #include "cli/pk3_arguments.h"
 #include "cli/renderer_launch.h"
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
     CLI::App* info = app.add_subcommand(
         "info", "Show the header, frames, tags and surfaces of models and tag files");
     info->add_option("FILE", infoFiles,
-                     "Model (.md3, .mdm, .mdx), tag (.tag) or animation list (.aninc) files")
+                     "Model (.md3, .mdm, .mdx, .mds), tag (.tag) or animation list (.aninc) files")
         ->required();
     info->add_flag("--json", infoJson, "Print JSON: one object, or an array for several files");
 
@@ -56,6 +57,9 @@ int main(int argc, char** argv) {
 
     TBakeArguments bakeArguments;
     CLI::App* bake = AddBakeCommand(app, bakeArguments);
+
+    TLodArguments lodArguments;
+    CLI::App* lod = AddLodCommand(app, lodArguments);
 
 #if VELDRA_HAS_RENDER
     TRenderArguments render;
@@ -137,6 +141,9 @@ int main(int argc, char** argv) {
         });
     }
     if (*bake) return RunGuarded(std::cerr, [&] { return RunBake(bakeArguments, std::cerr); });
+    if (*lod) {
+        return RunGuarded(std::cerr, [&] { return RunLod(lodArguments, std::cout, std::cerr); });
+    }
 #if VELDRA_HAS_RENDER
     if (*renderCmd) {
         // A bad size fails here, before the renderer's libraries are loaded.

@@ -59,6 +59,8 @@ CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments) {
         ->add_option("--shaderlist", o.shaderList,
                      "A shader script whose shaders win over the game's")
         ->needs(game);
+    render->add_flag("--lod", o.lod,
+                     "Draw each surface of an .mdm model reduced to its LOD minimum");
     return render;
 }
 
@@ -77,6 +79,9 @@ TRenderOptions ResolveRenderOptions(const TRenderArguments& arguments) {
         throw UsageError("Cannot render \"" + o.model +
                          "\": --mdx and --anim-name are for .mdm "
                          "player meshes");
+    }
+    if (!mesh && o.lod) {
+        throw UsageError("Cannot render \"" + o.model + "\": --lod is for .mdm player meshes");
     }
     return o;
 }

@@ -25,6 +25,7 @@ struct TRenderOptions {
     std::string mapArchive;  // --pk3: a map's archive, searched before the game
     std::string skin;
     std::string shaderList;  // a script whose shaders win over the game's
+    bool lod = false;        // each surface of an .mdm model reduced to its LOD minimum
 };
 
 // What the command line gave, before the size is checked.

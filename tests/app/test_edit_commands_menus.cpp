@@ -20,9 +20,9 @@ const char* const kMD3Only[] = {"actionFileAddframe",          "actionFileAddfra
                                 "actionModelMD3FixCracksGaps", "actionModelMD3SmoothSurface"};
 const char* const kBothFamilies[] = {"actionModelMD3RemoveSurface", "actionModelCalculateNormals",
                                      "menuModelSmoothSurface"};
-const char* const kSkeletalOnly[] = {"actionModelMDMMDXframesToMD3", "actionModelMDMMDXRenameBones",
-                                     "actionModelMDMMDXScaleBones",
-                                     "actionModelMDMMDXSmoothSurface"};
+const char* const kSkeletalOnly[] = {
+    "actionModelMDMMDXframesToMD3", "actionModelMDMMDXRenameBones", "actionModelMDMMDXScaleBones",
+    "actionModelMDMMDXSmoothSurface", "actionModelMDMMDXCalculateLOD"};
 
 TEST_F(EditCommandMenus, EnabledOnlyWhileAnMD3ModelIsLoaded) {
     auto enabledCount = [this] {

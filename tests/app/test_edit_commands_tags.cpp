@@ -161,7 +161,7 @@ TEST_F(TagCommands, TagGroupFollowsTheModelFamily) {
     EXPECT_TRUE(Child<QLineEdit>("leTagFilename")->isReadOnly());
     ShowAndWait();
     LoadModel({.frames = 1, .tags = 2});
-    Child<QTabWidget>("pcTabs")->setCurrentWidget(Child<QWidget>("tsTags"));
+    Child<QTabWidget>("pcTabs")->setCurrentWidget(Child<QWidget>("tsTagsScroll"));
     SaveWindowPicture("edit_tags_tab");
 }
 

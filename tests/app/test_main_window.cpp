@@ -113,7 +113,7 @@ TEST_F(MainWindowFlow, DroppedModelLoadsLikeTheMenuCommand) {
     EXPECT_EQ(window_->findChild<QLineEdit*>("leName")->text(), QString::fromStdString(path));
     EXPECT_EQ(VisibleTabs(Tabs()),
               (QStringList{"General", "Animation", "Tags", "Surfaces", "View"}));
-    EXPECT_EQ(Tabs()->currentWidget()->objectName(), "tabView");
+    EXPECT_EQ(Tabs()->currentWidget()->objectName(), "tabViewScroll");
     EXPECT_EQ(window_->findChild<QComboBox*>("cbTagPivots")->currentText(), "origin");
     EXPECT_TRUE(window_->findChild<QGroupBox*>("gbAnimationControls")->isEnabled());
     EXPECT_TRUE(window_->Ogl().IsReady());
@@ -271,7 +271,7 @@ TEST_F(MainWindowFlow, HelpTogglesBetweenHelpAndTheModelTabs) {
     Action("actionHelp")->trigger();
     EXPECT_EQ(VisibleTabs(Tabs()),
               (QStringList{"General", "Animation", "Tags", "Surfaces", "View"}));
-    EXPECT_EQ(Tabs()->currentWidget()->objectName(), "tabView");
+    EXPECT_EQ(Tabs()->currentWidget()->objectName(), "tabViewScroll");
 }
 
 }  // namespace
@@ -344,21 +344,27 @@ TEST_F(MainWindowFlow, MenusKeepTheStatusTextAndShowTheFixedCleanUpEntry) {
 
 namespace {
 
-// Another tab stops the drawing, but the view keeps showing the last frame.
+// Another tab stops the drawing, but the view keeps showing the last frame, also when the
+// window is resized meanwhile.
 TEST_F(MainWindowFlow, OtherTabsKeepTheLastFrameOnScreen) {
     ShowAndWait();
     window_->LoadMD3FromFile(QString::fromStdString(WriteModel("kept.md3")));
+    QTest::qWait(50);  // the panels' new tabs settle the layout
     auto* view = window_->findChild<QOpenGLWidget*>("oglView");
     // What the window shows, as a person would see it.
     auto shown = [&] { return view->grab().toImage(); };
     const QImage onView = shown();
-    Tabs()->setCurrentIndex(Tabs()->indexOf(window_->findChild<QWidget*>("tabView")) - 2);
-    ASSERT_NE(Tabs()->currentWidget()->objectName(), "tabView");
+    Tabs()->setCurrentIndex(Tabs()->indexOf(window_->findChild<QWidget*>("tabViewScroll")) - 2);
+    ASSERT_NE(Tabs()->currentWidget()->objectName(), "tabViewScroll");
     QTest::qWait(120);  // animation ticks ask for redraws meanwhile
     const QImage onOtherTab = shown();
     const QPoint middle(onView.width() / 2, onView.height() / 2);
     EXPECT_EQ(onOtherTab.pixel(middle), onView.pixel(middle));
     EXPECT_EQ(onOtherTab.pixel(5, 5), onView.pixel(5, 5)) << "the view was cleared";
+
+    window_->resize(window_->width() + 40, window_->height());
+    QTest::qWait(120);
+    EXPECT_EQ(shown().pixel(5, 5), onView.pixel(5, 5)) << "the resized view was left cleared";
 }
 
 }  // namespace

@@ -87,18 +87,18 @@ TEST_F(ModelPanelsTest, TabsPerFamily) {
     panels.ShowHelpOnly();
     EXPECT_TRUE(panels.HelpOnlyShowing());
     EXPECT_EQ(VisibleTabs(), QStringList{"Help"});
-    EXPECT_EQ(tabs.currentWidget(), helpTab);
+    EXPECT_EQ(panels.CurrentPage(), helpTab);
 
     panels.ShowTabsOfFamily(kModelKindMS3D);
     EXPECT_FALSE(panels.HelpOnlyShowing());
     EXPECT_EQ(VisibleTabs(), (QStringList{"General", "Animation", "Tags", "Surfaces", "View"}));
-    EXPECT_EQ(tabs.currentWidget(), viewTab);
+    EXPECT_EQ(panels.CurrentPage(), viewTab);
     EXPECT_FALSE(lod->isEnabled());
 
     tabs.setCurrentIndex(0);
     panels.ShowTabsOfFamily(kModelKindMDS);
     EXPECT_EQ(VisibleTabs(), (QStringList{"Surfaces", "Bones", "View"}));
-    EXPECT_EQ(tabs.currentWidget(), viewTab);
+    EXPECT_EQ(panels.CurrentPage(), viewTab);
     EXPECT_TRUE(lod->isEnabled());
 
     panels.ShowTabsOfFamily(kModelKindNone);

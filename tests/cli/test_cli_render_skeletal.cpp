@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "io/user_prompts.h"
 #include "run_cli.h"
 #include "support/skeletal_square.h"
 #include "support/test_files.h"
@@ -82,6 +83,31 @@ TEST_F(CliRenderSkeletal, PosedMeshStandsAsInTheGame) {
     ASSERT_EQ(Render("--mdx " + dir_.File("arrow.mdx") + " --anim-name up", "named.tga").exitCode,
               0);
     EXPECT_EQ(ReadBytes(dir_.File("frame.tga")), ReadBytes(dir_.File("named.tga")));
+}
+
+TEST_F(CliRenderSkeletal, LodDrawsEachSurfaceAtItsMinimum) {
+    // Pixels covered when the surface is drawn at `minLod` with `map`.
+    auto covered = [this](std::vector<TMDMCollapseMap> map, std::int32_t minLod) {
+        AnswerYesPrompts yes;
+        TMDM mesh;
+        EXPECT_TRUE(mesh.LoadFromFile(dir_.File("arrow.mdm"), yes));
+        mesh.surfaces[0].collapseMap = std::move(map);
+        mesh.surfaces[0].minLod = minLod;
+        EXPECT_TRUE(mesh.SaveToFile(dir_.File("lod.mdm")));
+        const CliOutcome o =
+            RunCli(dir_, "render " + dir_.File("lod.mdm") + " " + dir_.File("lod.tga") +
+                             " --size 64x64 --mdx " + dir_.File("arrow.mdx") + " --lod");
+        EXPECT_EQ(o.exitCode, 0) << o.err;
+        const auto t = ReadBytes(dir_.File("lod.tga"));
+        int n = 0;
+        for (std::size_t i = 18 + 3; i < t.size(); i += 4)
+            n += t[i] != 0 ? 1 : 0;
+        return n;
+    };
+    // At three vertices the last corner falls onto the third: the apex triangle stays.
+    EXPECT_GT(covered({0, 0, 1, 2}, 3), 0);
+    // At two every triangle has collapsed to a line.
+    EXPECT_EQ(covered({0, 0, 1, 2}, 2), 0);
 }
 
 TEST_F(CliRenderSkeletal, WhatCannotBePosedIsRefusedInOneLine) {

@@ -84,6 +84,8 @@ int RunRender(const TRenderOptions& o, std::ostream& warnings) {
         RequirePosable(mesh, o.model, anim, o.mdx);
         // The file's indexes mean nothing here; the texturing sets them when a game is given.
         mesh.ClearShaderIndexes();
+        // The preview draws each surface at the minimum the mesh stores for it.
+        if (o.lod) mesh.LodTableFromMinLod();
         if (!o.animName.empty()) frame = FirstFrameOf(o.animName, anim, o.mdx);
         frames = static_cast<int>(anim.frames.size());
     } else {
@@ -141,6 +143,7 @@ int RunRender(const TRenderOptions& o, std::ostream& warnings) {
     TViewSwitches sw;
     sw.lighting = o.lighting;
     sw.wireframe = o.wireframe;
+    sw.lodEnabled = o.lod;
     sw.showTags = false;
     sw.centerModel = true;  // keeps the fitted pivot
     TSceneModel scene{skeletal ? kModelKindMDMMDX : kModelKindMD3, &model, frame, -1};

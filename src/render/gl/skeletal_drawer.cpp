@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "render/gl/lod_surface_drawer.h"
 #include "render/gl/ogl.h"
 #include "render/gl/stage_state.h"
 #include "skeletal/skeletal_orientation.h"
@@ -212,6 +213,14 @@ void TSkeletalDrawer::DrawSkeletalModel(TMDM& mesh, const TMDX& anim, TShaders& 
     if (frame < 0 || !poser_.PoseFrame(mesh, anim, static_cast<std::uint32_t>(frame))) return;
     glPushMatrix();
     glMultMatrixf(GameFromPoseMatrix().e);
+    if (sw.lodEnabled) {
+        // The reduced surfaces alone: no stage, skeleton, tag or normal overlay.
+        ResetTextureUnits(ogl_);
+        DrawLodSurfaces(mesh, poser_);
+        glPopMatrix();
+        glEnable(GL_CULL_FACE);
+        return;
+    }
     // A posed normal is a weighted sum of the bones' turned normals, not a unit vector.
     glEnable(GL_NORMALIZE);
     normalLines_.clear();

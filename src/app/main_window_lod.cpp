@@ -1,0 +1,110 @@
+// Level of detail and MDS models in the main window: the LOD controls of the View tab and
+// their preview switch, "Calculate LOD", and "Load MDS From File...", which converts the MDS
+// at once into the MDM/MDX pair the rest of the program works on.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+
+#include "app/app_user_prompts.h"
+#include "app/command_end.h"
+#include "app/lod_panel.h"
+#include "app/main_window.h"
+#include "app/model_panels.h"
+#include "lod/collapse_map.h"
+#include "skeletal/mds_convert.h"
+#include "skeletal/skeletal_pair.h"
+
+void TMainWindow::BuildLodCommands() {
+    lodPanel_ = new TLodPanel(gbLOD_, cbLODEnabled_, tLODpresence_, mdm_);
+    connect(cbLODEnabled_, &QCheckBox::toggled, this, [this](bool on) {
+        switches_.lodEnabled = on;
+        RedrawView();
+    });
+    panels_->afterSkeletalRefresh = [this] { lodPanel_->RefreshFromMesh(); };
+
+    auto* calculate = new QAction(QStringLiteral("Calculate LOD"), this);
+    calculate->setObjectName("actionModelMDMMDXCalculateLOD");
+    connect(calculate, &QAction::triggered, this,
+            [this] { Guarded([this] { CalculateLodCommand(); }); });
+    skeletalActions_.push_back(calculate);
+
+    auto* loadMDS = new QAction(QStringLiteral("Load MDS From File..."), this);
+    loadMDS->setObjectName("actionFileLoadMDS");
+    loadMDS->setShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+S")));
+    connect(loadMDS, &QAction::triggered, this, [this] { Guarded([this] { LoadMDSCommand(); }); });
+}
+
+void TMainWindow::CalculateLodCommand() {
+    if (!IsSkeletalFamily(modelKind_)) return;
+    busy_ = true;
+    QString status;
+    const TCommandEnd end([this, &status] { EndCommand(&status); });
+    SetStatus("");
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The frames where the game's player animation stands still.
+    const std::uint32_t frame = modelKind_ == kModelKindMDMMDX ? kLodFrameMDMMDX
+                                : modelKind_ == kModelKindMDS  ? kLodFrameMDS
+                                                               : 0;
+    if (!TCollapseMap().CalculateLod(mdm_, mdx_, frame)) {
+        status = "LOD not calculated: the mesh cannot be posed with its animation";
+        return;
+    }
+    lodPanel_->ShowCalculated();
+    status = "LOD calculated at frame " + QString::number(TCollapseMap::LodFrame(mdx_, frame));
+}
+
+void TMainWindow::LoadMDSCommand() {
+    RunLoadFrame(
+        [this] {
+            int filterIndex = 0;
+            return prompts_.openFile
+                       ? prompts_.openFile("Select a playermodel to load",
+                                           DialogFilter("ET model  (.MDS)|*.MDS").split(";;"),
+                                           filterIndex)
+                       : QString();
+        },
+        [this](const QString& fileName) {
+            QString status;
+            const bool loaded = LoadMDSFile(fileName, status);
+            if (loaded) {
+                AfterModelLoaded(fileName, status, "Save as MDM/MDX");
+            } else {
+                SetStatus(status);  // the reset that follows leaves the status bar alone
+            }
+            return loaded;
+        });
+}
+
+void TMainWindow::LoadMDSFromFile(const QString& fileName) {
+    presetFileName_ = fileName;
+    skipDialog_ = true;
+    Guarded([this] { LoadMDSCommand(); });
+    skipDialog_ = false;
+}
+
+bool TMainWindow::LoadMDSFile(const QString& fileName, QString& status) {
+    TMDS mds;
+    if (!mds.LoadFromFile(fileName.toStdString())) {
+        status = "MDS not loaded: " + QFileInfo(fileName).fileName() + ": " +
+                 QString::fromStdString(mds.LastError());
+        return false;
+    }
+    const TMDSConversion conversion = ConvertMDS(mds, mdm_, mdx_);
+    mdm_.ClearShaderIndexes();
+    const std::string problem = SkeletalPairProblem(mdm_, mdx_);
+    if (!problem.empty()) {
+        status = "MDS not converted: " + QFileInfo(fileName).fileName() + ": " +
+                 QString::fromStdString(problem);
+        return false;
+    }
+    modelSource_ = kModelSourceFile;
+    modelKind_ = kModelKindMDS;
+    status = "MDS loaded and converted to MDM/MDX";
+    // What could not be carried over exactly is worth knowing before the pair is saved.
+    if (!conversion.notes.empty()) {
+        status += " (" + QString::number(conversion.notes.size()) +
+                  " notes, first: " + QString::fromStdString(conversion.notes.front()) + ")";
+    }
+    return true;
+}

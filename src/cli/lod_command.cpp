@@ -1,0 +1,85 @@
+#include "cli/lod_command.h"
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+
+#include "cli/cli_error.h"
+#include "cli/info_text.h"
+#include "cli/json_writer.h"
+#include "cli/model_files.h"
+#include "cli/skeletal_files.h"
+#include "lod/collapse_map.h"
+#include "md3/md3.h"
+
+namespace {
+
+void PrintText(const TMDM& mesh, std::uint32_t frame, std::ostream& out) {
+    out << "Frame:    " << frame << "\n";
+    for (std::size_t i = 0; i < mesh.surfaces.size(); ++i) {
+        const TMDMSurface& s = mesh.surfaces[i];
+        out << "  [" << i << "] " << Quoted(NameFieldText(s.name)) << ": " << s.numVerts
+            << " vertices, LOD minimum " << s.minLod << "\n";
+    }
+}
+
+void PrintJson(const TMDM& mesh, std::uint32_t frame, std::ostream& out) {
+    JsonWriter j(out);
+    j.BeginObject();
+    j.Key("frame"), j.Int(frame);
+    j.Key("surfaces");
+    j.BeginArray();
+    for (const TMDMSurface& s : mesh.surfaces) {
+        j.BeginObject();
+        j.Key("name"), j.String(NameFieldText(s.name));
+        j.Key("vertices"), j.Int(s.numVerts);
+        j.Key("lodMinimum"), j.Int(s.minLod);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.EndObject();
+    out << "\n";
+}
+
+}  // namespace
+
+CLI::App* AddLodCommand(CLI::App& app, TLodArguments& arguments) {
+    CLI::App* lod = app.add_subcommand(
+        "lod", "Compute the collapse maps and LOD minimums of a player mesh and write it");
+    lod->add_option("MESH", arguments.mesh, "Player mesh (.mdm)")->required();
+    lod->add_option("ANIM", arguments.anim, "Animation (.mdx) that poses the mesh")->required();
+    lod->add_option("OUT", arguments.output, "Mesh to write (.mdm)")->required();
+    arguments.frame = kLodFrameMDMMDX;
+    lod->add_option("--frame", arguments.frame,
+                    "Frame to pose at (frame 0 when the animation is shorter)")
+        ->capture_default_str();
+    lod->add_flag("--json", arguments.json, "Print JSON");
+    return lod;
+}
+
+int RunLod(const TLodArguments& arguments, std::ostream& out, std::ostream& warnings) {
+    if (FormatFromExtension(arguments.output) != ModelFormat::MDM) {
+        throw UsageError("Cannot write \"" + arguments.output + "\": unsupported output format \"" +
+                         std::filesystem::path(arguments.output).extension().string() +
+                         "\" (supported: .mdm)");
+    }
+    TMDM mesh;
+    TMDX anim;
+    LoadMDMOrThrow(mesh, arguments.mesh, warnings);
+    LoadMDXOrThrow(anim, arguments.anim);
+    RequirePosable(mesh, arguments.mesh, anim, arguments.anim);
+    const std::uint32_t frame = TCollapseMap::LodFrame(anim, arguments.frame);
+    if (!TCollapseMap().CalculateLod(mesh, anim, frame)) {
+        throw CliError("Cannot pose \"" + arguments.mesh + "\" with \"" + arguments.anim +
+                       "\" at frame " + std::to_string(frame));
+    }
+    if (!mesh.SaveToFile(arguments.output)) {
+        throw CliError("Cannot write \"" + arguments.output + "\": " + mesh.LastError());
+    }
+    if (arguments.json) {
+        PrintJson(mesh, frame, out);
+    } else {
+        PrintText(mesh, frame, out);
+    }
+    return 0;
+}

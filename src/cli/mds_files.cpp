@@ -1,0 +1,141 @@
+#include "cli/mds_files.h"
+
+#include <cstring>
+#include <filesystem>
+
+#include "cli/cli_error.h"
+#include "cli/info_text.h"
+#include "cli/json_writer.h"
+#include "cli/model_files.h"
+#include "io/binary_file.h"
+#include "io/file_names.h"
+#include "md3/md3.h"
+#include "skeletal/mds_convert.h"
+
+namespace {
+
+TMDS LoadOrThrow(const std::string& path) {
+    TMDS mds;
+    if (!mds.LoadFromFile(path)) {
+        throw CliError("Cannot load \"" + path + "\": " + mds.LastError());
+    }
+    return mds;
+}
+
+std::size_t TagBones(const TMDS& mds) {
+    std::size_t flagged = 0;
+    for (const TMDXBoneInfo& bone : mds.bones)
+        flagged += bone.flags != 0 ? 1 : 0;
+    return flagged;
+}
+
+void PrintText(const TMDS& mds, const std::string& path, std::ostream& out) {
+    const TMDSHeader& h = mds.header;
+    out << "File:     " << path << "\n"
+        << "Format:   MDS\n"
+        << "Name:     " << Quoted(NameFieldText(h.name)) << "\n"
+        << "Version:  " << h.version << "\n"
+        << "LOD:      scale " << NumberText(h.lodScale) << ", bias " << NumberText(h.lodBias)
+        << "\n"
+        << "Frames:   " << mds.frames.size() << "\n"
+        << "Bones:    " << mds.bones.size() << " (" << TagBones(mds) << " tag bones), torso parent "
+        << h.torsoParent << "\n"
+        << "Surfaces: " << mds.surfaces.size() << "\n";
+    for (std::size_t i = 0; i < mds.surfaces.size(); ++i) {
+        const TMDSSurface& s = mds.surfaces[i];
+        out << "  [" << i << "] " << Quoted(NameFieldText(s.name)) << " shader "
+            << Quoted(NameFieldText(s.shader)) << ", " << s.numVerts << " vertices, "
+            << s.numTriangles << " triangles, minLod " << s.minLod << "\n";
+    }
+    out << "Tags:     " << mds.tags.size() << "\n";
+    for (std::size_t t = 0; t < mds.tags.size(); ++t) {
+        out << "  [" << t << "] " << Quoted(NameFieldText(mds.tags[t].name)) << " bone "
+            << mds.tags[t].boneIndex << "\n";
+    }
+}
+
+void PrintJson(const TMDS& mds, const std::string& path, std::ostream& out) {
+    const TMDSHeader& h = mds.header;
+    JsonWriter j(out);
+    j.BeginObject();
+    j.Key("format"), j.String("mds");
+    j.Key("file"), j.String(path);
+    j.Key("name"), j.String(NameFieldText(h.name));
+    j.Key("version"), j.Int(h.version);
+    j.Key("lodScale"), j.Float(h.lodScale);
+    j.Key("lodBias"), j.Float(h.lodBias);
+    j.Key("frames"), j.Int(static_cast<std::int64_t>(mds.frames.size()));
+    j.Key("torsoParent"), j.Int(h.torsoParent);
+    j.Key("bones");
+    j.BeginArray();
+    for (const TMDXBoneInfo& bone : mds.bones) {
+        j.BeginObject();
+        j.Key("name"), j.String(NameFieldText(bone.name));
+        j.Key("parent"), j.Int(bone.parent);
+        j.Key("flags"), j.Int(bone.flags);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.Key("surfaces");
+    j.BeginArray();
+    for (const TMDSSurface& s : mds.surfaces) {
+        j.BeginObject();
+        j.Key("name"), j.String(NameFieldText(s.name));
+        j.Key("shader"), j.String(NameFieldText(s.shader));
+        j.Key("minLod"), j.Int(s.minLod);
+        j.Key("verts"), j.Int(s.numVerts);
+        j.Key("triangles"), j.Int(s.numTriangles);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.Key("tags");
+    j.BeginArray();
+    for (const TMDSTag& tag : mds.tags) {
+        j.BeginObject();
+        j.Key("name"), j.String(NameFieldText(tag.name));
+        j.Key("bone"), j.Int(tag.boneIndex);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.EndObject();
+}
+
+}  // namespace
+
+bool IsMDSFile(const std::string& path) {
+    const std::string ext = UpperCaseExtension(path);
+    if (ext == ".MDS") return true;
+    if (FormatFromExtension(path) != ModelFormat::Unknown ||
+        !std::filesystem::is_regular_file(path))
+        return false;
+    char ident[4] = {};
+    const BinaryFile file(path);
+    return file.ReadAt(0, ident, sizeof ident) && std::memcmp(ident, kMDSIdent, 4) == 0;
+}
+
+void DescribeMDS(const std::string& path, bool json, std::ostream& out) {
+    const TMDS mds = LoadOrThrow(path);
+    json ? PrintJson(mds, path, out) : PrintText(mds, path, out);
+}
+
+int ConvertMDSFile(const std::string& input, const std::string& output, std::ostream& warnings) {
+    if (FormatFromExtension(output) != ModelFormat::MDM) {
+        throw UsageError("Cannot write \"" + output + "\": unsupported output format \"" +
+                         std::filesystem::path(output).extension().string() +
+                         "\" (an MDS model converts to .mdm with its .mdx)");
+    }
+    const TMDS mds = LoadOrThrow(input);
+    TMDM mesh;
+    TMDX anim;
+    const TMDSConversion conversion = ConvertMDS(mds, mesh, anim);
+    for (const std::string& note : conversion.notes)
+        warnings << "veldra-cli: warning: " << note << "\n";
+    const std::string animPath = std::filesystem::path(output).replace_extension(".mdx").string();
+    if (!mesh.SaveToFile(output)) {
+        throw CliError("Cannot write \"" + output + "\": " + mesh.LastError());
+    }
+    if (!anim.SaveToFile(animPath)) {
+        throw CliError("Cannot write \"" + animPath + "\": " + anim.LastError());
+    }
+    return 0;
+}
