@@ -48,6 +48,13 @@ int RunConvert(const std::string& input, const std::string& output, std::ostream
                const TConvertOptions& options) {
     if (IsMapFile(input))
         return RunMapConvert(input, output, {options.scaleToFit, options.gameDir}, warnings);
+    // Only a map's texture projection needs the game's images; elsewhere the option would
+    // change nothing in the file written.
+    if (!options.gameDir.empty())
+        throw UsageError("Cannot convert \"" + input + "\": --game applies to maps (.map) only");
+    if (options.scaleToFit && !IsImportedModel(input))
+        throw UsageError("Cannot convert \"" + input +
+                         "\": --scale-to-fit applies to imported models and maps only");
     if (IsImportedModel(input))
         return RunImportConvert(input, output, options.scaleToFit, warnings);
     if (IsMDSFile(input)) return ConvertMDSFile(input, output, warnings);

@@ -32,6 +32,11 @@ TEST(CliImport, OutOfBoundsModelsNeedScaleToFit) {
     const CliOutcome info = RunCli(dir, "info --json " + out);
     EXPECT_NE(info.out.find("\"triangles\":1"), std::string::npos) << info.out;
     EXPECT_EQ(RunCli(dir, "convert " + in + " " + dir.File("far.mdm")).exitCode, 2);
+    // Options that would change nothing for this input are refused, not ignored.
+    EXPECT_EQ(RunCli(dir, "convert --game " + dir.path().string() + " " + in + " " + out).exitCode,
+              2);
+    EXPECT_EQ(RunCli(dir, "convert --scale-to-fit " + out + " " + dir.File("again.md3")).exitCode,
+              2);
 }
 
 TEST(CliImport, BrokenAndRefusedFilesExitOne) {
