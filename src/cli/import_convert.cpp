@@ -11,36 +11,12 @@
 
 namespace {
 
-// The bounds question is the only one the importers ask.
-class FixedAnswerPrompts : public UserPrompts {
-  public:
-    explicit FixedAnswerPrompts(bool yes) : yes_(yes) {}
-    PromptAnswer Ask(const std::string&, const std::string&, PromptButtons) override {
-        return yes_ ? PromptAnswer::Yes : PromptAnswer::No;
-    }
-    std::optional<std::string> AskText(const std::string&, const std::string&,
-                                       const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
-
-  private:
-    bool yes_;
-};
-
-// Messages meant for a message box hold line breaks; an error is one line.
-std::string OneLine(std::string text) {
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
-        text.replace(at, 2, " ");
-    return text;
-}
-
 void Warn(std::ostream& warnings, const std::string& text) {
     if (!text.empty()) warnings << "veldra-cli: warning: " << text << '\n';
 }
 
 [[noreturn]] void Refuse(const std::string& input, const std::string& reason) {
-    throw CliError("Cannot convert \"" + input + "\": " + OneLine(reason));
+    throw CliError("Cannot convert \"" + input + "\": " + OnOneLine(reason));
 }
 
 void ConvertMS3D(const std::string& input, TMD3& model, bool scaleToFit, std::ostream& warnings) {

@@ -11,33 +11,6 @@ namespace {
 
 TMapTextureSizesMaker installedMaker = nullptr;
 
-// The one question of a map conversion, answered by --scale-to-fit.
-class ScaleAnswer : public UserPrompts {
-  public:
-    explicit ScaleAnswer(bool yes) : yes_(yes) {}
-    PromptAnswer Ask(const std::string&, const std::string&, PromptButtons) override {
-        return yes_ ? PromptAnswer::Yes : PromptAnswer::No;
-    }
-    std::optional<std::string> AskText(const std::string&, const std::string&,
-                                       const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
-
-  private:
-    bool yes_;
-};
-
-// Messages meant for a box keep to one line here.
-std::string OneLine(std::string text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        out += text[i] == '\n' || text[i] == '\r' ? ' ' : text[i];
-    }
-    return out;
-}
-
 }  // namespace
 
 void InstallMapTextureSizes(TMapTextureSizesMaker maker) {
@@ -69,9 +42,9 @@ int RunMapConvert(const std::string& input, const std::string& output,
                        (map.LastError().empty() ? std::string("no such file") : map.LastError()));
     }
     TMD3 model;
-    ScaleAnswer answer(options.scaleToFit);
+    FixedAnswerPrompts answer(options.scaleToFit);
     if (!map.ConvertToMD3(model, &answer))
-        throw CliError("Cannot convert \"" + input + "\": " + OneLine(map.LastError()));
+        throw CliError("Cannot convert \"" + input + "\": " + OnOneLine(map.LastError()));
     for (const std::string& note : {map.SkippedText(), map.Note()}) {
         if (!note.empty()) warnings << "veldra-cli: warning: " << input << ": " << note << '\n';
     }

@@ -40,6 +40,29 @@ class UserPrompts {
     virtual std::optional<std::string> ChooseFile(const FileChoice& choice) = 0;
 };
 
+// A question's text with its line breaks ("\r\n", "\r" or "\n") turned into spaces, for a
+// report that must stay one line.
+std::string OnOneLine(const std::string& text);
+
+// Gives every question the same answer and cancels every input box and file choice: for
+// commands whose one question is answered by a command-line flag.
+class FixedAnswerPrompts : public UserPrompts {
+  public:
+    explicit FixedAnswerPrompts(bool yes) : answer_(yes ? PromptAnswer::Yes : PromptAnswer::No) {}
+
+    PromptAnswer Ask(const std::string&, const std::string&, PromptButtons) override {
+        return answer_;
+    }
+    std::optional<std::string> AskText(const std::string&, const std::string&,
+                                       const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
+
+  private:
+    PromptAnswer answer_;
+};
+
 // Answers every question Yes and cancels every input box and file choice: for runs where
 // nobody can be asked. Each question is handed to `onQuestion` first, with its line breaks
 // turned into spaces, so that it can be shown as a warning.

@@ -8,6 +8,7 @@
 #include "io/file_image.h"
 #include "io/user_prompts.h"
 #include "skeletal/mdm.h"
+#include "skeletal/surface_indices.h"
 
 namespace {
 
@@ -168,21 +169,9 @@ bool MDMReader::ReadSurface(int index, std::int64_t position, TMDMSurface& surfa
                    surface.boneReferences, "the bone references of " + what)) {
         return false;
     }
-    for (const TMDMTriangle& tri : surface.triangles) {
-        for (std::int32_t v : tri.indexes) {
-            if (v < 0 || static_cast<std::uint32_t>(v) >= record.numVerts) {
-                return Fail(what + " has a triangle that refers to vertex " + std::to_string(v) +
-                            " of " + std::to_string(record.numVerts));
-            }
-        }
-    }
-    for (TMDMCollapseMap v : surface.collapseMap) {
-        if (v >= record.numVerts) {
-            return Fail(what + " has a collapse map entry that refers to vertex " +
-                        std::to_string(v) + " of " + std::to_string(record.numVerts));
-        }
-    }
-    return true;
+    const std::string problem =
+        SurfaceIndexProblem(surface.triangles, surface.collapseMap, record.numVerts, what);
+    return problem.empty() || Fail(problem);
 }
 
 bool MDMReader::ReadVertices(std::int64_t offset, TMDMSurface& surface, const std::string& what) {

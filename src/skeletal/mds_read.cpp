@@ -8,6 +8,7 @@
 
 #include "io/file_image.h"
 #include "skeletal/mds.h"
+#include "skeletal/surface_indices.h"
 
 namespace {
 
@@ -117,21 +118,9 @@ bool MDSReader::ReadSurface(std::size_t index, std::int64_t position, TMDSSurfac
                    surface.boneReferences, "the bone references of " + what)) {
         return false;
     }
-    for (const TMDMTriangle& tri : surface.triangles) {
-        for (std::int32_t v : tri.indexes) {
-            if (v < 0 || static_cast<std::uint32_t>(v) >= surface.numVerts) {
-                return Fail(what + " has a triangle that refers to vertex " + std::to_string(v) +
-                            " of " + std::to_string(surface.numVerts));
-            }
-        }
-    }
-    for (TMDMCollapseMap v : surface.collapseMap) {
-        if (v >= surface.numVerts) {
-            return Fail(what + " has a collapse map entry that refers to vertex " +
-                        std::to_string(v) + " of " + std::to_string(surface.numVerts));
-        }
-    }
-    return true;
+    const std::string problem =
+        SurfaceIndexProblem(surface.triangles, surface.collapseMap, surface.numVerts, what);
+    return problem.empty() || Fail(problem);
 }
 
 bool MDSReader::ReadFrames(TMDS& model) {
