@@ -39,11 +39,13 @@ void TMainWindow::BuildSkeletalActions() {
         add("actionModelMDMMDXframesToMD3", "Export Frames-range To MD3", "",
             [this] { ExportFramesCommand(); }),
         add("actionModelMDMMDXRenameBones", "Default MDM/MDX Bone-names", "",
-            [this] { RenameBonesCommand(); }),
+            [this] { Undoable("Default MDM/MDX Bone-names", [this] { RenameBonesCommand(); }); }),
         add("actionModelMDMMDXScaleBones", "Scale Weights...", "",
-            [this] { ScaleWeightsCommand(); }),
+            [this] { Undoable("Scale Weights", [this] { ScaleWeightsCommand(); }); }),
         add("actionModelMDMMDXSmoothSurface", "Smooth Current Surface", "",
-            [this] { SmoothSkeletalSurfaceCommand(); }),
+            [this] {
+                Undoable("Smooth Current Surface", [this] { SmoothSkeletalSurfaceCommand(); });
+            }),
     };
     BuildLodCommands();
 }
