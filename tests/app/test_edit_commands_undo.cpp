@@ -62,6 +62,17 @@ TEST_F(UndoCommands, MirrorAndRenameAreUndoneAndRedoneWithTheSavedMark) {
     EXPECT_EQ(undo->text(), "Undo Mirror Y");
     EXPECT_FALSE(redo->isEnabled());
 
+    // A surface that comes back is listed and drawn with the rest.
+    ShowAndWait();
+    names->setCurrentIndex(0);
+    emit names->activated(0);
+    Run("actionModelMD3RemoveSurface");
+    ASSERT_EQ(window_->MD3().header.numSurfaces, 1);
+    undo->trigger();
+    EXPECT_EQ(window_->MD3().header.numSurfaces, 2);
+    EXPECT_EQ(names->count(), 2);
+    window_->RedrawView();
+
     Run("actionModelClear");
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_EQ(undo->text(), "Undo");
