@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+#include "app/model_snapshot.h"
+#include "app/undo_history.h"
 #include "assets/game_assets.h"
 #include "assets/model_origin.h"
 #include "assets/status_text.h"
@@ -315,6 +317,18 @@ class TMainWindow : public QMainWindow {
     void RefreshFamilyPanels(int surface);
     void LoadMDMMDXFromGameCommand();
 
+    // Undo and redo (main_window_undo.cpp). Undoable runs a command that may change the
+    // loaded model and records the model as it was when the command changed it.
+    void BuildUndoActions(QMenu* edit);
+    void Undoable(const QString& name, const std::function<void()>& command);
+    void Undoable(QAction* action, const std::function<void()>& command);
+    void RecordIfChanged(const QString& name, TModelSnapshot before);
+    void UndoCommand(bool redo);
+    void ForgetUndoHistory();
+    void MarkModelSaved();
+    // The menu texts and the caption's "*" after the history changed.
+    void ShowUndoState();
+
     // Models and drawing, alive for the whole run.
     TMD3 md3_;
     TMDM mdm_;
@@ -414,4 +428,10 @@ class TMainWindow : public QMainWindow {
     std::vector<QAction*> skeletalActions_;
     QMenu* menuBones_ = nullptr;
     TTagEntry* tagEntry_ = nullptr;
+
+    TUndoHistory<TModelSnapshot> undoHistory_;
+    std::optional<TModelSnapshot> renameSnapshot_;
+    int undoDepth_ = 0;
+    QAction* actionEditUndo_ = nullptr;
+    QAction* actionEditRedo_ = nullptr;
 };

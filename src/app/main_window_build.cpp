@@ -240,6 +240,7 @@ void TMainWindow::BuildMenus() {
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("menuEdit");
+    BuildUndoActions(edit);
     edit->addAction(actionModelClear_);
 
     BuildEditMenus();

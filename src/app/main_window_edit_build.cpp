@@ -30,7 +30,8 @@ void TMainWindow::BuildEditActions() {
         auto* action = new QAction(QString::fromLatin1(caption), this);
         action->setObjectName(QString::fromLatin1(name));
         if (*shortcut != '\0') action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
-        connect(action, &QAction::triggered, this, [this, run] { Guarded(run); });
+        connect(action, &QAction::triggered, this,
+                [this, action, run] { Guarded([&] { Undoable(action, run); }); });
         (enabled == Enabled::MD3Family ? md3EditActions_ : modelEditActions_).push_back(action);
     };
     const Enabled md3 = Enabled::MD3Family;
@@ -136,10 +137,12 @@ void TMainWindow::BuildEditMenus() {
 
 void TMainWindow::BuildTagEntry() {
     tagEntry_ = new TTagEntry(panels_->TagsPage());
-    connect(tagEntry_->FromFileButton(), &QPushButton::clicked, this,
-            [this] { Guarded([this] { AddTagsFromFileCommand(); }); });
-    connect(tagEntry_->AddButton(), &QPushButton::clicked, this,
-            [this] { Guarded([this] { AddTagManuallyCommand(); }); });
+    connect(tagEntry_->FromFileButton(), &QPushButton::clicked, this, [this] {
+        Guarded([this] { Undoable("Add Tags From File", [this] { AddTagsFromFileCommand(); }); });
+    });
+    connect(tagEntry_->AddButton(), &QPushButton::clicked, this, [this] {
+        Guarded([this] { Undoable("Add Tag", [this] { AddTagManuallyCommand(); }); });
+    });
     connect(tagEntry_->SaveButton(), &QPushButton::clicked, this,
             [this] { Guarded([this] { SaveTagsCommand(); }); });
 

@@ -113,6 +113,7 @@ void TMainWindow::ForgetModel() {
     panels_->RefreshSkeletalPanels(modelKind_);
     EnableModelCommands();
     ShowFamily();
+    ForgetUndoHistory();
 }
 
 void TMainWindow::ResetEnvironment() {
@@ -321,6 +322,7 @@ void TMainWindow::SaveAsCommand() {
     if (md3_.SaveToFile(fileName.toStdString())) {
         const QString name = QFileInfo(fileName).fileName();
         gbModel_->setTitle(name);
+        MarkModelSaved();
         status = "Model saved to file: " + name;
     } else {
         status = "Model not saved: " + QString::fromStdString(md3_.LastError());

@@ -25,8 +25,9 @@ void TMainWindow::BuildLodCommands() {
 
     auto* calculate = new QAction(QStringLiteral("Calculate LOD"), this);
     calculate->setObjectName("actionModelMDMMDXCalculateLOD");
-    connect(calculate, &QAction::triggered, this,
-            [this] { Guarded([this] { CalculateLodCommand(); }); });
+    connect(calculate, &QAction::triggered, this, [this] {
+        Guarded([this] { Undoable("Calculate LOD", [this] { CalculateLodCommand(); }); });
+    });
     skeletalActions_.push_back(calculate);
 
     auto* loadMDS = new QAction(QStringLiteral("Load MDS From File..."), this);

@@ -16,33 +16,43 @@
 #include "skeletal/skeletal_export.h"
 
 void TMainWindow::BuildSkeletalActions() {
-    auto add = [this](const char* name, const char* caption, const char* shortcut,
+    // `edit`: the command changes the loaded player and goes through the undo history.
+    auto add = [this](const char* name, const char* caption, const char* shortcut, bool edit,
                       std::function<void()> run) {
         auto* action = new QAction(QString::fromLatin1(caption), this);
         action->setObjectName(QString::fromLatin1(name));
         if (*shortcut != '\0') action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
-        connect(action, &QAction::triggered, this, [this, run] { Guarded(run); });
+        connect(action, &QAction::triggered, this, [this, action, edit, run] {
+            Guarded([&] {
+                if (edit) {
+                    Undoable(action, run);
+                } else {
+                    run();
+                }
+            });
+        });
         return action;
     };
-    // The pair loads a whole model and is always offered; the rest needs one loaded.
-    add("actionFileLoadMDMMDX", "Load MDM/MDX From File...", "Ctrl+Alt+X",
+    // The pair loads a whole model and is always offered; the rest needs one loaded. A part
+    // loaded into the player is a change that can be taken back like an edit.
+    add("actionFileLoadMDMMDX", "Load MDM/MDX From File...", "Ctrl+Alt+X", false,
         [this] { LoadMDMMDXCommand(); });
     skeletalActions_ = {
-        add("actionFileLoadMDX", "Load MDX From File...", "",
+        add("actionFileLoadMDX", "Load MDX From File...", "", true,
             [this] { LoadPartCommand(TPartialLoad::Animation); }),
-        add("actionFileLoadMDXbones", "Load MDX Bones From File...", "",
+        add("actionFileLoadMDXbones", "Load MDX Bones From File...", "", true,
             [this] { LoadPartCommand(TPartialLoad::Bones); }),
-        add("actionFileLoadMDXframes", "Load MDX Frames From File...", "",
+        add("actionFileLoadMDXframes", "Load MDX Frames From File...", "", true,
             [this] { LoadPartCommand(TPartialLoad::Frames); }),
-        add("actionFileLoadMDMtags", "Load MDM Tags From File...", "",
+        add("actionFileLoadMDMtags", "Load MDM Tags From File...", "", true,
             [this] { LoadPartCommand(TPartialLoad::Tags); }),
-        add("actionModelMDMMDXframesToMD3", "Export Frames-range To MD3", "",
+        add("actionModelMDMMDXframesToMD3", "Export Frames-range To MD3", "", false,
             [this] { ExportFramesCommand(); }),
-        add("actionModelMDMMDXRenameBones", "Default MDM/MDX Bone-names", "",
+        add("actionModelMDMMDXRenameBones", "Default MDM/MDX Bone-names", "", true,
             [this] { RenameBonesCommand(); }),
-        add("actionModelMDMMDXScaleBones", "Scale Weights...", "",
+        add("actionModelMDMMDXScaleBones", "Scale Weights...", "", true,
             [this] { ScaleWeightsCommand(); }),
-        add("actionModelMDMMDXSmoothSurface", "Smooth Current Surface", "",
+        add("actionModelMDMMDXSmoothSurface", "Smooth Current Surface", "", true,
             [this] { SmoothSkeletalSurfaceCommand(); }),
     };
     BuildLodCommands();

@@ -196,5 +196,6 @@ void TMainWindow::SaveSkeletalAs(QString& status) {
                  "; animation not saved: " + QString::fromStdString(mdx_.LastError());
         return;
     }
+    MarkModelSaved();
     status = "Model saved to file(s): " + mdmName + " & " + FileOnly(mdxFile);
 }

@@ -46,7 +46,9 @@ void TMainWindow::BuildTexturing() {
             [this] { ShowSelectedSurfaceTexturing(); });
     connect(panels_, &TModelPanels::shaderNameEntered, this,
             [this](int surface, const QString& name) {
-                Guarded([this, surface, name] { EnterShaderName(surface, name); });
+                Guarded([this, surface, name] {
+                    Undoable("Rename Shader", [&] { EnterShaderName(surface, name); });
+                });
             });
     if (auto* alpha = viewTab_->findChild<QCheckBox*>("cbAlphaPreview")) {
         connect(alpha, &QCheckBox::toggled, this, [this](bool on) {
@@ -98,7 +100,9 @@ void TMainWindow::BuildTexturingMenu() {
     QAction* clear = MakeAction(this, "actionSkinClear", "&Clear");
     run(actionFileSelectSkinfrompk3_, &TMainWindow::SkinFromGameCommand);
     run(fromFile, &TMainWindow::SkinFromFileCommand);
-    run(actionModelSkinpermanent_, &TMainWindow::EmbedSkinCommand);
+    connect(actionModelSkinpermanent_, &QAction::triggered, this, [this] {
+        Guarded([this] { Undoable(actionModelSkinpermanent_, [this] { EmbedSkinCommand(); }); });
+    });
     run(clear, &TMainWindow::ClearSkinCommand);
     skin->addActions({actionFileSelectSkinfrompk3_, fromFile, actionModelSkinpermanent_, clear});
     actionModelSkinpermanent_->setEnabled(false);

@@ -52,6 +52,8 @@ class TModelPanels : public QObject {
 
     // Run after every skeletal refresh: the LOD controls follow the mesh.
     std::function<void()> afterSkeletalRefresh;
+    // Called just before a surface name entered on the "Surfaces" tab is written.
+    std::function<void()> beforeSurfaceRename;
 
     // The bones of a skeletal animation as the tree shows them; RefreshSkeletalPanels empties
     // the tree first.

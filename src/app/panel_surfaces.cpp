@@ -139,9 +139,11 @@ void TModelPanels::OnSurfaceNameEntered() {
     const int surface = chosenSurface_;
     const std::string name = cbNamesSurfaces_->currentText().toLatin1().toStdString();
     if (IsMD3Family(modelKind_) && md3_.ValidSurface(surface)) {
+        if (beforeSurfaceRename) beforeSurfaceRename();
         SetName64(name, md3_.header.surfaces[static_cast<std::size_t>(surface)].name);
         RefreshMD3Panels(modelKind_);
     } else if (IsSkeletalFamily(modelKind_) && mdm_ != nullptr && mdm_->ValidSurface(surface)) {
+        if (beforeSurfaceRename) beforeSurfaceRename();
         SetName64(name, mdm_->surfaces[static_cast<std::size_t>(surface)].name);
         RefreshSkeletalPanels(modelKind_);
     } else {

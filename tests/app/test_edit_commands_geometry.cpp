@@ -23,10 +23,10 @@ TEST_F(GeometryCommands, RotateAsksForDegreesAndRefreshesThePanels) {
     const THeader& h = window_->MD3().header;
     EXPECT_NEAR(h.tags[0].axis[0].y, -1.0f, 1e-6f);
     EXPECT_NEAR(h.tags[1].origin.y, -1.0f, 1e-6f);
-    // The panels show the turned tags, and rotating is not a change the caption marks.
+    // The panels show the turned tags, and the caption marks the change.
     EXPECT_NE(ListText("cbTagOrigins", 1), originBefore);
     EXPECT_EQ(ListText("cbTagOrigins", 1), QString::fromStdString(Vector3Text(h.tags[1].origin)));
-    EXPECT_EQ(ModelCaption(), caption);
+    EXPECT_EQ(ModelCaption(), caption + "*");
 }
 
 TEST_F(GeometryCommands, UnusableAnswersLeaveTheModelAlone) {

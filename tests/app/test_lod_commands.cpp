@@ -42,6 +42,17 @@ TEST_F(LodCommands, PanelFollowsThePairAndCalculateLodFillsIt) {
     EXPECT_EQ(Text("tLODpresence"), "calculated");
     EXPECT_EQ(minimum->value(), window_->MDM().surfaces[1].minLod);
     EXPECT_NE(minimum->value(), 120);
+    const int calculated = minimum->value();
+    // Undo gives the mesh back as it was, the hand-set minimum included, and the panel shows it.
+    Run("actionEditUndo");
+    EXPECT_EQ(window_->MDM().surfaces[1].minLod, 120);
+    EXPECT_EQ(Text("tLODpresence"), "present");
+    surface->setValue(1);
+    EXPECT_EQ(minimum->value(), 120);
+    EXPECT_EQ(Action("actionEditRedo")->text(), "Redo Calculate LOD");
+    Run("actionEditRedo");
+    surface->setValue(1);
+    EXPECT_EQ(minimum->value(), calculated);
 
     // The preview draws the reduced mesh; a new load turns it off again.
     Child<QCheckBox>("cbLODEnabled")->setChecked(true);
