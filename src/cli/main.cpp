@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/bake_command.h"
+#include "cli/check_command.h"
 #include "cli/cli_error.h"
 #include "cli/convert_command.h"
 #include "cli/edit_command.h"
@@ -66,6 +67,9 @@ int main(int argc, char** argv) {
     CLI::App* renderCmd = AddRenderCommand(app, render);
 #endif
 
+    TCheckArguments checkArguments;
+    CLI::App* check = AddCheckCommand(app, checkArguments);
+
     TPk3Options pk3Options;
     CLI::App* pk3 = AddPk3Command(app, pk3Options);
 
@@ -123,7 +127,8 @@ int main(int argc, char** argv) {
     const bool readsArchive =
         *pk3 || (*info && AnyNamesArchiveEntry(infoFiles)) ||
         (*convert && (NamesArchiveEntry(convertIn) || !convertOptions.gameDir.empty())) ||
-        (*edit && NamesArchiveEntry(editIn));
+        (*edit && NamesArchiveEntry(editIn)) ||
+        (*check && CheckNeedsArchives(checkArguments.files));
     if (readsArchive) {
         return RunGuarded(std::cerr, [&]() -> int {
             ExecCompanion(kArchiveProgramName, argc, argv, "Cannot read archives: the reader");
@@ -139,6 +144,10 @@ int main(int argc, char** argv) {
         return RunGuarded(std::cerr, [&] {
             return RunConvert(convertIn, convertOut, std::cerr, convertOptions);
         });
+    }
+    if (*check) {
+        return RunGuarded(std::cerr,
+                          [&] { return RunCheck(checkArguments, std::cout, std::cerr); });
     }
     if (*bake) return RunGuarded(std::cerr, [&] { return RunBake(bakeArguments, std::cerr); });
     if (*lod) {

@@ -1,6 +1,7 @@
 #include "cli/archives/archive_reader.h"
 
 #include "assets/archive_loads.h"
+#include "cli/archives/archive_check_list.h"
 #include "cli/archives/map_texture_sizes.h"
 #include "cli/model_source.h"
 
@@ -20,4 +21,5 @@ std::string ExtractEntry(const std::string& archive, const std::string& entry,
 void InstallArchiveReader() {
     InstallArchiveEntryExtractor(&ExtractEntry);
     InstallGameTextureSizes();
+    InstallArchiveCheckListing();
 }
