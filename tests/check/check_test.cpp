@@ -9,12 +9,14 @@
 #include "check/file_check.h"
 #include "check/model_check.h"
 #include "check/shader_script_check.h"
+#include "cli/archives/archive_reader.h"
 #include "cli/check_command.h"
 #include "md3/md3.h"
 #include "skeletal/aninc.h"
 #include "skeletal/mdm.h"
 #include "skeletal/mdx.h"
 #include "support/test_files.h"
+#include "support/zip_fixture.h"
 
 namespace {
 
@@ -167,7 +169,16 @@ TEST(CheckCommand, ExitCodesAndFilesCheckedTogether) {
         {{dir.File("crate_red.skin")}, 2},  // "lid" is not a surface of crate.md3 beside it
         {{dir.File("crate.md3"), dir.File("missing.md3")}, 1},
         {{dir.File("clean.skin")}, 0},  // no model beside it to compare with
+        {{dir.File("models.pk3")}, 2},
+        {{dir.File("models.pk3:models/crate.md3")}, 0},
+        {{dir.File("missing.pk3")}, 1},
     };
+    // An archive stands for every file it holds that can be checked.
+    InstallArchiveReader();
+    std::vector<std::uint8_t> crate = ReadBytes(dir.File("crate.md3"));
+    WriteZip(dir.File("models.pk3"), {{"models/crate.md3", std::string(crate.begin(), crate.end())},
+                                      {"scripts/a.shader", "open {"},
+                                      {"readme.txt", "not checked"}});
     for (const Case& c : cases) {
         std::ostringstream out, err;
         EXPECT_EQ(RunCheck({c.files, "et", false}, out, err), c.exitCode) << out.str() << err.str();
