@@ -10,6 +10,7 @@
 namespace {
 
 TArchiveCheckLister archiveLister = nullptr;
+TShaderImageChecker shaderImageChecker = nullptr;
 
 bool IsArchive(const std::string& argument) {
     std::string ext = std::filesystem::path(argument).extension().string();
@@ -68,6 +69,24 @@ std::vector<TFileCheck> CheckArguments(const std::vector<std::string>& arguments
     }
     flushPlain();
     return checks;
+}
+
+// Only scripts given as files: an archive's entries are gone once they were checked.
+void AddMissingShaderImages(std::vector<TFileCheck>& checks, const std::string& gameDir) {
+    if (shaderImageChecker == nullptr) throw CliError("Cannot read the game in this program");
+    for (TFileCheck& check : checks) {
+        std::string ext = std::filesystem::path(check.file).extension().string();
+        for (char& c : ext)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (!check.error.empty() || ext != ".shader" || NamesArchiveEntry(check.file)) continue;
+        try {
+            for (const TCheckFinding& f : shaderImageChecker(check.file, gameDir))
+                check.findings.push_back(f);
+        } catch (const std::exception& e) {
+            check.error = e.what();
+            check.findings.clear();
+        }
+    }
 }
 
 void PrintText(const std::vector<TFileCheck>& checks, std::ostream& out) {
@@ -130,6 +149,8 @@ CLI::App* AddCheckCommand(CLI::App& app, TCheckArguments& arguments) {
     check->add_option("--engine", arguments.engine, "Engine whose limits apply (default et)")
         ->check(CLI::IsMember({"et", "etlegacy", "ioq3"}));
     check->add_flag("--json", arguments.json, "Print one JSON object");
+    check->add_option("--game", arguments.game,
+                      "Game folder in which the images of shader scripts must be found");
     return check;
 }
 
@@ -137,15 +158,21 @@ void InstallArchiveCheckLister(TArchiveCheckLister lister) {
     archiveLister = lister;
 }
 
-bool CheckNeedsArchives(const std::vector<std::string>& files) {
-    for (const std::string& file : files)
+void InstallShaderImageChecker(TShaderImageChecker checker) {
+    shaderImageChecker = checker;
+}
+
+bool CheckNeedsArchives(const TCheckArguments& arguments) {
+    if (!arguments.game.empty()) return true;
+    for (const std::string& file : arguments.files)
         if (IsArchive(file) || NamesArchiveEntry(file)) return true;
     return false;
 }
 
 int RunCheck(const TCheckArguments& arguments, std::ostream& out, std::ostream& err) {
     const TEngineLimits& limits = LimitsOf(EngineNamed(arguments.engine).value_or(TEngine::ET));
-    const std::vector<TFileCheck> checks = CheckArguments(arguments.files, limits);
+    std::vector<TFileCheck> checks = CheckArguments(arguments.files, limits);
+    if (!arguments.game.empty()) AddMissingShaderImages(checks, arguments.game);
     bool unreadable = false, violations = false;
     for (const TFileCheck& check : checks) {
         if (!check.error.empty()) {

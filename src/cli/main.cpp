@@ -127,8 +127,7 @@ int main(int argc, char** argv) {
     const bool readsArchive =
         *pk3 || (*info && AnyNamesArchiveEntry(infoFiles)) ||
         (*convert && (NamesArchiveEntry(convertIn) || !convertOptions.gameDir.empty())) ||
-        (*edit && NamesArchiveEntry(editIn)) ||
-        (*check && CheckNeedsArchives(checkArguments.files));
+        (*edit && NamesArchiveEntry(editIn)) || (*check && CheckNeedsArchives(checkArguments));
     if (readsArchive) {
         return RunGuarded(std::cerr, [&]() -> int {
             ExecCompanion(kArchiveProgramName, argc, argv, "Cannot read archives: the reader");

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -181,13 +182,32 @@ TEST(CheckCommand, ExitCodesAndFilesCheckedTogether) {
                                       {"readme.txt", "not checked"}});
     for (const Case& c : cases) {
         std::ostringstream out, err;
-        EXPECT_EQ(RunCheck({c.files, "et", false}, out, err), c.exitCode) << out.str() << err.str();
+        EXPECT_EQ(RunCheck({c.files, "et", false, ""}, out, err), c.exitCode)
+            << out.str() << err.str();
     }
     std::ostringstream out, err;
-    RunCheck({{dir.File("crate_red.skin")}, "et", true}, out, err);
+    RunCheck({{dir.File("crate_red.skin")}, "et", true, ""}, out, err);
     EXPECT_NE(out.str().find("\"where\":\"crate.md3: skin entry 1 \\\"lid\\\"\""),
               std::string::npos)
         << out.str();
+}
+
+// With --game, every image a script's stages name must be in the game's etmain folder or
+// PAKs, under its own extension or another the game tries.
+TEST(CheckCommand, ShaderImagesAreLookedForInTheGame) {
+    ScratchDir dir;
+    std::filesystem::create_directories(dir.path() / "etmain/textures/disk");
+    std::ofstream(dir.File("etmain/textures/disk/two.jpg")) << "x";
+    WriteZip(dir.File("etmain/pak0.pk3"), {{"textures/a/one.tga", "x"}});
+    std::ofstream(dir.File("s.shader"))
+        << "s1\n{\n{\nmap textures/a/one.jpg // tga in the PAK\n}\n{\nmap $lightmap\n}\n}\n"
+           "s2\n{\n{\nanimMap 5 textures/disk/two.tga textures/x/missing.tga\n}\n}\n";
+    InstallArchiveReader();
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCheck({{dir.File("s.shader")}, "et", false, dir.path().string()}, out, err), 2);
+    EXPECT_EQ(out.str(), dir.File("s.shader") +
+                             ": 1 finding\n  shader \"s2\": image found nowhere in the game: "
+                             "textures/x/missing.tga\n");
 }
 
 TEST(CheckCommand, SampleFiles) {

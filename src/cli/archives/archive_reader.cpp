@@ -3,6 +3,7 @@
 #include "assets/archive_loads.h"
 #include "cli/archives/archive_check_list.h"
 #include "cli/archives/map_texture_sizes.h"
+#include "cli/archives/shader_image_check.h"
 #include "cli/model_source.h"
 
 namespace {
@@ -22,4 +23,5 @@ void InstallArchiveReader() {
     InstallArchiveEntryExtractor(&ExtractEntry);
     InstallGameTextureSizes();
     InstallArchiveCheckListing();
+    InstallShaderImageCheck();
 }
