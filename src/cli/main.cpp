@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", std::string("veldra-cli ") + VELDRA_VERSION);
     app.footer(
         "Exit codes: 0 success; 1 a file could not be read, edited or written; 2 usage error "
-        "(unknown command or option, missing or malformed value, unsupported output format). "
+        "(unknown command or option, missing or malformed value, unsupported output format), "
+        "or findings of `check`. "
         "Errors are one line on stderr.");
 
     std::vector<std::string> infoFiles;
