@@ -18,11 +18,13 @@
 #include <QVBoxLayout>
 
 #include "app/animation_controls.h"
+#include "app/check_dialog.h"
 #include "app/gl_view_widget.h"
 #include "app/help_text.h"
 #include "app/main_window.h"
 #include "app/model_panels.h"
 #include "app/view_switch_pair.h"
+#include "check/model_check.h"
 #include "math/scalar.h"
 #include "render/gl/sky_box.h"
 #include "render/view_control.h"
@@ -256,6 +258,24 @@ void TMainWindow::BuildMenus() {
     menuToolsColorconvertRadiant_->setIcon(ColourSquare(convertColour_));
     connect(menuToolsColorconvertRadiant_, &QAction::triggered, this, &TMainWindow::ColourConvert);
     tools->addAction(menuToolsColorconvertRadiant_);
+    QAction* checkModel = MakeAction(this, "menuToolsCheckModel", "Check Model...");
+    connect(checkModel, &QAction::triggered, this, [this] {
+        // The MDS loader leaves its model as the MDM/MDX pair, so that pair is what is checked.
+        const bool skeletalModel = IsSkeletalFamily(modelKind_);
+        auto check = [this, skeletalModel](const TEngineLimits& limits) {
+            if (!skeletalModel) return CheckMD3(md3_, limits);
+            TCheckFindings findings = CheckMDM(mdm_, limits);
+            for (const TCheckFinding& f : CheckMDX(mdx_, limits))
+                findings.push_back(f);
+            for (const TCheckFinding& f :
+                 CheckAnincRanges(aninc_, static_cast<std::int64_t>(mdx_.header.numFrames)))
+                findings.push_back(f);
+            return findings;
+        };
+        TdlgCheck dialog(check, modelKind_ != kModelKindNone, this);
+        dialog.exec();
+    });
+    tools->addAction(checkModel);
 
     QMenu* settings = menuBar()->addMenu("&Settings");
     settings->setObjectName("menuSettings");

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/bake_command.h"
+#include "cli/check_command.h"
 #include "cli/cli_error.h"
 #include "cli/convert_command.h"
 #include "cli/edit_command.h"
@@ -29,7 +30,8 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", std::string("veldra-cli ") + VELDRA_VERSION);
     app.footer(
         "Exit codes: 0 success; 1 a file could not be read, edited or written; 2 usage error "
-        "(unknown command or option, missing or malformed value, unsupported output format). "
+        "(unknown command or option, missing or malformed value, unsupported output format), "
+        "or findings of `check`. "
         "Errors are one line on stderr.");
 
     std::vector<std::string> infoFiles;
@@ -65,6 +67,9 @@ int main(int argc, char** argv) {
     TRenderArguments render;
     CLI::App* renderCmd = AddRenderCommand(app, render);
 #endif
+
+    TCheckArguments checkArguments;
+    CLI::App* check = AddCheckCommand(app, checkArguments);
 
     TPk3Options pk3Options;
     CLI::App* pk3 = AddPk3Command(app, pk3Options);
@@ -123,7 +128,7 @@ int main(int argc, char** argv) {
     const bool readsArchive =
         *pk3 || (*info && AnyNamesArchiveEntry(infoFiles)) ||
         (*convert && (NamesArchiveEntry(convertIn) || !convertOptions.gameDir.empty())) ||
-        (*edit && NamesArchiveEntry(editIn));
+        (*edit && NamesArchiveEntry(editIn)) || (*check && CheckNeedsArchives(checkArguments));
     if (readsArchive) {
         return RunGuarded(std::cerr, [&]() -> int {
             ExecCompanion(kArchiveProgramName, argc, argv, "Cannot read archives: the reader");
@@ -139,6 +144,10 @@ int main(int argc, char** argv) {
         return RunGuarded(std::cerr, [&] {
             return RunConvert(convertIn, convertOut, std::cerr, convertOptions);
         });
+    }
+    if (*check) {
+        return RunGuarded(std::cerr,
+                          [&] { return RunCheck(checkArguments, std::cout, std::cerr); });
     }
     if (*bake) return RunGuarded(std::cerr, [&] { return RunBake(bakeArguments, std::cerr); });
     if (*lod) {

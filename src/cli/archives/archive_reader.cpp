@@ -1,7 +1,9 @@
 #include "cli/archives/archive_reader.h"
 
 #include "assets/archive_loads.h"
+#include "cli/archives/archive_check_list.h"
 #include "cli/archives/map_texture_sizes.h"
+#include "cli/archives/shader_image_check.h"
 #include "cli/model_source.h"
 
 namespace {
@@ -20,4 +22,6 @@ std::string ExtractEntry(const std::string& archive, const std::string& entry,
 void InstallArchiveReader() {
     InstallArchiveEntryExtractor(&ExtractEntry);
     InstallGameTextureSizes();
+    InstallArchiveCheckListing();
+    InstallShaderImageCheck();
 }

@@ -1,0 +1,25 @@
+// Checks files by their extension: models (.md3, .mdm, .mdx, .mds), tag files, skins,
+// animation lists (.aninc) and shader scripts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "check/check_finding.h"
+#include "check/engine_limits.h"
+
+struct TFileCheck {
+    std::string file;
+    TCheckFindings findings;
+    std::string error;  // why the file could not be read; then the findings are empty
+};
+
+// Checks each file. The files are checked as one set: a skin is compared with the models
+// among them, or when there are none with the model beside it whose name starts its own
+// ("body.mdm" for "body_axis.skin"); an .aninc with the .mdx beside it, an .mdx with the
+// .aninc beside it.
+std::vector<TFileCheck> CheckFiles(const std::vector<std::string>& paths,
+                                   const TEngineLimits& limits);
+
+// Whether CheckFiles knows the file's extension.
+bool IsCheckableFile(const std::string& path);
