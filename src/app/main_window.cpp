@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <clocale>
+#include <utility>
 
 #include "app/gl_view_widget.h"
 #include "app/view_switch_pair.h"
@@ -271,5 +272,6 @@ void TMainWindow::FirstShowing() {
         SelectGamePath();
         ToggleHelp();
     }
+    if (!startFiles_.isEmpty()) HandleDroppedFiles(std::exchange(startFiles_, {}));
     RedrawView();
 }

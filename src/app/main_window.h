@@ -112,6 +112,9 @@ class TMainWindow : public QMainWindow {
 
     // The drop handler's work, for tests and the drop event alike.
     void HandleDroppedFiles(const QStringList& files);
+    // Files named on the command line (a file manager's "Open With"), loaded as a drop once
+    // the view is ready.
+    void OpenAtStart(const QStringList& files) { startFiles_ = files; }
     // "&Load MD3 From File..." with the file already chosen, as a drop does it.
     void LoadMD3FromFile(const QString& fileName);
     // "Load MAP From File..." with the file already chosen, as a drop does it.
@@ -357,6 +360,7 @@ class TMainWindow : public QMainWindow {
     // An error box is about to end the program: the first showing must not open dialogs.
     bool ending_ = false;
     bool firstShowingDone_ = false;
+    QStringList startFiles_;
     TUserPrompts prompts_;
 
     // Widgets.

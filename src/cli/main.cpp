@@ -148,8 +148,7 @@ int main(int argc, char** argv) {
     if (*renderCmd) {
         // A bad size fails here, before the renderer's libraries are loaded.
         return RunGuarded(std::cerr, [&]() -> int {
-            ResolveRenderOptions(render);
-            ExecRenderer(argc, argv, render.options.model);
+            ExecRenderer(argc, argv, ResolveRenderOptions(render).model);
         });
     }
 #endif
