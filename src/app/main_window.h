@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "app_settings/settings_location.h"
 #include "assets/game_assets.h"
 #include "assets/model_origin.h"
 #include "assets/status_text.h"
@@ -141,7 +142,7 @@ class TMainWindow : public QMainWindow {
   private:
     // Start-up and shutdown.
     void CreateFolders();
-    std::string SettingsFile() const;
+    TSettingsFiles SettingsFiles() const;
     void LoadSettings();
     void SaveSettings();
     void OnContextReady();
