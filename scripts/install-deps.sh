@@ -10,6 +10,7 @@ packages=(
   libjpeg-dev zlib1g-dev libzip-dev
   libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   assimp-utils
+  desktop-file-utils shared-mime-info libxml2-utils
   xvfb xauth fonts-dejavu-core
   clang libclang-rt-14-dev clang-format
 )

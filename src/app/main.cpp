@@ -76,6 +76,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Veldra");
     TMainWindow window(QCoreApplication::applicationDirPath());
     UseDesktopDialogs(window);
+    window.OpenAtStart(QApplication::arguments().mid(1));
     window.show();
     const int code = app.exec();
     return window.StartupExitCode() != 0 ? window.StartupExitCode() : code;

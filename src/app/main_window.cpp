@@ -8,14 +8,17 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <clocale>
+#include <utility>
 
 #include "app/gl_view_widget.h"
 #include "app/view_switch_pair.h"
 #include "app_settings/app_settings.h"
 #include "app_settings/gamma_menu.h"
+#include "app_settings/settings_location.h"
 #include "assets/game_path.h"
 #include "io/file_error.h"
 #include "io/file_lock.h"
@@ -142,15 +145,17 @@ void TMainWindow::Guarded(const std::function<void()>& command) {
     }
 }
 
-// Named after the executable, in the program folder.
-std::string TMainWindow::SettingsFile() const {
+// Named after the executable: beside it, or in the user's folder where it cannot be written.
+TSettingsFiles TMainWindow::SettingsFiles() const {
     const QString executable = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    return SettingsFileFor((appDir_ + executable).toStdString());
+    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    return ChooseSettingsFiles(SettingsFileFor((appDir_ + executable).toStdString()),
+                               SettingsFileFor((userFolder + "/" + executable).toStdString()));
 }
 
 void TMainWindow::LoadSettings() {
     std::string problem;
-    const TAppSettings s = LoadAppSettings(SettingsFile(), &problem);
+    const TAppSettings s = LoadAppSettings(SettingsFiles().read, &problem);
     if (!problem.empty()) {
         // The defaults are used and the file is left as it is; say why once the window runs.
         QTimer::singleShot(0, this, [this, problem] {
@@ -223,7 +228,8 @@ void TMainWindow::SaveSettings() {
     s.skyBoxEnabled = menuViewShowskybox_->isChecked();
     s.skyColorTop = colours_.skyTop;
     s.skyColorBottom = colours_.skyBottom;
-    const std::string file = SettingsFile();
+    const std::string file = SettingsFiles().write;
+    QDir().mkpath(QFileInfo(QString::fromStdString(file)).absolutePath());
     std::string error;
     try {
         if (!SaveAppSettings(file, s, &error) && prompts_.message) {
@@ -271,5 +277,6 @@ void TMainWindow::FirstShowing() {
         SelectGamePath();
         ToggleHelp();
     }
+    if (!startFiles_.isEmpty()) HandleDroppedFiles(std::exchange(startFiles_, {}));
     RedrawView();
 }

@@ -13,6 +13,7 @@
 
 #include "app/model_snapshot.h"
 #include "app/undo_history.h"
+#include "app_settings/settings_location.h"
 #include "assets/game_assets.h"
 #include "assets/model_origin.h"
 #include "assets/status_text.h"
@@ -114,6 +115,9 @@ class TMainWindow : public QMainWindow {
 
     // The drop handler's work, for tests and the drop event alike.
     void HandleDroppedFiles(const QStringList& files);
+    // Files named on the command line (a file manager's "Open With"), loaded as a drop once
+    // the view is ready.
+    void OpenAtStart(const QStringList& files) { startFiles_ = files; }
     // "&Load MD3 From File..." with the file already chosen, as a drop does it.
     void LoadMD3FromFile(const QString& fileName);
     // "Load MAP From File..." with the file already chosen, as a drop does it.
@@ -140,7 +144,7 @@ class TMainWindow : public QMainWindow {
   private:
     // Start-up and shutdown.
     void CreateFolders();
-    std::string SettingsFile() const;
+    TSettingsFiles SettingsFiles() const;
     void LoadSettings();
     void SaveSettings();
     void OnContextReady();
@@ -371,6 +375,7 @@ class TMainWindow : public QMainWindow {
     // An error box is about to end the program: the first showing must not open dialogs.
     bool ending_ = false;
     bool firstShowingDone_ = false;
+    QStringList startFiles_;
     TUserPrompts prompts_;
 
     // Widgets.

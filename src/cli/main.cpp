@@ -5,6 +5,7 @@
 #include "cli/bake_command.h"
 #include "cli/check_command.h"
 #include "cli/cli_error.h"
+#include "cli/convert_batch.h"
 #include "cli/convert_command.h"
 #include "cli/edit_command.h"
 #include "cli/import_convert.h"
@@ -43,14 +44,21 @@ int main(int argc, char** argv) {
         ->required();
     info->add_flag("--json", infoJson, "Print JSON: one object, or an array for several files");
 
-    std::string convertIn, convertOut;
+    std::vector<std::string> convertFiles;
+    std::string convertOutDir;
     TConvertOptions convertOptions;
     CLI::App* convert = app.add_subcommand(
         "convert",
         "Read IN and write OUT in the format of OUT's extension (.md3, .mdm, .mdx); MilkShape "
         "(.ms3d), 3ds Max ASCII (.ase) models and Radiant maps (.map) become .md3");
-    convert->add_option("IN", convertIn, "Model or map to read")->required();
-    convert->add_option("OUT", convertOut, "File to write")->required();
+    convert
+        ->add_option("FILES", convertFiles,
+                     "IN OUT: the model or map to read and the file to write; with --out-dir any "
+                     "number of inputs")
+        ->required();
+    convert->add_option("--out-dir", convertOutDir,
+                        "Convert each input into this folder under its own name: models keep "
+                        "their kind, imported models and maps become .md3");
     convert->add_flag("--scale-to-fit", convertOptions.scaleToFit,
                       "Scale an imported model or map beyond the MD3 range down to fit instead of "
                       "refusing it");
@@ -127,7 +135,7 @@ int main(int argc, char** argv) {
 #else
     const bool readsArchive =
         *pk3 || (*info && AnyNamesArchiveEntry(infoFiles)) ||
-        (*convert && (NamesArchiveEntry(convertIn) || !convertOptions.gameDir.empty())) ||
+        (*convert && (AnyNamesArchiveEntry(convertFiles) || !convertOptions.gameDir.empty())) ||
         (*edit && NamesArchiveEntry(editIn)) || (*check && CheckNeedsArchives(checkArguments));
     if (readsArchive) {
         return RunGuarded(std::cerr, [&]() -> int {
@@ -142,7 +150,7 @@ int main(int argc, char** argv) {
     }
     if (*convert) {
         return RunGuarded(std::cerr, [&] {
-            return RunConvert(convertIn, convertOut, std::cerr, convertOptions);
+            return RunConvertFiles(convertFiles, convertOutDir, std::cerr, convertOptions);
         });
     }
     if (*check) {
@@ -157,8 +165,7 @@ int main(int argc, char** argv) {
     if (*renderCmd) {
         // A bad size fails here, before the renderer's libraries are loaded.
         return RunGuarded(std::cerr, [&]() -> int {
-            ResolveRenderOptions(render);
-            ExecRenderer(argc, argv, render.options.model);
+            ExecRenderer(argc, argv, ResolveRenderOptions(render).model);
         });
     }
 #endif

@@ -33,8 +33,17 @@ CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments) {
     TRenderOptions& o = arguments.options;
     CLI::App* render = app.add_subcommand(
         "render", "Draw a model offscreen into a PNG or TGA image, transparent around the model");
-    render->add_option("MODEL", o.model, "Model to draw")->required();
-    render->add_option("OUT", o.output, "Image to write (.png or .tga)")->required();
+    render
+        ->add_option("FILES", arguments.files,
+                     "MODEL OUT: the model and the image to write (.png or .tga); with --out-dir "
+                     "any number of models, files or archive entries (ARCHIVE.pk3:models/*.md3)")
+        ->required();
+    CLI::Option* outDir = render->add_option(
+        "--out-dir", arguments.outDir,
+        "Write one PNG per model into this folder: a file's name with .png, an archive "
+        "entry's path inside the archive with .png");
+    render->add_flag("--json", arguments.json, "With --out-dir: report each model as JSON")
+        ->needs(outDir);
     render->add_option("--size", arguments.size, "Image size WxH (default 512x512)");
     CLI::Option* frame = render->add_option("--frame", o.frame, "Frame to draw (default 0)");
     render->add_option("--mdx", o.mdx, "Animation (.mdx) that poses an .mdm model");
@@ -70,6 +79,20 @@ TRenderOptions ResolveRenderOptions(const TRenderArguments& arguments) {
         throw CliError("Invalid --size \"" + arguments.size + "\": expected WxH, 1 to 8192 each");
     }
     o.lighting = !arguments.noLighting;
+    if (!arguments.outDir.empty()) {
+        o.model = arguments.files.front();
+        return o;
+    }
+    if (arguments.files.size() != 2) {
+        throw UsageError("render takes MODEL OUT, or any number of models with --out-dir DIR");
+    }
+    o.model = arguments.files[0];
+    o.output = arguments.files[1];
+    CheckRenderModel(o);
+    return o;
+}
+
+void CheckRenderModel(const TRenderOptions& o) {
     // A player mesh has no shape of its own until an animation poses it.
     const bool mesh = FormatFromExtension(o.model) == ModelFormat::MDM;
     if (mesh && o.mdx.empty()) {
@@ -83,5 +106,4 @@ TRenderOptions ResolveRenderOptions(const TRenderArguments& arguments) {
     if (!mesh && o.lod) {
         throw UsageError("Cannot render \"" + o.model + "\": --lod is for .mdm player meshes");
     }
-    return o;
 }

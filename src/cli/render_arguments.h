@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace CLI {
 class App;
@@ -31,6 +32,10 @@ struct TRenderOptions {
 // What the command line gave, before the size is checked.
 struct TRenderArguments {
     TRenderOptions options;
+    // MODEL OUT, or with outDir the models (files or archive entries, masks allowed).
+    std::vector<std::string> files;
+    std::string outDir;
+    bool json = false;  // with outDir: one result per model on stdout
     std::string size;
     bool noLighting = false;
 };
@@ -38,6 +43,11 @@ struct TRenderArguments {
 // Adds the "render" subcommand with its options to `app`, storing into `arguments`.
 CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments);
 
-// The options to draw with; throws CliError for a size that is not WxH, UsageError when an
-// .mdm model comes without --mdx or another model with --mdx or --anim-name.
+// The options to draw with; throws CliError for a size that is not WxH, UsageError for other
+// than MODEL OUT without --out-dir, and (without --out-dir) as CheckRenderModel. With
+// --out-dir the model is the first one, output empty: each is checked as it comes.
 TRenderOptions ResolveRenderOptions(const TRenderArguments& arguments);
+
+// Throws UsageError when an .mdm model comes without --mdx or another model with --mdx,
+// --anim-name or --lod.
+void CheckRenderModel(const TRenderOptions& options);

@@ -121,6 +121,15 @@ TEST_F(MainWindowFlow, DroppedModelLoadsLikeTheMenuCommand) {
     SaveWindowPicture("main_window_model_loaded");
 }
 
+TEST_F(MainWindowFlow, AModelNamedOnTheCommandLineOpensOnceTheViewIsReady) {
+    const std::string path = WriteModel("robot.md3");
+    window_->OpenAtStart({QString::fromStdString(path)});
+    EXPECT_EQ(window_->ModelKind(), kModelKindNone);
+    ShowAndWait();
+    EXPECT_EQ(window_->ModelKind(), kModelKindMD3);
+    EXPECT_EQ(window_->findChild<QLineEdit*>("leName")->text(), QString::fromStdString(path));
+}
+
 TEST_F(MainWindowFlow, DropRulesForOtherFiles) {
     ShowAndWait();
     window_->HandleDroppedFiles({"/tmp/anim.mdx"});

@@ -55,9 +55,40 @@ std::vector<std::uint8_t> EncodePng(const TCapturedView& shot) {
     return {bytes.begin(), bytes.end()};
 }
 
+void OpenContext(TRenderContext& context, int width, int height) {
+    if (context.binding) return;
+    context.binding = MakeOffscreenBinding(width, height);
+    context.ogl.SetErrorHandler(
+        [&context](const TGLErrorReport& report) { context.glError = report.message; });
+    context.ogl.InitOnWindow(context.binding.get());
+}
+
+// A picture's textures die with it; a context that draws the next one must neither keep
+// them nor call hooks into textures that are gone.
+class TPictureTextures {
+  public:
+    explicit TPictureTextures(TOGL& ogl) : ogl_(ogl) {
+        ogl_.SetTextureHooks(TextureHooksFor(textures_));
+    }
+    ~TPictureTextures() {
+        if (ogl_.IsReady()) {
+            ogl_.MakeCurrent();
+            textures_.FreeAllTextures();
+        }
+        ogl_.SetTextureHooks({});
+    }
+    TPictureTextures(const TPictureTextures&) = delete;
+    TPictureTextures& operator=(const TPictureTextures&) = delete;
+    TObjTexture& Textures() { return textures_; }
+
+  private:
+    TOGL& ogl_;
+    TObjTexture textures_;
+};
+
 }  // namespace
 
-int RunRender(const TRenderOptions& o, std::ostream& warnings) {
+int RunRender(const TRenderOptions& o, std::ostream& warnings, TRenderContext* shared) {
     const std::string ext = UpperCaseExtension(o.output);
     if (ext != ".PNG" && ext != ".TGA") {
         throw CliError("Cannot write \"" + o.output + "\": unsupported image format \"" +
@@ -106,20 +137,20 @@ int RunRender(const TRenderOptions& o, std::ostream& warnings) {
     // A game, skin or script that cannot be used fails before any OpenGL is loaded.
     TRenderTexturing texturing(o, warnings);
 
-    const std::unique_ptr<IOffscreenBinding> binding = MakeOffscreenBinding(o.width, o.height);
-    TOGL ogl;
-    std::string glError;
-    ogl.SetErrorHandler([&glError](const TGLErrorReport& report) { glError = report.message; });
-    ogl.InitOnWindow(binding.get());
+    TRenderContext own;
+    TRenderContext& context = shared != nullptr ? *shared : own;
+    OpenContext(context, o.width, o.height);
+    TOGL& ogl = context.ogl;
     if (!ogl.IsReady()) {
-        throw CliError(
-            "Cannot render \"" + o.model + "\": no OpenGL context (" +
-            (glError.empty() ? std::string("are Mesa's EGL and DRI drivers installed?") : glError) +
-            ")");
+        throw CliError("Cannot render \"" + o.model + "\": no OpenGL context (" +
+                       (context.glError.empty()
+                            ? std::string("are Mesa's EGL and DRI drivers installed?")
+                            : context.glError) +
+                       ")");
     }
 
-    TObjTexture textures;
-    ogl.SetTextureHooks(TextureHooksFor(textures));
+    TPictureTextures picture(ogl);
+    TObjTexture& textures = picture.Textures();
     TShaders shaders(&textures);
     if (skeletal) {
         texturing.TextureModel(mesh, shaders, textures);
@@ -154,7 +185,7 @@ int RunRender(const TRenderOptions& o, std::ostream& warnings) {
         ext == ".PNG" ? EncodePng(shot)
                       : BuildScreenshotTga(shot.width, shot.height, shot.rgb, shot.mask);
     if (bytes.empty()) throw CliError("Cannot write \"" + o.output + "\": PNG encoding failed");
-    ogl.Release();
+    if (shared == nullptr) ogl.Release();
 
     AtomicFileWriter out(o.output);
     out.Write(bytes.data(), bytes.size());

@@ -6,6 +6,7 @@
 #include "cli/archives/archive_reader.h"
 #include "cli/cli_error.h"
 #include "cli/render/qt_message_filter.h"
+#include "cli/render/render_batch.h"
 #include "cli/render/render_command.h"
 #include "cli/render_arguments.h"
 
@@ -21,6 +22,10 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         // veldra-cli has checked the arguments already; this is for a direct start.
         return app.exit(e) == 0 ? 0 : 2;
+    }
+    if (!arguments.outDir.empty()) {
+        return RunGuarded(std::cerr,
+                          [&] { return RunRenderBatch(arguments, std::cout, std::cerr); });
     }
     return RunGuarded(std::cerr,
                       [&] { return RunRender(ResolveRenderOptions(arguments), std::cerr); });
