@@ -8,6 +8,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/model_files.h"
+#include "cli/render/render_character.h"
 #include "cli/render/render_texturing.h"
 #include "cli/skeletal_files.h"
 #include "io/atomic_file_writer.h"
@@ -57,7 +58,9 @@ std::vector<std::uint8_t> EncodePng(const TCapturedView& shot) {
 
 }  // namespace
 
-int RunRender(const TRenderOptions& o, std::ostream& warnings) {
+int RunRender(const TRenderOptions& options, std::ostream& warnings) {
+    TRenderOptions o = options;
+    const TRenderCharacter character(o, warnings);
     const std::string ext = UpperCaseExtension(o.output);
     if (ext != ".PNG" && ext != ".TGA") {
         throw CliError("Cannot write \"" + o.output + "\": unsupported image format \"" +
