@@ -4,6 +4,7 @@
 // bytes; the benchmark refuses to time them otherwise.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -65,7 +66,22 @@ Pair& Engineer() {
     return pair;
 }
 
-void Bake(benchmark::State& state, TBakePose pose) {
+// What the window's and the terminal's reporters do between two redraws: read the clock and
+// compare. The redraws themselves happen a few times a second whatever the work.
+struct ClockCheckingProgress : TProgress {
+    std::chrono::steady_clock::time_point last = std::chrono::steady_clock::now();
+    std::uint64_t redraws = 0;
+    bool Report(std::uint64_t, std::uint64_t) override {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - last >= std::chrono::milliseconds(50)) {
+            last = now;
+            ++redraws;
+        }
+        return true;
+    }
+};
+
+void Bake(benchmark::State& state, TBakePose pose, TProgress* progress = nullptr) {
     Pair& pair = Engineer();
     if (!pair.problem.empty()) {
         state.SkipWithError(pair.problem.c_str());
@@ -74,7 +90,8 @@ void Bake(benchmark::State& state, TBakePose pose) {
     const std::uint32_t last = static_cast<std::uint32_t>(pair.anim.frames.size()) - 1;
     TMD3 md3;
     for (auto _ : state) {
-        const TBakeResult result = BakeFramesToMD3(pair.mesh, pair.anim, 0, last, md3, pose);
+        const TBakeResult result =
+            BakeFramesToMD3(pair.mesh, pair.anim, 0, last, md3, pose, progress);
         benchmark::DoNotOptimize(result.clamped);
     }
     state.counters["frames/s"] = benchmark::Counter(
@@ -85,6 +102,13 @@ void BM_BakeSharedBones(benchmark::State& state) {
     Bake(state, TBakePose::SharedBones);
 }
 BENCHMARK(BM_BakeSharedBones)->Unit(benchmark::kMillisecond);
+
+// Against BM_BakeSharedBones in the same run: the cost of reporting progress once per frame.
+void BM_BakeSharedBonesWithProgress(benchmark::State& state) {
+    ClockCheckingProgress progress;
+    Bake(state, TBakePose::SharedBones, &progress);
+}
+BENCHMARK(BM_BakeSharedBonesWithProgress)->Unit(benchmark::kMillisecond);
 
 void BM_BakePerSurfacePose(benchmark::State& state) {
     Bake(state, TBakePose::PerSurface);

@@ -124,6 +124,8 @@ class TMainWindow : public QMainWindow {
     void LoadMapFromFile(const QString& fileName);
     // "Load MDM/MDX From File..." with both files already chosen, as a drop does it.
     void LoadMDMMDXFromFiles(const QString& mdmFile, const QString& mdxFile);
+    // "Load Character From File..." with the file already chosen, as a drop does it.
+    void LoadCharacterFromFile(const QString& fileName);
     // "Load MDS From File..." with the file already chosen, as a drop does it.
     void LoadMDSFromFile(const QString& fileName);
     // Draws the view now if it can (the periodic redraw does the same).
@@ -201,6 +203,13 @@ class TMainWindow : public QMainWindow {
     // The skeletal family (main_window_skeletal_*.cpp).
     void BuildSkeletalActions();
     void LoadMDMMDXCommand();
+    // A player from a .char (main_window_character.cpp).
+    void BuildCharacterAction();
+    // Puts the character loads after "Load MDS From File..." in the File menu.
+    void AddCharacterMenuEntries(QMenu& file);
+    void LoadCharacterCommand();
+    void LoadCharacterFromGameCommand();
+    void LoadCharacter(const QString& fileName);
     // The partial loads into a loaded skeletal model: MDX, its bones or frames, MDM tags.
     enum class TPartialLoad { Animation, Bones, Frames, Tags };
     void LoadPartCommand(TPartialLoad part);

@@ -211,6 +211,7 @@ void TMainWindow::BuildActions() {
     connect(actionHelp_, &QAction::triggered, this, &TMainWindow::ToggleHelp);
     BuildMapAction();
     BuildSkeletalActions();
+    BuildCharacterAction();
     BuildImportActions();
     BuildEditActions();
 }
@@ -232,6 +233,7 @@ void TMainWindow::BuildMenus() {
             file->addAction(findChild<QAction*>(name, Qt::FindDirectChildrenOnly));
         }
     }
+    AddCharacterMenuEntries(*file);
     file->addSeparator();
     for (const char* name : {"actionFileLoadASE", "actionFileLoadMS3D"})
         file->addAction(findChild<QAction*>(name, Qt::FindDirectChildrenOnly));

@@ -19,6 +19,7 @@
 #include "app/main_window.h"
 #include "app/model_panels.h"
 #include "app/pk3_dialog.h"
+#include "app/progress_dialog.h"
 #include "assets/archive_loads.h"
 #include "assets/archive_names.h"
 #include "assets/game_path.h"
@@ -90,6 +91,8 @@ void TMainWindow::EnableGameCommands() {
     actionFileLoadfrompk3_->setEnabled(game);
     actionFileSelectSkinfrompk3_->setEnabled(game);
     actionFileLoadfromgameMDMMDX_->setEnabled(game);
+    if (auto* character = findChild<QAction*>("actionFileLoadCharacterFromGame"))
+        character->setEnabled(game);
 }
 
 // The list anew, with its first archive selected.
@@ -108,7 +111,14 @@ void TMainWindow::RefreshPakList() {
 void TMainWindow::SetGamePath(const QString& path) {
     SetStatus("");
     TShaderScanReport report;
-    assets_.SetGamePath(path.toStdString(), StatusReporter(), &report);
+    {
+        // The view waits while the game's archives are scanned (callers may be busy already).
+        const TCommandEnd restore([this, wasBusy = busy_] { busy_ = wasBusy; });
+        busy_ = true;
+        DialogProgress progress(this, "Scanning the game's archives for shaders...");
+        assets_.SetGamePath(path.toStdString(), StatusReporter(), &report, &progress);
+    }
+    if (report.cancelled) SetStatus("Game path not changed: the scan was cancelled");
     ResolveSurfaces();
     EnableGameCommands();
     ShowProblems(report.problems);

@@ -350,6 +350,8 @@ void TMainWindow::HandleDroppedFiles(const QStringList& files) {
         LoadMapFromFile(first);
     } else if (suffix == ".MDS") {
         LoadMDSFromFile(first);
+    } else if (suffix == ".CHAR") {
+        LoadCharacterFromFile(first);
     } else if ((suffix == ".MDM" || suffix == ".MDX") && count == 1) {
         SetStatus("MDM/MDX files must both be drag'n'dropped at the same time..");
     } else if ((suffix == ".MDM" || suffix == ".MDX") && count == 2) {

@@ -11,6 +11,7 @@
 #include "app/lod_panel.h"
 #include "app/main_window.h"
 #include "app/model_panels.h"
+#include "app/progress_dialog.h"
 #include "lod/collapse_map.h"
 #include "skeletal/mds_convert.h"
 #include "skeletal/skeletal_pair.h"
@@ -47,8 +48,11 @@ void TMainWindow::CalculateLodCommand() {
     const std::uint32_t frame = modelKind_ == kModelKindMDMMDX ? kLodFrameMDMMDX
                                 : modelKind_ == kModelKindMDS  ? kLodFrameMDS
                                                                : 0;
-    if (!TCollapseMap().CalculateLod(mdm_, mdx_, frame)) {
-        status = "LOD not calculated: the mesh cannot be posed with its animation";
+    DialogProgress progress(this, "Calculating LOD...");
+    if (!TCollapseMap().CalculateLod(mdm_, mdx_, frame, &progress)) {
+        status = progress.Cancelled()
+                     ? "LOD not calculated: cancelled"
+                     : "LOD not calculated: the mesh cannot be posed with its animation";
         return;
     }
     lodPanel_->ShowCalculated();

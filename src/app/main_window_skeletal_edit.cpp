@@ -12,6 +12,7 @@
 #include "app/edit_input.h"
 #include "app/main_window.h"
 #include "app/model_panels.h"
+#include "app/progress_dialog.h"
 #include "skeletal/skeletal_edits.h"
 #include "skeletal/skeletal_export.h"
 
@@ -79,7 +80,8 @@ void TMainWindow::ExportFramesCommand() {
         // Baking poses the mesh frame after frame; the view waits for the end.
         BusyWhile busy(busy_);
         TAppUserPrompts prompts(prompts_);
-        outcome = ExportFramesRangeToMD3(mdm_, mdx_, start, end, md3_, prompts);
+        DialogProgress progress(this, "Baking frames...");
+        outcome = ExportFramesRangeToMD3(mdm_, mdx_, start, end, md3_, prompts, &progress);
     }
     using Result = TExportOutcome::Result;
     if (outcome.result == Result::Saved) {
@@ -87,6 +89,8 @@ void TMainWindow::ExportFramesCommand() {
         SetStatus(QString::fromStdString(outcome.status) + ClampedText(outcome.clamped));
     } else if (outcome.result == Result::Failed) {
         SetStatus("Frames not exported: " + QString::fromStdString(outcome.error));
+    } else if (outcome.result == Result::Cancelled) {
+        SetStatus("Frames not exported: cancelled");
     }
     RedrawView();
 }

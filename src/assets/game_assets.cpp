@@ -24,16 +24,23 @@ std::vector<std::string> TGameAssets::CreateWorkFolders() const {
 }
 
 bool TGameAssets::SetGamePath(const std::string& path, const StatusFn& status,
-                              TShaderScanReport* report) {
+                              TShaderScanReport* report, TProgress* progress) {
     ShowStatus(status, "");
+    std::vector<TETShader> previousIndex = std::move(indexes_.game);
     indexes_.game.clear();
     if (path.empty()) return false;
     const std::string folder = WithTrailingSeparator(path);
     if (!IsValidGamePath(folder)) return false;
+    std::string previousPath = std::move(gamePath_);
     gamePath_ = folder;
-    TShaderScanReport scan = ScanGameShaderFiles(status);
+    TShaderScanReport scan = ScanGameShaderFiles(status, progress);
+    const bool cancelled = scan.cancelled;
+    if (cancelled) {
+        gamePath_ = std::move(previousPath);
+        indexes_.game = std::move(previousIndex);
+    }
     if (report != nullptr) *report = std::move(scan);
-    return true;
+    return !cancelled;
 }
 
 void TGameAssets::ClearGamePath() {

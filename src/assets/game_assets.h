@@ -18,6 +18,7 @@
 #include "assets/pak_list.h"
 #include "assets/skin.h"
 #include "assets/status_text.h"
+#include "io/progress.h"
 #include "render/shader_index.h"
 
 struct TShaderScanReport {
@@ -25,6 +26,7 @@ struct TShaderScanReport {
     int names = 0;  // shader names in them
     // Archives that could not be opened, entries refused or damaged, scripts not readable.
     std::vector<std::string> problems;
+    bool cancelled = false;  // the progress reporter stopped the scan
 };
 
 class TGameAssets {
@@ -45,8 +47,10 @@ class TGameAssets {
     // etmain/pak0.pk3 and scans the game's scripts (ScanGameShaderFiles). Returns whether it
     // was adopted; otherwise the previous game path stays. The caller resolves the surfaces
     // afterwards.
+    // A scan cancelled through `progress` (reported once per archive) leaves the game path
+    // and its index as they were and returns false.
     bool SetGamePath(const std::string& path, const StatusFn& status = {},
-                     TShaderScanReport* report = nullptr);
+                     TShaderScanReport* report = nullptr, TProgress* progress = nullptr);
     // No game: the game path and the game index empty ("Select Game Path..." starts so, and a
     // cancelled choice leaves it so).
     void ClearGamePath();
@@ -85,7 +89,8 @@ class TGameAssets {
     // indexed is skipped, so the game folder wins over every PAK and an earlier PAK over a
     // later one. Ends with the status "Total shaderfiles/shaders found: F / N". Needs a
     // game path.
-    TShaderScanReport ScanGameShaderFiles(const StatusFn& status = {});
+    TShaderScanReport ScanGameShaderFiles(const StatusFn& status = {},
+                                          TProgress* progress = nullptr);
     // Indexes the map archive's scripts: the files just extracted from it (only these, so
     // scripts left over from another map are never taken for this one's).
     std::vector<std::string> ScanMapShaderFiles(const std::vector<std::string>& scriptFiles,

@@ -15,6 +15,8 @@ std::string PK3ModeMask(int mode) {
             return "*.MDM";
         case kPK3ModeMDX:
             return "*.MDX";
+        case kPK3ModeCharacter:
+            return "*.char";
         default:
             return "";
     }
@@ -35,6 +37,8 @@ std::string PK3ModeCaption(int mode, const std::string& archiveName) {
             return fromGame("an MDM-model");
         case kPK3ModeMDX:
             return fromGame("an MDX-animation");
+        case kPK3ModeCharacter:
+            return fromGame("a character");
         default:
             return "";
     }

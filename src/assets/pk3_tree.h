@@ -25,9 +25,10 @@ enum TPK3Mode : int {
     kPK3ModeArchiveFile = 3,
     kPK3ModeMDM = 4,
     kPK3ModeMDX = 5,
+    kPK3ModeCharacter = 6,
 };
 
-// "*.MD3", "*.skin", "*.MD3", "*.MDM", "*.MDX" by mode; empty for any other mode (which
+// "*.MD3", "*.skin", "*.MD3", "*.MDM", "*.MDX", "*.char" by mode; empty for any other mode (which
 // lists nothing).
 std::string PK3ModeMask(int mode);
 // The dialog's caption while listing an archive, for example "Select an MD3-model from the

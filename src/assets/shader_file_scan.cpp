@@ -99,15 +99,25 @@ void TGameAssets::IndexPakScripts(int pakNr, TShaderScanReport& report) {
     }
 }
 
-TShaderScanReport TGameAssets::ScanGameShaderFiles(const StatusFn& status) {
+TShaderScanReport TGameAssets::ScanGameShaderFiles(const StatusFn& status, TProgress* progress) {
     TShaderScanReport report;
     if (gamePath_.empty()) return report;
+    const auto steps = static_cast<std::uint64_t>(paks_.Count()) + 1;
+    if (!ReportProgress(progress, 0, steps)) {
+        report.cancelled = true;
+        return report;
+    }
     ShowStatus(status, "Checking for shader-files in game-directory...");
     IndexGameFolderScripts(report);
     for (int i = 0; i < paks_.Count(); ++i) {
+        if (!ReportProgress(progress, static_cast<std::uint64_t>(i) + 1, steps)) {
+            report.cancelled = true;
+            return report;
+        }
         ShowStatus(status, "Checking for shader-files in " + paks_[i].name + "...");
         IndexPakScripts(i, report);
     }
+    ReportProgress(progress, steps, steps);
     report.files = GameScriptCount();
     report.names = GameShaderCount();
     ShowStatus(status, "Total shaderfiles/shaders found: " + std::to_string(report.files) + " / " +

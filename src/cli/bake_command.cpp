@@ -7,6 +7,7 @@
 #include "cli/cli_error.h"
 #include "cli/model_files.h"
 #include "cli/skeletal_files.h"
+#include "cli/terminal_progress.h"
 #include "skeletal/skeletal_export.h"
 
 CLI::App* AddBakeCommand(CLI::App& app, TBakeArguments& arguments) {
@@ -39,7 +40,12 @@ int RunBake(const TBakeArguments& arguments, std::ostream& warnings) {
         : !arguments.animName.empty() ? AnimationRange(arguments.animName, anim, arguments.anim)
                                       : AllFrames(anim, arguments.anim);
     TMD3 md3;
-    const TBakeResult baked = BakeFramesToMD3(mesh, anim, range.first, range.last, md3);
+    TBakeResult baked;
+    {
+        TerminalProgress progress("Baking frames");
+        baked = BakeFramesToMD3(mesh, anim, range.first, range.last, md3, TBakePose::SharedBones,
+                                progress.IfShown());
+    }
     if (!baked.baked) {
         throw CliError("Cannot bake \"" + arguments.mesh + "\" with \"" + arguments.anim +
                        "\": " + baked.error);

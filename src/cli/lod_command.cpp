@@ -9,6 +9,7 @@
 #include "cli/json_writer.h"
 #include "cli/model_files.h"
 #include "cli/skeletal_files.h"
+#include "cli/terminal_progress.h"
 #include "lod/collapse_map.h"
 #include "md3/md3.h"
 
@@ -69,7 +70,10 @@ int RunLod(const TLodArguments& arguments, std::ostream& out, std::ostream& warn
     LoadMDXOrThrow(anim, arguments.anim);
     RequirePosable(mesh, arguments.mesh, anim, arguments.anim);
     const std::uint32_t frame = TCollapseMap::LodFrame(anim, arguments.frame);
-    if (!TCollapseMap().CalculateLod(mesh, anim, frame)) {
+    TerminalProgress progress("Calculating LOD");
+    const bool calculated = TCollapseMap().CalculateLod(mesh, anim, frame, progress.IfShown());
+    progress.Finish();
+    if (!calculated) {
         throw CliError("Cannot pose \"" + arguments.mesh + "\" with \"" + arguments.anim +
                        "\" at frame " + std::to_string(frame));
     }

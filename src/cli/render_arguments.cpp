@@ -6,6 +6,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/model_files.h"
+#include "io/file_names.h"
 
 namespace {
 
@@ -98,7 +99,9 @@ void CheckRenderModel(const TRenderOptions& o) {
     if (mesh && o.mdx.empty()) {
         throw UsageError("Cannot render \"" + o.model + "\": a player mesh needs --mdx ANIM.mdx");
     }
-    if (!mesh && (!o.mdx.empty() || !o.animName.empty())) {
+    // A character names its own animation, whose entries --anim-name chooses from.
+    const bool character = UpperCaseExtension(o.model) == ".CHAR";
+    if (!mesh && (!o.mdx.empty() || (!o.animName.empty() && !character))) {
         throw UsageError("Cannot render \"" + o.model +
                          "\": --mdx and --anim-name are for .mdm "
                          "player meshes");

@@ -31,14 +31,24 @@ std::uint32_t TCollapseMap::LodFrame(const TMDX& anim, std::uint32_t frame) {
     return frame < anim.header.numFrames ? frame : 0;
 }
 
-bool TCollapseMap::CalculateLod(TMDM& mesh, const TMDX& anim, std::uint32_t frame) {
+bool TCollapseMap::CalculateLod(TMDM& mesh, const TMDX& anim, std::uint32_t frame,
+                                TProgress* progress) {
     if (!mesh.CountMismatch().empty() || !SkeletalPairProblem(mesh, anim).empty()) return false;
     TSkeletalPoser poser;
     if (!poser.PoseFrame(mesh, anim, LodFrame(anim, frame))) return false;
-    for (std::size_t i = 0; i < mesh.surfaces.size(); ++i) {
-        TMDMSurface& surface = mesh.surfaces[i];
+    // Every surface is computed before any is changed, so that a cancel leaves the mesh whole.
+    const std::size_t count = mesh.surfaces.size();
+    std::vector<TcmResult> results;
+    results.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!ReportProgress(progress, i, count)) return false;
         poser.PoseSurface(mesh, static_cast<std::uint32_t>(i));
-        const TcmResult result = ProgressiveMesh(mesh.pose.vertexPositions, surface.triangles);
+        results.push_back(ProgressiveMesh(mesh.pose.vertexPositions, mesh.surfaces[i].triangles));
+    }
+    ReportProgress(progress, count, count);
+    for (std::size_t i = 0; i < count; ++i) {
+        TMDMSurface& surface = mesh.surfaces[i];
+        const TcmResult& result = results[i];
         surface.collapseMap.assign(result.map.begin(), result.map.end());
         surface.minLod = result.lodMinimum;
         if (i < mesh.lod.size()) {

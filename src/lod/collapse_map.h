@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "io/progress.h"
 #include "skeletal/mdm.h"
 #include "skeletal/mdx.h"
 
@@ -21,8 +22,10 @@ class TCollapseMap {
     // (frame 0 when the animation is shorter), reorders each surface's vertices so that the
     // first k of them form the surface at k vertices, fills the LOD display table and sets
     // lodScale 1 and lodBias 0. Surfaces past the table's 32 entries get their data without a
-    // table entry. False, with the mesh unchanged, when the pair cannot be posed.
-    bool CalculateLod(TMDM& mesh, const TMDX& anim, std::uint32_t frame);
+    // table entry. False, with the mesh unchanged (but for its pose), when the pair cannot be
+    // posed or `progress` cancels (reported once per surface).
+    bool CalculateLod(TMDM& mesh, const TMDX& anim, std::uint32_t frame,
+                      TProgress* progress = nullptr);
 
     // The frame CalculateLod poses at when asked for `frame`.
     static std::uint32_t LodFrame(const TMDX& anim, std::uint32_t frame);

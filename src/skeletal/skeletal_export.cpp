@@ -110,7 +110,7 @@ void StoreVertices(const TMDM& mesh, std::size_t surface, std::uint32_t frameInd
 }  // namespace
 
 TBakeResult BakeFramesToMD3(TMDM& mesh, const TMDX& anim, std::uint32_t first, std::uint32_t last,
-                            TMD3& md3, TBakePose pose) {
+                            TMD3& md3, TBakePose pose, TProgress* progress) {
     TBakeResult result;
     if (last < first) {
         result.error = "the frame range " + std::to_string(first) + " to " + std::to_string(last) +
@@ -135,9 +135,18 @@ TBakeResult BakeFramesToMD3(TMDM& mesh, const TMDX& anim, std::uint32_t first, s
         return result;
     }
 
-    LayOutModel(mesh, anim, first, count, md3);
+    // Baked aside so that a cancelled bake leaves the caller's model as it was.
+    TMD3 baked;
+    static_cast<TMD3HeaderRecord&>(baked.header) = md3.header;
+    LayOutModel(mesh, anim, first, count, baked);
     TSkeletalPoser poser;
     for (std::uint32_t i = 0; i < count; ++i) {
+        if (!ReportProgress(progress, i, count)) {
+            result.cancelled = true;
+            result.clamped = 0;
+            result.error = "cancelled";
+            return result;
+        }
         const std::uint32_t frame = first + i;
         int clampedInFrame = 0;
         if (pose == TBakePose::SharedBones) {
@@ -146,19 +155,21 @@ TBakeResult BakeFramesToMD3(TMDM& mesh, const TMDX& anim, std::uint32_t first, s
         } else {
             SkeletalPose(mesh, anim, frame, 0);
         }
-        StoreTags(mesh, i, md3);
+        StoreTags(mesh, i, baked);
         for (std::uint32_t j = 0; j < mesh.surfaces.size(); ++j) {
             if (pose == TBakePose::SharedBones) {
                 poser.PoseSurface(mesh, j);
             } else {
                 SkeletalPose(mesh, anim, frame, j);
             }
-            StoreVertices(mesh, j, i, md3, clampedInFrame);
+            StoreVertices(mesh, j, i, baked, clampedInFrame);
         }
         // As after the MD3 edits: the frame's bounds and radius follow the clamped vertices.
-        if (clampedInFrame > 0) md3.FitFrameToStoredRange(static_cast<int>(i));
+        if (clampedInFrame > 0) baked.FitFrameToStoredRange(static_cast<int>(i));
         result.clamped += clampedInFrame;
     }
+    ReportProgress(progress, count, count);
+    md3.header = std::move(baked.header);
     result.baked = true;
     return result;
 }
@@ -174,7 +185,7 @@ std::string ExportedStatusText(int start, int end, const std::string& fileName) 
 }
 
 TExportOutcome ExportFramesRangeToMD3(TMDM& mesh, const TMDX& anim, int start, int end, TMD3& md3,
-                                      UserPrompts& prompts) {
+                                      UserPrompts& prompts, TProgress* progress) {
     using Result = TExportOutcome::Result;
     TExportOutcome outcome;
     if (end < start) return outcome;
@@ -184,10 +195,16 @@ TExportOutcome ExportFramesRangeToMD3(TMDM& mesh, const TMDX& anim, int start, i
         return outcome;
     }
     const TBakeResult baked =
-        start < 0 ? TBakeResult{false, 0, "frame " + std::to_string(start) + " does not exist"}
-                  : BakeFramesToMD3(mesh, anim, static_cast<std::uint32_t>(start),
-                                    static_cast<std::uint32_t>(end), md3);
+        start < 0
+            ? TBakeResult{false, 0, false, "frame " + std::to_string(start) + " does not exist"}
+            : BakeFramesToMD3(mesh, anim, static_cast<std::uint32_t>(start),
+                              static_cast<std::uint32_t>(end), md3, TBakePose::SharedBones,
+                              progress);
     outcome.clamped = baked.clamped;
+    if (baked.cancelled) {
+        outcome.result = Result::Cancelled;
+        return outcome;
+    }
     if (!baked.baked) {
         outcome.result = Result::Failed;
         outcome.error = baked.error;

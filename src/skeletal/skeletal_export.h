@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "io/progress.h"
 #include "md3/md3.h"
 #include "skeletal/mdm.h"
 #include "skeletal/mdx.h"
@@ -24,7 +25,8 @@ struct TBakeResult {
     // Stored coordinates that fell outside the 16-bit range and were clamped to it (NaN
     // counts too and is stored as 0).
     int clamped = 0;
-    std::string error;  // why nothing was baked
+    bool cancelled = false;  // the progress reporter asked to stop; md3 is untouched
+    std::string error;       // why nothing was baked
 };
 
 // Clears `md3` and fills it with frames first ... last of the pair: one MD3 frame per frame
@@ -35,9 +37,10 @@ struct TBakeResult {
 // vertices, as after the MD3 edits. Positions, normals and tags are turned into game coordinates
 // (see skeletal_orientation.h), so the model stands in the game as the player does. Nothing is
 // baked (md3 untouched) when the range is empty or outside the animation, the pair cannot be
-// posed, or the result would not fit an MD3 file.
+// posed, the result would not fit an MD3 file, or `progress` cancels (reported once per frame).
 TBakeResult BakeFramesToMD3(TMDM& mesh, const TMDX& anim, std::uint32_t first, std::uint32_t last,
-                            TMD3& md3, TBakePose pose = TBakePose::SharedBones);
+                            TMD3& md3, TBakePose pose = TBakePose::SharedBones,
+                            TProgress* progress = nullptr);
 
 // The confirmation question of the export command.
 inline constexpr const char* kExportCaption = "Confirmation";
@@ -47,11 +50,12 @@ std::string ExportedStatusText(int start, int end, const std::string& fileName);
 
 struct TExportOutcome {
     enum class Result {
-        Nothing,   // an empty range (end before start): nothing was asked
-        Declined,  // the question was not answered Yes
-        Failed,    // baking or writing failed; `error` says why
-        Unsaved,   // baked into the MD3 model, the save dialog was cancelled
-        Saved,     // baked and written to `fileName`; `status` is the status-bar text
+        Nothing,    // an empty range (end before start): nothing was asked
+        Declined,   // the question was not answered Yes
+        Cancelled,  // the bake was cancelled through its progress; md3 is untouched
+        Failed,     // baking or writing failed; `error` says why
+        Unsaved,    // baked into the MD3 model, the save dialog was cancelled
+        Saved,      // baked and written to `fileName`; `status` is the status-bar text
     };
     Result result = Result::Nothing;
     std::string fileName;
@@ -65,4 +69,4 @@ struct TExportOutcome {
 // The caller refreshes the view in every case and shows `status` (with the clamped count)
 // after a save.
 TExportOutcome ExportFramesRangeToMD3(TMDM& mesh, const TMDX& anim, int start, int end, TMD3& md3,
-                                      UserPrompts& prompts);
+                                      UserPrompts& prompts, TProgress* progress = nullptr);

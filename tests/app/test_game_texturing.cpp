@@ -211,6 +211,35 @@ TEST_F(GameTexturing, PlayerFromTheGameIsDrawnWithItsTextures) {
     EXPECT_TRUE(messages_.isEmpty()) << messages_.join('\n').toStdString();
 }
 
+TEST_F(GameTexturing, CharacterFromTheGameWearsItsSkinAndNamesItsAnimations) {
+    TMDM mesh;
+    TMDX anim;
+    MakeSquarePair(mesh, anim);
+    ASSERT_TRUE(mesh.SaveToFile(dir_.File("square.mdm")));
+    ASSERT_TRUE(anim.SaveToFile(dir_.File("square.mdx")));
+    const auto bytes = [this](const char* name) {
+        const std::vector<std::uint8_t> b = ReadBytes(dir_.File(name));
+        return std::string(b.begin(), b.end());
+    };
+    WriteZip(dir_.File("game/etmain/pak1.pk3"),
+             {{"models/players/square/body.mdm", bytes("square.mdm")},
+              {"models/players/square/body_green.skin", "square,textures/sample/cube\n"},
+              {"animations/base/square.mdx", bytes("square.mdx")},
+              {"animations/square.anim",
+               "animfile \"animations/base/square.mdx\"\n{\n"
+               " idle 0 3 0 10 0 0 0 0\n wave 1 2 1 12.5 0 0 0 0\n}\n"}});
+    std::ofstream(dir_.File("square.char"))
+        << "characterDef {\n mesh \"models/players/square/body.mdm\"\n skin \"green\"\n"
+           " animationGroup \"animations/square.anim\"\n}\n";
+    ShowAndWait();
+    ASSERT_GE(window_->Assets().AddPak(dir_.File("game/etmain/pak1.pk3")), 0);
+    window_->HandleDroppedFiles({QString::fromStdString(dir_.File("square.char"))});
+    ASSERT_EQ(window_->ModelKind(), kModelKindMDMMDX) << window_->StatusText().toStdString();
+    EXPECT_EQ(window_->StatusText(), "Character loaded");
+    EXPECT_EQ(window_->findChild<QComboBox*>("cbAnimName")->count(), 2);
+    EXPECT_GT(PixelsOf(kGameGreen), 100);
+}
+
 TEST_F(GameTexturing, PakListIsEditedAndKeptWithTheGamePath) {
     ShowAndWait();
     WriteZip(dir_.File("game/etmain/pak1.pk3"), {{"textures/x/y.tga", OneColourTga(kListRed)}});

@@ -146,4 +146,43 @@ TEST_F(CliRenderSkeletal, WhatCannotBePosedIsRefusedInOneLine) {
     EXPECT_NE(o.err.find("--mdx and --anim-name are for .mdm player meshes"), std::string::npos);
 }
 
+// A .char without a game: what it names is found under the folders above it; what is not
+// found is named.
+TEST_F(CliRenderSkeletal, CharacterIsDrawnFromTheFoldersAboveIt) {
+    namespace fs = std::filesystem;
+    fs::create_directories(dir_.path() / "models/arrow");
+    fs::create_directories(dir_.path() / "animations/base");
+    fs::create_directories(dir_.path() / "characters");
+    fs::copy_file(dir_.File("arrow.mdm"), dir_.path() / "models/arrow/body.mdm");
+    fs::copy_file(dir_.File("arrow.mdx"), dir_.path() / "animations/base/arrow.mdx");
+    const auto write = [this](const std::string& name, const std::string& text) {
+        testing_support::WriteBytes(dir_.File(name), {text.begin(), text.end()});
+    };
+    write("animations/arrow.anim",
+          "animgroup {\n animfile \"animations/base/arrow.mdx\"\n {\n  up 2 1 0 20.5 0 0 0 0\n "
+          "}\n}\n");
+    write("characters/arrow.char",
+          "characterDef {\n mesh \"models/arrow/body.mdm\"\n skin \"red\"\n"
+          " animationGroup \"animations/arrow.anim\"\n}\n");
+    write("characters/lost.char", "characterDef { mesh \"models/none.mdm\" }");
+    const std::string out = " " + dir_.File("c.tga") + " --size 64x64 --yaw 0 --pitch 0";
+
+    const CliOutcome drawn = RunCli(dir_, "render " + dir_.File("characters/arrow.char") + out);
+    EXPECT_EQ(drawn.exitCode, 0) << drawn.err;
+    EXPECT_EQ(drawn.err, "veldra-cli: warning: skin \"models/arrow/body_red.skin\" not found\n");
+    // Frame 2 ("up" in the group) turns the arrow: its picture differs from frame 0's.
+    const auto still = ReadBytes(dir_.File("c.tga"));
+    EXPECT_EQ(RunCli(dir_, "render " + dir_.File("characters/arrow.char") + out + " --anim-name up")
+                  .exitCode,
+              0);
+    EXPECT_NE(ReadBytes(dir_.File("c.tga")), still);
+
+    const CliOutcome lost = RunCli(dir_, "render " + dir_.File("characters/lost.char") + out);
+    EXPECT_EQ(lost.exitCode, 1);
+    EXPECT_NE(lost.err.find("mesh \"models/none.mdm\" not found; the definition names no "
+                            "animation group"),
+              std::string::npos)
+        << lost.err;
+}
+
 }  // namespace

@@ -82,6 +82,7 @@ TEST(CliSkeletal, BakeWritesTheChosenFrames) {
          {Case{"--frames 5-5", 1}, Case{"--frames 10-19", 10}, Case{"--anim-name revive", 47}}) {
         const CliOutcome run = RunCli(dir, "bake " + pair + dir.File("out.md3") + " " + c.options);
         ASSERT_EQ(run.exitCode, 0) << c.options << ": " << run.err;
+        // stderr is a file here, not a terminal: no progress line.
         EXPECT_EQ(run.err, "");
         TMD3 md3;
         ASSERT_TRUE(md3.LoadFromFile(dir.File("out.md3"))) << md3.LastError();

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "md3/md3.h"
 #include "skeletal/skeletal_export.h"
@@ -72,6 +73,40 @@ TEST(SkeletalExport, TagsAreStoredFrameMajor) {
     ASSERT_TRUE(BakeFramesToMD3(mesh, anim, 0, 3, md3).baked);
     EXPECT_EQ(md3.header.numTags, 0);
     EXPECT_TRUE(md3.header.tags.empty());
+}
+
+// Stops after `stopAt` reports, keeping what it was told.
+struct StopAfter : TProgress {
+    int stopAt;
+    std::vector<std::uint64_t> done;
+    explicit StopAfter(int n) : stopAt(n) {}
+    bool Report(std::uint64_t d, std::uint64_t total) override {
+        EXPECT_EQ(total, 4u);
+        done.push_back(d);
+        return static_cast<int>(done.size()) < stopAt;
+    }
+};
+
+TEST(SkeletalExport, ProgressCountsFramesAndCancellingLeavesTheModelAsItWas) {
+    TMDM mesh;
+    TMDX anim;
+    MakePair(mesh, anim, {.tags = 1, .frames = 6});
+    TMD3 md3;
+    ASSERT_TRUE(BakeFramesToMD3(mesh, anim, 5, 5, md3).baked);
+    const std::vector<TMD3Frame> before = md3.header.frames;
+    for (int stopAt : {1, 3}) {
+        StopAfter progress(stopAt);
+        const TBakeResult result =
+            BakeFramesToMD3(mesh, anim, 2, 5, md3, TBakePose::SharedBones, &progress);
+        EXPECT_TRUE(result.cancelled);
+        EXPECT_FALSE(result.baked);
+        ASSERT_EQ(md3.header.numFrames, 1);
+        EXPECT_EQ(std::memcmp(&md3.header.frames[0], &before[0], sizeof(TMD3Frame)), 0);
+    }
+    StopAfter all(100);
+    ASSERT_TRUE(BakeFramesToMD3(mesh, anim, 2, 5, md3, TBakePose::SharedBones, &all).baked);
+    EXPECT_EQ(all.done, (std::vector<std::uint64_t>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(md3.header.numFrames, 4);
 }
 
 TEST(SkeletalExport, CoordinatesRoundTiesToEvenAndClampWithACount) {

@@ -8,6 +8,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/model_files.h"
+#include "cli/render/render_character.h"
 #include "cli/render/render_texturing.h"
 #include "cli/skeletal_files.h"
 #include "io/atomic_file_writer.h"
@@ -88,7 +89,9 @@ class TPictureTextures {
 
 }  // namespace
 
-int RunRender(const TRenderOptions& o, std::ostream& warnings, TRenderContext* shared) {
+int RunRender(const TRenderOptions& options, std::ostream& warnings, TRenderContext* shared) {
+    TRenderOptions o = options;
+    const TRenderCharacter character(o, warnings);
     const std::string ext = UpperCaseExtension(o.output);
     if (ext != ".PNG" && ext != ".TGA") {
         throw CliError("Cannot write \"" + o.output + "\": unsupported image format \"" +

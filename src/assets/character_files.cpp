@@ -1,0 +1,79 @@
+#include "assets/character_files.h"
+
+#include <filesystem>
+#include <optional>
+
+#include "assets/archive_loads.h"
+#include "assets/game_assets.h"
+#include "io/path_case.h"
+#include "skeletal/anim_group.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::optional<std::string> Existing(const fs::path& path) {
+    return FindFileIgnoringCase(path.lexically_normal().string());
+}
+
+std::string FindGameFile(const std::string& gamePath, const std::string& charFile,
+                         const TGameAssets* game) {
+    if (gamePath.empty()) return {};
+    if (game != nullptr && !game->GamePath().empty()) {
+        if (auto found = Existing(fs::path(game->GamePath()) / "etmain" / gamePath)) return *found;
+    }
+    if (game != nullptr && !game->Paks().Empty()) {
+        const TEntryExtraction extracted =
+            ExtractFromGamePaks(game->Paks(), gamePath, game->TmpDir());
+        if (extracted.ok()) return extracted.path;
+    }
+    fs::path folder = fs::absolute(fs::path(charFile)).parent_path();
+    for (fs::path at = folder;; at = at.parent_path()) {
+        if (auto found = Existing(at / gamePath)) return *found;
+        if (at == at.parent_path()) break;
+    }
+    if (auto found = Existing(folder / fs::path(gamePath).filename())) return *found;
+    return {};
+}
+
+}  // namespace
+
+TCharacterFiles FindCharacterFiles(const std::string& charFile, const TGameAssets* game) {
+    TCharacterFiles files;
+    const TCharacterParse parsed = LoadCharacterDef(charFile);
+    if (!parsed.ok) {
+        files.missing.push_back(parsed.error);
+        return files;
+    }
+    files.def = parsed.def;
+    const auto find = [&](const char* what, const std::string& path) {
+        std::string found = FindGameFile(path, charFile, game);
+        if (found.empty())
+            files.missing.push_back(std::string(what) + " \"" + path + "\" not found");
+        return found;
+    };
+    files.mesh = find("mesh", files.def.mesh);
+    const std::string skinPath = CharacterSkinPath(files.def);
+    if (!skinPath.empty()) files.skin = find("skin", skinPath);
+    if (files.def.animationGroup.empty()) {
+        files.missing.push_back("the definition names no animation group");
+        return files;
+    }
+    const std::string group = find("animation group", files.def.animationGroup);
+    if (group.empty()) return files;
+    TAnimGroupParse animations = LoadAnimGroup(group);
+    if (!animations.ok) {
+        files.missing.push_back(animations.error);
+        return files;
+    }
+    files.mdx = find("animation", animations.files.front().mdx);
+    files.animations = std::move(animations.files.front().animations);
+    return files;
+}
+
+std::string MissingCharacterText(const TCharacterFiles& files) {
+    std::string text;
+    for (const std::string& m : files.missing)
+        text += (text.empty() ? "" : "; ") + m;
+    return text;
+}

@@ -1,0 +1,32 @@
+// The files a character definition names, found on disk: in the game (its etmain folder,
+// then its PAKs, extracted) or, without a game, under the folders that hold the .char.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "skeletal/aninc.h"
+#include "skeletal/character_def.h"
+
+class TGameAssets;
+
+struct TCharacterFiles {
+    TCharacterDef def;
+    std::string mesh;  // local files; empty when not found
+    std::string mdx;   // the first animation file of the group
+    std::string skin;
+    TANINC animations;  // the group's list for that MDX
+    // What could not be found or read, one sentence each ("mesh \"models/...\" not found").
+    std::vector<std::string> missing;
+    bool Loadable() const { return !mesh.empty() && !mdx.empty(); }
+};
+
+// Reads `charFile` and finds what it names. A game path is looked up in the game folder's
+// etmain, then in the PAKs of `game` (extracted into its TmpDir), then under the .char's
+// folder and each folder above it (an unpacked game tree), then beside the .char by name
+// alone. `game` may be null. A .char that cannot be parsed gives only its error in
+// `missing`.
+TCharacterFiles FindCharacterFiles(const std::string& charFile, const TGameAssets* game);
+
+// One sentence listing what is missing, for a status line or an error.
+std::string MissingCharacterText(const TCharacterFiles& files);

@@ -1,0 +1,28 @@
+// `veldra-cli render x.char`: the character's mesh, posed by the first animation file of its
+// group, with its skin. Files found in the game's PAKs are extracted for the time of the
+// drawing.
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "cli/render_arguments.h"
+
+class TGameAssets;
+
+class TRenderCharacter {
+  public:
+    // When options.model names a .char, rewrites `options` to draw what it names (an
+    // --anim-name is looked up in the character's group). Throws CliError listing what is
+    // missing for the drawing; what it can go without (the skin) goes to `warnings`. Other
+    // models are left alone.
+    TRenderCharacter(TRenderOptions& options, std::ostream& warnings);
+    ~TRenderCharacter();
+    TRenderCharacter(const TRenderCharacter&) = delete;
+    TRenderCharacter& operator=(const TRenderCharacter&) = delete;
+
+  private:
+    std::string scratch_;
+    std::unique_ptr<TGameAssets> assets_;
+};

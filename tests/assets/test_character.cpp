@@ -1,0 +1,110 @@
+// Character definitions (.char) and animation groups (.anim), and a character found in a game.
+#include <gtest/gtest.h>
+
+#include "assets/archive_loads.h"
+#include "assets/character_files.h"
+#include "game_fixture.h"
+#include "io/user_prompts.h"
+#include "skeletal/anim_group.h"
+#include "skeletal/character_def.h"
+#include "skeletal/mdm.h"
+
+namespace {
+
+using namespace testing_support;
+
+TEST(CharacterDef, TheGamesSoldierAndItsAnimationGroupParse) {
+    VELDRA_REQUIRE_SAMPLES("aninc");
+    const TCharacterParse soldier =
+        LoadCharacterDef((SampleDir("aninc") / "etl_axis_soldier.char").string());
+    ASSERT_TRUE(soldier.ok) << soldier.error;
+    EXPECT_EQ(soldier.def.mesh, "models/players/temperate/axis/soldier/body.mdm");
+    EXPECT_EQ(soldier.def.animationGroup, "animations/human_base.anim");
+    EXPECT_EQ(soldier.def.undressedCorpseSkin, "axis_soldier");
+    EXPECT_EQ(soldier.def.hudHeadSkin, "models/players/hud/axis_soldier.skin");
+    EXPECT_EQ(CharacterSkinPath(soldier.def),
+              "models/players/temperate/axis/soldier/body_soldier.skin");
+
+    const TAnimGroupParse group =
+        LoadAnimGroup((SampleDir("aninc") / "etl_human_base.anim").string());
+    ASSERT_TRUE(group.ok) << group.error;
+    ASSERT_EQ(group.files.size(), 10u);
+    EXPECT_EQ(group.files[0].mdx, "animations/human/base/body.mdx");
+    const TANINCFrame* death = FindAnimation(group.files[0].animations, "death_general");
+    ASSERT_NE(death, nullptr);
+    EXPECT_EQ(death->firstFrame, 9);
+    EXPECT_EQ(death->numFrames, 23);
+    EXPECT_EQ(death->framesPerSecond, 22);  // 21.5, rounded
+    const TANINCFrame* walk = FindAnimation(group.files[0].animations, "relaxed_walk_1h_1");
+    ASSERT_NE(walk, nullptr);
+    EXPECT_EQ(walk->moveSpeed, -1);
+    EXPECT_EQ(group.files[9].animations.frames.back().name, "e_swim_1h");
+}
+
+TEST(CharacterDef, MalformedFilesAreRefusedWithTheirLine) {
+    const std::pair<const char*, const char*> chars[] = {
+        {"", "line 1: expected \"characterDef\""},
+        {"characterDef\nmesh \"a.mdm\"", "line 1: expected \"{\" after \"characterDef\""},
+        {"characterDef {\n mesh \"a.mdm\"\n", "line 2: missing \"}\""},
+        {"characterDef {\n mesh \"a.mdm\"\n colour \"red\"\n}", "line 3: unknown key \"colour\""},
+        {"characterDef {\n mesh\n skin \"x\" }", "line 2: \"mesh\" has no value"},
+        {"characterDef { /* none\n */ skin \"x\" }", "line 2: the definition names no mesh"},
+    };
+    for (const auto& [text, error] : chars)
+        EXPECT_EQ(ParseCharacterDef(text).error, error) << text;
+    EXPECT_TRUE(ParseCharacterDef("CHARACTERDEF{MESH a.mdm}").ok);
+
+    const std::pair<const char*, const char*> groups[] = {
+        {"animgroup {\n run 0 10 0 20 0 0 0 0\n}",
+         "line 2: an animation outside an animfile block"},
+        {"animfile \"a.mdx\"\n run 0 1.5 0 20 0 0 0 0", "line 2: \"1.5\" is not a whole number"},
+        {"animfile \"a.mdx\"\n run 0 10 0 fast 0 0 0 0", "line 2: \"fast\" is not a number"},
+        {"animfile \"a.mdx\"\n run 0 10 0 20 0 0 0", "line 2: unexpected \"run 0 10 0 20 0 0 0\""},
+        {"animgroup { animfile \"a.mdx\" { } }", "line 1: the group holds no animation"},
+        {"animgroup {\n animfile\n}", "line 2: unexpected \"animfile\""},
+        {"animfile \"a.mdx\"\n{\n}", "line 3: the group holds no animation"},
+    };
+    for (const auto& [text, error] : groups)
+        EXPECT_EQ(ParseAnimGroup(text).error, error) << text;
+}
+
+class CharacterInGame : public GameFixture {};
+
+TEST_F(CharacterInGame, ACharacterInAPakFindsItsMeshSkinAndAnimation) {
+    VELDRA_REQUIRE_SAMPLES("mdx");
+    const std::string soldier = "models/players/temperate/axis/soldier/";
+    Pak("pak0.pk3",
+        {{"characters/temperate/axis/soldier.char",
+          FileText((SampleDir("aninc") / "etl_axis_soldier.char").string())},
+         {soldier + "body.mdm", FileText((SampleDir("mdm") / "allied_soldier_body.mdm").string())},
+         {soldier + "body_soldier.skin",
+          FileText((SampleDir("skin") / "body_soldier.skin").string())},
+         {"animations/human_base.anim",
+          FileText((SampleDir("aninc") / "etl_human_base.anim").string())},
+         {"animations/human/base/body.mdx", FileText((SampleDir("mdx") / "body.mdx").string())}});
+    TGameAssets& assets = Assets({});
+    ASSERT_TRUE(assets.UseGameFolder(GamePath()).empty());
+    const TEntryExtraction charFile = ExtractFromGamePaks(
+        assets.Paks(), "characters/temperate/axis/soldier.char", assets.TmpDir());
+    ASSERT_TRUE(charFile.ok());
+
+    const TCharacterFiles files = FindCharacterFiles(charFile.path, &assets);
+    EXPECT_TRUE(files.missing.empty()) << MissingCharacterText(files);
+    ASSERT_TRUE(files.Loadable());
+    TMDM mesh;
+    AnswerYesPrompts yes;
+    EXPECT_TRUE(mesh.LoadFromFile(files.mesh, yes));
+    EXPECT_NE(files.skin.find("body_soldier.skin"), std::string::npos);
+    EXPECT_NE(FindAnimation(files.animations, "revive"), nullptr);
+
+    // The same .char on its own: everything it names is reported, nothing is found.
+    const std::string alone = Loose("alone/soldier.char", FileText(charFile.path));
+    const TCharacterFiles lost = FindCharacterFiles(alone, nullptr);
+    EXPECT_FALSE(lost.Loadable());
+    EXPECT_EQ(MissingCharacterText(lost),
+              "mesh \"" + soldier + "body.mdm\" not found; skin \"" + soldier +
+                  "body_soldier.skin\" not found; animation group \"animations/human_base.anim\" "
+                  "not found");
+}
+
+}  // namespace
