@@ -18,8 +18,9 @@ namespace {
 using testing_support::ReadBytes;
 using testing_support::ScratchDir;
 
-// Width and height from a PNG's header; zeros for anything else.
-std::pair<int, int> PngSize(const std::string& path) {
+// Width and height from a PNG's header; zeros for anything else. (Unused in a build without
+// the renderer.)
+[[maybe_unused]] std::pair<int, int> PngSize(const std::string& path) {
     const std::vector<std::uint8_t> b = ReadBytes(path);
     if (b.size() < 24 || b[0] != 0x89 || b[1] != 'P') return {0, 0};
     auto be32 = [&](std::size_t i) {
