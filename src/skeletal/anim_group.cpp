@@ -7,33 +7,12 @@
 #include <string_view>
 
 #include "io/file_bytes.h"
+#include "skeletal/text_tokens.h"
 
 namespace {
 
 // A group is a few hundred lines; anything this large is not one.
 constexpr std::int64_t kMaxFileBytes = 16 << 20;
-
-std::string_view Trim(std::string_view line) {
-    while (!line.empty() && static_cast<unsigned char>(line.front()) <= ' ')
-        line.remove_prefix(1);
-    while (!line.empty() && static_cast<unsigned char>(line.back()) <= ' ')
-        line.remove_suffix(1);
-    return line;
-}
-
-std::vector<std::string_view> Tokens(std::string_view line) {
-    std::vector<std::string_view> tokens;
-    std::size_t at = 0;
-    while (at < line.size()) {
-        const std::size_t start = line.find_first_not_of(" \t\r", at);
-        if (start == std::string_view::npos) break;
-        std::size_t end = line.find_first_of(" \t\r", start);
-        if (end == std::string_view::npos) end = line.size();
-        tokens.push_back(line.substr(start, end - start));
-        at = end;
-    }
-    return tokens;
-}
 
 bool ParseNumber(std::string_view token, double& value) {
     if (token.size() > 1 && token.front() == '+') token.remove_prefix(1);
@@ -76,15 +55,16 @@ TAnimGroupParse ParseAnimGroup(const std::string& text) {
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
-        std::string_view line = Trim(std::string_view(text).substr(start, end - start));
+        std::string_view line = TrimBlanks(std::string_view(text).substr(start, end - start));
         start = end + 1;
         ++lineNumber;
         const std::size_t comment = line.find("//");
-        if (comment != std::string_view::npos) line = Trim(line.substr(0, comment));
+        if (comment != std::string_view::npos) line = TrimBlanks(line.substr(0, comment));
         // Blocks only group the entries: their braces and keyword may stand anywhere.
-        std::vector<std::string_view> tokens = Tokens(line);
+        std::vector<std::string_view> tokens = SplitTokens(line, " \t\r");
         std::erase_if(tokens,
-                      [](std::string_view t) { return t == "{" || t == "}" || t == "animgroup"; });
+                      [](std::string_view t) {
+            return t == "{" || t == "}" || t == "animgroup"; });
         if (tokens.empty()) continue;
         if (tokens.size() == 2 && tokens[0] == "animfile") {
             result.files.push_back({Unquoted(tokens[1]), {}});

@@ -6,34 +6,12 @@
 
 #include "io/file_bytes.h"
 #include "io/path_case.h"
+#include "skeletal/text_tokens.h"
 
 namespace {
 
 // A list of a few hundred lines; anything this large is not an animation list.
 constexpr std::int64_t kMaxFileBytes = 16 << 20;
-
-// Control characters count as blanks at the ends of a line, as the space does.
-std::string_view Trim(std::string_view line) {
-    while (!line.empty() && static_cast<unsigned char>(line.front()) <= ' ')
-        line.remove_prefix(1);
-    while (!line.empty() && static_cast<unsigned char>(line.back()) <= ' ')
-        line.remove_suffix(1);
-    return line;
-}
-
-std::vector<std::string_view> Tokens(std::string_view line) {
-    std::vector<std::string_view> tokens;
-    std::size_t at = 0;
-    while (at < line.size()) {
-        const std::size_t start = line.find_first_not_of(" \t", at);
-        if (start == std::string_view::npos) break;
-        std::size_t end = line.find_first_of(" \t", start);
-        if (end == std::string_view::npos) end = line.size();
-        tokens.push_back(line.substr(start, end - start));
-        at = end;
-    }
-    return tokens;
-}
 
 // Optional sign and decimal digits that fit 32 bits, nothing else.
 bool ParseInteger(std::string_view token, std::int32_t& value) {
@@ -61,12 +39,12 @@ bool TANINC::LoadFromFile(const std::string& fileName) {
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
-        std::string_view line = Trim(text.substr(start, end - start));
+        std::string_view line = TrimBlanks(text.substr(start, end - start));
         start = end + 1;
         ++lineNumber;
         const std::size_t comment = line.find("//");
-        if (comment != std::string_view::npos) line = Trim(line.substr(0, comment));
-        const std::vector<std::string_view> tokens = Tokens(line);
+        if (comment != std::string_view::npos) line = TrimBlanks(line.substr(0, comment));
+        const std::vector<std::string_view> tokens = SplitTokens(line, " \t");
         if (tokens.size() != 8) continue;
 
         TANINCFrame entry;
