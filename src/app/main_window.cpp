@@ -38,13 +38,21 @@ QString WithSlash(QString folder) {
     return folder;
 }
 
+// Screenshots and files taken out of archives go beside the program, or to the user's data
+// folder when the program is installed where the user cannot write.
+QString WorkFolderFor(const QString& appDir) {
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    return WithSlash(QString::fromStdString(
+        ChooseWorkFolder(WithSlash(appDir).toStdString(), WithSlash(user).toStdString())));
+}
+
 }  // namespace
 
 TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
     : QMainWindow(parent),
       shaders_(&textures_),
       renderer_(ogl_, shaders_),
-      assets_((WithSlash(appDir) + "tmp/").toStdString()) {
+      assets_((WorkFolderFor(appDir) + "tmp/").toStdString()) {
     // Numbers everywhere use a point, whatever the user's locale says; the toolkit set the C
     // library's numeric locale from the environment when it started.
     QLocale::setDefault(QLocale::c());
@@ -52,6 +60,7 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
     setWindowTitle("Veldra v1.6.2");
     setObjectName("MainWindow");
     appDir_ = WithSlash(appDir);
+    workDir_ = WorkFolderFor(appDir);
     ogl_.SetTextureHooks(TextureHooksFor(textures_));
     ogl_.SetErrorHandler([this](const TGLErrorReport& report) {
         if (prompts_.message)
@@ -111,7 +120,7 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
 TMainWindow::~TMainWindow() = default;
 
 void TMainWindow::CreateFolders() {
-    tmpDir_ = appDir_ + "tmp/";
+    tmpDir_ = workDir_ + "tmp/";
     QDir().mkpath(tmpDir_);
     QDir().mkpath(tmpDir_ + "tmpmap");
 }

@@ -370,6 +370,7 @@ class TMainWindow : public QMainWindow {
 
     // Program state.
     QString appDir_;
+    QString workDir_;  // screenshots and the tmp folder
     QString tmpDir_;
     // The game path and PAK list as the settings gave them; the game data holds them once
     // the window has started them (the PAKs at start-up, the game path at the first showing).

@@ -16,6 +16,7 @@
 #include "app/model_panels.h"
 #include "app/view_switch_pair.h"
 #include "render/gl/sky_box.h"
+#include "render/screenshot_file.h"
 #include "render/skeletal_view.h"
 #include "render/view_control.h"
 
@@ -210,8 +211,13 @@ void TMainWindow::ChooseGamma(float gamma) {
 void TMainWindow::TakeScreenshot() {
     if (!ViewTabActive() || !ogl_.IsReady()) return;
     const TScreenshotResult result = renderer_.TakeScreenshot(
-        view_, switches_, colours_, SceneModel(), ViewTabActive(), appDir_.toStdString());
-    SetStatus(QString::fromStdString(result.statusText));
+        view_, switches_, colours_, SceneModel(), ViewTabActive(), workDir_.toStdString());
+    QString status = QString::fromStdString(result.statusText);
+    // Away from the program's folder the name alone would not say where the picture went.
+    if (result.saved && workDir_ != appDir_)
+        status = "Screenshot saved into file: " + workDir_ +
+                 QString::fromStdString(ScreenshotFileName(result.number));
+    SetStatus(status);
     RedrawView();
 }
 

@@ -19,3 +19,8 @@ TSettingsFiles ChooseSettingsFiles(const std::string& besideProgram, const std::
     std::error_code ec;
     return {fs::exists(userFile, ec) ? userFile : besideProgram, userFile};
 }
+
+std::string ChooseWorkFolder(const std::string& programFolder, const std::string& userFolder,
+                             const std::function<bool(const std::string&)>& canWrite) {
+    return canWrite(programFolder) ? programFolder : userFolder;
+}

@@ -47,10 +47,11 @@ constexpr TEngineLimits kETLegacy{
     true,
 };
 
-// ioquake3 (ioquake/ioq3): code/qcommon/qfiles.h, code/renderergl1/tr_local.h. R_LoadMD3
-// refuses a surface when numVerts >= SHADER_MAX_VERTEXES or numTriangles * 3 >=
-// SHADER_MAX_INDEXES, hence one less than each constant. It reads no Wolfenstein skeletal
-// formats.
+// ioquake3 (ioquake/ioq3): code/qcommon/qfiles.h (SHADER_MAX_VERTEXES, MD3_MAX_*,
+// MAX_QPATH) and code/renderergl1/tr_local.h (MAX_SHADER_STAGES). R_LoadMD3 in
+// code/renderergl1/tr_model.c refuses a surface when numVerts >= SHADER_MAX_VERTEXES or
+// numTriangles * 3 >= SHADER_MAX_INDEXES, hence one less than each constant. It reads no
+// Wolfenstein skeletal formats.
 constexpr TEngineLimits kIOQ3{
     "ioq3",
     1000 - 1,  // SHADER_MAX_VERTEXES 1000

@@ -94,6 +94,8 @@ TCheckFindings CheckMD3(const TMD3& model, const TEngineLimits& limits) {
     const THeader& h = model.header;
     f.Above(h.numSurfaces, limits.md3Surfaces, "surfaces", "");
     f.Above(h.numFrames, limits.md3Frames, "frames", "");
+    // Every engine's MD3 loader refuses a model without frames, whatever else it holds.
+    if (h.numFrames < 1) out.push_back({"no frames: the game refuses the model", 0, 1, "", false});
     f.Above(h.numTags, limits.md3Tags, "tags per frame", "");
     f.Above(NameLength(h.name), limits.nameChars, "characters in the model name", "");
     for (std::size_t i = 0; i < h.surfaces.size(); ++i) {

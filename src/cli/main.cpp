@@ -136,7 +136,9 @@ int main(int argc, char** argv) {
     const bool readsArchive =
         *pk3 || (*info && AnyNamesArchiveEntry(infoFiles)) ||
         (*convert && (AnyNamesArchiveEntry(convertFiles) || !convertOptions.gameDir.empty())) ||
-        (*edit && NamesArchiveEntry(editIn)) || (*check && CheckNeedsArchives(checkArguments));
+        (*edit && NamesArchiveEntry(editIn)) || (*check && CheckNeedsArchives(checkArguments)) ||
+        (*bake && AnyNamesArchiveEntry({bakeArguments.mesh, bakeArguments.anim})) ||
+        (*lod && AnyNamesArchiveEntry({lodArguments.mesh, lodArguments.anim}));
     if (readsArchive) {
         return RunGuarded(std::cerr, [&]() -> int {
             ExecCompanion(kArchiveProgramName, argc, argv, "Cannot read archives: the reader");

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "cli/cli_error.h"
+#include "cli/model_source.h"
 #include "io/file_error.h"
 #include "io/user_prompts.h"
 #include "skeletal/aninc.h"
@@ -39,16 +40,18 @@ void LoadMDMOrThrow(TMDM& mesh, const std::string& path, std::ostream& warnings)
     AnswerYesPrompts prompts([&warnings, &path](const std::string& question) {
         warnings << "veldra-cli: warning: \"" << path << "\": " << question << " Yes\n";
     });
-    if (!mesh.LoadFromFile(path, prompts)) {
+    const TModelSource source(path);
+    if (!mesh.LoadFromFile(source.File(), prompts)) {
         throw CliError("Cannot load \"" + path + "\": " + mesh.LastError());
     }
 }
 
 void LoadMDXOrThrow(TMDX& anim, const std::string& path) {
     // The loader only says false for a missing file; say it the way every other open does.
+    const TModelSource source(path);
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) throw FileError::CannotOpen(path, ENOENT);
-    if (!anim.LoadFromFile(path)) {
+    if (!std::filesystem::exists(source.File(), ec)) throw FileError::CannotOpen(path, ENOENT);
+    if (!anim.LoadFromFile(source.File())) {
         throw CliError("Cannot load \"" + path + "\": " + anim.LastError());
     }
 }

@@ -29,6 +29,9 @@ TEST(SettingsLocation, BesideTheProgramWhileWritableElseTheUsersOnceItExists) {
         EXPECT_EQ(f.read, c.read) << c.besideWritable << " " << c.userFile;
         EXPECT_EQ(f.write, c.write) << c.besideWritable << " " << c.userFile;
     }
+    EXPECT_EQ(ChooseWorkFolder("/opt/v/", dir.File("u/"), [](const std::string&) { return false; }),
+              dir.File("u/"));
+    EXPECT_EQ(ChooseWorkFolder(dir.File(""), "/nowhere/"), dir.File(""));
     // A missing file is writable where its folder is.
     EXPECT_TRUE(CanWriteSettingsFile(dir.File("new.ini")));
     EXPECT_FALSE(CanWriteSettingsFile(dir.File("no/such/folder/new.ini")));

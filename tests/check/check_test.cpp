@@ -90,6 +90,10 @@ TEST(ModelCheck, EachMD3LimitIsFoundJustPastIt) {
     many.header.numSurfaces = 40;
     many.header.numTags = 40;
     EXPECT_TRUE(CheckMD3(many, LimitsOf(TEngine::ETLegacy)).empty());
+    many.header.numFrames = 0;
+    for (TEngine engine : {TEngine::ET, TEngine::ETLegacy, TEngine::IOQ3})
+        EXPECT_TRUE(HasFinding(CheckMD3(many, LimitsOf(engine)),
+                               "no frames: the game refuses the model"));
 }
 
 TEST(ModelCheck, SkeletalLimitsCollapseMapsAndNames) {

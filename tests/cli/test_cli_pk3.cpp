@@ -67,4 +67,25 @@ TEST(CliPk3, ModelArgumentsNameArchiveEntries) {
     EXPECT_NE(o.out.find("tag_top"), std::string::npos);
 }
 
+// Player meshes and animations are read from archives by every command that takes them.
+TEST(CliPk3, SkeletalArgumentsNameArchiveEntries) {
+    VELDRA_REQUIRE_SAMPLES("mdm");
+    ScratchDir dir;
+    const std::string mesh = (SampleDir("mdm") / "allied_engineer_body.mdm").string();
+    const std::string anim = (SampleDir("mdx") / "mortar.mdx").string();
+    WriteZip(dir.File("p.pk3"), {{"models/body.mdm", FileText(mesh)},
+                                 {"animations/mortar.mdx", FileText(anim)}});
+    const std::string pk3 = dir.File("p.pk3") + ":";
+    CliOutcome o = RunCli(dir, "info --json " + pk3 + "models/body.mdm");
+    EXPECT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_NE(o.out.find("\"u_body\""), std::string::npos);
+    o = RunCli(dir, "lod " + pk3 + "models/body.mdm " + pk3 + "animations/mortar.mdx " +
+                        dir.File("lod.mdm"));
+    EXPECT_EQ(o.exitCode, 0) << o.err;
+    o = RunCli(dir, "bake " + pk3 + "models/body.mdm " + pk3 + "animations/mortar.mdx " +
+                        dir.File("baked.md3"));
+    EXPECT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_TRUE(std::filesystem::exists(dir.File("baked.md3")));
+}
+
 }  // namespace
