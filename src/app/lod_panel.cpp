@@ -83,9 +83,14 @@ void TLodPanel::OnMinimumChanged(int position) {
     if (!mesh_.ValidSurface(surface) || static_cast<std::size_t>(surface) >= mesh_.lod.size()) {
         return;
     }
-    mesh_.lod[static_cast<std::size_t>(surface)].lodMinimum = position;
-    mesh_.surfaces[static_cast<std::size_t>(surface)].minLod = position;
+    TMDMSurface& s = mesh_.surfaces[static_cast<std::size_t>(surface)];
+    TMDMLodEntry& entry = mesh_.lod[static_cast<std::size_t>(surface)];
+    const bool changes = s.minLod != position || entry.lodMinimum != position;
+    if (changes && beforeMinimumChange) beforeMinimumChange();
+    entry.lodMinimum = position;
+    s.minLod = position;
     UpdateHint(surface);
+    if (changes) emit minimumChanged();
 }
 
 void TLodPanel::UpdateHint(int surface) {

@@ -3,6 +3,8 @@
 // and edits the surface's LOD minimum, with its hint "<minimum> of <vertices> vertices".
 #pragma once
 
+#include <functional>
+
 #include <QObject>
 
 class QCheckBox;
@@ -28,7 +30,13 @@ class TLodPanel : public QObject {
     void ShowCalculated();
 
     QSpinBox* SurfaceNr() const { return seLODSurfaceNr_; }
+    // Called just before the slider writes a new minimum into the mesh (for the undo copy).
+    std::function<void()> beforeMinimumChange;
     QSlider* Minimum() const { return tbLODMinimum_; }
+
+  signals:
+    // The slider wrote a surface's minimum into the mesh.
+    void minimumChanged();
 
   private:
     void OnSurfaceChanged(int surface);

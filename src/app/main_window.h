@@ -336,6 +336,8 @@ class TMainWindow : public QMainWindow {
     void Undoable(const QString& name, const std::function<void()>& command);
     void Undoable(QAction* action, const std::function<void()>& command);
     void RecordIfChanged(const QString& name, TModelSnapshot before);
+    // A copy of the loaded model as the history keeps it.
+    TModelSnapshot CaptureCurrentModel() const;
     void UndoCommand(bool redo);
     void ForgetUndoHistory();
     void MarkModelSaved();
@@ -446,6 +448,7 @@ class TMainWindow : public QMainWindow {
 
     TUndoHistory<TModelSnapshot> undoHistory_;
     std::optional<TModelSnapshot> renameSnapshot_;
+    std::optional<TModelSnapshot> lodSnapshot_;  // taken when a slider drag starts changing
     int undoDepth_ = 0;
     QAction* actionEditUndo_ = nullptr;
     QAction* actionEditRedo_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QSlider>
 
 #include "app/app_user_prompts.h"
 #include "app/command_end.h"
@@ -23,6 +24,19 @@ void TMainWindow::BuildLodCommands() {
         RedrawView();
     });
     panels_->afterSkeletalRefresh = [this] { lodPanel_->RefreshFromMesh(); };
+    // A drag of the minimum slider is one step of the history, however many values it passes.
+    lodPanel_->beforeMinimumChange = [this] {
+        if (undoDepth_ == 0 && !lodSnapshot_)
+            lodSnapshot_ = CaptureCurrentModel();
+    };
+    const auto recordMinimum = [this] {
+        if (!lodSnapshot_ || lodPanel_->Minimum()->isSliderDown()) return;
+        TModelSnapshot before = std::move(*lodSnapshot_);
+        lodSnapshot_.reset();
+        RecordIfChanged(QStringLiteral("Change LOD Minimum"), std::move(before));
+    };
+    connect(lodPanel_, &TLodPanel::minimumChanged, this, recordMinimum);
+    connect(lodPanel_->Minimum(), &QSlider::sliderReleased, this, recordMinimum);
 
     auto* calculate = new QAction(QStringLiteral("Calculate LOD"), this);
     calculate->setObjectName("actionModelMDMMDXCalculateLOD");

@@ -72,7 +72,7 @@ void TMainWindow::BuildUndoActions(QMenu* edit) {
 
     // A surface name is written by the panel itself; the copy is taken just before.
     panels_->beforeSurfaceRename = [this] {
-        if (undoDepth_ == 0) renameSnapshot_ = CaptureModel(modelKind_, md3_, mdm_, mdx_);
+        if (undoDepth_ == 0) renameSnapshot_ = CaptureCurrentModel();
     };
     connect(panels_, &TModelPanels::surfaceRenamed, this, [this] {
         if (!renameSnapshot_) return;
@@ -93,7 +93,7 @@ void TMainWindow::Undoable(const QString& name, const std::function<void()>& com
         command();
         return;
     }
-    TModelSnapshot before = CaptureModel(modelKind_, md3_, mdm_, mdx_);
+    TModelSnapshot before = CaptureCurrentModel();
     ++undoDepth_;
     try {
         command();
@@ -107,6 +107,10 @@ void TMainWindow::Undoable(const QString& name, const std::function<void()>& com
     RecordIfChanged(name, std::move(before));
     // Some commands put a "*" up themselves; the history has the last word.
     ShowUndoState();
+}
+
+TModelSnapshot TMainWindow::CaptureCurrentModel() const {
+    return CaptureModel(modelKind_, md3_, mdm_, mdx_);
 }
 
 void TMainWindow::RecordIfChanged(const QString& name, TModelSnapshot before) {
@@ -149,6 +153,7 @@ void TMainWindow::UndoCommand(bool redo) {
 void TMainWindow::ForgetUndoHistory() {
     undoHistory_.Clear();
     renameSnapshot_.reset();
+    lodSnapshot_.reset();
     ShowUndoState();
 }
 

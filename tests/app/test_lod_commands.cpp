@@ -33,9 +33,27 @@ TEST_F(LodCommands, PanelFollowsThePairAndCalculateLodFillsIt) {
     EXPECT_EQ(Text("tLODSurfacename"), "u_lfthand");
     EXPECT_EQ(minimum->maximum(), 145);
     EXPECT_EQ(minimum->toolTip(), "108 of 145 vertices");
+    // A drag is one step however many values it passes; a step by key is one too.
+    minimum->setSliderDown(true);
+    minimum->setValue(130);
+    minimum->setValue(125);
+    EXPECT_FALSE(Action("actionEditUndo")->isEnabled());
+    minimum->setSliderDown(false);
+    EXPECT_EQ(Action("actionEditUndo")->text(), "Undo Change LOD Minimum");
     minimum->setValue(120);
     EXPECT_EQ(window_->MDM().surfaces[1].minLod, 120);
     EXPECT_EQ(minimum->toolTip(), "120 of 145 vertices");
+    Run("actionEditUndo");
+    surface->setValue(1);
+    EXPECT_EQ(minimum->value(), 125);
+    Run("actionEditUndo");
+    surface->setValue(1);
+    EXPECT_EQ(window_->MDM().surfaces[1].minLod, 108);
+    EXPECT_EQ(minimum->value(), 108);
+    Run("actionEditRedo");
+    Run("actionEditRedo");
+    surface->setValue(1);
+    EXPECT_EQ(minimum->value(), 120);
 
     Run("actionModelMDMMDXCalculateLOD");
     EXPECT_EQ(Status(), "LOD calculated at frame 4274");
