@@ -7,6 +7,7 @@
 #include "cli/info_text.h"
 #include "cli/json_writer.h"
 #include "cli/model_files.h"
+#include "cli/skeletal_description.h"
 #include "io/binary_file.h"
 #include "io/file_names.h"
 #include "md3/md3.h"
@@ -31,26 +32,21 @@ std::size_t TagBones(const TMDS& mds) {
 
 void PrintText(const TMDS& mds, const std::string& path, std::ostream& out) {
     const TMDSHeader& h = mds.header;
-    out << "File:     " << path << "\n"
-        << "Format:   MDS\n"
-        << "Name:     " << Quoted(NameFieldText(h.name)) << "\n"
-        << "Version:  " << h.version << "\n"
-        << "LOD:      scale " << NumberText(h.lodScale) << ", bias " << NumberText(h.lodBias)
-        << "\n"
+    HeaderText("MDS", h, path, out);
+    LodText(h, out);
+    out << "\n"
         << "Frames:   " << mds.frames.size() << "\n"
         << "Bones:    " << mds.bones.size() << " (" << TagBones(mds) << " tag bones), torso parent "
         << h.torsoParent << "\n"
         << "Surfaces: " << mds.surfaces.size() << "\n";
     for (std::size_t i = 0; i < mds.surfaces.size(); ++i) {
-        const TMDSSurface& s = mds.surfaces[i];
-        out << "  [" << i << "] " << Quoted(NameFieldText(s.name)) << " shader "
-            << Quoted(NameFieldText(s.shader)) << ", " << s.numVerts << " vertices, "
-            << s.numTriangles << " triangles, minLod " << s.minLod << "\n";
+        SurfaceText(i, mds.surfaces[i], out);
+        out << ", minLod " << mds.surfaces[i].minLod << "\n";
     }
     out << "Tags:     " << mds.tags.size() << "\n";
     for (std::size_t t = 0; t < mds.tags.size(); ++t) {
-        out << "  [" << t << "] " << Quoted(NameFieldText(mds.tags[t].name)) << " bone "
-            << mds.tags[t].boneIndex << "\n";
+        TagText(t, mds.tags[t], out);
+        out << "\n";
     }
 }
 
@@ -58,12 +54,8 @@ void PrintJson(const TMDS& mds, const std::string& path, std::ostream& out) {
     const TMDSHeader& h = mds.header;
     JsonWriter j(out);
     j.BeginObject();
-    j.Key("format"), j.String("mds");
-    j.Key("file"), j.String(path);
-    j.Key("name"), j.String(NameFieldText(h.name));
-    j.Key("version"), j.Int(h.version);
-    j.Key("lodScale"), j.Float(h.lodScale);
-    j.Key("lodBias"), j.Float(h.lodBias);
+    HeaderJson("mds", h, path, j);
+    LodJson(h, j);
     j.Key("frames"), j.Int(static_cast<std::int64_t>(mds.frames.size()));
     j.Key("torsoParent"), j.Int(h.torsoParent);
     j.Key("bones");
@@ -80,11 +72,7 @@ void PrintJson(const TMDS& mds, const std::string& path, std::ostream& out) {
     j.BeginArray();
     for (const TMDSSurface& s : mds.surfaces) {
         j.BeginObject();
-        j.Key("name"), j.String(NameFieldText(s.name));
-        j.Key("shader"), j.String(NameFieldText(s.shader));
-        j.Key("minLod"), j.Int(s.minLod);
-        j.Key("verts"), j.Int(s.numVerts);
-        j.Key("triangles"), j.Int(s.numTriangles);
+        SurfaceJson(s, j);
         j.EndObject();
     }
     j.EndArray();

@@ -5,6 +5,7 @@
 #include "cli/cli_error.h"
 #include "cli/info_text.h"
 #include "cli/json_writer.h"
+#include "cli/skeletal_description.h"
 #include "cli/skeletal_files.h"
 #include "io/file_error.h"
 #include "md3/md3.h"
@@ -36,25 +37,21 @@ void ReferencesJson(const std::vector<TMDMSurfaceBoneRefs>& references, JsonWrit
 
 void PrintMDMText(const TMDM& mesh, const std::string& path, std::ostream& out) {
     const TMDMHeader& h = mesh.header;
-    out << "File:     " << path << "\n"
-        << "Format:   MDM\n"
-        << "Name:     " << Quoted(NameFieldText(h.name)) << "\n"
-        << "Version:  " << h.version << "\n"
-        << "LOD:      scale " << NumberText(h.lodScale) << ", bias " << NumberText(h.lodBias)
-        << ", collapse maps " << (mesh.HasLodData() ? "present" : "absent") << "\n"
+    HeaderText("MDM", h, path, out);
+    LodText(h, out);
+    out << ", collapse maps " << (mesh.HasLodData() ? "present" : "absent") << "\n"
         << "Surfaces: " << mesh.surfaces.size() << "\n";
     for (std::size_t i = 0; i < mesh.surfaces.size(); ++i) {
         const TMDMSurface& s = mesh.surfaces[i];
-        out << "  [" << i << "] " << Quoted(NameFieldText(s.name)) << " shader "
-            << Quoted(NameFieldText(s.shader)) << ", " << s.numVerts << " vertices, "
-            << s.numTriangles << " triangles, " << WeightCount(s) << " weights, minLod " << s.minLod
-            << ", bones" << ReferencesText(s.boneReferences) << "\n";
+        SurfaceText(i, s, out);
+        out << ", " << WeightCount(s) << " weights, minLod " << s.minLod << ", bones"
+            << ReferencesText(s.boneReferences) << "\n";
     }
     out << "Tags:     " << mesh.tags.size() << "\n";
     for (std::size_t t = 0; t < mesh.tags.size(); ++t) {
         const TMDMTag& tag = mesh.tags[t];
-        out << "  [" << t << "] " << Quoted(NameFieldText(tag.name)) << " bone " << tag.boneIndex
-            << " offset " << VectorText(tag.offset) << " axes " << VectorText(tag.axis[0]) << ' '
+        TagText(t, tag, out);
+        out << " offset " << VectorText(tag.offset) << " axes " << VectorText(tag.axis[0]) << ' '
             << VectorText(tag.axis[1]) << ' ' << VectorText(tag.axis[2]) << ", bones"
             << ReferencesText(tag.boneReferences) << "\n";
     }
@@ -64,22 +61,14 @@ void PrintMDMJson(const TMDM& mesh, const std::string& path, std::ostream& out) 
     const TMDMHeader& h = mesh.header;
     JsonWriter j(out);
     j.BeginObject();
-    j.Key("format"), j.String("mdm");
-    j.Key("file"), j.String(path);
-    j.Key("name"), j.String(NameFieldText(h.name));
-    j.Key("version"), j.Int(h.version);
-    j.Key("lodScale"), j.Float(h.lodScale);
-    j.Key("lodBias"), j.Float(h.lodBias);
+    HeaderJson("mdm", h, path, j);
+    LodJson(h, j);
     j.Key("lodData"), j.Bool(mesh.HasLodData());
     j.Key("surfaces");
     j.BeginArray();
     for (const TMDMSurface& s : mesh.surfaces) {
         j.BeginObject();
-        j.Key("name"), j.String(NameFieldText(s.name));
-        j.Key("shader"), j.String(NameFieldText(s.shader));
-        j.Key("minLod"), j.Int(s.minLod);
-        j.Key("verts"), j.Int(s.numVerts);
-        j.Key("triangles"), j.Int(s.numTriangles);
+        SurfaceJson(s, j);
         j.Key("weights"), j.Int(static_cast<std::int64_t>(WeightCount(s)));
         ReferencesJson(s.boneReferences, j);
         j.EndObject();
@@ -117,11 +106,8 @@ std::string ParentName(const TMDX& anim, std::int32_t parent) {
 
 void PrintMDXText(const TMDX& anim, const std::string& path, std::ostream& out) {
     const TMDXHeader& h = anim.header;
-    out << "File:     " << path << "\n"
-        << "Format:   MDX\n"
-        << "Name:     " << Quoted(NameFieldText(h.name)) << "\n"
-        << "Version:  " << h.version << "\n"
-        << "Frames:   " << anim.frames.size() << "\n"
+    HeaderText("MDX", h, path, out);
+    out << "Frames:   " << anim.frames.size() << "\n"
         << "Torso:    parent bone " << h.torsoParent << "\n"
         << "Bones:    " << anim.bones.size() << "\n";
     for (std::size_t b = 0; b < anim.bones.size(); ++b) {
@@ -137,10 +123,7 @@ void PrintMDXJson(const TMDX& anim, const std::string& path, std::ostream& out) 
     const TMDXHeader& h = anim.header;
     JsonWriter j(out);
     j.BeginObject();
-    j.Key("format"), j.String("mdx");
-    j.Key("file"), j.String(path);
-    j.Key("name"), j.String(NameFieldText(h.name));
-    j.Key("version"), j.Int(h.version);
+    HeaderJson("mdx", h, path, j);
     j.Key("frames"), j.Int(static_cast<std::int64_t>(anim.frames.size()));
     j.Key("torsoParent"), j.Int(h.torsoParent);
     j.Key("bones");
