@@ -20,6 +20,7 @@
 #include "import/ase.h"
 #include "import/ms3d.h"
 #include "md3/md3.h"
+#include "render/attached_models.h"
 #include "render/gl/obj_texture.h"
 #include "render/gl/ogl.h"
 #include "render/gl/scene_renderer.h"
@@ -210,6 +211,13 @@ class TMainWindow : public QMainWindow {
     void LoadCharacterCommand();
     void LoadCharacterFromGameCommand();
     void LoadCharacter(const QString& fileName);
+    // A character's head and accessories (main_window_attachments.cpp): read after its body,
+    // textured with it, drawn on it; forgotten with the model. What cannot be read is added
+    // to `status`.
+    void BuildAttachmentSwitch();
+    void LoadAttachments(const std::vector<TCharacterAttachment>& attachments, QString& status);
+    // Needs the view's context current; returns the problems met.
+    std::vector<std::string> TextureAttachments();
     // The partial loads into a loaded skeletal model: MDX, its bones or frames, MDM tags.
     enum class TPartialLoad { Animation, Bones, Frames, Tags };
     void LoadPartCommand(TPartialLoad part);
@@ -351,6 +359,7 @@ class TMainWindow : public QMainWindow {
     TANINC aninc_;
     TMS3D ms3d_;
     TASE ase_;
+    TAttachedModels attachments_;
     TOGL ogl_;
     TObjTexture textures_;
     TShaders shaders_;

@@ -317,6 +317,7 @@ void TMainWindow::BuildSwitches() {
             box, item, [this, name](bool on) { OnSwitchChanged(name, on); }));
         menuView_->addAction(item);
     }
+    BuildAttachmentSwitch();
     // The state before the settings are applied.
     for (const auto& pair : switchPairs_) {
         const QString name = pair->Box()->objectName();

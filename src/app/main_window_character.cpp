@@ -1,7 +1,7 @@
 // "Load Character From File...": a player assembled from a .char as the game does it, its
-// mesh posed by the first animation file of its group, named by that group, and dressed in
-// its skin. What the .char names is looked up in the game (folder, then PAKs) and, without
-// it, under the folders that hold the .char.
+// mesh posed by the first animation file of its group, named by that group, dressed in its
+// skin and wearing its head and accessories. What the .char names is looked up in the game
+// (folder, then PAKs) and, without it, under the folders that hold the .char.
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
@@ -109,6 +109,7 @@ void TMainWindow::LoadCharacter(const QString& fileName) {
         ResolveSurfaces();
     }
     if (!missing.isEmpty()) status += "; " + missing;
+    LoadAttachments(files.attachments, status);
 }
 
 void TMainWindow::LoadCharacterFromFile(const QString& fileName) {

@@ -106,6 +106,7 @@ void TMainWindow::ForgetModel() {
     md3_.Clear();
     mdm_.Clear();
     mdx_.Clear();
+    attachments_.clear();
     ForgetTexturing();
     // Names of an animation that is gone would choose frames of nothing.
     animation_->SetAnimations({});

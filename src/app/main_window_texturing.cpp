@@ -163,6 +163,9 @@ void TMainWindow::ResolveSurfaces() {
              CreateStageTextures(shaders_, textures_, static_cast<float>(gamma_), assets_, origin,
                                  StatusReporter()))
             problems.push_back(std::move(problem));
+        // The body's store may have deleted a texture an accessory shared with it.
+        for (std::string& problem : TextureAttachments())
+            problems.push_back(std::move(problem));
     }
     ShowSelectedSurfaceTexturing();
     if (ViewTabActive()) RedrawView();

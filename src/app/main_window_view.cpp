@@ -41,6 +41,7 @@ TSceneModel TMainWindow::SceneModel() {
     scene.md3 = &md3_;
     scene.mdm = &mdm_;
     scene.mdx = &mdx_;
+    scene.attachments = &attachments_;
     scene.currentFrame = CurrentFrame();
     const int pivot = cbTagPivots_->currentIndex();
     const int tags =

@@ -36,6 +36,15 @@ std::string FindGameFile(const std::string& gamePath, const std::string& charFil
     return {};
 }
 
+void FindAttachments(TCharacterFiles& files, const std::string& charFile, const TGameAssets* game) {
+    TAttachmentSearch extras = FindCharacterAttachments(
+        files.def, files.skin,
+        [&](const std::string& gamePath) { return FindGameFile(gamePath, charFile, game); });
+    files.attachments = std::move(extras.attachments);
+    for (std::string& m : extras.missing)
+        files.missing.push_back(std::move(m));
+}
+
 }  // namespace
 
 TCharacterFiles FindCharacterFiles(const std::string& charFile, const TGameAssets* game) {
@@ -55,6 +64,7 @@ TCharacterFiles FindCharacterFiles(const std::string& charFile, const TGameAsset
     files.mesh = find("mesh", files.def.mesh);
     const std::string skinPath = CharacterSkinPath(files.def);
     if (!skinPath.empty()) files.skin = find("skin", skinPath);
+    FindAttachments(files, charFile, game);
     if (files.def.animationGroup.empty()) {
         files.missing.push_back("the definition names no animation group");
         return files;

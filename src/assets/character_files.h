@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/character_attachments.h"
 #include "skeletal/aninc.h"
 #include "skeletal/character_def.h"
 
@@ -16,6 +17,8 @@ struct TCharacterFiles {
     std::string mdx;   // the first animation file of the group
     std::string skin;
     TANINC animations;  // the group's list for that MDX
+    // The head and accessories the game draws with the body; shown, never saved.
+    std::vector<TCharacterAttachment> attachments;
     // What could not be found or read, one sentence each ("mesh \"models/...\" not found").
     std::vector<std::string> missing;
     bool Loadable() const { return !mesh.empty() && !mdx.empty(); }

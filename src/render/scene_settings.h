@@ -35,6 +35,7 @@ struct TViewSwitches {
     bool mouseControlType2 = false;
     bool alphaPreview = true;
     bool lodEnabled = false;
+    bool showAttachments = true;  // a character's head and accessories
 };
 
 // Packed 0x00BBGGRR.

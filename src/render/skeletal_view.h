@@ -6,7 +6,9 @@
 #include <optional>
 #include <vector>
 
+#include "math/orientation.h"
 #include "math/vector.h"
+#include "render/attached_models.h"
 #include "render/view_control.h"
 #include "skeletal/mdm.h"
 #include "skeletal/mdx.h"
@@ -24,3 +26,13 @@ std::optional<TBounds> SkeletalFrameBounds(TMDM& mesh, const TMDX& anim, int fra
 // Where tag `tag` lies at `frame`; nothing for a tag or frame that does not exist.
 std::optional<TVector3> SkeletalTagOrigin(TMDM& mesh, const TMDX& anim, int frame, int tag,
                                           TSkeletalPoser& poser);
+
+// Tag `tag`'s origin and axes at `frame`; nothing for a tag or frame that does not exist.
+std::optional<TOrientation> SkeletalTagOrientation(TMDM& mesh, const TMDX& anim, int frame, int tag,
+                                                   TSkeletalPoser& poser);
+
+// Where each attached model goes on the body posed at `frame` (see PlaceAttachedModels); the
+// frame is posed once for all of them.
+std::vector<std::optional<TOrientation>> PlaceOnPosedBody(const TAttachedModels& models, TMDM& mesh,
+                                                          const TMDX& anim, int frame,
+                                                          TSkeletalPoser& poser);

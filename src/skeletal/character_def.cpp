@@ -127,9 +127,15 @@ TCharacterParse LoadCharacterDef(const std::string& fileName) {
     return result;
 }
 
+std::string ModelSkinPath(const std::string& modelPath, const std::string& skinName) {
+    const std::size_t slash = modelPath.find_last_of("/\\");
+    const std::size_t dot = modelPath.find_last_of('.');
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return modelPath.substr(0, hasExtension ? dot : std::string::npos) + "_" + skinName + ".skin";
+}
+
 std::string CharacterSkinPath(const TCharacterDef& def) {
     if (def.skin.empty()) return {};
-    const std::size_t slash = def.mesh.find_last_of("/\\");
-    const std::string folder = slash == std::string::npos ? "" : def.mesh.substr(0, slash + 1);
-    return folder + "body_" + def.skin + ".skin";
+    return ModelSkinPath(def.mesh, def.skin);
 }

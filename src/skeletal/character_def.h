@@ -9,7 +9,7 @@ struct TCharacterDef {
     std::string mesh;
     std::string animationGroup;
     std::string animationScript;
-    std::string skin;  // a name: the skin file is body_<skin>.skin beside the mesh
+    std::string skin;  // a name: see CharacterSkinPath
     std::string undressedCorpseModel;
     std::string undressedCorpseSkin;
     std::string hudHead;
@@ -30,6 +30,9 @@ TCharacterParse ParseCharacterDef(const std::string& text);
 // Reads and parses a .char file; a file that cannot be read is an error naming it.
 TCharacterParse LoadCharacterDef(const std::string& fileName);
 
-// The game path of the body's skin: body_<skin>.skin in the mesh's folder; empty without a
-// skin name.
+// The game's rule for the skin of a model worn by a character: the model's path without its
+// extension, "_", the skin name, ".skin" ("a/body.mdm", "soldier" -> "a/body_soldier.skin").
+std::string ModelSkinPath(const std::string& modelPath, const std::string& skinName);
+
+// The game path of the body's skin, by that rule from the mesh; empty without a skin name.
 std::string CharacterSkinPath(const TCharacterDef& def);

@@ -240,6 +240,38 @@ TEST_F(GameTexturing, CharacterFromTheGameWearsItsSkinAndNamesItsAnimations) {
     EXPECT_GT(PixelsOf(kGameGreen), 100);
 }
 
+// The body skin's backpack is the game's cube, found in pak0 with its own skin of the
+// character's skin name: it is drawn blue on the body's tag until the View menu hides it.
+TEST_F(GameTexturing, CharacterWearsItsAccessoryInItsOwnSkin) {
+    TMDM mesh;
+    TMDX anim;
+    MakeSquarePair(mesh, anim);
+    SetNameField("tag_back", mesh.tags[0].name);
+    ASSERT_TRUE(mesh.SaveToFile(dir_.File("square.mdm")));
+    ASSERT_TRUE(anim.SaveToFile(dir_.File("square.mdx")));
+    const auto bytes = [this](const char* name) {
+        const std::vector<std::uint8_t> b = ReadBytes(dir_.File(name));
+        return std::string(b.begin(), b.end());
+    };
+    WriteZip(dir_.File("game/etmain/pak1.pk3"),
+             {{"models/players/square/body.mdm", bytes("square.mdm")},
+              {"models/players/square/body_blue.skin", "md3_back, \"models/sample/cube.md3\"\n"},
+              {"animations/base/square.mdx", bytes("square.mdx")},
+              {"animations/square.anim",
+               "animfile \"animations/base/square.mdx\"\n{\n idle 0 3 0 10 0 0 0 0\n}\n"}});
+    std::ofstream(dir_.File("square.char"))
+        << "characterDef {\n mesh \"models/players/square/body.mdm\"\n skin \"blue\"\n"
+           " animationGroup \"animations/square.anim\"\n}\n";
+    ShowAndWait();
+    ASSERT_GE(window_->Assets().AddPak(dir_.File("game/etmain/pak1.pk3")), 0);
+    window_->HandleDroppedFiles({QString::fromStdString(dir_.File("square.char"))});
+    ASSERT_EQ(window_->ModelKind(), kModelKindMDMMDX) << window_->StatusText().toStdString();
+    EXPECT_EQ(window_->StatusText(), "Character loaded");
+    EXPECT_GT(PixelsOf(kSkinBlue), 100);
+    Action("menuViewShowAttachments")->trigger();
+    EXPECT_EQ(PixelsOf(kSkinBlue), 0);
+}
+
 TEST_F(GameTexturing, PakListIsEditedAndKeptWithTheGamePath) {
     ShowAndWait();
     WriteZip(dir_.File("game/etmain/pak1.pk3"), {{"textures/x/y.tga", OneColourTga(kListRed)}});

@@ -1,10 +1,13 @@
 // Character definitions (.char) and animation groups (.anim), and a character found in a game.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "assets/archive_loads.h"
 #include "assets/character_files.h"
 #include "game_fixture.h"
 #include "io/user_prompts.h"
+#include "model_factory.h"
 #include "skeletal/anim_group.h"
 #include "skeletal/character_def.h"
 #include "skeletal/mdm.h"
@@ -68,13 +71,95 @@ TEST(CharacterDef, MalformedFilesAreRefusedWithTheirLine) {
         EXPECT_EQ(ParseAnimGroup(text).error, error) << text;
 }
 
+TEST(CharacterDef, SkinPathsFollowTheModelName) {
+    const struct {
+        const char* model;
+        const char* skin;
+        const char* path;
+    } cases[] = {
+        {"models/players/temperate/axis/soldier/body.mdm", "soldier",
+         "models/players/temperate/axis/soldier/body_soldier.skin"},
+        {"models/players/temperate/common/naked.mdm", "axis_soldier",
+         "models/players/temperate/common/naked_axis_soldier.skin"},
+        {"models/players/temperate/axis/soldier/acc/backpack.md3", "soldier",
+         "models/players/temperate/axis/soldier/acc/backpack_soldier.skin"},
+        {"models.v2/body", "red", "models.v2/body_red.skin"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ModelSkinPath(c.model, c.skin), c.path) << c.model;
+    TCharacterDef naked;
+    naked.mesh = cases[1].model;
+    naked.skin = "axis_soldier";
+    EXPECT_EQ(CharacterSkinPath(naked), cases[1].path);
+    naked.skin.clear();
+    EXPECT_EQ(CharacterSkinPath(naked), "");
+}
+
+// A character in an unpacked tree: the head from the definition, the accessories from the
+// body skin's md3_ lines, each with its own skin where there is one. A rank badge is not
+// drawn for everyone, and a missing accessory is reported without stopping the rest.
+TEST(CharacterAttachments, HeadAndAccessoriesAreFoundOnTheirTags) {
+    ScratchDir dir;
+    const auto write = [&dir](const std::string& name, const std::string& text) {
+        std::filesystem::create_directories((dir.path() / name).parent_path());
+        WriteBytes(dir.File(name), {text.begin(), text.end()});
+    };
+    TMD3 cube;
+    MakeCube(cube);
+    for (const char* model :
+         {"models/hud/head.md3", "models/p/acc/pack.md3", "models/p/Helmet.md3"}) {
+        write(model, "");
+        ASSERT_TRUE(cube.SaveToFile(dir.File(model)));
+    }
+    write("models/hud/head_red.skin", "h_head, \"x.tga\"\n");
+    write("models/p/acc/pack_red.skin", "pack, \"x.tga\"\n");
+    write("models/p/naked_red.skin",
+          "md3_back,\t\"models/p/acc/pack.md3\"\nmd3_hat, \"models/p/helmet.md3\"\n"
+          "md3_rank, \"models/p/helmet.md3\"\nmd3_beltr, \"models/p/gone.md3\"\n"
+          "u_body, \"models/p/body.tga\"\n");
+    write("characters/red.char",
+          "characterDef {\n mesh \"models/p/naked.mdm\"\n skin \"red\"\n"
+          " hudhead \"models/hud/head.md3\"\n hudheadskin \"models/hud/head_red.skin\"\n}\n");
+
+    const TCharacterFiles files = FindCharacterFiles(dir.File("characters/red.char"), nullptr);
+    ASSERT_EQ(files.attachments.size(), 3u) << MissingCharacterText(files);
+    const struct {
+        const char* slot;
+        const char* tag;
+        bool onHead;
+        const char* skin;  // file name, or "" for none
+    } expected[] = {{"head", "tag_head", false, "head_red.skin"},
+                    {"md3_back", "tag_back", false, "pack_red.skin"},
+                    {"md3_hat", "tag_mouth", true, ""}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const TCharacterAttachment& a = files.attachments[i];
+        EXPECT_EQ(a.slot, expected[i].slot);
+        EXPECT_EQ(a.tag, expected[i].tag) << a.slot;
+        EXPECT_EQ(a.onHead, expected[i].onHead) << a.slot;
+        EXPECT_EQ(std::filesystem::path(a.skin).filename().string(), expected[i].skin) << a.slot;
+        EXPECT_TRUE(std::filesystem::exists(a.model)) << a.slot;
+    }
+    EXPECT_EQ(MissingCharacterText(files),
+              "mesh \"models/p/naked.mdm\" not found; accessory \"models/p/gone.md3\" not found; "
+              "the definition names no animation group");
+}
+
 class CharacterInGame : public GameFixture {};
 
 TEST_F(CharacterInGame, ACharacterInAPakFindsItsMeshSkinAndAnimation) {
     VELDRA_REQUIRE_SAMPLES("mdx");
     const std::string soldier = "models/players/temperate/axis/soldier/";
+    TMD3 cube;
+    MakeCube(cube);
+    ASSERT_TRUE(cube.SaveToFile(File("cube.md3")));
+    const std::string cubeText = FileText(File("cube.md3"));
     Pak("pak0.pk3",
-        {{"characters/temperate/axis/soldier.char",
+        {{"models/players/hud/head.md3", cubeText},
+         {"models/players/hud/axis_soldier.skin", "h_head, \"x.tga\""},
+         {soldier + "acc/backpack.md3", cubeText},
+         {"models/players/temperate/axis/helmet.md3",
+          FileText((SampleDir("md3") / "helmet.md3").string())},
+         {"characters/temperate/axis/soldier.char",
           FileText((SampleDir("aninc") / "etl_axis_soldier.char").string())},
          {soldier + "body.mdm", FileText((SampleDir("mdm") / "allied_soldier_body.mdm").string())},
          {soldier + "body_soldier.skin",
@@ -96,15 +181,22 @@ TEST_F(CharacterInGame, ACharacterInAPakFindsItsMeshSkinAndAnimation) {
     EXPECT_TRUE(mesh.LoadFromFile(files.mesh, yes));
     EXPECT_NE(files.skin.find("body_soldier.skin"), std::string::npos);
     EXPECT_NE(FindAnimation(files.animations, "revive"), nullptr);
+    // The head, the backpack and the helmet; the rank badge is for ranked players only.
+    ASSERT_EQ(files.attachments.size(), 3u);
+    EXPECT_EQ(files.attachments[2].slot, "md3_hat");
+    TMD3 helmet;
+    EXPECT_TRUE(helmet.LoadFromFile(files.attachments[2].model));
 
     // The same .char on its own: everything it names is reported, nothing is found.
     const std::string alone = Loose("alone/soldier.char", FileText(charFile.path));
     const TCharacterFiles lost = FindCharacterFiles(alone, nullptr);
     EXPECT_FALSE(lost.Loadable());
-    EXPECT_EQ(MissingCharacterText(lost),
-              "mesh \"" + soldier + "body.mdm\" not found; skin \"" + soldier +
-                  "body_soldier.skin\" not found; animation group \"animations/human_base.anim\" "
-                  "not found");
+    EXPECT_EQ(
+        MissingCharacterText(lost),
+        "mesh \"" + soldier + "body.mdm\" not found; skin \"" + soldier +
+            "body_soldier.skin\" not found; head skin \"models/players/hud/axis_soldier.skin\" "
+            "not found; head \"models/players/hud/head.md3\" not found; animation group "
+            "\"animations/human_base.anim\" not found");
 }
 
 }  // namespace

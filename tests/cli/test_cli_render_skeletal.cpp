@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "io/user_prompts.h"
+#include "model_factory.h"
 #include "run_cli.h"
 #include "support/skeletal_square.h"
 #include "support/test_files.h"
@@ -46,6 +47,35 @@ class CliRenderSkeletal : public ::testing::Test {
     CliOutcome Render(const std::string& arguments, const std::string& out = "arrow.tga") {
         return RunCli(dir_, "render " + dir_.File("arrow.mdm") + " " + dir_.File(out) +
                                 " --size 64x64 --yaw 0 --pitch 0 " + arguments);
+    }
+
+    void Write(const std::string& name, const std::string& text) {
+        std::filesystem::create_directories((dir_.path() / name).parent_path());
+        testing_support::WriteBytes(dir_.File(name), {text.begin(), text.end()});
+    }
+
+    // characters/arrow.char: the arrow as body.mdm, skin "red", its MDX in a group.
+    void ArrowCharacterTree() {
+        namespace fs = std::filesystem;
+        fs::create_directories(dir_.path() / "models/arrow");
+        fs::create_directories(dir_.path() / "animations/base");
+        fs::copy_file(dir_.File("arrow.mdm"), dir_.path() / "models/arrow/body.mdm");
+        fs::copy_file(dir_.File("arrow.mdx"), dir_.path() / "animations/base/arrow.mdx");
+        Write("animations/arrow.anim",
+              "animgroup {\n animfile \"animations/base/arrow.mdx\"\n {\n  up 2 1 0 20.5 0 0 0 0\n "
+              "}\n}\n");
+        Write("characters/arrow.char",
+              "characterDef {\n mesh \"models/arrow/body.mdm\"\n skin \"red\"\n"
+              " animationGroup \"animations/arrow.anim\"\n}\n");
+    }
+
+    // Pixels the model covers in a TGA the size of the pictures here.
+    int Covered(const std::string& tga) {
+        const auto t = ReadBytes(dir_.File(tga));
+        int covered = 0;
+        for (std::size_t i = 18 + 3; i < t.size(); i += 4)
+            covered += t[i] != 0 ? 1 : 0;
+        return covered;
     }
 
     // Covered pixels in the top and the bottom quarter of the picture's covered rows.
@@ -149,22 +179,8 @@ TEST_F(CliRenderSkeletal, WhatCannotBePosedIsRefusedInOneLine) {
 // A .char without a game: what it names is found under the folders above it; what is not
 // found is named.
 TEST_F(CliRenderSkeletal, CharacterIsDrawnFromTheFoldersAboveIt) {
-    namespace fs = std::filesystem;
-    fs::create_directories(dir_.path() / "models/arrow");
-    fs::create_directories(dir_.path() / "animations/base");
-    fs::create_directories(dir_.path() / "characters");
-    fs::copy_file(dir_.File("arrow.mdm"), dir_.path() / "models/arrow/body.mdm");
-    fs::copy_file(dir_.File("arrow.mdx"), dir_.path() / "animations/base/arrow.mdx");
-    const auto write = [this](const std::string& name, const std::string& text) {
-        testing_support::WriteBytes(dir_.File(name), {text.begin(), text.end()});
-    };
-    write("animations/arrow.anim",
-          "animgroup {\n animfile \"animations/base/arrow.mdx\"\n {\n  up 2 1 0 20.5 0 0 0 0\n "
-          "}\n}\n");
-    write("characters/arrow.char",
-          "characterDef {\n mesh \"models/arrow/body.mdm\"\n skin \"red\"\n"
-          " animationGroup \"animations/arrow.anim\"\n}\n");
-    write("characters/lost.char", "characterDef { mesh \"models/none.mdm\" }");
+    ArrowCharacterTree();
+    Write("characters/lost.char", "characterDef { mesh \"models/none.mdm\" }");
     const std::string out = " " + dir_.File("c.tga") + " --size 64x64 --yaw 0 --pitch 0";
 
     const CliOutcome drawn = RunCli(dir_, "render " + dir_.File("characters/arrow.char") + out);
@@ -183,6 +199,32 @@ TEST_F(CliRenderSkeletal, CharacterIsDrawnFromTheFoldersAboveIt) {
                             "animation group"),
               std::string::npos)
         << lost.err;
+}
+
+// The body skin's accessories are drawn on the body's tags: a cube on the arrow's tag adds
+// its square to the picture; without the accessory line the arrow is drawn alone.
+TEST_F(CliRenderSkeletal, CharacterWearsTheAccessoriesOfItsSkin) {
+    ArrowCharacterTree();
+    TMD3 cube;
+    MakeCube(cube);
+    ASSERT_TRUE(cube.SaveToFile(dir_.File("models/arrow/box.md3")));
+    // The arrow's only tag, renamed to where the game hangs a backpack.
+    TMDM mesh;
+    AnswerYesPrompts yes;
+    ASSERT_TRUE(mesh.LoadFromFile(dir_.File("models/arrow/body.mdm"), yes));
+    SetNameField("tag_back", mesh.tags[0].name);
+    ASSERT_TRUE(mesh.SaveToFile(dir_.File("models/arrow/body.mdm")));
+    const std::string out = " " + dir_.File("c.tga") + " --size 64x64 --yaw 0 --pitch 0";
+    const std::string render = "render " + dir_.File("characters/arrow.char") + out;
+
+    Write("models/arrow/body_red.skin", "u_body, \"x.tga\"\n");
+    ASSERT_EQ(RunCli(dir_, render).exitCode, 0);
+    const int alone = Covered("c.tga");
+    Write("models/arrow/body_red.skin", "md3_back, \"models/arrow/box.md3\"\n");
+    const CliOutcome dressed = RunCli(dir_, render);
+    ASSERT_EQ(dressed.exitCode, 0) << dressed.err;
+    EXPECT_EQ(dressed.err, "");
+    EXPECT_GT(Covered("c.tga"), alone * 3 / 2);
 }
 
 }  // namespace

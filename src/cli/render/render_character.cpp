@@ -39,6 +39,7 @@ TRenderCharacter::TRenderCharacter(TRenderOptions& options, std::ostream& warnin
     options.model = files.mesh;
     options.mdx = files.mdx;
     if (options.skin.empty()) options.skin = files.skin;
+    attachments_ = files.attachments;
     if (!options.animName.empty()) {
         const TANINCFrame* entry = FindAnimation(files.animations, options.animName);
         if (entry == nullptr)

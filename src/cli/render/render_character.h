@@ -1,11 +1,14 @@
 // `veldra-cli render x.char`: the character's mesh, posed by the first animation file of its
-// group, with its skin. Files found in the game's PAKs are extracted for the time of the
-// drawing.
+// group, with its skin, its head and its accessories. Files found in the game's PAKs are extracted
+// for the time of the drawing.
 #pragma once
 
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
+
+#include "assets/character_attachments.h"
 
 #include "cli/render_arguments.h"
 
@@ -22,7 +25,11 @@ class TRenderCharacter {
     TRenderCharacter(const TRenderCharacter&) = delete;
     TRenderCharacter& operator=(const TRenderCharacter&) = delete;
 
+    // The head and accessories found for the character; none for other models.
+    const std::vector<TCharacterAttachment>& Attachments() const { return attachments_; }
+
   private:
     std::string scratch_;
     std::unique_ptr<TGameAssets> assets_;
+    std::vector<TCharacterAttachment> attachments_;
 };

@@ -131,11 +131,20 @@ int RunRender(const TRenderOptions& options, std::ostream& warnings, TRenderCont
                        (skeletal ? "\"" + o.mdx + "\" has" : std::string("it has")) + " no frame " +
                        std::to_string(frame) + " (frames: " + std::to_string(frames) + ")");
     }
-    const std::vector<TVector3> points =
-        skeletal ? SkeletalFrameVertexPositions(mesh, anim, frame, poser)
-                 : FrameVertexPositions(model, frame);
+    std::vector<TVector3> points = skeletal ? SkeletalFrameVertexPositions(mesh, anim, frame, poser)
+                                            : FrameVertexPositions(model, frame);
     if (points.empty()) {
         throw CliError("Cannot render \"" + o.model + "\": it has no vertices to draw");
+    }
+    std::vector<std::string> unread;
+    TAttachedModels attached = LoadAttachedModels(character.Attachments(), unread);
+    for (const std::string& problem : unread)
+        warnings << "veldra-cli: warning: " << problem << '\n';
+    if (skeletal && !attached.empty()) {
+        // The picture frames the whole character, helmet and weapons included.
+        const std::vector<TVector3> extra =
+            AttachedVertexPositions(attached, PlaceOnPosedBody(attached, mesh, anim, frame, poser));
+        points.insert(points.end(), extra.begin(), extra.end());
     }
     // A game, skin or script that cannot be used fails before any OpenGL is loaded.
     TRenderTexturing texturing(o, warnings);
@@ -157,6 +166,7 @@ int RunRender(const TRenderOptions& options, std::ostream& warnings, TRenderCont
     TShaders shaders(&textures);
     if (skeletal) {
         texturing.TextureModel(mesh, shaders, textures);
+        texturing.TextureAttachments(attached, textures);
     } else {
         texturing.TextureModel(model, shaders, textures);
     }
@@ -183,6 +193,7 @@ int RunRender(const TRenderOptions& options, std::ostream& warnings, TRenderCont
     TSceneModel scene{skeletal ? kModelKindMDMMDX : kModelKindMD3, &model, frame, -1};
     scene.mdm = &mesh;
     scene.mdx = &anim;
+    scene.attachments = &attached;
     const TCapturedView shot = renderer.CaptureView(view, sw, 0x00000000, scene);
     const std::vector<std::uint8_t> bytes =
         ext == ".PNG" ? EncodePng(shot)

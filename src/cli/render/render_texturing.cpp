@@ -10,6 +10,7 @@
 #include "cli/cli_error.h"
 #include "cli/model_source.h"
 #include "io/file_error.h"
+#include "render/gl/attachment_texturing.h"
 #include "render/gl/stage_textures.h"
 
 namespace fs = std::filesystem;
@@ -68,8 +69,12 @@ void TRenderTexturing::TextureModel(TMDM& mesh, TShaders& shaders, TObjTexture& 
     SetMDMShaderIndices(mesh, Resolve(MDMSurfaceShaderRefs(mesh), shaders, textures));
 }
 
-TSurfaceResolution TRenderTexturing::Resolve(const std::vector<TSurfaceShaderRef>& surfaces,
-                                             TShaders& shaders, TObjTexture& textures) {
+void TRenderTexturing::TextureAttachments(TAttachedModels& models, TObjTexture& textures) {
+    if (!assets_ || models.empty()) return;
+    Warn(warnings_, TextureAttachedModels(models, *assets_, Origin(), textures, 1.0f));
+}
+
+TModelOrigin TRenderTexturing::Origin() const {
     // Images beside a model file are searched as they are for a file the program loads; a
     // model taken out of an archive has no folder of its own.
     TModelOrigin origin;
@@ -79,6 +84,12 @@ TSurfaceResolution TRenderTexturing::Resolve(const std::vector<TSurfaceShaderRef
             fs::absolute(fs::path(options_.model), ec).parent_path().string() + "/";
         origin = {true, folder, folder};
     }
+    return origin;
+}
+
+TSurfaceResolution TRenderTexturing::Resolve(const std::vector<TSurfaceShaderRef>& surfaces,
+                                             TShaders& shaders, TObjTexture& textures) {
+    const TModelOrigin origin = Origin();
     TSurfaceResolution resolution = ResolveSurfaceShaders(surfaces, *assets_, origin, shaders);
     Warn(warnings_, resolution.problems);
     Warn(warnings_, CreateStageTextures(shaders, textures, 1.0f, *assets_, origin));

@@ -12,6 +12,7 @@
 #include "assets/surface_resolution.h"
 #include "cli/render_arguments.h"
 #include "md3/md3.h"
+#include "render/attached_models.h"
 #include "render/gl/obj_texture.h"
 #include "render/q3_shaders.h"
 #include "skeletal/mdm.h"
@@ -31,8 +32,11 @@ class TRenderTexturing {
     void TextureModel(TMD3& model, TShaders& shaders, TObjTexture& textures);
     // The same for a player mesh.
     void TextureModel(TMDM& mesh, TShaders& shaders, TObjTexture& textures);
+    // A character's head and accessories, each through its own skin, after the body.
+    void TextureAttachments(TAttachedModels& models, TObjTexture& textures);
 
   private:
+    TModelOrigin Origin() const;
     // Resolves the surfaces into the store and uploads the images; nothing without a game.
     TSurfaceResolution Resolve(const std::vector<TSurfaceShaderRef>& surfaces, TShaders& shaders,
                                TObjTexture& textures);

@@ -180,6 +180,26 @@ void TSceneRenderer::DrawModel(const TSceneModel& model, const TViewSwitches& sw
     } else if (IsSkeletalFamily(model.modelKind) && model.mdm != nullptr && model.mdx != nullptr) {
         skeletalDrawer_.DrawSkeletalModel(*model.mdm, *model.mdx, shaders_, model.currentFrame, sw,
                                           maskMode_);
+        DrawAttachments(model, sw);
+    }
+}
+
+void TSceneRenderer::DrawAttachments(const TSceneModel& model, const TViewSwitches& sw) {
+    if (!sw.showAttachments || model.attachments == nullptr || model.attachments->empty()) return;
+    TAttachedModels& models = *model.attachments;
+    const std::vector<std::optional<TOrientation>> placed = PlaceOnPosedBody(
+        models, *model.mdm, *model.mdx, model.currentFrame, skeletalDrawer_.Poser());
+    // The tags and normals asked for are the body's; the accessories' own would bury them.
+    TViewSwitches own = sw;
+    own.showTags = false;
+    own.showNormals = false;
+    for (std::size_t i = 0; i < models.size(); ++i) {
+        if (!placed[i]) continue;
+        SetModelDrawState(own);
+        glPushMatrix();
+        glMultMatrixf(OrientationMatrix(*placed[i]).e);
+        md3Drawer_.DrawMD3Model(models[i].model, *models[i].shaders, 0, own, maskMode_);
+        glPopMatrix();
     }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "md3/md3.h"
+#include "render/attached_models.h"
 #include "render/gl/md3_drawer.h"
 #include "render/gl/skeletal_drawer.h"
 #include "render/q3_shaders.h"
@@ -24,6 +25,8 @@ struct TSceneModel {
     // The skeletal family's mesh and animation; posing writes the mesh's pose buffers.
     TMDM* mdm = nullptr;
     const TMDX* mdx = nullptr;
+    // A character's head and accessories, drawn on the posed mesh; null for none.
+    TAttachedModels* attachments = nullptr;
 };
 
 // RGBA pixels of a captured view: rows bottom-up as read back, alpha = model coverage.
@@ -72,6 +75,7 @@ class TSceneRenderer {
     void LookFromCamera();
     void ApplyModelTransform(TViewState& view, const TViewSwitches& sw, const TSceneModel& model);
     void DrawModel(const TSceneModel& model, const TViewSwitches& sw);
+    void DrawAttachments(const TSceneModel& model, const TViewSwitches& sw);
     void DrawGroundAndAxis(const TViewSwitches& sw);
     // Camera, lights and the model transform, with the matrix pushed for the model.
     void BeginModelSpace(TViewState& view, const TViewSwitches& sw, const TSceneModel& model);

@@ -1,0 +1,38 @@
+// A character's head and accessories in the window: read after the body is loaded, textured
+// whenever the body is, drawn on the posed body, and hidden or shown from the View menu.
+// They are not part of the model the window edits and saves.
+#include <QAction>
+#include <QMenu>
+
+#include "app/main_window.h"
+#include "render/gl/attachment_texturing.h"
+
+void TMainWindow::BuildAttachmentSwitch() {
+    auto* item = new QAction("Show Attachments", this);
+    item->setObjectName("menuViewShowAttachments");
+    item->setCheckable(true);
+    item->setChecked(switches_.showAttachments);
+    connect(item, &QAction::toggled, this, [this](bool on) {
+        switches_.showAttachments = on;
+        if (ViewTabActive()) RedrawView();
+    });
+    menuView_->addAction(item);
+}
+
+void TMainWindow::LoadAttachments(const std::vector<TCharacterAttachment>& attachments,
+                                  QString& status) {
+    std::vector<std::string> unread;
+    attachments_ = LoadAttachedModels(attachments, unread);
+    for (const std::string& problem : unread)
+        status += "; " + QString::fromStdString(problem);
+    if (attachments_.empty() || !ogl_.IsReady()) return;
+    ogl_.MakeCurrent();
+    ShowProblems(TextureAttachments());
+    if (ViewTabActive()) RedrawView();
+}
+
+std::vector<std::string> TMainWindow::TextureAttachments() {
+    if (attachments_.empty()) return {};
+    return TextureAttachedModels(attachments_, assets_, ModelOrigin(), textures_,
+                                 static_cast<float>(gamma_));
+}
