@@ -1,14 +1,17 @@
 // Maps read and converted end to end in one process: the whole-level samples (every brush
 // through the corner search; dm3ish.map is all brushDef brushes) and a small model map
-// converted and written as MD3.
+// converted and written as MD3; and what reporting progress once per brush costs a map whose
+// round brushes make the corner search slow.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
 #include "import/level_map.h"
 #include "io/user_prompts.h"
 #include "md3/md3.h"
+#include "round_brush_map.h"
 
 namespace {
 
@@ -39,8 +42,41 @@ void ConvertMap(benchmark::State& state, const char* name, bool write) {
     fs::remove(out, ec);
 }
 
+// Does what the window's and the terminal's reporters do on every call that shows nothing:
+// read the clock and compare.
+class ClockProgress : public TProgress {
+  public:
+    bool Report(std::uint64_t done, std::uint64_t total) override {
+        const auto now = std::chrono::steady_clock::now();
+        if (done < total && now - last_ < std::chrono::milliseconds(50)) return true;
+        last_ = now;
+        ++shown_;
+        return true;
+    }
+    std::uint64_t shown_ = 0;
+
+  private:
+    std::chrono::steady_clock::time_point last_{};
+};
+
+// state.range(0): 1 to report every brush, 0 to pass no reporter.
+void LoadRoundBrushes(benchmark::State& state) {
+    static const std::string text = RoundBrushMap(120, 48);
+    ClockProgress clock;
+    TProgress* progress = state.range(0) != 0 ? &clock : nullptr;
+    std::size_t polygons = 0;
+    for (auto _ : state) {
+        TLevelMap map;
+        map.LoadMapText(text, "round", {}, progress);
+        polygons = map.Polygons().size();
+        benchmark::DoNotOptimize(polygons);
+    }
+    state.counters["polygons"] = static_cast<double>(polygons);
+}
+
 }  // namespace
 
+BENCHMARK(LoadRoundBrushes)->ArgName("reporter")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ConvertMap, dm3ish_brushDef, "dm3ish.map", false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ConvertMap, dm17ish_patches, "dm17ish.map", false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ConvertMap, am_it_foghat_written, "am_it_foghat.map", true)

@@ -173,9 +173,12 @@ class TMainWindow : public QMainWindow {
     void ClearCommand();
     // The common frame of a whole-model load: `chooseFile` names the file (empty for cancel,
     // not asked while a dropped file is preset), then `load` reads it into the reset
-    // environment and says whether it succeeded.
+    // environment and says whether it succeeded. `prepare`, when given, runs first, while
+    // the loaded model is still there: work the user may cancel, and false keeps the model,
+    // its unsaved edits and the status text `prepare` set.
     void RunLoadFrame(const std::function<QString()>& chooseFile,
-                      const std::function<bool(const QString&)>& load);
+                      const std::function<bool(const QString&)>& load,
+                      const std::function<bool(const QString&)>& prepare = {});
     // Reads an MD3 file as the loaded model; `status` gets the text to show, with the
     // reader's reason on failure.
     bool LoadMD3File(const QString& fileName, QString& status);
@@ -189,9 +192,18 @@ class TMainWindow : public QMainWindow {
     // Maps converted into the MD3 model (main_window_map.cpp).
     void BuildMapAction();
     void LoadMapCommand();
-    // Reads and converts a map as the loaded model; `status` gets the text to show. A limit
-    // of the format is shown in a message box.
-    bool LoadMapFile(const QString& fileName, QString& status);
+    // A map converted aside, before the environment is reset for it.
+    struct TConvertedMap {
+        enum class Result { Converted, Failed, Cancelled } result = Result::Failed;
+        TMD3 model;
+        QString status;  // the text to show
+    };
+    // Reads and converts a map with a progress dialog, leaving the loaded model alone. A
+    // limit of the format is shown in a message box.
+    TConvertedMap ConvertMapFile(const QString& fileName);
+    // Makes the converted map the loaded model of the reset environment; false when there
+    // is none. `status` gets the text to show.
+    bool TakeConvertedMap(TConvertedMap& map, QString& status);
     // The importers (main_window_import.cpp): `ms3d` chooses MilkShape, else 3ds Max ASCII.
     void BuildImportActions();
     void LoadImportCommand(bool ms3d);

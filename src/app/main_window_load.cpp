@@ -154,7 +154,8 @@ void TMainWindow::OnTimerTick() {
 }
 
 void TMainWindow::RunLoadFrame(const std::function<QString()>& chooseFile,
-                               const std::function<bool(const QString&)>& load) {
+                               const std::function<bool(const QString&)>& load,
+                               const std::function<bool(const QString&)>& prepare) {
     busy_ = true;
     const TCommandEnd end([this] { EndCommand(nullptr); });
     const QString fileName = skipDialog_ ? presetFileName_ : chooseFile();
@@ -162,6 +163,7 @@ void TMainWindow::RunLoadFrame(const std::function<QString()>& chooseFile,
     if (fileName.isEmpty()) return;
     SetStatus("");
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (prepare && !prepare(fileName)) return;
     ResetLodAndAnimationNames();
     ResetEnvironment();
     if (!load(fileName)) ResetEnvironment();
@@ -252,6 +254,15 @@ void TMainWindow::LoadAnyFromFileCommand() {
                 : suffix == ".ASE"  ? kAnyASE
                                     : kAnyAllSupported;
     }
+    // A map is converted while the loaded model is still there, so that a cancel keeps it.
+    TConvertedMap map;
+    if (entry == kAnyMap) {
+        map = ConvertMapFile(fileName);
+        if (map.result == TConvertedMap::Result::Cancelled) {
+            *status = map.status;
+            return;
+        }
+    }
     switch (entry) {
         case kAnyMD3:
         case kAnyMDM:
@@ -264,7 +275,7 @@ void TMainWindow::LoadAnyFromFileCommand() {
             const bool loaded = entry == kAnyMD3    ? LoadMD3File(fileName, *status)
                                 : entry == kAnyMDM  ? LoadMDMFile(fileName, *status)
                                 : entry == kAnyMDS  ? LoadMDSFile(fileName, *status)
-                                : entry == kAnyMap  ? LoadMapFile(fileName, *status)
+                                : entry == kAnyMap  ? TakeConvertedMap(map, *status)
                                 : entry == kAnyMS3D ? LoadMS3DFile(fileName, *status)
                                                     : LoadASEFile(fileName, *status);
             if (!loaded) {

@@ -7,6 +7,7 @@
 #include "app/app_user_prompts.h"
 #include "app/command_end.h"
 #include "app/main_window.h"
+#include "app/progress_dialog.h"
 #include "assets/game_assets.h"
 #include "assets/resolve_shader_image.h"
 #include "import/level_map.h"
@@ -45,6 +46,7 @@ void TMainWindow::BuildMapAction() {
 }
 
 void TMainWindow::LoadMapCommand() {
+    TConvertedMap map;
     RunLoadFrame(
         [this] {
             int filterIndex = 0;
@@ -53,15 +55,21 @@ void TMainWindow::LoadMapCommand() {
                                            filterIndex)
                        : QString();
         },
-        [this](const QString& fileName) {
+        [this, &map](const QString& fileName) {
             QString status;
-            const bool loaded = LoadMapFile(fileName, status);
+            const bool loaded = TakeConvertedMap(map, status);
             if (loaded) {
                 AfterModelLoaded(fileName, status, "Save as MD3");
             } else {
                 SetStatus(status);
             }
             return loaded;
+        },
+        [this, &map](const QString& fileName) {
+            map = ConvertMapFile(fileName);
+            if (map.result != TConvertedMap::Result::Cancelled) return true;
+            SetStatus(map.status);
+            return false;
         });
 }
 
@@ -72,31 +80,48 @@ void TMainWindow::LoadMapFromFile(const QString& fileName) {
     skipDialog_ = false;
 }
 
-bool TMainWindow::LoadMapFile(const QString& fileName, QString& status) {
+TMainWindow::TConvertedMap TMainWindow::ConvertMapFile(const QString& fileName) {
+    using Result = TConvertedMap::Result;
+    TConvertedMap converted;
     TShaders sizeShaders;  // declared first: the map's lookup refers to it
     TLevelMap map;
     const QString mapDir = QFileInfo(fileName).absolutePath() + "/";
     if (!assets_.GamePath().empty())
         map.SetTextureSizeLookup(GameTextureSizes(assets_, sizeShaders, mapDir));
-    const StatusFn progress = [this](const std::string& text) {
+    const StatusFn statusFn = [this](const std::string& text) {
         SetStatus(QString::fromStdString(text));
     };
-    if (!map.LoadMap(fileName.toStdString(), progress)) {
-        status.clear();
-        return false;
+    bool loaded = false;
+    {
+        DialogProgress progress(this, "Converting map...");
+        loaded = map.LoadMap(fileName.toStdString(), statusFn, &progress);
+    }
+    if (!loaded) {
+        if (map.Cancelled()) {
+            converted.result = Result::Cancelled;
+            converted.status = "MAP not loaded: cancelled";
+        }
+        return converted;
     }
     TAppUserPrompts prompts(prompts_);
-    if (!map.ConvertToMD3(md3_, &prompts)) {
-        status.clear();
+    if (!map.ConvertToMD3(converted.model, &prompts)) {
         if (!map.LastError().empty() && prompts_.message)
             prompts_.message("Veldra", QString::fromStdString(map.LastError()), true);
-        return false;
+        return converted;
     }
-    modelSource_ = kModelSourceFile;
-    modelKind_ = kModelKindMap;
-    status = "MAP loaded and converted to MD3";
+    converted.result = Result::Converted;
+    converted.status = "MAP loaded and converted to MD3";
     // Nothing of the map may vanish unmentioned.
     if (const std::string skipped = map.SkippedText(); !skipped.empty())
-        status += "; " + QString::fromStdString(skipped);
+        converted.status += "; " + QString::fromStdString(skipped);
+    return converted;
+}
+
+bool TMainWindow::TakeConvertedMap(TConvertedMap& map, QString& status) {
+    status = map.status;
+    if (map.result != TConvertedMap::Result::Converted) return false;
+    md3_ = std::move(map.model);
+    modelSource_ = kModelSourceFile;
+    modelKind_ = kModelKindMap;
     return true;
 }

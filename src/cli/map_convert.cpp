@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "cli/cli_error.h"
+#include "cli/terminal_progress.h"
 #include "io/file_names.h"
 #include "io/user_prompts.h"
 #include "md3/md3.h"
@@ -37,7 +38,12 @@ int RunMapConvert(const std::string& input, const std::string& output,
         for (const std::string& problem : problems)
             warnings << "veldra-cli: warning: " << problem << '\n';
     }
-    if (!map.LoadMap(input)) {
+    bool loaded = false;
+    {
+        TerminalProgress progress("Converting map");
+        loaded = map.LoadMap(input, {}, progress.IfShown());
+    }
+    if (!loaded) {
         throw CliError("Cannot load \"" + input + "\": " +
                        (map.LastError().empty() ? std::string("no such file") : map.LastError()));
     }

@@ -43,6 +43,21 @@ std::string LastComponent(const std::string& name) {
     return slash == std::string::npos ? name : name.substr(slash + 1);
 }
 
+// The blocks ProcessBrush is handed: every brace that closes below brush depth, the
+// entity's own included. Counted first so that progress has its total before the slow part.
+std::uint64_t CountBrushEnds(const std::vector<std::string_view>& lines) {
+    std::uint64_t count = 0;
+    int depth = 0;
+    for (std::string_view line : lines) {
+        if (line == "{") {
+            ++depth;
+        } else if (line == "}") {
+            if (--depth < 2) ++count;
+        }
+    }
+    return count;
+}
+
 std::string CountText(int count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many) + " skipped";
 }
@@ -51,6 +66,7 @@ std::string CountText(int count, const char* one, const char* many) {
 
 void TLevelMap::Reset() {
     loaded_ = false;
+    cancelled_ = false;
     brushCounter_ = 0;
     patchCount_ = 0;
     skippedBrushes_ = 0;
@@ -61,7 +77,7 @@ void TLevelMap::Reset() {
     note_.clear();
 }
 
-bool TLevelMap::LoadMap(const std::string& path, const StatusFn& status) {
+bool TLevelMap::LoadMap(const std::string& path, const StatusFn& status, TProgress* progress) {
     ShowStatus(status, "Loading map..");
     Reset();
     path_ = path;
@@ -74,13 +90,12 @@ bool TLevelMap::LoadMap(const std::string& path, const StatusFn& status) {
         lastError_ = error;
         return false;
     }
-    LoadMapText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                baseName_, status);
-    return true;
+    return LoadMapText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                       baseName_, status, progress);
 }
 
-void TLevelMap::LoadMapText(std::string_view text, const std::string& baseName,
-                            const StatusFn& status) {
+bool TLevelMap::LoadMapText(std::string_view text, const std::string& baseName,
+                            const StatusFn& status, TProgress* progress) {
     const std::string keepPath = path_;
     Reset();
     path_ = keepPath;
@@ -96,15 +111,24 @@ void TLevelMap::LoadMapText(std::string_view text, const std::string& baseName,
             --depth;
             // Only the first entity is read: the worldspawn, when the map is a model.
             if (depth == 0) {
-                ProcessEntity(block, status);
+                if (!ProcessEntity(block, status, progress)) {
+                    // Half a map would convert into half a model: nothing of it stays.
+                    Reset();
+                    path_ = keepPath;
+                    baseName_ = baseName;
+                    cancelled_ = true;
+                    return false;
+                }
                 break;
             }
         }
     }
     loaded_ = true;
+    return true;
 }
 
-void TLevelMap::ProcessEntity(const std::vector<std::string_view>& lines, const StatusFn& status) {
+bool TLevelMap::ProcessEntity(const std::vector<std::string_view>& lines, const StatusFn& status,
+                              TProgress* progress) {
     ShowStatus(status, "Processing class: worldspawn..");
     bool worldspawn = false;
     for (std::string_view line : lines) {
@@ -114,7 +138,9 @@ void TLevelMap::ProcessEntity(const std::vector<std::string_view>& lines, const 
             break;
         }
     }
-    if (!worldspawn) return;
+    if (!worldspawn) return true;
+    const std::uint64_t total = CountBrushEnds(lines);
+    std::uint64_t done = 0;
     std::vector<std::string_view> brush;
     int depth = 0;
     for (std::string_view line : lines) {
@@ -126,9 +152,13 @@ void TLevelMap::ProcessEntity(const std::vector<std::string_view>& lines, const 
             ++depth;
         } else if (line == "}") {
             --depth;
-            if (depth < 2) ProcessBrush(brush, status);
+            if (depth < 2) {
+                ProcessBrush(brush, status);
+                if (!ReportProgress(progress, ++done, total)) return false;
+            }
         }
     }
+    return true;
 }
 
 void TLevelMap::ProcessBrush(std::vector<std::string_view>& lines, const StatusFn& status) {

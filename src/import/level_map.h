@@ -3,7 +3,8 @@
 //
 //   TLevelMap map;
 //   map.SetTextureSizeLookup(...);       // optional: sizes of textures found in game data
-//   if (map.LoadMap(path, status) && map.ConvertToMD3(model, prompts)) ...
+//   if (map.LoadMap(path, status, progress) && map.ConvertToMD3(model, prompts)) ...
+//   else if map.Cancelled(): the user stopped it, the model is as it was
 //   else show map.LastError() (a limit message) when it is not empty
 #pragma once
 
@@ -18,6 +19,7 @@
 #include "assets/status_text.h"
 #include "import/map_brush.h"
 #include "import/map_records.h"
+#include "io/progress.h"
 
 class TMD3;
 class UserPrompts;
@@ -31,17 +33,21 @@ inline constexpr int kMaxBrushFaces = 128;
 
 class TLevelMap {
   public:
-    // Reads the file. False only when it does not exist (or is no regular file); a map
-    // without brushes loads. Throws FileError when it exists but cannot be read.
-    bool LoadMap(const std::string& path, const StatusFn& status = {});
-    // The same from text already in memory; `baseName` names the converted model.
-    void LoadMapText(std::string_view text, const std::string& baseName,
-                     const StatusFn& status = {});
+    // Reads the file. False when it does not exist (or is no regular file), or when
+    // `progress` cancels (reported once per brush of the worldspawn; Cancelled() is then
+    // true and nothing stays loaded); a map without brushes loads. Throws FileError when it
+    // exists but cannot be read.
+    bool LoadMap(const std::string& path, const StatusFn& status = {},
+                 TProgress* progress = nullptr);
+    // The same from text already in memory; `baseName` names the converted model. False
+    // only when cancelled.
+    bool LoadMapText(std::string_view text, const std::string& baseName,
+                     const StatusFn& status = {}, TProgress* progress = nullptr);
 
     // Fills the model. False when nothing was loaded, when a limit of the format is exceeded
     // (LastError() holds the message) or when the map is larger than MD3 positions reach and
-    // the question to scale it down is not answered Yes (LastError() says so). A scaled
-    // conversion leaves a note in Note().
+    // the question to scale it down is not answered Yes (LastError() says so); the model is
+    // then left as it was. A scaled conversion leaves a note in Note().
     bool ConvertToMD3(TMD3& model, UserPrompts* prompts);
 
     void SetTextureSizeLookup(TTextureSizeLookup lookup) { sizeLookup_ = std::move(lookup); }
@@ -54,6 +60,8 @@ class TLevelMap {
     int PatchCount() const { return patchCount_; }
     int SkippedBrushCount() const { return skippedBrushes_; }
     bool Loaded() const { return loaded_; }
+    // The last load was stopped through its progress reporter.
+    bool Cancelled() const { return cancelled_; }
     const std::string& BaseName() const { return baseName_; }
     const std::string& LastError() const { return lastError_; }
     const std::string& Note() const { return note_; }
@@ -62,13 +70,15 @@ class TLevelMap {
 
   private:
     void Reset();
-    void ProcessEntity(const std::vector<std::string_view>& lines, const StatusFn& status);
+    bool ProcessEntity(const std::vector<std::string_view>& lines, const StatusFn& status,
+                       TProgress* progress);
     void ProcessBrush(std::vector<std::string_view>& lines, const StatusFn& status);
     std::int32_t TextureEntry(const std::string& name);
 
     std::string path_;
     std::string baseName_;
     bool loaded_ = false;
+    bool cancelled_ = false;
     int brushCounter_ = 0;
     int patchCount_ = 0;
     int skippedBrushes_ = 0;

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "import/level_map.h"
 #include "io/user_prompts.h"
@@ -61,7 +62,6 @@ bool TLevelMap::ConvertToMD3(TMD3& model, UserPrompts* prompts) {
     lastError_.clear();
     note_.clear();
     if (!loaded_) return false;
-    model.Clear();
 
     std::vector<TSurfacePlan> plans;
     for (const TMapPolygon& polygon : geometry_.polygons) {
@@ -74,7 +74,6 @@ bool TLevelMap::ConvertToMD3(TMD3& model, UserPrompts* prompts) {
     if (plans.size() > static_cast<std::size_t>(kMD3MaxSurfaces)) {
         lastError_ = "MAX_SURFACES limit exceeded: " + std::to_string(plans.size()) + " > " +
                      std::to_string(kMD3MaxSurfaces) + "\r\nToo many shaders/textures used..";
-        model.Clear();
         return false;
     }
     // The surface takes the form of the name met first; faces whose name differs only in
@@ -92,7 +91,6 @@ bool TLevelMap::ConvertToMD3(TMD3& model, UserPrompts* prompts) {
                 std::to_string(kMD3MaxVerts) +
                 "\r\nToo many vetices used with the same shader/texture..\r\nShadername: " +
                 plan.name;
-            model.Clear();
             return false;
         }
         if (plan.triangles > kMD3MaxTriangles) {
@@ -101,7 +99,6 @@ bool TLevelMap::ConvertToMD3(TMD3& model, UserPrompts* prompts) {
                 std::to_string(kMD3MaxTriangles) +
                 "\r\nToo many brushes used with the same shader/texture..\r\nShadername: " +
                 plan.name;
-            model.Clear();
             return false;
         }
     }
@@ -124,14 +121,15 @@ bool TLevelMap::ConvertToMD3(TMD3& model, UserPrompts* prompts) {
                 : PromptAnswer::No;
         if (answer != PromptAnswer::Yes) {
             lastError_ = kBoundsRefused;
-            model.Clear();
             return false;
         }
         factor = kMD3FitTo / largest;
         note_ = kBoundsScaled;
     }
 
-    THeader& h = model.header;
+    // Built aside and handed over whole, so that the caller's model is never half filled.
+    TMD3 converted;
+    THeader& h = converted.header;
     std::copy(std::begin(kMD3Ident), std::end(kMD3Ident), h.ident);
     h.version = kMD3Version;
     SetName64(kModelNamePrefix + baseName_, h.name);
@@ -198,5 +196,6 @@ bool TLevelMap::ConvertToMD3(TMD3& model, UserPrompts* prompts) {
     frame.localOrigin = VectorScale(VectorAdd(minB, maxB), 0.5f);
     frame.radius = VectorLength(VectorSubtract(maxB, minB)) * 0.5f;
     SetFrameName(kFrameName, frame.name);
+    model = std::move(converted);
     return true;
 }

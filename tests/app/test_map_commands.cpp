@@ -1,12 +1,17 @@
-// "Load MAP From File...": the menu command, the general loader and a dropped map, and the
-// message box of a limit.
+// "Load MAP From File...": the menu command, the general loader and a dropped map, the
+// message box of a limit, and the progress dialog of a long conversion.
 #include <QAction>
+#include <QElapsedTimer>
 #include <QGroupBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <fstream>
 
 #include "app/main_window_fixture.h"
 #include "import/map_text.h"
 #include "render/scene_settings.h"
+#include "round_brush_map.h"
 
 namespace {
 
@@ -60,4 +65,51 @@ TEST_F(MapCommands, LimitIsShownAndLeavesNoModel) {
     ASSERT_EQ(messages_.size(), 1);
     EXPECT_TRUE(messages_[0].startsWith("MAX_SURFACES limit exceeded: 33 > 32"))
         << messages_[0].toStdString();
+}
+
+TEST_F(MapCommands, CancelledConversionKeepsTheEditedModel) {
+    ShowAndWait();
+    window_->LoadMapFromFile(WriteMap("box.map", map_text::World({map_text::Cube(64, "wall")})));
+    ASSERT_EQ(window_->ModelKind(), kModelKindMap);
+    window_->findChild<QAction*>("actionModelMD3FlipX")->trigger();
+    auto* undo = window_->findChild<QAction*>("actionEditUndo");
+    ASSERT_EQ(undo->text(), "Undo Mirror X");
+    auto* caption = window_->findChild<QGroupBox*>("gbModel");
+    const QString editedCaption = caption->title();
+    ASSERT_TRUE(window_->MD3().SaveToFile(dir_.File("before.md3")));
+
+    // Far more corner searching than the test waits for: the dialog shows after 400 ms.
+    const QString big = WriteMap("round.map", RoundBrushMap(400, 100));
+    for (const char* loader : {"", "actionFileLoadAnyFromFile"}) {
+        QString shownLabel;
+        QTimer watch;
+        watch.setInterval(20);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            auto* dialog = window_->findChild<QProgressDialog*>();
+            if (dialog == nullptr || !dialog->isVisible()) return;
+            shownLabel = dialog->labelText();
+            if (auto* cancel = dialog->findChild<QPushButton*>()) cancel->click();
+            watch.stop();
+        });
+        watch.start();
+        QElapsedTimer clock;
+        clock.start();
+        if (*loader == '\0') {
+            window_->LoadMapFromFile(big);
+        } else {
+            answerOpen_ = big;
+            window_->findChild<QAction*>(loader)->trigger();
+        }
+        watch.stop();
+
+        EXPECT_EQ(shownLabel, "Converting map...") << loader;
+        EXPECT_LT(clock.elapsed(), 3000) << "the cancel stopped the work";
+        EXPECT_EQ(window_->StatusText(), "MAP not loaded: cancelled");
+        EXPECT_EQ(window_->ModelKind(), kModelKindMap);
+        EXPECT_EQ(caption->title(), editedCaption);
+        EXPECT_EQ(undo->text(), "Undo Mirror X");
+        ASSERT_TRUE(window_->MD3().SaveToFile(dir_.File("after.md3")));
+        EXPECT_EQ(testing_support::ReadBytes(dir_.File("after.md3")),
+                  testing_support::ReadBytes(dir_.File("before.md3")));
+    }
 }
