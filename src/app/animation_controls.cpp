@@ -190,7 +190,11 @@ void TAnimationControls::OnFpsChanged(int fps) {
 void TAnimationControls::OnAnimationChosen(int index) {
     if (modelKind_ != kModelKindMDMMDX) return;
     if (index < 0 || index >= static_cast<int>(animations_.size())) return;
-    const TAnimationRange& animation = animations_[static_cast<std::size_t>(index)];
+    const TAnimationRange animation = animations_[static_cast<std::size_t>(index)];
+    if (useAnimationFile && !useAnimationFile(animation.file)) {
+        cbAnimName_->setCurrentIndex(-1);
+        return;
+    }
     choosingAnimation_ = true;
     tbStartFrame_->setValue(animation.firstFrame);
     tbEndFrame_->setValue(animation.firstFrame + animation.numFrames - 1);
@@ -203,6 +207,8 @@ void TAnimationControls::OnAnimationChosen(int index) {
     lStartFrame_->setNum(tbStartFrame_->value());
     lEndFrame_->setNum(tbEndFrame_->value());
     UpdateSelection();
+    // Another file's frames reset the sliders, and that clears the name.
+    cbAnimName_->setCurrentIndex(index);
 }
 
 void TAnimationControls::AskForFrame(QSlider* slider, const QString& prompt) {

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -48,6 +49,11 @@ class TAnimationControls : public QObject {
     void SetAnimations(std::vector<TAnimationRange> animations);
     // Choosing an animation name applies only to the model kind that has named animations.
     void SetModelKind(int modelKind) { modelKind_ = modelKind; }
+
+    // Called before a chosen name applies: makes the animation file that holds it
+    // (TAnimationRange::file) the one posed. False leaves the frames and the range as they
+    // were. Unset, every name applies to the frames loaded.
+    std::function<bool(std::size_t file)> useAnimationFile;
 
     // Asks for one line of text (caption, prompt); nothing when cancelled. Tests replace it.
     std::function<std::optional<QString>(const QString& caption, const QString& prompt)> askText;

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "app/model_snapshot.h"
 #include "app/undo_history.h"
 #include "app_settings/settings_location.h"
+#include "assets/character_files.h"
 #include "assets/game_assets.h"
 #include "assets/model_origin.h"
 #include "assets/status_text.h"
@@ -230,6 +232,10 @@ class TMainWindow : public QMainWindow {
     void LoadAttachments(const std::vector<TCharacterAttachment>& attachments, QString& status);
     // Needs the view's context current; returns the problems met.
     std::vector<std::string> TextureAttachments();
+    // Makes the character's animation file `file` the one posing the mesh (a load that can
+    // be undone); false, with the reason in the status bar, leaves the pose as it was.
+    bool UseCharacterAnimationFile(std::size_t file);
+    bool LoadCharacterAnimationFile(std::size_t file, QString& status);
     // The partial loads into a loaded skeletal model: MDX, its bones or frames, MDM tags.
     enum class TPartialLoad { Animation, Bones, Frames, Tags };
     void LoadPartCommand(TPartialLoad part);
@@ -390,6 +396,15 @@ class TMainWindow : public QMainWindow {
     bool skipDialog_ = false;
     QString presetFileName_;
     QString presetMDXFileName_;  // the animation of a dropped MDM/MDX pair
+    // The loaded character's animation group, so that any of its files can pose the mesh;
+    // forgotten by every other load. `loaded` is the file mdx_ came from, unknown after an
+    // undo or redo (so the next choice reads its file again).
+    struct TCharacterGroup {
+        TCharacterFiles files;
+        std::vector<std::string> localFiles;  // empty until looked up
+        std::optional<std::size_t> loaded;
+    };
+    std::optional<TCharacterGroup> characterGroup_;
 
     // Program state.
     QString appDir_;

@@ -110,6 +110,9 @@ void TMainWindow::BuildLayout() {
     connect(animation_, &TAnimationControls::playToggled, this, [this] { RedrawView(); });
     connect(animation_, &TAnimationControls::timerIntervalChanged, this,
             [this](int ms) { timerFPS_->setInterval(ms); });
+    animation_->useAnimationFile = [this](std::size_t file) {
+        return UseCharacterAnimationFile(file);
+    };
 
     splitter->addWidget(left);
     splitter->addWidget(gbModel_);

@@ -1,7 +1,8 @@
 // "Load Character From File...": a player assembled from a .char as the game does it, its
 // mesh posed by the first animation file of its group, named by that group, dressed in its
-// skin and wearing its head and accessories. What the .char names is looked up in the game
-// (folder, then PAKs) and, without it, under the folders that hold the .char.
+// skin and wearing its head and accessories. Choosing a name of another file of the group
+// poses the mesh with that file. What the .char names is looked up in the game (folder, then
+// PAKs) and, without it, under the folders that hold the .char.
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
@@ -11,11 +12,13 @@
 #include "app/app_user_prompts.h"
 #include "app/command_end.h"
 #include "app/main_window.h"
+#include "app/model_panels.h"
 #include "app/pk3_dialog.h"
 #include "app/texture_panel.h"
 #include "assets/archive_loads.h"
 #include "assets/character_files.h"
 #include "assets/pk3_tree.h"
+#include "skeletal/skeletal_pair.h"
 
 namespace {
 
@@ -96,12 +99,18 @@ void TMainWindow::LoadCharacter(const QString& fileName) {
         ResetEnvironment();
         return;
     }
-    // The group's list replaces whatever .aninc lies beside an extracted MDX.
+    // The group's list replaces whatever .aninc lies beside an extracted MDX; the names of
+    // every file of the group are offered, each loading its file when chosen.
     aninc_ = files.animations;
     std::vector<TAnimationRange> names;
-    for (const TANINCFrame& f : aninc_.frames)
-        names.push_back({f.name, f.firstFrame, f.numFrames, f.framesPerSecond});
+    for (std::size_t file = 0; file < files.animationFiles.size(); ++file) {
+        for (const TANINCFrame& f : files.animationFiles[file].animations.frames)
+            names.push_back({f.name, f.firstFrame, f.numFrames, f.framesPerSecond, file});
+    }
     animation_->SetAnimations(std::move(names));
+    characterGroup_ = TCharacterGroup{files, {}, 0};
+    characterGroup_->localFiles.resize(files.animationFiles.size());
+    characterGroup_->localFiles.front() = files.mdx;
     status = "Character loaded";
     AfterModelLoaded(fileName, status, "Save as MDM/MDX");
     if (!files.skin.empty() && assets_.LoadSkin(files.skin)) {
@@ -117,4 +126,46 @@ void TMainWindow::LoadCharacterFromFile(const QString& fileName) {
     skipDialog_ = true;
     Guarded([this] { LoadCharacterCommand(); });
     skipDialog_ = false;
+}
+
+bool TMainWindow::UseCharacterAnimationFile(std::size_t file) {
+    if (!characterGroup_ || characterGroup_->loaded == file) return true;
+    bool loaded = false;
+    Guarded([&] {
+        Undoable(QStringLiteral("Load Animation File"), [&] {
+            busy_ = true;
+            QString status;
+            const TCommandEnd end([this, &status] { EndCommand(&status); });
+            SetStatus("");
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            loaded = LoadCharacterAnimationFile(file, status);
+        });
+    });
+    return loaded;
+}
+
+bool TMainWindow::LoadCharacterAnimationFile(std::size_t file, QString& status) {
+    TCharacterGroup& group = *characterGroup_;
+    const std::string& gamePath = group.files.animationFiles.at(file).mdx;
+    const auto notLoaded = [&status, &gamePath](const std::string& reason) {
+        status = QString::fromStdString("Animation file " + gamePath + " not loaded: " + reason);
+        return false;
+    };
+    std::string& local = group.localFiles.at(file);
+    if (local.empty()) local = FindCharacterAnimationFile(group.files, file, &assets_);
+    if (local.empty()) return notLoaded("not found");
+    // Read aside: a file that fails, or does not fit the mesh, leaves the pose as it was.
+    TMDX anim;
+    if (!anim.LoadFromFile(local))
+        return notLoaded(anim.LastError().empty() ? "the file cannot be read" : anim.LastError());
+    const std::string problem = SkeletalPairProblem(mdm_, anim);
+    if (!problem.empty()) return notLoaded(problem);
+    mdx_ = std::move(anim);
+    // "Check Model" measures the list against the frames it belongs to.
+    aninc_ = group.files.animationFiles[file].animations;
+    group.loaded = file;
+    panels_->RefreshSkeletalPanels(modelKind_);
+    ResetAnimationControls();
+    status = QString::fromStdString("Animation file " + gamePath + " loaded");
+    return true;
 }

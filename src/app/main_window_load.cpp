@@ -98,6 +98,7 @@ void TMainWindow::ResetLodAndAnimationNames() {
     if (lodPanel_ != nullptr) lodPanel_->ResetForLoad();
     cbLODEnabled_->setChecked(false);
     animation_->SetAnimations({});
+    characterGroup_.reset();
 }
 
 void TMainWindow::ForgetModel() {
@@ -110,6 +111,7 @@ void TMainWindow::ForgetModel() {
     ForgetTexturing();
     // Names of an animation that is gone would choose frames of nothing.
     animation_->SetAnimations({});
+    characterGroup_.reset();
     panels_->EmptyPanels();
     panels_->RefreshSkeletalPanels(modelKind_);
     EnableModelCommands();

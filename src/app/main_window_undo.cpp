@@ -141,6 +141,8 @@ void TMainWindow::UndoCommand(bool redo) {
         mdm_.pose = std::move(pose);
     }
     if (state.mdx) mdx_ = std::move(*state.mdx);
+    // The frames may be another file's of the character's group now.
+    if (characterGroup_) characterGroup_->loaded.reset();
 
     RefreshFamilyPanels(panels_->SelectedSurface());
     if (FrameCount(modelKind_, md3_, mdx_) != framesBefore) ResetAnimationControls();

@@ -1,6 +1,7 @@
 // The arithmetic of animation playback, kept apart from the widgets that show it.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@ struct TAnimationRange {
     int firstFrame = 0;
     int numFrames = 0;
     int fps = 20;
+    std::size_t file = 0;  // which animation file of a character's group holds the frames
 };
 
 inline constexpr int kMinFps = 1;

@@ -6,7 +6,6 @@
 #include "assets/archive_loads.h"
 #include "assets/game_assets.h"
 #include "io/path_case.h"
-#include "skeletal/anim_group.h"
 
 namespace fs = std::filesystem;
 
@@ -55,6 +54,7 @@ TCharacterFiles FindCharacterFiles(const std::string& charFile, const TGameAsset
         return files;
     }
     files.def = parsed.def;
+    files.charFile = charFile;
     const auto find = [&](const char* what, const std::string& path) {
         std::string found = FindGameFile(path, charFile, game);
         if (found.empty())
@@ -77,8 +77,16 @@ TCharacterFiles FindCharacterFiles(const std::string& charFile, const TGameAsset
         return files;
     }
     files.mdx = find("animation", animations.files.front().mdx);
-    files.animations = std::move(animations.files.front().animations);
+    files.animations = animations.files.front().animations;
+    files.animationFiles = std::move(animations.files);
     return files;
+}
+
+std::string FindCharacterAnimationFile(const TCharacterFiles& files, std::size_t index,
+                                       const TGameAssets* game) {
+    if (index >= files.animationFiles.size()) return {};
+    if (index == 0) return files.mdx;
+    return FindGameFile(files.animationFiles[index].mdx, files.charFile, game);
 }
 
 std::string MissingCharacterText(const TCharacterFiles& files) {

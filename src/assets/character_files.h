@@ -2,10 +2,12 @@
 // then its PAKs, extracted) or, without a game, under the folders that hold the .char.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 #include "assets/character_attachments.h"
+#include "skeletal/anim_group.h"
 #include "skeletal/aninc.h"
 #include "skeletal/character_def.h"
 
@@ -22,6 +24,12 @@ struct TCharacterFiles {
     // What could not be found or read, one sentence each ("mesh \"models/...\" not found").
     std::vector<std::string> missing;
     bool Loadable() const { return !mesh.empty() && !mdx.empty(); }
+
+    // The whole animation group, every file with its list in the group's order; the first is
+    // the one `mdx` holds. The others are looked up only when one is needed, since taking
+    // every file out of the PAKs at once would make opening slow.
+    std::string charFile;
+    std::vector<TAnimGroupFile> animationFiles;
 };
 
 // Reads `charFile` and finds what it names. A game path is looked up in the game folder's
@@ -30,6 +38,11 @@ struct TCharacterFiles {
 // alone. `game` may be null. A .char that cannot be parsed gives only its error in
 // `missing`.
 TCharacterFiles FindCharacterFiles(const std::string& charFile, const TGameAssets* game);
+
+// The local file of the group's animation file `index`, looked up as FindCharacterFiles
+// looks up a game path; empty when it is not found.
+std::string FindCharacterAnimationFile(const TCharacterFiles& files, std::size_t index,
+                                       const TGameAssets* game);
 
 // One sentence listing what is missing, for a status line or an error.
 std::string MissingCharacterText(const TCharacterFiles& files);

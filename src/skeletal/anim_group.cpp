@@ -63,8 +63,7 @@ TAnimGroupParse ParseAnimGroup(const std::string& text) {
         // Blocks only group the entries: their braces and keyword may stand anywhere.
         std::vector<std::string_view> tokens = SplitTokens(line, " \t\r");
         std::erase_if(tokens,
-                      [](std::string_view t) {
-            return t == "{" || t == "}" || t == "animgroup"; });
+                      [](std::string_view t) { return t == "{" || t == "}" || t == "animgroup"; });
         if (tokens.empty()) continue;
         if (tokens.size() == 2 && tokens[0] == "animfile") {
             result.files.push_back({Unquoted(tokens[1]), {}});
@@ -108,4 +107,13 @@ TAnimGroupParse LoadAnimGroup(const std::string& fileName) {
     TAnimGroupParse result = ParseAnimGroup(std::string(bytes.begin(), bytes.end()));
     if (!result.ok) result.error = "\"" + fileName + "\", " + result.error;
     return result;
+}
+
+std::optional<TGroupAnimation> FindGroupAnimation(const std::vector<TAnimGroupFile>& files,
+                                                  const std::string& name) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (const TANINCFrame* entry = FindAnimation(files[i].animations, name))
+            return TGroupAnimation{i, entry};
+    }
+    return std::nullopt;
 }

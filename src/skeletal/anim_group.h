@@ -6,6 +6,8 @@
 // Each file's entries make the same list an .aninc gives for that MDX.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,3 +32,13 @@ TAnimGroupParse ParseAnimGroup(const std::string& text);
 
 // Reads and parses a .anim file; a file that cannot be read is an error naming it.
 TAnimGroupParse LoadAnimGroup(const std::string& fileName);
+
+struct TGroupAnimation {
+    std::size_t file = 0;  // index into the group's files
+    const TANINCFrame* entry = nullptr;
+};
+
+// The animation of that name in the first file that has one, as the game resolves a name;
+// nothing when no file has it.
+std::optional<TGroupAnimation> FindGroupAnimation(const std::vector<TAnimGroupFile>& files,
+                                                  const std::string& name);

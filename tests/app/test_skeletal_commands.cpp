@@ -6,6 +6,8 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <filesystem>
+#include <fstream>
 
 #include "edit_commands_fixture.h"
 #include "io/user_prompts.h"
@@ -256,6 +258,65 @@ TEST_F(SkeletalCommands, RefusedFilesSayWhyAndPartsKeepTheModel) {
     answerYesNo_ = TAnswer::Yes;
     LoadPair(File("many.mdm"), File("many.mdx"));
     EXPECT_EQ(window_->StatusText(), "MDM/MDX loaded");
+}
+
+// A character's names come from every file of its group; a name of another file poses the
+// mesh with that file, and a file that cannot pose it leaves the pose alone.
+TEST_F(SkeletalCommands, CharacterSwitchesToTheAnimationFileOfTheChosenName) {
+    namespace fs = std::filesystem;
+    ShowAndWait();
+    WriteSquare("body", {}, 1);
+    WriteSquare("long", {.frames = 7});
+    WriteSquare("one", {.bones = 1});
+    fs::create_directories(dir_.path() / "models/sq");
+    fs::create_directories(dir_.path() / "anims");
+    fs::rename(dir_.File("body.mdm"), dir_.File("models/sq/body.mdm"));
+    for (const char* name : {"body", "long", "one"})
+        fs::rename(dir_.File(std::string(name) + ".mdx"),
+                   dir_.File("anims/" + std::string(name) + ".mdx"));
+    std::ofstream(dir_.File("anims/sq.anim"))
+        << "animgroup {\n animfile \"anims/body.mdx\" {\n  idle 0 3 0 20 0 0 0 0\n }\n"
+           " animfile \"anims/long.mdx\" {\n  stretch 2 5 1 15 0 0 0 0\n }\n"
+           " animfile \"anims/one.mdx\" {\n  shrug 0 1 0 20 0 0 0 0\n }\n"
+           " animfile \"anims/gone.mdx\" {\n  gone 0 1 0 20 0 0 0 0\n }\n}\n";
+    std::ofstream(dir_.File("sq.char"))
+        << "characterDef { mesh \"models/sq/body.mdm\" animationGroup \"anims/sq.anim\" }\n";
+    window_->LoadCharacterFromFile(File("sq.char"));
+    ASSERT_EQ(Status(), "Character loaded");
+    auto* names = Child<QComboBox>("cbAnimName");
+    ASSERT_EQ(names->count(), 4);
+    const auto choose = [names](const char* name) {
+        const int index = names->findText(name);
+        names->setCurrentIndex(index);
+        emit names->activated(index);
+    };
+
+    choose("stretch");
+    EXPECT_EQ(Status(), "Animation file anims/long.mdx loaded");
+    EXPECT_EQ(window_->MDX().frames.size(), 7u);
+    EXPECT_EQ(names->currentText(), "stretch");
+    EXPECT_EQ(Child<QSlider>("tbStartFrame")->value(), 2);
+    EXPECT_EQ(Child<QSlider>("tbEndFrame")->value(), 6);
+    EXPECT_EQ(Child<QLineEdit>("eFPS")->text(), "15");
+    const std::pair<const char*, const char*> refused[] = {
+        {"shrug",
+         "Animation file anims/one.mdx not loaded: surface 0 (\"square\"), vertex 0: bone index "
+         "1 outside the animation's 1 bone"},
+        {"gone", "Animation file anims/gone.mdx not loaded: not found"},
+    };
+    for (const auto& [name, status] : refused) {
+        choose(name);
+        EXPECT_EQ(Status(), status);
+        EXPECT_EQ(window_->MDX().frames.size(), 7u);
+        EXPECT_EQ(names->currentIndex(), -1);
+    }
+
+    // Undo takes the switch back; the next choice reads its file again.
+    Run("actionEditUndo");
+    ASSERT_EQ(window_->MDX().frames.size(), 3u);
+    choose("stretch");
+    EXPECT_EQ(window_->MDX().frames.size(), 7u);
+    EXPECT_EQ(Child<QSlider>("tbEndFrame")->value(), 6);
 }
 
 TEST_F(SkeletalCommands, GeneralLoaderTakesMeshesAndTheirParts) {

@@ -144,6 +144,25 @@ TEST(CharacterAttachments, HeadAndAccessoriesAreFoundOnTheirTags) {
               "the definition names no animation group");
 }
 
+TEST(CharacterDef, AnAnimationNameIsLookedUpInEveryFileOfTheGroup) {
+    const TAnimGroupParse group = ParseAnimGroup(
+        "animfile \"a.mdx\"\n idle 0 3 0 20 0 0 0 0\n"
+        "animfile \"b.mdx\"\n wave 4 2 0 20 0 0 0 0\n idle 9 1 0 20 0 0 0 0\n");
+    ASSERT_TRUE(group.ok) << group.error;
+    const struct {
+        const char* name;
+        std::size_t file;
+        int firstFrame;  // -1: not found
+    } cases[] = {{"idle", 0, 0}, {"wave", 1, 4}, {"swim", 0, -1}};
+    for (const auto& c : cases) {
+        const std::optional<TGroupAnimation> found = FindGroupAnimation(group.files, c.name);
+        ASSERT_EQ(found.has_value(), c.firstFrame >= 0) << c.name;
+        if (!found) continue;
+        EXPECT_EQ(found->file, c.file) << c.name;
+        EXPECT_EQ(found->entry->firstFrame, c.firstFrame) << c.name;
+    }
+}
+
 class CharacterInGame : public GameFixture {};
 
 TEST_F(CharacterInGame, ACharacterInAPakFindsItsMeshSkinAndAnimation) {

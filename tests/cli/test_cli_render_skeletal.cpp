@@ -180,6 +180,15 @@ TEST_F(CliRenderSkeletal, WhatCannotBePosedIsRefusedInOneLine) {
 // found is named.
 TEST_F(CliRenderSkeletal, CharacterIsDrawnFromTheFoldersAboveIt) {
     ArrowCharacterTree();
+    // A second file whose frame 0 is the first file's frame 2, and a third that is missing.
+    TMDX leaning;
+    ASSERT_TRUE(leaning.LoadFromFile(dir_.File("arrow.mdx")));
+    leaning.frames[0] = leaning.frames[2];
+    ASSERT_TRUE(leaning.SaveToFile((dir_.path() / "animations/base/lean.mdx").string()));
+    Write("animations/arrow.anim",
+          "animgroup {\n animfile \"animations/base/arrow.mdx\"\n {\n  up 2 1 0 20.5 0 0 0 0\n "
+          "}\n animfile \"animations/base/lean.mdx\"\n {\n  lean 0 1 0 20 0 0 0 0\n }\n"
+          " animfile \"animations/base/gone.mdx\"\n {\n  gone 0 1 0 20 0 0 0 0\n }\n}\n");
     Write("characters/lost.char", "characterDef { mesh \"models/none.mdm\" }");
     const std::string out = " " + dir_.File("c.tga") + " --size 64x64 --yaw 0 --pitch 0";
 
@@ -191,7 +200,21 @@ TEST_F(CliRenderSkeletal, CharacterIsDrawnFromTheFoldersAboveIt) {
     EXPECT_EQ(RunCli(dir_, "render " + dir_.File("characters/arrow.char") + out + " --anim-name up")
                   .exitCode,
               0);
-    EXPECT_NE(ReadBytes(dir_.File("c.tga")), still);
+    const auto up = ReadBytes(dir_.File("c.tga"));
+    EXPECT_NE(up, still);
+    // A name of a later file draws with that file.
+    const std::string character = "render " + dir_.File("characters/arrow.char") + out;
+    EXPECT_EQ(RunCli(dir_, character + " --anim-name lean").exitCode, 0);
+    EXPECT_EQ(ReadBytes(dir_.File("c.tga")), up);
+    const std::pair<const char*, const char*> refused[] = {
+        {"nothing", "/arrow.char\": its animation group has no animation \"nothing\""},
+        {"gone", "animation \"animations/base/gone.mdx\" (holding \"gone\") not found"},
+    };
+    for (const auto& [name, message] : refused) {
+        const CliOutcome o = RunCli(dir_, character + " --anim-name " + name);
+        EXPECT_EQ(o.exitCode, 1) << name;
+        EXPECT_NE(o.err.find(message), std::string::npos) << o.err;
+    }
 
     const CliOutcome lost = RunCli(dir_, "render " + dir_.File("characters/lost.char") + out);
     EXPECT_EQ(lost.exitCode, 1);

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "assets/character_files.h"
@@ -41,10 +42,17 @@ TRenderCharacter::TRenderCharacter(TRenderOptions& options, std::ostream& warnin
     if (options.skin.empty()) options.skin = files.skin;
     attachments_ = files.attachments;
     if (!options.animName.empty()) {
-        const TANINCFrame* entry = FindAnimation(files.animations, options.animName);
-        if (entry == nullptr)
-            throw fail("its animation group has no animation \"" + options.animName + "\"");
-        options.frame = entry->firstFrame;
+        const std::optional<TGroupAnimation> found =
+            FindGroupAnimation(files.animationFiles, options.animName);
+        if (!found) throw fail("its animation group has no animation \"" + options.animName + "\"");
+        if (found->file != 0) {
+            const std::string& gamePath = files.animationFiles[found->file].mdx;
+            options.mdx = FindCharacterAnimationFile(files, found->file, assets_.get());
+            if (options.mdx.empty())
+                throw fail("animation \"" + gamePath + "\" (holding \"" + options.animName +
+                           "\") not found");
+        }
+        options.frame = found->entry->firstFrame;
         options.animName.clear();
     }
 }

@@ -1,6 +1,6 @@
 // `veldra-cli render x.char`: the character's mesh, posed by the first animation file of its
-// group, with its skin, its head and its accessories. Files found in the game's PAKs are extracted
-// for the time of the drawing.
+// group (or by the file holding the --anim-name), with its skin, its head and its
+// accessories. Files found in the game's PAKs are extracted for the time of the drawing.
 #pragma once
 
 #include <memory>
@@ -17,9 +17,9 @@ class TGameAssets;
 class TRenderCharacter {
   public:
     // When options.model names a .char, rewrites `options` to draw what it names (an
-    // --anim-name is looked up in the character's group). Throws CliError listing what is
-    // missing for the drawing; what it can go without (the skin) goes to `warnings`. Other
-    // models are left alone.
+    // --anim-name is looked up in every file of the character's group, in order). Throws CliError
+    // listing what is missing for the drawing; what it can go without (the skin) goes to
+    // `warnings`. Other models are left alone.
     TRenderCharacter(TRenderOptions& options, std::ostream& warnings);
     ~TRenderCharacter();
     TRenderCharacter(const TRenderCharacter&) = delete;
