@@ -68,6 +68,37 @@ class GameTexturing : public MainWindowTest {
         return count;
     }
 
+    // The pair saved as square.mdm and square.mdx, and their bytes for an archive.
+    std::pair<std::string, std::string> SquarePairBytes(TMDM& mesh, TMDX& anim) {
+        EXPECT_TRUE(mesh.SaveToFile(dir_.File("square.mdm")));
+        EXPECT_TRUE(anim.SaveToFile(dir_.File("square.mdx")));
+        return {FileText(dir_.File("square.mdm")), FileText(dir_.File("square.mdx"))};
+    }
+
+    // A character in pak1 of the game: the square pair as body.mdm, whose tag takes `tagName`,
+    // skin `skin` with the skin file's text, and a one-file group with `entries`; the .char
+    // is then dropped on the window.
+    void DropSquareCharacter(const char* tagName, const std::string& skin,
+                             const std::string& skinText, const std::string& entries) {
+        TMDM mesh;
+        TMDX anim;
+        MakeSquarePair(mesh, anim);
+        SetNameField(tagName, mesh.tags[0].name);
+        const auto [meshBytes, animBytes] = SquarePairBytes(mesh, anim);
+        WriteZip(dir_.File("game/etmain/pak1.pk3"),
+                 {{"models/players/square/body.mdm", meshBytes},
+                  {"models/players/square/body_" + skin + ".skin", skinText},
+                  {"animations/base/square.mdx", animBytes},
+                  {"animations/square.anim",
+                   "animfile \"animations/base/square.mdx\"\n{\n" + entries + "}\n"}});
+        std::ofstream(dir_.File("square.char"))
+            << "characterDef {\n mesh \"models/players/square/body.mdm\"\n skin \"" << skin
+            << "\"\n animationGroup \"animations/square.anim\"\n}\n";
+        ShowAndWait();
+        ASSERT_GE(window_->Assets().AddPak(dir_.File("game/etmain/pak1.pk3")), 0);
+        window_->HandleDroppedFiles({QString::fromStdString(dir_.File("square.char"))});
+    }
+
     QString pickedArchive_;
     QStringList filesToPick_ = {"cube.md3"};
     QStringList captions_;
@@ -185,15 +216,10 @@ TEST_F(GameTexturing, PlayerFromTheGameIsDrawnWithItsTextures) {
     TMDX anim;
     MakeSquarePair(mesh, anim);
     mesh.SetSurfaceShader(0, "textures/sample/cube");
-    ASSERT_TRUE(mesh.SaveToFile(dir_.File("square.mdm")));
-    ASSERT_TRUE(anim.SaveToFile(dir_.File("square.mdx")));
-    const auto bytes = [this](const char* name) {
-        const std::vector<std::uint8_t> b = ReadBytes(dir_.File(name));
-        return std::string(b.begin(), b.end());
-    };
+    const auto [meshBytes, animBytes] = SquarePairBytes(mesh, anim);
     WriteZip(dir_.File("game/etmain/pak1.pk3"),
-             {{"models/players/square.mdm", bytes("square.mdm")},
-              {"animations/square.mdx", bytes("square.mdx")},
+             {{"models/players/square.mdm", meshBytes},
+              {"animations/square.mdx", animBytes},
               {"animations/square.aninc", "idle 0 3 0 10 0 0 0\n"}});
     ShowAndWait();
     ASSERT_GE(window_->Assets().AddPak(dir_.File("game/etmain/pak1.pk3")), 0);
@@ -212,28 +238,8 @@ TEST_F(GameTexturing, PlayerFromTheGameIsDrawnWithItsTextures) {
 }
 
 TEST_F(GameTexturing, CharacterFromTheGameWearsItsSkinAndNamesItsAnimations) {
-    TMDM mesh;
-    TMDX anim;
-    MakeSquarePair(mesh, anim);
-    ASSERT_TRUE(mesh.SaveToFile(dir_.File("square.mdm")));
-    ASSERT_TRUE(anim.SaveToFile(dir_.File("square.mdx")));
-    const auto bytes = [this](const char* name) {
-        const std::vector<std::uint8_t> b = ReadBytes(dir_.File(name));
-        return std::string(b.begin(), b.end());
-    };
-    WriteZip(dir_.File("game/etmain/pak1.pk3"),
-             {{"models/players/square/body.mdm", bytes("square.mdm")},
-              {"models/players/square/body_green.skin", "square,textures/sample/cube\n"},
-              {"animations/base/square.mdx", bytes("square.mdx")},
-              {"animations/square.anim",
-               "animfile \"animations/base/square.mdx\"\n{\n"
-               " idle 0 3 0 10 0 0 0 0\n wave 1 2 1 12.5 0 0 0 0\n}\n"}});
-    std::ofstream(dir_.File("square.char"))
-        << "characterDef {\n mesh \"models/players/square/body.mdm\"\n skin \"green\"\n"
-           " animationGroup \"animations/square.anim\"\n}\n";
-    ShowAndWait();
-    ASSERT_GE(window_->Assets().AddPak(dir_.File("game/etmain/pak1.pk3")), 0);
-    window_->HandleDroppedFiles({QString::fromStdString(dir_.File("square.char"))});
+    DropSquareCharacter("tag_0", "green", "square,textures/sample/cube\n",
+                        " idle 0 3 0 10 0 0 0 0\n wave 1 2 1 12.5 0 0 0 0\n");
     ASSERT_EQ(window_->ModelKind(), kModelKindMDMMDX) << window_->StatusText().toStdString();
     EXPECT_EQ(window_->StatusText(), "Character loaded");
     EXPECT_EQ(window_->findChild<QComboBox*>("cbAnimName")->count(), 2);
@@ -243,28 +249,8 @@ TEST_F(GameTexturing, CharacterFromTheGameWearsItsSkinAndNamesItsAnimations) {
 // The body skin's backpack is the game's cube, found in pak0 with its own skin of the
 // character's skin name: it is drawn blue on the body's tag until the View menu hides it.
 TEST_F(GameTexturing, CharacterWearsItsAccessoryInItsOwnSkin) {
-    TMDM mesh;
-    TMDX anim;
-    MakeSquarePair(mesh, anim);
-    SetNameField("tag_back", mesh.tags[0].name);
-    ASSERT_TRUE(mesh.SaveToFile(dir_.File("square.mdm")));
-    ASSERT_TRUE(anim.SaveToFile(dir_.File("square.mdx")));
-    const auto bytes = [this](const char* name) {
-        const std::vector<std::uint8_t> b = ReadBytes(dir_.File(name));
-        return std::string(b.begin(), b.end());
-    };
-    WriteZip(dir_.File("game/etmain/pak1.pk3"),
-             {{"models/players/square/body.mdm", bytes("square.mdm")},
-              {"models/players/square/body_blue.skin", "md3_back, \"models/sample/cube.md3\"\n"},
-              {"animations/base/square.mdx", bytes("square.mdx")},
-              {"animations/square.anim",
-               "animfile \"animations/base/square.mdx\"\n{\n idle 0 3 0 10 0 0 0 0\n}\n"}});
-    std::ofstream(dir_.File("square.char"))
-        << "characterDef {\n mesh \"models/players/square/body.mdm\"\n skin \"blue\"\n"
-           " animationGroup \"animations/square.anim\"\n}\n";
-    ShowAndWait();
-    ASSERT_GE(window_->Assets().AddPak(dir_.File("game/etmain/pak1.pk3")), 0);
-    window_->HandleDroppedFiles({QString::fromStdString(dir_.File("square.char"))});
+    DropSquareCharacter("tag_back", "blue", "md3_back, \"models/sample/cube.md3\"\n",
+                        " idle 0 3 0 10 0 0 0 0\n");
     ASSERT_EQ(window_->ModelKind(), kModelKindMDMMDX) << window_->StatusText().toStdString();
     EXPECT_EQ(window_->StatusText(), "Character loaded");
     EXPECT_GT(PixelsOf(kSkinBlue), 100);
