@@ -28,6 +28,8 @@ void TMainWindow::LoadAttachments(const std::vector<TCharacterAttachment>& attac
     if (attachments_.empty() || !ogl_.IsReady()) return;
     ogl_.MakeCurrent();
     ShowProblems(TextureAttachments());
+    // The body was fitted alone before its head and helmet were read.
+    if (!view_.lockView) ResetView();
     if (ViewTabActive()) RedrawView();
 }
 

@@ -64,9 +64,15 @@ void TMainWindow::RedrawView() {
 
 std::optional<TBounds> TMainWindow::ModelBounds() {
     if (IsMD3Family(modelKind_)) return MD3FrameZeroBounds(md3_);
-    if (IsSkeletalFamily(modelKind_))
-        return SkeletalFrameBounds(mdm_, mdx_, 0, renderer_.SkeletalDrawer().Poser());
-    return std::nullopt;
+    if (!IsSkeletalFamily(modelKind_)) return std::nullopt;
+    TSkeletalPoser& poser = renderer_.SkeletalDrawer().Poser();
+    std::optional<TBounds> bounds = SkeletalFrameBounds(mdm_, mdx_, 0, poser);
+    // A character is fitted whole, helmet and weapons included.
+    if (!bounds || attachments_.empty() || !switches_.showAttachments) return bounds;
+    const auto placed = PlaceOnPosedBody(attachments_, mdm_, mdx_, 0, poser);
+    for (const TVector3& p : AttachedVertexPositions(attachments_, placed))
+        Enclose(*bounds, p);
+    return bounds;
 }
 
 void TMainWindow::ResetView() {

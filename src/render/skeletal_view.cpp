@@ -43,10 +43,8 @@ std::optional<TBounds> SkeletalFrameBounds(TMDM& mesh, const TMDX& anim, int fra
     if (points.empty()) return TBounds{stored.minBounds, stored.maxBounds};
     constexpr float kHuge = 3.4e38f;
     TBounds box{{kHuge, kHuge, kHuge}, {-kHuge, -kHuge, -kHuge}};
-    for (const TVector3& p : points) {
-        box.min = {std::min(box.min.x, p.x), std::min(box.min.y, p.y), std::min(box.min.z, p.z)};
-        box.max = {std::max(box.max.x, p.x), std::max(box.max.y, p.y), std::max(box.max.z, p.z)};
-    }
+    for (const TVector3& p : points)
+        Enclose(box, p);
     return box;
 }
 

@@ -38,11 +38,6 @@ std::int32_t FittingDistance(float largestExtent) {
     return static_cast<std::int32_t>(d);
 }
 
-void Enclose(TBounds& box, const TVector3& p) {
-    box.min = {std::min(box.min.x, p.x), std::min(box.min.y, p.y), std::min(box.min.z, p.z)};
-    box.max = {std::max(box.max.x, p.x), std::max(box.max.y, p.y), std::max(box.max.z, p.z)};
-}
-
 void AppendFixed3(std::string& out, float value) {
     char buffer[32];
     // to_chars ignores the C locale, which the GUI toolkit sets from the environment.
@@ -59,6 +54,11 @@ void AppendHexByte(std::string& out, float channel) {
 }
 
 }  // namespace
+
+void Enclose(TBounds& box, const TVector3& p) {
+    box.min = {std::min(box.min.x, p.x), std::min(box.min.y, p.y), std::min(box.min.z, p.z)};
+    box.max = {std::max(box.max.x, p.x), std::max(box.max.y, p.y), std::max(box.max.z, p.z)};
+}
 
 void PlaceCameraAtStart(TViewState& view, TCamera& camera) {
     camera.position = OnZAxis(view.cameraDistance);

@@ -17,6 +17,9 @@ struct TBounds {
     TVector3 max;
 };
 
+// Widens `box` to take in `p`.
+void Enclose(TBounds& box, const TVector3& p);
+
 // Puts the camera at (0, 0, distance) looking down -Z, as the view starts out.
 void PlaceCameraAtStart(TViewState& view, TCamera& camera);
 
