@@ -1,5 +1,7 @@
 #include "skeletal/aninc.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <string_view>
@@ -68,6 +70,15 @@ bool TANINC::LoadFromFile(const std::string& fileName) {
 const TANINCFrame* FindAnimation(const TANINC& list, const std::string& name) {
     for (const TANINCFrame& entry : list.frames) {
         if (entry.name == name) return &entry;
+    }
+    const auto sameIgnoringCase = [&name](const std::string& other) {
+        return std::equal(name.begin(), name.end(), other.begin(), other.end(),
+                          [](unsigned char a, unsigned char b) {
+                              return std::tolower(a) == std::tolower(b);
+                          });
+    };
+    for (const TANINCFrame& entry : list.frames) {
+        if (sameIgnoringCase(entry.name)) return &entry;
     }
     return nullptr;
 }

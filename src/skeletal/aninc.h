@@ -34,7 +34,9 @@ class TANINC {
     std::string lastError_;
 };
 
-// The entry of that name (the first, if several share it), or nullptr.
+// The entry of that name (the first, if several share it), or nullptr. The game ignores
+// letter case in animation names: without an exact match, the first that differs only in
+// case is taken.
 const TANINCFrame* FindAnimation(const TANINC& list, const std::string& name);
 
 // The .aninc path that belongs to an MDX path: the same name with the extension ".aninc".

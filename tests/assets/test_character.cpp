@@ -153,7 +153,7 @@ TEST(CharacterDef, AnAnimationNameIsLookedUpInEveryFileOfTheGroup) {
         const char* name;
         std::size_t file;
         int firstFrame;  // -1: not found
-    } cases[] = {{"idle", 0, 0}, {"wave", 1, 4}, {"swim", 0, -1}};
+    } cases[] = {{"idle", 0, 0}, {"wave", 1, 4}, {"WAVE", 1, 4}, {"swim", 0, -1}};
     for (const auto& c : cases) {
         const std::optional<TGroupAnimation> found = FindGroupAnimation(group.files, c.name);
         ASSERT_EQ(found.has_value(), c.firstFrame >= 0) << c.name;
