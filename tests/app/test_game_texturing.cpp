@@ -254,6 +254,7 @@ TEST_F(GameTexturing, CharacterWearsItsAccessoryInItsOwnSkin) {
     ASSERT_EQ(window_->ModelKind(), kModelKindMDMMDX) << window_->StatusText().toStdString();
     EXPECT_EQ(window_->StatusText(), "Character loaded");
     EXPECT_GT(PixelsOf(kSkinBlue), 100);
+    SaveWindowPicture("character_accessory");
     Action("menuViewShowAttachments")->trigger();
     EXPECT_EQ(PixelsOf(kSkinBlue), 0);
 }

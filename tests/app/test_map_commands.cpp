@@ -88,6 +88,10 @@ TEST_F(MapCommands, CancelledConversionKeepsTheEditedModel) {
             auto* dialog = window_->findChild<QProgressDialog*>();
             if (dialog == nullptr || !dialog->isVisible()) return;
             shownLabel = dialog->labelText();
+            if (*loader == '\0') {
+                SaveWindowPicture("map_progress");
+                dialog->grab().save(QString(VELDRA_SCREENSHOT_DIR) + "/map_progress_dialog.png");
+            }
             if (auto* cancel = dialog->findChild<QPushButton*>()) cancel->click();
             watch.stop();
         });
