@@ -9,6 +9,7 @@
 #include "run_cli.h"
 #include "support/skeletal_square.h"
 #include "support/test_files.h"
+#include "support/zip_fixture.h"
 #if VELDRA_CLI_HAS_RENDER
 #include "support/egl_platforms.h"
 #endif
@@ -222,6 +223,23 @@ TEST_F(CliRenderSkeletal, CharacterIsDrawnFromTheFoldersAboveIt) {
                             "animation group"),
               std::string::npos)
         << lost.err;
+}
+
+// A definition inside a mod's archive finds what it names in that archive.
+TEST_F(CliRenderSkeletal, CharacterInAnArchiveIsDrawnFromIt) {
+    ArrowCharacterTree();
+    const std::string out = " " + dir_.File("c.tga") + " --size 64x64 --yaw 0 --pitch 0";
+    ASSERT_EQ(RunCli(dir_, "render " + dir_.File("characters/arrow.char") + out).exitCode, 0);
+    const auto fromFolders = ReadBytes(dir_.File("c.tga"));
+    std::vector<testing_support::ZipEntry> entries;
+    for (const char* name : {"models/arrow/body.mdm", "animations/base/arrow.mdx",
+                             "animations/arrow.anim", "characters/arrow.char"})
+        entries.push_back({name, testing_support::FileText(dir_.File(name))});
+    testing_support::WriteZip(dir_.File("arrow.pk3"), entries);
+    const CliOutcome o =
+        RunCli(dir_, "render " + dir_.File("arrow.pk3") + ":characters/arrow.char" + out);
+    EXPECT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_EQ(ReadBytes(dir_.File("c.tga")), fromFolders);
 }
 
 // The body skin's accessories are drawn on the body's tags: a cube on the arrow's tag adds

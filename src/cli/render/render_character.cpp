@@ -7,10 +7,12 @@
 #include <optional>
 #include <system_error>
 
+#include "assets/archive_entry_ref.h"
 #include "assets/character_files.h"
 #include "assets/game_assets.h"
 #include "assets/game_path.h"
 #include "cli/cli_error.h"
+#include "cli/model_source.h"
 #include "io/file_error.h"
 #include "io/file_names.h"
 
@@ -18,21 +20,26 @@ namespace fs = std::filesystem;
 
 TRenderCharacter::TRenderCharacter(TRenderOptions& options, std::ostream& warnings) {
     if (UpperCaseExtension(options.model) != ".CHAR") return;
-    const std::string charFile = options.model;
-    const auto fail = [&charFile](const std::string& reason) {
-        return CliError("Cannot render \"" + charFile + "\": " + reason);
+    const std::string argument = options.model;
+    const auto fail = [&argument](const std::string& reason) {
+        return CliError("Cannot render \"" + argument + "\": " + reason);
     };
-    if (!options.game.empty()) {
-        if (!IsValidGamePath(WithTrailingSeparator(options.game)))
-            throw fail("\"" + options.game + "\" is not a game folder (no etmain/pak0.pk3 in it)");
+    if (!options.game.empty() && !IsValidGamePath(WithTrailingSeparator(options.game)))
+        throw fail("\"" + options.game + "\" is not a game folder (no etmain/pak0.pk3 in it)");
+    // A definition inside an archive (a mod's PK3) finds what it names there first.
+    const std::optional<TArchiveEntryRef> inArchive = SplitArchiveEntryRef(argument);
+    if (inArchive) source_ = std::make_unique<TModelSource>(argument);
+    if (!options.game.empty() || inArchive) {
         std::error_code ec;
         std::string pattern = (fs::temp_directory_path(ec) / "veldra-cli-char-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) throw FileError::CannotCreate(pattern, errno);
         scratch_ = pattern;
         assets_ = std::make_unique<TGameAssets>(scratch_ + "/");
         // Archives that cannot be read show as missing files below.
-        assets_->UseGameFolder(options.game);
+        if (!options.game.empty()) assets_->UseGameFolder(options.game);
+        if (inArchive) assets_->AddPak(inArchive->archive);
     }
+    const std::string charFile = source_ ? source_->File() : argument;
     const TCharacterFiles files = FindCharacterFiles(charFile, assets_.get());
     if (!files.Loadable()) throw fail(MissingCharacterText(files));
     for (const std::string& missing : files.missing)

@@ -13,6 +13,7 @@
 #include "cli/render_arguments.h"
 
 class TGameAssets;
+class TModelSource;
 
 class TRenderCharacter {
   public:
@@ -29,6 +30,7 @@ class TRenderCharacter {
     const std::vector<TCharacterAttachment>& Attachments() const { return attachments_; }
 
   private:
+    std::unique_ptr<TModelSource> source_;  // a definition read from an archive
     std::string scratch_;
     std::unique_ptr<TGameAssets> assets_;
     std::vector<TCharacterAttachment> attachments_;
