@@ -5,11 +5,15 @@
 
 #include "assets/archive_loads.h"
 #include "assets/game_assets.h"
+#include "io/file_bytes.h"
 #include "io/path_case.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// An included animation list is a few kilobytes.
+constexpr std::int64_t kMaxIncludedBytes = 16 << 20;
 
 std::optional<std::string> Existing(const fs::path& path) {
     return FindFileIgnoringCase(path.lexically_normal().string());
@@ -71,7 +75,17 @@ TCharacterFiles FindCharacterFiles(const std::string& charFile, const TGameAsset
     }
     const std::string group = find("animation group", files.def.animationGroup);
     if (group.empty()) return files;
-    TAnimGroupParse animations = LoadAnimGroup(group);
+    // The game's groups include each animation file's list (an .aninc) from the game.
+    const TAnimGroupInclude beside = IncludesBeside(group);
+    TAnimGroupParse animations =
+        LoadAnimGroup(group, [&](const std::string& path) -> std::optional<std::string> {
+            const std::string found = FindGameFile(path, charFile, game);
+            std::vector<std::uint8_t> bytes;
+            std::string error;
+            if (found.empty() || !ReadFileBytes(found, kMaxIncludedBytes, bytes, error))
+                return beside(path);
+            return std::string(bytes.begin(), bytes.end());
+        });
     if (!animations.ok) {
         files.missing.push_back(animations.error);
         return files;

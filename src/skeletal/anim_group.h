@@ -1,5 +1,5 @@
 // The animation group (.anim) a character names: for each animation file (MDX) it uses, the
-// list of its animations, one a line of a name and eight numbers:
+// list of its animations, one a line of a name and seven or eight numbers:
 //   animgroup { animfile "animations/human/base/body.mdx" {
 //       revive  320  47  0  22  0  0  0  11   // first, length, looping, fps, move speed,
 //   } }                                       // transition, reversed, priority
@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,14 +25,25 @@ struct TAnimGroupParse {
     std::string error;                  // with the line number, when !ok
 };
 
-// "//" starts a comment. The rate may be fractional (21.5): the list keeps whole frames per
-// second, so it is rounded to the nearest. A line that is neither structure nor a complete
-// entry of numbers, an entry outside an animfile block, or a group without entries is an
-// error.
-TAnimGroupParse ParseAnimGroup(const std::string& text);
+// The text of the file an "#include "path"" line names (a game path), or nothing when it
+// cannot be had.
+using TAnimGroupInclude = std::function<std::optional<std::string>(const std::string& path)>;
 
-// Reads and parses a .anim file; a file that cannot be read is an error naming it.
-TAnimGroupParse LoadAnimGroup(const std::string& fileName);
+// "//" starts a comment. An entry holds seven numbers (the game's own groups) or eight (a
+// priority after them). The rate may be fractional (21.5): the list keeps whole frames per
+// second, so it is rounded to the nearest. "#include "path"" reads the lines of another file
+// in its place, as the game's groups take each file's entries from its .aninc. A line that is
+// neither structure nor a complete entry of numbers, an entry outside an animfile block, an
+// include that cannot be had (or nests too deep) or a group without entries is an error.
+TAnimGroupParse ParseAnimGroup(const std::string& text, const TAnimGroupInclude& include = {});
+
+// Included files found beside the group: the game path under the group's folder or a folder
+// above it (an unpacked game tree), else the file's name in the group's folder.
+TAnimGroupInclude IncludesBeside(const std::string& groupFile);
+
+// Reads and parses a .anim file; a file that cannot be read is an error naming it. Includes
+// are read through `include`, or IncludesBeside the file without one.
+TAnimGroupParse LoadAnimGroup(const std::string& fileName, const TAnimGroupInclude& include = {});
 
 struct TGroupAnimation {
     std::size_t file = 0;  // index into the group's files

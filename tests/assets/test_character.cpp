@@ -62,13 +62,41 @@ TEST(CharacterDef, MalformedFilesAreRefusedWithTheirLine) {
          "line 2: an animation outside an animfile block"},
         {"animfile \"a.mdx\"\n run 0 1.5 0 20 0 0 0 0", "line 2: \"1.5\" is not a whole number"},
         {"animfile \"a.mdx\"\n run 0 10 0 fast 0 0 0 0", "line 2: \"fast\" is not a number"},
-        {"animfile \"a.mdx\"\n run 0 10 0 20 0 0 0", "line 2: unexpected \"run 0 10 0 20 0 0 0\""},
+        {"animfile \"a.mdx\"\n run 0 10 0 20 0 0", "line 2: unexpected \"run 0 10 0 20 0 0\""},
+        {"animfile \"a.mdx\"\n#include \"a.aninc\"", "line 2: the included \"a.aninc\" is not found"},
         {"animgroup { animfile \"a.mdx\" { } }", "line 1: the group holds no animation"},
         {"animgroup {\n animfile\n}", "line 2: unexpected \"animfile\""},
         {"animfile \"a.mdx\"\n{\n}", "line 3: the group holds no animation"},
     };
     for (const auto& [text, error] : groups)
         EXPECT_EQ(ParseAnimGroup(text).error, error) << text;
+    // A list that includes itself stops at the game's depth.
+    const std::string loop = "animfile \"a.mdx\"\n#include \"loop.aninc\"\n";
+    EXPECT_EQ(ParseAnimGroup(loop, [&](const std::string&) { return loop; }).error,
+              "\"loop.aninc\" line 2: includes nested deeper than 4 (\"loop.aninc\")");
+}
+
+// The game's own groups take each animation file's entries (seven numbers, no priority) from
+// its .aninc, included by game path from the folders of an unpacked game.
+TEST(CharacterDef, GroupIncludesTheListsOfItsFiles) {
+    VELDRA_REQUIRE_SAMPLES("aninc");
+    ScratchDir dir;
+    std::filesystem::create_directories(dir.path() / "animations/human/base");
+    for (const char* list : {"body.aninc", "mortar.aninc"})
+        std::filesystem::copy_file(SampleDir("aninc") / list,
+                                   dir.path() / "animations/human/base" / list);
+    const std::string text =
+        "animgroup\n{\n\tanimfile \"animations/human/base/body.mdx\"\n\t{\n"
+        "\t\t#include \"animations/human/base/body.aninc\"\n\t}\n"
+        "\tanimfile \"animations/human/base/mortar.mdx\"\n\t{\n"
+        "\t\t#include \"animations/human/base/MORTAR.aninc\"\n\t}\n}\n";
+    WriteBytes(dir.File("animations/human_base.anim"), {text.begin(), text.end()});
+    const TAnimGroupParse group = LoadAnimGroup(dir.File("animations/human_base.anim"));
+    ASSERT_TRUE(group.ok) << group.error;
+    ASSERT_EQ(group.files.size(), 2u);
+    EXPECT_EQ(group.files[0].animations.frames.size(), 194u);
+    EXPECT_EQ(group.files[0].animations.frames[0].name, "death_machinegun_1");
+    EXPECT_EQ(group.files[1].animations.frames.size(), 3u);
 }
 
 TEST(CharacterDef, SkinPathsFollowTheModelName) {
