@@ -23,6 +23,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+TCharacterChecker characterChecker = nullptr;
+
 // Far above any shader script a game ships.
 constexpr std::int64_t kMaxShaderScriptBytes = 64 << 20;
 
@@ -185,12 +187,22 @@ void CheckOne(TFileCheck& check, const std::vector<std::string>& set, const TEng
         if (!ReadFileBytes(path, kMaxShaderScriptBytes, bytes, check.error)) return;
         check.findings = CheckShaderScript(
             std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), limits);
+    } else if (ext == ".char") {
+        if (characterChecker == nullptr)
+            check.error = "character definitions are checked by the archive reader";
+        else
+            characterChecker(path, limits, check.findings, check.error);
     } else {
-        check.error = "\"" + path + "\" is not a model, tag, skin, animation list or shader script";
+        check.error = "\"" + path +
+                      "\" is not a model, tag, skin, animation list, shader script or character";
     }
 }
 
 }  // namespace
+
+void InstallCharacterCheck(TCharacterChecker checker) {
+    characterChecker = checker;
+}
 
 bool IsCheckableFile(const std::string& path) {
     static const char* const kExtensions[] = {".md3", ".mdm",   ".mdx",  ".mds",

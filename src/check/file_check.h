@@ -1,5 +1,5 @@
 // Checks files by their extension: models (.md3, .mdm, .mdx, .mds), tag files, skins,
-// animation lists (.aninc) and shader scripts.
+// animation lists (.aninc), shader scripts and character definitions (.char).
 #pragma once
 
 #include <string>
@@ -21,5 +21,12 @@ struct TFileCheck {
 std::vector<TFileCheck> CheckFiles(const std::vector<std::string>& paths,
                                    const TEngineLimits& limits);
 
-// Whether CheckFiles knows the file's extension.
+// Whether CheckFiles knows the file's extension (character definitions aside: they name
+// files in the game, which an archive's copy cannot find).
 bool IsCheckableFile(const std::string& path);
+
+// Character definitions (.char) are checked by the programs that read archives, which
+// install the check; elsewhere such a file cannot be checked.
+using TCharacterChecker = bool (*)(const std::string& charFile, const TEngineLimits& limits,
+                                   TCheckFindings& findings, std::string& error);
+void InstallCharacterCheck(TCharacterChecker checker);

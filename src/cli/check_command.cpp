@@ -12,11 +12,15 @@ namespace {
 TArchiveCheckLister archiveLister = nullptr;
 TShaderImageChecker shaderImageChecker = nullptr;
 
-bool IsArchive(const std::string& argument) {
-    std::string ext = std::filesystem::path(argument).extension().string();
+std::string LowerExtension(const std::string& path) {
+    std::string ext = std::filesystem::path(path).extension().string();
     for (char& c : ext)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return !NamesArchiveEntry(argument) && ext == ".pk3";
+    return ext;
+}
+
+bool IsArchive(const std::string& argument) {
+    return !NamesArchiveEntry(argument) && LowerExtension(argument) == ".pk3";
 }
 
 // An archive entry is checked from its extracted copy, under the name it was given.
@@ -75,10 +79,9 @@ std::vector<TFileCheck> CheckArguments(const std::vector<std::string>& arguments
 void AddMissingShaderImages(std::vector<TFileCheck>& checks, const std::string& gameDir) {
     if (shaderImageChecker == nullptr) throw CliError("Cannot read the game in this program");
     for (TFileCheck& check : checks) {
-        std::string ext = std::filesystem::path(check.file).extension().string();
-        for (char& c : ext)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (!check.error.empty() || ext != ".shader" || NamesArchiveEntry(check.file)) continue;
+        if (!check.error.empty() || LowerExtension(check.file) != ".shader" ||
+            NamesArchiveEntry(check.file))
+            continue;
         try {
             for (const TCheckFinding& f : shaderImageChecker(check.file, gameDir))
                 check.findings.push_back(f);
@@ -142,7 +145,8 @@ CLI::App* AddCheckCommand(CLI::App& app, TCheckArguments& arguments) {
     CLI::App* check = app.add_subcommand(
         "check",
         "List what an engine would refuse in models (.md3, .mdm, .mdx, .mds), tag files, skins, "
-        "animation lists (.aninc), shader scripts or every such file of a .pk3; exit 0 clean, "
+        "animation lists (.aninc), shader scripts, characters (.char with all they name) or "
+        "every such file of a .pk3; exit 0 clean, "
         "2 findings, 1 unreadable");
     check->add_option("FILE", arguments.files, "Files, archives or archive entries to check")
         ->required();
@@ -164,8 +168,11 @@ void InstallShaderImageChecker(TShaderImageChecker checker) {
 
 bool CheckNeedsArchives(const TCheckArguments& arguments) {
     if (!arguments.game.empty()) return true;
-    for (const std::string& file : arguments.files)
+    for (const std::string& file : arguments.files) {
         if (IsArchive(file) || NamesArchiveEntry(file)) return true;
+        // What a character names may lie in the game's archives.
+        if (LowerExtension(file) == ".char") return true;
+    }
     return false;
 }
 

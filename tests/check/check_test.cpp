@@ -7,6 +7,7 @@
 #include <functional>
 #include <sstream>
 
+#include "check/character_check.h"
 #include "check/file_check.h"
 #include "check/model_check.h"
 #include "check/shader_script_check.h"
@@ -16,6 +17,8 @@
 #include "skeletal/aninc.h"
 #include "skeletal/mdm.h"
 #include "skeletal/mdx.h"
+#include "model_factory.h"
+#include "support/skeletal_square.h"
 #include "support/test_files.h"
 #include "support/zip_fixture.h"
 
@@ -154,6 +157,46 @@ TEST(ModelCheck, AnincSkinAndShaderConsistency) {
 
 // The exit code says clean (0), violations (2) or unreadable (1); a model beside its skin,
 // an .mdx beside its .aninc are checked together.
+// A character is checked with all it names: an entry past its file's frames, an accessory
+// for a tag the mesh lacks, and a skin line for a surface it lacks are each found.
+TEST(CharacterCheck, EntriesSkinAndAccessoryTagsAgainstTheMesh) {
+    ScratchDir dir;
+    const auto write = [&dir](const std::string& name, const std::string& text) {
+        std::filesystem::create_directories((dir.path() / name).parent_path());
+        WriteBytes(dir.File(name), {text.begin(), text.end()});
+    };
+    TMDM mesh;
+    TMDX anim;
+    MakeSquarePair(mesh, anim);
+    write("models/sq/body.mdm", "");
+    write("animations/sq.mdx", "");
+    ASSERT_TRUE(mesh.SaveToFile(dir.File("models/sq/body.mdm")));
+    ASSERT_TRUE(anim.SaveToFile(dir.File("animations/sq.mdx")));
+    TMD3 cube;
+    MakeCube(cube);
+    ASSERT_TRUE(cube.SaveToFile(dir.File("models/sq/box.md3")));
+    write("models/sq/body_red.skin",
+          "md3_back, \"models/sq/box.md3\"\nsquare, \"x.tga\"\nlegs, \"y.tga\"\n");
+    write("animations/sq.anim", "animfile \"animations/sq.mdx\"\n{\n idle 0 3 0 20 0 0 0\n"
+                                " run 2 5 0 20 0 0 0\n}\n");
+    write("characters/sq.char", "characterDef {\n mesh \"models/sq/body.mdm\"\n skin \"red\"\n"
+                                " animationGroup \"animations/sq.anim\"\n}\n");
+    TCheckFindings findings;
+    std::string error;
+    ASSERT_TRUE(CheckCharacter(dir.File("characters/sq.char"), LimitsOf(TEngine::ET), findings,
+                               error))
+        << error;
+    EXPECT_TRUE(HasFinding(findings, "last frame of the animation", "animations/sq.mdx"));
+    EXPECT_TRUE(HasFinding(findings, "the mesh has no \"tag_back\" to hang it on",
+                           "models/sq/box.md3"));
+    EXPECT_TRUE(HasFinding(findings, "skin names a surface the model lacks", "\"legs\""));
+    EXPECT_EQ(findings.size(), 3u);
+    // What a character names may be in archives: veldra-cli leaves it to its archive reader.
+    TCheckArguments arguments;
+    arguments.files = {dir.File("characters/sq.CHAR")};
+    EXPECT_TRUE(CheckNeedsArchives(arguments));
+}
+
 TEST(CheckCommand, ExitCodesAndFilesCheckedTogether) {
     ScratchDir dir;
     TMD3 model = OneSurfaceMD3(3, 1);

@@ -1,6 +1,8 @@
 #include "cli/archives/archive_reader.h"
 
 #include "assets/archive_loads.h"
+#include "check/character_check.h"
+#include "check/file_check.h"
 #include "cli/archives/archive_check_list.h"
 #include "cli/archives/map_texture_sizes.h"
 #include "cli/archives/shader_image_check.h"
@@ -24,4 +26,5 @@ void InstallArchiveReader() {
     InstallGameTextureSizes();
     InstallArchiveCheckListing();
     InstallShaderImageCheck();
+    InstallCharacterCheck(&CheckCharacter);
 }
