@@ -6,6 +6,7 @@
 
 #include "assets/archive_names.h"
 #include "assets/character_files.h"
+#include "assets/character_sources.h"
 #include "assets/skin.h"
 #include "check/model_check.h"
 #include "io/file_error.h"
@@ -45,10 +46,13 @@ bool HasTag(const std::vector<std::string>& tags, const std::string& name) {
 
 }  // namespace
 
-bool CheckCharacter(const std::string& charFile, const TEngineLimits& limits,
-                    TCheckFindings& findings, std::string& error) {
+bool CheckCharacter(const std::string& charFile, const TCheckSources& sources,
+                    const TEngineLimits& limits, TCheckFindings& findings, std::string& error) {
     if (!std::filesystem::exists(charFile)) throw FileError::CannotOpen(charFile, ENOENT);
-    const TCharacterFiles files = FindCharacterFiles(charFile, nullptr);
+    const TCharacterSources where(sources.gameDir, sources.archive);
+    for (const std::string& problem : where.Problems())
+        Note(findings, problem);
+    const TCharacterFiles files = FindCharacterFiles(charFile, where.Game());
     if (files.def.mesh.empty()) {
         error = files.missing.empty() ? "Cannot read \"" + charFile + "\"" : files.missing.front();
         return false;
@@ -76,7 +80,8 @@ bool CheckCharacter(const std::string& charFile, const TEngineLimits& limits,
 
     for (std::size_t i = 0; i < files.animationFiles.size(); ++i) {
         const TAnimGroupFile& group = files.animationFiles[i];
-        const std::string path = i == 0 ? files.mdx : FindCharacterAnimationFile(files, i, nullptr);
+        const std::string path =
+            i == 0 ? files.mdx : FindCharacterAnimationFile(files, i, where.Game());
         if (path.empty()) {
             if (i > 0) Note(findings, "animation \"" + group.mdx + "\" not found");
             continue;

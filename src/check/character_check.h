@@ -9,9 +9,10 @@
 
 #include "check/check_finding.h"
 #include "check/engine_limits.h"
+#include "check/file_check.h"
 
-// Findings for `charFile`, its files looked up as the window looks them up without a game
-// (under the folders that hold it). False, with the reason in `error`, when the definition
-// itself cannot be read.
-bool CheckCharacter(const std::string& charFile, const TEngineLimits& limits,
-                    TCheckFindings& findings, std::string& error);
+// Findings for `charFile`, its files looked up as the window looks them up: in the sources
+// (the archive it came from, the game), then under the folders that hold it. False, with the
+// reason in `error`, when the definition itself cannot be read.
+bool CheckCharacter(const std::string& charFile, const TCheckSources& sources,
+                    const TEngineLimits& limits, TCheckFindings& findings, std::string& error);

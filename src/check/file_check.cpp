@@ -120,7 +120,8 @@ TCheckFindings AnincFindings(const std::string& anincPath, const std::string& md
     return CheckAnincRanges(list, static_cast<std::int64_t>(mdx.header.numFrames));
 }
 
-void CheckOne(TFileCheck& check, const std::vector<std::string>& set, const TEngineLimits& limits) {
+void CheckOne(TFileCheck& check, const std::vector<std::string>& set, const TEngineLimits& limits,
+              const TCheckSources& sources) {
     const std::string& path = check.file;
     const std::string ext = ExtensionOf(path);
     if (ext == ".md3") {
@@ -191,7 +192,7 @@ void CheckOne(TFileCheck& check, const std::vector<std::string>& set, const TEng
         if (characterChecker == nullptr)
             check.error = "character definitions are checked by the archive reader";
         else
-            characterChecker(path, limits, check.findings, check.error);
+            characterChecker(path, sources, limits, check.findings, check.error);
     } else {
         check.error = "\"" + path +
                       "\" is not a model, tag, skin, animation list, shader script or character";
@@ -213,13 +214,13 @@ bool IsCheckableFile(const std::string& path) {
 }
 
 std::vector<TFileCheck> CheckFiles(const std::vector<std::string>& paths,
-                                   const TEngineLimits& limits) {
+                                   const TEngineLimits& limits, const TCheckSources& sources) {
     std::vector<TFileCheck> checks;
     for (const std::string& path : paths) {
         TFileCheck check;
         check.file = path;
         try {
-            CheckOne(check, paths, limits);
+            CheckOne(check, paths, limits, sources);
         } catch (const FileError& e) {
             check.error = e.what();
         }

@@ -14,12 +14,18 @@ struct TFileCheck {
     std::string error;  // why the file could not be read; then the findings are empty
 };
 
+// Where a check finds what a file names besides the folders around it.
+struct TCheckSources {
+    std::string gameDir;  // a game folder (its etmain, then its PAKs)
+    std::string archive;  // the archive a checked entry was taken from; its entries win
+};
+
 // Checks each file. The files are checked as one set: a skin is compared with the models
 // among them, or when there are none with the model beside it whose name starts its own
 // ("body.mdm" for "body_axis.skin"); an .aninc with the .mdx beside it, an .mdx with the
 // .aninc beside it.
 std::vector<TFileCheck> CheckFiles(const std::vector<std::string>& paths,
-                                   const TEngineLimits& limits);
+                                   const TEngineLimits& limits, const TCheckSources& sources = {});
 
 // Whether CheckFiles knows the file's extension (character definitions aside: they name
 // files in the game, which an archive's copy cannot find).
@@ -27,6 +33,7 @@ bool IsCheckableFile(const std::string& path);
 
 // Character definitions (.char) are checked by the programs that read archives, which
 // install the check; elsewhere such a file cannot be checked.
-using TCharacterChecker = bool (*)(const std::string& charFile, const TEngineLimits& limits,
-                                   TCheckFindings& findings, std::string& error);
+using TCharacterChecker = bool (*)(const std::string& charFile, const TCheckSources& sources,
+                                   const TEngineLimits& limits, TCheckFindings& findings,
+                                   std::string& error);
 void InstallCharacterCheck(TCharacterChecker checker);

@@ -1,7 +1,9 @@
 #include "cli/check_command.h"
 
 #include <filesystem>
+#include <optional>
 
+#include "assets/archive_entry_ref.h"
 #include "check/file_check.h"
 #include "cli/cli_error.h"
 #include "cli/json_writer.h"
@@ -24,21 +26,23 @@ bool IsArchive(const std::string& argument) {
 }
 
 // An archive entry is checked from its extracted copy, under the name it was given.
-std::vector<TFileCheck> CheckArchiveEntry(const std::string& argument,
-                                          const TEngineLimits& limits) {
+std::vector<TFileCheck> CheckArchiveEntry(const std::string& argument, const TEngineLimits& limits,
+                                          const std::string& gameDir) {
     TModelSource source(argument);
-    std::vector<TFileCheck> checks = CheckFiles({source.File()}, limits);
+    const std::optional<TArchiveEntryRef> ref = SplitArchiveEntryRef(argument);
+    std::vector<TFileCheck> checks =
+        CheckFiles({source.File()}, limits, {gameDir, ref ? ref->archive : ""});
     for (TFileCheck& check : checks)
         check.file = argument;
     return checks;
 }
 
 std::vector<TFileCheck> CheckArguments(const std::vector<std::string>& arguments,
-                                       const TEngineLimits& limits) {
+                                       const TEngineLimits& limits, const std::string& gameDir) {
     std::vector<TFileCheck> checks;
     std::vector<std::string> plainFiles;
     auto flushPlain = [&] {
-        for (TFileCheck& check : CheckFiles(plainFiles, limits))
+        for (TFileCheck& check : CheckFiles(plainFiles, limits, {gameDir, ""}))
             checks.push_back(std::move(check));
         plainFiles.clear();
     };
@@ -64,7 +68,7 @@ std::vector<TFileCheck> CheckArguments(const std::vector<std::string>& arguments
         }
         for (const std::string& entry : entries) {
             try {
-                for (TFileCheck& check : CheckArchiveEntry(entry, limits))
+                for (TFileCheck& check : CheckArchiveEntry(entry, limits, gameDir))
                     checks.push_back(std::move(check));
             } catch (const std::exception& e) {
                 checks.push_back({entry, {}, e.what()});
@@ -178,7 +182,7 @@ bool CheckNeedsArchives(const TCheckArguments& arguments) {
 
 int RunCheck(const TCheckArguments& arguments, std::ostream& out, std::ostream& err) {
     const TEngineLimits& limits = LimitsOf(EngineNamed(arguments.engine).value_or(TEngine::ET));
-    std::vector<TFileCheck> checks = CheckArguments(arguments.files, limits);
+    std::vector<TFileCheck> checks = CheckArguments(arguments.files, limits, arguments.game);
     if (!arguments.game.empty()) AddMissingShaderImages(checks, arguments.game);
     bool unreadable = false, violations = false;
     for (const TFileCheck& check : checks) {

@@ -183,18 +183,28 @@ TEST(CharacterCheck, EntriesSkinAndAccessoryTagsAgainstTheMesh) {
                                 " animationGroup \"animations/sq.anim\"\n}\n");
     TCheckFindings findings;
     std::string error;
-    ASSERT_TRUE(CheckCharacter(dir.File("characters/sq.char"), LimitsOf(TEngine::ET), findings,
-                               error))
+    ASSERT_TRUE(CheckCharacter(dir.File("characters/sq.char"), {}, LimitsOf(TEngine::ET),
+                               findings, error))
         << error;
     EXPECT_TRUE(HasFinding(findings, "last frame of the animation", "animations/sq.mdx"));
     EXPECT_TRUE(HasFinding(findings, "the mesh has no \"tag_back\" to hang it on",
                            "models/sq/box.md3"));
     EXPECT_TRUE(HasFinding(findings, "skin names a surface the model lacks", "\"legs\""));
     EXPECT_EQ(findings.size(), 3u);
-    // What a character names may be in archives: veldra-cli leaves it to its archive reader.
+    // What a character names may be in archives: veldra-cli leaves it to its archive reader,
+    // and a definition inside an archive finds the rest in that archive.
     TCheckArguments arguments;
     arguments.files = {dir.File("characters/sq.CHAR")};
     EXPECT_TRUE(CheckNeedsArchives(arguments));
+    std::vector<ZipEntry> entries;
+    for (const char* name : {"models/sq/body.mdm", "animations/sq.mdx", "models/sq/box.md3",
+                             "models/sq/body_red.skin", "animations/sq.anim", "characters/sq.char"})
+        entries.push_back({name, FileText(dir.File(name))});
+    WriteZip(dir.File("sq.pk3"), entries);
+    InstallArchiveReader();
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCheck({{dir.File("sq.pk3") + ":characters/sq.char"}, "et", false, ""}, out, err), 2);
+    EXPECT_NE(out.str().find("3 findings"), std::string::npos) << out.str() << err.str();
 }
 
 TEST(CheckCommand, ExitCodesAndFilesCheckedTogether) {

@@ -1,22 +1,14 @@
 #include "cli/render/render_character.h"
 
-#include <stdlib.h>
-
-#include <cerrno>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "assets/archive_entry_ref.h"
 #include "assets/character_files.h"
-#include "assets/game_assets.h"
+#include "assets/character_sources.h"
 #include "assets/game_path.h"
 #include "cli/cli_error.h"
 #include "cli/model_source.h"
-#include "io/file_error.h"
 #include "io/file_names.h"
-
-namespace fs = std::filesystem;
 
 TRenderCharacter::TRenderCharacter(TRenderOptions& options, std::ostream& warnings) {
     if (UpperCaseExtension(options.model) != ".CHAR") return;
@@ -29,18 +21,11 @@ TRenderCharacter::TRenderCharacter(TRenderOptions& options, std::ostream& warnin
     // A definition inside an archive (a mod's PK3) finds what it names there first.
     const std::optional<TArchiveEntryRef> inArchive = SplitArchiveEntryRef(argument);
     if (inArchive) source_ = std::make_unique<TModelSource>(argument);
-    if (!options.game.empty() || inArchive) {
-        std::error_code ec;
-        std::string pattern = (fs::temp_directory_path(ec) / "veldra-cli-char-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw FileError::CannotCreate(pattern, errno);
-        scratch_ = pattern;
-        assets_ = std::make_unique<TGameAssets>(scratch_ + "/");
-        // Archives that cannot be read show as missing files below.
-        if (!options.game.empty()) assets_->UseGameFolder(options.game);
-        if (inArchive) assets_->AddPak(inArchive->archive);
-    }
+    // Archives that cannot be read show as missing files below.
+    sources_ = std::make_unique<TCharacterSources>(options.game,
+                                                   inArchive ? inArchive->archive : "");
     const std::string charFile = source_ ? source_->File() : argument;
-    const TCharacterFiles files = FindCharacterFiles(charFile, assets_.get());
+    const TCharacterFiles files = FindCharacterFiles(charFile, sources_->Game());
     if (!files.Loadable()) throw fail(MissingCharacterText(files));
     for (const std::string& missing : files.missing)
         warnings << "veldra-cli: warning: " << missing << '\n';
@@ -54,7 +39,7 @@ TRenderCharacter::TRenderCharacter(TRenderOptions& options, std::ostream& warnin
         if (!found) throw fail("its animation group has no animation \"" + options.animName + "\"");
         if (found->file != 0) {
             const std::string& gamePath = files.animationFiles[found->file].mdx;
-            options.mdx = FindCharacterAnimationFile(files, found->file, assets_.get());
+            options.mdx = FindCharacterAnimationFile(files, found->file, sources_->Game());
             if (options.mdx.empty())
                 throw fail("animation \"" + gamePath + "\" (holding \"" + options.animName +
                            "\") not found");
@@ -64,7 +49,4 @@ TRenderCharacter::TRenderCharacter(TRenderOptions& options, std::ostream& warnin
     }
 }
 
-TRenderCharacter::~TRenderCharacter() {
-    std::error_code ec;
-    if (!scratch_.empty()) fs::remove_all(scratch_, ec);
-}
+TRenderCharacter::~TRenderCharacter() = default;

@@ -12,7 +12,7 @@
 
 #include "cli/render_arguments.h"
 
-class TGameAssets;
+class TCharacterSources;
 class TModelSource;
 
 class TRenderCharacter {
@@ -31,7 +31,6 @@ class TRenderCharacter {
 
   private:
     std::unique_ptr<TModelSource> source_;  // a definition read from an archive
-    std::string scratch_;
-    std::unique_ptr<TGameAssets> assets_;
+    std::unique_ptr<TCharacterSources> sources_;
     std::vector<TCharacterAttachment> attachments_;
 };

@@ -1,15 +1,11 @@
 #include "cli/render/render_texturing.h"
 
-#include <stdlib.h>
-
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 #include "assets/game_path.h"
 #include "cli/cli_error.h"
 #include "cli/model_source.h"
-#include "io/file_error.h"
 #include "render/gl/attachment_texturing.h"
 #include "render/gl/stage_textures.h"
 
@@ -36,10 +32,8 @@ TRenderTexturing::TRenderTexturing(const TRenderOptions& options, std::ostream& 
     if (!options.shaderList.empty() && !fs::is_regular_file(options.shaderList, ec))
         throw fail("shader list \"" + options.shaderList + "\" not found");
 
-    std::string pattern = (fs::temp_directory_path(ec) / "veldra-cli-render-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw FileError::CannotCreate(pattern, errno);
-    scratch_.path = pattern;
-    assets_ = std::make_unique<TGameAssets>(scratch_.path + "/");
+    scratch_ = std::make_unique<TScratchFolder>("veldra-cli-render-");
+    assets_ = std::make_unique<TGameAssets>(scratch_->Path() + "/");
     Warn(warnings_, assets_->UseGameFolder(options.game));
     if (!options.mapArchive.empty()) {
         const std::vector<std::string> problems = assets_->UseMapArchive(options.mapArchive);
@@ -52,11 +46,6 @@ TRenderTexturing::TRenderTexturing(const TRenderOptions& options, std::ostream& 
         throw fail("skin \"" + options.skin + "\" not found");
     if (!options.shaderList.empty())
         Warn(warnings_, assets_->RebuildShaderList({options.shaderList}));
-}
-
-TRenderTexturing::TScratchFolder::~TScratchFolder() {
-    std::error_code ec;
-    if (!path.empty()) fs::remove_all(path, ec);
 }
 
 void TRenderTexturing::TextureModel(TMD3& model, TShaders& shaders, TObjTexture& textures) {

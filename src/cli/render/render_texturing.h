@@ -11,6 +11,7 @@
 #include "assets/game_assets.h"
 #include "assets/surface_resolution.h"
 #include "cli/render_arguments.h"
+#include "io/scratch_folder.h"
 #include "md3/md3.h"
 #include "render/attached_models.h"
 #include "render/gl/obj_texture.h"
@@ -40,14 +41,8 @@ class TRenderTexturing {
     // Resolves the surfaces into the store and uploads the images; nothing without a game.
     TSurfaceResolution Resolve(const std::vector<TSurfaceShaderRef>& surfaces, TShaders& shaders,
                                TObjTexture& textures);
-    // Removed with the object, also when the constructor gives up half-way.
-    struct TScratchFolder {
-        std::string path;
-        ~TScratchFolder();
-    };
-
     const TRenderOptions& options_;
     std::ostream& warnings_;
-    TScratchFolder scratch_;
+    std::unique_ptr<TScratchFolder> scratch_;
     std::unique_ptr<TGameAssets> assets_;
 };
