@@ -11,6 +11,7 @@
 #include "cli/model_files.h"
 #include "cli/model_source.h"
 #include "cli/skeletal_info.h"
+#include "io/file_names.h"
 #include "md3/md3_tag_file.h"
 
 namespace {
@@ -144,8 +145,19 @@ void PrintTagFileJson(const std::vector<TMD3Tag>& tags, const std::string& path,
     j.EndObject();
 }
 
+TCharacterDescriber characterDescriber = nullptr;
+
+bool IsCharacter(const std::string& path) {
+    return UpperCaseExtension(path) == ".CHAR";
+}
+
 // One file's description; throws CliError or FileError when it cannot be given.
 void Describe(const std::string& path, bool json, std::ostream& out, std::ostream& warnings) {
+    if (IsCharacter(path)) {
+        if (characterDescriber == nullptr)
+            throw CliError("Cannot load \"" + path + "\": this program reads no characters");
+        return characterDescriber(path, json, out);
+    }
     if (IsMDSFile(path)) return DescribeMDS(path, json, out);
     switch (DetectInputFormat(path)) {
         case ModelFormat::MD3: {
@@ -179,6 +191,16 @@ void Describe(const std::string& path, bool json, std::ostream& out, std::ostrea
 }
 
 }  // namespace
+
+void InstallCharacterDescriber(TCharacterDescriber describer) {
+    characterDescriber = describer;
+}
+
+bool AnyIsCharacter(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths)
+        if (IsCharacter(path)) return true;
+    return false;
+}
 
 int RunInfo(const std::vector<std::string>& paths, bool json, std::ostream& out,
             std::ostream& err) {

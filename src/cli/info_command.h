@@ -1,4 +1,4 @@
-// `veldra-cli info`: what model and tag files hold, as text or as JSON.
+// `veldra-cli info`: what model, tag and character files hold, as text or as JSON.
 #pragma once
 
 #include <ostream>
@@ -10,3 +10,11 @@
 // described. With --json one file gives one object and several give one array. Returns 0
 // when every file was described, else 1.
 int RunInfo(const std::vector<std::string>& paths, bool json, std::ostream& out, std::ostream& err);
+
+// Character definitions (.char) name files that may lie in archives, so the programs that
+// read archives describe them and install the description here; elsewhere a .char is refused.
+using TCharacterDescriber = void (*)(const std::string& path, bool json, std::ostream& out);
+void InstallCharacterDescriber(TCharacterDescriber describer);
+
+// Whether one of the paths names a character definition.
+bool AnyIsCharacter(const std::vector<std::string>& paths);

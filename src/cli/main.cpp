@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
     InstallArchiveReader();
 #else
     const bool readsArchive =
-        *pk3 || (*info && AnyNamesArchiveEntry(infoFiles)) ||
+        *pk3 || (*info && (AnyNamesArchiveEntry(infoFiles) || AnyIsCharacter(infoFiles))) ||
         (*convert && (AnyNamesArchiveEntry(convertFiles) || !convertOptions.gameDir.empty())) ||
         (*edit && NamesArchiveEntry(editIn)) || (*check && CheckNeedsArchives(checkArguments)) ||
         (*bake && AnyNamesArchiveEntry({bakeArguments.mesh, bakeArguments.anim})) ||

@@ -242,6 +242,18 @@ TEST_F(CliRenderSkeletal, CharacterInAnArchiveIsDrawnFromIt) {
     EXPECT_EQ(ReadBytes(dir_.File("c.tga")), fromFolders);
 }
 
+// `info` names what a character names and what of it was found.
+TEST_F(CliRenderSkeletal, CharacterInfoNamesWhatWasFound) {
+    ArrowCharacterTree();
+    const CliOutcome o = RunCli(dir_, "info --json " + dir_.File("characters/arrow.char"));
+    EXPECT_EQ(o.exitCode, 0) << o.err;
+    for (const char* part :
+         {"\"mesh\":{\"path\":\"models/arrow/body.mdm\",\"found\":true}",
+          "\"animationFiles\":[{\"mdx\":\"animations/base/arrow.mdx\",\"animations\":1}]",
+          "\"missing\":[\"skin \\\"models/arrow/body_red.skin\\\" not found\"]"})
+        EXPECT_NE(o.out.find(part), std::string::npos) << part << "\n" << o.out;
+}
+
 // The body skin's accessories are drawn on the body's tags: a cube on the arrow's tag adds
 // its square to the picture; without the accessory line the arrow is drawn alone.
 TEST_F(CliRenderSkeletal, CharacterWearsTheAccessoriesOfItsSkin) {

@@ -4,8 +4,10 @@
 #include "check/character_check.h"
 #include "check/file_check.h"
 #include "cli/archives/archive_check_list.h"
+#include "cli/archives/character_info.h"
 #include "cli/archives/map_texture_sizes.h"
 #include "cli/archives/shader_image_check.h"
+#include "cli/info_command.h"
 #include "cli/model_source.h"
 
 namespace {
@@ -27,4 +29,5 @@ void InstallArchiveReader() {
     InstallArchiveCheckListing();
     InstallShaderImageCheck();
     InstallCharacterCheck(&CheckCharacter);
+    InstallCharacterDescriber(&DescribeCharacter);
 }
