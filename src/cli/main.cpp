@@ -38,9 +38,11 @@ int main(int argc, char** argv) {
     std::vector<std::string> infoFiles;
     bool infoJson = false;
     CLI::App* info = app.add_subcommand(
-        "info", "Show the header, frames, tags and surfaces of models and tag files");
+        "info", "Show the header, frames, tags and surfaces of models and tag files, and what "
+                "a character names");
     info->add_option("FILE", infoFiles,
-                     "Model (.md3, .mdm, .mdx, .mds), tag (.tag) or animation list (.aninc) files")
+                     "Model (.md3, .mdm, .mdx, .mds), tag (.tag), animation list (.aninc) or "
+                     "character (.char) files")
         ->required();
     info->add_flag("--json", infoJson, "Print JSON: one object, or an array for several files");
 
