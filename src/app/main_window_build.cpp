@@ -275,6 +275,13 @@ void TMainWindow::BuildMenus() {
             for (const TCheckFinding& f :
                  CheckAnincRanges(aninc_, static_cast<std::int64_t>(mdx_.header.numFrames)))
                 findings.push_back(f);
+            // A character's head and accessories go into the game with it.
+            for (const TAttachedModel& a : attachments_) {
+                for (TCheckFinding f : CheckMD3(a.model, limits)) {
+                    f.where = a.where.gamePath + (f.where.empty() ? "" : " " + f.where);
+                    findings.push_back(std::move(f));
+                }
+            }
             return findings;
         };
         TdlgCheck dialog(check, modelKind_ != kModelKindNone, this);
