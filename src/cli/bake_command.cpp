@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <filesystem>
 
 #include "cli/cli_error.h"
 #include "cli/model_files.h"
@@ -26,15 +25,11 @@ CLI::App* AddBakeCommand(CLI::App& app, TBakeArguments& arguments) {
 
 int RunBake(const TBakeArguments& arguments, std::ostream& warnings) {
     if (FormatFromExtension(arguments.output) != ModelFormat::MD3) {
-        throw UsageError("Cannot write \"" + arguments.output + "\": unsupported output format \"" +
-                         std::filesystem::path(arguments.output).extension().string() +
-                         "\" (supported: .md3)");
+        throw UnsupportedOutput(arguments.output, "supported: .md3");
     }
     TMDM mesh;
     TMDX anim;
-    LoadMDMOrThrow(mesh, arguments.mesh, warnings);
-    LoadMDXOrThrow(anim, arguments.anim);
-    RequirePosable(mesh, arguments.mesh, anim, arguments.anim);
+    LoadPosablePair(mesh, arguments.mesh, anim, arguments.anim, warnings);
     const FrameRange range =
         !arguments.frames.empty()     ? ParseFrameRange(arguments.frames, anim, arguments.anim)
         : !arguments.animName.empty() ? AnimationRange(arguments.animName, anim, arguments.anim)

@@ -1,6 +1,7 @@
 #include "cli/cli_error.h"
 
 #include <exception>
+#include <filesystem>
 #include <new>
 
 void ReportError(std::ostream& err, const std::string& text) {
@@ -19,4 +20,9 @@ int RunGuarded(std::ostream& err, const std::function<int()>& command) {
         ReportError(err, e.what());
     }
     return kExitFailure;
+}
+
+UsageError UnsupportedOutput(const std::string& output, const std::string& hint) {
+    return UsageError("Cannot write \"" + output + "\": unsupported output format \"" +
+                      std::filesystem::path(output).extension().string() + "\" (" + hint + ")");
 }

@@ -23,6 +23,10 @@ class UsageError : public CliError {
     explicit UsageError(const std::string& message) : CliError(message) {}
 };
 
+// "Cannot write "OUT": unsupported output format ".x" (<hint>)", for an OUT whose extension
+// the command does not write; `hint` names what it does ("supported: .md3").
+UsageError UnsupportedOutput(const std::string& output, const std::string& hint);
+
 // Runs a command; any error becomes one line "veldra-cli: <text>" on `err` and exit code 2
 // for a UsageError, 1 for everything else.
 int RunGuarded(std::ostream& err, const std::function<int()>& command);

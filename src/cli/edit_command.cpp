@@ -305,9 +305,7 @@ int RunEdit(const std::string& input, const std::string& output,
         return RunSkeletalEdit(input, output, operations, warnings);
     }
     if (FormatFromExtension(output) != ModelFormat::MD3) {
-        throw UsageError("Cannot write \"" + output + "\": unsupported output format \"" +
-                         std::filesystem::path(output).extension().string() +
-                         "\" (supported: .md3)");
+        throw UnsupportedOutput(output, "supported: .md3");
     }
     std::vector<EditStep> steps;
     for (const EditOperation& op : operations) {

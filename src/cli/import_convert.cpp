@@ -1,6 +1,5 @@
 #include "cli/import_convert.h"
 
-#include <filesystem>
 
 #include "cli/cli_error.h"
 #include "import/ase.h"
@@ -53,9 +52,7 @@ bool IsImportedModel(const std::string& path) {
 int RunImportConvert(const std::string& input, const std::string& output, bool scaleToFit,
                      std::ostream& warnings) {
     if (UpperCaseExtension(output) != ".MD3") {
-        throw UsageError("Cannot write \"" + output + "\": unsupported output format \"" +
-                         std::filesystem::path(output).extension().string() +
-                         "\" (imported models become .md3)");
+        throw UnsupportedOutput(output, "imported models become .md3");
     }
     TMD3 model;
     if (UpperCaseExtension(input) == ".MS3D")

@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <filesystem>
 
 #include "cli/cli_error.h"
 #include "cli/info_text.h"
@@ -60,15 +59,11 @@ CLI::App* AddLodCommand(CLI::App& app, TLodArguments& arguments) {
 
 int RunLod(const TLodArguments& arguments, std::ostream& out, std::ostream& warnings) {
     if (FormatFromExtension(arguments.output) != ModelFormat::MDM) {
-        throw UsageError("Cannot write \"" + arguments.output + "\": unsupported output format \"" +
-                         std::filesystem::path(arguments.output).extension().string() +
-                         "\" (supported: .mdm)");
+        throw UnsupportedOutput(arguments.output, "supported: .mdm");
     }
     TMDM mesh;
     TMDX anim;
-    LoadMDMOrThrow(mesh, arguments.mesh, warnings);
-    LoadMDXOrThrow(anim, arguments.anim);
-    RequirePosable(mesh, arguments.mesh, anim, arguments.anim);
+    LoadPosablePair(mesh, arguments.mesh, anim, arguments.anim, warnings);
     const std::uint32_t frame = TCollapseMap::LodFrame(anim, arguments.frame);
     TerminalProgress progress("Calculating LOD");
     const bool calculated = TCollapseMap().CalculateLod(mesh, anim, frame, progress.IfShown());

@@ -108,9 +108,7 @@ void DescribeMDS(const std::string& path, bool json, std::ostream& out) {
 
 int ConvertMDSFile(const std::string& input, const std::string& output, std::ostream& warnings) {
     if (FormatFromExtension(output) != ModelFormat::MDM) {
-        throw UsageError("Cannot write \"" + output + "\": unsupported output format \"" +
-                         std::filesystem::path(output).extension().string() +
-                         "\" (an MDS model converts to .mdm with its .mdx)");
+        throw UnsupportedOutput(output, "an MDS model converts to .mdm with its .mdx");
     }
     const TMDS mds = LoadOrThrow(input);
     TMDM mesh;

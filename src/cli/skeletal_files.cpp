@@ -64,6 +64,13 @@ void RequirePosable(const TMDM& mesh, const std::string& meshPath, const TMDX& a
     }
 }
 
+void LoadPosablePair(TMDM& mesh, const std::string& meshPath, TMDX& anim,
+                     const std::string& animPath, std::ostream& warnings) {
+    LoadMDMOrThrow(mesh, meshPath, warnings);
+    LoadMDXOrThrow(anim, animPath);
+    RequirePosable(mesh, meshPath, anim, animPath);
+}
+
 FrameRange AllFrames(const TMDX& anim, const std::string& animPath) {
     if (anim.frames.empty()) throw CliError("Cannot bake \"" + animPath + "\": it has no frames");
     return {0, static_cast<std::uint32_t>(anim.frames.size() - 1)};

@@ -21,6 +21,10 @@ void LoadMDXOrThrow(TMDX& anim, const std::string& path);
 void RequirePosable(const TMDM& mesh, const std::string& meshPath, const TMDX& anim,
                     const std::string& animPath);
 
+// The mesh and the animation that poses it, each loaded and checked as above.
+void LoadPosablePair(TMDM& mesh, const std::string& meshPath, TMDX& anim,
+                     const std::string& animPath, std::ostream& warnings);
+
 struct FrameRange {
     std::uint32_t first = 0;
     std::uint32_t last = 0;

@@ -113,9 +113,7 @@ int RunRender(const TRenderOptions& options, std::ostream& warnings, TRenderCont
     int frame = o.frame;
     int frames = 0;
     if (skeletal) {
-        LoadMDMOrThrow(mesh, o.model, std::cerr);
-        LoadMDXOrThrow(anim, o.mdx);
-        RequirePosable(mesh, o.model, anim, o.mdx);
+        LoadPosablePair(mesh, o.model, anim, o.mdx, std::cerr);
         // The file's indexes mean nothing here; the texturing sets them when a game is given.
         mesh.ClearShaderIndexes();
         // The preview draws each surface at the minimum the mesh stores for it.
