@@ -1,16 +1,8 @@
 #include "cli/model_source.h"
 
-#include <stdlib.h>
-
-#include <cerrno>
-#include <filesystem>
-#include <system_error>
-
 #include "assets/archive_entry_ref.h"
 #include "cli/cli_error.h"
-#include "io/file_error.h"
-
-namespace fs = std::filesystem;
+#include "io/scratch_folder.h"
 
 namespace {
 
@@ -42,19 +34,11 @@ TModelSource::TModelSource(const std::string& argument) : file_(argument) {
     if (!ref) return;
     if (installedExtractor == nullptr)
         throw CliError("Cannot load \"" + argument + "\": this program reads no archives");
-    std::error_code ec;
-    std::string pattern = (fs::temp_directory_path(ec) / "veldra-cli-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw FileError::CannotCreate(pattern, errno);
-    scratch_ = pattern;
+    scratch_ = std::make_unique<TScratchFolder>("veldra-cli-");
     std::string error;
-    file_ = installedExtractor(ref->archive, ref->entry, scratch_, error);
-    if (file_.empty()) {
-        fs::remove_all(scratch_, ec);
-        throw CliError("Cannot load \"" + argument + "\": " + error);
-    }
+    file_ = installedExtractor(ref->archive, ref->entry, scratch_->Path(), error);
+    // Thrown from here, the scratch folder goes with the member that holds it.
+    if (file_.empty()) throw CliError("Cannot load \"" + argument + "\": " + error);
 }
 
-TModelSource::~TModelSource() {
-    std::error_code ec;
-    if (!scratch_.empty()) fs::remove_all(scratch_, ec);
-}
+TModelSource::~TModelSource() = default;

@@ -5,8 +5,11 @@
 // commands with archive entries to its archive companion.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
+
+class TScratchFolder;
 
 // Writes `entry` of `archive` below `folder` and returns the file written; empty with the
 // reason in `error` when it cannot.
@@ -34,5 +37,5 @@ class TModelSource {
 
   private:
     std::string file_;
-    std::string scratch_;  // the scratch folder, removed with the object
+    std::unique_ptr<TScratchFolder> scratch_;  // removed with the object
 };
