@@ -1,15 +1,14 @@
 // A character's head and accessories in the window: read after the body is loaded, textured
 // whenever the body is, drawn on the posed body, and hidden or shown from the View menu.
 // They are not part of the model the window edits and saves.
-#include <QAction>
 #include <QMenu>
 
 #include "app/main_window.h"
+#include "app/menu_action.h"
 #include "render/gl/attachment_texturing.h"
 
 void TMainWindow::BuildAttachmentSwitch() {
-    auto* item = new QAction("Show Attachments", this);
-    item->setObjectName("menuViewShowAttachments");
+    QAction* item = MakeAction(this, "menuViewShowAttachments", "Show Attachments");
     item->setCheckable(true);
     item->setChecked(switches_.showAttachments);
     connect(item, &QAction::toggled, this, [this](bool on) {

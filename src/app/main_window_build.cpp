@@ -22,6 +22,7 @@
 #include "app/gl_view_widget.h"
 #include "app/help_text.h"
 #include "app/main_window.h"
+#include "app/menu_action.h"
 #include "app/model_panels.h"
 #include "app/view_switch_pair.h"
 #include "check/model_check.h"
@@ -40,14 +41,6 @@ QIcon ColourSquare(std::uint32_t colour) {
     painter.setBrush(QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
     painter.drawRect(2, 2, 11, 11);
     return QIcon(pixmap);
-}
-
-QAction* MakeAction(QObject* parent, const char* name, const QString& caption,
-                    const QString& shortcut = QString()) {
-    auto* action = new QAction(caption, parent);
-    action->setObjectName(name);
-    if (!shortcut.isEmpty()) action->setShortcut(QKeySequence(shortcut));
-    return action;
 }
 
 }  // namespace
@@ -276,12 +269,8 @@ void TMainWindow::BuildMenus() {
                  CheckAnincRanges(aninc_, static_cast<std::int64_t>(mdx_.header.numFrames)))
                 findings.push_back(f);
             // A character's head and accessories go into the game with it.
-            for (const TAttachedModel& a : attachments_) {
-                for (TCheckFinding f : CheckMD3(a.model, limits)) {
-                    f.where = a.where.gamePath + (f.where.empty() ? "" : " " + f.where);
-                    findings.push_back(std::move(f));
-                }
-            }
+            for (const TAttachedModel& a : attachments_)
+                AppendFindings(findings, CheckMD3(a.model, limits), a.where.gamePath);
             return findings;
         };
         TdlgCheck dialog(check, modelKind_ != kModelKindNone, this);

@@ -12,6 +12,7 @@
 #include <set>
 
 #include "app/main_window.h"
+#include "app/menu_action.h"
 #include "app/model_panels.h"
 #include "app/pk3_dialog.h"
 #include "app/texture_panel.h"
@@ -25,14 +26,6 @@ namespace {
 
 const char* const kSkinFilter = "Quake 3 model Skins  (*.skin) (*.skin *.SKIN)";
 const char* const kShaderFilter = "Shader-file  (.shader) (*.shader *.SHADER)";
-
-QAction* MakeAction(QObject* parent, const char* name, const QString& caption,
-                    const QString& shortcut = QString()) {
-    auto* action = new QAction(caption, parent);
-    action->setObjectName(name);
-    if (!shortcut.isEmpty()) action->setShortcut(QKeySequence(shortcut));
-    return action;
-}
 
 }  // namespace
 

@@ -31,13 +31,6 @@ void Note(TCheckFindings& out, std::string what, std::string where = "") {
     out.push_back(std::move(f));
 }
 
-void Append(TCheckFindings& to, TCheckFindings from, const std::string& where) {
-    for (TCheckFinding& f : from) {
-        f.where = f.where.empty() ? where : where + " " + f.where;
-        to.push_back(std::move(f));
-    }
-}
-
 bool HasTag(const std::vector<std::string>& tags, const std::string& name) {
     for (const std::string& tag : tags)
         if (EqualIgnoringCase(tag, name)) return true;
@@ -69,12 +62,12 @@ bool CheckCharacter(const std::string& charFile, const TCheckSources& sources,
         if (!meshRead) Note(findings, "mesh not readable: " + mesh.LastError(), "mesh");
     }
     if (meshRead) {
-        Append(findings, CheckMDM(mesh, limits), "mesh");
+        AppendFindings(findings, CheckMDM(mesh, limits), "mesh");
         for (const TMDMTag& tag : mesh.tags)
             bodyTags.push_back(NameFieldText(tag.name));
         TSkin skin;
         if (!files.skin.empty() && LoadSkin(files.skin, skin))
-            Append(findings, CheckSkinSurfaces(skin, SurfaceNames(mesh)),
+            AppendFindings(findings, CheckSkinSurfaces(skin, SurfaceNames(mesh)),
                    FileName(files.skin) + ":");
     }
 
@@ -91,8 +84,8 @@ bool CheckCharacter(const std::string& charFile, const TCheckSources& sources,
             Note(findings, "animation not readable: " + anim.LastError(), group.mdx);
             continue;
         }
-        Append(findings, CheckMDX(anim, limits), group.mdx);
-        Append(findings, CheckAnincRanges(group.animations, anim.header.numFrames), group.mdx);
+        AppendFindings(findings, CheckMDX(anim, limits), group.mdx);
+        AppendFindings(findings, CheckAnincRanges(group.animations, anim.header.numFrames), group.mdx);
         if (meshRead) {
             const std::string problem = SkeletalPairProblem(mesh, anim);
             if (!problem.empty()) Note(findings, problem, group.mdx);
@@ -109,7 +102,7 @@ bool CheckCharacter(const std::string& charFile, const TCheckSources& sources,
             Note(findings, "model not readable: " + model.LastError(), a.gamePath);
             continue;
         }
-        Append(findings, CheckMD3(model, limits), a.gamePath);
+        AppendFindings(findings, CheckMD3(model, limits), a.gamePath);
         if (a.slot == kHeadSlot) {
             headRead = true;
             // Tags are stored frame after frame; the first frame's name them all.

@@ -1,6 +1,7 @@
 #include "check/check_finding.h"
 
 #include <sstream>
+#include <utility>
 
 std::string FindingText(const TCheckFinding& finding) {
     std::ostringstream text;
@@ -8,4 +9,11 @@ std::string FindingText(const TCheckFinding& finding) {
     text << finding.what;
     if (finding.counted) text << ' ' << finding.value << " (limit " << finding.limit << ')';
     return text.str();
+}
+
+void AppendFindings(TCheckFindings& to, TCheckFindings from, const std::string& place) {
+    for (TCheckFinding& f : from) {
+        if (!place.empty()) f.where = f.where.empty() ? place : place + " " + f.where;
+        to.push_back(std::move(f));
+    }
 }

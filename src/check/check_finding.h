@@ -19,3 +19,6 @@ using TCheckFindings = std::vector<TCheckFinding>;
 
 // "where: what value (limit N)", the line the CLI and the dialog show.
 std::string FindingText(const TCheckFinding& finding);
+
+// Adds `from` to `to`, each finding's place put after `place` ("mesh surface 0 ...").
+void AppendFindings(TCheckFindings& to, TCheckFindings from, const std::string& place);

@@ -46,13 +46,6 @@ bool IsSkinTarget(const std::string& ext) {
     return ext == ".md3" || ext == ".mdm" || ext == ".mds";
 }
 
-void Append(TCheckFindings& to, const TCheckFindings& from, const std::string& prefix = "") {
-    for (TCheckFinding f : from) {
-        if (!prefix.empty()) f.where = f.where.empty() ? prefix : prefix + " " + f.where;
-        to.push_back(f);
-    }
-}
-
 // The surface names of a model file; nothing when it cannot be read.
 std::optional<std::vector<std::string>> ModelSurfaces(const std::string& path) {
     const std::string ext = ExtensionOf(path);
@@ -153,7 +146,7 @@ void CheckOne(TFileCheck& check, const std::vector<std::string>& set, const TEng
         const std::optional<std::string> aninc = Beside(path, ".aninc");
         if (aninc && !InSet(set, *aninc)) {
             std::string ignored;
-            Append(check.findings, AnincFindings(*aninc, path, ignored),
+            AppendFindings(check.findings, AnincFindings(*aninc, path, ignored),
                    fs::path(*aninc).filename().string());
         }
     } else if (ext == ".tag") {
@@ -180,7 +173,7 @@ void CheckOne(TFileCheck& check, const std::vector<std::string>& set, const TEng
                 models.push_back(*beside);
         for (const std::string& model : models) {
             if (std::optional<std::vector<std::string>> names = ModelSurfaces(model))
-                Append(check.findings, CheckSkinSurfaces(skin, *names),
+                AppendFindings(check.findings, CheckSkinSurfaces(skin, *names),
                        fs::path(model).filename().string() + ":");
         }
     } else if (ext == ".shader") {

@@ -1,6 +1,5 @@
 #include "cli/check_command.h"
 
-#include <filesystem>
 #include <optional>
 
 #include "assets/archive_entry_ref.h"
@@ -8,21 +7,15 @@
 #include "cli/cli_error.h"
 #include "cli/json_writer.h"
 #include "cli/model_source.h"
+#include "io/file_names.h"
 
 namespace {
 
 TArchiveCheckLister archiveLister = nullptr;
 TShaderImageChecker shaderImageChecker = nullptr;
 
-std::string LowerExtension(const std::string& path) {
-    std::string ext = std::filesystem::path(path).extension().string();
-    for (char& c : ext)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext;
-}
-
 bool IsArchive(const std::string& argument) {
-    return !NamesArchiveEntry(argument) && LowerExtension(argument) == ".pk3";
+    return !NamesArchiveEntry(argument) && UpperCaseExtension(argument) == ".PK3";
 }
 
 // An archive entry is checked from its extracted copy, under the name it was given.
@@ -83,7 +76,7 @@ std::vector<TFileCheck> CheckArguments(const std::vector<std::string>& arguments
 void AddMissingShaderImages(std::vector<TFileCheck>& checks, const std::string& gameDir) {
     if (shaderImageChecker == nullptr) throw CliError("Cannot read the game in this program");
     for (TFileCheck& check : checks) {
-        if (!check.error.empty() || LowerExtension(check.file) != ".shader" ||
+        if (!check.error.empty() || UpperCaseExtension(check.file) != ".SHADER" ||
             NamesArchiveEntry(check.file))
             continue;
         try {
@@ -175,7 +168,7 @@ bool CheckNeedsArchives(const TCheckArguments& arguments) {
     for (const std::string& file : arguments.files) {
         if (IsArchive(file) || NamesArchiveEntry(file)) return true;
         // What a character names may lie in the game's archives.
-        if (LowerExtension(file) == ".char") return true;
+        if (UpperCaseExtension(file) == ".CHAR") return true;
     }
     return false;
 }
