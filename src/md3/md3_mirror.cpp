@@ -21,10 +21,7 @@ void TMD3::MirrorAxis(int axis, int& clamped) {
             std::int16_t& c = Component(v, axis);
             // -32768 has no positive counterpart; wrapping would leave it unmirrored.
             c = ClampStored(-static_cast<double>(c), count);
-            TVector3 n = DecodeNormal(v.normal);
-            float& nc = Component(n, axis);
-            if (nc != 0.0f) nc = -nc;
-            v.normal = EncodeNormal(n);
+            v.normal = MirrorNormal(v.normal, axis);
         });
     FitClampedFrames(clampedInFrame);
     for (TMD3Tag& tag : header.tags) {
@@ -55,9 +52,7 @@ int TMD3::MirrorZ() {
 }
 
 void TMD3::MirrorNormals() {
-    md3_geometry::ForEachVertex(header, [](TMD3Vertex& v) {
-        v.normal = EncodeNormal(VectorNegate(DecodeNormal(v.normal)));
-    });
+    md3_geometry::ForEachVertex(header, [](TMD3Vertex& v) { v.normal = NegateNormal(v.normal); });
 }
 
 void TMD3::ReverseWinding() {

@@ -2,115 +2,118 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 #include "math/normal.h"
 
 namespace {
 
-TEST(PackedNormal, ReservedWordsForTheZAxis) {
-    EXPECT_EQ(EncodeNormal({0, 0, 1}), 0);
-    EXPECT_EQ(EncodeNormal({0, 0, -5}), 0x8000);
-    EXPECT_EQ(EncodeNormal({0.001f, 0, 1}), 0);  // within the 0.01 tolerance
-    EXPECT_EQ(DecodeNormal(0x8000), (TVector3{0, 0, -1}));
-    EXPECT_EQ(DecodeNormal(0), (TVector3{0, 0, 1}));
-    EXPECT_EQ(EncodeNormal(DecodeNormal(0x8000)), 0x8000);
-    EXPECT_EQ(EncodeNormal(DecodeNormal(0)), 0);
+double Angle(TVector3 a, TVector3 b) {
+    const double dot = static_cast<double>(a.x) * b.x + static_cast<double>(a.y) * b.y +
+                       static_cast<double>(a.z) * b.z;
+    const double la = std::sqrt(static_cast<double>(a.x) * a.x + a.y * a.y + a.z * a.z);
+    const double lb = std::sqrt(static_cast<double>(b.x) * b.x + b.y * b.y + b.z * b.z);
+    return std::acos(std::fmax(-1.0, std::fmin(1.0, dot / (la * lb))));
 }
 
-TEST(PackedNormal, NegativeAzimuthWrapsAndRoundsToEven) {
-    // Azimuth -90 degrees is -63.75 steps, rounded to -64 and masked to 192; the
-    // inclination of 90 degrees is 63.75 steps, rounded to 64.
-    EXPECT_EQ(EncodeNormal({0, -1, 0}), 0xC040);
-    EXPECT_EQ(EncodeNormal(0, -1, 0), 0xC040);
-    // +X: azimuth 0, inclination 63.75 -> 64.
-    EXPECT_EQ(EncodeNormal({1, 0, 0}), 0x0040);
-    // Unnormalised input is normalised first.
-    EXPECT_EQ(EncodeNormal({0, -7, 0}), 0xC040);
+TEST(PackedNormal, DecodesAsTheGameRendererDoes) {
+    // The renderer: sinTable[i] = sin(i * 360/1023 degrees), a byte angle indexes every fourth
+    // entry, x = cos(lat) sin(lng), y = sin(lat) sin(lng), z = cos(lng), cosines read a
+    // quarter table (256 entries) ahead.
+    auto table = [](unsigned i) {
+        const float degrees = static_cast<float>(i & 1023u) * 360.0f / 1023.0f;
+        return static_cast<float>(std::sin(degrees * std::numbers::pi / 180.0f));
+    };
+    for (unsigned w = 0; w < 65536; w += 97) {
+        const unsigned lat = (w >> 8) * 4, lng = (w & 0xFF) * 4;
+        const TVector3 expected{table(lat + 256) * table(lng), table(lat) * table(lng),
+                                table(lng + 256)};
+        ASSERT_EQ(DecodeNormal(static_cast<std::uint16_t>(w)), expected) << w;
+    }
+    // The word 0x8000 is straight up for the game; the game's files store down as 0x0080.
+    EXPECT_GT(DecodeNormal(0x8000).z, 0.9999f);
+    EXPECT_LT(DecodeNormal(0x0080).z, -0.9999f);
+    EXPECT_GT(DecodeNormal(0x0040).x, 0.9999f);
 }
 
-TEST(PackedNormal, DecodeUsesTheDivisor255) {
-    // Low byte 64: inclination 64/255 of a turn, a little past 90 degrees.
-    const TVector3 n = DecodeNormal(0x0040);
-    const float lng = 64.0f / 255.0f * 2.0f * 3.14159265f;
-    EXPECT_NEAR(n.x, std::sin(lng), 1e-6f);
-    EXPECT_NEAR(n.y, 0.0f, 1e-6f);
-    EXPECT_NEAR(n.z, std::cos(lng), 1e-6f);
+TEST(PackedNormal, AxesAndDegenerateInput) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const struct {
+        TVector3 v;
+        std::uint16_t word;
+    } cases[] = {
+        {{0, 0, 1}, 0x0000},
+        {{0, 0, -5}, 0x0080},
+        {{1, 0, 0}, 0x0040},
+        {{0, -7, 0}, 0xC040},
+        // The tools' spellings 0x4040 and 0x8040 decode a quarter degree off these axes;
+        // the other spellings decode exactly onto them.
+        {{0, 1, 0}, 0xC0C0},
+        {{-1, 0, 0}, 0x00C0},
+        {{0, 0, 0}, 0x0000},
+        {{nan, 0, 0}, 0x0000},
+        {{inf, 1, 0}, 0x0000},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(EncodeNormal(c.v), c.word) << c.v.x << " " << c.v.y << " " << c.v.z;
 }
 
-TEST(PackedNormal, RoundTripWithinTheQuantisation) {
-    // Half a step per angle, but a negative azimuth wraps modulo 256 while the decoder
-    // divides by 255, which costs up to one more step of azimuth.
-    const float step = 2.0f * 3.14159265f / 255.0f * 1.6f;
-    for (int i = 0; i < 500; ++i) {
-        const float a = 0.37f * i, b = 0.11f * i + 0.05f;
-        const TVector3 v{std::cos(a) * std::sin(b), std::sin(a) * std::sin(b), std::cos(b)};
-        const TVector3 back = DecodeNormal(EncodeNormal(v));
-        const float angle = std::acos(std::fmin(1.0f, VectorDot(v, back)));
-        EXPECT_LE(angle, step) << "sample " << i;
+// Re-encoding what was decoded must not move anything: every word comes back unchanged,
+// except that all words with inclination 0 decode to the same +Z and come back as word 0.
+TEST(PackedNormal, EveryWordSurvivesDecodeAndEncode) {
+    for (unsigned w = 0; w < 65536; ++w) {
+        const auto word = static_cast<std::uint16_t>(w);
+        const std::uint16_t again = EncodeNormal(DecodeNormal(word));
+        if ((w & 0xFF) == 0)
+            ASSERT_EQ(again, kNormalPosZ) << w;
+        else
+            ASSERT_EQ(again, word) << std::hex << w;
     }
 }
 
-TEST(PackedNormal, DegenerateInputGivesDefinedWords) {
-    // A zero vector stays zero: azimuth 0, inclination 90 degrees.
-    EXPECT_EQ(EncodeNormal({0, 0, 0}), 0x0040);
-    // NaN angles quantise to step 0 instead of an undefined conversion.
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_EQ(EncodeNormal({nan, 0, 0}), 0);
+// Mirroring twice gives the word back, and a mirrored word decodes to the mirrored direction
+// (within the table's skew). Straight up has one word, 0, whatever azimuth it was given.
+TEST(PackedNormal, MirroringWordsIsExactAndUndoesItself) {
+    auto up = [](std::uint16_t w) { return (w & 0xFF) == 0; };
+    for (unsigned w = 0; w < 65536; ++w) {
+        const auto word = static_cast<std::uint16_t>(w);
+        const TVector3 d = DecodeNormal(word);
+        const TVector3 expected[] = {{-d.x, d.y, d.z}, {d.x, -d.y, d.z}, {d.x, d.y, -d.z}};
+        for (int axis = 0; axis < 3; ++axis) {
+            const std::uint16_t m = MirrorNormal(word, axis);
+            ASSERT_LT(Angle(DecodeNormal(m), expected[axis]), 0.01) << w << " axis " << axis;
+            if (!up(word) && !up(m)) {
+                ASSERT_EQ(MirrorNormal(m, axis), word) << w << " " << axis;
+            }
+            if (up(m)) {
+                ASSERT_EQ(m, kNormalPosZ);
+            }
+        }
+        ASSERT_LT(Angle(DecodeNormal(NegateNormal(word)), {-d.x, -d.y, -d.z}), 0.01) << w;
+        if (!up(word) && !up(NegateNormal(word))) {
+            ASSERT_EQ(NegateNormal(NegateNormal(word)), word);
+        }
+    }
+    EXPECT_EQ(MirrorNormal(kNormalPosZ, 2), kNormalNegZ);
+    EXPECT_EQ(NegateNormal(kNormalNegZ), kNormalPosZ);
 }
 
-}  // namespace
-
-namespace {
-
-// The encoding by the library's arc functions alone, which the table-driven one must match
-// word for word.
-std::uint16_t ReferenceEncode(TVector3 v) {
-    auto quantise = [](double radians) {
-        const float steps = static_cast<float>(radians * 57.29578f / 360.0 * 255.0);
-        if (!std::isfinite(steps)) return 0;
-        return static_cast<int>(static_cast<long>(std::nearbyint(steps)) & 0xFF);
-    };
-    const TVector3 n = VectorNormalize(v);
-    if (VectorEqualEps(n, {0, 0, 1}, 0.01f)) return 0;
-    if (VectorEqualEps(n, {0, 0, -1}, 0.01f)) return 0x8000;
-    const int a = quantise(std::atan2(n.y, n.x));
-    const int b = quantise(std::acos(std::fmax(-1.0f, std::fmin(1.0f, n.z))));
-    return static_cast<std::uint16_t>((a << 8) | b);
-}
-
-TEST(PackedNormal, MatchesTheArcFunctionsEverywhere) {
-    // Spread over the sphere (some nearly flat in z), then the directions at and around
-    // every rounding boundary of both angles, where a table cell could round the other way.
+TEST(PackedNormal, EncodesToTheNearestDecodedWord) {
     std::uint32_t seed = 12345;
     auto next = [&seed] {
         seed = seed * 1664525u + 1013904223u;
         return static_cast<float>(seed >> 8) / 16777216.0f * 2.0f - 1.0f;
     };
-    for (int i = 0; i < 300000; ++i) {
-        const TVector3 v{next(), next(), next() * (i % 3 == 0 ? 0.001f : 1.0f)};
-        ASSERT_EQ(EncodeNormal(v), ReferenceEncode(v)) << v.x << " " << v.y << " " << v.z;
-    }
-    const double step = 2.0 * 3.14159265358979 / 255.0;
-    for (int k = -128; k <= 128; ++k) {
-        for (double nudge : {-1e-6, -1e-8, 0.0, 1e-8, 1e-6}) {
-            const double angle = (k + 0.5) * step + nudge;
-            for (double other : {0.3, 1.2, 2.9}) {
-                const TVector3 a{static_cast<float>(std::cos(angle) * std::sin(other)),
-                                 static_cast<float>(std::sin(angle) * std::sin(other)),
-                                 static_cast<float>(std::cos(other))};
-                const TVector3 b{static_cast<float>(std::cos(other) * std::sin(angle)),
-                                 static_cast<float>(std::sin(other) * std::sin(angle)),
-                                 static_cast<float>(std::cos(angle))};
-                EXPECT_EQ(EncodeNormal(a), ReferenceEncode(a)) << "azimuth step " << k;
-                EXPECT_EQ(EncodeNormal(b), ReferenceEncode(b)) << "inclination step " << k;
-            }
-        }
-    }
-    const float tiny = std::numeric_limits<float>::denorm_min();
-    for (TVector3 v : {TVector3{-1, 0, 0}, TVector3{-1, -0.0f, 0}, TVector3{0, -1, 0},
-                       TVector3{-0.0f, 1, 0}, TVector3{1, 1, 0}, TVector3{1, tiny, 0},
-                       TVector3{-tiny, -1, 0.5f}, TVector3{1e-30f, 1, 0}}) {
-        EXPECT_EQ(EncodeNormal(v), ReferenceEncode(v)) << v.x << " " << v.y << " " << v.z;
+    for (int i = 0; i < 120; ++i) {
+        // Some directions close to the poles, where the rings are small.
+        const TVector3 v{next(), next(), next() * (i % 3 == 0 ? 40.0f : 1.0f)};
+        double nearest = 10.0;
+        for (unsigned w = 0; w < 65536; ++w)
+            nearest = std::fmin(nearest, Angle(v, DecodeNormal(static_cast<std::uint16_t>(w))));
+        // The tools' spelling may be kept when the other is nearer by a hair (1e-6 of cosine).
+        EXPECT_LE(Angle(v, DecodeNormal(EncodeNormal(v))), std::sqrt(nearest * nearest + 2e-6))
+            << v.x << " " << v.y << " " << v.z;
     }
 }
 
