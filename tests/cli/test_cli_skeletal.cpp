@@ -48,7 +48,7 @@ TEST(CliSkeletal, InfoDescribesMeshesAnimationsAndLists) {
     const std::string json = out.str();
     for (const char* piece :
          {"{\"format\":\"mdm\"", "\"name\":\"u_lfthand\",\"shader\":\"\",\"minLod\":108,",
-          "\"verts\":145,\"triangles\":194,\"weights\":145,", "\"tags\":17,",
+          "\"vertices\":145,\"triangles\":194,\"weights\":145,", "\"tags\":17,",
           "{\"name\":\"tag_weapon\",\"bone\":29,", "{\"format\":\"mdx\"", "\"frames\":4887,",
           "{\"name\":\"Bip01 Head\",\"parent\":5,\"parentName\":\"Bip01 Neck\",",
           "{\"format\":\"aninc\"", "\"animations\":194,",
