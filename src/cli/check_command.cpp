@@ -43,6 +43,9 @@ void CheckSet(const std::vector<std::string>& files, const std::vector<std::stri
             check.error = e.what();
             check.findings.clear();
         }
+        // A reader names the copy it read; the user named the archive entry.
+        if (const std::size_t at = check.error.find(files[i]); at != std::string::npos)
+            check.error.replace(at, files[i].size(), names[i]);
         check.file = names[i];
         checks.push_back(std::move(check));
     }

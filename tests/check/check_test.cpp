@@ -255,6 +255,8 @@ TEST(CharacterCheck, EntriesSkinAndAccessoryTagsAgainstTheMesh) {
     TMDM mesh;
     TMDX anim;
     MakeSquarePair(mesh, anim);
+    mesh.header.version = kEngineMDMVersion;
+    anim.header.version = kEngineMDXVersion;
     write("models/sq/body.mdm", "");
     write("animations/sq.mdx", "");
     ASSERT_TRUE(mesh.SaveToFile(dir.File("models/sq/body.mdm")));
@@ -319,6 +321,14 @@ TEST(CheckCommand, ExitCodesAndFilesPairedAsTheGamePairsThem) {
               {"models/crate_red.skin", lidSkin},
               {"other/crate_blue.skin", lidSkin},  // another folder: no model to pair with
               {"readme.txt", "not checked"}});
+    TMDM squareMesh;
+    TMDX squareAnim;
+    MakeSquarePair(squareMesh, squareAnim);
+    squareAnim.header.version = kEngineMDXVersion;
+    ASSERT_TRUE(squareAnim.SaveToFile(dir.File("sq.mdx")));
+    WriteZip(dir.File("anims.pk3"),
+             {{"animations/sq.mdx", FileText(dir.File("sq.mdx"))},
+              {"animations/sq.aninc", "idle 0 99 0 20 0 0 0\n"}});  // past the animation
     InstallArchiveReader();
 
     struct Case {
@@ -339,6 +349,8 @@ TEST(CheckCommand, ExitCodesAndFilesPairedAsTheGamePairsThem) {
         {{dir.File("models.pk3:models/crate_red.skin")}, kExitCheckErrors, 1},
         {{dir.File("models.pk3:other/crate_blue.skin")}, 0, 0},
         {{dir.File("missing.pk3")}, 1, 0},
+        {{dir.File("anims.pk3:animations/sq.aninc")}, kExitCheckErrors, 1},
+        {{dir.File("anims.pk3")}, kExitCheckErrors, 1},  // the .mdx leaves it to the .aninc
     };
     for (const Case& c : cases) {
         std::ostringstream out, err;
