@@ -137,9 +137,9 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// The name under which the game's MD3 loader files a surface for skins (the skeletal loaders
-// keep their names as stored): lower case, and a
-// trailing "_1"-style suffix cut off (R_LoadMD3: "a crutch for q3data being a mess").
+// The name under which the game's MD3 loader files a surface for skins: lower case, and a
+// trailing "_1"-style suffix cut off (R_LoadMD3: "a crutch for q3data being a mess"). The
+// skeletal loaders keep their names as stored.
 std::string GameSurfaceName(const std::string& name) {
     std::string lower = Lower(name);
     if (lower.size() > 2 && lower[lower.size() - 2] == '_') lower.resize(lower.size() - 2);
