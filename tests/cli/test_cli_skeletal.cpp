@@ -100,6 +100,7 @@ TEST(CliSkeletal, BakeWritesTheChosenFrames) {
     const std::pair<std::string, int> failures[] = {{"--frames 4000-4887", 1},
                                                     {"--anim-name no_such_thing", 1},
                                                     {"--frames 7-x", 2},
+                                                    {"--frames 5-3", 2},  // reversed
                                                     {"--frames 1 --anim-name revive", 2}};
     for (const auto& [options, code] : failures) {
         const CliOutcome run = RunCli(dir, "bake " + pair + dir.File("bad.md3") + " " + options);
