@@ -21,8 +21,10 @@ std::vector<TExtractedCheckEntry> ExtractForCheck(const std::string& archivePath
         }
     }
     for (const TArchiveEntry& entry : archive.Entries()) {
-        const bool requested = wantedEntry == nullptr || &entry == wantedEntry;
-        if (entry.IsFolder() || (!requested && !IsCheckableFile(entry.name))) continue;
+        if (entry.IsFolder()) continue;
+        const bool checkable = IsCheckableFile(entry.name);
+        const bool requested = wantedEntry == nullptr ? checkable : &entry == wantedEntry;
+        if (!requested && !checkable) continue;
         // What the game pairs an entry with (a skin's model, an .mdx's .aninc) lies in its
         // folder, so one entry brings its folder's checkable neighbours along.
         if (!requested && entry.Folder() != wantedEntry->Folder()) continue;
