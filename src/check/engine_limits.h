@@ -1,5 +1,8 @@
 // What each engine accepts in a model. A limit is the largest value the engine takes; 0 means
-// the engine sets none.
+// the engine sets none. The loaders enforce the vertex and corner bounds of the renderer and
+// the file versions; the per-format counts (surfaces, frames, tags, shaders, vertices and
+// triangles of the format) are declared in the engines' headers but no loader checks them, so
+// passing them is only a warning.
 #pragma once
 
 #include <cstdint>
@@ -25,8 +28,18 @@ struct TEngineLimits {
     std::int64_t bones;      // MDX and MDS
     std::int64_t nameChars;  // characters before the terminating zero of a game path
     std::int64_t shaderStages;
-    bool loadsSkeletal;  // whether MDM, MDX and MDS load at all
+    bool loadsSkeletal;         // whether MDM, MDX and MDS load at all
+    std::int64_t skinSurfaces;  // surface lines of a skin file
+    std::int64_t skinModels;    // "md3_" lines of a skin file
+    // True where the skin's lines past those bounds are written past fixed arrays; else the
+    // engine ignores them with a warning.
+    bool skinOverrun;
 };
+
+// The only file versions the loaders of every engine accept.
+inline constexpr std::int32_t kEngineMDMVersion = 3;
+inline constexpr std::int32_t kEngineMDXVersion = 2;
+inline constexpr std::int32_t kEngineMDSVersion = 4;
 
 const TEngineLimits& LimitsOf(TEngine engine);
 

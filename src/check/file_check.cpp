@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <new>
 #include <optional>
 
 #include "assets/skin.h"
@@ -66,8 +67,9 @@ std::optional<std::vector<std::string>> ModelSurfaces(const std::string& path) {
     return std::nullopt;
 }
 
-// The model beside a skin whose name is the skin's or starts it before a '_', the longest
-// such name winning ("mortar_3rd.md3" for "mortar_3rd_axis.skin").
+// The model a skin belongs to by the game's naming rule: the model's path without extension,
+// '_' and the skin's name ("mortar_3rd.md3" for "mortar_3rd_axis.skin"). When several
+// models fit, the longest name wins.
 std::optional<std::string> ModelBesideSkin(const std::string& skinPath) {
     const std::string skinStem = StemOf(skinPath);
     std::optional<std::string> best;
@@ -79,9 +81,9 @@ std::optional<std::string> ModelBesideSkin(const std::string& skinPath) {
         const std::string path = entry.path().string();
         if (!IsSkinTarget(ExtensionOf(path))) continue;
         const std::string stem = StemOf(path);
-        const bool matches = skinStem == stem || (skinStem.size() > stem.size() &&
-                                                  skinStem.compare(0, stem.size(), stem) == 0 &&
-                                                  skinStem[stem.size()] == '_');
+        const bool matches = skinStem.size() > stem.size() + 1 &&
+                             skinStem.compare(0, stem.size(), stem) == 0 &&
+                             skinStem[stem.size()] == '_';
         if (matches && stem.size() >= bestLength) {
             best = path;
             bestLength = stem.size();
@@ -147,7 +149,7 @@ void CheckOne(TFileCheck& check, const std::vector<std::string>& set, const TEng
         if (aninc && !InSet(set, *aninc)) {
             std::string ignored;
             AppendFindings(check.findings, AnincFindings(*aninc, path, ignored),
-                   fs::path(*aninc).filename().string());
+                           fs::path(*aninc).filename().string());
         }
     } else if (ext == ".tag") {
         std::vector<TMD3Tag> tags;
@@ -165,16 +167,11 @@ void CheckOne(TFileCheck& check, const std::vector<std::string>& set, const TEng
     } else if (ext == ".skin") {
         TSkin skin;
         if (!LoadSkin(path, skin)) throw FileError("Cannot open file \"" + path + "\".");
-        std::vector<std::string> models;
-        for (const std::string& other : set)
-            if (IsSkinTarget(ExtensionOf(other))) models.push_back(other);
-        if (models.empty())
-            if (std::optional<std::string> beside = ModelBesideSkin(path))
-                models.push_back(*beside);
-        for (const std::string& model : models) {
-            if (std::optional<std::vector<std::string>> names = ModelSurfaces(model))
+        check.findings = CheckSkinLines(skin, limits);
+        if (const std::optional<std::string> model = ModelBesideSkin(path)) {
+            if (std::optional<std::vector<std::string>> names = ModelSurfaces(*model))
                 AppendFindings(check.findings, CheckSkinSurfaces(skin, *names),
-                       fs::path(model).filename().string() + ":");
+                               fs::path(*model).filename().string() + ":");
         }
     } else if (ext == ".shader") {
         std::vector<std::uint8_t> bytes;
@@ -214,7 +211,9 @@ std::vector<TFileCheck> CheckFiles(const std::vector<std::string>& paths,
         check.file = path;
         try {
             CheckOne(check, paths, limits, sources);
-        } catch (const FileError& e) {
+        } catch (const std::bad_alloc&) {
+            check.error = "Cannot check \"" + path + "\": out of memory";
+        } catch (const std::exception& e) {
             check.error = e.what();
         }
         if (!check.error.empty()) check.findings.clear();

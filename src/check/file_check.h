@@ -20,10 +20,10 @@ struct TCheckSources {
     std::string archive;  // the archive a checked entry was taken from; its entries win
 };
 
-// Checks each file. The files are checked as one set: a skin is compared with the models
-// among them, or when there are none with the model beside it whose name starts its own
-// ("body.mdm" for "body_axis.skin"); an .aninc with the .mdx beside it, an .mdx with the
-// .aninc beside it.
+// Checks each file. Files are paired as the game pairs them: a skin with the model beside it
+// that it belongs to by the game's naming rule ("body.mdm" for "body_axis.skin"), an .aninc
+// with the .mdx beside it and an .mdx with the .aninc beside it (unless that .aninc is among
+// `paths` and so checked itself).
 std::vector<TFileCheck> CheckFiles(const std::vector<std::string>& paths,
                                    const TEngineLimits& limits, const TCheckSources& sources = {});
 

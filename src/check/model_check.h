@@ -26,11 +26,16 @@ TCheckFindings CheckTags(const std::vector<TMD3Tag>& tags, const TEngineLimits& 
 // Entries whose range runs past the animation's frames.
 TCheckFindings CheckAnincRanges(const TANINC& list, std::int64_t mdxFrames);
 
-// Skin lines naming a surface the model lacks (names compared in lower case). Lines that
-// attach models or tags ("md3_...", "tag_...") name no surface.
+// Skin lines naming a surface the model lacks, names compared in lower case. Lines that attach
+// models or tags ("md3_...", "tag_...") name no surface, nor do "//" comments.
 TCheckFindings CheckSkinSurfaces(const TSkin& skin, const std::vector<std::string>& surfaceNames);
 
-// The surface names of a loaded model, for CheckSkinSurfaces.
+// More surface or "md3_" lines than the engine's skin holds.
+TCheckFindings CheckSkinLines(const TSkin& skin, const TEngineLimits& limits);
+
+// The surface names of a loaded model as the game matches skins against them, for
+// CheckSkinSurfaces: an MD3's in lower case without a trailing "_N" (the game's MD3 loader
+// cuts it: "b6_2" is matched as "b6"), the skeletal formats' as stored.
 std::vector<std::string> SurfaceNames(const TMD3& model);
 std::vector<std::string> SurfaceNames(const TMDM& model);
 std::vector<std::string> SurfaceNames(const TMDS& model);

@@ -1,5 +1,6 @@
 #include "cli/check_command.h"
 
+#include <new>
 #include <optional>
 
 #include "assets/archive_entry_ref.h"
@@ -8,26 +9,76 @@
 #include "cli/json_writer.h"
 #include "cli/model_source.h"
 #include "io/file_names.h"
+#include "io/scratch_folder.h"
 
 namespace {
 
-TArchiveCheckLister archiveLister = nullptr;
+TArchiveCheckExtractor archiveExtractor = nullptr;
 TShaderImageChecker shaderImageChecker = nullptr;
 
 bool IsArchive(const std::string& argument) {
     return !NamesArchiveEntry(argument) && UpperCaseExtension(argument) == ".PK3";
 }
 
-// An archive entry is checked from its extracted copy, under the name it was given.
-std::vector<TFileCheck> CheckArchiveEntry(const std::string& argument, const TEngineLimits& limits,
-                                          const std::string& gameDir) {
-    TModelSource source(argument);
+// With a game folder, the images a script names must be in the game.
+void AddMissingShaderImages(TFileCheck& check, const std::string& scriptFile,
+                            const std::string& gameDir) {
+    if (gameDir.empty() || !check.error.empty() || UpperCaseExtension(scriptFile) != ".SHADER")
+        return;
+    if (shaderImageChecker == nullptr) throw CliError("Cannot read the game in this program");
+    for (const TCheckFinding& f : shaderImageChecker(scriptFile, gameDir))
+        check.findings.push_back(f);
+}
+
+// Checks `files` as one set, each under the name in `names`.
+void CheckSet(const std::vector<std::string>& files, const std::vector<std::string>& names,
+              const TEngineLimits& limits, const TCheckSources& sources,
+              std::vector<TFileCheck>& checks) {
+    std::vector<TFileCheck> set = CheckFiles(files, limits, sources);
+    for (std::size_t i = 0; i < set.size(); ++i) {
+        TFileCheck& check = set[i];
+        try {
+            AddMissingShaderImages(check, files[i], sources.gameDir);
+        } catch (const std::exception& e) {
+            check.error = e.what();
+            check.findings.clear();
+        }
+        // A reader names the copy it read; the user named the archive entry.
+        if (const std::size_t at = check.error.find(files[i]); at != std::string::npos)
+            check.error.replace(at, files[i].size(), names[i]);
+        check.file = names[i];
+        checks.push_back(std::move(check));
+    }
+}
+
+// An archive, or one entry of it, is checked from copies taken out together with the entries
+// the game pairs them with, so that a skin finds its model and an .mdx its .aninc there too.
+void CheckArchive(const std::string& argument, const TEngineLimits& limits,
+                  const std::string& gameDir, std::vector<TFileCheck>& checks) {
+    if (archiveExtractor == nullptr) throw CliError("Cannot read archives in this program");
     const std::optional<TArchiveEntryRef> ref = SplitArchiveEntryRef(argument);
-    std::vector<TFileCheck> checks =
-        CheckFiles({source.File()}, limits, {gameDir, ref ? ref->archive : ""});
-    for (TFileCheck& check : checks)
-        check.file = argument;
-    return checks;
+    const std::string archive = ref ? ref->archive : argument;
+    TScratchFolder scratch("veldra-check-");
+    const std::vector<TExtractedCheckEntry> extracted =
+        archiveExtractor(archive, ref ? ref->entry : "", scratch.Path());
+    std::vector<std::string> files, names;
+    auto flush = [&] {
+        CheckSet(files, names, limits, {gameDir, archive}, checks);
+        files.clear();
+        names.clear();
+    };
+    for (const TExtractedCheckEntry& entry : extracted) {
+        if (!entry.requested) continue;
+        const std::string name = ref ? argument : archive + ":" + entry.entry;
+        if (entry.file.empty()) {
+            flush();  // keeps the archive's order
+            checks.push_back({name, {}, entry.error});
+            continue;
+        }
+        files.push_back(entry.file);
+        names.push_back(name);
+    }
+    flush();
 }
 
 std::vector<TFileCheck> CheckArguments(const std::vector<std::string>& arguments,
@@ -35,8 +86,7 @@ std::vector<TFileCheck> CheckArguments(const std::vector<std::string>& arguments
     std::vector<TFileCheck> checks;
     std::vector<std::string> plainFiles;
     auto flushPlain = [&] {
-        for (TFileCheck& check : CheckFiles(plainFiles, limits, {gameDir, ""}))
-            checks.push_back(std::move(check));
+        CheckSet(plainFiles, plainFiles, limits, {gameDir, ""}, checks);
         plainFiles.clear();
     };
     for (const std::string& argument : arguments) {
@@ -44,67 +94,40 @@ std::vector<TFileCheck> CheckArguments(const std::vector<std::string>& arguments
             plainFiles.push_back(argument);
             continue;
         }
-        // Plain files are checked together, so that a skin finds the models named with it.
         flushPlain();
-        std::vector<std::string> entries;
-        if (NamesArchiveEntry(argument)) {
-            entries.push_back(argument);
-        } else {
-            if (archiveLister == nullptr) throw CliError("Cannot read archives in this program");
-            try {
-                for (const std::string& entry : archiveLister(argument))
-                    entries.push_back(argument + ":" + entry);
-            } catch (const std::exception& e) {
-                checks.push_back({argument, {}, e.what()});
-                continue;
-            }
-        }
-        for (const std::string& entry : entries) {
-            try {
-                for (TFileCheck& check : CheckArchiveEntry(entry, limits, gameDir))
-                    checks.push_back(std::move(check));
-            } catch (const std::exception& e) {
-                checks.push_back({entry, {}, e.what()});
-            }
+        try {
+            CheckArchive(argument, limits, gameDir, checks);
+        } catch (const std::bad_alloc&) {
+            checks.push_back({argument, {}, "Cannot check \"" + argument + "\": out of memory"});
+        } catch (const std::exception& e) {
+            checks.push_back({argument, {}, e.what()});
         }
     }
     flushPlain();
     return checks;
 }
 
-// Only scripts given as files: an archive's entries are gone once they were checked.
-void AddMissingShaderImages(std::vector<TFileCheck>& checks, const std::string& gameDir) {
-    if (shaderImageChecker == nullptr) throw CliError("Cannot read the game in this program");
-    for (TFileCheck& check : checks) {
-        if (!check.error.empty() || UpperCaseExtension(check.file) != ".SHADER" ||
-            NamesArchiveEntry(check.file))
-            continue;
-        try {
-            for (const TCheckFinding& f : shaderImageChecker(check.file, gameDir))
-                check.findings.push_back(f);
-        } catch (const std::exception& e) {
-            check.error = e.what();
-            check.findings.clear();
-        }
-    }
+// An error line names its file even where the reader's message does not.
+std::string ErrorLine(const TFileCheck& check) {
+    if (check.error.find(check.file) != std::string::npos) return check.error;
+    return check.file + ": " + check.error;
 }
 
 void PrintText(const std::vector<TFileCheck>& checks, std::ostream& out) {
     for (const TFileCheck& check : checks) {
         if (!check.error.empty()) continue;
-        if (check.findings.empty()) {
-            out << check.file << ": clean\n";
-            continue;
+        if (check.findings.empty()) out << check.file << ": clean\n";
+        // One line per finding, each naming its file, so that the lines can be filtered.
+        for (const TCheckFinding& finding : check.findings) {
+            out << check.file << ": " << (finding.severity == TSeverity::Error ? "error: " : "")
+                << FindingText(finding) << "\n";
         }
-        out << check.file << ": " << check.findings.size()
-            << (check.findings.size() == 1 ? " finding\n" : " findings\n");
-        for (const TCheckFinding& finding : check.findings)
-            out << "  " << FindingText(finding) << "\n";
     }
 }
 
 void PrintJson(const std::vector<TFileCheck>& checks, const TEngineLimits& limits,
                std::ostream& out) {
+    std::int64_t errors = 0, warnings = 0, unreadable = 0;
     JsonWriter j(out);
     j.BeginObject();
     j.Key("engine"), j.String(limits.name);
@@ -113,11 +136,14 @@ void PrintJson(const std::vector<TFileCheck>& checks, const TEngineLimits& limit
         j.BeginObject();
         j.Key("file"), j.String(check.file);
         if (!check.error.empty()) {
+            ++unreadable;
             j.Key("error"), j.String(check.error);
         } else {
             j.Key("findings"), j.BeginArray();
             for (const TCheckFinding& finding : check.findings) {
+                ++(finding.severity == TSeverity::Error ? errors : warnings);
                 j.BeginObject();
+                j.Key("severity"), j.String(SeverityName(finding.severity));
                 j.Key("what"), j.String(finding.what);
                 if (finding.counted) {
                     j.Key("value"), j.Int(finding.value);
@@ -132,6 +158,9 @@ void PrintJson(const std::vector<TFileCheck>& checks, const TEngineLimits& limit
         j.EndObject();
     }
     j.EndArray();
+    j.Key("errors"), j.Int(errors);
+    j.Key("warnings"), j.Int(warnings);
+    j.Key("unreadable"), j.Int(unreadable);
     j.EndObject();
     out << "\n";
 }
@@ -143,8 +172,8 @@ CLI::App* AddCheckCommand(CLI::App& app, TCheckArguments& arguments) {
         "check",
         "List what an engine would refuse in models (.md3, .mdm, .mdx, .mds), tag files, skins, "
         "animation lists (.aninc), shader scripts, characters (.char with all they name) or "
-        "every such file of a .pk3; exit 0 clean, "
-        "2 findings, 1 unreadable");
+        "every such file of a .pk3; exit 0 clean or warnings only, 3 errors found, 1 a file "
+        "could not be read");
     check->add_option("FILE", arguments.files, "Files, archives or archive entries to check")
         ->required();
     check->add_option("--engine", arguments.engine, "Engine whose limits apply (default et)")
@@ -155,8 +184,8 @@ CLI::App* AddCheckCommand(CLI::App& app, TCheckArguments& arguments) {
     return check;
 }
 
-void InstallArchiveCheckLister(TArchiveCheckLister lister) {
-    archiveLister = lister;
+void InstallArchiveCheckExtractor(TArchiveCheckExtractor extractor) {
+    archiveExtractor = extractor;
 }
 
 void InstallShaderImageChecker(TShaderImageChecker checker) {
@@ -175,19 +204,18 @@ bool CheckNeedsArchives(const TCheckArguments& arguments) {
 
 int RunCheck(const TCheckArguments& arguments, std::ostream& out, std::ostream& err) {
     const TEngineLimits& limits = LimitsOf(EngineNamed(arguments.engine).value_or(TEngine::ET));
-    std::vector<TFileCheck> checks = CheckArguments(arguments.files, limits, arguments.game);
-    if (!arguments.game.empty()) AddMissingShaderImages(checks, arguments.game);
-    bool unreadable = false, violations = false;
+    const std::vector<TFileCheck> checks = CheckArguments(arguments.files, limits, arguments.game);
+    bool unreadable = false, errors = false;
     for (const TFileCheck& check : checks) {
         if (!check.error.empty()) {
-            ReportError(err, check.error);
+            ReportError(err, ErrorLine(check));
             unreadable = true;
         }
-        violations = violations || !check.findings.empty();
+        errors = errors || HasErrors(check.findings);
     }
     if (arguments.json)
         PrintJson(checks, limits, out);
     else
         PrintText(checks, out);
-    return unreadable ? kExitFailure : violations ? kExitViolations : 0;
+    return unreadable ? kExitFailure : errors ? kExitCheckErrors : 0;
 }

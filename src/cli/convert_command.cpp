@@ -39,7 +39,8 @@ const char* FormatName(ModelFormat format) {
     if (source == ModelFormat::MDM && FormatFromExtension(output) == ModelFormat::MD3) {
         reason += " (bake it with its animation)";
     }
-    throw CliError("Cannot convert \"" + input + "\": " + reason);
+    // What the file is was read; that it cannot become OUT is the command line's fault.
+    throw UsageError("Cannot convert \"" + input + "\": " + reason);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "cli/import_convert.h"
 
-
 #include "cli/cli_error.h"
 #include "import/ase.h"
 #include "import/ms3d.h"
@@ -49,16 +48,20 @@ bool IsImportedModel(const std::string& path) {
     return ext == ".MS3D" || ext == ".ASE";
 }
 
+void ImportToMD3(const std::string& input, TMD3& model, bool scaleToFit, std::ostream& warnings) {
+    if (UpperCaseExtension(input) == ".MS3D")
+        ConvertMS3D(input, model, scaleToFit, warnings);
+    else
+        ConvertASE(input, model, scaleToFit, warnings);
+}
+
 int RunImportConvert(const std::string& input, const std::string& output, bool scaleToFit,
                      std::ostream& warnings) {
     if (UpperCaseExtension(output) != ".MD3") {
         throw UnsupportedOutput(output, "imported models become .md3");
     }
     TMD3 model;
-    if (UpperCaseExtension(input) == ".MS3D")
-        ConvertMS3D(input, model, scaleToFit, warnings);
-    else
-        ConvertASE(input, model, scaleToFit, warnings);
+    ImportToMD3(input, model, scaleToFit, warnings);
     if (!model.SaveToFile(output))
         throw CliError("Cannot write \"" + output + "\": " + model.LastError());
     return 0;

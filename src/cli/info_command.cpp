@@ -5,8 +5,11 @@
 #include <sstream>
 
 #include "cli/cli_error.h"
+#include "cli/import_convert.h"
+#include "cli/info_kinds.h"
 #include "cli/info_text.h"
 #include "cli/json_writer.h"
+#include "cli/map_convert.h"
 #include "cli/mds_files.h"
 #include "cli/model_files.h"
 #include "cli/model_source.h"
@@ -54,10 +57,12 @@ std::size_t FrameZeroTagCount(const THeader& h) {
     return h.numFrames > 0 && h.numTags > 0 ? static_cast<std::size_t>(h.numTags) : 0;
 }
 
-void PrintMD3Text(const TMD3& model, const std::string& path, std::ostream& out) {
+// `format` names what the file is when it is not an MD3 itself but converts to one.
+void PrintMD3Text(const TMD3& model, const std::string& path, const std::string& format,
+                  std::ostream& out) {
     const THeader& h = model.header;
     out << "File:     " << path << "\n"
-        << "Format:   MD3\n"
+        << "Format:   " << (format.empty() ? "MD3" : format + ", converted to MD3") << "\n"
         << "Name:     " << Quoted(NameFieldText(h.name)) << "\n"
         << "Version:  " << h.version << "\n"
         << "Flags:    " << h.flags << "\n"
@@ -82,12 +87,15 @@ void PrintMD3Text(const TMD3& model, const std::string& path, std::ostream& out)
     }
 }
 
-void PrintMD3Json(const TMD3& model, const std::string& path, std::ostream& out) {
+void PrintMD3Json(const TMD3& model, const std::string& path, const std::string& format,
+                  std::ostream& out) {
     const THeader& h = model.header;
     JsonWriter j(out);
     j.BeginObject();
-    j.Key("format"), j.String("md3");
+    j.Key("format"), j.String(format.empty() ? "md3" : format);
     j.Key("file"), j.String(path);
+    // What follows describes the MD3 such a file converts to.
+    if (!format.empty()) j.Key("convertedTo"), j.String("md3");
     j.Key("name"), j.String(NameFieldText(h.name));
     j.Key("version"), j.Int(h.version);
     j.Key("flags"), j.Int(h.flags);
@@ -107,7 +115,8 @@ void PrintMD3Json(const TMD3& model, const std::string& path, std::ostream& out)
     j.EndArray();
     j.Key("tags"), j.Int(h.numTags);
     PrintTagsJson(h.tags, FrameZeroTagCount(h), j);
-    j.Key("surfaces");
+    j.Key("surfaces"), j.Int(h.numSurfaces);
+    j.Key("surfaceList");
     j.BeginArray();
     for (const TSurface& s : h.surfaces) {
         j.BeginObject();
@@ -118,7 +127,7 @@ void PrintMD3Json(const TMD3& model, const std::string& path, std::ostream& out)
         for (const TMD3Shader& shader : s.shaders)
             j.String(NameFieldText(shader.name));
         j.EndArray();
-        j.Key("verts"), j.Int(s.numVerts);
+        j.Key("vertices"), j.Int(s.numVerts);
         j.Key("triangles"), j.Int(s.numTriangles);
         j.EndObject();
     }
@@ -146,6 +155,32 @@ void PrintTagFileJson(const std::vector<TMD3Tag>& tags, const std::string& path,
 }
 
 TCharacterDescriber characterDescriber = nullptr;
+TArchiveDescriber archiveDescriber = nullptr;
+
+void PrintMD3(const TMD3& model, const std::string& path, const std::string& format, bool json,
+              std::ostream& out) {
+    json ? PrintMD3Json(model, path, format, out) : PrintMD3Text(model, path, format, out);
+}
+
+// MilkShape, 3ds Max ASCII and map files are described as the MD3 `convert` makes of them; a
+// model past the MD3 range is scaled to fit, so that it can be described at all.
+bool DescribeImported(const std::string& path, bool json, std::ostream& out,
+                      std::ostream& warnings) {
+    const std::string ext = UpperCaseExtension(path);
+    const char* format = ext == ".MS3D"  ? "ms3d"
+                         : ext == ".ASE" ? "ase"
+                         : ext == ".MAP" ? "map"
+                                         : "";
+    if (*format == '\0') return false;
+    const TModelSource source(path);
+    TMD3 model;
+    if (ext == ".MAP")
+        MapToMD3(source.File(), model, {true, ""}, warnings);
+    else
+        ImportToMD3(source.File(), model, true, warnings);
+    PrintMD3(model, path, format, json, out);
+    return true;
+}
 
 bool IsCharacter(const std::string& path) {
     return UpperCaseExtension(path) == ".CHAR";
@@ -158,12 +193,22 @@ void Describe(const std::string& path, bool json, std::ostream& out, std::ostrea
             throw CliError("Cannot load \"" + path + "\": this program reads no characters");
         return characterDescriber(path, json, out);
     }
+    const std::string ext = UpperCaseExtension(path);
+    if (ext == ".PK3") {
+        if (archiveDescriber == nullptr)
+            throw CliError("Cannot load \"" + path + "\": this program reads no archives");
+        return archiveDescriber(path, json, out);
+    }
+    if (ext == ".SKIN") return DescribeSkin(path, json, out);
+    if (ext == ".SHADER") return DescribeShaderScript(path, json, out);
+    if (ext == ".ANIM") return DescribeAnimGroup(path, json, out);
+    if (DescribeImported(path, json, out, warnings)) return;
     if (IsMDSFile(path)) return DescribeMDS(path, json, out);
     switch (DetectInputFormat(path)) {
         case ModelFormat::MD3: {
             TMD3 model;
             LoadMD3LayoutOrThrow(model, path);
-            json ? PrintMD3Json(model, path, out) : PrintMD3Text(model, path, out);
+            PrintMD3(model, path, "", json, out);
             return;
         }
         case ModelFormat::Tag: {
@@ -196,9 +241,19 @@ void InstallCharacterDescriber(TCharacterDescriber describer) {
     characterDescriber = describer;
 }
 
+void InstallArchiveDescriber(TArchiveDescriber describer) {
+    archiveDescriber = describer;
+}
+
 bool AnyIsCharacter(const std::vector<std::string>& paths) {
     for (const std::string& path : paths)
         if (IsCharacter(path)) return true;
+    return false;
+}
+
+bool AnyIsArchive(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths)
+        if (!NamesArchiveEntry(path) && UpperCaseExtension(path) == ".PK3") return true;
     return false;
 }
 
@@ -224,8 +279,8 @@ int RunInfo(const std::vector<std::string>& paths, bool json, std::ostream& out,
             result = kExitFailure;
         }
         if (json) {
+            // Scripts always get a document to read, an unreadable file included.
             if (!error.empty()) {
-                if (!several) continue;
                 one.str({});
                 JsonWriter j(one);
                 j.BeginObject();
@@ -243,6 +298,6 @@ int RunInfo(const std::vector<std::string>& paths, bool json, std::ostream& out,
         }
     }
     if (json && several) out << ']';
-    if (json && (several || result == 0)) out << '\n';
+    if (json) out << '\n';
     return result;
 }

@@ -1,7 +1,7 @@
 #include "cli/lod_command.h"
 
 #include <CLI/CLI.hpp>
-
+#include <string>
 
 #include "cli/cli_error.h"
 #include "cli/info_text.h"
@@ -23,17 +23,19 @@ void PrintText(const TMDM& mesh, std::uint32_t frame, std::ostream& out) {
     }
 }
 
-void PrintJson(const TMDM& mesh, std::uint32_t frame, std::ostream& out) {
+void PrintJson(const TMDM& mesh, const std::string& file, std::uint32_t frame, std::ostream& out) {
     JsonWriter j(out);
     j.BeginObject();
+    j.Key("file"), j.String(file);
     j.Key("frame"), j.Int(frame);
-    j.Key("surfaces");
+    j.Key("surfaces"), j.Int(static_cast<std::int64_t>(mesh.surfaces.size()));
+    j.Key("surfaceList");
     j.BeginArray();
     for (const TMDMSurface& s : mesh.surfaces) {
         j.BeginObject();
         j.Key("name"), j.String(NameFieldText(s.name));
         j.Key("vertices"), j.Int(s.numVerts);
-        j.Key("lodMinimum"), j.Int(s.minLod);
+        j.Key("minLod"), j.Int(s.minLod);
         j.EndObject();
     }
     j.EndArray();
@@ -50,9 +52,14 @@ CLI::App* AddLodCommand(CLI::App& app, TLodArguments& arguments) {
     lod->add_option("ANIM", arguments.anim, "Animation (.mdx) that poses the mesh")->required();
     lod->add_option("OUT", arguments.output, "Mesh to write (.mdm)")->required();
     arguments.frame = kLodFrameMDMMDX;
-    lod->add_option("--frame", arguments.frame,
-                    "Frame to pose at (frame 0 when the animation is shorter)")
-        ->capture_default_str();
+    lod->add_option_function<std::uint32_t>(
+        "--frame",
+        [&arguments](std::uint32_t frame) {
+            arguments.frame = frame;
+            arguments.frameGiven = true;
+        },
+        "Frame to pose at (default " + std::to_string(kLodFrameMDMMDX) +
+            ", or frame 0 when the animation is shorter)");
     lod->add_flag("--json", arguments.json, "Print JSON");
     return lod;
 }
@@ -64,6 +71,12 @@ int RunLod(const TLodArguments& arguments, std::ostream& out, std::ostream& warn
     TMDM mesh;
     TMDX anim;
     LoadPosablePair(mesh, arguments.mesh, anim, arguments.anim, warnings);
+    // Only the default falls back to frame 0; a frame the user chose is meant as given.
+    if (arguments.frameGiven && arguments.frame >= anim.header.numFrames) {
+        throw UsageError("Invalid --frame " + std::to_string(arguments.frame) + ": \"" +
+                         arguments.anim + "\" has only " + std::to_string(anim.header.numFrames) +
+                         " frames");
+    }
     const std::uint32_t frame = TCollapseMap::LodFrame(anim, arguments.frame);
     TerminalProgress progress("Calculating LOD");
     const bool calculated = TCollapseMap().CalculateLod(mesh, anim, frame, progress.IfShown());
@@ -76,7 +89,7 @@ int RunLod(const TLodArguments& arguments, std::ostream& out, std::ostream& warn
         throw CliError("Cannot write \"" + arguments.output + "\": " + mesh.LastError());
     }
     if (arguments.json) {
-        PrintJson(mesh, frame, out);
+        PrintJson(mesh, arguments.output, frame, out);
     } else {
         PrintText(mesh, frame, out);
     }

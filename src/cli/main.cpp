@@ -31,18 +31,22 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", std::string("veldra-cli ") + VELDRA_VERSION);
     app.footer(
         "Exit codes: 0 success; 1 a file could not be read, edited or written; 2 usage error "
-        "(unknown command or option, missing or malformed value, unsupported output format), "
-        "or findings of `check`. "
+        "(unknown command or option, missing or malformed value, unsupported output format); "
+        "3 `check` found errors. "
         "Errors are one line on stderr.");
 
     std::vector<std::string> infoFiles;
     bool infoJson = false;
     CLI::App* info = app.add_subcommand(
-        "info", "Show the header, frames, tags and surfaces of models and tag files, and what "
-                "a character names");
+        "info",
+        "Show the header, frames, tags and surfaces of models and tag files, what "
+        "skins, shader scripts, animation files and characters name, imported models and "
+        "maps as the MD3 they convert to, and what an archive holds");
     info->add_option("FILE", infoFiles,
-                     "Model (.md3, .mdm, .mdx, .mds), tag (.tag), animation list (.aninc) or "
-                     "character (.char) files")
+                     "Model (.md3, .mdm, .mdx, .mds), tag (.tag), skin (.skin), shader script "
+                     "(.shader), animation list (.aninc) or group (.anim), MilkShape (.ms3d), 3ds "
+                     "Max ASCII (.ase), map (.map), archive (.pk3) or character (.char) files, or "
+                     "archive entries")
         ->required();
     info->add_flag("--json", infoJson, "Print JSON: one object, or an array for several files");
 
@@ -136,7 +140,9 @@ int main(int argc, char** argv) {
     InstallArchiveReader();
 #else
     const bool readsArchive =
-        *pk3 || (*info && (AnyNamesArchiveEntry(infoFiles) || AnyIsCharacter(infoFiles))) ||
+        *pk3 ||
+        (*info && (AnyNamesArchiveEntry(infoFiles) || AnyIsCharacter(infoFiles) ||
+                   AnyIsArchive(infoFiles))) ||
         (*convert && (AnyNamesArchiveEntry(convertFiles) || !convertOptions.gameDir.empty())) ||
         (*edit && NamesArchiveEntry(editIn)) || (*check && CheckNeedsArchives(checkArguments)) ||
         (*bake && AnyNamesArchiveEntry({bakeArguments.mesh, bakeArguments.anim})) ||

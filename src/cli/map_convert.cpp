@@ -22,11 +22,8 @@ bool IsMapFile(const std::string& path) {
     return UpperCaseExtension(path) == ".MAP";
 }
 
-int RunMapConvert(const std::string& input, const std::string& output,
-                  const TMapConvertOptions& options, std::ostream& warnings) {
-    if (UpperCaseExtension(output) != ".MD3") {
-        throw UsageError("Cannot write \"" + output + "\": a map converts only to .md3");
-    }
+void MapToMD3(const std::string& input, TMD3& model, const TMapConvertOptions& options,
+              std::ostream& warnings) {
     TLevelMap map;
     if (!options.gameDir.empty()) {
         if (installedMaker == nullptr)
@@ -47,13 +44,21 @@ int RunMapConvert(const std::string& input, const std::string& output,
         throw CliError("Cannot load \"" + input + "\": " +
                        (map.LastError().empty() ? std::string("no such file") : map.LastError()));
     }
-    TMD3 model;
     FixedAnswerPrompts answer(options.scaleToFit);
     if (!map.ConvertToMD3(model, &answer))
         throw CliError("Cannot convert \"" + input + "\": " + OnOneLine(map.LastError()));
     for (const std::string& note : {map.SkippedText(), map.Note()}) {
         if (!note.empty()) warnings << "veldra-cli: warning: " << input << ": " << note << '\n';
     }
+}
+
+int RunMapConvert(const std::string& input, const std::string& output,
+                  const TMapConvertOptions& options, std::ostream& warnings) {
+    if (UpperCaseExtension(output) != ".MD3") {
+        throw UsageError("Cannot write \"" + output + "\": a map converts only to .md3");
+    }
+    TMD3 model;
+    MapToMD3(input, model, options, warnings);
     if (!model.SaveToFile(output))
         throw CliError("Cannot write \"" + output + "\": " + model.LastError());
     return 0;

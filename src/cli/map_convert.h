@@ -8,6 +8,8 @@
 
 #include "import/level_map.h"
 
+class TMD3;
+
 struct TMapConvertOptions {
     // Answers Yes to scaling a map larger than MD3 positions reach; otherwise it is refused.
     bool scaleToFit = false;
@@ -27,5 +29,9 @@ bool IsMapFile(const std::string& path);
 
 // Converts and writes; throws CliError with the limit or bounds message when the map cannot
 // be converted. Patches and brushes left out are reported on `warnings`.
+// The conversion alone, into `model`; refusals throw CliError as below.
+void MapToMD3(const std::string& input, TMD3& model, const TMapConvertOptions& options,
+              std::ostream& warnings);
+
 int RunMapConvert(const std::string& input, const std::string& output,
                   const TMapConvertOptions& options, std::ostream& warnings = std::cerr);

@@ -7,6 +7,7 @@
 #include "cli/info_text.h"
 #include "cli/json_writer.h"
 #include "cli/model_files.h"
+#include "cli/model_source.h"
 #include "cli/skeletal_description.h"
 #include "io/binary_file.h"
 #include "io/file_names.h"
@@ -17,7 +18,8 @@ namespace {
 
 TMDS LoadOrThrow(const std::string& path) {
     TMDS mds;
-    if (!mds.LoadFromFile(path)) {
+    const TModelSource source(path);
+    if (!mds.LoadFromFile(source.File())) {
         throw CliError("Cannot load \"" + path + "\": " + mds.LastError());
     }
     return mds;
@@ -58,7 +60,8 @@ void PrintJson(const TMDS& mds, const std::string& path, std::ostream& out) {
     LodJson(h, j);
     j.Key("frames"), j.Int(static_cast<std::int64_t>(mds.frames.size()));
     j.Key("torsoParent"), j.Int(h.torsoParent);
-    j.Key("bones");
+    j.Key("bones"), j.Int(static_cast<std::int64_t>(mds.bones.size()));
+    j.Key("boneList");
     j.BeginArray();
     for (const TMDXBoneInfo& bone : mds.bones) {
         j.BeginObject();
@@ -68,7 +71,8 @@ void PrintJson(const TMDS& mds, const std::string& path, std::ostream& out) {
         j.EndObject();
     }
     j.EndArray();
-    j.Key("surfaces");
+    j.Key("surfaces"), j.Int(static_cast<std::int64_t>(mds.surfaces.size()));
+    j.Key("surfaceList");
     j.BeginArray();
     for (const TMDSSurface& s : mds.surfaces) {
         j.BeginObject();
@@ -76,7 +80,8 @@ void PrintJson(const TMDS& mds, const std::string& path, std::ostream& out) {
         j.EndObject();
     }
     j.EndArray();
-    j.Key("tags");
+    j.Key("tags"), j.Int(static_cast<std::int64_t>(mds.tags.size()));
+    j.Key("tagList");
     j.BeginArray();
     for (const TMDSTag& tag : mds.tags) {
         j.BeginObject();

@@ -29,8 +29,8 @@ void LodText(const Header& h, std::ostream& out) {
 template <class Surface>
 void SurfaceText(std::size_t index, const Surface& s, std::ostream& out) {
     out << "  [" << index << "] " << Quoted(NameFieldText(s.name)) << " shader "
-        << Quoted(NameFieldText(s.shader)) << ", " << s.numVerts << " vertices, "
-        << s.numTriangles << " triangles";
+        << Quoted(NameFieldText(s.shader)) << ", " << s.numVerts << " vertices, " << s.numTriangles
+        << " triangles";
 }
 
 // "  [i] "name" bone B", without the end of the line.
@@ -54,12 +54,12 @@ void LodJson(const Header& h, JsonWriter& j) {
     j.Key("lodBias"), j.Float(h.lodBias);
 }
 
-// "name", "shader", "minLod", "verts" and "triangles" of the open surface object.
+// "name", "shader", "minLod", "vertices" and "triangles" of the open surface object.
 template <class Surface>
 void SurfaceJson(const Surface& s, JsonWriter& j) {
     j.Key("name"), j.String(NameFieldText(s.name));
     j.Key("shader"), j.String(NameFieldText(s.shader));
     j.Key("minLod"), j.Int(s.minLod);
-    j.Key("verts"), j.Int(s.numVerts);
+    j.Key("vertices"), j.Int(s.numVerts);
     j.Key("triangles"), j.Int(s.numTriangles);
 }

@@ -86,6 +86,10 @@ FrameRange ParseFrameRange(const std::string& text, const TMDX& anim, const std:
     if (!parsed) {
         throw UsageError("Invalid --frames \"" + text + "\": expected FIRST-LAST or FRAME");
     }
+    if (last < first) {
+        throw UsageError("Invalid --frames \"" + text +
+                         "\": the range is reversed (FIRST must not be after LAST)");
+    }
     return CheckedRange(first, last, anim, animPath, "--frames " + text);
 }
 

@@ -5,6 +5,7 @@
 #include "cli/cli_error.h"
 #include "cli/info_text.h"
 #include "cli/json_writer.h"
+#include "cli/model_source.h"
 #include "cli/skeletal_description.h"
 #include "cli/skeletal_files.h"
 #include "io/file_error.h"
@@ -64,7 +65,8 @@ void PrintMDMJson(const TMDM& mesh, const std::string& path, std::ostream& out) 
     HeaderJson("mdm", h, path, j);
     LodJson(h, j);
     j.Key("lodData"), j.Bool(mesh.HasLodData());
-    j.Key("surfaces");
+    j.Key("surfaces"), j.Int(static_cast<std::int64_t>(mesh.surfaces.size()));
+    j.Key("surfaceList");
     j.BeginArray();
     for (const TMDMSurface& s : mesh.surfaces) {
         j.BeginObject();
@@ -126,7 +128,8 @@ void PrintMDXJson(const TMDX& anim, const std::string& path, std::ostream& out) 
     HeaderJson("mdx", h, path, j);
     j.Key("frames"), j.Int(static_cast<std::int64_t>(anim.frames.size()));
     j.Key("torsoParent"), j.Int(h.torsoParent);
-    j.Key("bones");
+    j.Key("bones"), j.Int(static_cast<std::int64_t>(anim.bones.size()));
+    j.Key("boneList");
     j.BeginArray();
     for (const TMDXBoneInfo& bone : anim.bones) {
         j.BeginObject();
@@ -195,7 +198,8 @@ void DescribeMDX(const std::string& path, bool json, std::ostream& out) {
 
 void DescribeANINC(const std::string& path, bool json, std::ostream& out) {
     TANINC list;
-    if (!list.LoadFromFile(path)) {
+    const TModelSource source(path);
+    if (!list.LoadFromFile(source.File())) {
         // The loader only says false for a missing file; say it the way every other open does.
         if (list.LastError().empty()) throw FileError::CannotOpen(path, ENOENT);
         throw CliError("Cannot load " + list.LastError());

@@ -35,8 +35,8 @@ TEST(CliInfo, JsonDescribesTheWholeModel) {
                   "[-16,-16,-16],\"maxBounds\":[16,16,16],\"localOrigin\":[0,0,0],\"radius\":"
                   "27.712812}],\"tags\":1,\"tagNames\":[\"tag_top\"],\"tagList\":[{\"name\":"
                   "\"tag_top\",\"origin\":[0,0,16],\"axis\":[[1,0,0],[0,1,0],[0,0,1]]}],"
-                  "\"surfaces\":[{\"name\":\"cube\",\"flags\":0,\"shaders\":"
-                  "[\"textures/sample/cube\"],\"verts\":24,\"triangles\":12}]}\n");
+                  "\"surfaces\":1,\"surfaceList\":[{\"name\":\"cube\",\"flags\":0,"
+                  "\"shaders\":[\"textures/sample/cube\"],\"vertices\":24,\"triangles\":12}]}\n");
 }
 
 TEST(CliInfo, TextListsFramesTagsAndSurfaces) {

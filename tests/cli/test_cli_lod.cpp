@@ -24,7 +24,8 @@ TEST(CliLod, WritesTheMeshWithLodDataAndReportsEachSurface) {
     const CliOutcome run =
         RunCli(dir, "lod " + mesh + " " + anim + " " + dir.File("out.mdm") + " --json");
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.out.find("{\"frame\":0,\"surfaces\":[{\"name\":\"u_body\",\"vertices\":"),
+    EXPECT_NE(run.out.find(",\"frame\":0,\"surfaces\":"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"surfaceList\":[{\"name\":\"u_body\",\"vertices\":"),
               std::string::npos)
         << run.out;
 
@@ -35,11 +36,17 @@ TEST(CliLod, WritesTheMeshWithLodDataAndReportsEachSurface) {
     EXPECT_EQ(CollapseMapProblem(written), "");
     for (const TMDMSurface& s : written.surfaces) {
         EXPECT_NE(run.out.find("\"vertices\":" + std::to_string(s.numVerts) +
-                               ",\"lodMinimum\":" + std::to_string(s.minLod) + "}"),
+                               ",\"minLod\":" + std::to_string(s.minLod) + "}"),
                   std::string::npos);
     }
 
-    TLodArguments wrong{mesh, anim, dir.File("out.md3"), 0, false};
+    // A frame the user names is meant as given: past the animation it is refused.
+    EXPECT_EQ(RunCli(dir, "lod " + mesh + " " + anim + " " + dir.File("far.mdm") + " --frame 31")
+                  .exitCode,
+              2);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("far.mdm")));
+
+    TLodArguments wrong{mesh, anim, dir.File("out.md3"), 0, false, false};
     std::ostringstream out, err;
     EXPECT_THROW(RunLod(wrong, out, err), std::exception);
     EXPECT_FALSE(std::filesystem::exists(dir.File("out.md3")));

@@ -40,7 +40,7 @@ TEST(CliMapConvert, ConvertsRefusesAndScalesOnRequest) {
     CliOutcome r = RunCli(dir, "convert " + dir.File("box.map") + " " + out);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     r = RunCli(dir, "info --json " + out);
-    EXPECT_NE(r.out.find("\"verts\":24,\"triangles\":12"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"vertices\":24,\"triangles\":12"), std::string::npos) << r.out;
 
     r = RunCli(dir, "convert " + dir.File("big.map") + " " + out);
     EXPECT_EQ(r.exitCode, 1);

@@ -27,7 +27,7 @@ TEST(CliMDS, InfoDescribesAndConvertWritesThePair) {
     ASSERT_EQ(RunInfo({model}, true, out, err), 0) << err.str();
     for (const char* piece :
          {"{\"format\":\"mds\"", "\"frames\":3,", "{\"name\":\"tag_1\",\"parent\":0,\"flags\":1}",
-          "\"tags\":[{\"name\":\"tag_0\",\"bone\":3},"}) {
+          "\"tags\":2,\"tagList\":[{\"name\":\"tag_0\",\"bone\":3},"}) {
         EXPECT_NE(out.str().find(piece), std::string::npos) << piece << "\n" << out.str();
     }
 

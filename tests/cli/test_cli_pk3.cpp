@@ -21,10 +21,10 @@ TEST(CliPk3, ListWithMaskAndJson) {
     EXPECT_EQ(o.exitCode, 0);
     EXPECT_EQ(o.out, "models/A.MD3\nscripts/x.shader\n");
     o = RunCli(dir, "pk3 list " + dir.File("a.pk3") + " --mask '*.md3' --json");
-    EXPECT_EQ(o.out,
-              "{\"archive\":\"" + dir.File("a.pk3") +
-                  "\",\"entries\":[{\"name\":\"models/A.MD3\",\"size\":5,\"compressedSize\":" +
-                  o.out.substr(o.out.rfind(':') + 1));
+    EXPECT_EQ(o.out, "{\"file\":\"" + dir.File("a.pk3") +
+                         "\",\"entries\":1,\"entryList\":[{\"name\":\"models/"
+                         "A.MD3\",\"size\":5,\"compressedSize\":" +
+                         o.out.substr(o.out.rfind(':') + 1));
     o = RunCli(dir, "pk3 list " + dir.File("none.pk3"));
     EXPECT_EQ(o.exitCode, 1);
     EXPECT_NE(o.err.find("Cannot open file"), std::string::npos);
@@ -73,8 +73,8 @@ TEST(CliPk3, SkeletalArgumentsNameArchiveEntries) {
     ScratchDir dir;
     const std::string mesh = (SampleDir("mdm") / "allied_engineer_body.mdm").string();
     const std::string anim = (SampleDir("mdx") / "mortar.mdx").string();
-    WriteZip(dir.File("p.pk3"), {{"models/body.mdm", FileText(mesh)},
-                                 {"animations/mortar.mdx", FileText(anim)}});
+    WriteZip(dir.File("p.pk3"),
+             {{"models/body.mdm", FileText(mesh)}, {"animations/mortar.mdx", FileText(anim)}});
     const std::string pk3 = dir.File("p.pk3") + ":";
     CliOutcome o = RunCli(dir, "info --json " + pk3 + "models/body.mdm");
     EXPECT_EQ(o.exitCode, 0) << o.err;

@@ -64,7 +64,7 @@ TEST(CliRenderBatch, OnePicturePerModelAndArchiveEntryWithAResultEach) {
     // nothing are each reported without stopping the others.
     for (const std::string& failed :
          {dir.File("broken.md3"), dir.File("other/cube.md3"), pk3 + ":*.mdm"}) {
-        EXPECT_NE(o.out.find("\"input\":\"" + failed + "\""), std::string::npos) << failed;
+        EXPECT_NE(o.out.find("\"file\":\"" + failed + "\""), std::string::npos) << failed;
     }
     EXPECT_NE(o.out.find("is already the picture of"), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("no entry matches"), std::string::npos) << o.out;

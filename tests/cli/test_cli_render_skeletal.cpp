@@ -249,8 +249,9 @@ TEST_F(CliRenderSkeletal, CharacterInfoNamesWhatWasFound) {
     EXPECT_EQ(o.exitCode, 0) << o.err;
     for (const char* part :
          {"\"mesh\":{\"path\":\"models/arrow/body.mdm\",\"found\":true}",
-          "\"animationFiles\":[{\"mdx\":\"animations/base/arrow.mdx\",\"animations\":1}]",
-          "\"missing\":[\"skin \\\"models/arrow/body_red.skin\\\" not found\"]"})
+          "\"animationFiles\":1,\"animationFileList\":[{\"mdx\":\"animations/base/"
+          "arrow.mdx\",\"animations\":1}]",
+          "\"missing\":1,\"missingList\":[\"skin \\\"models/arrow/body_red.skin\\\" not found\"]"})
         EXPECT_NE(o.out.find(part), std::string::npos) << part << "\n" << o.out;
 }
 

@@ -48,7 +48,7 @@ TEST(CliSkeletal, InfoDescribesMeshesAnimationsAndLists) {
     const std::string json = out.str();
     for (const char* piece :
          {"{\"format\":\"mdm\"", "\"name\":\"u_lfthand\",\"shader\":\"\",\"minLod\":108,",
-          "\"verts\":145,\"triangles\":194,\"weights\":145,", "\"tags\":17,",
+          "\"vertices\":145,\"triangles\":194,\"weights\":145,", "\"tags\":17,",
           "{\"name\":\"tag_weapon\",\"bone\":29,", "{\"format\":\"mdx\"", "\"frames\":4887,",
           "{\"name\":\"Bip01 Head\",\"parent\":5,\"parentName\":\"Bip01 Neck\",",
           "{\"format\":\"aninc\"", "\"animations\":194,",
@@ -100,6 +100,7 @@ TEST(CliSkeletal, BakeWritesTheChosenFrames) {
     const std::pair<std::string, int> failures[] = {{"--frames 4000-4887", 1},
                                                     {"--anim-name no_such_thing", 1},
                                                     {"--frames 7-x", 2},
+                                                    {"--frames 5-3", 2},  // reversed
                                                     {"--frames 1 --anim-name revive", 2}};
     for (const auto& [options, code] : failures) {
         const CliOutcome run = RunCli(dir, "bake " + pair + dir.File("bad.md3") + " " + options);

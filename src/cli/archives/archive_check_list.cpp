@@ -6,16 +6,41 @@
 
 namespace {
 
-std::vector<std::string> CheckableEntries(const std::string& archivePath) {
+std::vector<TExtractedCheckEntry> ExtractForCheck(const std::string& archivePath,
+                                                  const std::string& wanted,
+                                                  const std::string& folder) {
     TPK3Archive archive(archivePath);
-    std::vector<std::string> names;
-    for (const TArchiveEntry& entry : archive.Entries())
-        if (!entry.IsFolder() && IsCheckableFile(entry.name)) names.push_back(entry.name);
-    return names;
+    std::vector<TExtractedCheckEntry> out;
+    const TArchiveEntry* wantedEntry = nullptr;
+    if (!wanted.empty()) {
+        wantedEntry = archive.FindEntry(wanted);
+        if (wantedEntry == nullptr) {
+            out.push_back(
+                {wanted, "", true, "\"" + wanted + "\" is not in \"" + archivePath + "\""});
+            return out;
+        }
+    }
+    for (const TArchiveEntry& entry : archive.Entries()) {
+        if (entry.IsFolder()) continue;
+        const bool checkable = IsCheckableFile(entry.name);
+        const bool requested = wantedEntry == nullptr ? checkable : &entry == wantedEntry;
+        if (!requested && !checkable) continue;
+        // What the game pairs an entry with (a skin's model, an .mdx's .aninc) lies in its
+        // folder, so one entry brings its folder's checkable neighbours along.
+        if (!requested && entry.Folder() != wantedEntry->Folder()) continue;
+        TExtractReport report = archive.ExtractEntry(entry, folder);
+        TExtractedCheckEntry extracted{entry.name, "", requested, ""};
+        if (!report.written.empty()) extracted.file = report.written.front().path;
+        if (extracted.file.empty())
+            extracted.error = report.problems.empty() ? "\"" + entry.name + "\" could not be read"
+                                                      : report.problems.front();
+        out.push_back(std::move(extracted));
+    }
+    return out;
 }
 
 }  // namespace
 
 void InstallArchiveCheckListing() {
-    InstallArchiveCheckLister(&CheckableEntries);
+    InstallArchiveCheckExtractor(&ExtractForCheck);
 }

@@ -4,6 +4,7 @@
 #include "check/character_check.h"
 #include "check/file_check.h"
 #include "cli/archives/archive_check_list.h"
+#include "cli/archives/archive_info.h"
 #include "cli/archives/character_info.h"
 #include "cli/archives/map_texture_sizes.h"
 #include "cli/archives/shader_image_check.h"
@@ -30,4 +31,5 @@ void InstallArchiveReader() {
     InstallShaderImageCheck();
     InstallCharacterCheck(&CheckCharacter);
     InstallCharacterDescriber(&DescribeCharacter);
+    InstallArchiveDescription();
 }

@@ -32,7 +32,7 @@ void PrintText(const TCharacterFiles& f, const std::string& path, std::ostream& 
         out << "  [" << i << "] " << Quoted(f.animationFiles[i].mdx) << ", "
             << f.animationFiles[i].animations.frames.size()
             << (f.animationFiles[i].animations.frames.size() == 1 ? " animation\n"
-                                                                   : " animations\n");
+                                                                  : " animations\n");
     }
     out << "Attachments: " << f.attachments.size() << "\n";
     for (std::size_t i = 0; i < f.attachments.size(); ++i) {
@@ -60,7 +60,8 @@ void PrintJson(const TCharacterFiles& f, const std::string& path, std::ostream& 
     named("mesh", f.def.mesh, !f.mesh.empty());
     named("skin", CharacterSkinPath(f.def), !f.skin.empty());
     named("animationGroup", f.def.animationGroup, !f.animationFiles.empty());
-    j.Key("animationFiles");
+    j.Key("animationFiles"), j.Int(static_cast<std::int64_t>(f.animationFiles.size()));
+    j.Key("animationFileList");
     j.BeginArray();
     for (const TAnimGroupFile& file : f.animationFiles) {
         j.BeginObject();
@@ -69,7 +70,8 @@ void PrintJson(const TCharacterFiles& f, const std::string& path, std::ostream& 
         j.EndObject();
     }
     j.EndArray();
-    j.Key("attachments");
+    j.Key("attachments"), j.Int(static_cast<std::int64_t>(f.attachments.size()));
+    j.Key("attachmentList");
     j.BeginArray();
     for (const TCharacterAttachment& a : f.attachments) {
         j.BeginObject();
@@ -81,7 +83,8 @@ void PrintJson(const TCharacterFiles& f, const std::string& path, std::ostream& 
         j.EndObject();
     }
     j.EndArray();
-    j.Key("missing");
+    j.Key("missing"), j.Int(static_cast<std::int64_t>(f.missing.size()));
+    j.Key("missingList");
     j.BeginArray();
     for (const std::string& missing : f.missing)
         j.String(missing);

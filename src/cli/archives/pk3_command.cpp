@@ -23,8 +23,9 @@ int RunPk3List(const std::string& archive, const std::string& mask, bool json, s
     }
     JsonWriter j(out);
     j.BeginObject();
-    j.Key("archive"), j.String(archive);
-    j.Key("entries");
+    j.Key("file"), j.String(archive);
+    j.Key("entries"), j.Int(static_cast<std::int64_t>(entries.size()));
+    j.Key("entryList");
     j.BeginArray();
     for (const TArchiveEntry* entry : entries) {
         j.BeginObject();

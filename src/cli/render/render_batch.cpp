@@ -53,11 +53,12 @@ std::vector<TBatchResult> ExpandInputs(const std::vector<std::string>& inputs) {
 void WriteJson(const std::vector<TBatchResult>& results, std::ostream& out) {
     JsonWriter j(out);
     j.BeginObject();
-    j.Key("results");
+    j.Key("results"), j.Int(static_cast<std::int64_t>(results.size()));
+    j.Key("resultList");
     j.BeginArray();
     for (const TBatchResult& r : results) {
         j.BeginObject();
-        j.Key("input"), j.String(r.input);
+        j.Key("file"), j.String(r.input);
         if (!r.output.empty()) j.Key("output"), j.String(r.output);
         j.Key("ok"), j.Bool(r.error.empty());
         if (!r.error.empty()) j.Key("error"), j.String(r.error);
