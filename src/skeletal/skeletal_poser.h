@@ -11,8 +11,12 @@
 //     }
 // The poser keeps its own copy of the bones, so SkeletalPose calls in between (the normal
 // edits) do not disturb it; a change to the animation needs a new PoseFrame.
+//
+// PoseBones and the Into functions leave the mesh alone and write into the caller's buffers,
+// so that posers on several threads can share one mesh (the bake).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -29,13 +33,19 @@ class TSkeletalPoser {
     // coordinates, matrices, inverses). A frame outside the animation gives false and leaves
     // the poser without a frame: PoseSurface and PoseTags then do nothing.
     bool PoseFrame(TMDM& mesh, const TMDX& anim, std::uint32_t frame);
+    // The same without writing the bones anywhere but into the poser.
+    bool PoseBones(const TMDX& anim, std::uint32_t frame);
 
     // The vertices and normals of one surface at the frame of the last PoseFrame; an index
     // outside the mesh leaves them empty.
     void PoseSurface(TMDM& mesh, std::uint32_t surface) const;
+    void PoseSurfaceInto(const TMDM& mesh, std::uint32_t surface, std::vector<TVector3>& positions,
+                         std::vector<TVector3>& normals) const;
 
     // The origins and axes of every tag at the frame of the last PoseFrame.
     void PoseTags(TMDM& mesh) const;
+    void PoseTagsInto(const TMDM& mesh, std::vector<TVector3>& origins,
+                      std::vector<std::array<TVector3, 3>>& axes) const;
 
     bool HasFrame() const { return posed_; }
 
