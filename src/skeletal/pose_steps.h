@@ -31,9 +31,13 @@ inline TVector3 MirrorY(TVector3 v) {
 // like every other input vector: a root at the frame's parent offset, where the game puts it
 // (so crouching and prone frames lower the body), and every other bone parentDist along its
 // offset direction from its parent.
-template <typename SinCosOfUnits>
+// `holdsRotation(i, boneFrame)` says whether matrices[i] and inverses[i] already hold the
+// rotation of that bone frame (a rotation depends on the three angles alone), so that a bone
+// that keeps still costs no matrix work.
+template <typename SinCosOfUnits, typename HoldsRotation>
 void PoseBones(const TMDX& anim, const TMDXFrame& frame, SinCosOfUnits&& sinCos,
-               TVector3* positions, TMatrix4* matrices, TMatrix4* inverses) {
+               TVector3* positions, TMatrix4* matrices, TMatrix4* inverses,
+               HoldsRotation&& holdsRotation) {
     for (std::size_t i = 0; i < anim.bones.size(); ++i) {
         const TMDXBoneInfo& bone = anim.bones[i];
         const TMDXBoneFrame& f = frame.boneFrames[i];
@@ -45,6 +49,7 @@ void PoseBones(const TMDX& anim, const TMDXFrame& frame, SinCosOfUnits&& sinCos,
             positions[i] =
                 VectorAdd(positions[parent], MirrorY(VectorScale(direction, bone.parentDist)));
         }
+        if (holdsRotation(i, f)) continue;
         matrices[i] = MatrixMultiply(MatrixMultiply(MatrixRotationX(sinCos(f.angles[2])),
                                                     MatrixRotationY(sinCos(-f.angles[0]))),
                                      MatrixRotationZ(sinCos(f.angles[1])));

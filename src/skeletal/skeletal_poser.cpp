@@ -27,12 +27,21 @@ bool TSkeletalPoser::PoseBones(const TMDX& anim, std::uint32_t frame) {
     const std::optional<std::size_t> boneCount = PosableBones(anim, frame);
     posed_ = boneCount.has_value();
     if (!posed_) return false;
-    positions_.resize(*boneCount);
-    matrices_.resize(*boneCount);
-    inverses_.resize(*boneCount);
+    if (*boneCount != matrices_.size()) {
+        positions_.resize(*boneCount);
+        matrices_.resize(*boneCount);
+        inverses_.resize(*boneCount);
+        rotationAngles_.assign(*boneCount, kNoRotation);
+    }
+    const auto holdsRotation = [this](std::size_t i, const TMDXBoneFrame& f) {
+        const TRotationAngles angles{f.angles[0], f.angles[1], f.angles[2]};
+        if (rotationAngles_[i] == angles) return true;
+        rotationAngles_[i] = angles;
+        return false;
+    };
     pose_steps::PoseBones(
         anim, anim.frames[frame], [this](int units) { return SinCosOf(units); }, positions_.data(),
-        matrices_.data(), inverses_.data());
+        matrices_.data(), inverses_.data(), holdsRotation);
     return true;
 }
 

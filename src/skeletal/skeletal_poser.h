@@ -17,6 +17,7 @@
 #pragma once
 
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -59,5 +60,10 @@ class TSkeletalPoser {
     std::vector<TVector3> positions_;
     std::vector<TMatrix4> matrices_;
     std::vector<TMatrix4> inverses_;
+    // The angles each bone's matrices were built from: most bones of an animation keep still
+    // for many frames (fingers, toes), and their matrices and inverses are then kept.
+    using TRotationAngles = std::array<std::int32_t, 3>;
+    static constexpr TRotationAngles kNoRotation{INT32_MAX, INT32_MAX, INT32_MAX};
+    std::vector<TRotationAngles> rotationAngles_;
     bool posed_ = false;
 };
