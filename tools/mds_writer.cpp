@@ -10,8 +10,8 @@ TMDS AssembleMDS(const TMDM& mesh, const TMDX& anim, int tagBones) {
     std::memcpy(h.ident, kMDSIdent, 4);
     h.version = 4;
     std::memcpy(h.name, mesh.header.name, sizeof h.name);
-    h.lodScale = mesh.header.lodBias;
-    h.lodBias = mesh.header.lodScale;
+    h.lodScale = mesh.header.lodScale;
+    h.lodBias = mesh.header.lodBias;
     h.torsoParent = anim.header.torsoParent;
     const auto tags =
         static_cast<std::size_t>(std::clamp(tagBones, 0, static_cast<int>(mesh.tags.size())));

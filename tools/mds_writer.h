@@ -11,7 +11,7 @@
 
 // Bones 0 to numBones - 1 are the animation's; then one tag bone (flags 1) per tag of the
 // mesh's first `tagBones` tags, hanging on the tag's bone at the tag's distance and turned as
-// that bone in every frame. lodScale and lodBias are stored crosswise, as the format keeps them.
+// that bone in every frame. lodScale and lodBias keep their places, as in every MDS file.
 TMDS AssembleMDS(const TMDM& mesh, const TMDX& anim, int tagBones);
 
 // Writes header, frames, bones, surfaces and tags with fresh offsets; false when the file

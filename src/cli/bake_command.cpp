@@ -2,12 +2,63 @@
 
 #include <CLI/CLI.hpp>
 
-
+#include "assets/skin.h"
+#include "check/engine_limits.h"
 #include "cli/cli_error.h"
 #include "cli/model_files.h"
 #include "cli/skeletal_files.h"
 #include "cli/terminal_progress.h"
 #include "skeletal/skeletal_export.h"
+
+namespace {
+
+void Warn(std::ostream& warnings, const std::string& text) {
+    warnings << "veldra-cli: warning: " << text << "\n";
+}
+
+// The baked model is written whatever its size, but the game may refuse it or lose parts of
+// it: say so before someone ships it.
+void WarnAboutGameLimits(const TMD3& md3, const std::string& output, std::ostream& warnings) {
+    const TEngineLimits& et = LimitsOf(TEngine::ET);
+    const std::string file = "\"" + output + "\": ";
+    if (md3.header.numFrames > et.md3Frames) {
+        Warn(warnings, file + std::to_string(md3.header.numFrames) + " frames, more than the " +
+                           std::to_string(et.md3Frames) + " of the game's MD3 limit");
+    }
+    if (md3.header.numTags > et.md3Tags) {
+        Warn(warnings, file + std::to_string(md3.header.numTags) +
+                           " tags per frame, more than the " + std::to_string(et.md3Tags) +
+                           " of the game's MD3 limit");
+    }
+    for (const TSurface& s : md3.header.surfaces) {
+        const std::string surface = file + "surface \"" + NameFieldText(s.name) + "\" has ";
+        if (s.numVerts > et.surfaceVerts) {
+            Warn(warnings, surface + std::to_string(s.numVerts) + " vertices; the game drops a " +
+                               "surface with more than " + std::to_string(et.surfaceVerts));
+        }
+        if (std::int64_t{s.numTriangles} * 3 > et.surfaceIndexes) {
+            Warn(warnings, surface + std::to_string(s.numTriangles) +
+                               " triangles; the game drops a surface with more than " +
+                               std::to_string(et.surfaceIndexes / 3));
+        }
+    }
+}
+
+void ApplySkin(TMD3& md3, const TSkin& skin, const std::string& skinFile, std::ostream& warnings) {
+    for (int i = 0; i < md3.header.numSurfaces; ++i) {
+        const std::string name = NameFieldText(md3.header.surfaces[i].name);
+        const TSkinRec* rec = FindSkinRec(skin, name);
+        if (rec == nullptr) {
+            Warn(warnings, "\"" + skinFile + "\" names no shader for surface \"" + name +
+                               "\"; it keeps \"" +
+                               NameFieldText(md3.header.surfaces[i].shaders[0].name) + "\"");
+            continue;
+        }
+        md3.SetShaderName(i, rec->path);
+    }
+}
+
+}  // namespace
 
 CLI::App* AddBakeCommand(CLI::App& app, TBakeArguments& arguments) {
     CLI::App* bake = app.add_subcommand(
@@ -20,12 +71,19 @@ CLI::App* AddBakeCommand(CLI::App& app, TBakeArguments& arguments) {
     bake->add_option("--anim-name", arguments.animName,
                      "The frames of this entry of the .aninc beside ANIM")
         ->excludes(frames);
+    bake->add_option("--skin", arguments.skin,
+                     "A skin file whose shaders are written into the surfaces");
     return bake;
 }
 
 int RunBake(const TBakeArguments& arguments, std::ostream& warnings) {
     if (FormatFromExtension(arguments.output) != ModelFormat::MD3) {
         throw UnsupportedOutput(arguments.output, "supported: .md3");
+    }
+    // Read before the bake, so that a wrong name fails at once rather than after it.
+    TSkin skin;
+    if (!arguments.skin.empty() && !LoadSkin(arguments.skin, skin)) {
+        throw CliError("Cannot read skin \"" + arguments.skin + "\": the file does not exist");
     }
     TMDM mesh;
     TMDX anim;
@@ -46,10 +104,12 @@ int RunBake(const TBakeArguments& arguments, std::ostream& warnings) {
                        "\": " + baked.error);
     }
     if (baked.clamped > 0) {
-        warnings << "veldra-cli: warning: " << baked.clamped << " coordinate"
-                 << (baked.clamped == 1 ? " was" : "s were")
-                 << " clamped to the 16-bit range of MD3 positions\n";
+        Warn(warnings, std::to_string(baked.clamped) + " coordinate" +
+                           (baked.clamped == 1 ? " was" : "s were") +
+                           " clamped to the 16-bit range of MD3 positions");
     }
+    if (!arguments.skin.empty()) ApplySkin(md3, skin, arguments.skin, warnings);
+    WarnAboutGameLimits(md3, arguments.output, warnings);
     if (!md3.SaveToFile(arguments.output)) {
         throw CliError("Cannot write \"" + arguments.output + "\": " + md3.LastError());
     }

@@ -1,6 +1,6 @@
-// `veldra-cli bake MESH.mdm ANIM.mdx OUT.md3 [--frames A-B | --anim-name NAME]`: poses a frame
-// range of a player model and writes it as a vertex-animated MD3 model, standing as the
-// game's own models do.
+// `veldra-cli bake MESH.mdm ANIM.mdx OUT.md3 [--frames A-B | --anim-name NAME] [--skin FILE]`:
+// poses a frame range of a player model and writes it as a vertex-animated MD3 model, standing
+// as the game's own models do, with the skin's shaders written into its surfaces.
 #pragma once
 
 #include <ostream>
@@ -16,6 +16,7 @@ struct TBakeArguments {
     std::string output;
     std::string frames;    // "A-B" or "A"; empty for every frame
     std::string animName;  // an entry of the .aninc beside ANIM; empty for none
+    std::string skin;      // a skin file whose shaders the surfaces take; empty for none
 };
 
 // Adds the "bake" subcommand with its options to `app`, storing into `arguments`.
@@ -23,5 +24,6 @@ CLI::App* AddBakeCommand(CLI::App& app, TBakeArguments& arguments);
 
 // Throws UsageError for a wrong output extension, malformed or conflicting options, CliError
 // or FileError for files that cannot be read, posed or written. Mesh limit questions are
-// answered Yes and, like coordinates clamped to the 16-bit range, reported on `warnings`.
+// answered Yes and, like coordinates clamped to the 16-bit range, a result past the game's MD3
+// limits and surfaces the skin does not name, reported on `warnings`.
 int RunBake(const TBakeArguments& arguments, std::ostream& warnings);

@@ -3,17 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "math/matrix.h"
-#include "math/scalar.h"
-#include "skeletal/pose_steps.h"
+#include "skeletal/game_bone.h"
 
 namespace {
 
 constexpr std::int32_t kSurfaceIdent = 9;
-
-TSinCos SinCosOfUnits(int units) {
-    return SinCosDeg(units * kMDXAngleScale);
-}
 
 class Converter {
   public:
@@ -27,18 +21,35 @@ class Converter {
     // The new index of bone b, or of its nearest kept ancestor; -1 when there is none.
     std::int32_t KeptBone(std::int64_t b) const;
     void Note(std::string text) { result_.notes.push_back(std::move(text)); }
+    // The MDS's own bones at the conversion frame, which moved weights and tags are
+    // re-expressed from.
+    void PoseConversionFrame();
+    // The MDS bone whose new index is `kept`.
+    const TGameBone& KeptGameBone(std::int32_t kept) const {
+        return gameBones_[keptSource_[static_cast<std::size_t>(kept)]];
+    }
     void FillSurface(const TMDSSurface& from, std::size_t index, TMDMSurface& to);
     void FillTags(TMDM& mesh, const TMDX& anim);
 
     const TMDS& mds_;
     TMDSConversion& result_;
     std::uint32_t kept_ = 0;
+    std::vector<std::size_t> keptSource_;  // MDS index of each new bone
+    std::vector<TGameBone> gameBones_;     // empty when the model has no frame to pose
 };
 
 void Converter::BuildBoneMap() {
     result_.boneMap.resize(mds_.bones.size());
-    for (std::size_t b = 0; b < mds_.bones.size(); ++b)
+    for (std::size_t b = 0; b < mds_.bones.size(); ++b) {
         result_.boneMap[b] = mds_.bones[b].flags == 0 ? static_cast<std::int32_t>(kept_++) : -1;
+        if (result_.boneMap[b] >= 0) keptSource_.push_back(b);
+    }
+}
+
+void Converter::PoseConversionFrame() {
+    result_.frame = mds_.frames.size() > kMDSConversionFrame + 1 ? kMDSConversionFrame : 0;
+    if (result_.frame < mds_.frames.size())
+        gameBones_ = GameBonesOfFrame(mds_.bones, mds_.frames[result_.frame]);
 }
 
 std::int32_t Converter::KeptBone(std::int64_t b) const {
@@ -117,7 +128,16 @@ void Converter::FillSurface(const TMDSSurface& from, std::size_t index, TMDMSurf
             const bool direct = w.boneIndex >= 0 &&
                                 static_cast<std::size_t>(w.boneIndex) < result_.boneMap.size() &&
                                 result_.boneMap[static_cast<std::size_t>(w.boneIndex)] == bone;
-            if (!direct) ++moved;
+            if (!direct) {
+                ++moved;
+                // The offset was relative to the tag bone: at the conversion frame the vertex
+                // stays where the MDS puts it, now carried by the ancestor.
+                if (!gameBones_.empty()) {
+                    const TVector3 placed = GamePointFromBone(
+                        gameBones_[static_cast<std::size_t>(w.boneIndex)], w.offset);
+                    w.offset = GamePointIntoBone(KeptGameBone(bone), placed);
+                }
+            }
             w.boneIndex = bone;
             vertex.weights.push_back(w);
         }
@@ -154,9 +174,10 @@ void Converter::FillMesh(TMDM& mesh, const TMDX& anim) {
     std::memcpy(h.ident, kMDMIdent, 4);
     h.version = 3;
     std::memcpy(h.name, mds_.header.name, sizeof h.name);
-    // Crosswise, as the fields are stored.
-    h.lodScale = mds_.header.lodBias;
-    h.lodBias = mds_.header.lodScale;
+    // Both headers store scale then bias, and both renderers read them so.
+    h.lodScale = mds_.header.lodScale;
+    h.lodBias = mds_.header.lodBias;
+    PoseConversionFrame();
     mesh.surfaces.resize(mds_.surfaces.size());
     for (std::size_t i = 0; i < mds_.surfaces.size(); ++i)
         FillSurface(mds_.surfaces[i], i, mesh.surfaces[i]);
@@ -171,15 +192,6 @@ void Converter::FillTags(TMDM& mesh, const TMDX& anim) {
         Note("the model has " + std::to_string(mds_.tags.size()) + " tags for " +
              std::to_string(flagged) + " tag bones; " +
              std::to_string(std::min(flagged, mds_.tags.size())) + " tags are kept");
-    }
-    result_.frame = mds_.frames.size() > kMDSConversionFrame + 1 ? kMDSConversionFrame : 0;
-    // The kept bones as the converted animation poses them at that frame.
-    std::vector<TVector3> positions(anim.bones.size());
-    std::vector<TMatrix4> matrices(anim.bones.size()), inverses(anim.bones.size());
-    const bool posed = pose_steps::PosableBones(anim, result_.frame).has_value();
-    if (posed) {
-        pose_steps::PoseBones(anim, anim.frames[result_.frame], SinCosOfUnits, positions.data(),
-                              matrices.data(), inverses.data());
     }
     for (std::size_t t = 0; t < std::min(flagged, mds_.tags.size()); ++t) {
         const TMDSTag& from = mds_.tags[t];
@@ -196,28 +208,14 @@ void Converter::FillTags(TMDM& mesh, const TMDX& anim) {
             Note("tag " + std::to_string(t) + " hangs on no kept bone and is put on bone 0");
         }
         tag.boneIndex = std::max(parent, 0);
-        if (posed && valid &&
-            static_cast<std::size_t>(b) < mds_.frames[result_.frame].boneFrames.size()) {
-            const TMDXBoneFrame& f =
-                mds_.frames[result_.frame].boneFrames[static_cast<std::size_t>(b)];
-            const TMatrix4 rotation =
-                MatrixMultiply(MatrixMultiply(MatrixRotationX(SinCosOfUnits(f.angles[2])),
-                                              MatrixRotationY(SinCosOfUnits(-f.angles[0]))),
-                               MatrixRotationZ(SinCosOfUnits(f.angles[1])));
+        // The game's MDS tag is its bone's own frame: origin and axis rows. Re-expressed in
+        // the new bone's frame, the MDM tag gives that same frame at the conversion frame.
+        if (valid && !gameBones_.empty() && tag.boneIndex < static_cast<std::int32_t>(kept_)) {
+            const TGameBone& own = gameBones_[static_cast<std::size_t>(b)];
+            const TGameBone& carrier = KeptGameBone(tag.boneIndex);
+            tag.offset = GamePointIntoBone(carrier, own.origin);
             for (int k = 0; k < 3; ++k)
-                tag.axis[k] = {rotation.at(k, 0), rotation.at(k, 1), rotation.at(k, 2)};
-            // The origin: where the tag bone lies from its parent, in the parent's frame, when
-            // that parent is kept; the game places it the same way at the conversion frame.
-            const bool directParent =
-                bone->parent >= 0 && static_cast<std::size_t>(bone->parent) < mds_.bones.size() &&
-                result_.boneMap[static_cast<std::size_t>(bone->parent)] == parent;
-            if (directParent && static_cast<std::size_t>(parent) < matrices.size()) {
-                const TMatrix4 o = MatrixMultiply(MatrixRotationY(SinCosOfUnits(-f.ofsAngles[0])),
-                                                  MatrixRotationZ(SinCosOfUnits(f.ofsAngles[1])));
-                const TVector3 delta = MatrixTransformPoint({bone->parentDist, 0.0f, 0.0f}, o);
-                tag.offset = pose_steps::MirrorY(
-                    MatrixTransformPoint(delta, matrices[static_cast<std::size_t>(parent)]));
-            }
+                tag.axis[k] = GameDirectionIntoBone(carrier, own.axis[static_cast<std::size_t>(k)]);
         }
         // The bone chain the tag depends on, root first.
         for (std::int32_t c = tag.boneIndex, steps = 0;

@@ -18,7 +18,8 @@ inline constexpr std::uint32_t kMDSConversionFrame = 3812;
 struct TMDSConversion {
     // New index of each MDS bone, -1 for a tag bone.
     std::vector<std::int32_t> boneMap;
-    std::uint32_t frame = 0;  // the frame the tag axes and origins come from
+    // The frame the tag frames, and the offsets of weights moved off tag bones, are taken from.
+    std::uint32_t frame = 0;
     // What could not be carried over exactly: weights, references, parents or tags that name
     // a tag bone or no bone at all, and a tag count that differs from the tag bones.
     std::vector<std::string> notes;

@@ -1,9 +1,11 @@
 #include "skeletal/skeletal_export.h"
 
+#include <array>
 #include <cstring>
 #include <limits>
 
 #include "io/user_prompts.h"
+#include "skeletal/parallel_frames.h"
 #include "skeletal/skeletal_orientation.h"
 #include "skeletal/skeletal_pair.h"
 #include "skeletal/skeletal_pose.h"
@@ -83,28 +85,74 @@ void LayOutModel(const TMDM& mesh, const TMDX& anim, std::uint32_t first, std::u
     }
 }
 
-void StoreTags(const TMDM& mesh, std::uint32_t frameIndex, TMD3& md3) {
-    const std::size_t tagCount = mesh.tags.size();
+void StoreTags(const std::vector<TVector3>& origins,
+               const std::vector<std::array<TVector3, 3>>& axes, std::uint32_t frameIndex,
+               TMD3& md3) {
+    const std::size_t tagCount = origins.size();
     for (std::size_t t = 0; t < tagCount; ++t) {
         TMD3Tag& tag = md3.header.tags[frameIndex * tagCount + t];
-        tag.origin = GameFromPose(mesh.pose.tagOrigins[t]);
+        tag.origin = GameFromPose(origins[t]);
         for (int k = 0; k < 3; ++k)
-            tag.axis[k] = GameFromPose(mesh.pose.tagAxes[t][k]);
+            tag.axis[k] = GameFromPose(axes[t][k]);
     }
 }
 
-void StoreVertices(const TMDM& mesh, std::size_t surface, std::uint32_t frameIndex, TMD3& md3,
-                   int& clamped) {
+void StoreVertices(const std::vector<TVector3>& positions, const std::vector<TVector3>& normals,
+                   std::size_t surface, std::uint32_t frameIndex, TMD3& md3, int& clamped) {
     TSurface& s = md3.header.surfaces[surface];
-    const std::size_t verts = mesh.pose.vertexPositions.size();
+    const std::size_t verts = positions.size();
     TMD3Vertex* out = s.vertices.data() + std::size_t{frameIndex} * verts;
     for (std::size_t k = 0; k < verts; ++k) {
-        const TVector3 p = GameFromPose(mesh.pose.vertexPositions[k]);
+        const TVector3 p = GameFromPose(positions[k]);
         out[k].x = StoredCoordinate(p.x, clamped);
         out[k].y = StoredCoordinate(p.y, clamped);
         out[k].z = StoredCoordinate(p.z, clamped);
-        out[k].normal = EncodeNormal(GameFromPose(mesh.pose.vertexNormals[k]));
+        out[k].normal = EncodeNormal(GameFromPose(normals[k]));
     }
+}
+
+// One thread's share of a bake: its own poser and buffers, so that threads share only the
+// read-only mesh and animation and write disjoint frames of the model.
+struct TBakeWorker {
+    TSkeletalPoser poser;
+    std::vector<TVector3> positions, normals, tagOrigins;
+    std::vector<std::array<TVector3, 3>> tagAxes;
+};
+
+// The bake with the shared bones: every frame is independent, so the frames are spread over
+// the cores. Returns false when progress cancelled.
+bool BakeSharedBones(const TMDM& mesh, const TMDX& anim, std::uint32_t first, std::uint32_t count,
+                     TMD3& baked, std::vector<int>& clampedInFrame, TProgress* progress) {
+    const unsigned workers = FrameWorkers();
+    std::vector<TBakeWorker> pool(workers);
+    return ForEachFrameInParallel(count, workers, progress, [&](unsigned w, std::uint32_t i) {
+        TBakeWorker& worker = pool[w];
+        worker.poser.PoseBones(anim, first + i);
+        worker.poser.PoseTagsInto(mesh, worker.tagOrigins, worker.tagAxes);
+        StoreTags(worker.tagOrigins, worker.tagAxes, i, baked);
+        for (std::uint32_t j = 0; j < mesh.surfaces.size(); ++j) {
+            worker.poser.PoseSurfaceInto(mesh, j, worker.positions, worker.normals);
+            StoreVertices(worker.positions, worker.normals, j, i, baked, clampedInFrame[i]);
+        }
+    });
+}
+
+// The reference: a full SkeletalPose for the tags and every surface of every frame.
+bool BakePerSurface(TMDM& mesh, const TMDX& anim, std::uint32_t first, std::uint32_t count,
+                    TMD3& baked, std::vector<int>& clampedInFrame, TProgress* progress) {
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (!ReportProgress(progress, i, count)) return false;
+        const std::uint32_t frame = first + i;
+        SkeletalPose(mesh, anim, frame, 0);
+        StoreTags(mesh.pose.tagOrigins, mesh.pose.tagAxes, i, baked);
+        for (std::uint32_t j = 0; j < mesh.surfaces.size(); ++j) {
+            SkeletalPose(mesh, anim, frame, j);
+            StoreVertices(mesh.pose.vertexPositions, mesh.pose.vertexNormals, j, i, baked,
+                          clampedInFrame[i]);
+        }
+    }
+    ReportProgress(progress, count, count);
+    return true;
 }
 
 }  // namespace
@@ -139,36 +187,21 @@ TBakeResult BakeFramesToMD3(TMDM& mesh, const TMDX& anim, std::uint32_t first, s
     TMD3 baked;
     static_cast<TMD3HeaderRecord&>(baked.header) = md3.header;
     LayOutModel(mesh, anim, first, count, baked);
-    TSkeletalPoser poser;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        if (!ReportProgress(progress, i, count)) {
-            result.cancelled = true;
-            result.clamped = 0;
-            result.error = "cancelled";
-            return result;
-        }
-        const std::uint32_t frame = first + i;
-        int clampedInFrame = 0;
-        if (pose == TBakePose::SharedBones) {
-            poser.PoseFrame(mesh, anim, frame);
-            poser.PoseTags(mesh);
-        } else {
-            SkeletalPose(mesh, anim, frame, 0);
-        }
-        StoreTags(mesh, i, baked);
-        for (std::uint32_t j = 0; j < mesh.surfaces.size(); ++j) {
-            if (pose == TBakePose::SharedBones) {
-                poser.PoseSurface(mesh, j);
-            } else {
-                SkeletalPose(mesh, anim, frame, j);
-            }
-            StoreVertices(mesh, j, i, baked, clampedInFrame);
-        }
-        // As after the MD3 edits: the frame's bounds and radius follow the clamped vertices.
-        if (clampedInFrame > 0) baked.FitFrameToStoredRange(static_cast<int>(i));
-        result.clamped += clampedInFrame;
+    std::vector<int> clampedInFrame(count, 0);
+    const bool done =
+        pose == TBakePose::SharedBones
+            ? BakeSharedBones(mesh, anim, first, count, baked, clampedInFrame, progress)
+            : BakePerSurface(mesh, anim, first, count, baked, clampedInFrame, progress);
+    if (!done) {
+        result.cancelled = true;
+        result.error = "cancelled";
+        return result;
     }
-    ReportProgress(progress, count, count);
+    // As after the MD3 edits: a frame's bounds and radius follow its clamped vertices.
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (clampedInFrame[i] > 0) baked.FitFrameToStoredRange(static_cast<int>(i));
+        result.clamped += clampedInFrame[i];
+    }
     md3.header = std::move(baked.header);
     result.baked = true;
     return result;

@@ -22,7 +22,8 @@ bool SkeletalPose(TMDM& mesh, const TMDX& anim, std::uint32_t frame, std::uint32
 
     PoseBones(
         anim, anim.frames[frame], [](int units) { return SinCosDeg(units * kMDXAngleScale); },
-        pose.bonePositions.data(), pose.boneMatrices.data(), pose.inverseBoneMatrices.data());
+        pose.bonePositions.data(), pose.boneMatrices.data(), pose.inverseBoneMatrices.data(),
+        [](std::size_t, const TMDXBoneFrame&) { return false; });
     if (posed != nullptr) {
         PoseVertices(*posed, pose.bonePositions.data(), pose.inverseBoneMatrices.data(), *boneCount,
                      pose.vertexPositions.data(), pose.vertexNormals.data());

@@ -5,9 +5,9 @@
 // The conventions are fixed, and the normal recalculation and LOD build on them:
 // - a stored angle v is v * 360/65536 degrees, and both pitch values (angles[0] and
 //   ofsAngles[0]) enter negated;
-// - a bone matrix is RotationX(roll) * RotationY(-pitch) * RotationZ(yaw), and a bone lies at
-//   its parent's position plus (parentDist, 0, 0) turned by RotationY(-ofsPitch) *
-//   RotationZ(ofsYaw); roots lie at the origin;
+// - a bone matrix is RotationX(roll) * RotationY(-pitch) * RotationZ(yaw); a bone lies at its
+//   parent's position plus parentDist along BoneOffsetDirection(ofsPitch, ofsYaw), and a root
+//   at its frame's parent offset, both mirrored in y: where the game places them;
 // - weight offsets, vertex normals, tag offsets and tag axes are mirrored in y on the way
 //   in and transformed by the inverse bone matrix;
 // - at the end every z is negated.

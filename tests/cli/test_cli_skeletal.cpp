@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli/convert_command.h"
@@ -82,8 +83,11 @@ TEST(CliSkeletal, BakeWritesTheChosenFrames) {
          {Case{"--frames 5-5", 1}, Case{"--frames 10-19", 10}, Case{"--anim-name revive", 47}}) {
         const CliOutcome run = RunCli(dir, "bake " + pair + dir.File("out.md3") + " " + c.options);
         ASSERT_EQ(run.exitCode, 0) << c.options << ": " << run.err;
-        // stderr is a file here, not a terminal: no progress line.
-        EXPECT_EQ(run.err, "");
+        // stderr is a file here, not a terminal: no progress line, only the warning that the
+        // game's MD3 loader keeps 16 tags.
+        EXPECT_EQ(run.err, "veldra-cli: warning: \"" + dir.File("out.md3") +
+                               "\": 17 tags per frame, more than the 16 of the game's MD3 "
+                               "limit\n");
         TMD3 md3;
         ASSERT_TRUE(md3.LoadFromFile(dir.File("out.md3"))) << md3.LastError();
         EXPECT_EQ(md3.header.numFrames, c.frames) << c.options;
@@ -108,6 +112,37 @@ TEST(CliSkeletal, BakeWritesTheChosenFrames) {
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     }
     EXPECT_FALSE(std::filesystem::exists(dir.File("bad.md3")));
+}
+
+TEST(CliSkeletal, BakeWritesTheSkinsShadersAndWarnsPastTheGamesLimits) {
+    VELDRA_REQUIRE_SAMPLES("mdx");
+    ScratchDir dir;
+    const EngineerFiles files(dir);
+    std::ofstream(dir.File("hand.skin"))
+        << "// md3_back, not a surface\nU_LftHand, models/x/hand.tga\n";
+    const std::string bake = "bake " + files.mesh + " " + files.anim + " " + dir.File("out.md3");
+    const CliOutcome run = RunCli(dir, bake + " --frames 0-1100 --skin " + dir.File("hand.skin"));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    TMD3 md3;
+    ASSERT_TRUE(md3.LoadFromFile(dir.File("out.md3")));
+    TMDM mesh;
+    AnswerYesPrompts yes;
+    ASSERT_TRUE(mesh.LoadFromFile(files.mesh, yes));
+    for (int s = 0; s < md3.header.numSurfaces; ++s) {
+        const std::string name = NameFieldText(md3.header.surfaces[s].name);
+        const std::string shader = NameFieldText(md3.header.surfaces[s].shaders[0].name);
+        // The other surfaces keep the mesh's shader, and the skin's silence is reported.
+        const bool named = name == "u_lfthand";
+        EXPECT_EQ(shader, named ? "models/x/hand.tga" : NameFieldText(mesh.surfaces[s].shader));
+        EXPECT_EQ(run.err.find("no shader for surface \"" + name + "\"") != std::string::npos,
+                  !named)
+            << name;
+    }
+    EXPECT_NE(run.err.find("1101 frames, more than the 1024 of the game's MD3 limit"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("17 tags per frame"), std::string::npos);
+    EXPECT_EQ(RunCli(dir, bake + " --skin " + dir.File("none.skin")).exitCode, 1);
 }
 
 TEST(CliSkeletal, MeshesThatDoNotFitTheAnimationAreRefused) {

@@ -3,6 +3,7 @@
 // it was assembled from; tag bones become tags, and whatever names a tag bone is mended.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <climits>
 #include <cstring>
 
@@ -77,8 +78,13 @@ TEST(MDS, AssembledFromAPairConvertsBackToIt) {
         EXPECT_EQ(result.frame, pair.anim.frames.size() > 3813 ? 3812u : 0u);
         EXPECT_EQ(anim.header.numBones, 53u);
         EXPECT_EQ(mesh.header.numTags, 3u);
-        EXPECT_EQ(mesh.header.lodScale, 0.75f);  // crosswise twice
-        EXPECT_EQ(mesh.header.lodBias, 0.25f);
+        // Both files store the scale at byte 72 and the bias at 76, as the game reads them.
+        ASSERT_TRUE(mesh.SaveToFile(dir.File("model.mdm")));
+        for (const char* file : {"model.mds", "model.mdm"}) {
+            const auto bytes = ReadBytes(dir.File(file));
+            EXPECT_EQ(testing_support::GetI32(bytes, 72), std::bit_cast<std::int32_t>(0.75f));
+            EXPECT_EQ(testing_support::GetI32(bytes, 76), std::bit_cast<std::int32_t>(0.25f));
+        }
         EXPECT_EQ(mesh.CountMismatch(), "");
         EXPECT_EQ(anim.CountMismatch(), "");
         EXPECT_EQ(SkeletalPairProblem(mesh, anim), "");

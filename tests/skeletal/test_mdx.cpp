@@ -101,9 +101,19 @@ TEST(MDXHostile, TruncationsAndInflatedCountsFail) {
     ScratchDir dir;
     const Bytes full = ReadBytes(SaveAnim(dir, "a.mdx", {.frames = 3, .bones = 3}));
     ASSERT_EQ(LoadFailure(dir, full), "");
+    // The partial loaders too: the frames-only one reads no bones, so a file cut inside its
+    // frames must be refused by the frames' own size, 52 bytes of frame record included.
+    TMDM mesh;
+    TMDX held;
+    MakePair(mesh, held, {.frames = 2, .bones = 3});
+    const TMDX before = held;
     for (std::size_t n = 0; n < full.size(); ++n) {
         const Bytes prefix(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(n));
         EXPECT_NE(LoadFailure(dir, prefix), "") << "prefix of " << n << " bytes loaded";
+        const bool framesWhole = n >= 96 + 3 * (52 + 3 * 12);
+        EXPECT_EQ(held.LoadFramesFromFile(dir.File("hostile.mdx")), framesWhole) << n;
+        EXPECT_EQ(held.LoadBonesFromFile(dir.File("hostile.mdx")), n == full.size()) << n;
+        held = before;
     }
     for (std::size_t field : {kMdxNumFrames, kMdxNumBones, kMdxOfsFrames, kMdxOfsBones}) {
         for (std::int32_t value : {INT_MAX, INT_MIN, -1, 1 << 24}) {

@@ -1,6 +1,7 @@
 // Baking a frame range into an MD3 model, and the export command around it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -104,8 +105,17 @@ TEST(SkeletalExport, ProgressCountsFramesAndCancellingLeavesTheModelAsItWas) {
         EXPECT_EQ(std::memcmp(&md3.header.frames[0], &before[0], sizeof(TMD3Frame)), 0);
     }
     StopAfter all(100);
-    ASSERT_TRUE(BakeFramesToMD3(mesh, anim, 2, 5, md3, TBakePose::SharedBones, &all).baked);
+    ASSERT_TRUE(BakeFramesToMD3(mesh, anim, 2, 5, md3, TBakePose::PerSurface, &all).baked);
     EXPECT_EQ(all.done, (std::vector<std::uint64_t>{0, 1, 2, 3, 4}));
+    // Frames baked on several threads finish in any order: the count only grows, and the end
+    // is reported once.
+    StopAfter shared(100);
+    ASSERT_TRUE(BakeFramesToMD3(mesh, anim, 2, 5, md3, TBakePose::SharedBones, &shared).baked);
+    ASSERT_GE(shared.done.size(), 2u);
+    EXPECT_EQ(shared.done.front(), 0u);
+    EXPECT_TRUE(std::is_sorted(shared.done.begin(), shared.done.end()));
+    EXPECT_EQ(std::count(shared.done.begin(), shared.done.end(), 4u), 1);
+    EXPECT_EQ(shared.done.back(), 4u);
     EXPECT_EQ(md3.header.numFrames, 4);
 }
 

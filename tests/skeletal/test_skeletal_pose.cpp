@@ -13,10 +13,12 @@ namespace {
 
 using namespace skeletal_test;
 
+// Offset directions come from the game's sine table, whose cosine of 0 is 0.9999988: a child
+// lies 0.00002 short of its parentDist, as in the game.
 void ExpectNear(TVector3 actual, TVector3 expected, const char* what) {
-    EXPECT_NEAR(actual.x, expected.x, 1e-5f) << what;
-    EXPECT_NEAR(actual.y, expected.y, 1e-5f) << what;
-    EXPECT_NEAR(actual.z, expected.z, 1e-5f) << what;
+    EXPECT_NEAR(actual.x, expected.x, 5e-5f) << what;
+    EXPECT_NEAR(actual.y, expected.y, 5e-5f) << what;
+    EXPECT_NEAR(actual.z, expected.z, 5e-5f) << what;
 }
 
 // A root with the given angles, a child at parentDist with the given offset angles, and one
@@ -30,11 +32,13 @@ struct PoseCase {
     TVector3 offset;
     TVector3 vertex;  // expected
     TVector3 child;   // expected
+    TVector3 parentOffset = {};
+    TVector3 root = {};  // expected
 };
 
 TEST(SkeletalPose, SignConventions) {
     const PoseCase cases[] = {
-        {"roots stay at the origin",
+        {"a root without a parent offset stays at the origin",
          {1234, -5000, 777},
          10,
          {0, 0},
@@ -54,7 +58,25 @@ TEST(SkeletalPose, SignConventions) {
          {1, 0, 0},
          {0, 0, -1},
          {10, 0, 0}},
-        {"offset yaw 90", {0, 0, 0}, 10, {0, 16384}, 1, {0, 0, 0}, {0, -10, 0}, {0, -10, 0}},
+        // The table's quarter turn is 0.088 degrees past 90, as in the game.
+        {"offset yaw 90",
+         {0, 0, 0},
+         10,
+         {0, 16384},
+         1,
+         {0, 0, 0},
+         {-0.0307095f, -10, 0},
+         {-0.0307095f, -10, 0}},
+        {"a root stands at the frame's parent offset, mirrored like any input",
+         {0, 0, 0},
+         10,
+         {0, 0},
+         0,
+         {0, 0, 1},
+         {1, -2, -4},
+         {11, -2, -3},
+         {1, 2, 3},
+         {1, -2, -3}},
     };
     for (const PoseCase& c : cases) {
         TMDM mesh;
@@ -70,10 +92,11 @@ TEST(SkeletalPose, SignConventions) {
         child.ofsAngles[0] = c.childOffsetAngles[0];
         child.ofsAngles[1] = c.childOffsetAngles[1];
         anim.bones[1].parentDist = c.parentDist;
+        anim.frames[0].parentOffset = c.parentOffset;
         SetWeights(mesh.surfaces[0].vertices[0], {{c.weightBone, 1.0f, c.offset}});
 
         ASSERT_TRUE(SkeletalPose(mesh, anim, 0, 0)) << c.what;
-        ExpectNear(mesh.pose.bonePositions[0], {0, 0, 0}, c.what);
+        ExpectNear(mesh.pose.bonePositions[0], c.root, c.what);
         ExpectNear(mesh.pose.bonePositions[1], c.child, c.what);
         ExpectNear(mesh.pose.vertexPositions[0], c.vertex, c.what);
     }
