@@ -16,9 +16,11 @@ constexpr std::int64_t kReadBudgetFactor = 4;
 
 class MD3Reader {
   public:
-    MD3Reader(const BinaryFile& file, THeader& header, std::string& error, bool keepVertices)
+    MD3Reader(const BinaryFile& file, THeader& header, TMD3FileLayout& layout, std::string& error,
+              bool keepVertices)
         : file_(file),
           header_(header),
+          layout_(layout),
           error_(error),
           budget_(kReadBudgetFactor * file.size()),
           keepVertices_(keepVertices) {}
@@ -44,6 +46,7 @@ class MD3Reader {
 
     const BinaryFile& file_;
     THeader& header_;
+    TMD3FileLayout& layout_;
     std::string& error_;
     std::int64_t budget_;
     bool keepVertices_;
@@ -87,6 +90,7 @@ bool MD3Reader::Read() {
         return Fail("the file is shorter than an MD3 header (108 bytes)");
     }
     static_cast<TMD3HeaderRecord&>(header_) = record;
+    layout_.header = record;
     if (std::memcmp(record.ident, kMD3Ident, 4) != 0) {
         return Fail("not an MD3 file (the identifier is not IDP3)");
     }
@@ -118,6 +122,8 @@ bool MD3Reader::Read() {
         if (!ReadSurface(i, position)) return false;
         position += header_.surfaces[i].ofsEnd;
     }
+    // A model read without its vertices is never written.
+    if (keepVertices_) CompleteFileLayout(file_, layout_);
     return true;
 }
 
@@ -130,6 +136,8 @@ bool MD3Reader::ReadSurface(int index, std::int64_t position) {
     }
     budget_ -= sizeof record;
     static_cast<TMD3SurfaceRecord&>(surface) = record;
+    layout_.surfaces.push_back(record);
+    layout_.surfacePositions.push_back(position);
 
     if (!ReadArray(position + record.ofsShaders, record.numShaders, surface.shaders,
                    "the shader array of " + what)) {
@@ -140,6 +148,7 @@ bool MD3Reader::ReadSurface(int index, std::int64_t position) {
         surface.numShaders = 1;
         surface.shaders.resize(1);
     }
+    surface.shadersAsRead = surface.shaders;
     if (!ReadArray(position + record.ofsTriangles, record.numTriangles, surface.triangles,
                    "the triangle array of " + what) ||
         !ReadArray(position + record.ofsST, record.numVerts, surface.texCoords,
@@ -177,7 +186,7 @@ bool TMD3::LoadFromFile(const std::string& fileName) {
     lastError_.clear();
     Clear();
     const BinaryFile file(fileName);
-    MD3Reader reader(file, header, lastError_, true);
+    MD3Reader reader(file, header, layoutAsRead, lastError_, true);
     return reader.Read();
 }
 
@@ -185,6 +194,6 @@ bool TMD3::LoadLayoutFromFile(const std::string& fileName) {
     lastError_.clear();
     Clear();
     const BinaryFile file(fileName);
-    MD3Reader reader(file, header, lastError_, false);
+    MD3Reader reader(file, header, layoutAsRead, lastError_, false);
     return reader.Read();
 }
