@@ -6,9 +6,9 @@
 
 #include "cli/cli_error.h"
 #include "cli/edit_values.h"
+#include "cli/item_argument.h"
 #include "cli/model_files.h"
 #include "cli/skeletal_edit_command.h"
-#include "cli/surface_argument.h"
 #include "io/atomic_file_writer.h"
 #include "io/file_error.h"
 #include "md3/md3_tag_file.h"
@@ -20,12 +20,14 @@ const std::vector<EditOptionInfo> kOptions = {
     {"--mirror-normals", "", "Turn every vertex normal around"},
     {"--reverse-winding", "", "Reverse the winding of every triangle"},
     {"--rotate", "x|y|z:DEG", "Rotate the model about an axis"},
-    {"--scale", "F", "Scale positions, bounds, origins and tag origins"},
+    {"--scale", "F",
+     "Scale positions, bounds, origins and tag origins (negative: mirror through the origin)"},
     {"--origin-to-tag", "NAME|origin", "Move the model so the tag (or the frame origin) is at 0"},
     {"--tags-invert", "x|y|z", "Negate axis 0, 1 or 2 of every tag"},
     {"--tags-swap", "xy|xz|yz", "Exchange two axes of every tag"},
     {"--swap-st", "", "Swap texture coordinates UV-ST (t becomes 1 - t)"},
-    {"--set-shader", "SURFACE:NAME", "Set the shader of a surface given by index or name"},
+    {"--set-shader", "SURFACE:NAME",
+     "Set the shader of a surface given by index or name (empty: left to the skin)"},
     {"--rename-surface", "SURFACE:NAME", "Rename a surface given by index or name"},
     {"--remove-surface", "N", "Delete surface N"},
     {"--compact", "", "Merge surfaces with the same shader"},
@@ -34,6 +36,9 @@ const std::vector<EditOptionInfo> kOptions = {
     {"--weld", "N:DIST", "Weld the vertices of surface N closer than DIST"},
     {"--tags-from", "FILE.tag", "Add the tags of a tag file (one-frame models)"},
     {"--add-tag", "NAME:ox,oy,oz:ax,ay,az:bx,by,bz:cx,cy,cz", "Add a tag (one-frame models)"},
+    {"--remove-tag", "TAG", "Remove a tag given by index or name from every frame"},
+    {"--rename-tag", "TAG:NAME", "Rename a tag given by index or name"},
+    {"--move-tag", "TAG:N", "Move a tag to place N, the tags between moving by one"},
     {"--save-tags", "FILE.tag", "Write the tags of frame 0 to a tag file (with OUT)"},
     {"--append-frame", "FILE.md3", "Append frame 0 of another file of the same model"},
     {"--append-frames", "FILE.md3", "Append all frames of another file of the same model"},
@@ -98,9 +103,9 @@ using AxisEdit = int (TMD3::*)();
 using TagEdit = void (TMD3::*)();
 
 EditStep PlanSurfaceName(const EditOperation& op, bool shader) {
-    CheckSurfaceAndNameSyntax(op.value);
+    CheckItemAndNameSyntax(op.value, "SURFACE:NAME");
     return [value = op.value, shader](EditState& s) {
-        const SurfaceAndName target = ResolveSurfaceAndName(s.model, value);
+        const SurfaceAndName target = ResolveSurfaceAndName(s.model, value, shader);
         if (shader) {
             s.model.SetShaderName(target.surface, target.name);
         } else {
@@ -162,6 +167,34 @@ EditStep PlanTagEdit(const EditOperation& op, const std::string& input, const st
         return [tag](EditState& s) {
             RequireOneFrame(s.model);
             s.model.AddTag(tag);
+        };
+    }
+    if (o == "--remove-tag") {
+        if (v.empty()) FailOperation("expected a tag's index or name");
+        return [v](EditState& s) { s.model.RemoveTag(ResolveTag(s.model, v)); };
+    }
+    if (o == "--rename-tag") {
+        CheckItemAndNameSyntax(v, "TAG:NAME");
+        return [v](EditState& s) {
+            const TagAndName target = ResolveTagAndName(s.model, v);
+            s.model.RenameTag(target.tag, target.name);
+        };
+    }
+    if (o == "--move-tag") {
+        // The place is a number, so the last colon ends the tag, whose name may hold colons.
+        const std::size_t colon = v.rfind(':');
+        if (colon == std::string::npos || colon == 0) FailOperation("expected TAG:N");
+        const std::string reference = v.substr(0, colon);
+        const int place = ParseIndex(v.substr(colon + 1));
+        return [reference, place](EditState& s) {
+            const int tag = ResolveTag(s.model, reference);
+            const int count = s.model.header.numTags;
+            if (place >= count) {
+                FailOperation("place " + std::to_string(place) +
+                              " is past the last tag (the model has " + std::to_string(count) +
+                              (count == 1 ? " tag)" : " tags)"));
+            }
+            s.model.MoveTag(tag, place);
         };
     }
     // --save-tags
@@ -246,7 +279,7 @@ EditStep Plan(const EditOperation& op, const std::string& input, const std::stri
         };
     }
     if (o == "--tags-invert" || o == "--tags-swap" || o == "--tags-from" || o == "--add-tag" ||
-        o == "--save-tags") {
+        o == "--remove-tag" || o == "--rename-tag" || o == "--move-tag" || o == "--save-tags") {
         return PlanTagEdit(op, input, output);
     }
     if (o == "--append-frame" || o == "--append-frames" || o == "--delete-frame") {

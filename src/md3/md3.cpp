@@ -14,6 +14,7 @@ void TMD3::Clear() {
         s.triangles.clear();
         s.texCoords.clear();
         s.texCoordTAsRead.clear();
+        s.shadersAsRead.clear();
         s.vertices.clear();
     }
     header.surfaces.clear();
@@ -21,6 +22,7 @@ void TMD3::Clear() {
     header.numTags = 0;
     header.numSurfaces = 0;
     header.numSkins = 0;
+    layoutAsRead = TMD3FileLayout{};
 }
 
 std::int64_t TMD3::FramesSize() const {

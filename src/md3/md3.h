@@ -10,6 +10,7 @@
 
 #include "math/matrix.h"
 #include "math/normal.h"
+#include "md3/md3_file_layout.h"
 #include "md3/md3_format.h"
 
 class AtomicFileWriter;
@@ -23,6 +24,10 @@ struct TSurface : TMD3SurfaceRecord {
     // writer stores these bits for every t that still holds the flip of what was read, and a
     // model saved unchanged is the same file. Empty for surfaces built in memory.
     std::vector<float> texCoordTAsRead;
+    // The shader records as the file stored them. The window keeps the shader store's row
+    // in shaderIndex while it runs; the writer puts the file's value back for every record
+    // whose name is unchanged, so that saving does not rewrite numbers of this session.
+    std::vector<TMD3Shader> shadersAsRead;
 };
 
 struct THeader : TMD3HeaderRecord {
@@ -36,9 +41,11 @@ class TMD3 {
     TMD3();
 
     THeader header;
+    // Where the blocks of the file last read lay; an unchanged model is written back there.
+    TMD3FileLayout layoutAsRead;
 
     // Empties every array and zeroes the four counts; ident, version, name, flags and the
-    // offsets keep their values.
+    // offsets keep their values. The layout of the file last read is forgotten.
     void Clear();
 
     // Reads a whole model. Throws FileError when the file cannot be opened; any other
@@ -50,7 +57,10 @@ class TMD3 {
     // most of an animated model. The result is not for drawing, editing or saving.
     bool LoadLayoutFromFile(const std::string& fileName);
 
-    // Writes the model with recomputed offsets in the fixed order. The file is replaced only
+    // Writes the model. While every block still has the size it had in the file last read,
+    // each goes back where it lay, with the bytes between them, so an unchanged model gives
+    // that file again; otherwise the offsets are recomputed in the fixed order. The file is
+    // replaced only
     // when everything was written. Throws FileError when it cannot be created; a write error
     // gives false with the reason in LastError().
     bool SaveToFile(const std::string& fileName);
@@ -66,6 +76,14 @@ class TMD3 {
 
     // Appends one tag to every frame.
     void AddTag(const TMD3Tag& tag);
+    // Deletes tag `index` from every frame. False, changing nothing, for an index outside
+    // the tags or a tag array shorter than the counts say.
+    bool RemoveTag(int index);
+    // Renames tag `index` in every frame (at most 64 characters kept); false as RemoveTag.
+    bool RenameTag(int index, std::string_view name);
+    // Moves tag `from` to place `to` in every frame, the tags between moving up or down by
+    // one place; false as RemoveTag when either index is outside the tags.
+    bool MoveTag(int from, int to);
 
     // Writes the tags of frame 0 as a ".tag" file. Gives false without creating a file
     // when the model has no tags (LastError() says so), or when writing failed; throws
@@ -111,8 +129,9 @@ class TMD3 {
     // vertex. An index outside the frames changes nothing.
     void FitFrameToStoredRange(int frame);
 
-    // Multiplies positions, bounds, origins, tag origins and radii by `factor`; 1 changes
-    // nothing. Axes and normals stay.
+    // Multiplies positions, bounds, origins, tag origins and radii (by |factor|) by
+    // `factor`; 1 changes nothing. A negative factor also mirrors: normals and tag axes are
+    // negated and every triangle's winding reversed. Otherwise axes and normals stay.
     int ScaleModel(float factor);
 
     // Moves the model so that the pivot lies at the origin in every frame. `pivot` indexes
@@ -176,6 +195,24 @@ class TMD3 {
     static TVector3 DecodeNormal(std::uint16_t word) { return ::DecodeNormal(word); }
 
   private:
+    // One stretch of the file being written and the records written where memory does not
+    // hold them in file form.
+    struct Piece {
+        std::int64_t offset = 0;
+        const void* data = nullptr;
+        std::int64_t bytes = 0;
+    };
+    struct FileRecords {
+        std::vector<std::int64_t> surfacePositions;
+        std::vector<std::vector<TMD3Shader>> shaders;
+        std::vector<std::vector<TMD3TexCoord>> texCoords;
+    };
+    // Set the offsets in memory and list the pieces of the file in the order they are
+    // written. PlaceAsRead gives false when the layout of the file read no longer fits.
+    void PlaceCanonically(FileRecords& records, std::vector<Piece>& pieces);
+    bool PlaceAsRead(FileRecords& records, std::vector<Piece>& pieces);
+    void PlaceBlocks(FileRecords& records, std::vector<Piece>& pieces);
+
     // Whether the arrays hold what the counts say and the file's offsets can hold it all;
     // the reason goes to LastError().
     bool CanBeWritten();

@@ -116,6 +116,51 @@ void TMD3::AddTag(const TMD3Tag& tag) {
     InsertTagsPerFrame(header, 1, [&](TMD3Tag* slot) { *slot = tag; });
 }
 
+namespace {
+
+bool TagArrayHolds(const THeader& h, int index) {
+    return index >= 0 && index < h.numTags && h.numFrames >= 0 &&
+           h.tags.size() == static_cast<std::size_t>(h.numFrames) * h.numTags;
+}
+
+}  // namespace
+
+bool TMD3::RemoveTag(int index) {
+    if (!TagArrayHolds(header, index)) return false;
+    const std::size_t count = static_cast<std::size_t>(header.numTags);
+    std::vector<TMD3Tag> kept;
+    kept.reserve(header.tags.size() - static_cast<std::size_t>(header.numFrames));
+    for (std::size_t i = 0; i < header.tags.size(); ++i) {
+        if (i % count != static_cast<std::size_t>(index)) kept.push_back(header.tags[i]);
+    }
+    header.tags = std::move(kept);
+    header.numTags -= 1;
+    return true;
+}
+
+bool TMD3::RenameTag(int index, std::string_view name) {
+    if (!TagArrayHolds(header, index)) return false;
+    for (std::size_t i = static_cast<std::size_t>(index); i < header.tags.size();
+         i += static_cast<std::size_t>(header.numTags)) {
+        SetName64(name, header.tags[i].name);
+    }
+    return true;
+}
+
+bool TMD3::MoveTag(int from, int to) {
+    if (!TagArrayHolds(header, from) || !TagArrayHolds(header, to)) return false;
+    const std::size_t count = static_cast<std::size_t>(header.numTags);
+    for (std::size_t frame = 0; frame < header.tags.size(); frame += count) {
+        auto first = header.tags.begin() + static_cast<std::ptrdiff_t>(frame);
+        if (from < to) {
+            std::rotate(first + from, first + from + 1, first + to + 1);
+        } else {
+            std::rotate(first + to, first + from, first + from + 1);
+        }
+    }
+    return true;
+}
+
 bool TMD3::FrameZeroTags(std::vector<TMD3Tag>& tags) {
     lastError_.clear();
     const std::size_t count = static_cast<std::size_t>(header.numTags > 0 ? header.numTags : 0);

@@ -114,16 +114,27 @@ int TMD3::ScaleModel(float factor) {
         frame.localOrigin = frame.localOrigin * factor;
         frame.radius = frame.radius * std::fabs(factor);
     }
-    for (TMD3Tag& tag : header.tags)
+    // A negative factor mirrors the model through the origin: like mirroring at all three
+    // planes, the normals and tag axes turn around and the triangles wind the other way, so
+    // that their fronts still face outwards.
+    const bool mirror = factor < 0.0f;
+    for (TMD3Tag& tag : header.tags) {
         tag.origin = tag.origin * factor;
+        if (mirror) {
+            for (TVector3& a : tag.axis)
+                a = VectorNegate(a);
+        }
+    }
     std::vector<int> clampedInFrame;
     clamped = md3_geometry::ForEachVertexCountingPerFrame(
         header, clampedInFrame, [&](TMD3Vertex& v, int& count) {
             v.x = ClampStored(v.x * double{factor}, count);
             v.y = ClampStored(v.y * double{factor}, count);
             v.z = ClampStored(v.z * double{factor}, count);
+            if (mirror) v.normal = EncodeNormal(VectorNegate(DecodeNormal(v.normal)));
         });
     FitClampedFrames(clampedInFrame);
+    if (mirror) ReverseWinding();
     return clamped;
 }
 

@@ -1,5 +1,7 @@
-// Writing an MD3 file: header, frames, tags, then every surface as header, shaders,
-// triangles, texture coordinates and vertices, with all offsets recomputed.
+// Writing an MD3 file: each block where the file it was read from had it, or in the fixed
+// order header, frames, tags, then every surface as header, shaders, triangles, texture
+// coordinates and vertices.
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <limits>
@@ -11,11 +13,6 @@
 namespace {
 
 constexpr std::int64_t kMaxOffset = std::numeric_limits<std::int32_t>::max();
-
-template <typename T>
-void WriteArray(AtomicFileWriter& out, const std::vector<T>& array, std::int64_t count) {
-    out.Write(array.data(), static_cast<std::size_t>(count) * sizeof(T));
-}
 
 // The file holds t unflipped. A t that still is exactly the flip of what was read goes back
 // with the bits the file had; compared bit for bit so that NaNs and signed zeros count too.
@@ -33,6 +30,18 @@ void FileTexCoords(const TSurface& s, std::vector<TMD3TexCoord>& fileTexCoords) 
             }
         }
         fileTexCoords[v] = {s.texCoords[v].s, fileT};
+    }
+}
+
+// The shader records as the file gets them: a record whose name is still the one read
+// keeps the shaderIndex the file had, whatever this session stored there.
+void FileShaders(const TSurface& s, std::vector<TMD3Shader>& fileShaders) {
+    fileShaders = s.shaders;
+    const std::size_t kept = std::min(fileShaders.size(), s.shadersAsRead.size());
+    for (std::size_t i = 0; i < kept; ++i) {
+        if (NameFieldText(fileShaders[i].name) == NameFieldText(s.shadersAsRead[i].name)) {
+            fileShaders[i].shaderIndex = s.shadersAsRead[i].shaderIndex;
+        }
     }
 }
 
@@ -83,6 +92,23 @@ bool TMD3::CanBeWritten() {
 bool TMD3::WriteTo(AtomicFileWriter& out) {
     lastError_.clear();
     if (!CanBeWritten()) return false;
+    std::vector<Piece> pieces;
+    FileRecords records;
+    if (!layoutAsRead.Fits(header) || !PlaceAsRead(records, pieces)) {
+        pieces.clear();
+        records = FileRecords{};
+        PlaceCanonically(records, pieces);
+    }
+    for (const Piece& piece : pieces)
+        out.Write(piece.data, static_cast<std::size_t>(piece.bytes));
+    if (!out.Finish()) {
+        lastError_ = "writing failed: " + out.error();
+        return false;
+    }
+    return true;
+}
+
+void TMD3::PlaceCanonically(FileRecords& records, std::vector<Piece>& pieces) {
     THeader& h = header;
     const std::int64_t ofsTags = HeaderSize() + FramesSize();
     const std::int64_t ofsSurfaces = ofsTags + TagsSize();
@@ -91,6 +117,7 @@ bool TMD3::WriteTo(AtomicFileWriter& out) {
     h.ofsTags = static_cast<std::int32_t>(ofsTags);
     h.ofsSurfaces = static_cast<std::int32_t>(ofsSurfaces);
     h.ofsEnd = static_cast<std::int32_t>(ofsEnd);
+    std::int64_t position = ofsSurfaces;
     for (int i = 0; i < h.numSurfaces; ++i) {
         TSurface& s = h.surfaces[i];
         s.ofsShaders = static_cast<std::int32_t>(SurfaceHeaderSize());
@@ -98,23 +125,69 @@ bool TMD3::WriteTo(AtomicFileWriter& out) {
         s.ofsST = static_cast<std::int32_t>(s.ofsTriangles + TrianglesSize(i));
         s.ofsXyzNormals = static_cast<std::int32_t>(s.ofsST + TexCoordsSize(i));
         s.ofsEnd = static_cast<std::int32_t>(s.ofsXyzNormals + VerticesSize(i));
+        records.surfacePositions.push_back(position);
+        position += s.ofsEnd;
     }
+    PlaceBlocks(records, pieces);
+}
 
-    out.Write(static_cast<const TMD3HeaderRecord*>(&h), sizeof(TMD3HeaderRecord));
-    WriteArray(out, h.frames, h.numFrames);
-    WriteArray(out, h.tags, std::int64_t{h.numFrames} * h.numTags);
-    std::vector<TMD3TexCoord> fileTexCoords;
-    for (const TSurface& s : h.surfaces) {
-        out.Write(static_cast<const TMD3SurfaceRecord*>(&s), sizeof(TMD3SurfaceRecord));
-        WriteArray(out, s.shaders, s.numShaders);
-        WriteArray(out, s.triangles, s.numTriangles);
-        FileTexCoords(s, fileTexCoords);
-        WriteArray(out, fileTexCoords, s.numVerts);
-        WriteArray(out, s.vertices, std::int64_t{s.numVerts} * h.numFrames);
+bool TMD3::PlaceAsRead(FileRecords& records, std::vector<Piece>& pieces) {
+    const TMD3FileLayout& layout = layoutAsRead;
+    THeader& h = header;
+    h.ofsFrames = layout.header.ofsFrames;
+    h.ofsTags = layout.header.ofsTags;
+    h.ofsSurfaces = layout.header.ofsSurfaces;
+    h.ofsEnd = layout.header.ofsEnd;
+    for (std::size_t i = 0; i < h.surfaces.size(); ++i) {
+        TSurface& s = h.surfaces[i];
+        const TMD3SurfaceRecord& then = layout.surfaces[i];
+        s.ofsShaders = then.ofsShaders;
+        s.ofsTriangles = then.ofsTriangles;
+        s.ofsST = then.ofsST;
+        s.ofsXyzNormals = then.ofsXyzNormals;
+        s.ofsEnd = then.ofsEnd;
     }
-    if (!out.Finish()) {
-        lastError_ = "writing failed: " + out.error();
-        return false;
+    records.surfacePositions = layout.surfacePositions;
+    PlaceBlocks(records, pieces);
+    for (const TMD3FileLayout::Gap& gap : layout.gaps)
+        pieces.push_back(
+            {gap.offset, gap.bytes.data(), static_cast<std::int64_t>(gap.bytes.size())});
+    std::sort(pieces.begin(), pieces.end(),
+              [](const Piece& a, const Piece& b) { return a.offset < b.offset; });
+    // The blocks and gaps were found to tile the file when it was read; should they not do so
+    // now, the fixed order is the safe way out.
+    std::int64_t end = 0;
+    for (const Piece& piece : pieces) {
+        if (piece.offset != end) return false;
+        end += piece.bytes;
     }
-    return true;
+    return end == layout.fileSize;
+}
+
+void TMD3::PlaceBlocks(FileRecords& records, std::vector<Piece>& pieces) {
+    const THeader& h = header;
+    const std::int64_t frames = h.numFrames;
+    auto place = [&pieces](std::int64_t offset, const void* data, std::int64_t bytes) {
+        if (bytes > 0) pieces.push_back({offset, data, bytes});
+    };
+    place(0, static_cast<const TMD3HeaderRecord*>(&h), sizeof(TMD3HeaderRecord));
+    place(h.ofsFrames, h.frames.data(), FramesSize());
+    place(h.ofsTags, h.tags.data(), TagsSize());
+    records.shaders.resize(h.surfaces.size());
+    records.texCoords.resize(h.surfaces.size());
+    for (std::size_t i = 0; i < h.surfaces.size(); ++i) {
+        const TSurface& s = h.surfaces[i];
+        const std::int64_t at = records.surfacePositions[i];
+        FileShaders(s, records.shaders[i]);
+        FileTexCoords(s, records.texCoords[i]);
+        place(at, static_cast<const TMD3SurfaceRecord*>(&s), sizeof(TMD3SurfaceRecord));
+        place(at + s.ofsShaders, records.shaders[i].data(),
+              s.numShaders * std::int64_t{sizeof(TMD3Shader)});
+        place(at + s.ofsTriangles, s.triangles.data(),
+              s.numTriangles * std::int64_t{sizeof(TMD3Triangle)});
+        place(at + s.ofsST, records.texCoords[i].data(),
+              s.numVerts * std::int64_t{sizeof(TMD3TexCoord)});
+        place(at + s.ofsXyzNormals, s.vertices.data(),
+              s.numVerts * frames * std::int64_t{sizeof(TMD3Vertex)});
+    }
 }

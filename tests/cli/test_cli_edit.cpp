@@ -12,7 +12,7 @@
 #include "cli/cli_error.h"
 #include "cli/edit_command.h"
 #include "cli/edit_values.h"
-#include "cli/surface_argument.h"
+#include "cli/item_argument.h"
 #include "io/file_error.h"
 #include "md3/md3.h"
 #include "md3/md3_input.h"
@@ -104,6 +104,29 @@ TEST(CliEdit, AppliesTheModelOperations) {
         EXPECT_TRUE(VectorEqualEps(t.origin, kVectorZero, 1e-6f));
 }
 
+TEST(CliEdit, TagsAreAddedRenamedMovedAndRemovedByNameOrIndex) {
+    ScratchDir dir;
+    const std::string in = SaveModel(dir, "in.md3", {.surfaces = 1, .frames = 1, .tags = 2});
+    const std::string out = dir.File("out.md3");
+    std::ostringstream warnings;
+    ASSERT_EQ(RunEdit(in, out,
+                      {{"--add-tag", "a:b:1,2,3:1,0,0:0,1,0:0,0,1"},
+                       {"--rename-tag", "a:b:c:d"},
+                       {"--move-tag", "c:d:0"},
+                       {"--remove-tag", "1"},
+                       {"--rename-tag", "tag_1:tag:weapon"},
+                       {"--set-shader", "0:"}},
+                      warnings),
+              0);
+    const TMD3 model = Load(out);
+    ASSERT_EQ(model.header.numTags, 2);
+    EXPECT_EQ(NameFieldText(model.header.tags[0].name), "c:d");
+    EXPECT_EQ(model.header.tags[0].origin, (TVector3{1, 2, 3}));
+    EXPECT_EQ(NameFieldText(model.header.tags[1].name), "tag:weapon");
+    // A surface whose shader the skin gives.
+    EXPECT_EQ(NameFieldText(model.header.surfaces[0].shaders[0].name), "");
+}
+
 TEST(CliEdit, ClampedCoordinatesAreReportedButSaved) {
     ScratchDir dir;
     const std::string in = SaveModel(dir, "in.md3", {.surfaces = 1, .frames = 1, .tags = 1});
@@ -156,6 +179,15 @@ TEST(CliEdit, FailuresNameTheFileAndTheReasonAndLeaveOutAlone) {
         {in, {{"--set-shader", "9:x"}}, "no surface 9 (it has 2)", false},
         {in, {{"--set-shader", "x"}}, "SURFACE:NAME", true},
         {in, {{"--rename-surface", ":x"}}, "SURFACE:NAME", true},
+        {in, {{"--rename-surface", "0:"}}, "the new name is empty", false},
+        {in, {{"--remove-tag", "tag_9"}}, "no tag \"tag_9\" (it has 1)", false},
+        {in, {{"--rename-tag", "tag_0:"}}, "the new name is empty", false},
+        {in, {{"--rename-tag", "tag_0"}}, "TAG:NAME", true},
+        {in, {{"--move-tag", "tag_0"}}, "TAG:N", true},
+        {in,
+         {{"--move-tag", "tag_0:1"}},
+         "place 1 is past the last tag (the model has 1 tag)",
+         false},
     };
     for (const Case& c : cases) {
         std::ostringstream warnings;
@@ -212,6 +244,8 @@ TEST(CliEdit, SurfacesByIndexOrByNameWithColonsInEitherName) {
             EXPECT_NE(std::string(e.what()).find(c.expected), std::string::npos) << e.what();
         }
     }
+    // An empty shader name leaves the surface to the skin.
+    EXPECT_EQ(ResolveSurfaceAndName(model, "body:", true).name, "");
 }
 
 TEST(CliEdit, FilesChangeOnlyWhenTheWholeCommandSucceeds) {

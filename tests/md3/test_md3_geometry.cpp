@@ -199,6 +199,27 @@ TEST(MD3Rotate, PositionsLeavingTheRangeAreClampedAndCounted) {
     EXPECT_EQ(model.header.surfaces[0].vertices[0].y, 0);
 }
 
+// A negative factor is a mirror through the origin: the same as mirroring at the three
+// planes, so normals, tag axes and windings turn exactly once.
+TEST(MD3Scale, NegativeFactorsMirrorThroughTheOrigin) {
+    const TMD3 original = TwoSurfaces();
+    TMD3 mirrored = original;
+    mirrored.MirrorX();
+    mirrored.MirrorY();
+    mirrored.MirrorZ();
+    TMD3 scaled = original;
+    EXPECT_EQ(scaled.ScaleModel(-1.0f), 0);
+    ExpectSameShape(scaled, mirrored);
+    EXPECT_EQ(scaled.header.surfaces[0].triangles[0].indexes[0],
+              original.header.surfaces[0].triangles[0].indexes[2]);
+    EXPECT_EQ(scaled.header.tags[1].axis[2], VectorNegate(original.header.tags[1].axis[2]));
+    ExpectNormalsNear(scaled, mirrored, 0.99f);
+    for (std::size_t f = 0; f < 2; ++f) {
+        EXPECT_EQ(scaled.header.frames[f].minBounds, mirrored.header.frames[f].minBounds);
+        EXPECT_EQ(scaled.header.frames[f].localOrigin, mirrored.header.frames[f].localOrigin);
+    }
+}
+
 TEST(MD3Scale, FactorsRoundTiesToEvenAndKeepBoundsOrdered) {
     TMD3 model = TwoSurfaces();
     const TMD3 original = model;

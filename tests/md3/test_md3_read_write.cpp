@@ -96,26 +96,86 @@ TEST(MD3ReadWrite, ModelsWithoutTagsOrSurfaces) {
     EXPECT_TRUE(loaded.IsEmpty());
 }
 
-TEST(MD3ReadWrite, ForeignLayoutsReadAndComeBackCanonical) {
+// Files of other tools keep their order and the bytes between blocks while the model keeps
+// its layout; once an edit changes a block's size the fixed order is written.
+TEST(MD3ReadWrite, ForeignLayoutsStayUntilAnEditChangesTheLayout) {
     ScratchDir dir;
-    TMD3 model = Generated(3, 2, 1);
-    TMD3 canonical = model;
-    ASSERT_TRUE(canonical.SaveToFile(dir.File("canonical.md3")));
-    const Bytes expected = ReadBytes(dir.File("canonical.md3"));
-
+    const TMD3 model = Generated(3, 2, 1);
     const LayoutOptions layouts[] = {
         {.trianglesBeforeShaders = true},
         {.vertsBeforeTexCoords = true, .gapBetweenSurfaces = 13},
         {.surfacesBeforeFrames = true, .trianglesBeforeShaders = true, .gapBetweenSurfaces = 4},
     };
     for (const LayoutOptions& layout : layouts) {
-        WriteBytes(dir.File("foreign.md3"), LayOut(model, layout));
+        Bytes foreign = LayOut(model, layout);
+        foreign.insert(foreign.end(), {'j', 'u', 'n', 'k'});  // past ofsEnd
+        WriteBytes(dir.File("foreign.md3"), foreign);
         TMD3 loaded;
         ASSERT_TRUE(loaded.LoadFromFile(dir.File("foreign.md3"))) << loaded.LastError();
         ExpectSameModel(model, loaded, 1e-6f);
-        ASSERT_TRUE(loaded.SaveToFile(dir.File("again.md3")));
-        EXPECT_EQ(ReadBytes(dir.File("again.md3")), expected);
+        ASSERT_TRUE(loaded.SaveToFile(dir.File("same.md3")));
+        EXPECT_EQ(ReadBytes(dir.File("same.md3")), foreign);
+
+        // New content in the old places.
+        loaded.MirrorX();
+        ASSERT_TRUE(loaded.SaveToFile(dir.File("mirrored.md3")));
+        const Bytes mirrored = ReadBytes(dir.File("mirrored.md3"));
+        EXPECT_EQ(mirrored.size(), foreign.size());
+        EXPECT_EQ(GetI32(mirrored, kOfsSurfaces), GetI32(foreign, kOfsSurfaces));
+        TMD3 reloaded;
+        ASSERT_TRUE(reloaded.LoadFromFile(dir.File("mirrored.md3")));
+        ExpectSameModel(loaded, reloaded);
+
+        // One tag more in every frame: written as a model built in memory would be.
+        loaded.AddTag(loaded.header.tags[0]);
+        TMD3 built = loaded;
+        built.layoutAsRead = {};
+        ASSERT_TRUE(loaded.SaveToFile(dir.File("grown.md3")));
+        ASSERT_TRUE(built.SaveToFile(dir.File("built.md3")));
+        EXPECT_EQ(GetI32(ReadBytes(dir.File("grown.md3")), kOfsFrames), 108);
+        EXPECT_EQ(ReadBytes(dir.File("grown.md3")), ReadBytes(dir.File("built.md3")));
     }
+}
+
+// Blocks that share bytes cannot each go back where they were.
+TEST(MD3ReadWrite, OverlappingBlocksAreWrittenInTheFixedOrder) {
+    ScratchDir dir;
+    const TMD3 model = Generated(1, 2, 1);
+    Bytes b = LayOut(model, {});
+    PutI32(b, kOfsTags, GetI32(b, kOfsFrames));
+    WriteBytes(dir.File("shared.md3"), b);
+    TMD3 loaded;
+    ASSERT_TRUE(loaded.LoadFromFile(dir.File("shared.md3"))) << loaded.LastError();
+    ASSERT_TRUE(loaded.SaveToFile(dir.File("saved.md3")));
+    const Bytes saved = ReadBytes(dir.File("saved.md3"));
+    EXPECT_EQ(GetI32(saved, kOfsTags), 108 + 2 * 56);
+    EXPECT_EQ(static_cast<std::int64_t>(saved.size()),
+              108 + loaded.FramesSize() + loaded.TagsSize() + loaded.SurfacesSize());
+}
+
+// The window keeps the shader store's rows in shaderIndex; saving writes the file's numbers
+// for every shader whose name is unchanged, and the row for a renamed one.
+TEST(MD3ReadWrite, ShaderIndexesOfTheSessionAreNotSaved) {
+    ScratchDir dir;
+    TMD3 model = Generated(2, 1, 0);
+    model.header.surfaces[0].shaders[0].shaderIndex = 7;
+    model.header.surfaces[1].shaders[1].shaderIndex = -3;
+    ASSERT_TRUE(model.SaveToFile(dir.File("a.md3")));
+    const Bytes original = ReadBytes(dir.File("a.md3"));
+    TMD3 loaded;
+    ASSERT_TRUE(loaded.LoadFromFile(dir.File("a.md3")));
+    for (TSurface& s : loaded.header.surfaces)
+        s.shaders[0].shaderIndex = 40 + s.numVerts;
+    ASSERT_TRUE(loaded.SaveToFile(dir.File("b.md3")));
+    EXPECT_EQ(ReadBytes(dir.File("b.md3")), original);
+
+    loaded.SetShaderName(1, "textures/new");
+    ASSERT_TRUE(loaded.SaveToFile(dir.File("c.md3")));
+    TMD3 renamed;
+    ASSERT_TRUE(renamed.LoadFromFile(dir.File("c.md3")));
+    EXPECT_EQ(renamed.header.surfaces[0].shaders[0].shaderIndex, 7);
+    EXPECT_EQ(renamed.header.surfaces[1].shaders[0].shaderIndex, 80);
+    EXPECT_EQ(renamed.header.surfaces[1].shaders[1].shaderIndex, -3);
 }
 
 TEST(MD3ReadWrite, SurfacesWithoutShadersGetOneEmptyRecord) {

@@ -92,25 +92,48 @@ TEST(MD3Compact, LastSurfacesFillTheHoles) {
         EXPECT_EQ(NameFieldText(model.header.surfaces[i].name), order[i]);
 }
 
-TEST(MD3Compact, MergesStayWithinTheGameLimits) {
-    TMD3 model = WithShaders({"A", "A"}, 600, 1);
-    model.CompactSurfaces();
-    EXPECT_EQ(model.header.numSurfaces, 2);  // 600 is not below 1024 - 600
-    // 512 + 511 stays below the limit; the other two no longer fit there and merge together.
-    TMD3 fits = WithShaders({"A", "A", "A", "A"}, 16, 1);
-    auto resize = [&](int i, int verts) {
-        TSurface& s = fits.header.surfaces[i];
-        s.numVerts = verts;
-        s.vertices.resize(verts);
-        s.texCoords.resize(verts);
+// Gives surface i of `model` the counts (vertices and triangles of index 0 are valid).
+void Resize(TMD3& model, int i, int verts, int triangles) {
+    TSurface& s = model.header.surfaces[static_cast<std::size_t>(i)];
+    s.numVerts = verts;
+    s.vertices.resize(static_cast<std::size_t>(verts) * model.header.numFrames);
+    s.texCoords.resize(static_cast<std::size_t>(verts));
+    s.texCoordTAsRead.clear();
+    s.numTriangles = triangles;
+    s.triangles.resize(static_cast<std::size_t>(triangles));
+}
+
+TEST(MD3Compact, MergedSurfacesStayBelowTheGameLimits) {
+    struct Case {
+        int verts[2];
+        int triangles[2];
+        bool merged;
     };
-    resize(0, 512);
-    resize(1, 511);
-    resize(2, 2);
-    fits.CompactSurfaces();
-    ASSERT_EQ(fits.header.numSurfaces, 2);
-    EXPECT_EQ(fits.header.surfaces[0].numVerts, 512 + 511);
-    EXPECT_EQ(fits.header.surfaces[1].numVerts, 2 + 16);
+    const Case cases[] = {
+        {{512, 511}, {8, 8}, true},  // 1023 vertices
+        {{512, 512}, {8, 8}, false},
+        {{16, 16}, {4096, 4095}, true},  // 8191 triangles
+        {{16, 16}, {4096, 4096}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.verts[1]) + " vertices, " + std::to_string(c.triangles[1]) +
+                     " triangles");
+        TMD3 model = WithShaders({"A", "A"}, 16, 1);
+        for (int i = 0; i < 2; ++i)
+            Resize(model, i, c.verts[i], c.triangles[i]);
+        model.CompactSurfaces();
+        ExpectConsistent(model);
+        EXPECT_EQ(model.header.numSurfaces, c.merged ? 1 : 2);
+    }
+    // A surface that no longer fits is skipped, and the next one that does is merged.
+    TMD3 model = WithShaders({"A", "A", "A", "A"}, 16, 1);
+    Resize(model, 0, 512, 8);
+    Resize(model, 1, 511, 8);
+    Resize(model, 2, 2, 8);
+    model.CompactSurfaces();
+    ASSERT_EQ(model.header.numSurfaces, 2);
+    EXPECT_EQ(model.header.surfaces[0].numVerts, 512 + 511);
+    EXPECT_EQ(model.header.surfaces[1].numVerts, 2 + 16);
 }
 
 TEST(MD3Compact, ManySurfacesAndSurfacesWithoutShaders) {

@@ -80,6 +80,46 @@ TEST(MD3Tags, AddTagGoesToTheEndOfEveryFrame) {
     ExpectSameTag(model.header.tags[5], Tag("tag_new", 7));
 }
 
+TEST(MD3Tags, RemoveRenameAndMoveActOnEveryFrame) {
+    TMD3 model;
+    MakeModel(model, {.surfaces = 1, .vertsPerSurface = 8, .frames = 3, .tags = 4});
+    const std::vector<TMD3Tag> old = model.header.tags;
+    auto expectTags = [&](const std::vector<int>& from) {
+        ASSERT_EQ(model.header.numTags, static_cast<int>(from.size()));
+        ASSERT_EQ(model.header.tags.size(), 3 * from.size());
+        for (std::size_t f = 0; f < 3; ++f) {
+            for (std::size_t t = 0; t < from.size(); ++t) {
+                const TMD3Tag& now = model.header.tags[f * from.size() + t];
+                const TMD3Tag& then = old[f * 4 + static_cast<std::size_t>(from[t])];
+                EXPECT_EQ(now.origin, then.origin) << "frame " << f << " tag " << t;
+                EXPECT_EQ(now.axis[2], then.axis[2]) << "frame " << f << " tag " << t;
+            }
+        }
+    };
+    ASSERT_TRUE(model.MoveTag(0, 2));
+    expectTags({1, 2, 0, 3});
+    ASSERT_TRUE(model.MoveTag(3, 0));
+    expectTags({3, 1, 2, 0});
+    ASSERT_TRUE(model.RemoveTag(1));
+    expectTags({3, 2, 0});
+    ASSERT_TRUE(model.RenameTag(2, "tag_hand"));
+    for (std::size_t f = 0; f < 3; ++f)
+        EXPECT_EQ(NameFieldText(model.header.tags[f * 3 + 2].name), "tag_hand");
+    expectTags({3, 2, 0});
+
+    const std::vector<TMD3Tag> kept = model.header.tags;
+    EXPECT_FALSE(model.RemoveTag(3));
+    EXPECT_FALSE(model.RemoveTag(-1));
+    EXPECT_FALSE(model.MoveTag(0, 3));
+    EXPECT_FALSE(model.RenameTag(3, "x"));
+    EXPECT_EQ(model.header.tags.size(), kept.size());
+    EXPECT_EQ(std::memcmp(model.header.tags.data(), kept.data(), kept.size() * sizeof(TMD3Tag)), 0);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(model.RemoveTag(0));
+    EXPECT_EQ(model.header.numTags, 0);
+    EXPECT_TRUE(model.header.tags.empty());
+}
+
 TEST(MD3Tags, SaveWritesFrameZeroOnlyAndReadsBackAsTheSameTags) {
     ScratchDir dir;
     TMD3 model;
