@@ -202,7 +202,7 @@ TCheckFindings CheckSkinSurfaces(const TSkin& skin, const std::vector<std::strin
         names.push_back(Lower(name));
     for (std::size_t i = 0; i < skin.size(); ++i) {
         const std::string& surface = skin[i].surfaceName;
-        if (surface.rfind("md3_", 0) == 0 || surface.rfind("tag_", 0) == 0) continue;
+        if (skin[i].modelSlot) continue;
         if (std::find(names.begin(), names.end(), surface) != names.end()) continue;
         TCheckFinding f;
         f.what = "skin names a surface the model lacks";
@@ -216,7 +216,7 @@ TCheckFindings CheckSkinSurfaces(const TSkin& skin, const std::vector<std::strin
 std::vector<std::string> SurfaceNames(const TMD3& model) {
     std::vector<std::string> names;
     for (const TSurface& s : model.header.surfaces)
-        names.push_back(FieldText(s.name));
+        names.push_back(SkinSurfaceName(FieldText(s.name), TSkinNaming::VertexModel));
     return names;
 }
 

@@ -27,10 +27,11 @@ TCheckFindings CheckTags(const std::vector<TMD3Tag>& tags, const TEngineLimits& 
 TCheckFindings CheckAnincRanges(const TANINC& list, std::int64_t mdxFrames);
 
 // Skin lines naming a surface the model lacks (names compared in lower case). Lines that
-// attach models or tags ("md3_...", "tag_...") name no surface.
+// attach models (model slots) name no surface.
 TCheckFindings CheckSkinSurfaces(const TSkin& skin, const std::vector<std::string>& surfaceNames);
 
-// The surface names of a loaded model, for CheckSkinSurfaces.
+// The surface names of a loaded model as the game compares them with skins
+// (SkinSurfaceName), for CheckSkinSurfaces.
 std::vector<std::string> SurfaceNames(const TMD3& model);
 std::vector<std::string> SurfaceNames(const TMDM& model);
 std::vector<std::string> SurfaceNames(const TMDS& model);
