@@ -14,10 +14,10 @@
 #include "cli/archives/archive_reader.h"
 #include "cli/check_command.h"
 #include "md3/md3.h"
+#include "model_factory.h"
 #include "skeletal/aninc.h"
 #include "skeletal/mdm.h"
 #include "skeletal/mdx.h"
-#include "model_factory.h"
 #include "support/skeletal_square.h"
 #include "support/test_files.h"
 #include "support/zip_fixture.h"
@@ -95,8 +95,8 @@ TEST(ModelCheck, EachMD3LimitIsFoundJustPastIt) {
     EXPECT_TRUE(CheckMD3(many, LimitsOf(TEngine::ETLegacy)).empty());
     many.header.numFrames = 0;
     for (TEngine engine : {TEngine::ET, TEngine::ETLegacy, TEngine::IOQ3})
-        EXPECT_TRUE(HasFinding(CheckMD3(many, LimitsOf(engine)),
-                               "no frames: the game refuses the model"));
+        EXPECT_TRUE(
+            HasFinding(CheckMD3(many, LimitsOf(engine)), "no frames: the game refuses the model"));
 }
 
 TEST(ModelCheck, SkeletalLimitsCollapseMapsAndNames) {
@@ -144,6 +144,11 @@ TEST(ModelCheck, AnincSkinAndShaderConsistency) {
     const TCheckFindings skinFindings = CheckSkinSurfaces(skin, {"BODY", "head"});
     ASSERT_EQ(skinFindings.size(), 1u);
     EXPECT_NE(skinFindings[0].where.find("\"legs\""), std::string::npos);
+    // The game cuts a "_x" ending off MD3 surface names before comparing them with skins.
+    TMD3 barrel;
+    MakeModel(barrel, {});
+    SetName64("B6_2", barrel.header.surfaces[0].name);
+    EXPECT_TRUE(CheckSkinSurfaces(ParseSkin("b6, x.tga"), SurfaceNames(barrel)).empty());
 
     const TCheckFindings shaders = CheckShaderScript(
         "// x { }\ngood\n{\n{ map a }\n}\nbusy\n{\n{}{}{}{}{}{}{}{}{}\n}\nopen { {",
@@ -177,18 +182,20 @@ TEST(CharacterCheck, EntriesSkinAndAccessoryTagsAgainstTheMesh) {
     ASSERT_TRUE(cube.SaveToFile(dir.File("models/sq/box.md3")));
     write("models/sq/body_red.skin",
           "md3_back, \"models/sq/box.md3\"\nsquare, \"x.tga\"\nlegs, \"y.tga\"\n");
-    write("animations/sq.anim", "animfile \"animations/sq.mdx\"\n{\n idle 0 3 0 20 0 0 0\n"
-                                " run 2 5 0 20 0 0 0\n}\n");
-    write("characters/sq.char", "characterDef {\n mesh \"models/sq/body.mdm\"\n skin \"red\"\n"
-                                " animationGroup \"animations/sq.anim\"\n}\n");
+    write("animations/sq.anim",
+          "animfile \"animations/sq.mdx\"\n{\n idle 0 3 0 20 0 0 0\n"
+          " run 2 5 0 20 0 0 0\n}\n");
+    write("characters/sq.char",
+          "characterDef {\n mesh \"models/sq/body.mdm\"\n skin \"red\"\n"
+          " animationGroup \"animations/sq.anim\"\n}\n");
     TCheckFindings findings;
     std::string error;
-    ASSERT_TRUE(CheckCharacter(dir.File("characters/sq.char"), {}, LimitsOf(TEngine::ET),
-                               findings, error))
+    ASSERT_TRUE(
+        CheckCharacter(dir.File("characters/sq.char"), {}, LimitsOf(TEngine::ET), findings, error))
         << error;
     EXPECT_TRUE(HasFinding(findings, "last frame of the animation", "animations/sq.mdx"));
-    EXPECT_TRUE(HasFinding(findings, "the mesh has no \"tag_back\" to hang it on",
-                           "models/sq/box.md3"));
+    EXPECT_TRUE(
+        HasFinding(findings, "the mesh has no \"tag_back\" to hang it on", "models/sq/box.md3"));
     EXPECT_TRUE(HasFinding(findings, "skin names a surface the model lacks", "\"legs\""));
     EXPECT_EQ(findings.size(), 3u);
     // What a character names may be in archives: veldra-cli leaves it to its archive reader,
@@ -203,7 +210,8 @@ TEST(CharacterCheck, EntriesSkinAndAccessoryTagsAgainstTheMesh) {
     WriteZip(dir.File("sq.pk3"), entries);
     InstallArchiveReader();
     std::ostringstream out, err;
-    EXPECT_EQ(RunCheck({{dir.File("sq.pk3") + ":characters/sq.char"}, "et", false, ""}, out, err), 2);
+    EXPECT_EQ(RunCheck({{dir.File("sq.pk3") + ":characters/sq.char"}, "et", false, ""}, out, err),
+              2);
     EXPECT_NE(out.str().find("3 findings"), std::string::npos) << out.str() << err.str();
 }
 
