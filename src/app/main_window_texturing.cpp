@@ -171,6 +171,7 @@ void TMainWindow::ShowSelectedSurfaceTexturing() {
     int shaderIndex = -1;
     QString skinPath;
     std::string surfaceName;
+    TSkinNaming naming = TSkinNaming::VertexModel;
     if (IsMD3Family(modelKind_) && md3_.ValidSurface(surface)) {
         const TSurface& s = md3_.header.surfaces[static_cast<std::size_t>(surface)];
         if (!s.shaders.empty()) shaderIndex = s.shaders[0].shaderIndex;
@@ -179,8 +180,9 @@ void TMainWindow::ShowSelectedSurfaceTexturing() {
         const TMDMSurface& s = mdm_.surfaces[static_cast<std::size_t>(surface)];
         shaderIndex = s.shaderIndex;
         surfaceName = NameFieldText(s.name);
+        naming = TSkinNaming::Skeletal;
     }
-    if (const TSkinRec* rec = FindSkinRec(assets_.Skin(), LowerCaseAscii(surfaceName)))
+    if (const TSkinRec* rec = FindSkinRec(assets_.Skin(), surfaceName, naming))
         skinPath = QString::fromStdString(rec->path);
     texturePanel_->gamma = static_cast<float>(gamma_);
     texturePanel_->ShowSurface(surface, shaderIndex, skinPath);

@@ -49,10 +49,13 @@ TEntryExtraction ExtractFromArchive(const std::string& archivePath, const std::s
 TEntryExtraction ExtractFromGamePaks(const TPakList& paks, const std::string& entryPath,
                                      const std::string& targetRoot) {
     TEntryExtraction result;
-    for (const TStrObject& pak : paks.Paks()) {
+    for (const TStrObject& pak : paks.SearchOrder()) {
         TEntryExtraction one = ExtractFromArchive(pak.path, entryPath, targetRoot);
-        if (one.ok()) result.path = one.path;
         AddProblems(result.problems, std::move(one.problems));
+        if (one.ok()) {
+            result.path = one.path;
+            break;
+        }
     }
     return result;
 }

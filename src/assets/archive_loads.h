@@ -18,9 +18,8 @@ struct TEntryExtraction {
     bool ok() const { return !path.empty(); }
 };
 
-// Extracts the entry from every PAK of the list that holds it, in list order, into
-// `targetRoot`; a later PAK overwrites an earlier one's copy, so the file of the last PAK
-// that holds it (and could give it) is the result.
+// Extracts the entry from the first PAK in search order (the last listed first) that holds
+// it and can give it, into `targetRoot`.
 TEntryExtraction ExtractFromGamePaks(const TPakList& paks, const std::string& entryPath,
                                      const std::string& targetRoot);
 // Extracts one entry of one archive into `targetRoot`.

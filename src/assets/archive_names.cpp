@@ -89,11 +89,22 @@ bool MatchesArchiveMask(std::string_view mask, std::string_view name) {
         return MatchesComponent(normalMask, FileNamePart(name));
     const std::vector<std::string_view> maskParts = SplitAtSlashes(normalMask);
     const std::vector<std::string_view> nameParts = SplitAtSlashes(name);
-    if (maskParts.size() != nameParts.size()) return false;
-    for (std::size_t i = 0; i < maskParts.size(); ++i) {
-        if (!MatchesComponent(maskParts[i], nameParts[i])) return false;
+    // matched[j]: the mask parts so far match the first j name parts. A "**" part matches
+    // any number of whole folders, so one pass per mask part keeps the cost at parts x parts.
+    std::vector<char> matched(nameParts.size() + 1, 0);
+    matched[0] = 1;
+    for (std::string_view part : maskParts) {
+        std::vector<char> next(nameParts.size() + 1, 0);
+        for (std::size_t j = 0; j <= nameParts.size(); ++j) {
+            if (part == "**") {
+                next[j] = matched[j] || (j > 0 && next[j - 1]);
+            } else if (j > 0) {
+                next[j] = matched[j - 1] && MatchesComponent(part, nameParts[j - 1]);
+            }
+        }
+        matched = std::move(next);
     }
-    return true;
+    return matched[nameParts.size()] != 0;
 }
 
 std::string WithExtension(std::string_view name, std::string_view extension) {

@@ -22,8 +22,9 @@ std::string_view FileNamePart(std::string_view name);
 
 // Whether a normalized entry name matches a mask such as "*.md3", "scripts\*.shader" or a
 // full entry path. A mask without a folder matches the file name in every folder; a mask
-// with one matches that folder only ('*' and '?' never cross a separator). Either separator
-// and any letter case.
+// with one matches that folder only ('*' and '?' never cross a separator) unless a "**"
+// part stands for any number of folders ("models/**/*.md3" matches "models/a.md3" and
+// "models/x/y/a.md3"). Either separator and any letter case.
 bool MatchesArchiveMask(std::string_view mask, std::string_view name);
 
 // The name with the extension of its file part replaced (".tga"), or appended when it has

@@ -5,6 +5,7 @@
 
 #include "assets/archive_loads.h"
 #include "assets/game_assets.h"
+#include "assets/game_file_name.h"
 #include "io/file_bytes.h"
 #include "io/path_case.h"
 
@@ -19,9 +20,31 @@ std::optional<std::string> Existing(const fs::path& path) {
     return FindFileIgnoringCase(path.lexically_normal().string());
 }
 
-std::string FindGameFile(const std::string& gamePath, const std::string& charFile,
+std::string LowerAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+}  // namespace
+
+fs::path CharacterTreeRoot(const std::string& charFile) {
+    const fs::path folder = fs::absolute(fs::path(charFile)).lexically_normal().parent_path();
+    for (fs::path at = folder; at != at.parent_path(); at = at.parent_path()) {
+        const std::string name = LowerAscii(at.filename().string());
+        if (name == "characters") return at.parent_path();
+        if (name == "etmain") return at;
+    }
+    return folder;
+}
+
+namespace {
+
+std::string FindGameFile(const std::string& named, const std::string& charFile,
                          const TGameAssets* game) {
-    if (gamePath.empty()) return {};
+    const std::optional<std::string> gameName = GameFileName(named);
+    if (!gameName) return {};
+    const std::string& gamePath = *gameName;
     if (game != nullptr && !game->GamePath().empty()) {
         if (auto found = Existing(fs::path(game->GamePath()) / "etmain" / gamePath)) return *found;
     }
@@ -30,11 +53,8 @@ std::string FindGameFile(const std::string& gamePath, const std::string& charFil
             ExtractFromGamePaks(game->Paks(), gamePath, game->TmpDir());
         if (extracted.ok()) return extracted.path;
     }
-    fs::path folder = fs::absolute(fs::path(charFile)).parent_path();
-    for (fs::path at = folder;; at = at.parent_path()) {
-        if (auto found = Existing(at / gamePath)) return *found;
-        if (at == at.parent_path()) break;
-    }
+    if (auto found = Existing(CharacterTreeRoot(charFile) / gamePath)) return *found;
+    const fs::path folder = fs::absolute(fs::path(charFile)).parent_path();
     if (auto found = Existing(folder / fs::path(gamePath).filename())) return *found;
     return {};
 }

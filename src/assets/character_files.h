@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -32,11 +33,15 @@ struct TCharacterFiles {
     std::vector<TAnimGroupFile> animationFiles;
 };
 
-// Reads `charFile` and finds what it names. A game path is looked up in the game folder's
-// etmain, then in the PAKs of `game` (extracted into its TmpDir), then under the .char's
-// folder and each folder above it (an unpacked game tree), then beside the .char by name
-// alone. `game` may be null. A .char that cannot be parsed gives only its error in
-// `missing`.
+// The top of the unpacked game tree a .char lies in: the folder holding its "characters"
+// folder, else its "etmain" folder (either in any letter case), else the .char's own folder.
+std::filesystem::path CharacterTreeRoot(const std::string& charFile);
+
+// Reads `charFile` and finds what it names. A game path (see GameFileName; one the game
+// refuses is not found) is looked up in the game folder's etmain, then in the PAKs of `game`
+// (extracted into its TmpDir), then in the .char's game tree (CharacterTreeRoot), then
+// beside the .char by name alone. `game` may be null. A .char that cannot be parsed gives only its
+// error in `missing`.
 TCharacterFiles FindCharacterFiles(const std::string& charFile, const TGameAssets* game);
 
 // The local file of the group's animation file `index`, looked up as FindCharacterFiles

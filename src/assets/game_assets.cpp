@@ -51,14 +51,13 @@ void TGameAssets::ClearGamePath() {
 std::vector<std::string> TGameAssets::UseGameFolder(const std::string& gamePath,
                                                     const StatusFn& status) {
     ClearPaks();
-    std::vector<std::string> paks = ListGamePaks(gamePath);
-    std::reverse(paks.begin(), paks.end());
+    const std::vector<std::string> paks = ListGamePaks(gamePath);
     std::vector<std::string> problems = paks_.AddPaksFromSettings(paks, status);
     for (std::string& problem : CreateWorkFolders())
         problems.push_back(std::move(problem));
     TShaderScanReport report;
     if (!SetGamePath(gamePath, status, &report))
-        problems.push_back("Not a game folder (no etmain/pak0.pk3): " + gamePath);
+        problems.push_back("Not a game folder (no etmain with pak0.pk3 or scripts): " + gamePath);
     for (std::string& problem : report.problems)
         problems.push_back(std::move(problem));
     return problems;

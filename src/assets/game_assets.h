@@ -43,9 +43,9 @@ class TGameAssets {
     // --- game path ---------------------------------------------------------------------
     // Ends with '/'; empty when no game is set.
     const std::string& GamePath() const { return gamePath_; }
-    // Empties the game index; then adopts `path` (a '/' is appended) when it holds
-    // etmain/pak0.pk3 and scans the game's scripts (ScanGameShaderFiles). Returns whether it
-    // was adopted; otherwise the previous game path stays. The caller resolves the surfaces
+    // Empties the game index; then adopts `path` (a '/' is appended) when it is a game
+    // folder (IsValidGamePath) and scans the game's scripts (ScanGameShaderFiles). Returns whether
+    // it was adopted; otherwise the previous game path stays. The caller resolves the surfaces
     // afterwards.
     // A scan cancelled through `progress` (reported once per archive) leaves the game path
     // and its index as they were and returns false.
@@ -56,10 +56,8 @@ class TGameAssets {
     void ClearGamePath();
 
     // For headless use (veldra-cli render --game): makes every ".pk3" of the game's etmain
-    // folder the PAK list, so that a later archive in the game's order overrides an earlier
-    // one for scripts and images (they are added in reverse, as lookups take the first PAK
-    // that has a file), then sets the game path. Returns the archives that could not be
-    // added and the scan's problems.
+    // folder the PAK list in the game's order, then sets the game path. Returns the archives that
+    // could not be added and the scan's problems.
     std::vector<std::string> UseGameFolder(const std::string& gamePath,
                                            const StatusFn& status = {});
 
@@ -85,9 +83,9 @@ class TGameAssets {
     int GameShaderCount() const;
 
     // Indexes the scripts of the game folder's etmain/scripts, then those of every PAK
-    // (extracted to its folder's scripts/) in list order; a script file name already
-    // indexed is skipped, so the game folder wins over every PAK and an earlier PAK over a
-    // later one. Ends with the status "Total shaderfiles/shaders found: F / N". Needs a
+    // (extracted to its folder's scripts/) in search order; a script file name already
+    // indexed is skipped, so the game folder wins over every PAK and a later PAK over an
+    // earlier one. Ends with the status "Total shaderfiles/shaders found: F / N". Needs a
     // game path.
     TShaderScanReport ScanGameShaderFiles(const StatusFn& status = {},
                                           TProgress* progress = nullptr);

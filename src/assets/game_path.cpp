@@ -18,7 +18,9 @@ std::string WithTrailingSeparator(std::string folder) {
 bool IsValidGamePath(const std::string& folder) {
     if (folder.empty()) return false;
     // Finding the archive (a regular file) inside it also proves the etmain folder.
-    return GamePakPath(folder).has_value();
+    if (GamePakPath(folder).has_value()) return true;
+    const std::optional<std::string> etmain = GameEtmainFolder(folder);
+    return etmain && FindFolderIgnoringCase(*etmain, "scripts").has_value();
 }
 
 std::string GamePathFromChosenFolder(const std::string& chosen) {

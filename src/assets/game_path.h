@@ -9,7 +9,8 @@
 // The folder with a trailing '/'; empty for an empty text.
 std::string WithTrailingSeparator(std::string folder);
 
-// True when folder/etmain is a folder and folder/etmain/pak0.pk3 a file (any letter case).
+// True when folder/etmain is a folder that holds pak0.pk3 or, for a game whose archives were
+// unpacked, a scripts folder (any letter case).
 bool IsValidGamePath(const std::string& folder);
 
 // A folder the user picked: when its path contains "etmain" (this exact spelling), the part

@@ -3,19 +3,34 @@
 #include <algorithm>
 
 #include "assets/archive_names.h"
+#include "assets/game_file_name.h"
+#include "assets/game_path.h"
 #include "assets/pk3_archive.h"
 #include "io/file_error.h"
 #include "io/path_case.h"
 #include "render/shader_flags.h"
 
 std::vector<std::string> ImageNameCandidates(std::string_view name) {
-    std::vector<std::string> candidates{NormalizedEntryName(name)};
+    const std::optional<std::string> gameName = GameFileName(name);
+    if (!gameName) return {};
+    std::vector<std::string> candidates{*gameName};
     for (const char* extension : {".tga", ".jpg", ".bmp"}) {
         std::string candidate = WithExtension(candidates.front(), extension);
         if (std::find(candidates.begin(), candidates.end(), candidate) == candidates.end())
             candidates.push_back(std::move(candidate));
     }
     return candidates;
+}
+
+std::optional<TImageHit> FindInGameFolder(const std::vector<std::string>& candidates,
+                                          const TGameAssets& assets) {
+    const std::optional<std::string> etmain = GameEtmainFolder(assets.GamePath());
+    if (!etmain) return std::nullopt;
+    for (const std::string& candidate : candidates) {
+        if (auto found = FindFileIgnoringCase(*etmain + candidate))
+            return TImageHit{candidate, *found, kShaderImageFound | kShaderFoundInGame};
+    }
+    return std::nullopt;
 }
 
 std::optional<TImageHit> ExtractFirstFound(const std::string& archivePath,
@@ -59,11 +74,11 @@ std::optional<TImageHit> FindSurfaceImage(const std::string& shaderName, const T
             return hit;
         }
     }
-    for (const TStrObject& pak : assets.Paks().Paks()) {
+    for (const TStrObject& pak : assets.Paks().SearchOrder()) {
         if (auto hit = ExtractFirstFound(pak.path, candidates, pak.extractDir, problems)) {
             hit->flags |= kShaderFoundInGame | kShaderFoundInArchive;
             return hit;
         }
     }
-    return std::nullopt;
+    return FindInGameFolder(candidates, assets);
 }

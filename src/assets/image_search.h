@@ -18,8 +18,9 @@ struct TImageHit {
     std::uint32_t flags;  // kShaderImageFound and where: kShaderFoundInArchive, kShaderFoundInGame
 };
 
-// The names an image is tried as: as named, then with its extension replaced by (or, without
-// one, given) ".tga", ".jpg" and ".bmp"; each once.
+// The names an image is tried as: as named (as the game takes it, see GameFileName), then
+// with its extension replaced by (or, without one, given) ".tga", ".jpg" and ".bmp"; each
+// once. None for a name the game refuses.
 std::vector<std::string> ImageNameCandidates(std::string_view name);
 
 // Opens the archive and extracts the first candidate it holds (any letter case, either
@@ -30,9 +31,15 @@ std::optional<TImageHit> ExtractFirstFound(const std::string& archivePath,
                                            const std::string& targetRoot,
                                            std::vector<std::string>& problems);
 
+// The first candidate below the game's etmain folder (any letter case), where a game whose
+// archives were unpacked keeps its files. The game reads its archives before this folder.
+std::optional<TImageHit> FindInGameFolder(const std::vector<std::string>& candidates,
+                                          const TGameAssets& assets);
+
 // The image for a surface whose shader name names no shader: the file part in the model's
 // folder (only for a model loaded from a file), then the name inside the map archive, then
-// inside each PAK in list order, every place with all candidates.
+// inside each PAK in search order (the last listed first), then in the game's etmain
+// folder, every place with all candidates.
 std::optional<TImageHit> FindSurfaceImage(const std::string& shaderName, const TGameAssets& assets,
                                           const TModelOrigin& origin,
                                           std::vector<std::string>& problems);

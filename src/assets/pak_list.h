@@ -1,8 +1,10 @@
 // The ordered list of game archives (PAKs) the user works with, each with the folder its
-// entries are extracted to. Later code searches them in list order.
+// entries are extracted to. The list is in the game's loading order: as in the game, an
+// archive listed later overrides the ones before it, so lookups go through SearchOrder().
 #pragma once
 
 #include <optional>
+#include <ranges>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,8 @@ class TPakList {
     std::vector<std::string> CreateExtractDirs() const;
 
     const std::vector<TStrObject>& Paks() const { return paks_; }
+    // The archives in the order lookups try them: the last listed first.
+    auto SearchOrder() const { return paks_ | std::views::reverse; }
     int Count() const { return static_cast<int>(paks_.size()); }
     bool Empty() const { return paks_.empty(); }
     const TStrObject& operator[](int index) const { return paks_[index]; }

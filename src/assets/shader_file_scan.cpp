@@ -109,8 +109,10 @@ TShaderScanReport TGameAssets::ScanGameShaderFiles(const StatusFn& status, TProg
     }
     ShowStatus(status, "Checking for shader-files in game-directory...");
     IndexGameFolderScripts(report);
-    for (int i = 0; i < paks_.Count(); ++i) {
-        if (!ReportProgress(progress, static_cast<std::uint64_t>(i) + 1, steps)) {
+    // The last listed PAK first, so that its script of a name is the one indexed.
+    for (int i = paks_.Count() - 1; i >= 0; --i) {
+        const auto done = static_cast<std::uint64_t>(paks_.Count() - i);
+        if (!ReportProgress(progress, done, steps)) {
             report.cancelled = true;
             return report;
         }

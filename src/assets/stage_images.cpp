@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "assets/archive_names.h"
+#include "assets/game_file_name.h"
 #include "assets/game_path.h"
 #include "assets/image_search.h"
 #include "io/path_case.h"
@@ -27,8 +28,9 @@ std::optional<std::string> FindStageImage(const TShaderTexture& stage, const TGa
     std::error_code ec;
     if (!stage.texturePath.empty() && std::filesystem::is_regular_file(stage.texturePath, ec))
         return stage.texturePath;
-    const std::string name = NormalizedEntryName(stage.textureName);
-    if (name.empty()) return std::nullopt;
+    const std::optional<std::string> gameName = GameFileName(stage.textureName);
+    if (!gameName) return std::nullopt;
+    const std::string& name = *gameName;
     const std::string fileName(FileNamePart(name));
     if (auto found = InFolder(origin.dialogFolder, fileName)) return found;
     if (auto etmain = GameEtmainFolder(assets.GamePath())) {
@@ -40,10 +42,11 @@ std::optional<std::string> FindStageImage(const TShaderTexture& stage, const TGa
                 ExtractFirstFound(assets.MapArchive(), candidates, assets.MapDir(), problems))
             return hit->path;
     }
-    for (const TStrObject& pak : assets.Paks().Paks()) {
+    for (const TStrObject& pak : assets.Paks().SearchOrder()) {
         if (auto hit = ExtractFirstFound(pak.path, candidates, pak.extractDir, problems))
             return hit->path;
     }
+    if (auto hit = FindInGameFolder(candidates, assets)) return hit->path;
     return std::nullopt;
 }
 

@@ -23,7 +23,8 @@
 // The image of one stage: none for lightmap and white-image stages; its texture path when
 // that file exists; else its texture name's file part in the dialog folder, then directly in
 // the game's etmain folder; else the full name (then with ".tga", ".jpg", ".bmp") inside the
-// map archive and inside each PAK in order, the hit extracted to that archive's folder.
+// map archive and inside each PAK in search order, the hit extracted to that archive's folder,
+// then below the game's etmain folder.
 std::optional<std::string> FindStageImage(const TShaderTexture& stage, const TGameAssets& assets,
                                           const TModelOrigin& origin,
                                           std::vector<std::string>& problems);

@@ -20,10 +20,9 @@ TSurfaceShaderResult ResolveOne(const TSurfaceShaderRef& surface, TGameAssets& a
                                 const TModelOrigin& origin, TShaders& shaders,
                                 std::vector<std::string>& problems) {
     TSurfaceShaderResult result;
-    const std::string surfaceName = WithoutQuotes(LowerCaseAscii(surface.surfaceName));
     std::string shaderName = WithoutQuotes(LowerCaseAscii(surface.shaderName));
     std::uint32_t flags = 0;
-    TSkinRec* skin = FindSkinRec(assets.Skin(), surfaceName);
+    TSkinRec* skin = FindSkinRec(assets.Skin(), surface.surfaceName, surface.skinNaming);
     if (skin != nullptr) {
         shaderName = skin->path;
         flags |= kShaderNameFromSkin;
@@ -102,7 +101,8 @@ std::vector<TSurfaceShaderRef> MDMSurfaceShaderRefs(const TMDM& model) {
     std::vector<TSurfaceShaderRef> refs;
     for (int i = 0; model.ValidSurface(i); ++i) {
         const TMDMSurface& surface = model.surfaces[static_cast<std::size_t>(i)];
-        refs.push_back({NameFieldText(surface.name), NameFieldText(surface.shader)});
+        refs.push_back(
+            {NameFieldText(surface.name), NameFieldText(surface.shader), TSkinNaming::Skeletal});
     }
     return refs;
 }

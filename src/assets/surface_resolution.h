@@ -16,6 +16,7 @@
 
 #include "assets/game_assets.h"
 #include "assets/model_origin.h"
+#include "assets/skin.h"
 #include "assets/status_text.h"
 #include "md3/md3.h"
 #include "render/q3_shaders.h"
@@ -25,6 +26,7 @@
 struct TSurfaceShaderRef {
     std::string surfaceName;
     std::string shaderName;  // empty for a surface without shader
+    TSkinNaming skinNaming = TSkinNaming::VertexModel;
 };
 
 struct TSurfaceShaderResult {

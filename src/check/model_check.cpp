@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "assets/skin.h"
 #include "md3/md3.h"
 #include "skeletal/aninc.h"
 #include "skeletal/mdm.h"
@@ -135,15 +136,6 @@ std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
-}
-
-// The name under which the game's MD3 loader files a surface for skins: lower case, and a
-// trailing "_1"-style suffix cut off (R_LoadMD3: "a crutch for q3data being a mess"). The
-// skeletal loaders keep their names as stored.
-std::string GameSurfaceName(const std::string& name) {
-    std::string lower = Lower(name);
-    if (lower.size() > 2 && lower[lower.size() - 2] == '_') lower.resize(lower.size() - 2);
-    return lower;
 }
 
 enum class TSkinLineKind { Surface, Model, Tag, Comment };
@@ -280,7 +272,7 @@ TCheckFindings CheckSkinSurfaces(const TSkin& skin, const std::vector<std::strin
         names.push_back(Lower(name));
     for (std::size_t i = 0; i < skin.size(); ++i) {
         const std::string& surface = skin[i].surfaceName;
-        if (SkinLineKind(surface) != TSkinLineKind::Surface) continue;
+        if (skin[i].modelSlot || SkinLineKind(surface) != TSkinLineKind::Surface) continue;
         if (std::find(names.begin(), names.end(), Lower(surface)) != names.end()) continue;
         TCheckFinding f;
         f.what = "skin names a surface the model lacks";
@@ -310,7 +302,7 @@ TCheckFindings CheckSkinLines(const TSkin& skin, const TEngineLimits& limits) {
 std::vector<std::string> SurfaceNames(const TMD3& model) {
     std::vector<std::string> names;
     for (const TSurface& s : model.header.surfaces)
-        names.push_back(GameSurfaceName(FieldText(s.name)));
+        names.push_back(SkinSurfaceName(FieldText(s.name), TSkinNaming::VertexModel));
     return names;
 }
 

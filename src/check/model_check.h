@@ -33,8 +33,8 @@ TCheckFindings CheckSkinSurfaces(const TSkin& skin, const std::vector<std::strin
 // More surface or "md3_" lines than the engine's skin holds.
 TCheckFindings CheckSkinLines(const TSkin& skin, const TEngineLimits& limits);
 
-// The surface names of a loaded model as the game matches skins against them, for
-// CheckSkinSurfaces: an MD3's in lower case without a trailing "_N" (the game's MD3 loader
+// The surface names of a loaded model as the game matches skins against them (SkinSurfaceName),
+// for CheckSkinSurfaces: an MD3's in lower case without a trailing "_N" (the game's MD3 loader
 // cuts it: "b6_2" is matched as "b6"), the skeletal formats' as stored.
 std::vector<std::string> SurfaceNames(const TMD3& model);
 std::vector<std::string> SurfaceNames(const TMDM& model);

@@ -63,7 +63,9 @@ CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments) {
     // Without a game nothing is resolved, so these would be ignored without a word.
     render->add_option("--pk3", o.mapArchive, "A map's PK3 searched for scripts and images first")
         ->needs(game);
-    render->add_option("--skin", o.skin, "A skin file giving surfaces other shaders or images")
+    render
+        ->add_option("--skin", o.skin,
+                     "A skin file (or ARCHIVE:entry) giving surfaces other shaders or images")
         ->needs(game);
     render
         ->add_option("--shaderlist", o.shaderList,

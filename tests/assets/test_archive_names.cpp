@@ -3,6 +3,7 @@
 #include "assets/archive_entry_ref.h"
 #include "assets/archive_names.h"
 #include "assets/entry_safety.h"
+#include "assets/game_file_name.h"
 #include "assets/image_search.h"
 
 namespace {
@@ -27,6 +28,14 @@ TEST(ArchiveMask, FolderLessMasksMatchEveryFolderOthersOnlyTheirOwn) {
         {"?.tga", "ab.tga", false},
         {"*a*b*", "xxaxxbxx", true},
         {"*a*b", "ab_a", false},
+        // "**" stands for any number of whole folders, none included.
+        {"models/**/*.md3", "models/a.md3", true},
+        {"models/**/*.md3", "Models/x/y/A.MD3", true},
+        {"models/**/*.md3", "maps/models/a.md3", false},
+        {"**/b/*.tga", "a/b/c/d.tga", false},
+        {"**/b/**", "a/b/c/d.tga", true},
+        {"a/**/b/**/c", "a/x/b/y/z/c", true},
+        {"a/**/b/**/c", "a/x/y/z/c", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(MatchesArchiveMask(c.mask, c.name), c.matches) << c.mask << " / " << c.name;
@@ -39,6 +48,33 @@ TEST(ArchiveNames, ExtensionsAndImageCandidates) {
     const std::vector<std::string> expected{"models/a.tga", "models/a.jpg", "models/a.bmp"};
     EXPECT_EQ(ImageNameCandidates("models\\a.tga"), expected);
     EXPECT_EQ(ImageNameCandidates("models/a").size(), 4u);
+    EXPECT_EQ(ImageNameCandidates("/models\\a.tga"), expected);
+    EXPECT_TRUE(ImageNameCandidates("../a.tga").empty());
+}
+
+TEST(GameFileName, TheGamesFileSystemDropsALeadingSeparatorAndRefusesEscapes) {
+    struct Case {
+        const char* name;
+        const char* taken;  // nullptr: refused
+    };
+    const Case cases[] = {
+        {"models/a.tga", "models/a.tga"},
+        {"/models/a.tga", "models/a.tga"},
+        {"\\models\\a.tga", "models/a.tga"},
+        {"//models/a.tga", "models/a.tga"},
+        {"models/../a.tga", nullptr},
+        {"a..b.tga", nullptr},
+        {"c::a.tga", nullptr},
+        {"/", nullptr},
+        {"", nullptr},
+    };
+    for (const Case& c : cases) {
+        const std::optional<std::string> taken = GameFileName(c.name);
+        ASSERT_EQ(taken.has_value(), c.taken != nullptr) << c.name;
+        if (taken) {
+            EXPECT_EQ(*taken, c.taken) << c.name;
+        }
+    }
 }
 
 TEST(EntrySafety, NamesThatLeaveTheTargetFolderAreRefused) {

@@ -63,7 +63,8 @@ TEST(CharacterDef, MalformedFilesAreRefusedWithTheirLine) {
         {"animfile \"a.mdx\"\n run 0 1.5 0 20 0 0 0 0", "line 2: \"1.5\" is not a whole number"},
         {"animfile \"a.mdx\"\n run 0 10 0 fast 0 0 0 0", "line 2: \"fast\" is not a number"},
         {"animfile \"a.mdx\"\n run 0 10 0 20 0 0", "line 2: unexpected \"run 0 10 0 20 0 0\""},
-        {"animfile \"a.mdx\"\n#include \"a.aninc\"", "line 2: the included \"a.aninc\" is not found"},
+        {"animfile \"a.mdx\"\n#include \"a.aninc\"",
+         "line 2: the included \"a.aninc\" is not found"},
         {"animgroup { animfile \"a.mdx\" { } }", "line 1: the group holds no animation"},
         {"animgroup {\n animfile\n}", "line 2: unexpected \"animfile\""},
         {"animfile \"a.mdx\"\n{\n}", "line 3: the group holds no animation"},
@@ -170,6 +171,40 @@ TEST(CharacterAttachments, HeadAndAccessoriesAreFoundOnTheirTags) {
     EXPECT_EQ(MissingCharacterText(files),
               "mesh \"models/p/naked.mdm\" not found; accessory \"models/p/gone.md3\" not found; "
               "the definition names no animation group");
+}
+
+// What a .char names is looked up inside its game tree only, as the game's file system
+// would: a leading separator is dropped, ".." and files above the tree are not reached.
+TEST(CharacterFiles, NamesStayInsideTheCharactersGameTree) {
+    ScratchDir dir;
+    const auto write = [&dir](const std::string& name, const std::string& text) {
+        std::filesystem::create_directories((dir.path() / name).parent_path());
+        WriteBytes(dir.File(name), {text.begin(), text.end()});
+    };
+    write("tree/models/p/body.mdm", "m");
+    write("models/above.mdm", "m");
+    write("outside.mdm", "m");
+    const struct {
+        std::string mesh;
+        std::string found;  // below the scratch folder; empty: not found
+    } cases[] = {
+        {"/models/p/body.mdm", "tree/models/p/body.mdm"},
+        {"\\Models\\P\\Body.mdm", "tree/models/p/body.mdm"},
+        {"../outside.mdm", ""},
+        {dir.File("outside.mdm"), ""},
+        {"models/above.mdm", ""},
+    };
+    for (const auto& c : cases) {
+        write("tree/characters/a.char", "characterDef { mesh \"" + c.mesh + "\" }");
+        const TCharacterFiles files =
+            FindCharacterFiles(dir.File("tree/characters/a.char"), nullptr);
+        EXPECT_EQ(files.mesh, c.found.empty() ? "" : dir.File(c.found)) << c.mesh;
+    }
+
+    for (const auto& [charFile, root] : {std::pair{"x/Characters/a/b.char", "x"},
+                                         {"x/ETMAIN/c/d.char", "x/ETMAIN"},
+                                         {"x/y/e.char", "x/y"}})
+        EXPECT_EQ(CharacterTreeRoot(dir.File(charFile)), dir.path() / root) << charFile;
 }
 
 TEST(CharacterDef, AnAnimationNameIsLookedUpInEveryFileOfTheGroup) {

@@ -7,6 +7,7 @@
 
 #include "assets/archive_loads.h"
 #include "assets/game_path.h"
+#include "assets/image_search.h"
 #include "game_fixture.h"
 #include "model_factory.h"
 
@@ -82,8 +83,8 @@ TEST_F(GameData, GamePathNeedsEtmainAndPak0InAnyCase) {
                                         File("game/ETMAIN/zz.PK3")}));
 }
 
-// The game folder wins over every PAK, an earlier PAK over a later one; only what a PAK
-// gave is indexed, not what an earlier run left in its folder.
+// The game folder wins over every PAK, a later PAK over an earlier one (as the game reads
+// them); only what a PAK gave is indexed, not what an earlier run left in its folder.
 TEST_F(GameData, GameScanOrderAndStaleScripts) {
     Loose("game/etmain/scripts/common.shader", ShaderScript("from/folder", "a.tga"));
     const std::string pak0 =
@@ -106,16 +107,18 @@ TEST_F(GameData, GameScanOrderAndStaleScripts) {
     ASSERT_EQ(game.size(), 3u);
     EXPECT_EQ(game[0].shaderNames, std::vector<std::string>{"from/folder"});
     EXPECT_EQ(game[0].pak, 0);
-    EXPECT_EQ(game[1].shaderNames, std::vector<std::string>{"p0"});
-    EXPECT_EQ(game[1].path, TmpDir() + "gp0/Scripts/Pak0Only.SHADER");
+    EXPECT_EQ(game[1].shaderNames, std::vector<std::string>{"from/pak1"});
+    EXPECT_EQ(game[1].path, TmpDir() + "gp1/scripts/pak0only.shader");
     EXPECT_EQ(game[2].pakNr, 1);
     EXPECT_EQ(statuses.back(), "Total shaderfiles/shaders found: 3 / 4");
-    EXPECT_EQ(statuses[2], "Checking for shader-files in pak0.pk3...");
+    EXPECT_EQ(statuses[2], "Checking for shader-files in pak1.pk3...");
 
-    // Deleting a PAK takes its scripts out of the index.
+    // Deleting a PAK takes its scripts out of the index and renumbers the later ones.
     ASSERT_TRUE(assets.DeletePak(0));
-    ASSERT_EQ(assets.Indexes().game.size(), 2u);
-    EXPECT_EQ(assets.Indexes().game[1].pakNr, 0);
+    ASSERT_EQ(assets.Indexes().game.size(), 3u);
+    EXPECT_EQ(assets.Indexes().game[2].pakNr, 0);
+    ASSERT_TRUE(assets.DeletePak(0));
+    ASSERT_EQ(assets.Indexes().game.size(), 1u);
 }
 
 TEST_F(GameData, GameFolderLetsLaterArchivesOverride) {
@@ -125,9 +128,13 @@ TEST_F(GameData, GameFolderLetsLaterArchivesOverride) {
     TGameAssets assets(TmpDir());
     EXPECT_TRUE(assets.UseGameFolder(GamePath()).empty());
     ASSERT_EQ(assets.Paks().Count(), 2);
-    EXPECT_EQ(assets.Paks()[0].name, "zz_mod.pk3");
+    EXPECT_EQ(assets.Paks()[1].name, "zz_mod.pk3");
     ASSERT_EQ(assets.Indexes().game.size(), 1u);
     EXPECT_EQ(assets.Indexes().game[0].shaderNames, std::vector<std::string>{"mod"});
+    std::vector<std::string> problems;
+    const auto image = FindSurfaceImage("t/a.tga", assets, TModelOrigin{}, problems);
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(FileText(image->path), "1");
     EXPECT_FALSE(assets.UseGameFolder(File("nothing")).empty());
 }
 

@@ -68,26 +68,4 @@ TEST_F(PK3Tree, LockedAndBrokenArchivesAreReportedAndTheRestListed) {
     EXPECT_NE(tree.messages[1].find(broken), std::string::npos);
 }
 
-TEST(Skin, LinesWithQuotesBlanksAndNoise) {
-    const TSkin skin = ParseSkin(
-        "Body ,\t\"Models/X/Red.tga\"\r\n"
-        "md3_hat,\t\t\"models/players/hat.md3\"\n"
-        "no comma here\n"
-        "\r\n"
-        "empty,  \"\"\n"
-        "\"legs\", a,b.tga\n"
-        "body, second.tga");
-    ASSERT_EQ(skin.size(), 4u);
-    EXPECT_EQ(skin[0].surfaceName, "body");
-    EXPECT_EQ(skin[0].path, "models/x/red.tga");
-    EXPECT_EQ(skin[2].surfaceName, "legs");
-    EXPECT_EQ(skin[2].path, "a,b.tga");
-    EXPECT_EQ(FindSkinRec(skin, "BODY")->path, "models/x/red.tga");
-    EXPECT_EQ(FindSkinRec(skin, "arm"), nullptr);
-
-    TSkin loaded{{"old", "old", ""}};
-    EXPECT_FALSE(LoadSkin("/nonexistent/x.skin", loaded));
-    EXPECT_TRUE(loaded.empty());
-}
-
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "assets/embed_skin.h"
+#include "assets/missing_textures.h"
 #include "assets/resolve_shader_image.h"
 #include "assets/stage_images.h"
 #include "assets/surface_resolution.h"
@@ -19,7 +20,8 @@ constexpr std::uint32_t kGamePak = kShaderFoundInGame | kShaderFoundInArchive;
 
 class SurfaceResolution : public GameFixture {
   protected:
-    // pak0 holds the scripts and most images; pak1 repeats one image, which pak0 wins.
+    // pak0 holds the scripts and most images; pak1 repeats one image, which pak1 wins, as
+    // the archive the game reads later.
     TGameAssets& Game() {
         const std::string scripts = ShaderScript("models/x/body", "models/x/body_skin.tga") +
                                     ShaderScript("Models/X/Shared", "textures/s.tga");
@@ -37,7 +39,7 @@ class SurfaceResolution : public GameFixture {
 
 TEST_F(SurfaceResolution, SearchOrderFlagsAndStageImages) {
     TGameAssets& assets = Game();
-    assets.Skin() = ParseSkin("Arm ,  \"Models/X/Red.tga\"\r\n");
+    assets.Skin() = ParseSkin("Arm,  \"Models/X/Red.tga\"\r\n");
     Loose("model/loose.jpg", JpegFile());
     const TModelOrigin origin{true, File("model/"), ""};
     struct Case {
@@ -53,11 +55,16 @@ TEST_F(SurfaceResolution, SearchOrderFlagsAndStageImages) {
          kShaderFoundInScript | kGamePak,
          "GAME:\\\\scripts\\models.shader",
          TmpDir() + "gp0/models/x/body_skin.jpg"},
-        // A skin line with blanks and quotes; the first PAK holding the image wins.
+        // A skin line with blanks and quotes; the last PAK holding the image wins.
         {{"ARM", "models/x/arm.tga"},
          kShaderNameFromSkin | kShaderImageFound | kGamePak,
          "",
-         TmpDir() + "gp0/models/x/red.tga"},
+         TmpDir() + "gp1/models/x/red.tga"},
+        // A leading separator is dropped as the game's file system drops it.
+        {{"lead", "\\models/x/red"},
+         kShaderImageFound | kGamePak,
+         "",
+         TmpDir() + "gp1/models/x/red.tga"},
         // The shader list wins over the game.
         {{"shared", "\"models/x/shared\""},
          kShaderFoundInScript | kShaderFromShaderList,
@@ -94,6 +101,12 @@ TEST_F(SurfaceResolution, SearchOrderFlagsAndStageImages) {
     EXPECT_EQ(shaders.shaders[result.surfaces[0].shaderIndex].stages[0].imageWidth, 8);
     EXPECT_EQ(shaders.shaders[result.surfaces[0].shaderIndex].stages[0].cull, 0);
     EXPECT_EQ(assets.Skin()[0].resolvedName, "models/x/red.tga");
+    // What stays untextured is named: surfaces, then stage images.
+    EXPECT_EQ(MissingTextures(surfaces, result, shaders, assets.Skin()),
+              (std::vector<std::string>{
+                  "surface \"none\": no shader or image \"models/x/missing\" found",
+                  "surface \"empty\" names no shader and no skin line gives it one",
+                  "image \"textures/list.tga\" of shader \"models/x/shared\" not found"}));
 }
 
 TEST_F(SurfaceResolution, WithoutGameEverySurfaceStaysWhite) {
@@ -149,7 +162,7 @@ TEST_F(SurfaceResolution, ShaderImageForConverters) {
     EXPECT_TRUE(image.found);
     EXPECT_EQ(image.imagePath, TmpDir() + "gp0/models/x/body_skin.jpg");
     image = ResolveShaderImage("models/x/red", assets, TModelOrigin{}, shaders);
-    EXPECT_EQ(image.imagePath, TmpDir() + "gp0/models/x/red.tga");
+    EXPECT_EQ(image.imagePath, TmpDir() + "gp1/models/x/red.tga");
     EXPECT_FALSE(ResolveShaderImage("textures/none", assets, TModelOrigin{}, shaders).found);
 }
 

@@ -146,6 +146,13 @@ TEST_F(CliRender, GameDataTexturesTheModelAsTheProgramDoes) {
     ASSERT_TRUE(mesh.SaveToFile(dir_.File("square.mdm")));
     ASSERT_TRUE(anim.SaveToFile(dir_.File("square.mdx")));
     const std::string fromAbove = " --mdx " + dir_.File("square.mdx") + " --pitch 90";
+    // The same game with its archive unpacked: etmain holds the archive's folders.
+    std::filesystem::create_directories(dir_.File("unpacked/etmain/scripts"));
+    std::filesystem::create_directories(dir_.File("unpacked/etmain/textures/sample"));
+    std::ofstream(dir_.File("unpacked/etmain/scripts/sample.shader"))
+        << "textures/sample/cube\n{\n\t{\n\t\tmap textures/sample/green.tga\n\t}\n}\n";
+    std::ofstream(dir_.File("unpacked/etmain/textures/sample/green.tga"), std::ios::binary)
+        << OneColourTga(kGameGreen);
     struct Case {
         std::string model, options;
         Rgb colour;
@@ -156,6 +163,8 @@ TEST_F(CliRender, GameDataTexturesTheModelAsTheProgramDoes) {
         {pak + ":" + kCubeEntry, " --game " + game, kGameGreen},
         {model_, " --game " + game + " --shaderlist " + dir_.File("red.shader"), kListRed},
         {model_, " --game " + game + " --skin " + dir_.File("blue.skin"), kSkinBlue},
+        {model_, " --game " + game + " --skin " + pak + ":" + kCubeSkinEntry, kSkinBlue},
+        {model_, " --game " + dir_.File("unpacked"), kGameGreen},
         {dir_.File("square.mdm"), fromAbove, {255, 255, 255}},
         {dir_.File("square.mdm"), fromAbove + " --game " + game, kGameGreen},
     };
@@ -169,6 +178,15 @@ TEST_F(CliRender, GameDataTexturesTheModelAsTheProgramDoes) {
         EXPECT_EQ(o.err, "");
         EXPECT_GT(ShareOfColour(ReadBytes(dir_.File("tex.tga")), c.colour), 0.95);
     }
+    // An image that is nowhere is named rather than drawn white without a word.
+    std::ofstream(dir_.File("gone.skin")) << "cube, textures/gone.tga\n";
+    const CliOutcome gone = RunCli(dir_,
+                                   "render " + model_ + " " + dir_.File("tex.tga") + " --game " +
+                                       game + " --skin " + dir_.File("gone.skin"),
+                                   kNoDisplay);
+    EXPECT_EQ(gone.exitCode, 0) << gone.err;
+    EXPECT_NE(gone.err.find("no shader or image \"textures/gone.tga\" found"), std::string::npos)
+        << gone.err;
     // Texturing that cannot be done as asked is refused rather than drawn white.
     const std::pair<std::string, int> refused[] = {
         {" --skin " + dir_.File("blue.skin"), 2},  // nothing to take the skin's images from

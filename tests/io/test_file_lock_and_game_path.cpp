@@ -41,6 +41,21 @@ TEST(GamePath, NeedsEtmainWithPak0InAnyLetterCase) {
     WriteBytes(dir.File("ETMain/PAK0.pk3"), {0});
     EXPECT_TRUE(IsValidGamePath(game));
     EXPECT_TRUE(IsValidGamePath(game + "/"));
+    // A game whose archives were unpacked: etmain holds their folders instead.
+    ScratchDir unpacked;
+    std::filesystem::create_directories(unpacked.path() / "etmain/Scripts");
+    EXPECT_TRUE(IsValidGamePath(unpacked.path().string()));
+}
+
+TEST(GamePath, FolderLookupPrefersTheExactSpellingThenTheFirstByName) {
+    ScratchDir dir;
+    for (const char* name : {"etmain", "Etmain", "ETMAIN"})
+        std::filesystem::create_directories(dir.path() / name);
+    const std::string base = dir.path().string();
+    EXPECT_EQ(FindFolderIgnoringCase(base, "etmain"), base + "/etmain/");
+    EXPECT_EQ(FindFolderIgnoringCase(base, "Etmain"), base + "/Etmain/");
+    EXPECT_EQ(FindFolderIgnoringCase(base, "eTmain"), base + "/ETMAIN/");
+    EXPECT_EQ(FindFolderIgnoringCase(base, "maps"), std::nullopt);
 }
 
 TEST(GamePath, ChosenFolderInsideEtmainGivesTheGameFolder) {

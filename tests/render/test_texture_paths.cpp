@@ -86,6 +86,10 @@ TEST(PathCase, PrefersExactNamesAndBacktracksOverFolders) {
     Touch(dir, "Models/x.tga");
     EXPECT_EQ(FindFileIgnoringCase(dir.File("models/X.tga")), dir.File("Models/x.tga"));
     EXPECT_EQ(FindFileIgnoringCase(dir.File("models/y.tga")), std::nullopt);
+    // Both twins hold the file: the exactly named folder is taken, not the first by name.
+    Touch(dir, "Models/z.tga");
+    Touch(dir, "models/Z.tga");
+    EXPECT_EQ(FindFileIgnoringCase(dir.File("models/z.TGA")), dir.File("models/Z.tga"));
     EXPECT_EQ(FindFileIgnoringCase(dir.File("models/")), std::nullopt);
     EXPECT_EQ(FindFileIgnoringCase(""), std::nullopt);
 }

@@ -17,13 +17,14 @@ TRenderCharacter::TRenderCharacter(TRenderOptions& options, std::ostream& warnin
         return CliError("Cannot render \"" + argument + "\": " + reason);
     };
     if (!options.game.empty() && !IsValidGamePath(WithTrailingSeparator(options.game)))
-        throw fail("\"" + options.game + "\" is not a game folder (no etmain/pak0.pk3 in it)");
+        throw fail("\"" + options.game +
+                   "\" is not a game folder (no etmain with pak0.pk3 or scripts in it)");
     // A definition inside an archive (a mod's PK3) finds what it names there first.
     const std::optional<TArchiveEntryRef> inArchive = SplitArchiveEntryRef(argument);
     if (inArchive) source_ = std::make_unique<TModelSource>(argument);
     // Archives that cannot be read show as missing files below.
-    sources_ = std::make_unique<TCharacterSources>(options.game,
-                                                   inArchive ? inArchive->archive : "");
+    sources_ =
+        std::make_unique<TCharacterSources>(options.game, inArchive ? inArchive->archive : "");
     const std::string charFile = source_ ? source_->File() : argument;
     const TCharacterFiles files = FindCharacterFiles(charFile, sources_->Game());
     if (!files.Loadable()) throw fail(MissingCharacterText(files));

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "assets/game_path.h"
+#include "assets/missing_textures.h"
 #include "cli/cli_error.h"
 #include "cli/model_source.h"
 #include "render/gl/attachment_texturing.h"
@@ -27,7 +28,8 @@ TRenderTexturing::TRenderTexturing(const TRenderOptions& options, std::ostream& 
         return CliError("Cannot render \"" + options.model + "\": " + reason);
     };
     if (!IsValidGamePath(WithTrailingSeparator(options.game)))
-        throw fail("\"" + options.game + "\" is not a game folder (no etmain/pak0.pk3 in it)");
+        throw fail("\"" + options.game +
+                   "\" is not a game folder (no etmain with pak0.pk3 or scripts in it)");
     std::error_code ec;
     if (!options.shaderList.empty() && !fs::is_regular_file(options.shaderList, ec))
         throw fail("shader list \"" + options.shaderList + "\" not found");
@@ -42,8 +44,12 @@ TRenderTexturing::TRenderTexturing(const TRenderOptions& options, std::ostream& 
                                         : problems.front());
         Warn(warnings_, problems);
     }
-    if (!options.skin.empty() && !assets_->LoadSkin(options.skin))
-        throw fail("skin \"" + options.skin + "\" not found");
+    if (!options.skin.empty()) {
+        // A skin may be named inside an archive, as models are ("pak0.pk3:models/x.skin").
+        skinSource_ = std::make_unique<TModelSource>(options.skin);
+        if (!assets_->LoadSkin(skinSource_->File()))
+            throw fail("skin \"" + options.skin + "\" not found");
+    }
     if (!options.shaderList.empty())
         Warn(warnings_, assets_->RebuildShaderList({options.shaderList}));
 }
@@ -82,5 +88,6 @@ TSurfaceResolution TRenderTexturing::Resolve(const std::vector<TSurfaceShaderRef
     TSurfaceResolution resolution = ResolveSurfaceShaders(surfaces, *assets_, origin, shaders);
     Warn(warnings_, resolution.problems);
     Warn(warnings_, CreateStageTextures(shaders, textures, 1.0f, *assets_, origin));
+    Warn(warnings_, MissingTextures(surfaces, resolution, shaders, assets_->Skin()));
     return resolution;
 }

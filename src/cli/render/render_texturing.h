@@ -10,6 +10,7 @@
 
 #include "assets/game_assets.h"
 #include "assets/surface_resolution.h"
+#include "cli/model_source.h"
 #include "cli/render_arguments.h"
 #include "io/scratch_folder.h"
 #include "md3/md3.h"
@@ -45,4 +46,5 @@ class TRenderTexturing {
     std::ostream& warnings_;
     std::unique_ptr<TScratchFolder> scratch_;
     std::unique_ptr<TGameAssets> assets_;
+    std::unique_ptr<TModelSource> skinSource_;
 };
