@@ -9,7 +9,7 @@ packages=(
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri
   libjpeg-dev zlib1g-dev libzip-dev
   libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
-  assimp-utils
+  assimp-utils unzip
   desktop-file-utils shared-mime-info libxml2-utils
   xvfb xauth fonts-dejavu-core
   clang libclang-rt-14-dev clang-format

@@ -8,6 +8,7 @@
 
 #include "app/gl_view_widget.h"
 #include "app/main_window.h"
+#include "io/time_zone.h"
 
 namespace {
 
@@ -71,6 +72,7 @@ void UseDesktopDialogs(TMainWindow& window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    LoadLocalTimeZoneOnce();
     QSurfaceFormat::setDefaultFormat(TGLViewWidget::ViewFormat());
     QApplication app(argc, argv);
     QApplication::setApplicationName("Veldra");

@@ -8,6 +8,9 @@
 
 // No file of any game comes near this; a bigger entry is a bomb or a broken directory.
 inline constexpr std::uint64_t kMaxEntryBytes = 512ull * 1024 * 1024;
+// What one extraction may write in all. The largest game archives expand to well under a
+// gigabyte; more is a bomb made of many entries each below the bounds of one.
+inline constexpr std::uint64_t kMaxExtractionBytes = 4ull * 1024 * 1024 * 1024;
 // Deflate cannot shrink data by more than about 1032:1, so a larger stated ratio cannot be
 // genuine. Flat mask images do reach about 1000:1, so the bound sits just above that.
 inline constexpr std::uint64_t kMaxCompressionRatio = 1100;

@@ -1,12 +1,18 @@
 #include "assets/pk3_archive.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zip.h>
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 
 #include "assets/archive_names.h"
 #include "assets/entry_safety.h"
 #include "assets/extracted_file_writer.h"
+#include "assets/extraction_folder.h"
 #include "io/file_error.h"
 
 namespace {
@@ -24,8 +30,16 @@ std::string Sentence(std::string text) {
     throw FileError("Cannot open file \"" + path + "\". " + Sentence(reason));
 }
 
+[[noreturn]] void ThrowUnreadableDirectory(const std::string& path) {
+    throw FileError("Cannot open file \"" + path +
+                    "\". Its central directory does not tell where its entries lie.");
+}
+
 // Why an entry is not extracted at all, before any of its data is read.
 std::string EntryProblem(const TArchiveEntry& entry) {
+    if (!entry.sharesDataWith.empty())
+        return "its data overlaps that of \"" + entry.sharesDataWith +
+               "\", which only archives made to expand beyond their size do";
     if (entry.encrypted) return "it is encrypted";
     if (entry.method != ZIP_CM_STORE && entry.method != ZIP_CM_DEFLATE)
         return "its compression method " + std::to_string(entry.method) + " is not supported";
@@ -53,7 +67,34 @@ void TPK3Archive::Open(const std::string& path) {
     }
     archive_ = archive;
     path_ = path;
-    ListEntries();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        const int error = errno;
+        if (fd >= 0) ::close(fd);
+        Close();
+        throw FileError::CannotOpen(path, error);
+    }
+    try {
+        ListEntries(
+            [fd](std::uint64_t offset, void* out, std::size_t bytes) {
+                auto* next = static_cast<char*>(out);
+                while (bytes > 0) {
+                    const ssize_t got = ::pread(fd, next, bytes, static_cast<off_t>(offset));
+                    if (got < 0 && errno == EINTR) continue;
+                    if (got <= 0) return false;
+                    next += got;
+                    offset += static_cast<std::uint64_t>(got);
+                    bytes -= static_cast<std::size_t>(got);
+                }
+                return true;
+            },
+            static_cast<std::uint64_t>(st.st_size));
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    ::close(fd);
 }
 
 void TPK3Archive::OpenMemory(const void* data, std::size_t size, const std::string& name) {
@@ -70,7 +111,14 @@ void TPK3Archive::OpenMemory(const void* data, std::size_t size, const std::stri
     zip_error_fini(&error);
     archive_ = archive;
     path_ = name;
-    ListEntries();
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    ListEntries(
+        [bytes, size](std::uint64_t offset, void* out, std::size_t count) {
+            if (offset > size || count > size - offset) return false;
+            std::memcpy(out, bytes + offset, count);
+            return true;
+        },
+        size);
 }
 
 void TPK3Archive::Close() {
@@ -79,8 +127,15 @@ void TPK3Archive::Close() {
     entries_.clear();
 }
 
-void TPK3Archive::ListEntries() {
+void TPK3Archive::ListEntries(const ZipByteReader& read, std::uint64_t archiveSize) {
     const zip_int64_t count = zip_get_num_entries(archive_, 0);
+    const std::optional<std::vector<TZipEntrySpan>> spans =
+        ReadZipEntrySpans(read, archiveSize, count > 0 ? static_cast<std::uint64_t>(count) : 0);
+    if (!spans) {
+        const std::string path = path_;
+        Close();
+        ThrowUnreadableDirectory(path);
+    }
     // The directory was read in full by zip_open, so its count is backed by real records.
     entries_.reserve(count > 0 ? static_cast<std::size_t>(count) : 0);
     for (zip_int64_t i = 0; i < count; ++i) {
@@ -97,6 +152,17 @@ void TPK3Archive::ListEntries() {
         entry.encrypted =
             (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
         entries_.push_back(std::move(entry));
+    }
+    std::vector<TZipEntrySpan> listed;
+    std::vector<bool> holdsData;
+    for (const TArchiveEntry& entry : entries_) {
+        listed.push_back((*spans)[entry.index]);
+        holdsData.push_back(!entry.IsFolder());
+    }
+    const std::vector<std::int64_t> overlaps = OverlappingSpans(listed, holdsData);
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (overlaps[i] >= 0)
+            entries_[i].sharesDataWith = entries_[static_cast<std::size_t>(overlaps[i])].name;
     }
 }
 
@@ -173,22 +239,23 @@ bool TPK3Archive::StreamEntry(const TArchiveEntry& entry, Sink&& sink, std::stri
     return good;
 }
 
-TExtractReport TPK3Archive::ExtractEntry(const TArchiveEntry& entry,
-                                         const std::string& targetRoot) const {
-    TExtractReport report;
+void TPK3Archive::ExtractInto(TExtractionFolder& folder, const TArchiveEntry& entry,
+                              std::uint64_t& total, TExtractReport& report) const {
     const TSafeEntryPath safe = SafeEntryPath(entry.name);
     std::string problem = safe.problem.empty() ? EntryProblem(entry) : safe.problem;
+    // Stated sizes are what StreamEntry lets through at most, so their sum bounds the writing.
+    if (problem.empty() && entry.size > kMaxExtractionBytes - total)
+        problem = "the extraction would write more than its limit of " +
+                  std::to_string(kMaxExtractionBytes) + " bytes in all";
     if (!problem.empty()) {
         report.problems.push_back(RefusedEntryMessage(path_, entry.name, problem));
-        return report;
+        return;
     }
-    std::string root = targetRoot;
-    if (!root.empty() && root.back() != '/') root += '/';
-    const std::string target = root + safe.path;
-    TExtractedFileWriter writer(target);
+    total += entry.size;
+    TExtractedFileWriter writer(folder, safe.path);
     if (!writer.ok()) {
         report.problems.push_back(UnwritableEntryMessage(path_, entry.name, writer.error()));
-        return report;
+        return;
     }
     std::string error;
     const bool read = StreamEntry(
@@ -203,21 +270,32 @@ TExtractReport TPK3Archive::ExtractEntry(const TArchiveEntry& entry,
         // A failed write is the disk's fault, not the archive's.
         report.problems.push_back(writer.ok() ? DamagedEntryMessage(path_, entry.name, error)
                                               : UnwritableEntryMessage(path_, entry.name, error));
-        return report;
+        return;
     }
     if (!writer.Commit()) {
         report.problems.push_back(UnwritableEntryMessage(path_, entry.name, writer.error()));
-        return report;
+        return;
     }
-    report.written.push_back({entry.name, target});
+    report.written.push_back({entry.name, folder.PathOf(safe.path)});
+}
+
+TExtractReport TPK3Archive::ExtractEntry(const TArchiveEntry& entry,
+                                         const std::string& targetRoot) const {
+    return Extract(std::vector<const TArchiveEntry*>{&entry}, targetRoot);
+}
+
+TExtractReport TPK3Archive::Extract(const std::vector<const TArchiveEntry*>& entries,
+                                    const std::string& targetRoot) const {
+    TExtractReport report;
+    TExtractionFolder folder(targetRoot);
+    std::uint64_t total = 0;
+    for (const TArchiveEntry* entry : entries)
+        ExtractInto(folder, *entry, total, report);
     return report;
 }
 
 TExtractReport TPK3Archive::Extract(const std::string& mask, const std::string& targetRoot) const {
-    TExtractReport report;
-    for (const TArchiveEntry* entry : FindAll(mask))
-        report.Append(ExtractEntry(*entry, targetRoot));
-    return report;
+    return Extract(FindAll(mask), targetRoot);
 }
 
 bool TPK3Archive::ReadEntry(const TArchiveEntry& entry, std::uint64_t maxBytes,

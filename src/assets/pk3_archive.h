@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "assets/archive_extraction.h"
+#include "assets/zip_entry_spans.h"
 
 struct zip;
+class TExtractionFolder;
 
 struct TArchiveEntry {
     std::uint64_t index = 0;  // position in the archive
@@ -19,6 +21,9 @@ struct TArchiveEntry {
     std::uint64_t compressedSize = 0;
     std::int32_t method = 0;  // ZIP compression method; 0 stored, 8 deflated
     bool encrypted = false;
+    // Another entry whose bytes in the archive this one shares, empty when none. Genuine
+    // archives never share; overlap bombs do, to expand far beyond their size.
+    std::string sharesDataWith;
 
     // Stored folder ("models/x/", empty at the top level) and file name; folder + file name
     // is the entry path.
@@ -69,9 +74,14 @@ class TPK3Archive {
     const TArchiveEntry* FindEntry(const std::string& entryPath) const;
 
     // Writes every matching file entry to targetRoot + its stored path, creating folders and
-    // replacing existing files. Entries with unsafe names or sizes are refused and damaged
-    // ones reported; neither leaves anything behind, and the others are still written.
+    // replacing existing files. Entries with unsafe names or sizes, entries sharing data and
+    // entries past the bound on one extraction's total are refused and damaged ones
+    // reported; neither leaves anything behind, and the others are still written. Nothing is
+    // written through a symbolic link inside targetRoot.
     TExtractReport Extract(const std::string& mask, const std::string& targetRoot) const;
+    // The given entries of this archive the same way, in the order given.
+    TExtractReport Extract(const std::vector<const TArchiveEntry*>& entries,
+                           const std::string& targetRoot) const;
     // One entry the same way; the report holds at most one written file.
     TExtractReport ExtractEntry(const TArchiveEntry& entry, const std::string& targetRoot) const;
 
@@ -81,11 +91,15 @@ class TPK3Archive {
                    std::vector<std::uint8_t>& bytes, std::string& error) const;
 
   private:
-    void ListEntries();
+    // `read` reads the archive's own bytes, for the entries' places in it.
+    void ListEntries(const ZipByteReader& read, std::uint64_t archiveSize);
     // Streams the entry's data to `sink` in blocks; false with the reason when the data is
     // damaged, longer or shorter than stated, or `sink` refuses it.
     template <typename Sink>
     bool StreamEntry(const TArchiveEntry& entry, Sink&& sink, std::string& error) const;
+    // `total` counts the bytes this extraction has let through so far.
+    void ExtractInto(TExtractionFolder& folder, const TArchiveEntry& entry, std::uint64_t& total,
+                     TExtractReport& report) const;
 
     zip* archive_ = nullptr;
     std::string path_;

@@ -14,6 +14,8 @@
 #include "cli/model_source.h"
 #include "cli/pk3_arguments.h"
 #include "cli/renderer_launch.h"
+#include "io/temporary_files.h"
+#include "io/time_zone.h"
 #if VELDRA_READS_ARCHIVES
 #include "cli/archives/archive_reader.h"
 #include "cli/archives/pk3_command.h"
@@ -26,6 +28,8 @@ int main(int argc, char** argv) {
     // Nothing here writes through C stdio, and a stream synchronised with it pays a C call
     // for every piece `info` prints.
     std::ios::sync_with_stdio(false);
+    LoadLocalTimeZoneOnce();
+    RemoveTemporaryFilesOnInterrupt();
     CLI::App app{"veldra-cli: inspect and convert Quake III-engine models (MD3, MDM/MDX)"};
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("veldra-cli ") + VELDRA_VERSION);

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "io/file_error.h"
+#include "io/temporary_files.h"
 
 namespace {
 
@@ -35,21 +36,23 @@ std::string FollowLinks(const std::string& name) {
 
 AtomicFileWriter::AtomicFileWriter(const std::string& targetName)
     : target_(FollowLinks(targetName)) {
-    // Refuse to replace a folder: rename() would fail only at the very end.
-    std::error_code ec;
-    if (std::filesystem::is_directory(target_, ec))
-        throw FileError::CannotCreate(targetName, EISDIR);
-
     // A new file keeps the mode of the one it replaces.
     mode_t mode = 0666;
     struct stat st {};
     const bool replacing = ::stat(target_.c_str(), &st) == 0;
-    if (replacing) mode = st.st_mode & 07777;
+    if (replacing) {
+        // Refuse to replace a folder: rename() would fail only at the very end.
+        if (S_ISDIR(st.st_mode)) throw FileError::CannotCreate(targetName, EISDIR);
+        // A pipe or a device (a link to /dev/null, say) is someone's channel, not a file to
+        // replace with ours.
+        if (!S_ISREG(st.st_mode)) throw FileError::NotARegularTarget(targetName);
+        mode = st.st_mode & 07777;
+    }
 
-    std::string pattern = target_ + ".XXXXXX";
-    fd_ = ::mkstemp(pattern.data());
+    const std::string folder = std::filesystem::path(target_).parent_path().string();
+    fd_ = CreateTemporaryFileAt(AT_FDCWD, folder, tempName_);
     if (fd_ < 0) throw FileError::CannotCreate(targetName, errno);
-    tempName_ = pattern;
+    signalHandle_ = RegisterTemporaryFile(AT_FDCWD, tempName_);
     if (replacing) {
         ::fchmod(fd_, mode);
     } else {
@@ -63,6 +66,7 @@ AtomicFileWriter::AtomicFileWriter(const std::string& targetName)
 AtomicFileWriter::~AtomicFileWriter() {
     if (fd_ >= 0) ::close(fd_);
     if (!committed_ && !tempName_.empty()) ::unlink(tempName_.c_str());
+    ForgetTemporaryFile(signalHandle_);
 }
 
 void AtomicFileWriter::Fail(int errorNumber) {
@@ -115,5 +119,7 @@ bool AtomicFileWriter::Commit() {
     if (ok_ && ::rename(tempName_.c_str(), target_.c_str()) != 0) Fail(errno);
     if (!ok_) return false;
     committed_ = true;
+    ForgetTemporaryFile(signalHandle_);
+    signalHandle_ = -1;
     return true;
 }

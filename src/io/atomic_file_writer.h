@@ -9,7 +9,8 @@
 class AtomicFileWriter {
   public:
     // Throws FileError ("Cannot create file ...") naming the target when the temporary file
-    // cannot be created (missing folder, no permission, a loop of links, ...).
+    // cannot be created (missing folder, no permission, a loop of links, ...) and when the
+    // target is a folder, a pipe, a device or a socket, or links to one.
     explicit AtomicFileWriter(const std::string& targetName);
     // Removes the temporary file unless Commit succeeded.
     ~AtomicFileWriter();
@@ -37,6 +38,8 @@ class AtomicFileWriter {
     std::string target_;
     std::string tempName_;
     int fd_ = -1;
+    // The temporary file's registration for removal on Ctrl+C; -1 when not registered.
+    int signalHandle_ = -1;
     bool ok_ = true;
     bool committed_ = false;
     std::string error_;

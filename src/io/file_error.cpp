@@ -19,3 +19,7 @@ FileError FileError::NotARegularFile(const std::string& fileName) {
 FileError FileError::CannotCreate(const std::string& fileName, int errorNumber) {
     return FileError("Cannot create file \"" + fileName + "\". " + SystemErrorText(errorNumber));
 }
+
+FileError FileError::NotARegularTarget(const std::string& fileName) {
+    return FileError("Cannot create file \"" + fileName + "\". Not a regular file.");
+}

@@ -15,6 +15,9 @@ class FileError : public std::runtime_error {
     static FileError NotARegularFile(const std::string& fileName);
     // "Cannot create file \"<name>\". <reason>"
     static FileError CannotCreate(const std::string& fileName, int errorNumber);
+    // "Cannot create file \"<name>\". Not a regular file." for a pipe, device or socket that
+    // an output would otherwise replace.
+    static FileError NotARegularTarget(const std::string& fileName);
 };
 
 // The system's text for an errno value, as shown to users.

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "assets/entry_safety.h"
 #include "assets/pk3_archive.h"
 #include "io/file_error.h"
 #include "support/test_files.h"
@@ -142,6 +143,91 @@ TEST(PK3Archive, BombsAndDamagedEntriesLeaveNothingBehind) {
         EXPECT_EQ(FilesBelow(dir.path() / "out"),
                   (std::vector<std::string>{"big.tga", "small.txt"}));
     }
+}
+
+// Directory records sharing one deflated stream are how a small archive writes gigabytes:
+// every record whose bytes overlap another's is refused, the honest entries are written.
+TEST(PK3Archive, EntriesSharingDataAreRefused) {
+    ScratchDir dir;
+    const std::string pk3 = dir.File("bomb.pk3");
+    WriteZip(pk3, {{"scripts/b.shader", "b"}, {"scripts/a.shader", std::string(100000, 'a')}});
+    AddAliasRecord(pk3, "scripts/a.shader", "scripts/copy1.shader");
+    AddAliasRecord(pk3, "scripts/a.shader", "scripts/copy2.shader");
+    AddAliasRecord(pk3, "scripts/a.shader", "scripts/inside.shader", 40);
+
+    const TPK3Archive archive(pk3);
+    const TExtractReport report = archive.Extract("scripts/*", dir.File("out"));
+    EXPECT_EQ(FilesBelow(dir.path() / "out"), std::vector<std::string>{"scripts/b.shader"});
+    ASSERT_EQ(report.problems.size(), 4u);
+    for (const std::string& problem : report.problems) {
+        EXPECT_EQ(problem.rfind("Refused entry \"scripts/", 0), 0u) << problem;
+        EXPECT_NE(problem.find(pk3), std::string::npos) << problem;
+        EXPECT_NE(problem.find("overlaps"), std::string::npos) << problem;
+    }
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    EXPECT_FALSE(
+        archive.ReadEntry(*archive.FindEntry("scripts/copy1.shader"), 1 << 20, bytes, error));
+}
+
+// Entries each within the bounds of one add up; an extraction stops letting them through
+// once their stated sizes reach its total bound.
+TEST(PK3Archive, OneExtractionWritesAtMostItsBound) {
+    ScratchDir dir;
+    const std::string pk3 = dir.File("many.pk3");
+    std::string noise(500000, '\0');
+    std::uint32_t state = 1;
+    for (char& c : noise) {
+        state = state * 1664525u + 1013904223u;
+        c = static_cast<char>(state >> 24);
+    }
+    const int perBound = static_cast<int>(kMaxExtractionBytes / kMaxEntryBytes);
+    std::vector<ZipEntry> entries;
+    for (int i = 0; i <= perBound; ++i)
+        entries.push_back({"big" + std::to_string(i) + ".tga", noise});
+    entries.push_back({"small.txt", "s"});
+    WriteZip(pk3, entries);
+    for (int i = 0; i <= perBound; ++i)
+        PatchStatedSize(pk3, "big" + std::to_string(i) + ".tga",
+                        static_cast<std::uint32_t>(kMaxEntryBytes));
+
+    const TExtractReport report = TPK3Archive(pk3).Extract("*", dir.File("out"));
+    ASSERT_EQ(report.problems.size(), entries.size());
+    for (int i = 0; i < perBound; ++i)
+        EXPECT_EQ(report.problems[i].rfind("Damaged", 0), 0u) << report.problems[i];
+    for (std::size_t i = perBound; i < entries.size(); ++i) {
+        EXPECT_EQ(report.problems[i].rfind("Refused entry \"" + entries[i].name, 0), 0u);
+        EXPECT_NE(report.problems[i].find("limit of " + std::to_string(kMaxExtractionBytes)),
+                  std::string::npos)
+            << report.problems[i];
+    }
+    EXPECT_TRUE(FilesBelow(dir.path() / "out").empty());
+}
+
+// A link already inside the target is neither followed to write elsewhere (a folder link)
+// nor written into (a file link, replaced by the extracted file instead).
+TEST(PK3Archive, LinksInsideTheTargetAreNeverWrittenThrough) {
+    ScratchDir dir;
+    const std::string pk3 = dir.File("l.pk3");
+    WriteZip(pk3, {{"models/a.md3", "new a"}, {"b.txt", "new b"}, {"c.txt", "new c"}});
+    fs::create_directories(dir.path() / "outside");
+    fs::create_directories(dir.path() / "out");
+    fs::create_directory_symlink(dir.File("outside"), dir.File("out/models"));
+    WriteBytes(dir.File("outside/victim.txt"), {'v'});
+    fs::create_symlink(dir.File("outside/victim.txt"), dir.File("out/b.txt"));
+    WriteBytes(dir.File("out/c.txt"), {'o', 'l', 'd'});
+
+    const TExtractReport report = TPK3Archive(pk3).Extract("*", dir.File("out"));
+    ASSERT_EQ(report.problems.size(), 1u);
+    EXPECT_EQ(report.problems[0].rfind("Cannot extract \"models/a.md3\"", 0), 0u)
+        << report.problems[0];
+    EXPECT_NE(report.problems[0].find("symbolic link"), std::string::npos);
+    EXPECT_EQ(FilesBelow(dir.path() / "outside"), std::vector<std::string>{"victim.txt"});
+    EXPECT_EQ(FileText(dir.File("outside/victim.txt")), "v");
+    EXPECT_FALSE(fs::is_symlink(dir.File("out/b.txt")));
+    EXPECT_EQ(FileText(dir.File("out/b.txt")), "new b");
+    EXPECT_EQ(FileText(dir.File("out/c.txt")), "new c");
+    EXPECT_EQ(FilesBelow(dir.path() / "out"), (std::vector<std::string>{"b.txt", "c.txt"}));
 }
 
 TEST(PK3Archive, RealMapArchiveWithUpperCaseNamesAndFolderEntries) {

@@ -1,11 +1,15 @@
 // Where the shared writer puts what it writes: through links, never beside them.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
 #include "io/atomic_file_writer.h"
 #include "io/file_error.h"
+#include "io/temporary_files.h"
 #include "support/test_files.h"
 
 namespace {
@@ -47,6 +51,56 @@ TEST(AtomicFileWriter, WritingThroughLinksReplacesTheTargetAndKeepsTheLinks) {
 
     fs::create_symlink(dir.File("loop.md3"), dir.File("loop.md3"));
     EXPECT_THROW(AtomicFileWriter{dir.File("loop.md3")}, FileError);
+}
+
+// A pipe or a device stays what it is: an output that names one, or links to one, is
+// refused instead of being replaced by a regular file.
+TEST(AtomicFileWriter, PipesAndLinksToPipesAreRefused) {
+    ScratchDir dir;
+    ASSERT_EQ(::mkfifo(dir.File("f.md3").c_str(), 0644), 0);
+    fs::create_symlink(dir.File("f.md3"), dir.File("link.md3"));
+    for (const char* name : {"f.md3", "link.md3"}) {
+        try {
+            AtomicFileWriter out(dir.File(name));
+            ADD_FAILURE() << name << " accepted";
+        } catch (const FileError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot create file \"" + dir.File(name) + "\". Not a regular file.");
+        }
+    }
+    EXPECT_TRUE(fs::is_fifo(dir.File("f.md3")));
+    EXPECT_EQ(FilesIn(dir.path()), 2u);
+}
+
+// The temporary sibling's name does not grow with the target's, so the longest names a
+// folder allows can still be written.
+TEST(AtomicFileWriter, TargetNamesOfTheFullLengthAreWritten) {
+    ScratchDir dir;
+    const std::string name = dir.File(std::string(251, 'k') + ".md3");
+    WriteThrough(name, "long");
+    EXPECT_EQ(ReadBytes(name), (std::vector<std::uint8_t>{'l', 'o', 'n', 'g'}));
+    EXPECT_EQ(FilesIn(dir.path()), 1u);
+}
+
+// Ctrl+C or a termination request in the middle of a write removes the temporary file and
+// still stops the program by that signal.
+TEST(AtomicFileWriter, InterruptedWritesLeaveNoTemporaryFile) {
+    for (int signalNumber : {SIGINT, SIGTERM}) {
+        ScratchDir dir;
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            RemoveTemporaryFilesOnInterrupt();
+            AtomicFileWriter out(dir.File("big.md3"));
+            out.Write("partial", 7);
+            ::raise(signalNumber);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << status;
+        EXPECT_EQ(FilesIn(dir.path()), 0u) << signalNumber;
+    }
 }
 
 }  // namespace

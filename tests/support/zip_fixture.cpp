@@ -26,6 +26,18 @@ void Write32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
         b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
+void Write16(std::vector<std::uint8_t>& b, std::size_t at, std::uint16_t v) {
+    b[at] = static_cast<std::uint8_t>(v);
+    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+std::size_t EndRecord(const std::vector<std::uint8_t>& b) {
+    std::size_t end = b.size() - 22;
+    while (Read32(b, end) != 0x06054b50)
+        --end;
+    return end;
+}
+
 // Offsets of an entry's central header and local header.
 struct Headers {
     std::size_t central = 0;
@@ -33,9 +45,7 @@ struct Headers {
 };
 
 Headers FindHeaders(const std::vector<std::uint8_t>& b, const std::string& name) {
-    std::size_t end = b.size() - 22;
-    while (Read32(b, end) != 0x06054b50)
-        --end;
+    const std::size_t end = EndRecord(b);
     std::size_t at = Read32(b, end + 16);
     for (int i = 0; i < Read16(b, end + 10); ++i) {
         const std::uint16_t nameLength = Read16(b, at + 28);
@@ -82,6 +92,27 @@ void CorruptEntryData(const std::string& path, const std::string& entryName) {
     const std::size_t data =
         h.local + 30 + Read16(bytes, h.local + 26) + Read16(bytes, h.local + 28);
     bytes[data + Read32(bytes, h.central + 20) / 2] ^= 0x5a;
+    WriteBytes(path, bytes);
+}
+
+void AddAliasRecord(const std::string& path, const std::string& entryName,
+                    const std::string& newName, std::uint32_t shift) {
+    std::vector<std::uint8_t> bytes = ReadBytes(path);
+    const Headers h = FindHeaders(bytes, entryName);
+    std::vector<std::uint8_t> record(bytes.begin() + static_cast<std::ptrdiff_t>(h.central),
+                                     bytes.begin() + static_cast<std::ptrdiff_t>(h.central) + 46);
+    Write16(record, 28, static_cast<std::uint16_t>(newName.size()));
+    Write16(record, 30, 0);
+    Write16(record, 32, 0);
+    Write32(record, 42, static_cast<std::uint32_t>(h.local) + shift);
+    record.insert(record.end(), newName.begin(), newName.end());
+    const std::size_t end = EndRecord(bytes);
+    bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(end), record.begin(), record.end());
+    const std::size_t moved = end + record.size();
+    Write16(bytes, moved + 8, static_cast<std::uint16_t>(Read16(bytes, moved + 8) + 1));
+    Write16(bytes, moved + 10, static_cast<std::uint16_t>(Read16(bytes, moved + 10) + 1));
+    Write32(bytes, moved + 12,
+            Read32(bytes, moved + 12) + static_cast<std::uint32_t>(record.size()));
     WriteBytes(path, bytes);
 }
 

@@ -46,13 +46,14 @@ int RunPk3Extract(const std::string& archive, const std::vector<std::string>& ma
     const std::vector<std::string> wanted = masks.empty() ? std::vector<std::string>{"*"} : masks;
     // An entry several masks match is written once.
     std::set<std::uint64_t> seen;
-    TExtractReport report;
+    std::vector<const TArchiveEntry*> entries;
     for (const std::string& mask : wanted) {
         for (const TArchiveEntry* entry : pk3.FindAll(mask)) {
-            if (seen.insert(entry->index).second)
-                report.Append(pk3.ExtractEntry(*entry, targetDir));
+            if (seen.insert(entry->index).second) entries.push_back(entry);
         }
     }
+    // One extraction, so that its bound on the bytes written covers every mask.
+    const TExtractReport report = pk3.Extract(entries, targetDir);
     for (const std::string& problem : report.problems)
         ReportError(err, problem);
     out << "Extracted " << report.written.size() << " of " << seen.size() << " files into "
