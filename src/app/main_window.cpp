@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "app/gl_view_widget.h"
+#include "app/tag_entry.h"
 #include "app/view_switch_pair.h"
 #include "app_settings/app_settings.h"
 #include "app_settings/gamma_menu.h"
@@ -251,6 +252,10 @@ void TMainWindow::SaveSettings() {
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
+    if (!SettleUnsavedChanges()) {
+        event->ignore();
+        return;
+    }
     timerFPS_->stop();
     timerOGLFPS_->stop();
     SaveSettings();
