@@ -258,6 +258,8 @@ class TMainWindow : public QMainWindow {
     bool LoadMDMFile(TReadModel& model, const QString& fileName, QString& status);
     // Reads a part into the loaded skeletal model; on failure the model stays as it was.
     bool LoadPartFile(TPartialLoad part, const QString& fileName, QString& status);
+    // The panels and frame controls after a part was loaded.
+    void ShowLoadedPart(TPartialLoad part);
     // Fills cbAnimName from the .aninc beside the MDX; a problem with the list is added to
     // `status`.
     void ShowAnimationNames(const QString& mdxFile, QString& status);

@@ -316,8 +316,15 @@ void TMainWindow::LoadAnyFromFileCommand() {
                                       : entry == kAnyMDXBones  ? TPartialLoad::Bones
                                       : entry == kAnyMDXFrames ? TPartialLoad::Frames
                                                                : TPartialLoad::Tags;
-            if (LoadPartFile(part, fileName, *status))
-                AfterModelLoaded(fileName, *status, actionFileSaveAs_->toolTip());
+            // A part loaded into the player is an edit of it, as from the "File" menu: the
+            // model keeps its name, and the change can be taken back.
+            const QString undoName = part == TPartialLoad::Animation ? "Load MDX From File"
+                                     : part == TPartialLoad::Bones   ? "Load MDX Bones From File"
+                                     : part == TPartialLoad::Frames  ? "Load MDX Frames From File"
+                                                                     : "Load MDM Tags From File";
+            Undoable(undoName, [&] {
+                if (LoadPartFile(part, fileName, *status)) ShowLoadedPart(part);
+            });
             break;
         }
         case kAnySkin:

