@@ -88,7 +88,7 @@ TEST_F(LoadKeepsWork, FailedLoadsKeepTheModelItsEditsAndHistory) {
     for (const Case& c : cases) {
         c.load();
         EXPECT_TRUE(window_->StatusText().startsWith(c.status))
-            << c.what << ": " << window_->StatusText();
+            << c.what << ": " << window_->StatusText().toStdString();
         EXPECT_EQ(window_->ModelKind(), kModelKindMD3) << c.what;
         EXPECT_TRUE(SameModel(window_->MD3(), edited)) << c.what;
         EXPECT_EQ(ModelCaption(), "model.md3*") << c.what;
