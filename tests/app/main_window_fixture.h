@@ -25,12 +25,15 @@ class MainWindowTest : public ::testing::Test {
         // The window's "Save changes to ...?" box is answered through its buttons, as a user
         // answers it, whichever command or test step opens it.
         QObject::connect(&saveQuestionAnswerer_, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr || box->objectName() != "unsavedChangesQuestion" ||
-                !box->isVisible())
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(widget);
+                if (box == nullptr || box->objectName() != "unsavedChangesQuestion" ||
+                    !box->isVisible())
+                    continue;
+                saveQuestions_ << box->text();
+                box->button(saveAnswer_)->click();
                 return;
-            saveQuestions_ << box->text();
-            box->button(saveAnswer_)->click();
+            }
         });
         saveQuestionAnswerer_.start(10);
     }
