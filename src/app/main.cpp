@@ -1,75 +1,11 @@
 // Veldra: the desktop program.
 #include <QApplication>
-#include <QColorDialog>
-#include <QFileDialog>
-#include <QInputDialog>
-#include <QMessageBox>
 #include <QSurfaceFormat>
 
+#include "app/desktop_dialogs.h"
 #include "app/gl_view_widget.h"
 #include "app/main_window.h"
 #include "io/time_zone.h"
-
-namespace {
-
-// The real dialogs behind the window's questions.
-void UseDesktopDialogs(TMainWindow& window) {
-    TUserPrompts& p = window.Prompts();
-    p.openFile = [&window](const QString& title, const QStringList& filters, int& filterIndex) {
-        QString selected = filters.value(filterIndex);
-        const QString name =
-            QFileDialog::getOpenFileName(&window, title, QString(), filters.join(";;"), &selected);
-        filterIndex = std::max(0, static_cast<int>(filters.indexOf(selected)));
-        return name;
-    };
-    p.saveFile = [&window](const QString& title, const QString& filter, const QString& suffix) {
-        QFileDialog dialog(&window, title, QString(), filter);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(suffix);
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
-    };
-    p.chooseFolder = [&window](const QString& caption) {
-        return QFileDialog::getExistingDirectory(&window, caption);
-    };
-    p.message = [&window](const QString& title, const QString& text, bool error) {
-        QMessageBox box(error ? QMessageBox::Critical : QMessageBox::Information, title, text,
-                        QMessageBox::Ok, &window);
-        box.exec();
-    };
-    p.chooseColour = [&window](std::uint32_t initial) -> std::optional<std::uint32_t> {
-        const QColor chosen = QColorDialog::getColor(
-            QColor(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF), &window);
-        if (!chosen.isValid()) return std::nullopt;
-        return static_cast<std::uint32_t>(chosen.red()) |
-               static_cast<std::uint32_t>(chosen.green()) << 8 |
-               static_cast<std::uint32_t>(chosen.blue()) << 16;
-    };
-    p.askText = [&window](const QString& caption, const QString& prompt,
-                          const QString& text) -> std::optional<QString> {
-        bool ok = false;
-        const QString answer =
-            QInputDialog::getText(&window, caption, prompt, QLineEdit::Normal, text, &ok);
-        if (!ok) return std::nullopt;
-        return answer;
-    };
-    p.askYesNoCancel = [&window](const QString& caption, const QString& text) {
-        const auto button = QMessageBox::question(
-            &window, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        return button == QMessageBox::Yes  ? TAnswer::Yes
-               : button == QMessageBox::No ? TAnswer::No
-                                           : TAnswer::Cancel;
-    };
-    p.askYesNo = [&window](const QString& caption, const QString& text) {
-        const auto button =
-            QMessageBox::question(&window, caption, text, QMessageBox::Yes | QMessageBox::No);
-        return button == QMessageBox::Yes ? TAnswer::Yes : TAnswer::No;
-    };
-    p.openFiles = [&window](const QString& title, const QString& filter) {
-        return QFileDialog::getOpenFileNames(&window, title, QString(), filter);
-    };
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     LoadLocalTimeZoneOnce();

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "app/gl_view_widget.h"
+#include "app/tag_entry.h"
 #include "app/view_switch_pair.h"
 #include "app_settings/app_settings.h"
 #include "app_settings/gamma_menu.h"
@@ -26,6 +27,15 @@
 #include "render/view_control.h"
 
 namespace {
+
+// Frees the view's display lists and textures in its context, while the stores they belong
+// to are alive.
+void ReleaseView(TOGL& ogl, TGLViewWidget* view) {
+    if (!ogl.IsReady()) return;
+    view->makeCurrent();
+    ogl.Release();
+    view->doneCurrent();
+}
 
 const char* const kNotInstalledText =
     "This application is not installed correctly.\r\nCopy the .exe and the subdirectory "
@@ -117,7 +127,11 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
     timerOGLFPS_->start();
 }
 
-TMainWindow::~TMainWindow() = default;
+TMainWindow::~TMainWindow() {
+    // A window whose closing was refused (changes kept) still holds the view's textures,
+    // and their release needs the texture store, which dies before the view.
+    ReleaseView(ogl_, glView_);
+}
 
 void TMainWindow::CreateFolders() {
     tmpDir_ = workDir_ + "tmp/";
@@ -251,14 +265,14 @@ void TMainWindow::SaveSettings() {
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
+    if (!SettleUnsavedChanges()) {
+        event->ignore();
+        return;
+    }
     timerFPS_->stop();
     timerOGLFPS_->stop();
     SaveSettings();
-    if (ogl_.IsReady()) {
-        glView_->makeCurrent();
-        ogl_.Release();
-        glView_->doneCurrent();
-    }
+    ReleaseView(ogl_, glView_);
     event->accept();
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/model_snapshot.h"
+#include "app/read_model.h"
 #include "app/undo_history.h"
 #include "app_settings/settings_location.h"
 #include "assets/character_files.h"
@@ -172,18 +173,28 @@ class TMainWindow : public QMainWindow {
     void LoadMD3Command();
     void LoadAnyFromFileCommand();
     void SaveAsCommand();
+    // "Save As" of the loaded model; `status` gets the text to show (empty for cancel).
+    void SaveModelAs(QString& status);
     void ClearCommand();
+    // Reads a file into a fresh model; `status` gets the text to show, with the reason on
+    // failure.
+    using TReadFile =
+        std::function<bool(const QString& fileName, TReadModel& model, QString& status)>;
     // The common frame of a whole-model load: `chooseFile` names the file (empty for cancel,
-    // not asked while a dropped file is preset), then `load` reads it into the reset
-    // environment and says whether it succeeded. `prepare`, when given, runs first, while
-    // the loaded model is still there: work the user may cancel, and false keeps the model,
-    // its unsaved edits and the status text `prepare` set.
-    void RunLoadFrame(const std::function<QString()>& chooseFile,
-                      const std::function<bool(const QString&)>& load,
+    // not asked while a dropped file is preset), `read` reads it, and the model read
+    // replaces the loaded one, shown with `saveHint`. `prepare`, when given, runs first:
+    // work the user may cancel, and false keeps the status text `prepare` set. Whatever
+    // fails keeps the loaded model, its unsaved edits and its history.
+    void RunLoadFrame(const std::function<QString()>& chooseFile, const TReadFile& read,
+                      const QString& saveHint,
                       const std::function<bool(const QString&)>& prepare = {});
-    // Reads an MD3 file as the loaded model; `status` gets the text to show, with the
-    // reader's reason on failure.
-    bool LoadMD3File(const QString& fileName, QString& status);
+    // The model read replaces the loaded one, once unsaved changes were saved or given up;
+    // false (with `status` saying so) when the user keeps them.
+    bool ReplaceModel(TReadModel&& model, QString& status);
+    // Asks "Save changes to ...?" when the model differs from its saved state; false when
+    // the user cancels or the save does not happen.
+    bool SettleUnsavedChanges();
+    bool LoadMD3File(TReadModel& model, const QString& fileName, QString& status);
     void EndCommand(const QString* status);
     // The surface chosen on the "Surfaces" tab of a loaded MD3 model, or -1.
     int SelectedMD3Surface() const;
@@ -203,17 +214,17 @@ class TMainWindow : public QMainWindow {
     // Reads and converts a map with a progress dialog, leaving the loaded model alone. A
     // limit of the format is shown in a message box.
     TConvertedMap ConvertMapFile(const QString& fileName);
-    // Makes the converted map the loaded model of the reset environment; false when there
-    // is none. `status` gets the text to show.
-    bool TakeConvertedMap(TConvertedMap& map, QString& status);
+    // Moves the converted map into `model`; false when there is none. `status` gets the
+    // text to show.
+    bool TakeConvertedMap(TConvertedMap& map, TReadModel& model, QString& status);
     // The importers (main_window_import.cpp): `ms3d` chooses MilkShape, else 3ds Max ASCII.
     void BuildImportActions();
     void LoadImportCommand(bool ms3d);
     // The command with the file already chosen, as a drop does it.
     void LoadImportFromFile(const QString& fileName, bool ms3d);
-    // Read and convert into the reset environment; `status` gets the text to show.
-    bool LoadMS3DFile(const QString& fileName, QString& status);
-    bool LoadASEFile(const QString& fileName, QString& status);
+    // Read and convert into `model`; `status` gets the text to show.
+    bool LoadMS3DFile(TReadModel& model, const QString& fileName, QString& status);
+    bool LoadASEFile(TReadModel& model, const QString& fileName, QString& status);
 
     // The skeletal family (main_window_skeletal_*.cpp).
     void BuildSkeletalActions();
@@ -239,13 +250,16 @@ class TMainWindow : public QMainWindow {
     // The partial loads into a loaded skeletal model: MDX, its bones or frames, MDM tags.
     enum class TPartialLoad { Animation, Bones, Frames, Tags };
     void LoadPartCommand(TPartialLoad part);
-    // Loads an MDM with its MDX into the reset environment; `status` gets the text to show,
-    // with the reason on failure.
-    bool LoadMDMMDXFiles(const QString& mdmFile, const QString& mdxFile, QString& status);
+    // Reads an MDM with its MDX into `model`; `status` gets the text to show, with the
+    // reason on failure.
+    bool LoadMDMMDXFiles(TReadModel& model, const QString& mdmFile, const QString& mdxFile,
+                         QString& status);
     // Reads the mesh alone (the general loader's MDM entry).
-    bool LoadMDMFile(const QString& fileName, QString& status);
+    bool LoadMDMFile(TReadModel& model, const QString& fileName, QString& status);
     // Reads a part into the loaded skeletal model; on failure the model stays as it was.
     bool LoadPartFile(TPartialLoad part, const QString& fileName, QString& status);
+    // The panels and frame controls after a part was loaded.
+    void ShowLoadedPart(TPartialLoad part);
     // Fills cbAnimName from the .aninc beside the MDX; a problem with the list is added to
     // `status`.
     void ShowAnimationNames(const QString& mdxFile, QString& status);
@@ -259,8 +273,8 @@ class TMainWindow : public QMainWindow {
     void BuildLodCommands();
     void CalculateLodCommand();
     void LoadMDSCommand();
-    // Reads an MDS file and converts it into the MDM/MDX pair.
-    bool LoadMDSFile(const QString& fileName, QString& status);
+    // Reads an MDS file and converts it into the MDM/MDX pair of `model`.
+    bool LoadMDSFile(TReadModel& model, const QString& fileName, QString& status);
     // The surface chosen on the "Surfaces" tab of a loaded skeletal model, or -1.
     int SelectedMDMSurface() const;
     // The view.
@@ -336,6 +350,9 @@ class TMainWindow : public QMainWindow {
     void TextureLoadedModel(const QString& dialogFolder);
     // The model is gone: map archive, shader store, skin and texturing fields with it.
     void ForgetTexturing();
+    // Makes `archive` the map archive again after a load out of another one failed; empty
+    // for none.
+    void RestoreMapArchive(const std::string& archive);
     void ResolveSurfaces();
     TModelOrigin ModelOrigin() const;
     void ShowSelectedSurfaceTexturing();
@@ -480,7 +497,7 @@ class TMainWindow : public QMainWindow {
     std::vector<QAction*> modelEditActions_;
     std::vector<QAction*> skeletalActions_;
     QMenu* menuBones_ = nullptr;
-    TTagEntry* tagEntry_ = nullptr;
+    std::unique_ptr<TTagEntry> tagEntry_;
 
     TUndoHistory<TModelSnapshot> undoHistory_;
     std::optional<TModelSnapshot> renameSnapshot_;

@@ -92,13 +92,11 @@ void TMainWindow::LoadCharacter(const QString& fileName) {
         status = "Character not loaded: " + missing;
         return;
     }
-    ResetLodAndAnimationNames();
-    ResetEnvironment();
-    if (!LoadMDMMDXFiles(QString::fromStdString(files.mesh), QString::fromStdString(files.mdx),
-                         status)) {
-        ResetEnvironment();
+    TReadModel model;
+    if (!LoadMDMMDXFiles(model, QString::fromStdString(files.mesh),
+                         QString::fromStdString(files.mdx), status) ||
+        !ReplaceModel(std::move(model), status))
         return;
-    }
     // The group's list replaces whatever .aninc lies beside an extracted MDX; the names of
     // every file of the group are offered, each loading its file when chosen.
     aninc_ = files.animations;

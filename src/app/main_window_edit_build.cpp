@@ -136,7 +136,7 @@ void TMainWindow::BuildEditMenus() {
 }
 
 void TMainWindow::BuildTagEntry() {
-    tagEntry_ = new TTagEntry(panels_->TagsPage());
+    tagEntry_ = std::make_unique<TTagEntry>(panels_->TagsPage());
     connect(tagEntry_->FromFileButton(), &QPushButton::clicked, this, [this] {
         Guarded([this] { Undoable("Add Tags From File", [this] { AddTagsFromFileCommand(); }); });
     });

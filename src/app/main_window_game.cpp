@@ -198,17 +198,16 @@ void TMainWindow::LoadMD3FromGameCommand() {
     if (result != QDialog::Accepted || !chosen) return;
     status.emplace();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ResetLodAndAnimationNames();
-    ResetEnvironment();
-    const TModelLoad load = LoadMD3FromGame(md3_, assets_, chosen->entryPath);
+    TReadModel model;
+    const TModelLoad load = LoadMD3FromGame(model.md3, assets_, chosen->entryPath);
     ShowProblems(load.problems);
     if (!load.ok) {
         *status = "MD3 not loaded: " + QString::fromStdString(load.error);
-        ResetEnvironment();
         return;
     }
-    modelSource_ = kModelSourceGame;
-    modelKind_ = kModelKindMD3;
+    model.source = kModelSourceGame;
+    model.kind = kModelKindMD3;
+    if (!ReplaceModel(std::move(model), *status)) return;
     AfterArchiveLoad("GAME:\\\\" + QString::fromStdString(chosen->entryPath),
                      QString::fromStdString(load.file), "Save as MD3");
     *status = "MD3 loaded";
@@ -226,18 +225,22 @@ void TMainWindow::LoadMD3FromPK3Command() {
     if (result != QDialog::Accepted || !chosen || chosen->chosenArchive.empty()) return;
     status.emplace();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ResetLodAndAnimationNames();
-    ResetEnvironment();
-    const TModelLoad load = LoadMD3FromMapArchive(md3_, assets_, chosen->chosenArchive,
+    // Reading the entry makes its archive the map archive; a failure gives the loaded
+    // model its own back.
+    const std::string previousArchive = assets_.MapArchive();
+    TReadModel model;
+    const TModelLoad load = LoadMD3FromMapArchive(model.md3, assets_, chosen->chosenArchive,
                                                   chosen->entryPath, StatusReporter());
     ShowProblems(load.problems);
-    if (!load.ok) {
-        *status = "MD3 not loaded: " + QString::fromStdString(load.error);
-        ResetEnvironment();
+    model.source = kModelSourcePk3;
+    model.kind = kModelKindMD3;
+    if (!load.ok || !ReplaceModel(std::move(model), *status)) {
+        if (!load.ok) *status = "MD3 not loaded: " + QString::fromStdString(load.error);
+        RestoreMapArchive(previousArchive);
         return;
     }
-    modelSource_ = kModelSourcePk3;
-    modelKind_ = kModelKindMD3;
+    // The new model's texturing starts afresh, map archive included.
+    ShowProblems(assets_.UseMapArchive(chosen->chosenArchive, StatusReporter()));
     AfterArchiveLoad("MAP:\\\\" + QString::fromStdString(chosen->entryPath),
                      QString::fromStdString(load.file), "Save as MD3");
     *status = "MD3 loaded";
@@ -262,8 +265,6 @@ void TMainWindow::LoadMDMMDXFromGameCommand() {
     if (!anim) return;
     status.emplace();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ResetLodAndAnimationNames();
-    ResetEnvironment();
 
     std::vector<std::string> problems;
     const auto extract = [&](const TPK3Selection& from, const std::string& entry) {
@@ -284,18 +285,17 @@ void TMainWindow::LoadMDMMDXFromGameCommand() {
         const TPK3Selection& missing = meshFile.empty() ? *mesh : *anim;
         *status = QString::fromStdString("MDM/MDX not loaded: \"" + missing.entryPath +
                                          "\" could not be taken out of " + missing.sourcePak);
-        ResetEnvironment();
         return;
     }
-    if (!LoadMDMMDXFiles(QString::fromStdString(meshFile), QString::fromStdString(animFile),
-                         *status)) {
-        ResetEnvironment();
+    TReadModel model;
+    if (!LoadMDMMDXFiles(model, QString::fromStdString(meshFile), QString::fromStdString(animFile),
+                         *status))
         return;
-    }
+    model.source = kModelSourceGame;
+    if (!ReplaceModel(std::move(model), *status)) return;
+    ShowAnimationNames(QString::fromStdString(animFile), *status);
     // Skins and shaders are looked for beside the mesh, not the animation.
     pk3Dialog_->entryFolder = meshFolder;
-    modelSource_ = kModelSourceGame;
-    modelKind_ = kModelKindMDMMDX;
     AfterArchiveLoad("GAME:\\\\" + QString::fromStdString(mesh->entryPath),
                      QString::fromStdString(meshFile), "Save as MDM/MDX");
 }

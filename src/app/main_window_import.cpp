@@ -3,6 +3,7 @@
 // loader and dropped files alike.
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 
 #include "app/app_user_prompts.h"
 #include "app/command_end.h"
@@ -43,18 +44,11 @@ void TMainWindow::LoadImportCommand(bool ms3d) {
                                      DialogFilter(ms3d ? kMS3DFilter : kASEFilter).split(";;"),
                                      filterIndex);
         },
-        [this, ms3d](const QString& fileName) {
-            QString status;
-            const bool loaded =
-                ms3d ? LoadMS3DFile(fileName, status) : LoadASEFile(fileName, status);
-            if (loaded) {
-                AfterModelLoaded(fileName, status, "Save as MD3");
-            } else {
-                actionFileSaveAs_->setToolTip("");
-                SetStatus(status);  // the reset that follows leaves the status bar alone
-            }
-            return loaded;
-        });
+        [this, ms3d](const QString& fileName, TReadModel& model, QString& status) {
+            return ms3d ? LoadMS3DFile(model, fileName, status)
+                        : LoadASEFile(model, fileName, status);
+        },
+        "Save as MD3");
 }
 
 void TMainWindow::LoadImportFromFile(const QString& fileName, bool ms3d) {
@@ -64,37 +58,40 @@ void TMainWindow::LoadImportFromFile(const QString& fileName, bool ms3d) {
     skipDialog_ = false;
 }
 
-bool TMainWindow::LoadMS3DFile(const QString& fileName, QString& status) {
-    // A file that is no MilkShape model is passed over in silence, as the MD3 command does.
-    if (!ms3d_.LoadMS3D(fileName.toStdString())) return false;
+bool TMainWindow::LoadMS3DFile(TReadModel& model, const QString& fileName, QString& status) {
+    if (!ms3d_.LoadMS3D(fileName.toStdString())) {
+        status =
+            "MS3D not loaded: " + QFileInfo(fileName).fileName() + ": not a MilkShape 3D model";
+        return false;
+    }
     SetStatus("Converting..");
     repaint();
     TAppUserPrompts prompts(prompts_);
     std::string message;
-    if (!ms3d_.ConvertMS3DToMD3(md3_, prompts, message)) {
+    if (!ms3d_.ConvertMS3DToMD3(model.md3, prompts, message)) {
         status = "The MS3D cannot be converted: " + QString::fromStdString(message);
         return false;
     }
-    modelSource_ = kModelSourceFile;
-    modelKind_ = kModelKindMS3D;
+    model.source = kModelSourceFile;
+    model.kind = kModelKindMS3D;
     status = WithSkipped("MS3D loaded and converted to MD3", ms3d_.SkippedText());
     return true;
 }
 
-bool TMainWindow::LoadASEFile(const QString& fileName, QString& status) {
+bool TMainWindow::LoadASEFile(TReadModel& model, const QString& fileName, QString& status) {
     std::string message;
     if (!ase_.LoadASE(fileName.toStdString(), message)) {
         status = QString::fromStdString(message);
         return false;
     }
     TAppUserPrompts prompts(prompts_);
-    if (!ase_.ConvertASEToMD3(md3_, prompts, message)) {
+    if (!ase_.ConvertASEToMD3(model.md3, prompts, message)) {
         status = QString::fromStdString(message);
         if (ase_.LimitExceeded() && prompts_.message) prompts_.message("Veldra", status, true);
         return false;
     }
-    modelSource_ = kModelSourceFile;
-    modelKind_ = kModelKindASE;
+    model.source = kModelSourceFile;
+    model.kind = kModelKindASE;
     status = WithSkipped("ASE loaded and converted to MD3", ase_.SkippedText());
     return true;
 }

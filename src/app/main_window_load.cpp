@@ -155,8 +155,8 @@ void TMainWindow::OnTimerTick() {
     if (!isMinimized()) RedrawView();
 }
 
-void TMainWindow::RunLoadFrame(const std::function<QString()>& chooseFile,
-                               const std::function<bool(const QString&)>& load,
+void TMainWindow::RunLoadFrame(const std::function<QString()>& chooseFile, const TReadFile& read,
+                               const QString& saveHint,
                                const std::function<bool(const QString&)>& prepare) {
     busy_ = true;
     const TCommandEnd end([this] { EndCommand(nullptr); });
@@ -166,19 +166,38 @@ void TMainWindow::RunLoadFrame(const std::function<QString()>& chooseFile,
     SetStatus("");
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (prepare && !prepare(fileName)) return;
-    ResetLodAndAnimationNames();
-    ResetEnvironment();
-    if (!load(fileName)) ResetEnvironment();
+    TReadModel model;
+    QString status;
+    if (read(fileName, model, status) && ReplaceModel(std::move(model), status)) {
+        AfterModelLoaded(fileName, status, saveHint);
+    } else {
+        SetStatus(status);
+    }
 }
 
-bool TMainWindow::LoadMD3File(const QString& fileName, QString& status) {
-    if (!md3_.LoadFromFile(fileName.toStdString())) {
-        // The reader knows why; a modder needs that to mend the file.
-        status = "MD3 not loaded: " + QString::fromStdString(md3_.LastError());
+bool TMainWindow::ReplaceModel(TReadModel&& model, QString& status) {
+    if (!SettleUnsavedChanges()) {
+        status = "Not loaded: the changes to the loaded model are kept";
         return false;
     }
-    modelSource_ = kModelSourceFile;
-    modelKind_ = kModelKindMD3;
+    ResetLodAndAnimationNames();
+    ResetEnvironment();
+    md3_ = std::move(model.md3);
+    mdm_ = std::move(model.mdm);
+    mdx_ = std::move(model.mdx);
+    modelKind_ = model.kind;
+    modelSource_ = model.source;
+    return true;
+}
+
+bool TMainWindow::LoadMD3File(TReadModel& model, const QString& fileName, QString& status) {
+    if (!model.md3.LoadFromFile(fileName.toStdString())) {
+        // The reader knows why; a modder needs that to mend the file.
+        status = "MD3 not loaded: " + QString::fromStdString(model.md3.LastError());
+        return false;
+    }
+    model.source = kModelSourceFile;
+    model.kind = kModelKindMD3;
     status = "MD3 loaded";
     return true;
 }
@@ -207,16 +226,10 @@ void TMainWindow::LoadMD3Command() {
                        ? prompts_.openFile("Select a model to load", {kMD3Filter}, filterIndex)
                        : QString();
         },
-        [this](const QString& fileName) {
-            QString status;
-            const bool loaded = LoadMD3File(fileName, status);
-            if (loaded) {
-                AfterModelLoaded(fileName, status, "Save as MD3");
-            } else {
-                SetStatus(status);  // the reset that follows leaves the status bar alone
-            }
-            return loaded;
-        });
+        [this](const QString& fileName, TReadModel& model, QString& status) {
+            return LoadMD3File(model, fileName, status);
+        },
+        "Save as MD3");
 }
 
 void TMainWindow::LoadMD3FromFile(const QString& fileName) {
@@ -247,14 +260,17 @@ void TMainWindow::LoadAnyFromFileCommand() {
         kAnyFilters[std::clamp(filterIndex, 0, int(std::size(kAnyFilters)) - 1)].entry;
     if (entry == kAnyAllSupported) {
         const QString suffix = UpperSuffix(fileName);
-        entry = suffix == ".MD3"    ? kAnyMD3
-                : suffix == ".MDM"  ? kAnyMDM
-                : suffix == ".MDX"  ? kAnyMDX
-                : suffix == ".MDS"  ? kAnyMDS
-                : suffix == ".MAP"  ? kAnyMap
-                : suffix == ".MS3D" ? kAnyMS3D
-                : suffix == ".ASE"  ? kAnyASE
-                                    : kAnyAllSupported;
+        entry = suffix == ".MD3"      ? kAnyMD3
+                : suffix == ".MDM"    ? kAnyMDM
+                : suffix == ".MDX"    ? kAnyMDX
+                : suffix == ".MDS"    ? kAnyMDS
+                : suffix == ".MAP"    ? kAnyMap
+                : suffix == ".MS3D"   ? kAnyMS3D
+                : suffix == ".ASE"    ? kAnyASE
+                : suffix == ".SKIN"   ? kAnySkin
+                : suffix == ".TAG"    ? kAnyTags
+                : suffix == ".SHADER" ? kAnyShader
+                                      : kAnyAllSupported;
     }
     // A map is converted while the loaded model is still there, so that a cancel keeps it.
     TConvertedMap map;
@@ -265,6 +281,7 @@ void TMainWindow::LoadAnyFromFileCommand() {
             return;
         }
     }
+    const QString name = QFileInfo(fileName).fileName();
     switch (entry) {
         case kAnyMD3:
         case kAnyMDM:
@@ -272,22 +289,18 @@ void TMainWindow::LoadAnyFromFileCommand() {
         case kAnyMap:
         case kAnyMS3D:
         case kAnyASE: {
-            ResetLodAndAnimationNames();
-            ResetEnvironment();
-            const bool loaded = entry == kAnyMD3    ? LoadMD3File(fileName, *status)
-                                : entry == kAnyMDM  ? LoadMDMFile(fileName, *status)
-                                : entry == kAnyMDS  ? LoadMDSFile(fileName, *status)
-                                : entry == kAnyMap  ? TakeConvertedMap(map, *status)
-                                : entry == kAnyMS3D ? LoadMS3DFile(fileName, *status)
-                                                    : LoadASEFile(fileName, *status);
-            if (!loaded) {
-                ResetEnvironment();
-                break;
-            }
+            TReadModel model;
+            const bool read = entry == kAnyMD3    ? LoadMD3File(model, fileName, *status)
+                              : entry == kAnyMDM  ? LoadMDMFile(model, fileName, *status)
+                              : entry == kAnyMDS  ? LoadMDSFile(model, fileName, *status)
+                              : entry == kAnyMap  ? TakeConvertedMap(map, model, *status)
+                              : entry == kAnyMS3D ? LoadMS3DFile(model, fileName, *status)
+                                                  : LoadASEFile(model, fileName, *status);
+            if (!read || !ReplaceModel(std::move(model), *status)) break;
             // The hint says what "Save As" writes, and that follows the model's family.
-            const QString hint =
-                entry == kAnyMDM ? QStringLiteral("Save as MDM/MDX") : actionFileSaveAs_->toolTip();
-            AfterModelLoaded(fileName, *status, hint);
+            AfterModelLoaded(fileName, *status,
+                             IsSkeletalFamily(modelKind_) ? QStringLiteral("Save as MDM/MDX")
+                                                          : QStringLiteral("Save as MD3"));
             break;
         }
         case kAnyMDX:
@@ -295,13 +308,23 @@ void TMainWindow::LoadAnyFromFileCommand() {
         case kAnyMDXFrames:
         case kAnyMDMTags: {
             // Parts of a skeletal model need the model they belong to.
-            if (!IsSkeletalFamily(modelKind_)) break;
+            if (!IsSkeletalFamily(modelKind_)) {
+                *status = "Not loaded: " + name + ": load the MDM/MDX model it belongs to first";
+                break;
+            }
             const TPartialLoad part = entry == kAnyMDX         ? TPartialLoad::Animation
                                       : entry == kAnyMDXBones  ? TPartialLoad::Bones
                                       : entry == kAnyMDXFrames ? TPartialLoad::Frames
                                                                : TPartialLoad::Tags;
-            if (LoadPartFile(part, fileName, *status))
-                AfterModelLoaded(fileName, *status, actionFileSaveAs_->toolTip());
+            // A part loaded into the player is an edit of it, as from the "File" menu: the
+            // model keeps its name, and the change can be taken back.
+            const QString undoName = part == TPartialLoad::Animation ? "Load MDX From File"
+                                     : part == TPartialLoad::Bones   ? "Load MDX Bones From File"
+                                     : part == TPartialLoad::Frames  ? "Load MDX Frames From File"
+                                                                     : "Load MDM Tags From File";
+            Undoable(undoName, [&] {
+                if (LoadPartFile(part, fileName, *status)) ShowLoadedPart(part);
+            });
             break;
         }
         case kAnySkin:
@@ -310,11 +333,26 @@ void TMainWindow::LoadAnyFromFileCommand() {
             *status = StatusText();
             break;
         case kAnyTags:
+            // Tags are added to the loaded MD3 model, as its "Tags" page does it.
+            if (!IsMD3Family(modelKind_)) {
+                *status = "Not loaded: " + name + ": tags are added to a loaded MD3 model";
+                break;
+            }
+            presetFileName_ = fileName;
+            skipDialog_ = true;
+            Undoable(QStringLiteral("Add Tags From File"), [this] { AddTagsFromFileCommand(); });
+            *status = StatusText();
+            break;
         case kAnyShader:
-            *status = "not yet supported..";
+            // The script joins the shader list, as "Shaderlist → Add File..." does it.
+            presetFileName_ = fileName;
+            skipDialog_ = true;
+            AddShaderFileCommand();
+            *status = StatusText();
             break;
         case kAnyAllSupported:
-            // An extension no loader takes loads nothing; the loaded model stays as it is.
+            // The loaded model stays as it is.
+            *status = "Not loaded: " + name + ": not a kind of file this program reads";
             break;
     }
 }
@@ -324,6 +362,10 @@ void TMainWindow::SaveAsCommand() {
     busy_ = true;
     QString status;
     const TCommandEnd end([this, &status] { EndCommand(&status); });
+    SaveModelAs(status);
+}
+
+void TMainWindow::SaveModelAs(QString& status) {
     if (!prompts_.saveFile) return;
     if (IsSkeletalFamily(modelKind_)) {
         SaveSkeletalAs(status);
@@ -344,6 +386,7 @@ void TMainWindow::SaveAsCommand() {
 }
 
 void TMainWindow::ClearCommand() {
+    if (!SettleUnsavedChanges()) return;
     ForgetModel();
     ResetAnimationControls();
     actionFileSaveAs_->setToolTip("");

@@ -26,8 +26,7 @@ void TMainWindow::BuildLodCommands() {
     panels_->afterSkeletalRefresh = [this] { lodPanel_->RefreshFromMesh(); };
     // A drag of the minimum slider is one step of the history, however many values it passes.
     lodPanel_->beforeMinimumChange = [this] {
-        if (undoDepth_ == 0 && !lodSnapshot_)
-            lodSnapshot_ = CaptureCurrentModel();
+        if (undoDepth_ == 0 && !lodSnapshot_) lodSnapshot_ = CaptureCurrentModel();
     };
     const auto recordMinimum = [this] {
         if (!lodSnapshot_ || lodPanel_->Minimum()->isSliderDown()) return;
@@ -83,16 +82,10 @@ void TMainWindow::LoadMDSCommand() {
                                            filterIndex)
                        : QString();
         },
-        [this](const QString& fileName) {
-            QString status;
-            const bool loaded = LoadMDSFile(fileName, status);
-            if (loaded) {
-                AfterModelLoaded(fileName, status, "Save as MDM/MDX");
-            } else {
-                SetStatus(status);  // the reset that follows leaves the status bar alone
-            }
-            return loaded;
-        });
+        [this](const QString& fileName, TReadModel& model, QString& status) {
+            return LoadMDSFile(model, fileName, status);
+        },
+        "Save as MDM/MDX");
 }
 
 void TMainWindow::LoadMDSFromFile(const QString& fileName) {
@@ -102,23 +95,23 @@ void TMainWindow::LoadMDSFromFile(const QString& fileName) {
     skipDialog_ = false;
 }
 
-bool TMainWindow::LoadMDSFile(const QString& fileName, QString& status) {
+bool TMainWindow::LoadMDSFile(TReadModel& model, const QString& fileName, QString& status) {
     TMDS mds;
     if (!mds.LoadFromFile(fileName.toStdString())) {
         status = "MDS not loaded: " + QFileInfo(fileName).fileName() + ": " +
                  QString::fromStdString(mds.LastError());
         return false;
     }
-    const TMDSConversion conversion = ConvertMDS(mds, mdm_, mdx_);
-    mdm_.ClearShaderIndexes();
-    const std::string problem = SkeletalPairProblem(mdm_, mdx_);
+    const TMDSConversion conversion = ConvertMDS(mds, model.mdm, model.mdx);
+    model.mdm.ClearShaderIndexes();
+    const std::string problem = SkeletalPairProblem(model.mdm, model.mdx);
     if (!problem.empty()) {
         status = "MDS not converted: " + QFileInfo(fileName).fileName() + ": " +
                  QString::fromStdString(problem);
         return false;
     }
-    modelSource_ = kModelSourceFile;
-    modelKind_ = kModelKindMDS;
+    model.source = kModelSourceFile;
+    model.kind = kModelKindMDS;
     status = "MDS loaded and converted to MDM/MDX";
     // What could not be carried over exactly is worth knowing before the pair is saved.
     if (!conversion.notes.empty()) {

@@ -55,16 +55,10 @@ void TMainWindow::LoadMapCommand() {
                                            filterIndex)
                        : QString();
         },
-        [this, &map](const QString& fileName) {
-            QString status;
-            const bool loaded = TakeConvertedMap(map, status);
-            if (loaded) {
-                AfterModelLoaded(fileName, status, "Save as MD3");
-            } else {
-                SetStatus(status);
-            }
-            return loaded;
+        [this, &map](const QString&, TReadModel& model, QString& status) {
+            return TakeConvertedMap(map, model, status);
         },
+        "Save as MD3",
         [this, &map](const QString& fileName) {
             map = ConvertMapFile(fileName);
             if (map.result != TConvertedMap::Result::Cancelled) return true;
@@ -96,10 +90,17 @@ TMainWindow::TConvertedMap TMainWindow::ConvertMapFile(const QString& fileName) 
         DialogProgress progress(this, "Converting map...");
         loaded = map.LoadMap(fileName.toStdString(), statusFn, &progress);
     }
+    const QString name = QFileInfo(fileName).fileName();
+    const auto reason = [&map] {
+        return QString::fromStdString(
+            map.LastError().empty() ? std::string("the file cannot be read") : map.LastError());
+    };
     if (!loaded) {
         if (map.Cancelled()) {
             converted.result = Result::Cancelled;
             converted.status = "MAP not loaded: cancelled";
+        } else {
+            converted.status = "MAP not loaded: " + name + ": " + reason();
         }
         return converted;
     }
@@ -107,6 +108,7 @@ TMainWindow::TConvertedMap TMainWindow::ConvertMapFile(const QString& fileName) 
     if (!map.ConvertToMD3(converted.model, &prompts)) {
         if (!map.LastError().empty() && prompts_.message)
             prompts_.message("Veldra", QString::fromStdString(map.LastError()), true);
+        converted.status = "MAP not converted: " + name + ": " + reason();
         return converted;
     }
     converted.result = Result::Converted;
@@ -117,11 +119,11 @@ TMainWindow::TConvertedMap TMainWindow::ConvertMapFile(const QString& fileName) 
     return converted;
 }
 
-bool TMainWindow::TakeConvertedMap(TConvertedMap& map, QString& status) {
+bool TMainWindow::TakeConvertedMap(TConvertedMap& map, TReadModel& model, QString& status) {
     status = map.status;
     if (map.result != TConvertedMap::Result::Converted) return false;
-    md3_ = std::move(map.model);
-    modelSource_ = kModelSourceFile;
-    modelKind_ = kModelKindMap;
+    model.md3 = std::move(map.model);
+    model.source = kModelSourceFile;
+    model.kind = kModelKindMap;
     return true;
 }

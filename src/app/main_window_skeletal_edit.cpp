@@ -1,8 +1,6 @@
 // The commands of the skeletal family: their actions and menu entries, and the export of a
 // frame range to MD3, the default bone names, scaled weights and smoothed surfaces.
 #include <QAction>
-#include <QFileInfo>
-#include <QGroupBox>
 #include <QMenu>
 #include <QTreeWidget>
 
@@ -80,12 +78,15 @@ void TMainWindow::ExportFramesCommand() {
         // Baking poses the mesh frame after frame; the view waits for the end.
         BusyWhile busy(busy_);
         TAppUserPrompts prompts(prompts_);
+        // The progress shows once the questions are answered and the bake runs.
         DialogProgress progress(this, "Baking frames...");
-        outcome = ExportFramesRangeToMD3(mdm_, mdx_, start, end, md3_, prompts, &progress);
+        // The exported file is written, not loaded: the skeletal model stays the one shown,
+        // with its name and unsaved state.
+        TMD3 baked;
+        outcome = ExportFramesRangeToMD3(mdm_, mdx_, start, end, baked, prompts, &progress);
     }
     using Result = TExportOutcome::Result;
     if (outcome.result == Result::Saved) {
-        gbModel_->setTitle(QFileInfo(QString::fromStdString(outcome.fileName)).fileName());
         SetStatus(QString::fromStdString(outcome.status) + ClampedText(outcome.clamped));
     } else if (outcome.result == Result::Failed) {
         SetStatus("Frames not exported: " + QString::fromStdString(outcome.error));

@@ -56,14 +56,14 @@ void TMainWindow::LoadMDMMDXCommand() {
     if (mdxFile.isEmpty()) return;
     SetStatus("");
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ResetLodAndAnimationNames();
-    ResetEnvironment();
+    TReadModel model;
     QString status;
-    if (LoadMDMMDXFiles(mdmFile, mdxFile, status)) {
+    if (LoadMDMMDXFiles(model, mdmFile, mdxFile, status) &&
+        ReplaceModel(std::move(model), status)) {
+        ShowAnimationNames(mdxFile, status);
         AfterModelLoaded(mdmFile, status, "Save as MDM/MDX");
     } else {
-        ResetEnvironment();
-        SetStatus(status);  // the reset leaves the status bar alone
+        SetStatus(status);
     }
 }
 
@@ -75,31 +75,31 @@ void TMainWindow::LoadMDMMDXFromFiles(const QString& mdmFile, const QString& mdx
     skipDialog_ = false;
 }
 
-bool TMainWindow::LoadMDMFile(const QString& fileName, QString& status) {
+bool TMainWindow::LoadMDMFile(TReadModel& model, const QString& fileName, QString& status) {
     TAppUserPrompts prompts(prompts_);
-    if (!mdm_.LoadFromFile(fileName.toStdString(), prompts)) {
-        status = NotLoaded("MDM", fileName, mdm_.LastError());
+    if (!model.mdm.LoadFromFile(fileName.toStdString(), prompts)) {
+        status = NotLoaded("MDM", fileName, model.mdm.LastError());
         return false;
     }
     // Whatever the file holds in the in-memory shader index must not pick an entry of the
     // store; the shader lookup after the load sets the indexes when a game is set.
-    mdm_.ClearShaderIndexes();
-    modelSource_ = kModelSourceFile;
-    modelKind_ = kModelKindMDMMDX;
+    model.mdm.ClearShaderIndexes();
+    model.source = kModelSourceFile;
+    model.kind = kModelKindMDMMDX;
     status = "MDM loaded";
     return true;
 }
 
-bool TMainWindow::LoadMDMMDXFiles(const QString& mdmFile, const QString& mdxFile, QString& status) {
-    if (!LoadMDMFile(mdmFile, status)) return false;
-    if (!mdx_.LoadFromFile(mdxFile.toStdString())) {
-        status = NotLoaded("MDX", mdxFile, mdx_.LastError());
+bool TMainWindow::LoadMDMMDXFiles(TReadModel& model, const QString& mdmFile, const QString& mdxFile,
+                                  QString& status) {
+    if (!LoadMDMFile(model, mdmFile, status)) return false;
+    if (!model.mdx.LoadFromFile(mdxFile.toStdString())) {
+        status = NotLoaded("MDX", mdxFile, model.mdx.LastError());
         return false;
     }
-    status = PairProblem(mdm_, mdx_, "MDM/MDX", mdxFile);
+    status = PairProblem(model.mdm, model.mdx, "MDM/MDX", mdxFile);
     if (!status.isEmpty()) return false;
     status = "MDM/MDX loaded";
-    ShowAnimationNames(mdxFile, status);
     return true;
 }
 
@@ -157,7 +157,10 @@ void TMainWindow::LoadPartCommand(TPartialLoad part) {
     status.emplace();
     SetStatus("");
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (!LoadPartFile(part, fileName, *status)) return;
+    if (LoadPartFile(part, fileName, *status)) ShowLoadedPart(part);
+}
+
+void TMainWindow::ShowLoadedPart(TPartialLoad part) {
     EnableModelCommands();
     panels_->RefreshSkeletalPanels(modelKind_);
     ShowFamily();

@@ -14,10 +14,13 @@ void TMainWindow::AddTagsFromFileCommand() {
         SetStatus(kTagsNeedOneFrameText);
         return;
     }
-    if (!prompts_.openFile) return;
     int filterIndex = 0;
-    const QString fileName = prompts_.openFile("Select model-tags to import",
-                                               {"Model Tags  (*.tag) (*.tag *.TAG)"}, filterIndex);
+    // The general loader has chosen the file already.
+    const QString fileName =
+        skipDialog_         ? presetFileName_
+        : prompts_.openFile ? prompts_.openFile("Select model-tags to import",
+                                                {"Model Tags  (*.tag) (*.tag *.TAG)"}, filterIndex)
+                            : QString();
     if (fileName.isEmpty()) return;
     const QString name = QFileInfo(fileName).fileName();
     tagEntry_->FileNameField()->setText(name);

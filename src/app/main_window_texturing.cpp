@@ -131,6 +131,16 @@ void TMainWindow::ForgetTexturing() {
     texturePanel_->Empty();
 }
 
+void TMainWindow::RestoreMapArchive(const std::string& archive) {
+    if (assets_.MapArchive() == archive) return;
+    if (archive.empty()) {
+        assets_.ClearMapShaderFiles();
+        assets_.ForgetMapArchive();
+        return;
+    }
+    ShowProblems(assets_.UseMapArchive(archive, StatusReporter()));
+}
+
 void TMainWindow::ResolveSurfaces() {
     // The resolution shows its progress; what the command reported before stays.
     const QString status = StatusText();
@@ -296,12 +306,16 @@ void TMainWindow::RebuildShaderList() {
 }
 
 void TMainWindow::AddShaderFileCommand() {
-    if (!prompts_.openFile) return;
     int filterIndex = 0;
-    const QString file = prompts_.openFile("Select a shader-file", {kShaderFilter}, filterIndex);
+    // The general loader has chosen the file already.
+    const QString file = skipDialog_         ? presetFileName_
+                         : prompts_.openFile ? prompts_.openFile("Select a shader-file",
+                                                                 {kShaderFilter}, filterIndex)
+                                             : QString();
     if (file.isEmpty()) return;
     shaderList_ << file;
     RebuildShaderList();
+    SetStatus("Shader-file added to the shader list: " + QFileInfo(file).fileName());
 }
 
 void TMainWindow::ClearShaderListCommand() {

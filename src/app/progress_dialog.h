@@ -4,6 +4,8 @@
 
 #include <QElapsedTimer>
 #include <QProgressDialog>
+#include <QString>
+#include <memory>
 
 #include "io/progress.h"
 
@@ -12,9 +14,15 @@ class DialogProgress : public TProgress {
     DialogProgress(QWidget* parent, const QString& label);
 
     bool Report(std::uint64_t done, std::uint64_t total) override;
-    bool Cancelled() const { return dialog_.wasCanceled(); }
+    bool Cancelled() const { return dialog_ != nullptr && dialog_->wasCanceled(); }
 
   private:
-    QProgressDialog dialog_;
+    // Made by the first report: a command may still ask its questions before the work
+    // starts, and a dialog made earlier would open over them and block them.
+    void StartDialog();
+
+    QWidget* parent_;
+    QString label_;
+    std::unique_ptr<QProgressDialog> dialog_;
     QElapsedTimer sinceEvents_;
 };

@@ -227,6 +227,15 @@ TExportOutcome ExportFramesRangeToMD3(TMDM& mesh, const TMDX& anim, int start, i
         outcome.result = Result::Declined;
         return outcome;
     }
+    // The file is asked before the bake, so that both questions come before the bake's
+    // progress and a cancel costs no baking.
+    const std::optional<std::string> file = prompts.ChooseFile(
+        {FileChoice::Mode::Save, "Save a model", "Quake 3 model (.MD3)|*.MD3", ".MD3"});
+    if (!file || file->empty()) {
+        outcome.result = Result::Unsaved;
+        return outcome;
+    }
+    outcome.fileName = *file;
     const TBakeResult baked =
         start < 0
             ? TBakeResult{false, 0, false, "frame " + std::to_string(start) + " does not exist"}
@@ -243,13 +252,6 @@ TExportOutcome ExportFramesRangeToMD3(TMDM& mesh, const TMDX& anim, int start, i
         outcome.error = baked.error;
         return outcome;
     }
-    const std::optional<std::string> file = prompts.ChooseFile(
-        {FileChoice::Mode::Save, "Save a model", "Quake 3 model (.MD3)|*.MD3", ".MD3"});
-    if (!file || file->empty()) {
-        outcome.result = Result::Unsaved;
-        return outcome;
-    }
-    outcome.fileName = *file;
     if (!md3.SaveToFile(*file)) {
         outcome.result = Result::Failed;
         outcome.error = md3.LastError();

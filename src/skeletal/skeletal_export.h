@@ -54,7 +54,7 @@ struct TExportOutcome {
         Declined,   // the question was not answered Yes
         Cancelled,  // the bake was cancelled through its progress; md3 is untouched
         Failed,     // baking or writing failed; `error` says why
-        Unsaved,    // baked into the MD3 model, the save dialog was cancelled
+        Unsaved,    // the save dialog was cancelled; nothing was baked
         Saved,      // baked and written to `fileName`; `status` is the status-bar text
     };
     Result result = Result::Nothing;
@@ -64,9 +64,9 @@ struct TExportOutcome {
     int clamped = 0;
 };
 
-// "Export Frames-range To MD3": asks the Yes/No/Cancel question, bakes start ... end into
-// `md3` and offers the save dialog. Throws FileError when the chosen file cannot be created.
-// The caller refreshes the view in every case and shows `status` (with the clamped count)
-// after a save.
+// "Export Frames-range To MD3": asks the Yes/No/Cancel question and the file to write, then
+// bakes start ... end into `md3` (the only use of `progress`) and writes it. Throws FileError when
+// the chosen file cannot be created. The caller refreshes the view in every case and shows `status`
+// (with the clamped count) after a save.
 TExportOutcome ExportFramesRangeToMD3(TMDM& mesh, const TMDX& anim, int start, int end, TMD3& md3,
                                       UserPrompts& prompts, TProgress* progress = nullptr);

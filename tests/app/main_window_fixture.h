@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
 #include <QOpenGLWidget>
 #include <QStringList>
+#include <QTimer>
 #include <QtTest/QTest>
 #include <filesystem>
 #include <memory>
@@ -19,6 +22,20 @@ class MainWindowTest : public ::testing::Test {
         std::filesystem::copy(VELDRA_TEXTURES_DIR, dir_.path() / "textures",
                               std::filesystem::copy_options::recursive);
         MakeWindow(dir_.path());
+        // The window's "Save changes to ...?" box is answered through its buttons, as a user
+        // answers it, whichever command or test step opens it.
+        QObject::connect(&saveQuestionAnswerer_, &QTimer::timeout, [this] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(widget);
+                if (box == nullptr || box->objectName() != "unsavedChangesQuestion" ||
+                    !box->isVisible())
+                    continue;
+                saveQuestions_ << box->text();
+                box->button(saveAnswer_)->click();
+                return;
+            }
+        });
+        saveQuestionAnswerer_.start(10);
     }
 
     // A window in `appDir` whose dialogs this test answers.
@@ -47,8 +64,10 @@ class MainWindowTest : public ::testing::Test {
     }
 
     void TearDown() override {
+        saveAnswer_ = QMessageBox::Discard;
         if (window_) window_->close();
         window_.reset();
+        saveQuestionAnswerer_.stop();
     }
 
     void ShowAndWait() {
@@ -80,4 +99,7 @@ class MainWindowTest : public ::testing::Test {
     QStringList openTitles_, saveTitles_, folderCaptions_, messages_, offeredFilters_;
     QString saveSuffix_;
     bool busyCursorOverDialog_ = false;
+    QTimer saveQuestionAnswerer_;
+    QMessageBox::StandardButton saveAnswer_ = QMessageBox::Discard;
+    QStringList saveQuestions_;
 };

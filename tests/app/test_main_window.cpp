@@ -150,34 +150,34 @@ TEST_F(MainWindowFlow, GeneralLoaderChoosesByUpperCaseExtension) {
     Action("actionFileLoadAnyFromFile")->trigger();
     EXPECT_EQ(window_->ModelKind(), kModelKindMD3);
     EXPECT_EQ(window_->StatusText(), "MD3 loaded");
-    // The tag-file entry is offered but not read yet.
-    answerFilterIndex_ =
-        static_cast<int>(offeredFilters_.indexOf("Model Tags  (*.tag) (*.tag *.TAG)"));
-    ASSERT_GE(answerFilterIndex_, 0);
+    // A file no loader reads says so and keeps the model.
+    testing_support::WriteBytes(dir_.File("notes.txt"), {1});
+    answerOpen_ = QString::fromStdString(dir_.File("notes.txt"));
     Action("actionFileLoadAnyFromFile")->trigger();
-    EXPECT_EQ(window_->StatusText(), "not yet supported..");
+    EXPECT_EQ(window_->StatusText(),
+              "Not loaded: notes.txt: not a kind of file this program reads");
     EXPECT_EQ(window_->ModelKind(), kModelKindMD3);
 }
 
-TEST_F(MainWindowFlow, RejectedFileResetsAndShowsTheReadersReason) {
+TEST_F(MainWindowFlow, RejectedFileShowsTheReadersReasonAndKeepsTheModel) {
     ShowAndWait();
     testing_support::WriteBytes(dir_.File("bad.md3"), std::vector<std::uint8_t>(200, 7));
     const QString bad = QString::fromStdString(dir_.File("bad.md3"));
+    TMD3 reader;
+    ASSERT_FALSE(reader.LoadFromFile(bad.toStdString()));
+    window_->LoadMD3FromFile(QString::fromStdString(WriteModel("good.md3")));
     // Both loaders: the MD3 command and the general one with "All Supported Models".
     for (const bool general : {false, true}) {
-        window_->LoadMD3FromFile(QString::fromStdString(WriteModel("good.md3")));
         if (general) {
             answerOpen_ = bad;
             Action("actionFileLoadAnyFromFile")->trigger();
         } else {
             window_->LoadMD3FromFile(bad);
         }
-        EXPECT_EQ(window_->ModelKind(), kModelKindNone);
-        ASSERT_FALSE(window_->MD3().LastError().empty());
-        EXPECT_EQ(window_->StatusText().toStdString(),
-                  "MD3 not loaded: " + window_->MD3().LastError());
+        EXPECT_EQ(window_->ModelKind(), kModelKindMD3);
+        EXPECT_EQ(window_->StatusText().toStdString(), "MD3 not loaded: " + reader.LastError());
         EXPECT_TRUE(messages_.isEmpty());
-        EXPECT_EQ(VisibleTabs(Tabs()), QStringList{"View"});
+        EXPECT_EQ(window_->findChild<QGroupBox*>("gbModel")->title(), "good.md3");
         EXPECT_FALSE(window_->Busy());
     }
     // A file that cannot be opened reaches the error handler, and the program goes on.

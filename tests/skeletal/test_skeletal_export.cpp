@@ -173,7 +173,7 @@ TEST(SkeletalExport, TheCommandAsksBakesAndSaves) {
     EXPECT_TRUE(md3.IsEmpty());
 
     EXPECT_EQ(ExportFramesRangeToMD3(mesh, anim, 2, 4, md3, prompts).result, Result::Unsaved);
-    EXPECT_EQ(md3.header.numFrames, 3);
+    EXPECT_TRUE(md3.IsEmpty()) << "a cancelled file dialog bakes nothing";
     ASSERT_EQ(prompts.fileChoices.size(), 1u);
     EXPECT_EQ(prompts.fileChoices[0].title, "Save a model");
     EXPECT_EQ(prompts.fileChoices[0].filter, "Quake 3 model (.MD3)|*.MD3");
