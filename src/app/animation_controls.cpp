@@ -134,8 +134,8 @@ void TAnimationControls::ShowCurrentFrame(int frame) {
     lCurrentFrame_->setNum(frame);
 }
 
-void TAnimationControls::Tick(bool viewTabShowing) {
-    if (!cbPlay_->isChecked() || !viewTabShowing) return;
+void TAnimationControls::Tick(bool viewShown) {
+    if (!cbPlay_->isChecked() || !viewShown) return;
     SetCurrentFrame(NextFrame(currentFrame_, tbStartFrame_->value(), tbEndFrame_->value(),
                               cbLoop_->isChecked()));
     tbCurrentFrame_->setValue(currentFrame_);

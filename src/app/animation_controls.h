@@ -42,8 +42,8 @@ class TAnimationControls : public QObject {
     int TimerIntervalMs() const { return timerIntervalMs_; }
 
     // One tick of the animation timer: advances the current frame while "Play" is ticked and
-    // the view is the tab showing.
-    void Tick(bool viewTabShowing);
+    // the view is shown.
+    void Tick(bool viewShown);
 
     // The animation names offered in cbAnimName (empty to clear it); none is selected.
     void SetAnimations(std::vector<TAnimationRange> animations);

@@ -12,6 +12,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <clocale>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "app/gl_view_widget.h"
@@ -127,10 +129,18 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
     timerOGLFPS_->start();
 }
 
+// "Clean-up": what was taken out of archives goes with the window. A window that stopped at
+// start-up leaves the folder alone, as another running copy may be using it.
 TMainWindow::~TMainWindow() {
     // A window whose closing was refused (changes kept) still holds the view's textures,
     // and their release needs the texture store, which dies before the view.
     ReleaseView(ogl_, glView_);
+    if (startupExitCode_ != 0) return;
+    QString folder = tmpDir_;
+    // Without the trailing separator a link named "tmp" is removed, not followed.
+    if (folder.endsWith('/')) folder.chop(1);
+    std::error_code ec;
+    std::filesystem::remove_all(folder.toStdString(), ec);
 }
 
 void TMainWindow::CreateFolders() {

@@ -286,7 +286,8 @@ class TMainWindow : public QMainWindow {
     void ResetAnimationControls();
     void OnTimerTick();
     void OnTabChanged(int index);
-    bool ViewTabActive() const;
+    // The view sits beside every tab: it is shown unless the window is minimised or hidden.
+    bool ViewShown() const;
     void OnPivotChosen(int index);
     void OnSwitchChanged(const QString& name, bool on);
     void SetSkyBoxShown(bool shown);
@@ -338,9 +339,12 @@ class TMainWindow : public QMainWindow {
     void BuildTexturingMenu();
     void StartGameData();
     void EnableGameCommands();
-    void RefreshPakList();
+    // The list anew with entry `selected` chosen.
+    void RefreshPakList(int selected = 0);
     void AddPakCommand();
     void DeletePakCommand();
+    // Moves the chosen PAK `step` places; a later PAK overrides an earlier one.
+    void MovePakCommand(int step);
     void RescanGame();
     void LoadMD3FromGameCommand();
     void LoadMD3FromPK3Command();
@@ -435,8 +439,6 @@ class TMainWindow : public QMainWindow {
     // The folder of the MD3 file last chosen to load: stage images are looked for there first.
     QString md3DialogFolder_;
     int startupExitCode_ = 0;
-    // Set by a resize of the view until the next frame is drawn.
-    bool viewResized_ = false;
     // An error box is about to end the program: the first showing must not open dialogs.
     bool ending_ = false;
     bool firstShowingDone_ = false;

@@ -13,7 +13,7 @@ void TMainWindow::BuildAttachmentSwitch() {
     item->setChecked(switches_.showAttachments);
     connect(item, &QAction::toggled, this, [this](bool on) {
         switches_.showAttachments = on;
-        if (ViewTabActive()) RedrawView();
+        RedrawView();
     });
     menuView_->addAction(item);
 }
@@ -29,7 +29,7 @@ void TMainWindow::LoadAttachments(const std::vector<TCharacterAttachment>& attac
     ShowProblems(TextureAttachments());
     // The body was fitted alone before its head and helmet were read.
     if (!view_.lockView) ResetView();
-    if (ViewTabActive()) RedrawView();
+    RedrawView();
 }
 
 std::vector<std::string> TMainWindow::TextureAttachments() {

@@ -61,11 +61,7 @@ void TMainWindow::BuildLayout() {
     glView_->installEventFilter(this);
     glView_->onContextReady = [this] { OnContextReady(); };
     glView_->onPaint = [this] { DrawFrame(); };
-    glView_->onResize = [this](int w, int h) {
-        ogl_.Resize(w, h);
-        // A resized view has lost its picture; draw it once even while another tab shows.
-        viewResized_ = true;
-    };
+    glView_->onResize = [this](int w, int h) { ogl_.Resize(w, h); };
     oglLayout->addWidget(glView_);
     leftLayout->addWidget(gbOGL_, 1);
     animationHost_ = new QWidget(left);

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -34,6 +35,21 @@ std::vector<std::string> ToStrings(const QStringList& list) {
     return out;
 }
 
+// The position of the game's own base archive (its etmain's pak0, as "Select Game Path..."
+// adds it) in the list; -1 when it is not listed.
+int BasePakIndex(const TPakList& paks, const std::string& gamePath) {
+    if (gamePath.empty()) return -1;
+    for (int i = 0; i < paks.Count(); ++i) {
+        const std::filesystem::path pak(paks[i].path);
+        const std::filesystem::path etmain = pak.parent_path();
+        if (EqualIgnoringCase(pak.filename().string(), "pak0.pk3") &&
+            EqualIgnoringCase(etmain.filename().string(), "etmain") &&
+            WithTrailingSeparator(etmain.parent_path().string()) == gamePath)
+            return i;
+    }
+    return -1;
+}
+
 }  // namespace
 
 StatusFn TMainWindow::StatusReporter() {
@@ -43,7 +59,11 @@ StatusFn TMainWindow::StatusReporter() {
 void TMainWindow::BuildGameGroup() {
     auto* group = new QGroupBox("Game PAKs", viewTab_);
     group->setObjectName("gbGame");
-    auto* paks = new QHBoxLayout(group);
+    auto* rows = new QVBoxLayout(group);
+    auto* paks = new QHBoxLayout;
+    auto* order = new QHBoxLayout;
+    rows->addLayout(paks);
+    rows->addLayout(order);
     cbPAKsList_ = new QComboBox(group);
     cbPAKsList_->setObjectName("cbPAKsList");
     cbPAKsList_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -53,17 +73,33 @@ void TMainWindow::BuildGameGroup() {
     add->setToolTip("Add a PAK-file from the game");
     auto* remove = new QPushButton("Del. PAK", group);
     remove->setObjectName("bDelGamePAK");
+    auto* up = new QPushButton("Move Up", group);
+    up->setObjectName("bUpGamePAK");
+    up->setToolTip("Move the PAK-file up: the PAK-files below it override it");
+    auto* down = new QPushButton("Move Down", group);
+    down->setObjectName("bDownGamePAK");
+    down->setToolTip("Move the PAK-file down: it overrides the PAK-files above it");
     paks->addWidget(cbPAKsList_, 1);
     paks->addWidget(add);
     paks->addWidget(remove);
+    order->addStretch(1);
+    order->addWidget(up);
+    order->addWidget(down);
     connect(add, &QPushButton::clicked, this, [this] { Guarded([this] { AddPakCommand(); }); });
     connect(remove, &QPushButton::clicked, this,
             [this] { Guarded([this] { DeletePakCommand(); }); });
-    connect(cbPAKsList_, &QComboBox::currentIndexChanged, this, [this](int index) {
-        const bool listed = index >= 0 && index < assets_.Paks().Count();
+    connect(up, &QPushButton::clicked, this, [this] { Guarded([this] { MovePakCommand(-1); }); });
+    connect(down, &QPushButton::clicked, this, [this] { Guarded([this] { MovePakCommand(1); }); });
+    connect(cbPAKsList_, &QComboBox::currentIndexChanged, this, [this, up, down](int index) {
+        const int count = assets_.Paks().Count();
+        const bool listed = index >= 0 && index < count;
         cbPAKsList_->setToolTip(listed ? QString::fromStdString(assets_.Paks()[index].path)
                                        : QString());
+        up->setEnabled(listed && index > 0);
+        down->setEnabled(listed && index + 1 < count);
     });
+    up->setEnabled(false);
+    down->setEnabled(false);
     // Above the screenshot button and the stretch that end the page.
     auto* page = qobject_cast<QVBoxLayout*>(viewTab_->layout());
     page->insertWidget(page->count() - 2, group);
@@ -95,17 +131,18 @@ void TMainWindow::EnableGameCommands() {
         character->setEnabled(game);
 }
 
-// The list anew, with its first archive selected.
-void TMainWindow::RefreshPakList() {
+void TMainWindow::RefreshPakList(int selected) {
     {
         const QSignalBlocker quiet(cbPAKsList_);
         cbPAKsList_->clear();
         for (const TStrObject& pak : assets_.Paks().Paks())
             cbPAKsList_->addItem(QString::fromStdString(pak.name));
         cbPAKsList_->setCurrentIndex(-1);
-        cbPAKsList_->setToolTip("");
     }
-    if (cbPAKsList_->count() > 0) cbPAKsList_->setCurrentIndex(0);
+    // Through the signal, so the tool tip and the order buttons follow.
+    const int count = cbPAKsList_->count();
+    cbPAKsList_->setCurrentIndex(count > 0 ? std::clamp(selected, 0, count - 1) : 0);
+    if (count == 0) emit cbPAKsList_->currentIndexChanged(-1);
 }
 
 void TMainWindow::SetGamePath(const QString& path) {
@@ -124,26 +161,33 @@ void TMainWindow::SetGamePath(const QString& path) {
     ShowProblems(report.problems);
 }
 
+// A cancel or a folder that is no game keeps the game that is set.
 void TMainWindow::SelectGamePath() {
-    assets_.ClearGamePath();
-    EnableGameCommands();
     if (!prompts_.chooseFolder) return;
     // The folder dialog has only its title for the caption, and a title is one line.
     const QString chosen = prompts_.chooseFolder(
         "Select path to \"Wolfenstein - Enemy Territory\" (If You do not have ET installed, "
         "just cancel this operation..)");
-    const std::string path =
-        chosen.isEmpty() ? std::string() : GamePathFromChosenFolder(chosen.toStdString());
+    if (chosen.isEmpty()) return;
+    const std::string path = GamePathFromChosenFolder(chosen.toStdString());
     const std::optional<std::string> pak0 = GamePakPath(path);
-    if (path.empty() || !IsValidGamePath(path) || !pak0) {
-        ResolveSurfaces();  // without a game nothing is textured
+    if (!pak0) {
+        ShowProblems({"Not a game folder, no etmain/pak0.pk3 in it: " + chosen.toStdString()});
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const TCommandEnd restore([] { QApplication::restoreOverrideCursor(); });
+    // The new game's base archive takes the place of the previous game's.
+    int position = 0;
+    const int previous = BasePakIndex(assets_.Paks(), assets_.GamePath());
+    if (previous >= 0 && assets_.Paks()[previous].path != *pak0) {
+        assets_.DeletePak(previous);
+        position = previous;
+    }
     std::vector<std::string> problems;
     try {
-        assets_.AddPak(*pak0, StatusReporter());
+        const int added = assets_.AddPak(*pak0, StatusReporter());
+        if (added >= 0) assets_.MovePak(added, position);
         problems = assets_.CreateWorkFolders();
     } catch (const FileError& e) {
         // A broken base archive is reported; the game's folder of scripts still counts.
@@ -178,6 +222,23 @@ void TMainWindow::DeletePakCommand() {
     RefreshPakList();
     ResolveSurfaces();
     SetStatus("PAK-file deleted from the list: " + name);
+}
+
+void TMainWindow::MovePakCommand(int step) {
+    const int from = cbPAKsList_->currentIndex();
+    if (!assets_.MovePak(from, from + step)) return;
+    const QString name = QString::fromStdString(assets_.Paks()[from + step].name);
+    RefreshPakList(from + step);
+    // Which of two scripts of one name counts follows the new order.
+    if (assets_.GamePath().empty()) {
+        ResolveSurfaces();
+    } else {
+        RescanGame();
+    }
+    SetStatus(QStringLiteral("PAK-file moved to place %1 of %2: ")
+                  .arg(from + step + 1)
+                  .arg(assets_.Paks().Count()) +
+              name);
 }
 
 void TMainWindow::RescanGame() {

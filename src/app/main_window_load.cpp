@@ -151,7 +151,7 @@ void TMainWindow::ResetAnimationControls() {
 }
 
 void TMainWindow::OnTimerTick() {
-    animation_->Tick(ViewTabActive());
+    animation_->Tick(ViewShown());
     if (!isMinimized()) RedrawView();
 }
 

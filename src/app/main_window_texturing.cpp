@@ -171,7 +171,7 @@ void TMainWindow::ResolveSurfaces() {
             problems.push_back(std::move(problem));
     }
     ShowSelectedSurfaceTexturing();
-    if (ViewTabActive()) RedrawView();
+    RedrawView();
     SetStatus(status);
     ShowProblems(problems);
 }

@@ -31,8 +31,8 @@ QString ShortestNumber(float value) {
 
 }  // namespace
 
-bool TMainWindow::ViewTabActive() const {
-    return panels_->CurrentPage() == viewTab_;
+bool TMainWindow::ViewShown() const {
+    return glView_ != nullptr && glView_->isVisibleTo(this) && !isMinimized();
 }
 
 TSceneModel TMainWindow::SceneModel() {
@@ -51,9 +51,7 @@ TSceneModel TMainWindow::SceneModel() {
 }
 
 void TMainWindow::DrawFrame() {
-    renderer_.RedrawView(view_, switches_, colours_, SceneModel(), ViewTabActive() || viewResized_,
-                         busy_);
-    if (!busy_) viewResized_ = false;
+    renderer_.RedrawView(view_, switches_, colours_, SceneModel(), ViewShown(), busy_);
     ogl_.CountFrame();
     emit frameDrawn();
 }
@@ -90,7 +88,6 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::MouseMove:
         case QEvent::MouseButtonPress: {
-            if (!ViewTabActive()) break;
             auto* mouse = static_cast<QMouseEvent*>(event);
             const QPoint p = mouse->position().toPoint();
             TMouseMove move;
@@ -107,10 +104,10 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
         case QEvent::MouseButtonDblClick:
-            if (ViewTabActive() && !view_.lockView) ResetView();
+            if (!view_.lockView) ResetView();
             return true;
         case QEvent::Wheel: {
-            if (!ViewTabActive() || view_.lockView) break;
+            if (view_.lockView) break;
             auto* wheel = static_cast<QWheelEvent*>(event);
             if (wheel->angleDelta().y() == 0) break;
             WheelZoom(view_, ogl_.Camera(), wheel->angleDelta().y() < 0);
@@ -125,7 +122,6 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void TMainWindow::OnTabChanged(int) {
     statusBar()->setFocus();
-    if (ViewTabActive()) RedrawView();
 }
 
 void TMainWindow::OnPivotChosen(int index) {
@@ -144,7 +140,7 @@ void TMainWindow::OnPivotChosen(int index) {
 void TMainWindow::OnSwitchChanged(const QString& name, bool on) {
     if (name == "cbLightingEnabled") {
         switches_.lighting = on;
-        if (ViewTabActive()) RedrawView();
+        RedrawView();
     } else if (name == "cbShowTags") {
         switches_.showTags = on;
     } else if (name == "cbShowSkeleton") {
@@ -216,9 +212,9 @@ void TMainWindow::ChooseGamma(float gamma) {
 }
 
 void TMainWindow::TakeScreenshot() {
-    if (!ViewTabActive() || !ogl_.IsReady()) return;
+    if (!ViewShown() || !ogl_.IsReady()) return;
     const TScreenshotResult result = renderer_.TakeScreenshot(
-        view_, switches_, colours_, SceneModel(), ViewTabActive(), workDir_.toStdString());
+        view_, switches_, colours_, SceneModel(), true, workDir_.toStdString());
     QString status = QString::fromStdString(result.statusText);
     // Away from the program's folder the name alone would not say where the picture went.
     if (result.saved && workDir_ != appDir_)

@@ -64,21 +64,23 @@ void TModelPanels::BuildSurfacesPage() {
             &TModelPanels::OnSurfaceChosen);
     connect(cbNamesSurfaces_, &QComboBox::activated, this,
             [this](int index) { chosenSurface_ = index; });
-    cbNamesSurfaces_->lineEdit()->installEventFilter(this);
-    cbNamesShaders_->lineEdit()->installEventFilter(this);
+    // The list, not its edit: the list holds the keyboard focus and hands keys to the edit
+    // directly, past any filter on the edit.
+    cbNamesSurfaces_->installEventFilter(this);
+    cbNamesShaders_->installEventFilter(this);
 }
 
-// Enter is taken before the edit sees it: an editable list hands an Enter its edit ignored
-// back to the edit, which would report it twice.
+// Enter is taken before the list sees it: the list would otherwise select an entry of the
+// same text (another surface) before the rename, and hand the Enter on to its edit.
 bool TModelPanels::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == cbNamesSurfaces_->lineEdit()) {
+            if (watched == cbNamesSurfaces_) {
                 OnSurfaceNameEntered();
                 return true;
             }
-            if (watched == cbNamesShaders_->lineEdit()) {
+            if (watched == cbNamesShaders_) {
                 OnShaderNameEntered();
                 return true;
             }

@@ -65,7 +65,10 @@ TTexturePanel::TTexturePanel(TModelPanels& panels, const TShaders& shaders, QObj
     // The stage's preview goes beside the shader's properties, so the page stays short
     // enough for the window.
     auto* properties = panels.SurfacesPage()->findChild<QWidget*>("pShaderProps");
-    form->takeRow(properties);
+    // The layout hands over the row's items, not the widget: they are ours to delete.
+    const QFormLayout::TakeRowResult taken = form->takeRow(properties);
+    delete taken.labelItem;
+    delete taken.fieldItem;
     auto* row = new QWidget;
     auto* columns = new QHBoxLayout(row);
     columns->setContentsMargins(0, 0, 0, 0);

@@ -74,6 +74,21 @@ bool TGameAssets::DeletePak(int index) {
     return true;
 }
 
+bool TGameAssets::MovePak(int from, int to) {
+    if (!paks_.MovePak(from, to)) return false;
+    for (TETShader& entry : indexes_.game) {
+        if (entry.pak != 1) continue;
+        if (entry.pakNr == from) {
+            entry.pakNr = to;
+        } else if (from < to && entry.pakNr > from && entry.pakNr <= to) {
+            --entry.pakNr;
+        } else if (to < from && entry.pakNr >= to && entry.pakNr < from) {
+            ++entry.pakNr;
+        }
+    }
+    return true;
+}
+
 void TGameAssets::ClearPaks() {
     paks_.ClearPaks();
     std::erase_if(indexes_.game, [](const TETShader& entry) { return entry.pak == 1; });

@@ -71,6 +71,9 @@ class TGameAssets {
     // Removes the PAK and the scripts the game index took from it, so no lookup reaches an
     // archive that is no longer listed.
     bool DeletePak(int index);
+    // Moves a PAK in the list; the game index keeps naming the same archives. Which of two
+    // scripts of one name counts follows the new order only after the next game scan.
+    bool MovePak(int from, int to);
     void ClearPaks();
     std::vector<std::string> AddPaksFromSettings(const std::vector<std::string>& paths,
                                                  const StatusFn& status = {}) {

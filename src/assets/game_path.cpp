@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "assets/archive_names.h"
@@ -24,10 +25,15 @@ bool IsValidGamePath(const std::string& folder) {
 }
 
 std::string GamePathFromChosenFolder(const std::string& chosen) {
-    std::string path = chosen;
-    const auto at = path.find("etmain");
-    if (at != std::string::npos) path.erase(at);
-    return WithTrailingSeparator(path);
+    const std::string_view path = chosen;
+    for (std::size_t start = 0; start < path.size();) {
+        std::size_t end = path.find_first_of("/\\", start);
+        if (end == std::string_view::npos) end = path.size();
+        if (EqualIgnoringCase(path.substr(start, end - start), "etmain"))
+            return WithTrailingSeparator(chosen.substr(0, start));
+        start = end + 1;
+    }
+    return WithTrailingSeparator(chosen);
 }
 
 std::optional<std::string> FindFolderIgnoringCase(const std::string& folder,

@@ -13,8 +13,8 @@ std::string WithTrailingSeparator(std::string folder);
 // unpacked, a scripts folder (any letter case).
 bool IsValidGamePath(const std::string& folder);
 
-// A folder the user picked: when its path contains "etmain" (this exact spelling), the part
-// before its first occurrence; always with a trailing separator.
+// A folder the user picked: when one of its folders is "etmain" (any letter case), the part
+// before the first such folder; always with a trailing separator.
 std::string GamePathFromChosenFolder(const std::string& chosen);
 
 // The sub-folder `name` of `folder` in any letter case (the exact spelling preferred), with

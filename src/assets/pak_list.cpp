@@ -84,6 +84,14 @@ bool TPakList::DeletePak(int index) {
     return true;
 }
 
+bool TPakList::MovePak(int from, int to) {
+    if (from < 0 || from >= Count() || to < 0 || to >= Count()) return false;
+    TStrObject moved = std::move(paks_[static_cast<std::size_t>(from)]);
+    paks_.erase(paks_.begin() + from);
+    paks_.insert(paks_.begin() + to, std::move(moved));
+    return true;
+}
+
 void TPakList::ClearPaks() {
     paks_.clear();
 }

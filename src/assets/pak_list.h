@@ -47,6 +47,9 @@ class TPakList {
     // Removes one entry, keeping the order and extraction folders of the rest; false for an
     // index outside the list.
     bool DeletePak(int index);
+    // Moves one entry to position `to`, the others keeping their order and folders; false
+    // when either position is outside the list.
+    bool MovePak(int from, int to);
     void ClearPaks();
 
     // Adds the settings' PAKsList values in order, each with AddPak's checks; empty values

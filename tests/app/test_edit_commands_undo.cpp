@@ -1,5 +1,4 @@
-#include <QApplication>
-#include <QKeyEvent>
+#include <QtTest/QTest>
 
 #include "edit_commands_fixture.h"
 
@@ -22,9 +21,9 @@ TEST_F(UndoCommands, MirrorAndRenameAreUndoneAndRedoneWithTheSavedMark) {
     QComboBox* names = Child<QComboBox>("cbNamesSurfaces");
     names->setCurrentIndex(1);
     emit names->activated(1);
-    names->lineEdit()->setText("renamed");
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(names->lineEdit(), &enter);
+    QTest::keyClick(names, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(names, "renamed");
+    QTest::keyClick(names, Qt::Key_Return);
     ASSERT_EQ(NameFieldText(window_->MD3().header.surfaces[1].name), "renamed");
     EXPECT_EQ(undo->text(), "Undo Rename Surface");
     EXPECT_EQ(ModelCaption(), caption + "*");

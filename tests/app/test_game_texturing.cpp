@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <filesystem>
 #include <fstream>
 
 #include "app/pk3_dialog.h"
@@ -149,8 +150,9 @@ TEST_F(GameTexturing, ModelFromTheGameIsDrawnWithItsShaderSkinAndShaderList) {
 
     // A shader name entered on the page, then a shader list that defines it anew.
     auto* shaderName = window_->findChild<QComboBox*>("cbNamesShaders");
-    shaderName->setEditText("textures/sample/cube");
-    QTest::keyClick(shaderName->lineEdit(), Qt::Key_Return);
+    QTest::keyClick(shaderName, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(shaderName, "textures/sample/cube");
+    QTest::keyClick(shaderName, Qt::Key_Return);
     EXPECT_GT(PixelsOf(kGameGreen), 100);
     std::ofstream(dir_.File("red.shader")) << RedShaderListScript();
     answerOpen_ = QString::fromStdString(dir_.File("red.shader"));
@@ -282,6 +284,75 @@ TEST_F(GameTexturing, PakListIsEditedAndKeptWithTheGamePath) {
     window_->findChild<QPushButton*>("bDelGamePAK")->click();
     EXPECT_EQ(window_->StatusText(), "PAK-file deleted from the list: pak0.pk3");
     EXPECT_EQ(paks->itemText(0), "pak1.pk3");
+}
+
+// A cancelled or wrong choice keeps the game; another game's base archive takes the place
+// of the previous one's, and its folders may be spelled in any letter case.
+TEST_F(GameTexturing, SelectGamePathKeepsOrReplacesTheGame) {
+    ShowAndWait();
+    WriteZip(dir_.File("game/etmain/pak1.pk3"), {{"textures/x/y.tga", OneColourTga(kListRed)}});
+    answerOpen_ = QString::fromStdString(dir_.File("game/etmain/pak1.pk3"));
+    window_->findChild<QPushButton*>("bAddGamePAK")->click();
+    auto* paks = window_->findChild<QComboBox*>("cbPAKsList");
+    const auto listed = [&] {
+        QStringList names;
+        for (int i = 0; i < paks->count(); ++i)
+            names << paks->itemText(i);
+        return names;
+    };
+    ASSERT_EQ(listed(), (QStringList{"pak0.pk3", "pak1.pk3"}));
+
+    for (const std::string& wrong : {std::string(), dir_.File("textures")}) {
+        answerFolder_ = QString::fromStdString(wrong);
+        messages_.clear();
+        Action("actionSettingsGamedir")->trigger();
+        EXPECT_EQ(window_->GamePath().toStdString(), dir_.File("game/")) << wrong;
+        EXPECT_TRUE(Action("actionFileLoadfrompk3")->isEnabled()) << wrong;
+        EXPECT_EQ(listed(), (QStringList{"pak0.pk3", "pak1.pk3"})) << wrong;
+        EXPECT_EQ(messages_.size(), wrong.empty() ? 0 : 1) << "a wrong folder is said so";
+    }
+
+    WriteTexturedGame(dir_.File("other"));
+    std::filesystem::rename(dir_.File("other/etmain/pak0.pk3"), dir_.File("other/etmain/Pak0.PK3"));
+    std::filesystem::rename(dir_.File("other/etmain"), dir_.File("other/ETMAIN"));
+    answerFolder_ = QString::fromStdString(dir_.File("other/ETMAIN"));
+    Action("actionSettingsGamedir")->trigger();
+    EXPECT_EQ(window_->GamePath().toStdString(), dir_.File("other/"));
+    EXPECT_EQ(listed(), (QStringList{"Pak0.PK3", "pak1.pk3"}));
+    paks->setCurrentIndex(0);
+    EXPECT_EQ(paks->toolTip().toStdString(), dir_.File("other/ETMAIN/Pak0.PK3"));
+}
+
+// The PAK list's order is the user's, and the settings keep it.
+TEST_F(GameTexturing, PakOrderIsChangedWithTheButtonsAndKept) {
+    ShowAndWait();
+    WriteZip(dir_.File("game/etmain/pak1.pk3"), {{"textures/x/y.tga", OneColourTga(kListRed)}});
+    answerOpen_ = QString::fromStdString(dir_.File("game/etmain/pak1.pk3"));
+    window_->findChild<QPushButton*>("bAddGamePAK")->click();
+    auto* paks = window_->findChild<QComboBox*>("cbPAKsList");
+    auto* up = window_->findChild<QPushButton*>("bUpGamePAK");
+    auto* down = window_->findChild<QPushButton*>("bDownGamePAK");
+    paks->setCurrentIndex(1);
+    EXPECT_TRUE(up->isEnabled());
+    EXPECT_FALSE(down->isEnabled());
+    up->click();
+    EXPECT_EQ(window_->StatusText(), "PAK-file moved to place 1 of 2: pak1.pk3");
+    EXPECT_EQ(paks->currentText(), "pak1.pk3") << "the moved PAK stays chosen";
+    EXPECT_EQ(paks->itemText(1), "pak0.pk3");
+    EXPECT_FALSE(up->isEnabled());
+    EXPECT_TRUE(down->isEnabled());
+
+    window_->close();
+    window_.reset();
+    MakeWindow(dir_.path());
+    ShowAndWait();
+    paks = window_->findChild<QComboBox*>("cbPAKsList");
+    ASSERT_EQ(paks->count(), 2);
+    EXPECT_EQ(paks->itemText(0), "pak1.pk3");
+    EXPECT_EQ(paks->itemText(1), "pak0.pk3");
+    window_->findChild<QPushButton*>("bDownGamePAK")->click();
+    EXPECT_EQ(paks->itemText(0), "pak0.pk3");
+    EXPECT_EQ(window_->StatusText(), "PAK-file moved to place 2 of 2: pak1.pk3");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QtTest/QTest>
 
 #include "app/model_panels.h"
 #include "md3/md3.h"
@@ -59,10 +60,13 @@ class ModelPanelsTest : public ::testing::Test {
         emit list->activated(surface);
         PressEnter(list, text);
     }
+    // Keys go to the list, as they do from the keyboard: the list holds the focus, not its
+    // edit. The text typed over the whole entry is the name of another surface when `text`
+    // is one, which the list must not take as a choice of that surface.
     void PressEnter(QComboBox* list, const QString& text) {
-        list->lineEdit()->setText(text);
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(list->lineEdit(), &press);
+        QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(list, text);
+        QTest::keyClick(list, Qt::Key_Return);
     }
 
     TMD3 md3;
@@ -259,12 +263,17 @@ TEST_F(ModelPanelsTest, RenamingStoresSixtyFourCharactersOfTheChosenSurface) {
     // The remembered surface stays chosen for a second rename.
     PressEnter(surfaces, "body");
     EXPECT_EQ(NameFieldText(md3.header.surfaces[1].name), "body");
+    // Another surface's name renames the chosen one; it does not choose the other.
+    PressEnter(surfaces, "surface2");
+    EXPECT_EQ(NameFieldText(md3.header.surfaces[1].name), "surface2");
+    EXPECT_EQ(NameFieldText(md3.header.surfaces[2].name), "surface2");
+    EXPECT_EQ(surfaces->currentIndex(), 1);
 
     // A refresh forgets the choice: Enter then renames nothing.
     panels.RefreshMD3Panels(kModelKindMD3);
     PressEnter(surfaces, "other");
     EXPECT_EQ(NameFieldText(md3.header.surfaces[0].name), "surface0");
-    EXPECT_EQ(renamed.size(), 2u);
+    EXPECT_EQ(renamed.size(), 3u);
 }
 
 TEST_F(ModelPanelsTest, BonesHangUnderTheirParents) {

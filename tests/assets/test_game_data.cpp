@@ -178,4 +178,32 @@ TEST_F(GameData, MapArchiveGivesItsScriptsAndModel) {
     EXPECT_FALSE(ExtractFromArchive(map, "models/none.md3", File("x")).ok());
 }
 
+// A moved PAK keeps its folder, and the index keeps naming the archive each script came from.
+TEST_F(GameData, MovedPakKeepsItsFolderAndScripts) {
+    Pak("pak0.pk3", {{"x.md3", "m"}});  // makes the folder a game
+    std::vector<std::string> paks;
+    for (const char* name : {"a", "b", "c"}) {
+        paks.push_back(Pak(std::string(name) + ".pk3", {{"scripts/" + std::string(name) + ".shader",
+                                                         ShaderScript(name, "x.tga")}}));
+    }
+    TGameAssets& assets = Assets(paks);
+    ASSERT_EQ(assets.Indexes().game.size(), 3u);
+    const auto order = [&] {
+        std::string names, scripts;
+        for (const TStrObject& pak : assets.Paks().Paks())
+            names += pak.name.substr(0, 1) + pak.extractDir.substr(pak.extractDir.size() - 2, 1);
+        for (const TETShader& entry : assets.Indexes().game)
+            scripts += entry.shaderNames[0] + assets.Paks()[entry.pakNr].name.substr(0, 1);
+        return names + " " + scripts;
+    };
+    ASSERT_EQ(order(), "a0b1c2 aabbcc");
+    EXPECT_TRUE(assets.MovePak(2, 0));
+    EXPECT_EQ(order(), "c2a0b1 aabbcc");
+    EXPECT_TRUE(assets.MovePak(0, 1));
+    EXPECT_EQ(order(), "a0c2b1 aabbcc");
+    EXPECT_FALSE(assets.MovePak(1, 3));
+    EXPECT_FALSE(assets.MovePak(-1, 0));
+    EXPECT_EQ(order(), "a0c2b1 aabbcc");
+}
+
 }  // namespace

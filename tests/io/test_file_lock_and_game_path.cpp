@@ -62,8 +62,10 @@ TEST(GamePath, ChosenFolderInsideEtmainGivesTheGameFolder) {
     EXPECT_EQ(GamePathFromChosenFolder("/games/et/etmain"), "/games/et/");
     EXPECT_EQ(GamePathFromChosenFolder("/games/et/etmain/maps"), "/games/et/");
     EXPECT_EQ(GamePathFromChosenFolder("/games/et"), "/games/et/");
-    // Only this exact spelling is cut.
-    EXPECT_EQ(GamePathFromChosenFolder("/games/ET/ETMAIN"), "/games/ET/ETMAIN/");
+    EXPECT_EQ(GamePathFromChosenFolder("/games/ET/ETMAIN"), "/games/ET/");
+    EXPECT_EQ(GamePathFromChosenFolder("/games/ET/EtMain/etmain/maps/"), "/games/ET/");
+    // Only a whole folder name is cut.
+    EXPECT_EQ(GamePathFromChosenFolder("/games/etmain_old/et"), "/games/etmain_old/et/");
 }
 
 }  // namespace
