@@ -60,9 +60,8 @@ class TMD3 {
     // Writes the model. While every block still has the size it had in the file last read,
     // each goes back where it lay, with the bytes between them, so an unchanged model gives
     // that file again; otherwise the offsets are recomputed in the fixed order. The file is
-    // replaced only
-    // when everything was written. Throws FileError when it cannot be created; a write error
-    // gives false with the reason in LastError().
+    // replaced only when everything was written. Throws FileError when it cannot be
+    // created; a write error gives false with the reason in LastError().
     bool SaveToFile(const std::string& fileName);
     // The same into a writer the caller prepared, finished but not committed, so that the
     // caller decides when the target is replaced. False with the reason in LastError().
