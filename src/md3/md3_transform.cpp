@@ -131,7 +131,7 @@ int TMD3::ScaleModel(float factor) {
             v.x = ClampStored(v.x * double{factor}, count);
             v.y = ClampStored(v.y * double{factor}, count);
             v.z = ClampStored(v.z * double{factor}, count);
-            if (mirror) v.normal = EncodeNormal(VectorNegate(DecodeNormal(v.normal)));
+            if (mirror) v.normal = NegateNormal(v.normal);
         });
     FitClampedFrames(clampedInFrame);
     if (mirror) ReverseWinding();
