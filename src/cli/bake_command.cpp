@@ -47,7 +47,7 @@ void WarnAboutGameLimits(const TMD3& md3, const std::string& output, std::ostrea
 void ApplySkin(TMD3& md3, const TSkin& skin, const std::string& skinFile, std::ostream& warnings) {
     for (int i = 0; i < md3.header.numSurfaces; ++i) {
         const std::string name = NameFieldText(md3.header.surfaces[i].name);
-        const TSkinRec* rec = FindSkinRec(skin, name);
+        const TSkinRec* rec = FindSkinRec(skin, name, TSkinNaming::VertexModel);
         if (rec == nullptr) {
             Warn(warnings, "\"" + skinFile + "\" names no shader for surface \"" + name +
                                "\"; it keeps \"" +
