@@ -68,6 +68,16 @@ class MainWindowTest : public ::testing::Test {
         if (window_) window_->close();
         window_.reset();
         saveQuestionAnswerer_.stop();
+        // A window that ended the program (a failed start) asked the event loop to quit; the
+        // request outlives the test and would end every later dialog's loop at once. Running
+        // the application's loop once takes it back.
+        bool ran = false;
+        QTimer::singleShot(0, qApp, [&ran] {
+            ran = true;
+            QCoreApplication::exit(0);
+        });
+        while (!ran)
+            QCoreApplication::exec();
     }
 
     void ShowAndWait() {
