@@ -63,7 +63,7 @@ class Ms3dBuilder {
                 r.vertexIndices[j] = t[j];
                 r.vertexNormals[j] = {0.0f, 0.0f, 1.0f};
                 r.s[j] = 0.25f * j;
-                r.t[j] = 0.5f;
+                r.t[j] = 0.125f + 0.375f * j;  // uneven, so that a flip shows
             }
             PutValue(out, r);
         }
