@@ -233,6 +233,8 @@ std::vector<std::uint8_t> TSceneRenderer::DrawOver(float grey, TViewState& view,
                                                    const TViewSwitches& sw,
                                                    const TSceneModel& model) {
     BeginFrameState();
+    // The view may have left a screen-space overlay's projection behind.
+    ogl_.ApplyProjection();
     glClearColor(grey, grey, grey, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
