@@ -95,8 +95,9 @@ class Ms3dBuilder {
 
   private:
     static void Put(std::vector<std::uint8_t>& out, const void* data, std::size_t size) {
-        const auto* p = static_cast<const std::uint8_t*>(data);
-        out.insert(out.end(), p, p + size);
+        const std::size_t at = out.size();
+        out.resize(at + size);
+        std::memcpy(out.data() + at, data, size);
     }
     template <typename T>
     static void PutValue(std::vector<std::uint8_t>& out, const T& value) {

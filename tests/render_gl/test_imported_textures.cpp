@@ -43,12 +43,12 @@ class ImportedTextures : public GLTest {
     void SetUp() override {
         GLTest::SetUp();
         if (IsSkipped()) return;
-        // Top half red, bottom half blue.
-        Image bar;
-        bar.width = 1;
-        bar.height = 4;
-        bar.pixels = {255, 0, 0, 255, 255, 0, 0, 255, 0, 0, 255, 255, 0, 0, 255, 255};
-        testing_support::WriteBytes(dir_.File("bar.tga"), EncodeTga(bar, 24, false));
+        // Top half red, bottom half blue, in a TGA that stores its rows bottom-up as the game's
+        // images do (descriptor 0): blue-green-red bytes, the bottom row first.
+        std::vector<std::uint8_t> bar = TgaHeader(1, 4, 24, 2);
+        for (const std::uint8_t row : {0, 0, 1, 1})
+            bar.insert(bar.end(), {std::uint8_t(row ? 0 : 255), 0, std::uint8_t(row ? 255 : 0)});
+        testing_support::WriteBytes(dir_.File("bar.tga"), bar);
         textures_.AddSearchDir(dir_.path().string());
         ogl_.Camera().position = {0, 0, 100};
         ogl_.Camera().target = kVectorZero;
