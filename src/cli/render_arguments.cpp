@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <charconv>
+#include <cmath>
 
 #include "cli/cli_error.h"
 #include "cli/model_files.h"
@@ -28,6 +29,18 @@ bool ParseRenderSize(const std::string& text, int& width, int& height) {
     return true;
 }
 
+// An angle that is not a finite number would turn the view into NaNs and draw nothing.
+const CLI::Validator kFiniteDegrees(
+    [](std::string& text) -> std::string {
+        float value = 0.0f;
+        const char* end = text.data() + text.size();
+        const auto [stop, error] = std::from_chars(text.data(), end, value);
+        if (error != std::errc() || stop != end || !std::isfinite(value))
+            return "\"" + text + "\" is not a finite number of degrees";
+        return {};
+    },
+    "DEGREES");
+
 }  // namespace
 
 CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments) {
@@ -52,8 +65,10 @@ CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments) {
         ->add_option("--anim-name", o.animName,
                      "Draw the first frame of this entry of the .aninc beside the --mdx file")
         ->excludes(frame);
-    render->add_option("--yaw", o.yaw, "Turn about the model's Z axis in degrees (default 30)");
-    render->add_option("--pitch", o.pitch, "Look down by degrees (default 20)");
+    render->add_option("--yaw", o.yaw, "Turn about the model's Z axis in degrees (default 30)")
+        ->check(kFiniteDegrees);
+    render->add_option("--pitch", o.pitch, "Look down by degrees (default 20)")
+        ->check(kFiniteDegrees);
     render->add_flag("--wireframe", o.wireframe, "Draw triangle edges only");
     render->add_flag("--no-lighting", arguments.noLighting, "Draw without lights");
     CLI::Option* game = render->add_option(

@@ -38,8 +38,9 @@ struct SkipCounts {
     }
 };
 
-// The texture coordinate of one corner as held in memory (t flipped), (0, 0) when the mesh
-// has no mapping or its indices lead nowhere.
+// The texture coordinate of one corner as the MD3 file stores it, (0, 0) when the mesh has no
+// mapping or its indices lead nowhere. ASE v runs up the image from its bottom row, MD3 t down
+// from its top row.
 void CornerTexCoord(const TASEMesh& mesh, std::size_t face, int corner, float& s, float& t,
                     SkipCounts& skipped) {
     s = t = 0.0f;

@@ -74,12 +74,13 @@ TSurface NewConvertedSurface(const std::string& name, const std::string& shaderN
 }
 
 void AddConvertedCorner(TSurface& surface, TVector3 position, std::uint16_t normal, float s,
-                        float t, TImportBounds& bounds) {
+                        float fileT, TImportBounds& bounds) {
     int clamped = 0;
     surface.vertices.push_back({StoredCoordinate(position.x, clamped),
                                 StoredCoordinate(position.y, clamped),
                                 StoredCoordinate(position.z, clamped), normal});
-    surface.texCoords.push_back({s, t});
+    // The model holds t flipped; the writer flips it back.
+    surface.texCoords.push_back({s, 1.0f - fileT});
     bounds.Add(position);
 }
 

@@ -36,10 +36,10 @@ void FinishConvertedModel(TMD3& model, const std::string& modelName, const TImpo
 
 // A surface of one frame with one shader record.
 TSurface NewConvertedSurface(const std::string& name, const std::string& shaderName);
-// Appends one vertex (position, normal, texture coordinate as held in memory) and widens the
-// bounds with the position.
+// Appends one vertex (position, normal, and the texture coordinate as the MD3 file is to
+// store it) and widens the bounds with the position.
 void AddConvertedCorner(TSurface& surface, TVector3 position, std::uint16_t normal, float s,
-                        float t, TImportBounds& bounds);
+                        float fileT, TImportBounds& bounds);
 // Sets the surface's counts from its arrays.
 void CloseConvertedSurface(TSurface& surface);
 

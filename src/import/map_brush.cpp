@@ -60,6 +60,13 @@ void FindCorners(std::vector<TMapFace>& faces) {
     }
 }
 
+// The corner search works on points turned 180 degrees about Z (see the face reader); the
+// polygons it hands on are back in the map's own coordinates, as the map compiler keeps them,
+// so that a converted prefab placed at the map's origin sits where its brushes were.
+TVector3 MapCoordinates(TVector3 turned) {
+    return {-turned.x, -turned.y, turned.z};
+}
+
 }  // namespace
 
 void SortFaceVertices(std::vector<TVector3>& points, const TMapFace& face) {
@@ -93,8 +100,9 @@ void BuildBrushPolygons(std::vector<TMapFace>& faces, const std::vector<TMapText
         if (face.points.size() <= 2) continue;
         SortFaceVertices(face.points, face);
         if (face.projection == TMapProjection::Classic) TextureAxesForFace(face);
+        const TVector3 normal = MapCoordinates(face.normal);
         TMapPolygon polygon;
-        polygon.normal = face.normal;
+        polygon.normal = normal;
         polygon.numVertices = static_cast<std::int32_t>(face.points.size());
         polygon.firstVertex = static_cast<std::int32_t>(geometry.vertices.size());
         polygon.textureIndex = face.textureIndex;
@@ -106,8 +114,8 @@ void BuildBrushPolygons(std::vector<TMapFace>& faces, const std::vector<TMapText
                 : nullptr;
         for (const TVector3& p : face.points) {
             TMapVertex v;
-            v.normal = face.normal;
-            v.position = p;
+            v.normal = normal;
+            v.position = MapCoordinates(p);
             if (face.projection == TMapProjection::Classic) {
                 FaceTexCoord(face, p, texture, v.s, v.t);
             } else {

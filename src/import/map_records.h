@@ -40,6 +40,8 @@ struct TMapFace {
     std::vector<TVector3> points;
 };
 
+// Polygons and their corners are in the map's coordinates; the face records above hold the
+// corner search's turned ones.
 struct TMapPolygon {
     TVector3 normal;
     std::int32_t numVertices = 0;

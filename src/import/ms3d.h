@@ -48,13 +48,17 @@ class TMS3D {
     std::vector<TMS3DMaterial> materials;
     TMS3DAnimation animation;
     std::vector<TMS3DJoint> joints;
+    // The joint count the file gives: a model with joints is refused even when its joints
+    // were cut off.
+    std::uint16_t numJoints = 0;
     TMS3DTrailer trailer;
 
     void Clear();
 
     // True when the 14-byte header could be read and names the format. A file cut short
-    // after it still loads: what was not in the file stays empty or zero. Throws FileError
-    // when the file cannot be opened.
+    // after it still loads, with the records it holds: what was not in the file is not in
+    // the arrays (the conversion skips indices into it and says so). Throws FileError when
+    // the file cannot be opened.
     bool LoadMS3D(const std::string& fileName);
 
     // Fills `model` with one frame: a surface per group, a tag per group named "tag_...".

@@ -1,4 +1,6 @@
+#include <array>
 #include <string_view>
+#include <vector>
 
 #include "import/import_bounds.h"
 #include "import/ms3d.h"
@@ -54,7 +56,7 @@ std::string CountText(int count, const char* one, const char* many) {
 bool TMS3D::ConvertMS3DToMD3(TMD3& model, UserPrompts& prompts, std::string& message) {
     message.clear();
     skippedText_.clear();
-    if (!joints.empty()) return false;
+    if (numJoints > 0) return false;
     model.Clear();
 
     // A triangle that names a vertex past the vertex array is never drawn from.
@@ -92,6 +94,9 @@ bool TMS3D::ConvertMS3DToMD3(TMD3& model, UserPrompts& prompts, std::string& mes
     if (k != 1.0f) message = kMS3DScaledText;
 
     TImportBounds bounds;
+    // Groups may name one triangle many times over; its corner normals are encoded once.
+    std::vector<std::array<std::uint16_t, 3>> cornerNormals(triangles.size());
+    std::vector<bool> encoded(triangles.size(), false);
     for (const TMS3DGroup& g : groups) {
         if (IsTagGroup(g)) {
             TMD3Tag tag;
@@ -113,11 +118,15 @@ bool TMS3D::ConvertMS3DToMD3(TMD3& model, UserPrompts& prompts, std::string& mes
         for (std::uint16_t index : g.triangleIndices) {
             if (!validTriangle(index)) continue;
             const TMS3DTriangle& tri = triangles[index];
+            if (!encoded[index]) {
+                for (int j = 0; j < 3; ++j)
+                    cornerNormals[index][j] = TMD3::EncodeNormal(tri.vertexNormals[j]);
+                encoded[index] = true;
+            }
             const std::int32_t q = static_cast<std::int32_t>(s.texCoords.size());
             for (int j = 0; j < 3; ++j) {
                 AddConvertedCorner(s, vertices[tri.vertexIndices[j]].position * k,
-                                   TMD3::EncodeNormal(tri.vertexNormals[j]), tri.s[j], tri.t[j],
-                                   bounds);
+                                   cornerNormals[index][j], tri.s[j], tri.t[j], bounds);
             }
             s.triangles.push_back({{q, q + 1, q + 2}});
         }

@@ -27,13 +27,15 @@ class Ms3dCursor {
     bool Read(T& value) {
         return Read(&value, sizeof(T));
     }
-    // Reads `count` records into an array sized for them beforehand. Only whole records are
-    // taken from a short file; the ones after stay zero.
+    // Reads `count` records. A short file gives the whole records it holds: a count cannot
+    // make the array larger than the file, so a few hostile bytes cost no more than the
+    // records they really hold.
     template <typename T>
     bool ReadArray(std::vector<T>& array, std::size_t count) {
-        array.assign(count, T{});
+        array.clear();
         if (failed_) return false;
         const std::size_t whole = std::min(count, Remaining() / sizeof(T));
+        array.resize(whole);
         if (whole > 0) Read(array.data(), whole * sizeof(T));
         if (whole < count) failed_ = true;
         return !failed_;
@@ -61,24 +63,32 @@ bool ReadCount(Ms3dCursor& in, std::size_t& count) {
     return true;
 }
 
-void ReadGroups(Ms3dCursor& in, std::vector<TMS3DGroup>& groups) {
-    for (TMS3DGroup& g : groups) {
+// Groups and joints are kept from the first one whose head is in the file; a group cut short
+// keeps the triangle indices that were read.
+void ReadGroups(Ms3dCursor& in, std::size_t count, std::vector<TMS3DGroup>& groups) {
+    for (std::size_t i = 0; i < count; ++i) {
+        TMS3DGroup g;
         if (!in.Read(static_cast<TMS3DGroupHead&>(g))) return;
-        if (!in.ReadArray(g.triangleIndices, g.numTriangles)) return;
-        if (!in.Read(g.materialIndex)) return;
+        const bool whole =
+            in.ReadArray(g.triangleIndices, g.numTriangles) && in.Read(g.materialIndex);
+        groups.push_back(std::move(g));
+        if (!whole) return;
     }
 }
 
-void ReadJoints(Ms3dCursor& in, std::vector<TMS3DJoint>& joints) {
-    for (TMS3DJoint& j : joints) {
+void ReadJoints(Ms3dCursor& in, std::size_t count, std::vector<TMS3DJoint>& joints) {
+    for (std::size_t i = 0; i < count; ++i) {
+        TMS3DJoint j;
         if (!in.Read(static_cast<TMS3DJointHead&>(j))) return;
         if (!in.Holds(std::size_t{j.numRotationKeys} + j.numTranslationKeys,
                       sizeof(TMS3DKeyframe))) {
             in.Fail();
+            joints.push_back(std::move(j));
             return;
         }
         in.ReadArray(j.rotationKeys, j.numRotationKeys);
         in.ReadArray(j.translationKeys, j.numTranslationKeys);
+        joints.push_back(std::move(j));
     }
 }
 
@@ -129,6 +139,7 @@ void TMS3D::Clear() {
     materials.clear();
     animation = {};
     joints.clear();
+    numJoints = 0;
     trailer = {};
     skippedText_.clear();
 }
@@ -147,15 +158,12 @@ bool TMS3D::LoadMS3D(const std::string& fileName) {
     std::size_t count = 0;
     if (ReadCount(in, count)) in.ReadArray(vertices, count);
     if (ReadCount(in, count)) in.ReadArray(triangles, count);
-    if (ReadCount(in, count)) {
-        groups.assign(count, TMS3DGroup{});
-        ReadGroups(in, groups);
-    }
+    if (ReadCount(in, count)) ReadGroups(in, count, groups);
     if (ReadCount(in, count)) in.ReadArray(materials, count);
     in.Read(animation);
     if (ReadCount(in, count)) {
-        joints.assign(count, TMS3DJoint{});
-        ReadJoints(in, joints);
+        numJoints = static_cast<std::uint16_t>(count);
+        ReadJoints(in, count, joints);
     }
     ReadTrailer(in, trailer, vertices.size(), joints.size());
     return true;

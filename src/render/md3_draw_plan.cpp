@@ -2,12 +2,18 @@
 
 #include <algorithm>
 
+#include "render/gl_blend_factors.h"
+
 bool AlphaBlendingMode(const std::vector<TShaderTexture>& stages) {
     const auto hasAlphaFunc = [](const TShaderTexture& s) { return s.alphaFunc != kAlphaFuncNone; };
     if (std::any_of(stages.begin(), stages.end(), hasAlphaFunc)) return true;
     if (stages.size() == 1) return stages[0].textureHasAlpha;
     return std::all_of(stages.begin(), stages.end(),
                        [](const TShaderTexture& s) { return s.textureHasAlpha && !s.environment; });
+}
+
+bool AddsLightToWhatLiesBeneath(const TShaderTexture& stage) {
+    return stage.blendDst == kGlOne || stage.blendDst == kGlOneMinusSrcColor;
 }
 
 TCullFace StageCull(int cull, bool twoSided) {
@@ -26,7 +32,9 @@ TSurfaceDrawPlan PlanSurface(const TShaders& store, int shaderIndex, bool twoSid
     plan.alphaBlending = AlphaBlendingMode(stages);
     plan.lightmapPass = std::any_of(stages.begin(), stages.end(),
                                     [](const TShaderTexture& s) { return s.lightmap; });
-    plan.plainPasses = (plan.alphaBlending ? 0 : 1) + (plan.lightmapPass ? 1 : 0);
+    plan.basePass =
+        !plan.alphaBlending && !(!stages.empty() && AddsLightToWhatLiesBeneath(stages.front()));
+    plan.plainPasses = (plan.basePass ? 1 : 0) + (plan.lightmapPass ? 1 : 0);
     if (!stages.empty()) plan.plainCull = StageCull(stages.front().cull, twoSided);
     return plan;
 }

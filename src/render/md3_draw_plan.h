@@ -12,6 +12,7 @@ enum class TCullFace { None, Front, Back };
 struct TSurfaceDrawPlan {
     bool hasShader = false;      // the index names an entry of the store
     bool alphaBlending = false;  // draw twice, back faces first, blended by alpha
+    bool basePass = true;        // an opaque white pass the stages are drawn on
     bool lightmapPass = false;   // a white pass added with the (one, one) blend function
     int plainPasses = 0;         // untextured white passes before the stages
     TCullFace plainCull = TCullFace::None;
@@ -22,8 +23,14 @@ struct TSurfaceDrawPlan {
 // environment mapped. A shader without stages therefore counts as blended.
 bool AlphaBlendingMode(const std::vector<TShaderTexture>& stages);
 
+// Whether a stage adds its light to what is already drawn (an additive glow, a screen blend)
+// rather than covering it or tinting the white it is drawn on.
+bool AddsLightToWhatLiesBeneath(const TShaderTexture& stage);
+
 // The plan for a surface whose first shader record names `shaderIndex` in `store`.
-// Plain passes cull as the surface's own shader does, and not at all without one.
+// Plain passes cull as the surface's own shader does, and not at all without one. A shader
+// whose first stage adds light gets no white base pass: the game draws it over the scene
+// behind the surface, so a muzzle flash glows over the background instead of turning white.
 TSurfaceDrawPlan PlanSurface(const TShaders& store, int shaderIndex, bool twoSided);
 
 // Face culling of a stage: none when drawn two-sided or for cull values below 3.

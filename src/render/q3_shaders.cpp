@@ -1,5 +1,7 @@
 #include "render/q3_shaders.h"
 
+#include <system_error>
+
 #include "render/shader_lines.h"
 #include "render/shader_parser.h"
 
@@ -23,12 +25,32 @@ int TShaders::LoadShader(const std::string& scriptFile, const std::string& name,
     if (loaded >= 0) return loaded;
 
     // Read before appending, so a script that cannot be read leaves no empty entry behind.
-    const std::vector<std::string> lines = LoadShaderLines(scriptFile, true);
+    const std::vector<std::string>& lines = ScriptLines(scriptFile);
     TShaderObj entry;
     entry.flags = flags;
     entry.stages = ParseShader(lines, lowerName, lowerAlt);
     shaders.push_back(std::move(entry));
     return Count() - 1;
+}
+
+const std::vector<std::string>& TShaders::ScriptLines(const std::string& scriptFile) {
+    namespace fs = std::filesystem;
+    std::error_code timeError, sizeError;
+    const fs::file_time_type time = fs::last_write_time(scriptFile, timeError);
+    const std::uintmax_t size = fs::file_size(scriptFile, sizeError);
+    const auto known = scripts_.find(scriptFile);
+    if (!timeError && !sizeError && known != scripts_.end() && known->second.time == time &&
+        known->second.size == size) {
+        return known->second.lines;
+    }
+    TScriptLines read{time, size, LoadShaderLines(scriptFile, true)};
+    // A file whose time or size cannot be had is read every time rather than trusted.
+    if (timeError || sizeError) {
+        scripts_.erase(scriptFile);
+        uncachedLines_ = std::move(read.lines);
+        return uncachedLines_;
+    }
+    return scripts_.insert_or_assign(scriptFile, std::move(read)).first->second.lines;
 }
 
 int TShaders::AddTextureShader(const std::string& textureName, const std::string& texturePath,
@@ -58,4 +80,5 @@ void TShaders::ClearShaders() {
     for (int i = 0; i < Count(); ++i)
         ClearShaderStages(i);
     shaders.clear();
+    scripts_.clear();
 }

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,18 @@ class TShaders {
 
   private:
     int FindLoaded(const std::string& name, const std::string& altName) const;
+    // The script's prepared lines, read again only when its time or size changed: a model's
+    // surfaces mostly name shaders of one or two scripts, each of which would otherwise be
+    // read and split once per surface.
+    const std::vector<std::string>& ScriptLines(const std::string& scriptFile);
+
+    struct TScriptLines {
+        std::filesystem::file_time_type time;
+        std::uintmax_t size = 0;
+        std::vector<std::string> lines;
+    };
 
     TextureDeleter* deleter_;
+    std::map<std::string, TScriptLines> scripts_;  // by path; emptied with the store
+    std::vector<std::string> uncachedLines_;
 };

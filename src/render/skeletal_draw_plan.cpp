@@ -20,9 +20,12 @@ TSkeletalSurfacePlan PlanSkeletalSurface(const TShaders& store, int shaderIndex,
     const std::vector<TShaderTexture> none;
     const std::vector<TShaderTexture>& stages =
         plan.hasShader ? store.shaders[static_cast<std::size_t>(shaderIndex)].stages : none;
-    plan.basePass = std::none_of(stages.begin(), stages.end(), [](const TShaderTexture& s) {
-        return s.alphaFunc != kAlphaFuncNone && s.texture != 0 && s.textureHasAlpha;
-    });
+    plan.basePass = std::none_of(stages.begin(), stages.end(),
+                                 [](const TShaderTexture& s) {
+                                     return s.alphaFunc != kAlphaFuncNone && s.texture != 0 &&
+                                            s.textureHasAlpha;
+                                 }) &&
+                    !(!stages.empty() && AddsLightToWhatLiesBeneath(stages.front()));
     if (plan.basePass) take(-1, TUnitBlend::Modulate);
     for (std::size_t j = 0; j < stages.size(); ++j) {
         take(static_cast<int>(j),

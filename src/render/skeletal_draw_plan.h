@@ -34,8 +34,8 @@ struct TSkeletalSurfacePlan {
 
 // The plan for a surface whose shader is entry `shaderIndex` of `store`, drawn with
 // `textureUnits` units (at least one is always used). The base pass is left out when a
-// stage both tests alpha and has a texture with alpha: the white would show through its
-// cut-outs.
+// stage both tests alpha and has a texture with alpha (the white would show through its
+// cut-outs), and when the first stage adds light (a glow over white is white).
 TSkeletalSurfacePlan PlanSkeletalSurface(const TShaders& store, int shaderIndex, int textureUnits);
 
 // Face culling of a skeletal stage: front faces for cull 3, back faces for cull 4, none when

@@ -51,7 +51,7 @@ TEST(CliMapConvert, ConvertsRefusesAndScalesOnRequest) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     TMD3 model;
     ASSERT_TRUE(model.LoadFromFile(out));
-    EXPECT_EQ(model.header.frames[0].minBounds.x, -511.0f);
+    EXPECT_EQ(model.header.frames[0].maxBounds.x, 511.0f);
 
     EXPECT_EQ(RunCli(dir, "convert " + dir.File("none.map") + " " + out).exitCode, 1);
     EXPECT_EQ(RunCli(dir, "convert " + dir.File("box.map") + " " + dir.File("x.mdm")).exitCode, 2);

@@ -244,6 +244,24 @@ TEST(CliRenderRefusal, AModelWithoutVerticesFailsInOneLineAndWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("hand.png")));
 }
 
+TEST(CliRenderRefusal, AnglesThatAreNoFiniteNumberAreUsageErrors) {
+#if !VELDRA_CLI_HAS_RENDER
+    GTEST_SKIP() << "built without the renderer (VELDRA_BUILD_GUI=OFF)";
+#endif
+    ScratchDir dir;
+    TMD3 cube;
+    MakeCube(cube);
+    ASSERT_TRUE(cube.SaveToFile(dir.File("cube.md3")));
+    for (const char* angle : {"--yaw nan", "--yaw -inf", "--pitch 1e39", "--pitch 20x"}) {
+        const CliOutcome o =
+            RunCli(dir, "render " + dir.File("cube.md3") + " " + dir.File("c.png") + " " + angle,
+                   kNoDisplay);
+        EXPECT_EQ(o.exitCode, 2) << angle;
+        EXPECT_NE(o.err.find("not a finite number"), std::string::npos) << o.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.File("c.png"))) << angle;
+    }
+}
+
 // The libraries ldd lists for a program ("libQt6Gui.so.6", "libc.so.6", ...); a program
 // without any gives a line such as "statically linked".
 std::vector<std::string> LoadedLibraries(const std::string& program) {

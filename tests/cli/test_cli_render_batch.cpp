@@ -72,6 +72,21 @@ TEST(CliRenderBatch, OnePicturePerModelAndArchiveEntryWithAResultEach) {
 #endif
 }
 
+TEST(CliRenderBatch, AFailedArchiveEntryIsNamedAsTheUserNamedIt) {
+#if !VELDRA_CLI_HAS_RENDER
+    GTEST_SKIP() << "built without the renderer (VELDRA_BUILD_GUI=OFF)";
+#else
+    ScratchDir dir;
+    testing_support::WriteZip(dir.File("game.pk3"), {{"models/broken.md3", "IDP3"}});
+    const std::string entry = dir.File("game.pk3") + ":models/broken.md3";
+    const CliOutcome o = RunCli(dir, "render " + entry + " --out-dir " + dir.File("pictures"),
+                                "-u DISPLAY -u WAYLAND_DISPLAY");
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_EQ(o.err.find("veldra-cli: Cannot load \"" + entry + "\": "), 0u) << o.err;
+    EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+#endif
+}
+
 TEST(CliRenderBatch, MoreThanModelAndPictureNeedsAnOutputFolder) {
 #if !VELDRA_CLI_HAS_RENDER
     GTEST_SKIP() << "built without the renderer (VELDRA_BUILD_GUI=OFF)";

@@ -45,6 +45,8 @@ class Ms3dBuilder {
     std::vector<Ms3dTestGroup> groups;
     std::vector<std::string> textures;
     std::uint16_t joints = 0;
+    // Per triangle (s, t) of its three corners; without them uneven values of their own.
+    std::vector<std::array<float, 6>> texCoords;
 
     std::vector<std::uint8_t> Bytes() const {
         std::vector<std::uint8_t> out;
@@ -57,13 +59,14 @@ class Ms3dBuilder {
             PutValue(out, v);
         }
         PutValue(out, static_cast<std::uint16_t>(triangles.size()));
-        for (const auto& t : triangles) {
+        for (std::size_t i = 0; i < triangles.size(); ++i) {
             TMS3DTriangle r;
             for (int j = 0; j < 3; ++j) {
-                r.vertexIndices[j] = t[j];
+                r.vertexIndices[j] = triangles[i][j];
                 r.vertexNormals[j] = {0.0f, 0.0f, 1.0f};
-                r.s[j] = 0.25f * j;
-                r.t[j] = 0.5f;
+                r.s[j] = i < texCoords.size() ? texCoords[i][2 * j] : 0.25f * j;
+                // Uneven, so that a flip shows.
+                r.t[j] = i < texCoords.size() ? texCoords[i][2 * j + 1] : 0.125f + 0.375f * j;
             }
             PutValue(out, r);
         }
@@ -92,8 +95,9 @@ class Ms3dBuilder {
 
   private:
     static void Put(std::vector<std::uint8_t>& out, const void* data, std::size_t size) {
-        const auto* p = static_cast<const std::uint8_t*>(data);
-        out.insert(out.end(), p, p + size);
+        const std::size_t at = out.size();
+        out.resize(at + size);
+        std::memcpy(out.data() + at, data, size);
     }
     template <typename T>
     static void PutValue(std::vector<std::uint8_t>& out, const T& value) {

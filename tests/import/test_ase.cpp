@@ -214,7 +214,8 @@ TEST(ASEImport, IndicesOutsideTheirListsAreNeverFollowed) {
     run.Convert(text);
     ASSERT_TRUE(run.converted);
     EXPECT_EQ(run.Triangles(), 1);
-    EXPECT_FLOAT_EQ(run.model.header.surfaces[0].texCoords[0].t, 0.75f);
+    // v runs up the image, t down it: the file stores t = 1 - v.
+    EXPECT_FLOAT_EQ(1.0f - run.model.header.surfaces[0].texCoords[0].t, 0.75f);
     EXPECT_EQ(run.ase.SkippedText(),
               "2 faces with a vertex index out of range skipped, 1 corner with a mapping index "
               "out of range left at (0, 0)");

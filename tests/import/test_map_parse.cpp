@@ -25,16 +25,20 @@ TVector3 Corner(const TLevelMap& map, const TMapPolygon& p, int k) {
 
 }  // namespace
 
-TEST(MapParse, CubeGivesSixQuadsTurnedAboutZWoundCounterClockwise) {
-    const TLevelMap map = Loaded(World({Cube(64, "base_wall/concrete")}));
+TEST(MapParse, BoxGivesSixQuadsInTheMapsCoordinatesWoundCounterClockwise) {
+    // Off the origin and unequal on every axis, so that a turn or mirror shows.
+    const TLevelMap map =
+        Loaded(World({Box(16, 8, 4, 64, 32, 24, {"a", "a", "a", "a", "a", "a"})}));
     ASSERT_EQ(map.Polygons().size(), 6u);
-    const TVector3 centre{-32, -32, 32};
+    const TVector3 centre{40, 20, 14};
     for (const TMapPolygon& p : map.Polygons()) {
         ASSERT_EQ(p.numVertices, 4);
-        EXPECT_EQ(p.textureName, "base_wall/concrete");
+        EXPECT_EQ(p.textureName, "a");
         for (int k = 0; k < 4; ++k) {
             const TVector3 v = Corner(map, p, k);
-            EXPECT_TRUE(v.x >= -64 && v.x <= 0 && v.y >= -64 && v.y <= 0 && v.z >= 0 && v.z <= 64);
+            EXPECT_TRUE(v.x == 16 || v.x == 64) << v.x;
+            EXPECT_TRUE(v.y == 8 || v.y == 32) << v.y;
+            EXPECT_TRUE(v.z == 4 || v.z == 24) << v.z;
             // Normals point out of the brush.
             EXPECT_GT(VectorDot(p.normal, VectorSubtract(v, centre)), 0.0f);
         }
@@ -119,13 +123,12 @@ TEST(MapParse, BrushPrimitiveFacesProjectThroughTheirMatrix) {
     for (const TMapPolygon& p : map.Polygons()) {
         for (int k = 0; k < p.numVertices; ++k) {
             const TMapVertex& v = map.Vertices()[static_cast<std::size_t>(p.firstVertex + k)];
-            // Map coordinates of the corner.
-            const float x = -v.position.x, y = -v.position.y, z = v.position.z;
+            const float x = v.position.x, y = v.position.y, z = v.position.z;
             if (p.normal.z > 0.5f) {  // top: s along y, t along x
                 EXPECT_NEAR(v.s, y / 64, 1e-6) << x << ' ' << y;
                 EXPECT_NEAR(v.t, x / 64, 1e-6);
             }
-            if (p.normal.x < -0.5f) {  // the +X wall: s along y, t down z
+            if (p.normal.x > 0.5f) {  // the +X wall: s along y, t down z
                 EXPECT_NEAR(v.s, y / 64, 1e-6);
                 EXPECT_NEAR(v.t, -z / 64, 1e-6);
             }

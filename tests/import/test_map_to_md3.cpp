@@ -73,9 +73,10 @@ TEST(MapToMD3, CubeGivesOneSurfaceOfTwentyFourVertices) {
     EXPECT_EQ(s.numVerts, 24);
     EXPECT_EQ(s.numTriangles, 12);
     const TMD3Frame& f = h.frames[0];
-    EXPECT_EQ(f.minBounds, (TVector3{-64, -64, 0}));
-    EXPECT_EQ(f.maxBounds, (TVector3{0, 0, 64}));
-    EXPECT_EQ(f.localOrigin, (TVector3{-32, -32, 32}));
+    // The map's own coordinates: placed back at the map's origin, the model covers its brush.
+    EXPECT_EQ(f.minBounds, (TVector3{0, 0, 0}));
+    EXPECT_EQ(f.maxBounds, (TVector3{64, 64, 64}));
+    EXPECT_EQ(f.localOrigin, (TVector3{32, 32, 32}));
     EXPECT_NEAR(f.radius, 55.43f, 0.01f);
     EXPECT_EQ(std::string(f.name, 16), std::string("K MAP Convert\0  ", 16));
     // Seen from outside, every triangle runs clockwise.
@@ -124,7 +125,7 @@ TEST(MapToMD3, FloorProjectionUsesTheTextureSize) {
     int checked = 0;
     for (std::size_t i = 0; i < s.vertices.size(); ++i) {
         const TVector3 n = DecodeNormal(s.vertices[i].normal);
-        if (n.z > 0.9f && s.vertices[i].x == -64 * 64) {  // map x = 64 on the top face
+        if (n.z > 0.9f && s.vertices[i].x == 64 * 64) {  // map x = 64 on the top face
             EXPECT_FLOAT_EQ(s.texCoords[i].s, 1.0f);
             ++checked;
         }
@@ -219,11 +220,11 @@ TEST(MapToMD3, MapsBeyondTheStoredRangeAreScaledOnlyWhenAskedTo) {
               "The model coordinates are out of the MD3-bounds.\r\nScale the model down?");
     const Converted c = Convert(text, &yes);
     ASSERT_TRUE(c.ok);
-    EXPECT_EQ(c.model.header.frames[0].minBounds.x, -511.0f);
-    int lowest = 0;
+    EXPECT_EQ(c.model.header.frames[0].maxBounds.x, 511.0f);
+    int highest = 0;
     for (const TMD3Vertex& v : c.model.header.surfaces[0].vertices)
-        lowest = std::min<int>(lowest, v.x);
-    EXPECT_EQ(lowest, -32704);
+        highest = std::max<int>(highest, v.x);
+    EXPECT_EQ(highest, 32704);
     // 511.9 fits without a question.
     EXPECT_TRUE(Convert(World({Box(0, 0, 0, 511.9f, 8, 8, Six("t"))})).ok);
 }

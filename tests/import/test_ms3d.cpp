@@ -65,7 +65,8 @@ TEST(MS3DImport, TagsSurfacesAndCornersFollowTheGroups) {
     EXPECT_EQ(body.triangles[1].indexes[2], 3);
     EXPECT_EQ(body.vertices[4].y, 640);
     EXPECT_FLOAT_EQ(body.texCoords[2].s, 0.5f);
-    EXPECT_FLOAT_EQ(body.texCoords[2].t, 0.5f);
+    // MilkShape's t runs down the image as MD3's does: the file gets it unchanged.
+    EXPECT_FLOAT_EQ(1.0f - body.texCoords[2].t, 0.875f);
     // The tag's triangle is not part of the extent.
     EXPECT_EQ(h.frames[0].maxBounds, (TVector3{10, 10, 0}));
     EXPECT_EQ(std::string(h.frames[0].name, 16), std::string("K MS3D Convert\0 ", 16));
@@ -177,6 +178,31 @@ TEST(MS3DImport, EveryPrefixOfAFileLoadsOrFailsCleanly) {
             EXPECT_TRUE(run.converted) << n;
         }
     }
+}
+
+// Counts are 16-bit, so a few bytes could claim 65,535 groups or materials; only what the
+// file really holds becomes part of the model.
+TEST(MS3DImport, CountsPastTheEndOfTheFileAddNothing) {
+    Ms3dBuilder one;
+    one.groups = {{"only", {}}};
+    std::vector<std::uint8_t> bytes = one.Bytes();
+    constexpr std::size_t kGroupCount = kMS3DHeaderSize + 4;  // after two empty counts
+    bytes[kGroupCount] = bytes[kGroupCount + 1] = 0xFF;
+    bytes.resize(kGroupCount + 2 + sizeof(TMS3DGroupHead) + 1);
+    Ms3dRun run;
+    run.Convert(bytes);
+    ASSERT_TRUE(run.converted);
+    EXPECT_EQ(run.model.header.numSurfaces, 1);
+
+    // Joints the file names but does not hold still make it a model with joints.
+    Ms3dBuilder jointed = TagAndBox();
+    jointed.joints = 2;
+    bytes = jointed.Bytes();
+    bytes.resize(bytes.size() - 2 * sizeof(TMS3DJointHead));
+    Ms3dRun refused;
+    refused.Convert(bytes);
+    EXPECT_TRUE(refused.loaded);
+    EXPECT_FALSE(refused.converted);
 }
 
 TEST(MS3DImport, SamplesConvertWithTheIndependentTriangleCounts) {

@@ -58,6 +58,18 @@ TEST(MD3DrawPlan, PassesBeforeTheStages) {
     EXPECT_FALSE(lit.alphaBlending);
     EXPECT_TRUE(lit.lightmapPass);
     EXPECT_EQ(lit.plainPasses, 2);
+
+    // A glow adds to the scene behind it; a stage that tints the white base keeps it.
+    TShaderTexture glow = Stage();
+    glow.blendSrc = kGlOne;
+    glow.blendDst = kGlOne;
+    const TSurfaceDrawPlan flash = PlanSurface(store, AddShader(store, {glow, Stage()}), false);
+    EXPECT_FALSE(flash.basePass);
+    EXPECT_EQ(flash.plainPasses, 0);
+    TShaderTexture tint = Stage();
+    tint.blendSrc = kGlDstColor;
+    tint.blendDst = kGlZero;
+    EXPECT_TRUE(PlanSurface(store, AddShader(store, {tint, glow}), false).basePass);
 }
 
 TEST(MD3DrawPlan, CullingFollowsTheShaderUnlessTwoSided) {

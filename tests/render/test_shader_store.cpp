@@ -57,6 +57,16 @@ TEST_F(ShaderStore, ShaderNotInTheScriptAddsAnEmptyEntryEveryTime) {
     EXPECT_EQ(store.shaders[1].flags, 2u);
 }
 
+// The store keeps a script's lines between shaders, but an edited script is read again.
+TEST_F(ShaderStore, AScriptChangedOnDiskIsReadAgain) {
+    EXPECT_TRUE(store.shaders[store.LoadShader(script, "legs", 0, "legs")].stages.empty());
+    const std::string text = "legs\n{\n  {\n    map legs.tga\n  }\n}\n";
+    testing_support::WriteBytes(script, {text.begin(), text.end()});
+    const int legs = store.LoadShader(script, "legs", 0, "legs");
+    ASSERT_EQ(store.shaders[legs].stages.size(), 1u);
+    EXPECT_EQ(store.shaders[legs].stages[0].textureName, "legs.tga");
+}
+
 TEST_F(ShaderStore, UnreadableScriptThrowsAndAddsNothing) {
     EXPECT_THROW(store.LoadShader(dir.File("missing.shader"), "a", 0, "a"), FileError);
     EXPECT_EQ(store.Count(), 0);

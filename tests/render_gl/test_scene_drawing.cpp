@@ -170,6 +170,40 @@ TEST_F(SceneTest, PassCountsOfLightmapAndBlendedShaders) {
     EXPECT_EQ(shaders_.shaders[1].stages[0].passesDrawn, 0);
 }
 
+// Screenshots, `render` pictures and thumbnails show what the view shows: an alpha-tested hole
+// is clear, a blended texel lets half the background through, a glow adds to it.
+TEST_F(SceneTest, PicturesShowCutOutsBlendsAndGlowsOverAnyBackground) {
+    TShaderTexture cutOut = Stage(Texture(2, 1, {255, 0, 0, 0, 0, 255, 0, 255}), true);
+    cutOut.alphaFunc = kAlphaFuncGE128;
+    TShaderTexture glow = Stage(Texture(1, 1, {200, 100, 0, 255}));
+    glow.blendSrc = kGlOne;
+    glow.blendDst = kGlOne;
+    struct Case {
+        const char* what;
+        TShaderTexture stage;
+        int x;
+        std::array<int, 4> rgba;
+    };
+    const Case cases[] = {
+        {"hole", cutOut, kMidX - 10, {0, 0, 255, 0}},  // the background colour, clear
+        {"kept texel", cutOut, kMidX + 10, {0, 255, 0, 255}},
+        {"half-transparent texel",
+         Stage(Texture(1, 1, {0, 255, 0, 128}), true),
+         kMidX,
+         {0, 255, 0, 128}},
+        {"glow", glow, kMidX, {255, 128, 0, 200}},
+    };
+    for (const Case& c : cases) {
+        UseShader({c.stage});
+        const TCapturedView shot = renderer_.CaptureView(view_, switches_, 0xFF0000, Scene());
+        ASSERT_EQ(shot.alpha.size(), static_cast<std::size_t>(kWidth) * kHeight);
+        const std::size_t i = static_cast<std::size_t>(kMidY) * kWidth + c.x;
+        EXPECT_NEAR(shot.alpha[i], c.rgba[3], 3) << c.what;
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(shot.rgb[i * 3 + k], c.rgba[k], 4) << c.what << " channel " << k;
+    }
+}
+
 TEST_F(SceneTest, TagAxesAreDrawnOverTheModel) {
     switches_.showTags = true;
     const TPixelImage image = Draw();
@@ -194,10 +228,10 @@ TEST_F(SceneTest, WireframeShowsEdgesOnlyFromEitherSideInViewAndScreenshot) {
         view_.rotationAngles = {0, turn, 0};
         // The screenshot first, as `render` takes it from a fresh context.
         const TCapturedView shot = renderer_.CaptureView(view_, switches_, 0, Scene());
-        ASSERT_EQ(shot.mask.size(), static_cast<std::size_t>(kWidth) * kHeight);
+        ASSERT_EQ(shot.alpha.size(), static_cast<std::size_t>(kWidth) * kHeight);
         int covered = 0;
         for (int x = 0; x < kWidth; ++x)
-            covered += shot.mask[static_cast<std::size_t>(row) * kWidth + x] == 255 ? 1 : 0;
+            covered += shot.alpha[static_cast<std::size_t>(row) * kWidth + x] == 255 ? 1 : 0;
         EXPECT_GE(covered, 2) << "turned " << turn;
         EXPECT_LE(covered, 8) << "turned " << turn;
 
@@ -225,8 +259,8 @@ TEST_F(SceneTest, ScreenshotMasksTheModelAndTakesTheNextFreeNumber) {
     EXPECT_EQ(alpha(kMidX, kMidY), 255);
     EXPECT_EQ(alpha(1, 1), 0);
     EXPECT_EQ(alpha(kWidth - 2, kHeight - 2), 0);
-    // The colour pass ran after the mask pass, so the view is drawn normally again.
-    EXPECT_FALSE(renderer_.MaskMode());
+    // The view is drawn again after the two pictures.
+    EXPECT_FALSE(renderer_.Capturing());
 }
 
 }  // namespace

@@ -135,7 +135,7 @@ TEST_F(SkeletalDrawingTest, PosedPlayerStandsUpright) {
         int covered = 0;
         for (int y = 0; y < shot.height; ++y)
             for (int x = 0; x < shot.width; ++x)
-                if (shot.mask[static_cast<std::size_t>(y) * shot.width + x] != 0) {
+                if (shot.alpha[static_cast<std::size_t>(y) * shot.width + x] != 0) {
                     sum += y;
                     ++covered;
                 }

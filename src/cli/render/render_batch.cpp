@@ -50,6 +50,15 @@ std::vector<TBatchResult> ExpandInputs(const std::vector<std::string>& inputs) {
     return results;
 }
 
+// A message about the scratch copy of an archive entry, told about the entry the user named.
+std::string NamingTheInput(std::string message, const std::string& file, const std::string& input) {
+    if (file == input || file.empty()) return message;
+    for (std::size_t at = message.find(file); at != std::string::npos;
+         at = message.find(file, at + input.size()))
+        message.replace(at, file.size(), input);
+    return message;
+}
+
 void WriteJson(const std::vector<TBatchResult>& results, std::ostream& out) {
     JsonWriter j(out);
     j.BeginObject();
@@ -103,7 +112,11 @@ int RunRenderBatch(const TRenderArguments& arguments, std::ostream& out, std::os
             const TModelSource source(r.input);
             o.model = source.File();
             fs::create_directories(fs::path(r.output).parent_path());
-            RunRender(o, err, &context);
+            try {
+                RunRender(o, err, &context);
+            } catch (const std::exception& e) {
+                throw CliError(NamingTheInput(e.what(), source.File(), r.input));
+            }
         } catch (const std::exception& e) {
             r.error = e.what();
         }

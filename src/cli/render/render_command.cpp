@@ -35,7 +35,7 @@ int FirstFrameOf(const std::string& name, const TMDX& anim, const std::string& a
     return entry.firstFrame;
 }
 
-// The captured view as PNG bytes: rows top-down, alpha from the coverage mask.
+// The captured view as PNG bytes: rows top-down, with the model's opacity as alpha.
 std::vector<std::uint8_t> EncodePng(const TCapturedView& shot) {
     QImage image(shot.width, shot.height, QImage::Format_RGBA8888);
     for (int y = 0; y < shot.height; ++y) {
@@ -46,7 +46,7 @@ std::vector<std::uint8_t> EncodePng(const TCapturedView& shot) {
             line[x * 4] = shot.rgb[i * 3];
             line[x * 4 + 1] = shot.rgb[i * 3 + 1];
             line[x * 4 + 2] = shot.rgb[i * 3 + 2];
-            line[x * 4 + 3] = shot.mask[i];
+            line[x * 4 + 3] = shot.alpha[i];
         }
     }
     QByteArray bytes;
@@ -195,7 +195,7 @@ int RunRender(const TRenderOptions& options, std::ostream& warnings, TRenderCont
     const TCapturedView shot = renderer.CaptureView(view, sw, 0x00000000, scene);
     const std::vector<std::uint8_t> bytes =
         ext == ".PNG" ? EncodePng(shot)
-                      : BuildScreenshotTga(shot.width, shot.height, shot.rgb, shot.mask);
+                      : BuildScreenshotTga(shot.width, shot.height, shot.rgb, shot.alpha);
     if (bytes.empty()) throw CliError("Cannot write \"" + o.output + "\": PNG encoding failed");
     if (shared == nullptr) ogl.Release();
 

@@ -63,15 +63,13 @@ void TMD3Drawer::PrepareSurface(const TSurface& surface, int frame) {
     indexCount_ = safeIndices_.size();
 }
 
-void TMD3Drawer::DrawSurfaceArrays(bool textured, bool maskMode) {
+void TMD3Drawer::DrawSurfaceArrays(bool textured) {
     if (indexCount_ == 0) return;
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, positions_.data());
-    if (!maskMode) {
-        glEnableClientState(GL_NORMAL_ARRAY);
-        glNormalPointer(GL_FLOAT, 0, normals_.data());
-    }
-    if (!maskMode && textured) {
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glNormalPointer(GL_FLOAT, 0, normals_.data());
+    if (textured) {
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glTexCoordPointer(2, GL_FLOAT, sizeof(TMD3TexCoord), surface_->texCoords.data());
     }
@@ -81,36 +79,36 @@ void TMD3Drawer::DrawSurfaceArrays(bool textured, bool maskMode) {
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
-void TMD3Drawer::DrawSurface(bool textured, TCullFace cull, bool alphaBlending, bool maskMode) {
+void TMD3Drawer::DrawSurface(bool textured, TCullFace cull, bool alphaBlending) {
     if (alphaBlending) {
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         // The far side first without depth writes, so the near side blends over it.
         ApplyCull(TCullFace::Front);
         glDepthMask(GL_FALSE);
-        DrawSurfaceArrays(textured, maskMode);
+        DrawSurfaceArrays(textured);
     }
     glDepthMask(GL_TRUE);
     ApplyCull(cull);
-    DrawSurfaceArrays(textured, maskMode);
+    DrawSurfaceArrays(textured);
     ++pass_;
     glDepthMask(GL_TRUE);
 }
 
-void TMD3Drawer::PlainPass(TCullFace cull, bool alphaBlending, bool maskMode) {
+void TMD3Drawer::PlainPass(TCullFace cull, bool alphaBlending) {
     glDisable(GL_TEXTURE_2D);
     glDepthFunc(pass_ > 0 ? GL_EQUAL : GL_LESS);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    DrawSurface(false, cull, alphaBlending, maskMode);
+    DrawSurface(false, cull, alphaBlending);
 }
 
 void TMD3Drawer::DrawStage(TShaderTexture& stage, bool shaderHasLightmap, bool alphaBlending,
-                           bool twoSided, bool maskMode) {
+                           bool twoSided) {
     ResetTextureUnits();
     DisableStageState();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     stage.passesDrawn = pass_;
-    AdvanceStageAnimation(stage, ogl_.FramesLastPeriod());
+    if (!stagesHeld_) AdvanceStageAnimation(stage, ogl_.FramesLastPeriod());
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, pass_ > 0 ? GL_MODULATE : GL_REPLACE);
     glDepthFunc(pass_ > 0 ? GL_EQUAL : GL_LESS);
 
@@ -168,11 +166,11 @@ void TMD3Drawer::DrawStage(TShaderTexture& stage, bool shaderHasLightmap, bool a
             glBlendFunc(static_cast<GLenum>(stage.blendSrc), static_cast<GLenum>(stage.blendDst));
         }
     }
-    DrawSurface(textured, StageCull(stage.cull, twoSided), alphaBlending, maskMode);
+    DrawSurface(textured, StageCull(stage.cull, twoSided), alphaBlending);
 }
 
 void TMD3Drawer::DrawMD3Model(const TMD3& model, TShaders& shaders, int frame,
-                              const TViewSwitches& sw, bool maskMode) {
+                              const TViewSwitches& sw) {
     const THeader& h = model.header;
     if (frame < 0 || frame >= h.numFrames) return;
     const int surfaces = std::min(h.numSurfaces, static_cast<int>(h.surfaces.size()));
@@ -185,20 +183,20 @@ void TMD3Drawer::DrawMD3Model(const TMD3& model, TShaders& shaders, int frame,
         const TSurfaceDrawPlan plan = PlanSurface(shaders, shaderIndex, sw.twoSided);
         if (!plan.hasShader) {
             glDisable(GL_BLEND);
-            PlainPass(plan.plainCull, false, maskMode);
+            PlainPass(plan.plainCull, false);
             continue;
         }
-        if (!plan.alphaBlending) {
+        if (plan.basePass) {
             glDisable(GL_BLEND);
-            PlainPass(plan.plainCull, false, maskMode);
+            PlainPass(plan.plainCull, false);
         }
         if (plan.lightmapPass) {
             glDisable(GL_BLEND);
             glBlendFunc(GL_ONE, GL_ONE);
-            PlainPass(plan.plainCull, plan.alphaBlending, maskMode);
+            PlainPass(plan.plainCull, plan.alphaBlending);
         }
         for (TShaderTexture& stage : shaders.shaders[shaderIndex].stages) {
-            DrawStage(stage, plan.lightmapPass, plan.alphaBlending, sw.twoSided, maskMode);
+            DrawStage(stage, plan.lightmapPass, plan.alphaBlending, sw.twoSided);
         }
         ResetTextureUnits();
     }

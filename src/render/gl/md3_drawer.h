@@ -16,10 +16,13 @@ class TMD3Drawer {
   public:
     explicit TMD3Drawer(TOGL& ogl) : ogl_(ogl) {}
 
-    // Draws frame `frame` (nothing for a frame the model does not have). In mask mode only
-    // positions are sent. Stage animation advances by one drawn frame.
-    void DrawMD3Model(const TMD3& model, TShaders& shaders, int frame, const TViewSwitches& sw,
-                      bool maskMode);
+    // Draws frame `frame` (nothing for a frame the model does not have). Stage animation
+    // advances by one drawn frame unless held.
+    void DrawMD3Model(const TMD3& model, TShaders& shaders, int frame, const TViewSwitches& sw);
+
+    // Keeps scrolling and turning stages where they are, so that drawing one picture twice
+    // gives the same picture.
+    void HoldStageAnimation(bool hold) { stagesHeld_ = hold; }
 
     // Every texture unit back to plain drawing: depth test on, no blending, texturing or
     // alpha test, replace, identity texture matrix; unit 0 selected at the end.
@@ -29,16 +32,17 @@ class TMD3Drawer {
     // The frame's vertices of one surface as GL arrays, and the triangles that are safe to
     // draw (indices inside the surface).
     void PrepareSurface(const TSurface& surface, int frame);
-    void DrawSurfaceArrays(bool textured, bool maskMode);
+    void DrawSurfaceArrays(bool textured);
     // One pass of the surface: twice in alpha blending mode, back faces first.
-    void DrawSurface(bool textured, TCullFace cull, bool alphaBlending, bool maskMode);
-    void PlainPass(TCullFace cull, bool alphaBlending, bool maskMode);
-    void DrawStage(TShaderTexture& stage, bool shaderHasLightmap, bool alphaBlending, bool twoSided,
-                   bool maskMode);
+    void DrawSurface(bool textured, TCullFace cull, bool alphaBlending);
+    void PlainPass(TCullFace cull, bool alphaBlending);
+    void DrawStage(TShaderTexture& stage, bool shaderHasLightmap, bool alphaBlending,
+                   bool twoSided);
     void DrawOverlays(const TMD3& model, int frame, const TViewSwitches& sw);
 
     TOGL& ogl_;
     int pass_ = 0;
+    bool stagesHeld_ = false;
     const TSurface* surface_ = nullptr;
     std::vector<float> positions_;
     std::vector<float> normals_;

@@ -11,6 +11,7 @@
 #include "render/gl/sky_box.h"
 #include "render/screenshot_file.h"
 #include "render/skeletal_view.h"
+#include "render/transparent_picture.h"
 
 namespace {
 
@@ -176,10 +177,9 @@ void TSceneRenderer::DrawGroundAndAxis(const TViewSwitches& sw) {
 
 void TSceneRenderer::DrawModel(const TSceneModel& model, const TViewSwitches& sw) {
     if (IsMD3Family(model.modelKind) && model.md3 != nullptr) {
-        md3Drawer_.DrawMD3Model(*model.md3, shaders_, model.currentFrame, sw, maskMode_);
+        md3Drawer_.DrawMD3Model(*model.md3, shaders_, model.currentFrame, sw);
     } else if (IsSkeletalFamily(model.modelKind) && model.mdm != nullptr && model.mdx != nullptr) {
-        skeletalDrawer_.DrawSkeletalModel(*model.mdm, *model.mdx, shaders_, model.currentFrame, sw,
-                                          maskMode_);
+        skeletalDrawer_.DrawSkeletalModel(*model.mdm, *model.mdx, shaders_, model.currentFrame, sw);
         DrawAttachments(model, sw);
     }
 }
@@ -198,7 +198,7 @@ void TSceneRenderer::DrawAttachments(const TSceneModel& model, const TViewSwitch
         SetModelDrawState(own);
         glPushMatrix();
         glMultMatrixf(OrientationMatrix(*placed[i]).e);
-        md3Drawer_.DrawMD3Model(models[i].model, *models[i].shaders, 0, own, maskMode_);
+        md3Drawer_.DrawMD3Model(models[i].model, *models[i].shaders, 0, own);
         glPopMatrix();
     }
 }
@@ -206,7 +206,7 @@ void TSceneRenderer::DrawAttachments(const TSceneModel& model, const TViewSwitch
 void TSceneRenderer::RedrawView(TViewState& view, const TViewSwitches& sw,
                                 const TSceneColors& colours, const TSceneModel& model,
                                 bool viewActive, bool busy) {
-    if (!viewActive || !ogl_.IsReady() || busy || maskMode_) return;
+    if (!viewActive || !ogl_.IsReady() || busy || capturing_) return;
     ogl_.MakeCurrent();
     BeginFrameState();
     const bool skyBox = ogl_.SkyBox().Visible();
@@ -229,47 +229,13 @@ void TSceneRenderer::RedrawView(TViewState& view, const TViewSwitches& sw,
     ogl_.Swap();
 }
 
-TCapturedView TSceneRenderer::CaptureView(TViewState& view, const TViewSwitches& sw,
-                                          std::uint32_t background, const TSceneModel& model) {
-    TCapturedView shot;
-    if (!ogl_.IsReady()) return shot;
-    shot.width = ogl_.Width();
-    shot.height = ogl_.Height();
-
-    // Coverage: the model marks the stencil, then white is painted where it is set.
-    TViewSwitches maskSwitches = sw;
-    maskSwitches.lighting = false;
-    maskMode_ = true;
-    ogl_.MakeCurrent();
+std::vector<std::uint8_t> TSceneRenderer::DrawOver(float grey, TViewState& view,
+                                                   const TViewSwitches& sw,
+                                                   const TSceneModel& model) {
     BeginFrameState();
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClearStencil(0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    LookFromCamera();
-    glPushMatrix();
-    ApplyModelTransform(view, maskSwitches, model);
-    // The mask covers what the colour pass draws: the lines only, in wireframe.
-    ApplyPolygonMode(maskSwitches);
-    glEnable(GL_STENCIL_TEST);
-    glStencilFunc(GL_ALWAYS, 1, 1);
-    glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
-    DrawModel(model, maskSwitches);
-    glStencilFunc(GL_EQUAL, 1, 1);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    ogl_.DrawGradientRect({0, 0, shot.width, shot.height}, {1, 1, 1}, {1, 1, 1});
+    // The view may have left a screen-space overlay's projection behind.
     ogl_.ApplyProjection();
-    glDisable(GL_STENCIL_TEST);
-    glPopMatrix();
-    glFlush();
-    maskMode_ = false;
-    shot.mask = ReadBack(shot.width, shot.height, GL_LUMINANCE, 1);
-
-    // Colour, lit as in the view.
-    BeginFrameState();
-    const TRGBFloats bg = ColorToRGBFloats(background);
-    glClearColor(bg.r, bg.g, bg.b, 0.0f);
+    glClearColor(grey, grey, grey, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     BeginModelSpace(view, sw, model);
@@ -278,7 +244,27 @@ TCapturedView TSceneRenderer::CaptureView(TViewState& view, const TViewSwitches&
     glPopMatrix();
     glShadeModel(GL_SMOOTH);
     glFlush();
-    shot.rgb = ReadBack(shot.width, shot.height, GL_RGB, 3);
+    return ReadBack(ogl_.Width(), ogl_.Height(), GL_RGB, 3);
+}
+
+TCapturedView TSceneRenderer::CaptureView(TViewState& view, const TViewSwitches& sw,
+                                          std::uint32_t background, const TSceneModel& model) {
+    TCapturedView shot;
+    if (!ogl_.IsReady()) return shot;
+    shot.width = ogl_.Width();
+    shot.height = ogl_.Height();
+    capturing_ = true;
+    ogl_.MakeCurrent();
+    const std::vector<std::uint8_t> overBlack = DrawOver(0.0f, view, sw, model);
+    // The second picture must show the stages where the first one did.
+    md3Drawer_.HoldStageAnimation(true);
+    const std::vector<std::uint8_t> overWhite = DrawOver(1.0f, view, sw, model);
+    md3Drawer_.HoldStageAnimation(false);
+    capturing_ = false;
+    const TRGBFloats bg = ColorToRGBFloats(background);
+    const auto byte = [](float f) { return static_cast<std::uint8_t>(f * 255.0f + 0.5f); };
+    SeparateFromBackground(overBlack, overWhite, {byte(bg.r), byte(bg.g), byte(bg.b)}, shot.rgb,
+                           shot.alpha);
 
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
@@ -293,7 +279,7 @@ TScreenshotResult TSceneRenderer::TakeScreenshot(TViewState& view, const TViewSw
     if (!viewActive || !ogl_.IsReady()) return result;
     const TCapturedView shot = CaptureView(view, sw, colours.screenshotBackground, model);
     const std::vector<std::uint8_t> tga =
-        BuildScreenshotTga(shot.width, shot.height, shot.rgb, shot.mask);
+        BuildScreenshotTga(shot.width, shot.height, shot.rgb, shot.alpha);
     result.number = NextScreenshotNumber(folder);
     const std::string name = ScreenshotFileName(result.number);
     try {

@@ -29,12 +29,14 @@ struct TSceneModel {
     TAttachedModels* attachments = nullptr;
 };
 
-// RGBA pixels of a captured view: rows bottom-up as read back, alpha = model coverage.
+// RGBA pixels of a captured view: rows bottom-up as read back, the model's own colour and
+// its opacity (see transparent_picture.h).
 struct TCapturedView {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> rgb;   // 3 bytes per pixel
-    std::vector<std::uint8_t> mask;  // 255 where the model covers the view, 0 elsewhere
+    std::vector<std::uint8_t> rgb;    // 3 bytes per pixel
+    std::vector<std::uint8_t> alpha;  // 255 where the model hides the background, 0 where
+                                      // nothing of it is drawn
 };
 
 struct TScreenshotResult {
@@ -52,8 +54,9 @@ class TSceneRenderer {
     void RedrawView(TViewState& view, const TViewSwitches& sw, const TSceneColors& colours,
                     const TSceneModel& model, bool viewActive, bool busy);
 
-    // Draws the model twice more, once for its coverage and once in colour over `background`,
-    // and reads both back. Empty when the context is not ready.
+    // Draws the model twice more, over black and over white, and reads back the model's
+    // colour and opacity as the view draws it: cut-outs clear, blends and glows partly so.
+    // `background` fills the pixels nothing covers. Empty when the context is not ready.
     TCapturedView CaptureView(TViewState& view, const TViewSwitches& sw, std::uint32_t background,
                               const TSceneModel& model);
 
@@ -69,7 +72,7 @@ class TSceneRenderer {
 
     TMD3Drawer& MD3Drawer() { return md3Drawer_; }
     TSkeletalDrawer& SkeletalDrawer() { return skeletalDrawer_; }
-    bool MaskMode() const { return maskMode_; }
+    bool Capturing() const { return capturing_; }
 
   private:
     void LookFromCamera();
@@ -80,10 +83,13 @@ class TSceneRenderer {
     // Camera, lights and the model transform, with the matrix pushed for the model.
     void BeginModelSpace(TViewState& view, const TViewSwitches& sw, const TSceneModel& model);
     void SetModelDrawState(const TViewSwitches& sw);
+    // One picture of the model over a clear grey level (0 black, 1 white), read back as RGB.
+    std::vector<std::uint8_t> DrawOver(float grey, TViewState& view, const TViewSwitches& sw,
+                                       const TSceneModel& model);
 
     TOGL& ogl_;
     TShaders& shaders_;
     TMD3Drawer md3Drawer_;
     TSkeletalDrawer skeletalDrawer_;
-    bool maskMode_ = false;
+    bool capturing_ = false;  // no view frame is drawn between the two pictures
 };

@@ -101,7 +101,7 @@ void TSkeletalDrawer::SetUpUnit(const TUnitUse& use, const TShaderTexture* stage
 }
 
 void TSkeletalDrawer::DrawBatch(const TStageBatch& batch, const std::vector<TShaderTexture>* stages,
-                                const TViewSwitches& sw, bool maskMode) {
+                                const TViewSwitches& sw) {
     const TShaderTexture* last = nullptr;
     for (const TUnitUse& use : batch.units) {
         const TShaderTexture* stage = use.stage >= 0 && stages != nullptr
@@ -115,7 +115,7 @@ void TSkeletalDrawer::DrawBatch(const TStageBatch& batch, const std::vector<TSha
     // surface with the background (a stage modulating the white gets GL_DST_COLOR).
     if (!batch.units.empty() && batch.units.front().stage < 0) glDisable(GL_BLEND);
     ApplyAlphaFunction(last != nullptr ? last->alphaFunc : kAlphaFuncNone);
-    if (sw.lighting && !maskMode) {
+    if (sw.lighting) {
         glEnable(GL_LIGHTING);
     } else {
         glDisable(GL_LIGHTING);
@@ -126,22 +126,20 @@ void TSkeletalDrawer::DrawBatch(const TStageBatch& batch, const std::vector<TSha
     // A surface without a shader culls nothing, as on the MD3 path.
     ApplyCull(last != nullptr ? SkeletalStageCull(last->cull, sw.twoSided) : TCullFace::None);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    SendArrays(batch, stages, maskMode);
+    SendArrays(batch, stages);
 }
 
 void TSkeletalDrawer::SendArrays(const TStageBatch& batch,
-                                 const std::vector<TShaderTexture>* stages, bool maskMode) {
+                                 const std::vector<TShaderTexture>* stages) {
     if (indices_.empty() || pose_ == nullptr) return;
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, pose_->vertexPositions.data());
-    if (!maskMode) {
-        glEnableClientState(GL_NORMAL_ARRAY);
-        glNormalPointer(GL_FLOAT, 0, pose_->vertexNormals.data());
-        for (const TUnitUse& use : batch.units) {
-            if (!TakesTexCoords(use, stages) || !ogl_.SelectClientTextureUnit(use.unit)) continue;
-            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-            glTexCoordPointer(2, GL_FLOAT, 0, texCoords_.data());
-        }
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glNormalPointer(GL_FLOAT, 0, pose_->vertexNormals.data());
+    for (const TUnitUse& use : batch.units) {
+        if (!TakesTexCoords(use, stages) || !ogl_.SelectClientTextureUnit(use.unit)) continue;
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, 0, texCoords_.data());
     }
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices_.size()), GL_UNSIGNED_INT,
                    indices_.data());
@@ -209,7 +207,7 @@ void TSkeletalDrawer::DrawOverlays(const TMDM& mesh, const TMDX& anim, const TVi
 }
 
 void TSkeletalDrawer::DrawSkeletalModel(TMDM& mesh, const TMDX& anim, TShaders& shaders, int frame,
-                                        const TViewSwitches& sw, bool maskMode) {
+                                        const TViewSwitches& sw) {
     if (frame < 0 || !poser_.PoseFrame(mesh, anim, static_cast<std::uint32_t>(frame))) return;
     glPushMatrix();
     glMultMatrixf(GameFromPoseMatrix().e);
@@ -236,7 +234,7 @@ void TSkeletalDrawer::DrawSkeletalModel(TMDM& mesh, const TMDX& anim, TShaders& 
             plan.hasShader ? &shaders.shaders[static_cast<std::size_t>(surface.shaderIndex)].stages
                            : nullptr;
         for (const TStageBatch& batch : plan.batches) {
-            DrawBatch(batch, stages, sw, maskMode);
+            DrawBatch(batch, stages, sw);
             ResetTextureUnits(ogl_);
         }
         if (sw.showNormals) CollectNormalLines(mesh);

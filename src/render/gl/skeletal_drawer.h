@@ -22,10 +22,10 @@ class TSkeletalDrawer {
   public:
     explicit TSkeletalDrawer(TOGL& ogl) : ogl_(ogl) {}
 
-    // Draws frame `frame` (nothing for a frame the animation does not have). In mask mode
-    // only positions are sent. The mesh's pose buffers hold the frame afterwards.
+    // Draws frame `frame` (nothing for a frame the animation does not have). The mesh's pose
+    // buffers hold the frame afterwards.
     void DrawSkeletalModel(TMDM& mesh, const TMDX& anim, TShaders& shaders, int frame,
-                           const TViewSwitches& sw, bool maskMode);
+                           const TViewSwitches& sw);
 
     // The poser the drawing uses; the view borrows it to find the pivot tag.
     TSkeletalPoser& Poser() { return poser_; }
@@ -36,9 +36,8 @@ class TSkeletalDrawer {
     void PrepareSurface(const TMDMSurface& surface, std::size_t verts);
     void SetUpUnit(const TUnitUse& use, const TShaderTexture* stage);
     void DrawBatch(const TStageBatch& batch, const std::vector<TShaderTexture>* stages,
-                   const TViewSwitches& sw, bool maskMode);
-    void SendArrays(const TStageBatch& batch, const std::vector<TShaderTexture>* stages,
-                    bool maskMode);
+                   const TViewSwitches& sw);
+    void SendArrays(const TStageBatch& batch, const std::vector<TShaderTexture>* stages);
     void CollectNormalLines(const TMDM& mesh);
     void DrawOverlays(const TMDM& mesh, const TMDX& anim, const TViewSwitches& sw);
 
