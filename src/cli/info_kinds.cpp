@@ -25,21 +25,16 @@ std::string ReadText(const std::string& path, const std::string& file) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-bool Starts(const std::string& text, const char* prefix) {
-    return text.rfind(prefix, 0) == 0;
-}
-
 }  // namespace
 
 void DescribeSkin(const std::string& path, bool json, std::ostream& out) {
     const TModelSource source(path);
     const TSkin skin = ParseSkin(ReadText(path, source.File()));
-    // The game reads "md3_" lines as models to attach and "tag_" lines as nothing.
+    // The game reads "md3_" lines as models to attach (the parser has dropped comments and
+    // "tag_" lines already).
     std::vector<const TSkinRec*> surfaces, models;
-    for (const TSkinRec& rec : skin) {
-        if (Starts(rec.surfaceName, "//") || Starts(rec.surfaceName, "tag_")) continue;
-        (Starts(rec.surfaceName, "md3_") ? models : surfaces).push_back(&rec);
-    }
+    for (const TSkinRec& rec : skin)
+        (rec.modelSlot ? models : surfaces).push_back(&rec);
     if (json) {
         JsonWriter j(out);
         j.BeginObject();
