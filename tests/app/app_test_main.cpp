@@ -5,8 +5,10 @@
 #include <QSurfaceFormat>
 
 #include "app/gl_view_widget.h"
+#include "support/resident_graphics_driver.h"
 
 int main(int argc, char** argv) {
+    KeepGraphicsDriverResident();
     QSurfaceFormat::setDefaultFormat(TGLViewWidget::ViewFormat());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -219,7 +219,7 @@ TEST(ModelCheck, AnincSkinAndShaderConsistency) {
     const auto lines = [](int surfaces, int models) {
         std::string text;
         for (int i = 0; i < surfaces; ++i)
-            text += "s" + std::to_string(i) + ",x.tga\ntag_" + std::to_string(i) + ",x\n";
+            text += "s" + std::to_string(i) + ",x.tga\ntag_" + std::to_string(i) + ",\n";
         for (int i = 0; i < models; ++i)
             text += "md3_" + std::to_string(i) + ",m.md3\n";
         return ParseSkin(text);

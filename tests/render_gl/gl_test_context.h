@@ -12,6 +12,9 @@
 #include "render/gl/offscreen_binding.h"
 #include "render/gl/offscreen_factory.h"
 #include "render/gl/ogl.h"
+#include "support/resident_graphics_driver.h"
+
+inline const bool kGraphicsDriverResident = KeepGraphicsDriverResident();
 
 // Forwards to an offscreen binding, except for what a test scripts.
 class ScriptedBinding final : public IGLBinding {
