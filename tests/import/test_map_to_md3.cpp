@@ -179,8 +179,14 @@ TEST(MapToMD3, LimitsOfTheFormat) {
             EXPECT_EQ(c.model.header.numSurfaces, 0);
         }
     }
-    EXPECT_EQ(Convert(quads(256)).model.header.surfaces[0].numVerts, 1024);
-    EXPECT_EQ(Convert(triangles(341)).model.header.surfaces[0].numTriangles, 341);
+    // A conversion that fails must fail this test, not crash it on a missing surface.
+    const Converted fullQuads = Convert(quads(256));
+    ASSERT_TRUE(fullQuads.ok && fullQuads.model.header.numSurfaces == 1) << fullQuads.error;
+    EXPECT_EQ(fullQuads.model.header.surfaces[0].numVerts, 1024);
+    const Converted fullTriangles = Convert(triangles(341));
+    ASSERT_TRUE(fullTriangles.ok && fullTriangles.model.header.numSurfaces == 1)
+        << fullTriangles.error;
+    EXPECT_EQ(fullTriangles.model.header.surfaces[0].numTriangles, 341);
 }
 
 TEST(MapToMD3, SixCornerPolygonGivesFourTriangles) {
