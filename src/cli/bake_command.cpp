@@ -5,6 +5,7 @@
 #include "assets/skin.h"
 #include "check/engine_limits.h"
 #include "cli/cli_error.h"
+#include "cli/mds_files.h"
 #include "cli/model_files.h"
 #include "cli/skeletal_files.h"
 #include "cli/terminal_progress.h"
@@ -63,9 +64,11 @@ void ApplySkin(TMD3& md3, const TSkin& skin, const std::string& skinFile, std::o
 CLI::App* AddBakeCommand(CLI::App& app, TBakeArguments& arguments) {
     CLI::App* bake = app.add_subcommand(
         "bake", "Pose frames of a player mesh with an animation and write them as an MD3 model");
-    bake->add_option("MESH", arguments.mesh, "Player mesh (.mdm)")->required();
-    bake->add_option("ANIM", arguments.anim, "Animation (.mdx)")->required();
-    bake->add_option("OUT", arguments.output, "Model to write (.md3)")->required();
+    bake->add_option("FILES", arguments.files,
+                     "MESH.mdm ANIM.mdx OUT.md3: the player mesh, its animation and the model to "
+                     "write; or MODEL.mds OUT.md3")
+        ->required()
+        ->expected(2, 3);
     CLI::Option* frames =
         bake->add_option("--frames", arguments.frames, "Frames FIRST-LAST (default: all)");
     bake->add_option("--anim-name", arguments.animName,
@@ -77,8 +80,17 @@ CLI::App* AddBakeCommand(CLI::App& app, TBakeArguments& arguments) {
 }
 
 int RunBake(const TBakeArguments& arguments, std::ostream& warnings) {
-    if (FormatFromExtension(arguments.output) != ModelFormat::MD3) {
-        throw UnsupportedOutput(arguments.output, "supported: .md3");
+    const std::vector<std::string>& files = arguments.files;
+    const bool mds = files.size() == 2 && IsMDSFile(files[0]);
+    if (files.size() == 2 && !mds) {
+        throw UsageError("bake needs MESH.mdm ANIM.mdx OUT.md3, or MODEL.mds OUT.md3");
+    }
+    const std::string& meshPath = files[0];
+    // An MDS model's animation is its own; its .aninc list is found beside it.
+    const std::string& animPath = mds ? files[0] : files[1];
+    const std::string& output = files.back();
+    if (FormatFromExtension(output) != ModelFormat::MD3) {
+        throw UnsupportedOutput(output, "supported: .md3");
     }
     // Read before the bake, so that a wrong name fails at once rather than after it.
     TSkin skin;
@@ -87,11 +99,14 @@ int RunBake(const TBakeArguments& arguments, std::ostream& warnings) {
     }
     TMDM mesh;
     TMDX anim;
-    LoadPosablePair(mesh, arguments.mesh, anim, arguments.anim, warnings);
+    if (mds)
+        LoadMDSAsPairOrThrow(meshPath, mesh, anim, warnings);
+    else
+        LoadPosablePair(mesh, meshPath, anim, animPath, warnings);
     const FrameRange range =
-        !arguments.frames.empty()     ? ParseFrameRange(arguments.frames, anim, arguments.anim)
-        : !arguments.animName.empty() ? AnimationRange(arguments.animName, anim, arguments.anim)
-                                      : AllFrames(anim, arguments.anim);
+        !arguments.frames.empty()     ? ParseFrameRange(arguments.frames, anim, animPath)
+        : !arguments.animName.empty() ? AnimationRange(arguments.animName, anim, animPath)
+                                      : AllFrames(anim, animPath);
     TMD3 md3;
     TBakeResult baked;
     {
@@ -100,8 +115,8 @@ int RunBake(const TBakeArguments& arguments, std::ostream& warnings) {
                                 progress.IfShown());
     }
     if (!baked.baked) {
-        throw CliError("Cannot bake \"" + arguments.mesh + "\" with \"" + arguments.anim +
-                       "\": " + baked.error);
+        throw CliError("Cannot bake \"" + meshPath + "\"" +
+                       (mds ? std::string() : " with \"" + animPath + "\"") + ": " + baked.error);
     }
     if (baked.clamped > 0) {
         Warn(warnings, std::to_string(baked.clamped) + " coordinate" +
@@ -109,9 +124,9 @@ int RunBake(const TBakeArguments& arguments, std::ostream& warnings) {
                            " clamped to the 16-bit range of MD3 positions");
     }
     if (!arguments.skin.empty()) ApplySkin(md3, skin, arguments.skin, warnings);
-    WarnAboutGameLimits(md3, arguments.output, warnings);
-    if (!md3.SaveToFile(arguments.output)) {
-        throw CliError("Cannot write \"" + arguments.output + "\": " + md3.LastError());
+    WarnAboutGameLimits(md3, output, warnings);
+    if (!md3.SaveToFile(output)) {
+        throw CliError("Cannot write \"" + output + "\": " + md3.LastError());
     }
     return 0;
 }

@@ -1,21 +1,22 @@
-// `veldra-cli bake MESH.mdm ANIM.mdx OUT.md3 [--frames A-B | --anim-name NAME] [--skin FILE]`:
-// poses a frame range of a player model and writes it as a vertex-animated MD3 model, standing
-// as the game's own models do, with the skin's shaders written into its surfaces.
+// `veldra-cli bake MESH.mdm ANIM.mdx OUT.md3 [--frames A-B | --anim-name NAME] [--skin FILE]`,
+// or `bake MODEL.mds OUT.md3 ...`: poses a frame range of a player model and writes it as a
+// vertex-animated MD3 model, standing as the game's own models do, with the skin's shaders
+// written into its surfaces. An MDS model carries its own animation.
 #pragma once
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace CLI {
 class App;
 }
 
 struct TBakeArguments {
-    std::string mesh;
-    std::string anim;
-    std::string output;
+    // MESH ANIM OUT, or MODEL.mds OUT.
+    std::vector<std::string> files;
     std::string frames;    // "A-B" or "A"; empty for every frame
-    std::string animName;  // an entry of the .aninc beside ANIM; empty for none
+    std::string animName;  // an entry of the .aninc beside ANIM (or the .mds); empty for none
     std::string skin;      // a skin file whose shaders the surfaces take; empty for none
 };
 

@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
                    AnyIsArchive(infoFiles))) ||
         (*convert && (AnyNamesArchiveEntry(convertFiles) || !convertOptions.gameDir.empty())) ||
         (*edit && NamesArchiveEntry(editIn)) || (*check && CheckNeedsArchives(checkArguments)) ||
-        (*bake && AnyNamesArchiveEntry({bakeArguments.mesh, bakeArguments.anim})) ||
+        (*bake && AnyNamesArchiveEntry(bakeArguments.files)) ||
         (*lod && AnyNamesArchiveEntry({lodArguments.mesh, lodArguments.anim}));
     if (readsArchive) {
         return RunGuarded(std::cerr, [&]() -> int {

@@ -111,16 +111,19 @@ void DescribeMDS(const std::string& path, bool json, std::ostream& out) {
     json ? PrintJson(mds, path, out) : PrintText(mds, path, out);
 }
 
+void LoadMDSAsPairOrThrow(const std::string& path, TMDM& mesh, TMDX& anim, std::ostream& warnings) {
+    const TMDSConversion conversion = ConvertMDS(LoadOrThrow(path), mesh, anim);
+    for (const std::string& note : conversion.notes)
+        warnings << "veldra-cli: warning: " << path << ": " << note << "\n";
+}
+
 int ConvertMDSFile(const std::string& input, const std::string& output, std::ostream& warnings) {
     if (FormatFromExtension(output) != ModelFormat::MDM) {
         throw UnsupportedOutput(output, "an MDS model converts to .mdm with its .mdx");
     }
-    const TMDS mds = LoadOrThrow(input);
     TMDM mesh;
     TMDX anim;
-    const TMDSConversion conversion = ConvertMDS(mds, mesh, anim);
-    for (const std::string& note : conversion.notes)
-        warnings << "veldra-cli: warning: " << note << "\n";
+    LoadMDSAsPairOrThrow(input, mesh, anim, warnings);
     const std::string animPath = std::filesystem::path(output).replace_extension(".mdx").string();
     if (!mesh.SaveToFile(output)) {
         throw CliError("Cannot write \"" + output + "\": " + mesh.LastError());

@@ -5,8 +5,16 @@
 #include <ostream>
 #include <string>
 
+#include "skeletal/mdm.h"
+#include "skeletal/mdx.h"
+
 // By the extension .mds, or for any other name by the identifier MDSW.
 bool IsMDSFile(const std::string& path);
+
+// The MDS model as the mesh and the animation it converts to, for `render` and `bake`; what the
+// conversion could not carry over exactly is reported on `warnings`. Throws CliError or
+// FileError when the file cannot be read.
+void LoadMDSAsPairOrThrow(const std::string& path, TMDM& mesh, TMDX& anim, std::ostream& warnings);
 
 // Throws CliError or FileError when the file cannot be read.
 void DescribeMDS(const std::string& path, bool json, std::ostream& out);

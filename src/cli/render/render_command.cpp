@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "cli/cli_error.h"
+#include "cli/mds_files.h"
 #include "cli/model_files.h"
 #include "cli/render/render_character.h"
 #include "cli/render/render_texturing.h"
@@ -98,14 +99,21 @@ int RunRender(const TRenderOptions& options, std::ostream& warnings, TRenderCont
                        std::filesystem::path(o.output).extension().string() +
                        "\" (supported: .png, .tga)");
     }
-    const ModelFormat format = DetectInputFormat(o.model);
+    // An MDS model carries its own animation, and its .aninc list lies beside it.
+    const bool mds = IsMDSFile(o.model);
+    const ModelFormat format = mds ? ModelFormat::MDM : DetectInputFormat(o.model);
     if (format != ModelFormat::MD3 && format != ModelFormat::MDM) {
         throw CliError("Cannot load \"" + o.model + "\": unknown or unsupported model format");
     }
     const bool skeletal = format == ModelFormat::MDM;
-    if (skeletal && o.mdx.empty()) {
+    if (skeletal && !mds && o.mdx.empty()) {
         throw UsageError("Cannot render \"" + o.model + "\": a player mesh needs --mdx ANIM.mdx");
     }
+    if (mds && !o.mdx.empty()) {
+        throw UsageError("Cannot render \"" + o.model +
+                         "\": an MDS model is posed by its own animation, not --mdx");
+    }
+    const std::string& animPath = mds ? o.model : o.mdx;
     TMD3 model;
     TMDM mesh;
     TMDX anim;
@@ -113,21 +121,25 @@ int RunRender(const TRenderOptions& options, std::ostream& warnings, TRenderCont
     int frame = o.frame;
     int frames = 0;
     if (skeletal) {
-        LoadPosablePair(mesh, o.model, anim, o.mdx, std::cerr);
+        if (mds)
+            LoadMDSAsPairOrThrow(o.model, mesh, anim, std::cerr);
+        else
+            LoadPosablePair(mesh, o.model, anim, o.mdx, std::cerr);
         // The file's indexes mean nothing here; the texturing sets them when a game is given.
         mesh.ClearShaderIndexes();
         // The preview draws each surface at the minimum the mesh stores for it.
         if (o.lod) mesh.LodTableFromMinLod();
-        if (!o.animName.empty()) frame = FirstFrameOf(o.animName, anim, o.mdx);
+        if (!o.animName.empty()) frame = FirstFrameOf(o.animName, anim, animPath);
         frames = static_cast<int>(anim.frames.size());
     } else {
         LoadMD3OrThrow(model, o.model);
         frames = model.header.numFrames;
     }
     if (frame < 0 || frame >= frames) {
-        throw CliError("Cannot render \"" + o.model + "\": " +
-                       (skeletal ? "\"" + o.mdx + "\" has" : std::string("it has")) + " no frame " +
-                       std::to_string(frame) + " (frames: " + std::to_string(frames) + ")");
+        throw CliError("Cannot render \"" + o.model +
+                       "\": " + (skeletal ? "\"" + animPath + "\" has" : std::string("it has")) +
+                       " no frame " + std::to_string(frame) +
+                       " (frames: " + std::to_string(frames) + ")");
     }
     std::vector<TVector3> points = skeletal ? SkeletalFrameVertexPositions(mesh, anim, frame, poser)
                                             : FrameVertexPositions(model, frame);
