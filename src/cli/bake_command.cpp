@@ -7,6 +7,7 @@
 #include "cli/cli_error.h"
 #include "cli/mds_files.h"
 #include "cli/model_files.h"
+#include "cli/model_source.h"
 #include "cli/skeletal_files.h"
 #include "cli/terminal_progress.h"
 #include "skeletal/skeletal_export.h"
@@ -75,7 +76,8 @@ CLI::App* AddBakeCommand(CLI::App& app, TBakeArguments& arguments) {
                      "The frames of this entry of the .aninc beside ANIM")
         ->excludes(frames);
     bake->add_option("--skin", arguments.skin,
-                     "A skin file whose shaders are written into the surfaces");
+                     "A skin file (or ARCHIVE.pk3:entry) whose shaders are written into the "
+                     "surfaces");
     return bake;
 }
 
@@ -94,7 +96,7 @@ int RunBake(const TBakeArguments& arguments, std::ostream& warnings) {
     }
     // Read before the bake, so that a wrong name fails at once rather than after it.
     TSkin skin;
-    if (!arguments.skin.empty() && !LoadSkin(arguments.skin, skin)) {
+    if (!arguments.skin.empty() && !LoadSkin(TModelSource(arguments.skin).File(), skin)) {
         throw CliError("Cannot read skin \"" + arguments.skin + "\": the file does not exist");
     }
     TMDM mesh;

@@ -149,7 +149,8 @@ int main(int argc, char** argv) {
                    AnyIsArchive(infoFiles))) ||
         (*convert && (AnyNamesArchiveEntry(convertFiles) || !convertOptions.gameDir.empty())) ||
         (*edit && NamesArchiveEntry(editIn)) || (*check && CheckNeedsArchives(checkArguments)) ||
-        (*bake && AnyNamesArchiveEntry(bakeArguments.files)) ||
+        (*bake &&
+         (AnyNamesArchiveEntry(bakeArguments.files) || NamesArchiveEntry(bakeArguments.skin))) ||
         (*lod && AnyNamesArchiveEntry({lodArguments.mesh, lodArguments.anim}));
     if (readsArchive) {
         return RunGuarded(std::cerr, [&]() -> int {

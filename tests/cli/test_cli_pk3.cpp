@@ -74,7 +74,9 @@ TEST(CliPk3, SkeletalArgumentsNameArchiveEntries) {
     const std::string mesh = (SampleDir("mdm") / "allied_engineer_body.mdm").string();
     const std::string anim = (SampleDir("mdx") / "mortar.mdx").string();
     WriteZip(dir.File("p.pk3"),
-             {{"models/body.mdm", FileText(mesh)}, {"animations/mortar.mdx", FileText(anim)}});
+             {{"models/body.mdm", FileText(mesh)},
+              {"animations/mortar.mdx", FileText(anim)},
+              {"models/body_x.skin", "u_body,models/x.tga\n"}});
     const std::string pk3 = dir.File("p.pk3") + ":";
     CliOutcome o = RunCli(dir, "info --json " + pk3 + "models/body.mdm");
     EXPECT_EQ(o.exitCode, 0) << o.err;
@@ -83,9 +85,10 @@ TEST(CliPk3, SkeletalArgumentsNameArchiveEntries) {
                         dir.File("lod.mdm"));
     EXPECT_EQ(o.exitCode, 0) << o.err;
     o = RunCli(dir, "bake " + pk3 + "models/body.mdm " + pk3 + "animations/mortar.mdx " +
-                        dir.File("baked.md3"));
+                        dir.File("baked.md3") + " --skin " + pk3 + "models/body_x.skin");
     EXPECT_EQ(o.exitCode, 0) << o.err;
-    EXPECT_TRUE(std::filesystem::exists(dir.File("baked.md3")));
+    const auto baked = testing_support::ReadBytes(dir.File("baked.md3"));
+    EXPECT_NE(std::string(baked.begin(), baked.end()).find("models/x.tga"), std::string::npos);
 }
 
 }  // namespace
