@@ -35,7 +35,9 @@ class Ms3dCursor {
         array.clear();
         if (failed_) return false;
         const std::size_t whole = std::min(count, Remaining() / sizeof(T));
-        array.resize(whole);
+        // Copies of one record: constructing packed records in place would construct their
+        // vector members at unaligned addresses.
+        array.assign(whole, T{});
         if (whole > 0) Read(array.data(), whole * sizeof(T));
         if (whole < count) failed_ = true;
         return !failed_;
