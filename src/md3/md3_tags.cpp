@@ -113,7 +113,9 @@ bool TMD3::LoadTagsFromFile(const std::string& fileName) {
 
 void TMD3::AddTag(const TMD3Tag& tag) {
     if (header.numTags == std::numeric_limits<std::int32_t>::max()) return;
-    InsertTagsPerFrame(header, 1, [&](TMD3Tag* slot) { *slot = tag; });
+    // `tag` may be one of the model's own tags, which the widening moves.
+    const TMD3Tag added = tag;
+    InsertTagsPerFrame(header, 1, [&](TMD3Tag* slot) { *slot = added; });
 }
 
 namespace {
