@@ -73,10 +73,9 @@ TEST(CliPk3, SkeletalArgumentsNameArchiveEntries) {
     ScratchDir dir;
     const std::string mesh = (SampleDir("mdm") / "allied_engineer_body.mdm").string();
     const std::string anim = (SampleDir("mdx") / "mortar.mdx").string();
-    WriteZip(dir.File("p.pk3"),
-             {{"models/body.mdm", FileText(mesh)},
-              {"animations/mortar.mdx", FileText(anim)},
-              {"models/body_x.skin", "u_body,models/x.tga\n"}});
+    WriteZip(dir.File("p.pk3"), {{"models/body.mdm", FileText(mesh)},
+                                 {"animations/mortar.mdx", FileText(anim)},
+                                 {"models/body_x.skin", "u_body,models/x.tga\n"}});
     const std::string pk3 = dir.File("p.pk3") + ":";
     CliOutcome o = RunCli(dir, "info --json " + pk3 + "models/body.mdm");
     EXPECT_EQ(o.exitCode, 0) << o.err;
