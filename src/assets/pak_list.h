@@ -4,7 +4,6 @@
 #pragma once
 
 #include <optional>
-#include <ranges>
 #include <string>
 #include <vector>
 
@@ -65,8 +64,14 @@ class TPakList {
     std::vector<std::string> CreateExtractDirs() const;
 
     const std::vector<TStrObject>& Paks() const { return paks_; }
-    // The archives in the order lookups try them: the last listed first.
-    auto SearchOrder() const { return paks_ | std::views::reverse; }
+    // The archives in the order lookups try them: the last listed first. (A pair of reverse
+    // iterators rather than a reversed view, which clang's ranges reject with this library.)
+    struct TSearchOrder {
+        std::vector<TStrObject>::const_reverse_iterator first, last;
+        auto begin() const { return first; }
+        auto end() const { return last; }
+    };
+    TSearchOrder SearchOrder() const { return {paks_.crbegin(), paks_.crend()}; }
     int Count() const { return static_cast<int>(paks_.size()); }
     bool Empty() const { return paks_.empty(); }
     const TStrObject& operator[](int index) const { return paks_[index]; }
