@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the skin reader: every record it keeps has a lower-case surface
-// name and a non-empty lower-case path without quotes (a quoted token may hold line breaks,
-// as in the game's reader), and every surface record is found again by its name.
+// name and a non-empty lower-case path, and every surface record is found again by its name.
+// (As in the game's reader, a quoted token may hold line breaks and a bare one quotes.)
 #include <cstdint>
 #include <string_view>
 
@@ -8,9 +8,9 @@
 
 namespace {
 
-bool Clean(const std::string& text) {
+bool LowerCase(const std::string& text) {
     for (char c : text) {
-        if ((c >= 'A' && c <= 'Z') || c == '"') return false;
+        if (c >= 'A' && c <= 'Z') return false;
     }
     return true;
 }
@@ -20,7 +20,8 @@ bool Clean(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const TSkin skin = ParseSkin(std::string_view(reinterpret_cast<const char*>(data), size));
     for (const TSkinRec& rec : skin) {
-        if (rec.path.empty() || !Clean(rec.path) || !Clean(rec.surfaceName)) __builtin_trap();
+        if (rec.path.empty() || !LowerCase(rec.path) || !LowerCase(rec.surfaceName))
+            __builtin_trap();
         // Names compared as stored find the first record of that name, never a model slot.
         if (rec.modelSlot) continue;
         const TSkinRec* found = FindSkinRec(skin, rec.surfaceName, TSkinNaming::Skeletal);
