@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "io/little_endian.h"
+
 namespace {
 
 constexpr std::uint32_t kEndSignature = 0x06054b50;
@@ -17,18 +19,6 @@ constexpr std::uint64_t kLocalHeaderBytes = 30;
 constexpr std::size_t kMaxCommentBytes = 0xffff;
 constexpr std::uint16_t kZip64ExtraId = 0x0001;
 
-std::uint16_t Get16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-
-std::uint32_t Get32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(Get16(p)) | static_cast<std::uint32_t>(Get16(p + 2)) << 16;
-}
-
-std::uint64_t Get64(const std::uint8_t* p) {
-    return static_cast<std::uint64_t>(Get32(p)) | static_cast<std::uint64_t>(Get32(p + 4)) << 32;
-}
-
 struct Directory {
     std::uint64_t entries = 0;
     std::uint64_t size = 0;
@@ -39,17 +29,18 @@ struct Directory {
 // one of its fields overflowed.
 std::optional<Directory> DirectoryOf(const ZipByteReader& read, const std::uint8_t* end,
                                      std::uint64_t at) {
-    Directory d{Get16(end + 10), Get32(end + 12), Get32(end + 16)};
+    Directory d{LoadU16LE(end + 10), LoadU32LE(end + 12), LoadU32LE(end + 16)};
     if (d.entries != 0xffff && d.size != 0xffffffff && d.offset != 0xffffffff) return d;
     if (at < kEnd64LocatorBytes) return std::nullopt;
     std::uint8_t locator[kEnd64LocatorBytes];
     if (!read(at - kEnd64LocatorBytes, locator, sizeof locator) ||
-        Get32(locator) != kEnd64LocatorSignature)
+        LoadU32LE(locator) != kEnd64LocatorSignature)
         return std::nullopt;
     std::uint8_t record[kEnd64Bytes];
-    if (!read(Get64(locator + 8), record, sizeof record) || Get32(record) != kEnd64Signature)
+    if (!read(LoadU64LE(locator + 8), record, sizeof record) ||
+        LoadU32LE(record) != kEnd64Signature)
         return std::nullopt;
-    return Directory{Get64(record + 32), Get64(record + 40), Get64(record + 48)};
+    return Directory{LoadU64LE(record + 32), LoadU64LE(record + 40), LoadU64LE(record + 48)};
 }
 
 // The ZIP64 extra field holds, in this order, only the values whose 32-bit field is full.
@@ -57,15 +48,15 @@ bool ApplyZip64Extra(const std::uint8_t* extra, std::size_t bytes, bool wantSize
                      bool wantCompressed, bool wantOffset, std::uint64_t& compressed,
                      std::uint64_t& offset) {
     for (std::size_t at = 0; at + 4 <= bytes;) {
-        const std::uint16_t id = Get16(extra + at);
-        const std::size_t length = Get16(extra + at + 2);
+        const std::uint16_t id = LoadU16LE(extra + at);
+        const std::size_t length = LoadU16LE(extra + at + 2);
         if (at + 4 + length > bytes) return false;
         if (id == kZip64ExtraId) {
             const std::uint8_t* field = extra + at + 4;
             std::size_t left = length;
             auto take = [&](std::uint64_t* out) {
                 if (left < 8) return false;
-                if (out != nullptr) *out = Get64(field);
+                if (out != nullptr) *out = LoadU64LE(field);
                 field += 8;
                 left -= 8;
                 return true;
@@ -86,18 +77,19 @@ std::optional<std::vector<TZipEntrySpan>> ParseDirectory(const std::vector<std::
     for (std::uint64_t i = 0; i < entryCount; ++i) {
         if (cd.size() - at < kCentralBytes) return std::nullopt;
         const std::uint8_t* record = cd.data() + at;
-        if (Get32(record) != kCentralSignature) return std::nullopt;
+        if (LoadU32LE(record) != kCentralSignature) return std::nullopt;
         const std::size_t variable =
-            std::size_t{Get16(record + 28)} + Get16(record + 30) + Get16(record + 32);
+            std::size_t{LoadU16LE(record + 28)} + LoadU16LE(record + 30) + LoadU16LE(record + 32);
         if (cd.size() - at - kCentralBytes < variable) return std::nullopt;
-        std::uint64_t compressed = Get32(record + 20);
-        std::uint64_t offset = Get32(record + 42);
-        const bool wantSize = Get32(record + 24) == 0xffffffff;
+        std::uint64_t compressed = LoadU32LE(record + 20);
+        std::uint64_t offset = LoadU32LE(record + 42);
+        const bool wantSize = LoadU32LE(record + 24) == 0xffffffff;
         const bool wantCompressed = compressed == 0xffffffff;
         const bool wantOffset = offset == 0xffffffff;
         if ((wantSize || wantCompressed || wantOffset) &&
-            !ApplyZip64Extra(record + kCentralBytes + Get16(record + 28), Get16(record + 30),
-                             wantSize, wantCompressed, wantOffset, compressed, offset))
+            !ApplyZip64Extra(record + kCentralBytes + LoadU16LE(record + 28),
+                             LoadU16LE(record + 30), wantSize, wantCompressed, wantOffset,
+                             compressed, offset))
             return std::nullopt;
         // Saturating, so that a hostile size still yields a span that overlaps what follows.
         constexpr std::uint64_t kFar = UINT64_MAX;
@@ -122,7 +114,7 @@ std::optional<std::vector<TZipEntrySpan>> ReadZipEntrySpans(const ZipByteReader&
     // A comment may hold the signature too: the first end record, from the back, whose
     // directory has the entries libzip found is the one libzip used.
     for (std::size_t at = tailBytes - kEndBytes + 1; at-- > 0;) {
-        if (Get32(tail.data() + at) != kEndSignature) continue;
+        if (LoadU32LE(tail.data() + at) != kEndSignature) continue;
         const std::optional<Directory> d = DirectoryOf(read, tail.data() + at, tailStart + at);
         if (!d || d->entries != entryCount || d->offset > archiveSize ||
             d->size > archiveSize - d->offset)

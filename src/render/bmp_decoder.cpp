@@ -4,8 +4,8 @@
 #include <bit>
 
 #include "io/file_bytes.h"
+#include "io/little_endian.h"
 #include "render/bitmap_rows.h"
-#include "render/little_endian.h"
 
 namespace {
 

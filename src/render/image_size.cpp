@@ -6,9 +6,9 @@
 #include "io/binary_file.h"
 #include "io/file_bytes.h"
 #include "io/file_error.h"
+#include "io/little_endian.h"
 #include "render/bmp_decoder.h"
 #include "render/jpeg_decoder.h"
-#include "render/little_endian.h"
 #include "render/tga_decoder.h"
 
 namespace {

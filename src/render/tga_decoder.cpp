@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "io/file_bytes.h"
-#include "render/little_endian.h"
+#include "io/little_endian.h"
 
 namespace {
 

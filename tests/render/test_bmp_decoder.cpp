@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "image_factory.h"
+#include "io/little_endian.h"
 #include "render/bmp_decoder.h"
-#include "render/little_endian.h"
 
 namespace {
 
