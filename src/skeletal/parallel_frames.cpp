@@ -43,6 +43,9 @@ bool ForEachFrameInParallel(std::uint32_t count, unsigned workers, TProgress* pr
         return true;
     };
 
+    // Reported before any thread starts: however the frames fall to the threads, the
+    // calling thread reports the start and the end, and a cancel at either is honoured.
+    if (!ReportProgress(progress, 0, count)) return false;
     std::vector<std::thread> threads;
     const unsigned wanted = std::clamp(std::min<std::uint32_t>(workers, count), 1u, kMaxWorkers);
     for (unsigned w = 1; w < wanted; ++w) {
@@ -58,6 +61,5 @@ bool ForEachFrameInParallel(std::uint32_t count, unsigned workers, TProgress* pr
         t.join();
     if (failure) std::rethrow_exception(failure);
     if (!finished) return false;
-    ReportProgress(progress, count, count);
-    return true;
+    return ReportProgress(progress, count, count);
 }

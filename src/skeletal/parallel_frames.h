@@ -13,8 +13,9 @@ unsigned FrameWorkers();
 // Calls job(worker, frame) once for every frame 0 ... count - 1, on up to `workers` threads of
 // which the calling thread is one; worker is 0 ... workers - 1 and no two calls with the same
 // worker run at once, so each worker may own its buffers. Frames are handed out in order as
-// threads become free. Progress is reported before the calling thread takes a frame and once
-// at the end. Returns false when progress cancelled: the remaining frames are not started. An
+// threads become free. Progress is reported at the start, before each frame the calling thread
+// takes, and once at the end. Returns false when progress cancelled, at any of these: the
+// remaining frames are not started. An
 // exception thrown by a job stops the others and is rethrown here after all threads ended.
 bool ForEachFrameInParallel(std::uint32_t count, unsigned workers, TProgress* progress,
                             const std::function<void(unsigned worker, std::uint32_t frame)>& job);
