@@ -28,10 +28,11 @@ unit-tests: build
 	cd $(BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j $(JOBS)
 
 # The window and drawing tests too, under Xvfb; the graphics driver, D-Bus and fontconfig keep
-# memory for the process's life, and only their leaks are suppressed.
+# memory for the process's life, and only their leaks are suppressed. At -O1, the level the
+# sanitizers are documented for, the instrumented build takes half the time of -O2.
 asan-tests: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELDRA_WERROR=$(WERROR) \
-	      -DVELDRA_SANITIZE=ON -DVELDRA_BUILD_BENCH=OFF
+	      -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g -DNDEBUG" -DVELDRA_SANITIZE=ON -DVELDRA_BUILD_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
 	  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j $(JOBS)

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <algorithm>
 
 #include "app/main_window.h"
@@ -18,6 +19,17 @@ int FilterIndex(const QStringList& filters, const QString& selected) {
     const auto at = std::find_if(filters.begin(), filters.end(),
                                  [&shown](const QString& f) { return f.simplified() == shown; });
     return at == filters.end() ? 0 : static_cast<int>(at - filters.begin());
+}
+
+// "mdc" for "Compressed model (.MDC) (*.MDC *.mdc)": the suffix the filter's last pattern
+// gives, in the game's lower case; empty when the filter has no pattern of that form.
+QString FilterSuffix(const QString& filter) {
+    const int at = filter.lastIndexOf("*.");
+    if (at < 0) return QString();
+    QString suffix = filter.mid(at + 2);
+    const int end = suffix.indexOf(QRegularExpression("[^A-Za-z0-9]"));
+    if (end >= 0) suffix.truncate(end);
+    return suffix.toLower();
 }
 
 }  // namespace
@@ -35,6 +47,14 @@ void UseDesktopDialogs(TMainWindow& window) {
         QFileDialog dialog(&window, title, QString(), filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(suffix);
+        // With more than one format offered, a name typed without a suffix gets the chosen one.
+        if (filter.contains(";;")) {
+            QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                             [&dialog](const QString& chosen) {
+                                 const QString chosenSuffix = FilterSuffix(chosen);
+                                 if (!chosenSuffix.isEmpty()) dialog.setDefaultSuffix(chosenSuffix);
+                             });
+        }
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     p.chooseFolder = [&window](const QString& caption) {

@@ -4,11 +4,11 @@
 
 #include "app/animation_controls.h"
 #include "app/main_window.h"
+#include "app/model_file_filters.h"
 #include "app/model_panels.h"
 
 namespace {
 
-const char* const kMD3Filter = "Quake 3 model  (.MD3) (*.MD3 *.md3)";
 const char* const kMD3sFilter = "Quake 3 models  (.MD3) (*.MD3 *.md3)";
 
 // Case-insensitive, locale-aware text order: numbers are text, so a10 sorts before a2.
@@ -27,7 +27,8 @@ void TMainWindow::AddFramesCommand(bool allFrames) {
     SetStatus("");
     if (!IsMD3Family(modelKind_) || !prompts_.openFile) return;
     int filterIndex = 0;
-    const QString fileName = prompts_.openFile("Select a model to load", {kMD3Filter}, filterIndex);
+    const QString fileName =
+        prompts_.openFile("Select a model to load", {kMD3Filter, kMDCFilter}, filterIndex);
     if (fileName.isEmpty()) return;
     std::string message;
     const bool added = allFrames ? md3_.AppendAllFramesFromFile(fileName.toStdString(), message)

@@ -19,12 +19,11 @@
 #include "app/gl_view_widget.h"
 #include "app/lod_panel.h"
 #include "app/main_window.h"
+#include "app/model_file_filters.h"
 #include "app/model_panels.h"
 #include "io/file_names.h"
 
 namespace {
-
-const char* const kMD3Filter = "Quake 3 model  (.MD3) (*.MD3 *.md3)";
 
 // The game looks files up case-sensitively on Linux, and its own models end in ".md3".
 const char* const kSavedMD3Suffix = "md3";
@@ -45,7 +44,8 @@ enum AnyFileEntry {
     kAnyASE = 11,
     kAnySkin = 12,
     kAnyTags = 13,
-    kAnyShader = 14
+    kAnyShader = 14,
+    kAnyMDC = 15
 };
 
 struct AnyFilter {
@@ -55,8 +55,8 @@ struct AnyFilter {
 
 const AnyFilter kAnyFilters[] = {
     {kAnyAllSupported,
-     "All Supported Models (*.MD3 *.md3 *.MDM *.mdm *.MDX *.mdx *.MDS *.mds *.MAP *.map *.MS3D "
-     "*.ms3d *.ASE *.ase)"},
+     "All Supported Models (*.MD3 *.md3 *.MDC *.mdc *.MDM *.mdm *.MDX *.mdx *.MDS *.mds "
+     "*.MAP *.map *.MS3D *.ms3d *.ASE *.ase)"},
     {kAnyMD3, "Quake3 Model  (.MD3) (*.MD3 *.md3)"},
     {kAnyMDM, "ET Player Model  (.MDM) (*.MDM *.mdm)"},
     {kAnyMDX, "ET Player Animation  (.MDX) (*.MDX *.mdx)"},
@@ -71,6 +71,7 @@ const AnyFilter kAnyFilters[] = {
     {kAnySkin, "Model Skin  (*.skin) (*.skin *.SKIN)"},
     {kAnyTags, "Model Tags  (*.tag) (*.tag *.TAG)"},
     {kAnyShader, "Shader-file  (.shader) (*.shader *.SHADER)"},
+    {kAnyMDC, kMDCFilter},
 };
 
 QString UpperSuffix(const QString& fileName) {
@@ -222,9 +223,9 @@ void TMainWindow::LoadMD3Command() {
     RunLoadFrame(
         [this] {
             int filterIndex = 0;
-            return prompts_.openFile
-                       ? prompts_.openFile("Select a model to load", {kMD3Filter}, filterIndex)
-                       : QString();
+            return prompts_.openFile ? prompts_.openFile("Select a model to load",
+                                                         {kMD3Filter, kMDCFilter}, filterIndex)
+                                     : QString();
         },
         [this](const QString& fileName, TReadModel& model, QString& status) {
             return LoadMD3File(model, fileName, status);
@@ -260,17 +261,17 @@ void TMainWindow::LoadAnyFromFileCommand() {
         kAnyFilters[std::clamp(filterIndex, 0, int(std::size(kAnyFilters)) - 1)].entry;
     if (entry == kAnyAllSupported) {
         const QString suffix = UpperSuffix(fileName);
-        entry = suffix == ".MD3"      ? kAnyMD3
-                : suffix == ".MDM"    ? kAnyMDM
-                : suffix == ".MDX"    ? kAnyMDX
-                : suffix == ".MDS"    ? kAnyMDS
-                : suffix == ".MAP"    ? kAnyMap
-                : suffix == ".MS3D"   ? kAnyMS3D
-                : suffix == ".ASE"    ? kAnyASE
-                : suffix == ".SKIN"   ? kAnySkin
-                : suffix == ".TAG"    ? kAnyTags
-                : suffix == ".SHADER" ? kAnyShader
-                                      : kAnyAllSupported;
+        entry = suffix == ".MD3" || suffix == ".MDC" ? kAnyMD3
+                : suffix == ".MDM"                   ? kAnyMDM
+                : suffix == ".MDX"                   ? kAnyMDX
+                : suffix == ".MDS"                   ? kAnyMDS
+                : suffix == ".MAP"                   ? kAnyMap
+                : suffix == ".MS3D"                  ? kAnyMS3D
+                : suffix == ".ASE"                   ? kAnyASE
+                : suffix == ".SKIN"                  ? kAnySkin
+                : suffix == ".TAG"                   ? kAnyTags
+                : suffix == ".SHADER"                ? kAnyShader
+                                                     : kAnyAllSupported;
     }
     // A map is converted while the loaded model is still there, so that a cancel keeps it.
     TConvertedMap map;
@@ -284,13 +285,16 @@ void TMainWindow::LoadAnyFromFileCommand() {
     const QString name = QFileInfo(fileName).fileName();
     switch (entry) {
         case kAnyMD3:
+        case kAnyMDC:
         case kAnyMDM:
         case kAnyMDS:
         case kAnyMap:
         case kAnyMS3D:
         case kAnyASE: {
             TReadModel model;
-            const bool read = entry == kAnyMD3    ? LoadMD3File(model, fileName, *status)
+            // A compressed model reads into the same model as an MD3.
+            const bool read = entry == kAnyMD3 || entry == kAnyMDC
+                                  ? LoadMD3File(model, fileName, *status)
                               : entry == kAnyMDM  ? LoadMDMFile(model, fileName, *status)
                               : entry == kAnyMDS  ? LoadMDSFile(model, fileName, *status)
                               : entry == kAnyMap  ? TakeConvertedMap(map, model, *status)
@@ -373,7 +377,10 @@ void TMainWindow::SaveModelAs(QString& status) {
     }
     if (!IsMD3Family(modelKind_)) return;
     const QString fileName =
-        prompts_.saveFile("Save a model", "Quake 3 model (.MD3) (*.MD3 *.md3)", kSavedMD3Suffix);
+        prompts_.saveFile("Save a model",
+                          "Quake 3 model (.MD3) (*.MD3 *.md3);;Compressed Quake 3 model (.MDC) "
+                          "(*.MDC *.mdc)",
+                          kSavedMD3Suffix);
     if (fileName.isEmpty()) return;
     if (md3_.SaveToFile(fileName.toStdString())) {
         const QString name = QFileInfo(fileName).fileName();
@@ -401,7 +408,7 @@ void TMainWindow::HandleDroppedFiles(const QStringList& files) {
     const QString first = files.first();
     const QString suffix = UpperSuffix(first);
     const int count = static_cast<int>(files.size());
-    if (suffix == ".MD3") {
+    if (suffix == ".MD3" || suffix == ".MDC") {
         LoadMD3FromFile(first);
     } else if (suffix == ".MAP") {
         LoadMapFromFile(first);

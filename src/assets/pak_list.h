@@ -22,7 +22,7 @@ struct TStrObject {
 struct TPakContents {
     bool hasTextures = false;  // "*.tga", "*.jpg" or "*.bmp"
     bool hasShaders = false;   // "*.shader"
-    bool hasModels = false;    // "*.md3", "*.mdm", "*.mdx", "*.mds" or "*.ase"
+    bool hasModels = false;    // "*.md3", "*.mdc", "*.mdm", "*.mdx", "*.mds" or "*.ase"
 
     bool Relevant() const { return hasTextures || hasShaders || hasModels; }
 };

@@ -1,24 +1,26 @@
 #include "assets/pk3_tree.h"
 
+#include "assets/archive_names.h"
 #include "assets/pk3_archive.h"
 #include "io/file_error.h"
 #include "io/file_lock.h"
 
-std::string PK3ModeMask(int mode) {
+std::vector<std::string> PK3ModeMasks(int mode) {
     switch (mode) {
         case kPK3ModeMD3:
         case kPK3ModeArchiveFile:
-            return "*.MD3";
+            // The game loads a compressed model wherever it loads an MD3.
+            return {"*.MD3", "*.MDC"};
         case kPK3ModeSkin:
-            return "*.skin";
+            return {"*.skin"};
         case kPK3ModeMDM:
-            return "*.MDM";
+            return {"*.MDM"};
         case kPK3ModeMDX:
-            return "*.MDX";
+            return {"*.MDX"};
         case kPK3ModeCharacter:
-            return "*.char";
+            return {"*.char"};
         default:
-            return "";
+            return {};
     }
 }
 
@@ -53,16 +55,22 @@ std::vector<TPK3Source> PK3SourcesOf(const TPakList& paks) {
 
 namespace {
 
-void ListArchive(const std::string& mask, TPK3ArchiveNode& node, TPK3Tree& tree) {
+bool MatchesAny(const std::vector<std::string>& masks, std::string_view name) {
+    for (const std::string& mask : masks)
+        if (MatchesArchiveMask(mask, name)) return true;
+    return false;
+}
+
+// In the archive's order, whichever mask an entry matches.
+void ListArchive(const std::vector<std::string>& masks, TPK3ArchiveNode& node, TPK3Tree& tree) {
     try {
         const TPK3Archive archive(node.path);
-        TArchiveFind find;
-        for (const TArchiveEntry* entry = archive.FindFirst(mask, find); entry != nullptr;
-             entry = archive.FindNext(find)) {
-            std::string folder = entry->Folder();
+        for (const TArchiveEntry& entry : archive.Entries()) {
+            if (entry.IsFolder() || !MatchesAny(masks, entry.name)) continue;
+            std::string folder = entry.Folder();
             if (node.folders.empty() || node.folders.back().folder != folder)
                 node.folders.push_back({std::move(folder), {}});
-            node.folders.back().files.push_back(entry->FileName());
+            node.folders.back().files.push_back(entry.FileName());
             tree.found = true;
         }
     } catch (const FileError& e) {
@@ -76,8 +84,8 @@ TPK3Tree BuildPK3Tree(int mode, const std::vector<TPK3Source>& sources,
                       const std::function<bool(const std::string&)>& inUse) {
     TPK3Tree tree;
     tree.mode = mode;
-    const std::string mask = PK3ModeMask(mode);
-    if (mask.empty()) return tree;
+    const std::vector<std::string> masks = PK3ModeMasks(mode);
+    if (masks.empty()) return tree;
     for (const TPK3Source& source : sources) {
         const bool locked = inUse ? inUse(source.path) : IsFileInUse(source.path);
         if (locked) {
@@ -87,7 +95,7 @@ TPK3Tree BuildPK3Tree(int mode, const std::vector<TPK3Source>& sources,
         tree.caption = PK3ModeCaption(mode, source.name);
         if (mode == kPK3ModeArchiveFile) tree.chosenArchive = source.path;
         tree.archives.push_back({source.name, source.path, {}});
-        ListArchive(mask, tree.archives.back(), tree);
+        ListArchive(masks, tree.archives.back(), tree);
     }
     return tree;
 }

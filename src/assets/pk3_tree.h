@@ -28,9 +28,9 @@ enum TPK3Mode : int {
     kPK3ModeCharacter = 6,
 };
 
-// "*.MD3", "*.skin", "*.MD3", "*.MDM", "*.MDX", "*.char" by mode; empty for any other mode (which
-// lists nothing).
-std::string PK3ModeMask(int mode);
+// The masks of the files each mode lists: MD3 and MDC models, skins, MDM meshes, MDX animations
+// or characters; none for any other mode (which lists nothing).
+std::vector<std::string> PK3ModeMasks(int mode);
 // The dialog's caption while listing an archive, for example "Select an MD3-model from the
 // game-PAK (pak0.pk3)"; "Select a .PK3" in the archive-file mode.
 std::string PK3ModeCaption(int mode, const std::string& archiveName);

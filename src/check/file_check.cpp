@@ -43,15 +43,20 @@ std::string StemOf(const std::string& path) {
     return Lower(fs::path(path).stem().string());
 }
 
+// The game loads a compressed model wherever it loads an MD3, into the same kind of model.
+bool IsMD3Family(const std::string& ext) {
+    return ext == ".md3" || ext == ".mdc";
+}
+
 bool IsSkinTarget(const std::string& ext) {
-    return ext == ".md3" || ext == ".mdm" || ext == ".mds";
+    return IsMD3Family(ext) || ext == ".mdm" || ext == ".mds";
 }
 
 // The surface names of a model file; nothing when it cannot be read.
 std::optional<std::vector<std::string>> ModelSurfaces(const std::string& path) {
     const std::string ext = ExtensionOf(path);
     try {
-        if (ext == ".md3") {
+        if (IsMD3Family(ext)) {
             TMD3 model;
             if (model.LoadLayoutFromFile(path)) return SurfaceNames(model);
         } else if (ext == ".mdm") {
@@ -119,7 +124,7 @@ void CheckOne(TFileCheck& check, const std::vector<std::string>& set, const TEng
               const TCheckSources& sources) {
     const std::string& path = check.file;
     const std::string ext = ExtensionOf(path);
-    if (ext == ".md3") {
+    if (IsMD3Family(ext)) {
         TMD3 model;
         if (!model.LoadLayoutFromFile(path))
             check.error = model.LastError();
@@ -196,7 +201,7 @@ void InstallCharacterCheck(TCharacterChecker checker) {
 }
 
 bool IsCheckableFile(const std::string& path) {
-    static const char* const kExtensions[] = {".md3", ".mdm",   ".mdx",  ".mds",
+    static const char* const kExtensions[] = {".md3", ".mdc",   ".mdm",  ".mdx",   ".mds",
                                               ".tag", ".aninc", ".skin", ".shader"};
     const std::string ext = ExtensionOf(path);
     return std::any_of(std::begin(kExtensions), std::end(kExtensions),

@@ -92,7 +92,7 @@ int RunBake(const TBakeArguments& arguments, std::ostream& warnings) {
     const std::string& animPath = mds ? files[0] : files[1];
     const std::string& output = files.back();
     if (FormatFromExtension(output) != ModelFormat::MD3) {
-        throw UnsupportedOutput(output, "supported: .md3");
+        throw UnsupportedOutput(output, "supported: .md3, .mdc");
     }
     // Read before the bake, so that a wrong name fails at once rather than after it.
     TSkin skin;

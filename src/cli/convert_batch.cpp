@@ -15,6 +15,8 @@ std::string ConvertedFileName(const std::string& input) {
     const std::string ext = UpperCaseExtension(name.string());
     if (ext == ".MAP" || ext == ".MS3D" || ext == ".ASE" || ext == ".MD3") {
         name.replace_extension(".md3");
+    } else if (ext == ".MDC") {
+        name.replace_extension(".mdc");
     } else if (ext == ".MDM" || ext == ".MDX") {
         name.replace_extension(ext == ".MDM" ? ".mdm" : ".mdx");
     }

@@ -61,7 +61,7 @@ int RunConvert(const std::string& input, const std::string& output, std::ostream
     if (IsMDSFile(input)) return ConvertMDSFile(input, output, warnings);
     const ModelFormat target = FormatFromExtension(output);
     if (target != ModelFormat::MD3 && target != ModelFormat::MDM && target != ModelFormat::MDX) {
-        throw UnsupportedOutput(output, "supported: .md3, .mdm, .mdx");
+        throw UnsupportedOutput(output, "supported: .md3, .mdc, .mdm, .mdx");
     }
     const ModelFormat source = DetectInputFormat(input);
     if (source != target) RefuseSource(input, source, output);

@@ -338,7 +338,7 @@ int RunEdit(const std::string& input, const std::string& output,
         return RunSkeletalEdit(input, output, operations, warnings);
     }
     if (FormatFromExtension(output) != ModelFormat::MD3) {
-        throw UnsupportedOutput(output, "supported: .md3");
+        throw UnsupportedOutput(output, "supported: .md3, .mdc");
     }
     std::vector<EditStep> steps;
     for (const EditOperation& op : operations) {

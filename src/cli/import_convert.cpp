@@ -57,8 +57,8 @@ void ImportToMD3(const std::string& input, TMD3& model, bool scaleToFit, std::os
 
 int RunImportConvert(const std::string& input, const std::string& output, bool scaleToFit,
                      std::ostream& warnings) {
-    if (UpperCaseExtension(output) != ".MD3") {
-        throw UnsupportedOutput(output, "imported models become .md3");
+    if (UpperCaseExtension(output) != ".MD3" && UpperCaseExtension(output) != ".MDC") {
+        throw UnsupportedOutput(output, "imported models become .md3 or .mdc");
     }
     TMD3 model;
     ImportToMD3(input, model, scaleToFit, warnings);

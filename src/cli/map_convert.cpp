@@ -54,8 +54,8 @@ void MapToMD3(const std::string& input, TMD3& model, const TMapConvertOptions& o
 
 int RunMapConvert(const std::string& input, const std::string& output,
                   const TMapConvertOptions& options, std::ostream& warnings) {
-    if (UpperCaseExtension(output) != ".MD3") {
-        throw UsageError("Cannot write \"" + output + "\": a map converts only to .md3");
+    if (UpperCaseExtension(output) != ".MD3" && UpperCaseExtension(output) != ".MDC") {
+        throw UsageError("Cannot write \"" + output + "\": a map converts only to .md3 or .mdc");
     }
     TMD3 model;
     MapToMD3(input, model, options, warnings);

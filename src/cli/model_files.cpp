@@ -11,7 +11,8 @@
 
 ModelFormat FormatFromExtension(const std::string& path) {
     const std::string ext = UpperCaseExtension(path);
-    if (ext == ".MD3") return ModelFormat::MD3;
+    // A compressed model reads into and writes from the same model as an MD3.
+    if (ext == ".MD3" || ext == ".MDC") return ModelFormat::MD3;
     if (ext == ".TAG") return ModelFormat::Tag;
     if (ext == ".MDM") return ModelFormat::MDM;
     if (ext == ".MDX") return ModelFormat::MDX;
@@ -26,7 +27,8 @@ ModelFormat DetectInputFormat(const std::string& path) {
     const TModelSource source(path);
     const BinaryFile file(source.File());
     if (!file.ReadAt(0, ident, sizeof ident)) return ModelFormat::Unknown;
-    if (std::memcmp(ident, kMD3Ident, 4) == 0) return ModelFormat::MD3;
+    if (std::memcmp(ident, kMD3Ident, 4) == 0 || std::memcmp(ident, "IDPC", 4) == 0)
+        return ModelFormat::MD3;
     if (std::memcmp(ident, kTagFileIdent, 4) == 0) return ModelFormat::Tag;
     if (std::memcmp(ident, kMDMIdent, 4) == 0) return ModelFormat::MDM;
     if (std::memcmp(ident, kMDXIdent, 4) == 0) return ModelFormat::MDX;

@@ -5,6 +5,7 @@
 
 #include "md3/md3.h"
 
+// MD3 stands for the compressed MDC too: both read into, and are written from, a TMD3.
 enum class ModelFormat { Unknown, MD3, Tag, MDM, MDX, ANINC };
 
 // By the file name's extension, without regard to case.

@@ -12,7 +12,7 @@ class PK3Tree : public GameFixture {};
 TEST_F(PK3Tree, ArchivesFoldersAndFilesPerMode) {
     const std::string a = Pak("a.pk3", {{"models/x/", ""},
                                         {"models/x/One.MD3", "1"},
-                                        {"models/x/two.md3", "2"},
+                                        {"models/x/two.mdc", "2"},
                                         {"models/y/three.md3", "3"},
                                         {"models/x/a.skin", "s"},
                                         {"models/x/four.md3", "4"},
@@ -26,7 +26,7 @@ TEST_F(PK3Tree, ArchivesFoldersAndFilesPerMode) {
     const auto& folders = tree.archives[0].folders;
     ASSERT_EQ(folders.size(), 4u);  // models/x/ twice: its entries are not adjacent
     EXPECT_EQ(folders[0].folder, "models/x/");
-    EXPECT_EQ(folders[0].files, (std::vector<std::string>{"One.MD3", "two.md3"}));
+    EXPECT_EQ(folders[0].files, (std::vector<std::string>{"One.MD3", "two.mdc"}));
     EXPECT_EQ(folders[1].folder, "models/y/");
     EXPECT_EQ(folders[2].files, std::vector<std::string>{"four.md3"});
     EXPECT_EQ(folders[3].folder, "");
