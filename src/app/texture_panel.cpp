@@ -68,8 +68,11 @@ TTexturePanel::TTexturePanel(TModelPanels& panels, const TShaders& shaders, QObj
     lstMissingTextures_->setToolTip(
         "Surfaces drawn without their textures: the shader each "
         "names and the image files looked for in the game");
-    // A few lines are enough to see that something is missing; the list scrolls for more.
-    lstMissingTextures_->setMaximumHeight(lstMissingTextures_->fontMetrics().height() * 4 +
+    // A line names whole paths: it wraps rather than hiding its end. A few lines are enough
+    // to see that something is missing; the list scrolls for more.
+    lstMissingTextures_->setWordWrap(true);
+    lstMissingTextures_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lstMissingTextures_->setMaximumHeight(lstMissingTextures_->fontMetrics().height() * 6 +
                                           2 * lstMissingTextures_->frameWidth());
     form->addRow("Missing textures", lstMissingTextures_);
     // The stage's preview goes beside the shader's properties, so the page stays short

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
@@ -190,6 +191,12 @@ TEST_F(GameTexturing, SurfacesWhoseTexturesAreMissingAreNamed) {
                                    "script and no image was found: textures/sample/gone, "
                                    "textures/sample/gone.tga, textures/sample/gone.jpg, "
                                    "textures/sample/gone.bmp"});
+    auto* tabs = window_->findChild<QTabWidget*>("pcTabs");
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->tabText(i) == "Surfaces") tabs->setCurrentIndex(i);
+    }
+    EXPECT_TRUE(list->isVisible());
+    SaveWindowPicture("missing_textures");
 
     // A shader list defines it, with an image the game lacks as well.
     std::ofstream(dir_.File("gone.shader"))
