@@ -28,7 +28,8 @@ void TMainWindow::RemoveSurfaceCommand() {
         panels_->RefreshMD3Panels(document_.kind);
     }
     SetStatus("Surface \"" + name + "\" removed..");
-    RedrawView();
+    // The texturing lists are one entry per surface.
+    ResolveSurfaces();
 }
 
 void TMainWindow::CompactSurfacesCommand() {
@@ -42,5 +43,5 @@ void TMainWindow::CompactSurfacesCommand() {
     }
     panels_->RefreshMD3Panels(document_.kind);
     SetStatus(QStringLiteral("Surfaces compacted: from %1 to %2").arg(before).arg(h.numSurfaces));
-    RedrawView();
+    ResolveSurfaces();
 }

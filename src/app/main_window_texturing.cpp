@@ -45,6 +45,9 @@ void TMainWindow::BuildTexturing() {
     statusBar()->addPermanentWidget(lMissingTextures_);
     connect(panels_, &TModelPanels::surfaceSelected, this,
             [this] { ShowSelectedSurfaceTexturing(); });
+    // Skin lines are matched by surface name, and the missing textures are named by it.
+    connect(panels_, &TModelPanels::surfaceRenamed, this,
+            [this] { Guarded([this] { ResolveSurfaces(); }); });
     connect(panels_, &TModelPanels::shaderNameEntered, this,
             [this](int surface, const QString& name) {
                 Guarded([this, surface, name] {

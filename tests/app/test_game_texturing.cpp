@@ -206,6 +206,15 @@ TEST_F(GameTexturing, SurfacesWhoseTexturesAreMissingAreNamed) {
     EXPECT_EQ(lines(), QStringList{"surface \"cube\": shader \"textures/sample/gone\", images not "
                                    "found: textures/sample/lost.tga, textures/sample/lost.jpg, "
                                    "textures/sample/lost.bmp"});
+    // Renamed, the surface is named anew.
+    auto* surfaceName = window_->findChild<QComboBox*>("cbNamesSurfaces");
+    emit surfaceName->activated(0);  // chosen in the list, as a user does before renaming
+    QTest::keyClick(surfaceName, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(surfaceName, "hull");
+    QTest::keyClick(surfaceName, Qt::Key_Return);
+    EXPECT_EQ(statusNote->text(), "Textures not found for 1 surface(s): hull");
+    EXPECT_TRUE(lines().value(0).startsWith("surface \"hull\": "))
+        << lines().join('\n').toStdString();
 
     // Named as the game has it, the surface is textured and nothing is missing.
     auto* shaderName = window_->findChild<QComboBox*>("cbNamesShaders");
