@@ -117,8 +117,6 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
     setAcceptDrops(true);
     busy_ = false;
     timerFPS_->setInterval(50);
-    modelSource_ = kModelSourceNone;
-    modelKind_ = kModelKindNone;
     view_ = TViewState{};
     menuViewSkycolors_->setEnabled(!menuViewShowskybox_->isChecked());
     ResetEnvironment();

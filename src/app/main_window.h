@@ -1,5 +1,5 @@
 // The main window: the 3-D view with its animation group, the model tabs, the menus and the
-// status bar, and the loaded-model state every command works on.
+// status bar, and the wiring of every command to the loaded model's document.
 #pragma once
 
 #include <QMainWindow>
@@ -12,18 +12,16 @@
 #include <optional>
 #include <vector>
 
-#include "app/model_snapshot.h"
-#include "app/read_model.h"
-#include "app/undo_history.h"
+#include "app/model_document.h"
 #include "app_settings/settings_location.h"
 #include "assets/character_files.h"
 #include "assets/game_assets.h"
+#include "assets/missing_textures.h"
 #include "assets/model_origin.h"
 #include "assets/status_text.h"
 #include "import/ase.h"
 #include "import/ms3d.h"
 #include "md3/md3.h"
-#include "render/attached_models.h"
 #include "render/gl/obj_texture.h"
 #include "render/gl/ogl.h"
 #include "render/gl/scene_renderer.h"
@@ -31,9 +29,6 @@
 #include "render/scene_settings.h"
 #include "render/view_control.h"
 #include "render/view_state.h"
-#include "skeletal/aninc.h"
-#include "skeletal/mdm.h"
-#include "skeletal/mdx.h"
 
 class QAction;
 class QCheckBox;
@@ -52,12 +47,6 @@ class TLodPanel;
 class TModelPanels;
 class TTagEntry;
 class TViewSwitchPair;
-
-// Where the loaded model came from.
-inline constexpr int kModelSourceNone = 0;
-inline constexpr int kModelSourceGame = 1;
-inline constexpr int kModelSourcePk3 = 2;
-inline constexpr int kModelSourceFile = 3;
 
 // The answer to a Yes/No/Cancel question.
 enum class TAnswer { Yes, No, Cancel };
@@ -99,12 +88,11 @@ class TMainWindow : public QMainWindow {
     int StartupExitCode() const { return startupExitCode_; }
 
     TUserPrompts& Prompts() { return prompts_; }
-    TMD3& MD3() { return md3_; }
-    TMDM& MDM() { return mdm_; }
-    TMDX& MDX() { return mdx_; }
-    int ModelKind() const { return modelKind_; }
-    int ModelSource() const { return modelSource_; }
-    const QString& ModelDir() const { return modelDir_; }
+    TMD3& MD3() { return document_.md3; }
+    TMDM& MDM() { return document_.mdm; }
+    TMDX& MDX() { return document_.mdx; }
+    int ModelKind() const { return document_.kind; }
+    int ModelSource() const { return document_.source; }
     QString GamePath() const { return QString::fromStdString(assets_.GamePath()); }
     TGameAssets& Assets() { return assets_; }
     TShaders& Shaders() { return shaders_; }
@@ -179,7 +167,7 @@ class TMainWindow : public QMainWindow {
     // Reads a file into a fresh model; `status` gets the text to show, with the reason on
     // failure.
     using TReadFile =
-        std::function<bool(const QString& fileName, TReadModel& model, QString& status)>;
+        std::function<bool(const QString& fileName, TModelDocument& model, QString& status)>;
     // The common frame of a whole-model load: `chooseFile` names the file (empty for cancel,
     // not asked while a dropped file is preset), `read` reads it, and the model read
     // replaces the loaded one, shown with `saveHint`. `prepare`, when given, runs first:
@@ -190,11 +178,11 @@ class TMainWindow : public QMainWindow {
                       const std::function<bool(const QString&)>& prepare = {});
     // The model read replaces the loaded one, once unsaved changes were saved or given up;
     // false (with `status` saying so) when the user keeps them.
-    bool ReplaceModel(TReadModel&& model, QString& status);
+    bool ReplaceModel(TModelDocument&& model, QString& status);
     // Asks "Save changes to ...?" when the model differs from its saved state; false when
     // the user cancels or the save does not happen.
     bool SettleUnsavedChanges();
-    bool LoadMD3File(TReadModel& model, const QString& fileName, QString& status);
+    bool LoadMD3File(TModelDocument& model, const QString& fileName, QString& status);
     void EndCommand(const QString* status);
     // The surface chosen on the "Surfaces" tab of a loaded MD3 model, or -1.
     int SelectedMD3Surface() const;
@@ -216,15 +204,15 @@ class TMainWindow : public QMainWindow {
     TConvertedMap ConvertMapFile(const QString& fileName);
     // Moves the converted map into `model`; false when there is none. `status` gets the
     // text to show.
-    bool TakeConvertedMap(TConvertedMap& map, TReadModel& model, QString& status);
+    bool TakeConvertedMap(TConvertedMap& map, TModelDocument& model, QString& status);
     // The importers (main_window_import.cpp): `ms3d` chooses MilkShape, else 3ds Max ASCII.
     void BuildImportActions();
     void LoadImportCommand(bool ms3d);
     // The command with the file already chosen, as a drop does it.
     void LoadImportFromFile(const QString& fileName, bool ms3d);
     // Read and convert into `model`; `status` gets the text to show.
-    bool LoadMS3DFile(TReadModel& model, const QString& fileName, QString& status);
-    bool LoadASEFile(TReadModel& model, const QString& fileName, QString& status);
+    bool LoadMS3DFile(TModelDocument& model, const QString& fileName, QString& status);
+    bool LoadASEFile(TModelDocument& model, const QString& fileName, QString& status);
 
     // The skeletal family (main_window_skeletal_*.cpp).
     void BuildSkeletalActions();
@@ -252,10 +240,10 @@ class TMainWindow : public QMainWindow {
     void LoadPartCommand(TPartialLoad part);
     // Reads an MDM with its MDX into `model`; `status` gets the text to show, with the
     // reason on failure.
-    bool LoadMDMMDXFiles(TReadModel& model, const QString& mdmFile, const QString& mdxFile,
+    bool LoadMDMMDXFiles(TModelDocument& model, const QString& mdmFile, const QString& mdxFile,
                          QString& status);
     // Reads the mesh alone (the general loader's MDM entry).
-    bool LoadMDMFile(TReadModel& model, const QString& fileName, QString& status);
+    bool LoadMDMFile(TModelDocument& model, const QString& fileName, QString& status);
     // Reads a part into the loaded skeletal model; on failure the model stays as it was.
     bool LoadPartFile(TPartialLoad part, const QString& fileName, QString& status);
     // The panels and frame controls after a part was loaded.
@@ -274,7 +262,7 @@ class TMainWindow : public QMainWindow {
     void CalculateLodCommand();
     void LoadMDSCommand();
     // Reads an MDS file and converts it into the MDM/MDX pair of `model`.
-    bool LoadMDSFile(TReadModel& model, const QString& fileName, QString& status);
+    bool LoadMDSFile(TModelDocument& model, const QString& fileName, QString& status);
     // The surface chosen on the "Surfaces" tab of a loaded skeletal model, or -1.
     int SelectedMDMSurface() const;
     // The view.
@@ -361,12 +349,18 @@ class TMainWindow : public QMainWindow {
     TModelOrigin ModelOrigin() const;
     void ShowSelectedSurfaceTexturing();
     void ShowProblems(const std::vector<std::string>& problems);
+    // Names the surfaces drawn without their textures in the status bar and on the
+    // "Surfaces" tab; nothing when all were found.
+    void ShowMissingTextures(const std::vector<TSurfaceMissingTextures>& missing);
     void SkinFromGameCommand();
     void SkinFromFileCommand();
     void LoadSkinFile(const QString& fileName);
     void LoadSkinFromDrop(const QString& fileName);
     void ClearSkinCommand();
     void ForgetSkin();
+    // Makes the document's skin the one surfaces are matched with, or none when its file is
+    // not there.
+    void UseDocumentSkin();
     void EmbedSkinCommand();
     void EnableEmbedSkin();
     void AddShaderFileCommand();
@@ -383,22 +377,17 @@ class TMainWindow : public QMainWindow {
     void Undoable(const QString& name, const std::function<void()>& command);
     void Undoable(QAction* action, const std::function<void()>& command);
     void RecordIfChanged(const QString& name, TModelSnapshot before);
-    // A copy of the loaded model as the history keeps it.
-    TModelSnapshot CaptureCurrentModel() const;
     void UndoCommand(bool redo);
-    void ForgetUndoHistory();
     void MarkModelSaved();
     // The menu texts and the caption's "*" after the history changed.
     void ShowUndoState();
 
-    // Models and drawing, alive for the whole run.
-    TMD3 md3_;
-    TMDM mdm_;
-    TMDX mdx_;
-    TANINC aninc_;
+    // The loaded model, replaced as a whole by every load.
+    TModelDocument document_;
+
+    // Drawing and game data, alive for the whole run.
     TMS3D ms3d_;
     TASE ase_;
-    TAttachedModels attachments_;
     TOGL ogl_;
     TObjTexture textures_;
     TShaders shaders_;
@@ -409,23 +398,10 @@ class TMainWindow : public QMainWindow {
     double gamma_ = 1.0;  // as stored, so that a hand-set 2.2 is written back as 2.2
     TGameAssets assets_;
 
-    // Loaded-model state.
-    int modelKind_ = 0;
-    int modelSource_ = 0;
-    QString modelDir_;
     bool busy_ = false;
     bool skipDialog_ = false;
     QString presetFileName_;
     QString presetMDXFileName_;  // the animation of a dropped MDM/MDX pair
-    // The loaded character's animation group, so that any of its files can pose the mesh;
-    // forgotten by every other load. `loaded` is the file mdx_ came from, unknown after an
-    // undo or redo (so the next choice reads its file again).
-    struct TCharacterGroup {
-        TCharacterFiles files;
-        std::vector<std::string> localFiles;  // empty until looked up
-        std::optional<std::size_t> loaded;
-    };
-    std::optional<TCharacterGroup> characterGroup_;
 
     // Program state.
     QString appDir_;
@@ -467,6 +443,7 @@ class TMainWindow : public QMainWindow {
     QLabel* tLODpresence_ = nullptr;
     TLodPanel* lodPanel_ = nullptr;
     QPushButton* bPrtScr_ = nullptr;
+    QLabel* lMissingTextures_ = nullptr;
     QTimer* timerFPS_ = nullptr;
     QTimer* timerOGLFPS_ = nullptr;
     std::vector<std::unique_ptr<TViewSwitchPair>> switchPairs_;
@@ -501,7 +478,7 @@ class TMainWindow : public QMainWindow {
     QMenu* menuBones_ = nullptr;
     std::unique_ptr<TTagEntry> tagEntry_;
 
-    TUndoHistory<TModelSnapshot> undoHistory_;
+    // Copies taken before an edit a widget makes itself, recorded once the edit is done.
     std::optional<TModelSnapshot> renameSnapshot_;
     std::optional<TModelSnapshot> lodSnapshot_;  // taken when a slider drag starts changing
     int undoDepth_ = 0;

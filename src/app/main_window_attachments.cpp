@@ -21,10 +21,10 @@ void TMainWindow::BuildAttachmentSwitch() {
 void TMainWindow::LoadAttachments(const std::vector<TCharacterAttachment>& attachments,
                                   QString& status) {
     std::vector<std::string> unread;
-    attachments_ = LoadAttachedModels(attachments, unread);
+    document_.attachments = LoadAttachedModels(attachments, unread);
     for (const std::string& problem : unread)
         status += "; " + QString::fromStdString(problem);
-    if (attachments_.empty() || !ogl_.IsReady()) return;
+    if (document_.attachments.empty() || !ogl_.IsReady()) return;
     ogl_.MakeCurrent();
     ShowProblems(TextureAttachments());
     // The body was fitted alone before its head and helmet were read.
@@ -33,7 +33,7 @@ void TMainWindow::LoadAttachments(const std::vector<TCharacterAttachment>& attac
 }
 
 std::vector<std::string> TMainWindow::TextureAttachments() {
-    if (attachments_.empty()) return {};
-    return TextureAttachedModels(attachments_, assets_, ModelOrigin(), textures_,
+    if (document_.attachments.empty()) return {};
+    return TextureAttachedModels(document_.attachments, assets_, ModelOrigin(), textures_,
                                  static_cast<float>(gamma_));
 }

@@ -80,8 +80,8 @@ void TMainWindow::BuildLayout() {
     modelLayout->addWidget(pcTabs_);
     viewTab_ = BuildViewTab();
     helpTab_ = BuildHelpTab();
-    panels_ = new TModelPanels(pcTabs_, viewTab_, helpTab_, cbTagPivots_, md3_, this);
-    panels_->SetSkeletalModels(&mdm_, &mdx_);
+    panels_ = new TModelPanels(pcTabs_, viewTab_, helpTab_, cbTagPivots_, document_.md3, this);
+    panels_->SetSkeletalModels(&document_.mdm, &document_.mdx);
     BuildTagEntry();
     connect(pcTabs_, &QTabWidget::currentChanged, this, &TMainWindow::OnTabChanged);
 
@@ -255,21 +255,21 @@ void TMainWindow::BuildMenus() {
     QAction* checkModel = MakeAction(this, "menuToolsCheckModel", "Check Model...");
     connect(checkModel, &QAction::triggered, this, [this] {
         // The MDS loader leaves its model as the MDM/MDX pair, so that pair is what is checked.
-        const bool skeletalModel = IsSkeletalFamily(modelKind_);
+        const bool skeletalModel = IsSkeletalFamily(document_.kind);
         auto check = [this, skeletalModel](const TEngineLimits& limits) {
-            if (!skeletalModel) return CheckMD3(md3_, limits);
-            TCheckFindings findings = CheckMDM(mdm_, limits);
-            for (const TCheckFinding& f : CheckMDX(mdx_, limits))
+            if (!skeletalModel) return CheckMD3(document_.md3, limits);
+            TCheckFindings findings = CheckMDM(document_.mdm, limits);
+            for (const TCheckFinding& f : CheckMDX(document_.mdx, limits))
                 findings.push_back(f);
-            for (const TCheckFinding& f :
-                 CheckAnincRanges(aninc_, static_cast<std::int64_t>(mdx_.header.numFrames)))
+            for (const TCheckFinding& f : CheckAnincRanges(
+                     document_.aninc, static_cast<std::int64_t>(document_.mdx.header.numFrames)))
                 findings.push_back(f);
             // A character's head and accessories go into the game with it.
-            for (const TAttachedModel& a : attachments_)
+            for (const TAttachedModel& a : document_.attachments)
                 AppendFindings(findings, CheckMD3(a.model, limits), a.where.gamePath);
             return findings;
         };
-        TdlgCheck dialog(check, modelKind_ != kModelKindNone, this);
+        TdlgCheck dialog(check, !document_.Empty(), this);
         dialog.exec();
     });
     tools->addAction(checkModel);

@@ -92,29 +92,26 @@ void TMainWindow::LoadCharacter(const QString& fileName) {
         status = "Character not loaded: " + missing;
         return;
     }
-    TReadModel model;
+    TModelDocument model;
     if (!LoadMDMMDXFiles(model, QString::fromStdString(files.mesh),
-                         QString::fromStdString(files.mdx), status) ||
-        !ReplaceModel(std::move(model), status))
+                         QString::fromStdString(files.mdx), status))
         return;
-    // The group's list replaces whatever .aninc lies beside an extracted MDX; the names of
-    // every file of the group are offered, each loading its file when chosen.
-    aninc_ = files.animations;
+    // The group's list replaces whatever .aninc lies beside an extracted MDX.
+    model.aninc = files.animations;
+    model.characterGroup = TCharacterGroup{files, {}, 0};
+    model.characterGroup->localFiles.resize(files.animationFiles.size());
+    model.characterGroup->localFiles.front() = files.mdx;
+    model.skinFile = files.skin;
+    if (!ReplaceModel(std::move(model), status)) return;
+    // The names of every file of the group are offered, each loading its file when chosen.
     std::vector<TAnimationRange> names;
     for (std::size_t file = 0; file < files.animationFiles.size(); ++file) {
         for (const TANINCFrame& f : files.animationFiles[file].animations.frames)
             names.push_back({f.name, f.firstFrame, f.numFrames, f.framesPerSecond, file});
     }
     animation_->SetAnimations(std::move(names));
-    characterGroup_ = TCharacterGroup{files, {}, 0};
-    characterGroup_->localFiles.resize(files.animationFiles.size());
-    characterGroup_->localFiles.front() = files.mdx;
     status = "Character loaded";
     AfterModelLoaded(fileName, status, "Save as MDM/MDX");
-    if (!files.skin.empty() && assets_.LoadSkin(files.skin)) {
-        texturePanel_->SetSkinFile(QFileInfo(QString::fromStdString(files.skin)).fileName());
-        ResolveSurfaces();
-    }
     if (!missing.isEmpty()) status += "; " + missing;
     LoadAttachments(files.attachments, status);
 }
@@ -127,7 +124,7 @@ void TMainWindow::LoadCharacterFromFile(const QString& fileName) {
 }
 
 bool TMainWindow::UseCharacterAnimationFile(std::size_t file) {
-    if (!characterGroup_ || characterGroup_->loaded == file) return true;
+    if (!document_.characterGroup || document_.characterGroup->loaded == file) return true;
     bool loaded = false;
     Guarded([&] {
         Undoable(QStringLiteral("Load Animation File"), [&] {
@@ -143,7 +140,7 @@ bool TMainWindow::UseCharacterAnimationFile(std::size_t file) {
 }
 
 bool TMainWindow::LoadCharacterAnimationFile(std::size_t file, QString& status) {
-    TCharacterGroup& group = *characterGroup_;
+    TCharacterGroup& group = *document_.characterGroup;
     const std::string& gamePath = group.files.animationFiles.at(file).mdx;
     const auto notLoaded = [&status, &gamePath](const std::string& reason) {
         status = QString::fromStdString("Animation file " + gamePath + " not loaded: " + reason);
@@ -156,13 +153,13 @@ bool TMainWindow::LoadCharacterAnimationFile(std::size_t file, QString& status) 
     TMDX anim;
     if (!anim.LoadFromFile(local))
         return notLoaded(anim.LastError().empty() ? "the file cannot be read" : anim.LastError());
-    const std::string problem = SkeletalPairProblem(mdm_, anim);
+    const std::string problem = SkeletalPairProblem(document_.mdm, anim);
     if (!problem.empty()) return notLoaded(problem);
-    mdx_ = std::move(anim);
+    document_.mdx = std::move(anim);
     // "Check Model" measures the list against the frames it belongs to.
-    aninc_ = group.files.animationFiles[file].animations;
+    document_.aninc = group.files.animationFiles[file].animations;
     group.loaded = file;
-    panels_->RefreshSkeletalPanels(modelKind_);
+    panels_->RefreshSkeletalPanels(document_.kind);
     ResetAnimationControls();
     status = QString::fromStdString("Animation file " + gamePath + " loaded");
     return true;

@@ -87,8 +87,8 @@ void TMainWindow::BuildEditActions() {
         [this] { SmoothSurfaceCommand(); });
     // The menu item is the family-neutral entry; it runs the smoothing of the model's family.
     add("menuModelSmoothSurface", "Smooth Current Surface", "", both, [this] {
-        FindAction(this, IsSkeletalFamily(modelKind_) ? "actionModelMDMMDXSmoothSurface"
-                                                      : "actionModelMD3SmoothSurface")
+        FindAction(this, IsSkeletalFamily(document_.kind) ? "actionModelMDMMDXSmoothSurface"
+                                                          : "actionModelMD3SmoothSurface")
             ->trigger();
     });
     add("actionModelMD3FixCracksGaps", "Fix Cracks && Gaps for Current Surface...", "", md3,
@@ -155,13 +155,13 @@ void TMainWindow::BuildTagEntry() {
 }
 
 void TMainWindow::EnableEditCommands() {
-    const bool md3 = IsMD3Family(modelKind_);
-    const bool any = md3 || IsSkeletalFamily(modelKind_);
+    const bool md3 = IsMD3Family(document_.kind);
+    const bool any = md3 || IsSkeletalFamily(document_.kind);
     for (QAction* action : md3EditActions_)
         action->setEnabled(md3);
     for (QAction* action : modelEditActions_)
         action->setEnabled(any);
-    const bool skeletal = IsSkeletalFamily(modelKind_);
+    const bool skeletal = IsSkeletalFamily(document_.kind);
     for (QAction* action : skeletalActions_)
         action->setEnabled(skeletal);
     if (menuBones_ != nullptr) menuBones_->setEnabled(skeletal);
@@ -169,11 +169,11 @@ void TMainWindow::EnableEditCommands() {
 }
 
 void TMainWindow::MarkModelChanged() {
-    gbModel_->setTitle(gbModel_->title() + "*");
+    gbModel_->setTitle(QString::fromStdString(document_.name) + "*");
 }
 
 void TMainWindow::AfterFrameEdit() {
-    panels_->RefreshMD3Panels(modelKind_);
+    panels_->RefreshMD3Panels(document_.kind);
     ResetAnimationControls();
     RedrawView();
 }

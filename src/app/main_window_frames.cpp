@@ -25,14 +25,15 @@ void SortAsText(QStringList& paths) {
 
 void TMainWindow::AddFramesCommand(bool allFrames) {
     SetStatus("");
-    if (!IsMD3Family(modelKind_) || !prompts_.openFile) return;
+    if (!IsMD3Family(document_.kind) || !prompts_.openFile) return;
     int filterIndex = 0;
     const QString fileName =
         prompts_.openFile("Select a model to load", {kMD3Filter, kMDCFilter}, filterIndex);
     if (fileName.isEmpty()) return;
     std::string message;
-    const bool added = allFrames ? md3_.AppendAllFramesFromFile(fileName.toStdString(), message)
-                                 : md3_.AppendFirstFrameFromFile(fileName.toStdString(), message);
+    const bool added =
+        allFrames ? document_.md3.AppendAllFramesFromFile(fileName.toStdString(), message)
+                  : document_.md3.AppendFirstFrameFromFile(fileName.toStdString(), message);
     if (!added) {
         SetStatus(QString::fromStdString(message));
         return;
@@ -48,7 +49,7 @@ void TMainWindow::AddFramesCommand(bool allFrames) {
 
 void TMainWindow::AddFrameSequenceCommand() {
     SetStatus("");
-    if (!IsMD3Family(modelKind_) || !prompts_.openFiles) return;
+    if (!IsMD3Family(document_.kind) || !prompts_.openFiles) return;
     QStringList paths = prompts_.openFiles("Select multiple models sequence", kMD3sFilter);
     if (paths.isEmpty()) return;
     SortAsText(paths);
@@ -67,7 +68,7 @@ void TMainWindow::AddFrameSequenceCommand() {
     } showAdded{this, added};
     for (const QString& path : paths) {
         std::string message;
-        if (!md3_.AppendFirstFrameFromFile(path.toStdString(), message)) {
+        if (!document_.md3.AppendFirstFrameFromFile(path.toStdString(), message)) {
             SetStatus(QString::fromStdString(message));
             return;
         }
@@ -81,13 +82,13 @@ void TMainWindow::DeleteFrameCommand() {
     SetStatus("");
     // Converted models are not offered this: only a loaded MD3 file.
     const int frame = CurrentFrame();
-    if (modelKind_ != kModelKindMD3 || md3_.header.numFrames <= 1 || frame < 0) return;
+    if (document_.kind != kModelKindMD3 || document_.md3.header.numFrames <= 1 || frame < 0) return;
     if (!prompts_.askYesNoCancel) return;
     const QString question =
         QStringLiteral("Are You sure You want to remove the current frame?.. Frame[%1] ?")
             .arg(frame);
     if (prompts_.askYesNoCancel("Confirmation", question) != TAnswer::Yes) return;
-    md3_.DeleteFrame(frame);
+    document_.md3.DeleteFrame(frame);
     AfterFrameEdit();
     // The same frame number stays current while it still exists.
     animation_->ShowCurrentFrame(frame);

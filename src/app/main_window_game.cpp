@@ -259,7 +259,7 @@ void TMainWindow::LoadMD3FromGameCommand() {
     if (result != QDialog::Accepted || !chosen) return;
     status.emplace();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    TReadModel model;
+    TModelDocument model;
     const TModelLoad load = LoadMD3FromGame(model.md3, assets_, chosen->entryPath);
     ShowProblems(load.problems);
     if (!load.ok) {
@@ -289,7 +289,7 @@ void TMainWindow::LoadMD3FromPK3Command() {
     // Reading the entry makes its archive the map archive; a failure gives the loaded
     // model its own back.
     const std::string previousArchive = assets_.MapArchive();
-    TReadModel model;
+    TModelDocument model;
     const TModelLoad load = LoadMD3FromMapArchive(model.md3, assets_, chosen->chosenArchive,
                                                   chosen->entryPath, StatusReporter());
     ShowProblems(load.problems);
@@ -348,7 +348,7 @@ void TMainWindow::LoadMDMMDXFromGameCommand() {
                                          "\" could not be taken out of " + missing.sourcePak);
         return;
     }
-    TReadModel model;
+    TModelDocument model;
     if (!LoadMDMMDXFiles(model, QString::fromStdString(meshFile), QString::fromStdString(animFile),
                          *status))
         return;
@@ -366,11 +366,12 @@ void TMainWindow::LoadMDMMDXFromGameCommand() {
 void TMainWindow::AfterArchiveLoad(const QString& name, const QString& fileName,
                                    const QString& saveHint) {
     EnableModelCommands();
-    panels_->RefreshMD3Panels(modelKind_);
-    panels_->RefreshSkeletalPanels(modelKind_);
+    panels_->RefreshMD3Panels(document_.kind);
+    panels_->RefreshSkeletalPanels(document_.kind);
     ShowFamily();
     panels_->NameField()->setText(name);
-    gbModel_->setTitle(QFileInfo(fileName).fileName());
+    document_.name = QFileInfo(fileName).fileName().toStdString();
+    ShowUndoState();
     ResetAnimationControls();
     if (!view_.lockView) ResetView();
     TextureLoadedModel(QString());

@@ -18,9 +18,11 @@ bool HasFramesAndSurfaces(const TMD3& md3) {
 
 void TMainWindow::MirrorCommand(int axis) {
     SetStatus("");
-    if (!IsMD3Family(modelKind_) || !HasFramesAndSurfaces(md3_)) return;
-    const int clamped = axis == 0 ? md3_.MirrorX() : axis == 1 ? md3_.MirrorY() : md3_.MirrorZ();
-    panels_->RefreshMD3Panels(modelKind_);
+    if (!IsMD3Family(document_.kind) || !HasFramesAndSurfaces(document_.md3)) return;
+    const int clamped = axis == 0   ? document_.md3.MirrorX()
+                        : axis == 1 ? document_.md3.MirrorY()
+                                    : document_.md3.MirrorZ();
+    panels_->RefreshMD3Panels(document_.kind);
     const char* const texts[3] = {"X-coordinates are flipped..", "Y-coordinates are mirrored..",
                                   "Z-coordinates are mirrored.."};
     SetStatus(QString::fromLatin1(texts[axis]) + ClampedText(clamped));
@@ -29,33 +31,33 @@ void TMainWindow::MirrorCommand(int axis) {
 
 void TMainWindow::MirrorNormalsCommand() {
     SetStatus("");
-    if (!IsMD3Family(modelKind_) || !HasFramesAndSurfaces(md3_)) return;
-    md3_.MirrorNormals();
-    panels_->RefreshMD3Panels(modelKind_);
+    if (!IsMD3Family(document_.kind) || !HasFramesAndSurfaces(document_.md3)) return;
+    document_.md3.MirrorNormals();
+    panels_->RefreshMD3Panels(document_.kind);
     SetStatus("Normals are mirrored..");
     RedrawView();
 }
 
 void TMainWindow::ReverseWindingCommand() {
     SetStatus("");
-    if (!IsMD3Family(modelKind_) || !HasFramesAndSurfaces(md3_)) return;
-    md3_.ReverseWinding();
-    panels_->RefreshMD3Panels(modelKind_);
+    if (!IsMD3Family(document_.kind) || !HasFramesAndSurfaces(document_.md3)) return;
+    document_.md3.ReverseWinding();
+    panels_->RefreshMD3Panels(document_.kind);
     SetStatus("Triangle windings are reversed..");
     RedrawView();
 }
 
 void TMainWindow::RotateCommand(int axis) {
     SetStatus("");
-    if (!IsMD3Family(modelKind_)) return;
+    if (!IsMD3Family(document_.kind)) return;
     const char* const prompts[3] = {"X Degrees", "Y Degrees", "Z Degrees"};
     const auto degrees =
         AskDecimal(prompts_, "Enter the degrees of rotation", QString::fromLatin1(prompts[axis]));
     if (!degrees) return;
-    const int clamped = axis == 0   ? md3_.RotateX(degrees->value)
-                        : axis == 1 ? md3_.RotateY(degrees->value)
-                                    : md3_.RotateZ(degrees->value);
-    panels_->RefreshMD3Panels(modelKind_);
+    const int clamped = axis == 0   ? document_.md3.RotateX(degrees->value)
+                        : axis == 1 ? document_.md3.RotateY(degrees->value)
+                                    : document_.md3.RotateZ(degrees->value);
+    panels_->RefreshMD3Panels(document_.kind);
     const QString axisName = QString(QChar('X' + axis));
     SetStatus("The model is rotated around the " + axisName + "-axis.." + ClampedText(clamped));
     RedrawView();
@@ -63,11 +65,11 @@ void TMainWindow::RotateCommand(int axis) {
 
 void TMainWindow::ScaleCommand() {
     SetStatus("");
-    if (!IsMD3Family(modelKind_)) return;
+    if (!IsMD3Family(document_.kind)) return;
     const auto factor = AskDecimal(prompts_, "Enter the scaling factor", "Scaling Factor");
     if (!factor || factor->value == 1.0f) return;
-    const int clamped = md3_.ScaleModel(factor->value);
-    panels_->RefreshMD3Panels(modelKind_);
+    const int clamped = document_.md3.ScaleModel(factor->value);
+    panels_->RefreshMD3Panels(document_.kind);
     SetStatus("Model scaled by factor " + factor->text + ClampedText(clamped));
     ResetAnimationControls();
     if (!view_.lockView) ResetView();
@@ -76,8 +78,8 @@ void TMainWindow::ScaleCommand() {
 
 void TMainWindow::TagAsOriginCommand() {
     SetStatus("");
-    const THeader& h = md3_.header;
-    if (!IsMD3Family(modelKind_) || h.numTags <= 0 || h.numFrames <= 0) return;
+    const THeader& h = document_.md3.header;
+    if (!IsMD3Family(document_.kind) || h.numTags <= 0 || h.numFrames <= 0) return;
     const int entry = cbTagPivots_->currentIndex();
     if (entry < 0) return;
     if (h.tags.size() < static_cast<std::size_t>(h.numFrames) * static_cast<std::size_t>(h.numTags))
@@ -85,24 +87,24 @@ void TMainWindow::TagAsOriginCommand() {
     // The last entry is "origin", whatever number of tag names precede it.
     const int pivot = entry == cbTagPivots_->count() - 1 ? h.numTags : entry;
     const QString entryText = cbTagPivots_->currentText();
-    const int clamped = md3_.TagAsOrigin(pivot);
-    panels_->RefreshMD3Panels(modelKind_);
+    const int clamped = document_.md3.TagAsOrigin(pivot);
+    panels_->RefreshMD3Panels(document_.kind);
     SetStatus("The position of the tag[\"" + entryText + "\"] is now the new origin.." +
               ClampedText(clamped));
     RedrawView();
 }
 
 void TMainWindow::TagAxesCommand(void (TMD3::*edit)()) {
-    if (!IsMD3Family(modelKind_) || md3_.header.numFrames <= 0) return;
-    (md3_.*edit)();
+    if (!IsMD3Family(document_.kind) || document_.md3.header.numFrames <= 0) return;
+    (document_.md3.*edit)();
     // The "Tags" tab lists the axes; left alone it would show axes the model no longer has.
-    panels_->RefreshMD3Panels(modelKind_);
+    panels_->RefreshMD3Panels(document_.kind);
     RedrawView();
 }
 
 void TMainWindow::SwapTexCoordsCommand() {
-    if (!IsMD3Family(modelKind_)) return;
-    for (int s = 0; md3_.ValidSurface(s); ++s)
-        md3_.FlipTexCoordT(s);
+    if (!IsMD3Family(document_.kind)) return;
+    for (int s = 0; document_.md3.ValidSurface(s); ++s)
+        document_.md3.FlipTexCoordT(s);
     RedrawView();
 }

@@ -44,7 +44,7 @@ void TMainWindow::LoadImportCommand(bool ms3d) {
                                      DialogFilter(ms3d ? kMS3DFilter : kASEFilter).split(";;"),
                                      filterIndex);
         },
-        [this, ms3d](const QString& fileName, TReadModel& model, QString& status) {
+        [this, ms3d](const QString& fileName, TModelDocument& model, QString& status) {
             return ms3d ? LoadMS3DFile(model, fileName, status)
                         : LoadASEFile(model, fileName, status);
         },
@@ -58,7 +58,7 @@ void TMainWindow::LoadImportFromFile(const QString& fileName, bool ms3d) {
     skipDialog_ = false;
 }
 
-bool TMainWindow::LoadMS3DFile(TReadModel& model, const QString& fileName, QString& status) {
+bool TMainWindow::LoadMS3DFile(TModelDocument& model, const QString& fileName, QString& status) {
     if (!ms3d_.LoadMS3D(fileName.toStdString())) {
         status =
             "MS3D not loaded: " + QFileInfo(fileName).fileName() + ": not a MilkShape 3D model";
@@ -78,7 +78,7 @@ bool TMainWindow::LoadMS3DFile(TReadModel& model, const QString& fileName, QStri
     return true;
 }
 
-bool TMainWindow::LoadASEFile(TReadModel& model, const QString& fileName, QString& status) {
+bool TMainWindow::LoadASEFile(TModelDocument& model, const QString& fileName, QString& status) {
     std::string message;
     if (!ase_.LoadASE(fileName.toStdString(), message)) {
         status = QString::fromStdString(message);

@@ -99,32 +99,27 @@ void TMainWindow::ResetLodAndAnimationNames() {
     if (lodPanel_ != nullptr) lodPanel_->ResetForLoad();
     cbLODEnabled_->setChecked(false);
     animation_->SetAnimations({});
-    characterGroup_.reset();
+    document_.characterGroup.reset();
 }
 
 void TMainWindow::ForgetModel() {
-    modelSource_ = kModelSourceNone;
-    modelKind_ = kModelKindNone;
-    md3_.Clear();
-    mdm_.Clear();
-    mdx_.Clear();
-    attachments_.clear();
+    document_ = TModelDocument{};
+    // A copy taken for an edit in progress belongs to the model that is gone.
+    renameSnapshot_.reset();
+    lodSnapshot_.reset();
     ForgetTexturing();
     // Names of an animation that is gone would choose frames of nothing.
     animation_->SetAnimations({});
-    characterGroup_.reset();
     panels_->EmptyPanels();
-    panels_->RefreshSkeletalPanels(modelKind_);
+    panels_->RefreshSkeletalPanels(document_.kind);
     EnableModelCommands();
     ShowFamily();
-    ForgetUndoHistory();
+    ShowUndoState();
 }
 
 void TMainWindow::ResetEnvironment() {
     ForgetModel();
-    modelDir_.clear();
     panels_->NameField()->clear();
-    gbModel_->setTitle("");
     animation_->ResetAnimationControls(0);
     tLODpresence_->setText("info");
     if (ogl_.IsReady()) {
@@ -134,21 +129,18 @@ void TMainWindow::ResetEnvironment() {
 }
 
 void TMainWindow::ShowFamily() {
-    panels_->ShowTabsOfFamily(modelKind_);
-    gbLOD_->setEnabled(IsSkeletalFamily(modelKind_));
+    panels_->ShowTabsOfFamily(document_.kind);
+    gbLOD_->setEnabled(IsSkeletalFamily(document_.kind));
 }
 
 void TMainWindow::EnableModelCommands() {
-    actionModelClear_->setEnabled(modelKind_ != kModelKindNone);
+    actionModelClear_->setEnabled(!document_.Empty());
     EnableEditCommands();
 }
 
 void TMainWindow::ResetAnimationControls() {
-    animation_->SetModelKind(modelKind_);
-    const int frames = IsMD3Family(modelKind_)        ? md3_.header.numFrames
-                       : IsSkeletalFamily(modelKind_) ? static_cast<int>(mdx_.frames.size())
-                                                      : 0;
-    animation_->ResetAnimationControls(frames);
+    animation_->SetModelKind(document_.kind);
+    animation_->ResetAnimationControls(document_.Empty() ? 0 : document_.FrameCount());
 }
 
 void TMainWindow::OnTimerTick() {
@@ -167,7 +159,7 @@ void TMainWindow::RunLoadFrame(const std::function<QString()>& chooseFile, const
     SetStatus("");
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (prepare && !prepare(fileName)) return;
-    TReadModel model;
+    TModelDocument model;
     QString status;
     if (read(fileName, model, status) && ReplaceModel(std::move(model), status)) {
         AfterModelLoaded(fileName, status, saveHint);
@@ -176,22 +168,18 @@ void TMainWindow::RunLoadFrame(const std::function<QString()>& chooseFile, const
     }
 }
 
-bool TMainWindow::ReplaceModel(TReadModel&& model, QString& status) {
+bool TMainWindow::ReplaceModel(TModelDocument&& model, QString& status) {
     if (!SettleUnsavedChanges()) {
         status = "Not loaded: the changes to the loaded model are kept";
         return false;
     }
     ResetLodAndAnimationNames();
     ResetEnvironment();
-    md3_ = std::move(model.md3);
-    mdm_ = std::move(model.mdm);
-    mdx_ = std::move(model.mdx);
-    modelKind_ = model.kind;
-    modelSource_ = model.source;
+    document_ = std::move(model);
     return true;
 }
 
-bool TMainWindow::LoadMD3File(TReadModel& model, const QString& fileName, QString& status) {
+bool TMainWindow::LoadMD3File(TModelDocument& model, const QString& fileName, QString& status) {
     if (!model.md3.LoadFromFile(fileName.toStdString())) {
         // The reader knows why; a modder needs that to mend the file.
         status = "MD3 not loaded: " + QString::fromStdString(model.md3.LastError());
@@ -206,15 +194,17 @@ bool TMainWindow::LoadMD3File(TReadModel& model, const QString& fileName, QStrin
 void TMainWindow::AfterModelLoaded(const QString& fileName, const QString& status,
                                    const QString& saveHint) {
     EnableModelCommands();
-    panels_->RefreshMD3Panels(modelKind_);
-    panels_->RefreshSkeletalPanels(modelKind_);
+    panels_->RefreshMD3Panels(document_.kind);
+    panels_->RefreshSkeletalPanels(document_.kind);
     ShowFamily();
-    modelDir_ = QFileInfo(fileName).absolutePath() + "/";
+    const QFileInfo file(fileName);
+    document_.folder = (file.absolutePath() + "/").toStdString();
+    document_.name = file.fileName().toStdString();
     panels_->NameField()->setText(fileName);
-    gbModel_->setTitle(QFileInfo(fileName).fileName());
+    ShowUndoState();
     ResetAnimationControls();
     if (!view_.lockView) ResetView();
-    TextureLoadedModel(modelDir_);
+    TextureLoadedModel(QString::fromStdString(document_.folder));
     SetStatus(status);
     actionFileSaveAs_->setToolTip(saveHint);
 }
@@ -227,7 +217,7 @@ void TMainWindow::LoadMD3Command() {
                                                          {kMD3Filter, kMDCFilter}, filterIndex)
                                      : QString();
         },
-        [this](const QString& fileName, TReadModel& model, QString& status) {
+        [this](const QString& fileName, TModelDocument& model, QString& status) {
             return LoadMD3File(model, fileName, status);
         },
         "Save as MD3");
@@ -291,7 +281,7 @@ void TMainWindow::LoadAnyFromFileCommand() {
         case kAnyMap:
         case kAnyMS3D:
         case kAnyASE: {
-            TReadModel model;
+            TModelDocument model;
             // A compressed model reads into the same model as an MD3.
             const bool read = entry == kAnyMD3 || entry == kAnyMDC
                                   ? LoadMD3File(model, fileName, *status)
@@ -303,8 +293,8 @@ void TMainWindow::LoadAnyFromFileCommand() {
             if (!read || !ReplaceModel(std::move(model), *status)) break;
             // The hint says what "Save As" writes, and that follows the model's family.
             AfterModelLoaded(fileName, *status,
-                             IsSkeletalFamily(modelKind_) ? QStringLiteral("Save as MDM/MDX")
-                                                          : QStringLiteral("Save as MD3"));
+                             IsSkeletalFamily(document_.kind) ? QStringLiteral("Save as MDM/MDX")
+                                                              : QStringLiteral("Save as MD3"));
             break;
         }
         case kAnyMDX:
@@ -312,7 +302,7 @@ void TMainWindow::LoadAnyFromFileCommand() {
         case kAnyMDXFrames:
         case kAnyMDMTags: {
             // Parts of a skeletal model need the model they belong to.
-            if (!IsSkeletalFamily(modelKind_)) {
+            if (!IsSkeletalFamily(document_.kind)) {
                 *status = "Not loaded: " + name + ": load the MDM/MDX model it belongs to first";
                 break;
             }
@@ -338,7 +328,7 @@ void TMainWindow::LoadAnyFromFileCommand() {
             break;
         case kAnyTags:
             // Tags are added to the loaded MD3 model, as its "Tags" page does it.
-            if (!IsMD3Family(modelKind_)) {
+            if (!IsMD3Family(document_.kind)) {
                 *status = "Not loaded: " + name + ": tags are added to a loaded MD3 model";
                 break;
             }
@@ -371,30 +361,36 @@ void TMainWindow::SaveAsCommand() {
 
 void TMainWindow::SaveModelAs(QString& status) {
     if (!prompts_.saveFile) return;
-    if (IsSkeletalFamily(modelKind_)) {
+    if (IsSkeletalFamily(document_.kind)) {
         SaveSkeletalAs(status);
         return;
     }
-    if (!IsMD3Family(modelKind_)) return;
+    if (!IsMD3Family(document_.kind)) return;
     const QString fileName =
         prompts_.saveFile("Save a model",
                           "Quake 3 model (.MD3) (*.MD3 *.md3);;Compressed Quake 3 model (.MDC) "
                           "(*.MDC *.mdc)",
                           kSavedMD3Suffix);
     if (fileName.isEmpty()) return;
-    if (md3_.SaveToFile(fileName.toStdString())) {
+    if (document_.md3.SaveToFile(fileName.toStdString())) {
         const QString name = QFileInfo(fileName).fileName();
-        gbModel_->setTitle(name);
+        document_.name = name.toStdString();
         MarkModelSaved();
         status = "Model saved to file: " + name;
     } else {
-        status = "Model not saved: " + QString::fromStdString(md3_.LastError());
+        status = "Model not saved: " + QString::fromStdString(document_.md3.LastError());
     }
 }
 
 void TMainWindow::ClearCommand() {
     if (!SettleUnsavedChanges()) return;
+    // The caption, the name field and the folder images are looked for in stay as they were.
+    std::string name = std::move(document_.name);
+    std::string folder = std::move(document_.folder);
     ForgetModel();
+    document_.name = std::move(name);
+    document_.folder = std::move(folder);
+    ShowUndoState();
     ResetAnimationControls();
     actionFileSaveAs_->setToolTip("");
     SetStatus("Environment cleared..");

@@ -18,7 +18,7 @@
 #include "skeletal/skeletal_pair.h"
 
 void TMainWindow::BuildLodCommands() {
-    lodPanel_ = new TLodPanel(gbLOD_, cbLODEnabled_, tLODpresence_, mdm_);
+    lodPanel_ = new TLodPanel(gbLOD_, cbLODEnabled_, tLODpresence_, document_.mdm);
     connect(cbLODEnabled_, &QCheckBox::toggled, this, [this](bool on) {
         switches_.lodEnabled = on;
         RedrawView();
@@ -26,7 +26,7 @@ void TMainWindow::BuildLodCommands() {
     panels_->afterSkeletalRefresh = [this] { lodPanel_->RefreshFromMesh(); };
     // A drag of the minimum slider is one step of the history, however many values it passes.
     lodPanel_->beforeMinimumChange = [this] {
-        if (undoDepth_ == 0 && !lodSnapshot_) lodSnapshot_ = CaptureCurrentModel();
+        if (undoDepth_ == 0 && !lodSnapshot_) lodSnapshot_ = document_.Capture();
     };
     const auto recordMinimum = [this] {
         if (!lodSnapshot_ || lodPanel_->Minimum()->isSliderDown()) return;
@@ -51,25 +51,26 @@ void TMainWindow::BuildLodCommands() {
 }
 
 void TMainWindow::CalculateLodCommand() {
-    if (!IsSkeletalFamily(modelKind_)) return;
+    if (!IsSkeletalFamily(document_.kind)) return;
     busy_ = true;
     QString status;
     const TCommandEnd end([this, &status] { EndCommand(&status); });
     SetStatus("");
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // The frames where the game's player animation stands still.
-    const std::uint32_t frame = modelKind_ == kModelKindMDMMDX ? kLodFrameMDMMDX
-                                : modelKind_ == kModelKindMDS  ? kLodFrameMDS
-                                                               : 0;
+    const std::uint32_t frame = document_.kind == kModelKindMDMMDX ? kLodFrameMDMMDX
+                                : document_.kind == kModelKindMDS  ? kLodFrameMDS
+                                                                   : 0;
     DialogProgress progress(this, "Calculating LOD...");
-    if (!TCollapseMap().CalculateLod(mdm_, mdx_, frame, &progress)) {
+    if (!TCollapseMap().CalculateLod(document_.mdm, document_.mdx, frame, &progress)) {
         status = progress.Cancelled()
                      ? "LOD not calculated: cancelled"
                      : "LOD not calculated: the mesh cannot be posed with its animation";
         return;
     }
     lodPanel_->ShowCalculated();
-    status = "LOD calculated at frame " + QString::number(TCollapseMap::LodFrame(mdx_, frame));
+    status =
+        "LOD calculated at frame " + QString::number(TCollapseMap::LodFrame(document_.mdx, frame));
 }
 
 void TMainWindow::LoadMDSCommand() {
@@ -82,7 +83,7 @@ void TMainWindow::LoadMDSCommand() {
                                            filterIndex)
                        : QString();
         },
-        [this](const QString& fileName, TReadModel& model, QString& status) {
+        [this](const QString& fileName, TModelDocument& model, QString& status) {
             return LoadMDSFile(model, fileName, status);
         },
         "Save as MDM/MDX");
@@ -95,7 +96,7 @@ void TMainWindow::LoadMDSFromFile(const QString& fileName) {
     skipDialog_ = false;
 }
 
-bool TMainWindow::LoadMDSFile(TReadModel& model, const QString& fileName, QString& status) {
+bool TMainWindow::LoadMDSFile(TModelDocument& model, const QString& fileName, QString& status) {
     TMDS mds;
     if (!mds.LoadFromFile(fileName.toStdString())) {
         status = "MDS not loaded: " + QFileInfo(fileName).fileName() + ": " +

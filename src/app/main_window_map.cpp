@@ -55,7 +55,7 @@ void TMainWindow::LoadMapCommand() {
                                            filterIndex)
                        : QString();
         },
-        [this, &map](const QString&, TReadModel& model, QString& status) {
+        [this, &map](const QString&, TModelDocument& model, QString& status) {
             return TakeConvertedMap(map, model, status);
         },
         "Save as MD3",
@@ -119,7 +119,7 @@ TMainWindow::TConvertedMap TMainWindow::ConvertMapFile(const QString& fileName) 
     return converted;
 }
 
-bool TMainWindow::TakeConvertedMap(TConvertedMap& map, TReadModel& model, QString& status) {
+bool TMainWindow::TakeConvertedMap(TConvertedMap& map, TModelDocument& model, QString& status) {
     status = map.status;
     if (map.result != TConvertedMap::Result::Converted) return false;
     model.md3 = std::move(map.model);

@@ -10,11 +10,12 @@
 void TMainWindow::RecalculateNormalsCommand() {
     SetStatus("");
     // The text is shown for every model, also when there was nothing to do.
-    if (IsMD3Family(modelKind_)) {
-        for (int s = 0; md3_.ValidSurface(s); ++s)
-            md3_.CalculateNormals(s);
-    } else if (IsSkeletalFamily(modelKind_) && CurrentFrame() >= 0) {
-        RecalculateAllNormals(mdm_, mdx_, static_cast<std::uint32_t>(CurrentFrame()));
+    if (IsMD3Family(document_.kind)) {
+        for (int s = 0; document_.md3.ValidSurface(s); ++s)
+            document_.md3.CalculateNormals(s);
+    } else if (IsSkeletalFamily(document_.kind) && CurrentFrame() >= 0) {
+        RecalculateAllNormals(document_.mdm, document_.mdx,
+                              static_cast<std::uint32_t>(CurrentFrame()));
     }
     SetStatus("Normals recalculated");
     RedrawView();
@@ -25,8 +26,8 @@ void TMainWindow::SmoothSurfaceCommand() {
     const int surface = SelectedMD3Surface();
     if (surface < 0) return;
     const QString name = panels_->SurfaceList()->currentText();
-    md3_.SmoothSurface(surface);
-    panels_->RefreshMD3Panels(modelKind_);
+    document_.md3.SmoothSurface(surface);
+    panels_->RefreshMD3Panels(document_.kind);
     SetStatus("Surface[\"" + name + "\"] smoothed..");
     RedrawView();
 }
@@ -40,8 +41,8 @@ void TMainWindow::FixCracksCommand() {
         AskDecimal(prompts_, "Enter max. distance",
                    "The maximal distance over which vertices will be weld together", "0.15");
     if (!distance) return;
-    md3_.WeldVertices(surface, std::abs(distance->value));
-    panels_->RefreshMD3Panels(modelKind_);
+    document_.md3.WeldVertices(surface, std::abs(distance->value));
+    panels_->RefreshMD3Panels(document_.kind);
     SetStatus("Surface[\"" + name + "\"] vertices \"welded\"..");
     RedrawView();
 }

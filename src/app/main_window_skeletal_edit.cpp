@@ -58,19 +58,19 @@ void TMainWindow::BuildSkeletalActions() {
 }
 
 int TMainWindow::SelectedMDMSurface() const {
-    if (!IsSkeletalFamily(modelKind_) || mdx_.frames.empty()) return -1;
+    if (!IsSkeletalFamily(document_.kind) || document_.mdx.frames.empty()) return -1;
     const int surface = panels_->SelectedSurface();
-    return mdm_.ValidSurface(surface) ? surface : -1;
+    return document_.mdm.ValidSurface(surface) ? surface : -1;
 }
 
 void TMainWindow::AfterSkeletalEdit() {
-    panels_->RefreshSkeletalPanels(modelKind_);
+    panels_->RefreshSkeletalPanels(document_.kind);
     RedrawView();
 }
 
 void TMainWindow::ExportFramesCommand() {
     SetStatus("");
-    if (!IsSkeletalFamily(modelKind_)) return;
+    if (!IsSkeletalFamily(document_.kind)) return;
     const int start = animation_->StartFrame();
     const int end = animation_->EndFrame();
     TExportOutcome outcome;
@@ -83,7 +83,8 @@ void TMainWindow::ExportFramesCommand() {
         // The exported file is written, not loaded: the skeletal model stays the one shown,
         // with its name and unsaved state.
         TMD3 baked;
-        outcome = ExportFramesRangeToMD3(mdm_, mdx_, start, end, baked, prompts, &progress);
+        outcome = ExportFramesRangeToMD3(document_.mdm, document_.mdx, start, end, baked, prompts,
+                                         &progress);
     }
     using Result = TExportOutcome::Result;
     if (outcome.result == Result::Saved) {
@@ -98,17 +99,17 @@ void TMainWindow::ExportFramesCommand() {
 
 void TMainWindow::RenameBonesCommand() {
     SetStatus("");
-    if (!IsSkeletalFamily(modelKind_)) return;
+    if (!IsSkeletalFamily(document_.kind)) return;
     if (panels_->BonesTreeEntries() != static_cast<int>(kDefaultBoneNames.size())) return;
-    if (!SetDefaultBoneNames(mdx_)) return;
+    if (!SetDefaultBoneNames(document_.mdx)) return;
     AfterSkeletalEdit();
 }
 
 void TMainWindow::ScaleWeightsCommand() {
     SetStatus("");
-    if (!IsSkeletalFamily(modelKind_)) return;
+    if (!IsSkeletalFamily(document_.kind)) return;
     TAppUserPrompts prompts(prompts_);
-    if (!AskAndScaleWeights(mdm_, prompts)) return;
+    if (!AskAndScaleWeights(document_.mdm, prompts)) return;
     AfterSkeletalEdit();
 }
 
@@ -117,9 +118,9 @@ void TMainWindow::SmoothSkeletalSurfaceCommand() {
     const int surface = SelectedMDMSurface();
     if (surface < 0) return;
     const auto index = static_cast<std::uint32_t>(surface);
-    if (!SmoothSurface(mdm_, mdx_, index)) return;
-    panels_->RefreshSkeletalPanels(modelKind_);
-    const std::string status = SmoothedStatusText(mdm_, index);
+    if (!SmoothSurface(document_.mdm, document_.mdx, index)) return;
+    panels_->RefreshSkeletalPanels(document_.kind);
+    const std::string status = SmoothedStatusText(document_.mdm, index);
     SetStatus(QString::fromLatin1(status.data(), static_cast<qsizetype>(status.size())));
     RedrawView();
 }

@@ -56,7 +56,7 @@ void TMainWindow::LoadMDMMDXCommand() {
     if (mdxFile.isEmpty()) return;
     SetStatus("");
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    TReadModel model;
+    TModelDocument model;
     QString status;
     if (LoadMDMMDXFiles(model, mdmFile, mdxFile, status) &&
         ReplaceModel(std::move(model), status)) {
@@ -75,7 +75,7 @@ void TMainWindow::LoadMDMMDXFromFiles(const QString& mdmFile, const QString& mdx
     skipDialog_ = false;
 }
 
-bool TMainWindow::LoadMDMFile(TReadModel& model, const QString& fileName, QString& status) {
+bool TMainWindow::LoadMDMFile(TModelDocument& model, const QString& fileName, QString& status) {
     TAppUserPrompts prompts(prompts_);
     if (!model.mdm.LoadFromFile(fileName.toStdString(), prompts)) {
         status = NotLoaded("MDM", fileName, model.mdm.LastError());
@@ -90,8 +90,8 @@ bool TMainWindow::LoadMDMFile(TReadModel& model, const QString& fileName, QStrin
     return true;
 }
 
-bool TMainWindow::LoadMDMMDXFiles(TReadModel& model, const QString& mdmFile, const QString& mdxFile,
-                                  QString& status) {
+bool TMainWindow::LoadMDMMDXFiles(TModelDocument& model, const QString& mdmFile,
+                                  const QString& mdxFile, QString& status) {
     if (!LoadMDMFile(model, mdmFile, status)) return false;
     if (!model.mdx.LoadFromFile(mdxFile.toStdString())) {
         status = NotLoaded("MDX", mdxFile, model.mdx.LastError());
@@ -108,19 +108,19 @@ bool TMainWindow::LoadPartFile(TPartialLoad part, const QString& fileName, QStri
     // The part is read into a copy, so a file that fails, or does not fit the rest of the
     // model, leaves the loaded model exactly as it was.
     if (part == TPartialLoad::Tags) {
-        TMDM mesh = mdm_;
+        TMDM mesh = document_.mdm;
         TAppUserPrompts prompts(prompts_);
         if (!mesh.LoadTagsFromFile(file, prompts)) {
             status = NotLoaded("MDM tags", fileName, mesh.LastError());
             return false;
         }
-        status = PairProblem(mesh, mdx_, "MDM tags", fileName);
+        status = PairProblem(mesh, document_.mdx, "MDM tags", fileName);
         if (!status.isEmpty()) return false;
-        mdm_ = std::move(mesh);
+        document_.mdm = std::move(mesh);
         status = "MDX tags loaded";
     } else {
         TMDX anim;
-        if (part != TPartialLoad::Animation) anim = mdx_;
+        if (part != TPartialLoad::Animation) anim = document_.mdx;
         const char* what = part == TPartialLoad::Animation ? "MDX"
                            : part == TPartialLoad::Bones   ? "MDX bones"
                                                            : "MDX frames";
@@ -131,21 +131,21 @@ bool TMainWindow::LoadPartFile(TPartialLoad part, const QString& fileName, QStri
             status = NotLoaded(what, fileName, anim.LastError());
             return false;
         }
-        status = PairProblem(mdm_, anim, what, fileName);
+        status = PairProblem(document_.mdm, anim, what, fileName);
         if (!status.isEmpty()) return false;
-        mdx_ = std::move(anim);
+        document_.mdx = std::move(anim);
         status = QString(what) + " loaded";
         // Names of the animation list belong to the frames they were written for.
         if (part != TPartialLoad::Bones) ResetLodAndAnimationNames();
         if (part == TPartialLoad::Animation) ShowAnimationNames(fileName, status);
     }
-    modelSource_ = kModelSourceFile;
-    modelKind_ = kModelKindMDMMDX;
+    document_.source = kModelSourceFile;
+    document_.kind = kModelKindMDMMDX;
     return true;
 }
 
 void TMainWindow::LoadPartCommand(TPartialLoad part) {
-    if (!IsSkeletalFamily(modelKind_)) return;
+    if (!IsSkeletalFamily(document_.kind)) return;
     busy_ = true;
     // Stays unset after a cancel, so the status bar keeps what it showed.
     std::optional<QString> status;
@@ -162,7 +162,7 @@ void TMainWindow::LoadPartCommand(TPartialLoad part) {
 
 void TMainWindow::ShowLoadedPart(TPartialLoad part) {
     EnableModelCommands();
-    panels_->RefreshSkeletalPanels(modelKind_);
+    panels_->RefreshSkeletalPanels(document_.kind);
     ShowFamily();
     // New frames may be fewer than the frame shown.
     if (part == TPartialLoad::Animation || part == TPartialLoad::Frames) ResetAnimationControls();
@@ -171,11 +171,12 @@ void TMainWindow::ShowLoadedPart(TPartialLoad part) {
 void TMainWindow::ShowAnimationNames(const QString& mdxFile, QString& status) {
     const std::string list = AnincPathFor(mdxFile.toStdString());
     std::vector<TAnimationRange> names;
-    if (aninc_.LoadFromFile(list)) {
-        for (const TANINCFrame& f : aninc_.frames)
+    if (document_.aninc.LoadFromFile(list)) {
+        for (const TANINCFrame& f : document_.aninc.frames)
             names.push_back({f.name, f.firstFrame, f.numFrames, f.framesPerSecond});
-    } else if (!aninc_.LastError().empty()) {
-        status += "; animation names not read: " + QString::fromStdString(aninc_.LastError());
+    } else if (!document_.aninc.LastError().empty()) {
+        status +=
+            "; animation names not read: " + QString::fromStdString(document_.aninc.LastError());
     }
     animation_->SetAnimations(std::move(names));
 }
@@ -184,19 +185,20 @@ void TMainWindow::SaveSkeletalAs(QString& status) {
     const QString mdmFile = prompts_.saveFile(
         "Save a playermodel", DialogFilter("ET playermodel (.MDM)|*.MDM"), DialogSuffix(".MDM"));
     if (mdmFile.isEmpty()) return;
-    if (!mdm_.SaveToFile(mdmFile.toStdString())) {
-        status = "Model not saved: " + QString::fromStdString(mdm_.LastError());
+    if (!document_.mdm.SaveToFile(mdmFile.toStdString())) {
+        status = "Model not saved: " + QString::fromStdString(document_.mdm.LastError());
         return;
     }
     const QString mdmName = FileOnly(mdmFile);
-    gbModel_->setTitle(mdmName);
+    document_.name = mdmName.toStdString();
+    ShowUndoState();
     const QString mdxFile = prompts_.saveFile("Save a playermodel animation",
                                               DialogFilter("ET playermodel animation (.MDX)|*.MDX"),
                                               DialogSuffix(".MDX"));
     if (mdxFile.isEmpty()) return;
-    if (!mdx_.SaveToFile(mdxFile.toStdString())) {
+    if (!document_.mdx.SaveToFile(mdxFile.toStdString())) {
         status = "Model saved to file(s): " + mdmName +
-                 "; animation not saved: " + QString::fromStdString(mdx_.LastError());
+                 "; animation not saved: " + QString::fromStdString(document_.mdx.LastError());
         return;
     }
     MarkModelSaved();

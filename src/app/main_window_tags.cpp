@@ -10,7 +10,7 @@
 
 void TMainWindow::AddTagsFromFileCommand() {
     SetStatus("");
-    if (md3_.header.numFrames != 1) {
+    if (document_.md3.header.numFrames != 1) {
         SetStatus(kTagsNeedOneFrameText);
         return;
     }
@@ -24,21 +24,21 @@ void TMainWindow::AddTagsFromFileCommand() {
     if (fileName.isEmpty()) return;
     const QString name = QFileInfo(fileName).fileName();
     tagEntry_->FileNameField()->setText(name);
-    if (!md3_.LoadTagsFromFile(fileName.toStdString())) {
+    if (!document_.md3.LoadTagsFromFile(fileName.toStdString())) {
         // A rejected file changed nothing; saying "added" would be a lie.
         SetStatus("No tag(s) added from file: " + name + " (" +
-                  QString::fromStdString(md3_.LastError()) + ")");
+                  QString::fromStdString(document_.md3.LastError()) + ")");
         return;
     }
     SetStatus("New tag(s) added from file: " + name);
     MarkModelChanged();
-    panels_->RefreshMD3Panels(modelKind_);
+    panels_->RefreshMD3Panels(document_.kind);
     RedrawView();
 }
 
 void TMainWindow::AddTagManuallyCommand() {
     SetStatus("");
-    if (md3_.header.numFrames != 1) {
+    if (document_.md3.header.numFrames != 1) {
         SetStatus(kTagsNeedOneFrameText);
         return;
     }
@@ -56,11 +56,11 @@ void TMainWindow::AddTagManuallyCommand() {
         SetStatus(kInputConversionErrorText);
         return;
     }
-    md3_.AddTag(tag);
+    document_.md3.AddTag(tag);
     MarkModelChanged();
     tagEntry_->Reset();
     SetStatus("New tag added");
-    panels_->RefreshMD3Panels(modelKind_);
+    panels_->RefreshMD3Panels(document_.kind);
     RedrawView();
 }
 
@@ -77,18 +77,18 @@ void TMainWindow::SaveTagsCommand() {
             w->SetStatus(status);
         }
     } restore{this, status};
-    if (IsSkeletalFamily(modelKind_)) {
+    if (IsSkeletalFamily(document_.kind)) {
         status = "Saving tags for playermodels is not yet possible..";
         return;
     }
-    if (!IsMD3Family(modelKind_) || !prompts_.saveFile) return;
+    if (!IsMD3Family(document_.kind) || !prompts_.saveFile) return;
     const QString fileName =
         prompts_.saveFile("Save model-tag(s)", "Model Tags File (.tag) (*.tag)", "tag");
     if (fileName.isEmpty()) return;
     const QString name = QFileInfo(fileName).fileName();
     // A model without tags writes no file; reporting it as saved would mislead.
-    status = md3_.SaveTagsToFile(fileName.toStdString())
+    status = document_.md3.SaveTagsToFile(fileName.toStdString())
                  ? "Tag(s) saved to file: " + name
                  : "No tag(s) saved to file: " + name + " (" +
-                       QString::fromStdString(md3_.LastError()) + ")";
+                       QString::fromStdString(document_.md3.LastError()) + ")";
 }

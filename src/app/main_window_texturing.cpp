@@ -6,10 +6,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <set>
+#include <utility>
 
 #include "app/main_window.h"
 #include "app/menu_action.h"
@@ -35,8 +38,16 @@ void TMainWindow::BuildTexturing() {
     cbShaderList_ = texturePanel_->ShaderListCombo();
     BuildGameGroup();
     BuildTexturingMenu();
+    // Beside the command texts, which would otherwise replace it.
+    lMissingTextures_ = new QLabel(this);
+    lMissingTextures_->setObjectName("lMissingTextures");
+    lMissingTextures_->hide();
+    statusBar()->addPermanentWidget(lMissingTextures_);
     connect(panels_, &TModelPanels::surfaceSelected, this,
             [this] { ShowSelectedSurfaceTexturing(); });
+    // Skin lines are matched by surface name, and the missing textures are named by it.
+    connect(panels_, &TModelPanels::surfaceRenamed, this,
+            [this] { Guarded([this] { ResolveSurfaces(); }); });
     connect(panels_, &TModelPanels::shaderNameEntered, this,
             [this](int surface, const QString& name) {
                 Guarded([this, surface, name] {
@@ -110,14 +121,12 @@ void TMainWindow::BuildTexturingMenu() {
 }
 
 TModelOrigin TMainWindow::ModelOrigin() const {
-    return {modelSource_ == kModelSourceFile, modelDir_.toStdString(),
-            md3DialogFolder_.toStdString()};
+    return {document_.source == kModelSourceFile, document_.folder, md3DialogFolder_.toStdString()};
 }
 
 void TMainWindow::TextureLoadedModel(const QString& dialogFolder) {
     if (!dialogFolder.isEmpty()) md3DialogFolder_ = dialogFolder;
-    assets_.ClearSkin();
-    ForgetSkin();
+    UseDocumentSkin();
     ResolveSurfaces();
 }
 
@@ -129,6 +138,7 @@ void TMainWindow::ForgetTexturing() {
     if (ogl_.IsReady()) ogl_.MakeCurrent();
     shaders_.ClearShaders();
     texturePanel_->Empty();
+    ShowMissingTextures({});
 }
 
 void TMainWindow::RestoreMapArchive(const std::string& archive) {
@@ -149,16 +159,16 @@ void TMainWindow::ResolveSurfaces() {
     if (gl) ogl_.MakeCurrent();
     const TModelOrigin origin = ModelOrigin();
     std::vector<TSurfaceShaderRef> surfaces;
-    if (IsMD3Family(modelKind_)) surfaces = MD3SurfaceShaderRefs(md3_);
-    if (IsSkeletalFamily(modelKind_)) surfaces = MDMSurfaceShaderRefs(mdm_);
+    if (IsMD3Family(document_.kind)) surfaces = MD3SurfaceShaderRefs(document_.md3);
+    if (IsSkeletalFamily(document_.kind)) surfaces = MDMSurfaceShaderRefs(document_.mdm);
     const TSurfaceResolution resolution =
         ResolveSurfaceShaders(surfaces, assets_, origin, shaders_, StatusReporter());
     // Without a game nothing is resolved, and the model keeps the indexes its file holds, so
     // that it is saved back as it was read.
-    if (IsMD3Family(modelKind_) && !assets_.Indexes().game.empty())
-        SetMD3ShaderIndices(md3_, resolution);
+    if (IsMD3Family(document_.kind) && !assets_.Indexes().game.empty())
+        SetMD3ShaderIndices(document_.md3, resolution);
     // A mesh's indexes are cleared when it is read, so they are only ever the store's.
-    if (IsSkeletalFamily(modelKind_)) SetMDMShaderIndices(mdm_, resolution);
+    if (IsSkeletalFamily(document_.kind)) SetMDMShaderIndices(document_.mdm, resolution);
     texturePanel_->SetResolution(resolution);
     std::vector<std::string> problems = resolution.problems;
     if (gl) {
@@ -170,6 +180,11 @@ void TMainWindow::ResolveSurfaces() {
         for (std::string& problem : TextureAttachments())
             problems.push_back(std::move(problem));
     }
+    // Stage images are looked for only with the view's context, and without a game nothing
+    // is looked for at all: then no texture counts as missing.
+    ShowMissingTextures(gl && !assets_.Indexes().game.empty()
+                            ? MissingSurfaceTextures(surfaces, resolution, shaders_, assets_.Skin())
+                            : std::vector<TSurfaceMissingTextures>{});
     ShowSelectedSurfaceTexturing();
     RedrawView();
     SetStatus(status);
@@ -182,12 +197,12 @@ void TMainWindow::ShowSelectedSurfaceTexturing() {
     QString skinPath;
     std::string surfaceName;
     TSkinNaming naming = TSkinNaming::VertexModel;
-    if (IsMD3Family(modelKind_) && md3_.ValidSurface(surface)) {
-        const TSurface& s = md3_.header.surfaces[static_cast<std::size_t>(surface)];
+    if (IsMD3Family(document_.kind) && document_.md3.ValidSurface(surface)) {
+        const TSurface& s = document_.md3.header.surfaces[static_cast<std::size_t>(surface)];
         if (!s.shaders.empty()) shaderIndex = s.shaders[0].shaderIndex;
         surfaceName = NameFieldText(s.name);
-    } else if (IsSkeletalFamily(modelKind_) && mdm_.ValidSurface(surface)) {
-        const TMDMSurface& s = mdm_.surfaces[static_cast<std::size_t>(surface)];
+    } else if (IsSkeletalFamily(document_.kind) && document_.mdm.ValidSurface(surface)) {
+        const TMDMSurface& s = document_.mdm.surfaces[static_cast<std::size_t>(surface)];
         shaderIndex = s.shaderIndex;
         surfaceName = NameFieldText(s.name);
         naming = TSkinNaming::Skeletal;
@@ -209,6 +224,25 @@ void TMainWindow::ShowProblems(const std::vector<std::string>& problems) {
     prompts_.message("Veldra", lines.join('\n'), true);
 }
 
+void TMainWindow::ShowMissingTextures(const std::vector<TSurfaceMissingTextures>& missing) {
+    QStringList lines;
+    QStringList surfaces;
+    for (const TSurfaceMissingTextures& m : missing) {
+        lines << QString::fromStdString(MissingTexturesLine(m));
+        surfaces << QString::fromStdString(m.surface);
+    }
+    texturePanel_->SetMissingTextures(lines);
+    // The first few names say which; the tab and the tooltip have every line.
+    constexpr int kNamesShown = 3;
+    QString text = QStringLiteral("Textures not found for %1 surface(s): ").arg(surfaces.size()) +
+                   surfaces.mid(0, kNamesShown).join(", ");
+    if (surfaces.size() > kNamesShown)
+        text += QStringLiteral(" and %1 more").arg(surfaces.size() - kNamesShown);
+    lMissingTextures_->setText(missing.empty() ? QString() : text);
+    lMissingTextures_->setToolTip(lines.join('\n'));
+    lMissingTextures_->setVisible(!missing.empty());
+}
+
 // --- skins -------------------------------------------------------------------------------
 
 void TMainWindow::ForgetSkin() {
@@ -218,7 +252,24 @@ void TMainWindow::ForgetSkin() {
 }
 
 void TMainWindow::EnableEmbedSkin() {
-    actionModelSkinpermanent_->setEnabled(!assets_.Skin().empty() && modelKind_ != kModelKindNone);
+    actionModelSkinpermanent_->setEnabled(!assets_.Skin().empty() && !document_.Empty());
+}
+
+void TMainWindow::UseDocumentSkin() {
+    // A file that is not there leaves the model without skin; one that cannot be read
+    // throws with the table emptied, and leaves none too.
+    const std::string file = std::exchange(document_.skinFile, {});
+    if (!file.empty() && assets_.LoadSkin(file)) {
+        document_.skinFile = file;
+    } else {
+        assets_.ClearSkin();
+    }
+    texturePanel_->SetSkinFile(
+        document_.skinFile.empty()
+            ? QString()
+            : QFileInfo(QString::fromStdString(document_.skinFile)).fileName());
+    panels_->SkinField()->clear();
+    EnableEmbedSkin();
 }
 
 void TMainWindow::LoadSkinFile(const QString& fileName) {
@@ -227,12 +278,11 @@ void TMainWindow::LoadSkinFile(const QString& fileName) {
     struct Restore {
         ~Restore() { QApplication::restoreOverrideCursor(); }
     } restore;
-    const bool loaded = assets_.LoadSkin(fileName.toStdString());
-    texturePanel_->SetSkinFile(loaded ? QFileInfo(fileName).fileName() : QString());
-    panels_->SkinField()->clear();
-    EnableEmbedSkin();
+    document_.skinFile = fileName.toStdString();
+    UseDocumentSkin();
     ResolveSurfaces();
-    SetStatus(loaded ? QString("Skin loaded") : "Skin file not found: " + fileName);
+    SetStatus(!document_.skinFile.empty() ? QString("Skin loaded")
+                                          : "Skin file not found: " + fileName);
 }
 
 void TMainWindow::SkinFromFileCommand() {
@@ -268,20 +318,21 @@ void TMainWindow::SkinFromGameCommand() {
 }
 
 void TMainWindow::ClearSkinCommand() {
+    document_.skinFile.clear();
     ForgetSkin();
     if (assets_.ClearSkin()) ResolveSurfaces();
     EnableEmbedSkin();
 }
 
 void TMainWindow::EmbedSkinCommand() {
-    if (assets_.Skin().empty() || modelKind_ == kModelKindNone || !prompts_.askYesNoCancel) return;
+    if (assets_.Skin().empty() || document_.Empty() || !prompts_.askYesNoCancel) return;
     if (prompts_.askYesNoCancel("Confirmation",
                                 "Copy the shaders/textures from the currently loaded "
                                 "skin-file?..") != TAnswer::Yes)
         return;
     const int surface = panels_->SelectedSurface();
-    const int written = IsSkeletalFamily(modelKind_) ? EmbedSkin(mdm_, assets_.Skin())
-                                                     : EmbedSkin(md3_, assets_.Skin());
+    const int written = IsSkeletalFamily(document_.kind) ? EmbedSkin(document_.mdm, assets_.Skin())
+                                                         : EmbedSkin(document_.md3, assets_.Skin());
     RefreshFamilyPanels(surface);
     if (written > 0) MarkModelChanged();
     SetStatus(QStringLiteral("Skin embedded into %1 surface(s)").arg(written));
@@ -325,10 +376,10 @@ void TMainWindow::ClearShaderListCommand() {
 
 void TMainWindow::EnterShaderName(int surface, const QString& name) {
     const std::string text = name.toLatin1().toStdString();
-    if (IsSkeletalFamily(modelKind_) && mdm_.ValidSurface(surface)) {
-        mdm_.SetSurfaceShader(surface, text);
-    } else if (IsMD3Family(modelKind_) && md3_.ValidSurface(surface)) {
-        TSurface& s = md3_.header.surfaces[static_cast<std::size_t>(surface)];
+    if (IsSkeletalFamily(document_.kind) && document_.mdm.ValidSurface(surface)) {
+        document_.mdm.SetSurfaceShader(surface, text);
+    } else if (IsMD3Family(document_.kind) && document_.md3.ValidSurface(surface)) {
+        TSurface& s = document_.md3.header.surfaces[static_cast<std::size_t>(surface)];
         // A surface without a shader record has no place for the name.
         if (s.shaders.empty()) return;
         SetName64(text, s.shaders[0].name);
@@ -341,10 +392,10 @@ void TMainWindow::EnterShaderName(int surface, const QString& name) {
 }
 
 void TMainWindow::RefreshFamilyPanels(int surface) {
-    if (IsSkeletalFamily(modelKind_)) {
-        panels_->RefreshSkeletalPanels(modelKind_);
+    if (IsSkeletalFamily(document_.kind)) {
+        panels_->RefreshSkeletalPanels(document_.kind);
     } else {
-        panels_->RefreshMD3Panels(modelKind_);
+        panels_->RefreshMD3Panels(document_.kind);
     }
     panels_->SurfaceList()->setCurrentIndex(surface);
     ShowSelectedSurfaceTexturing();

@@ -11,31 +11,6 @@
 
 namespace {
 
-TModelSnapshot CaptureModel(int kind, const TMD3& md3, const TMDM& mdm, const TMDX& mdx) {
-    TModelSnapshot snapshot;
-    if (IsMD3Family(kind)) {
-        snapshot.md3 = md3;
-    } else if (IsSkeletalFamily(kind)) {
-        snapshot.mdm = mdm;
-        // The pose buffers are the view's scratch space, rebuilt by every draw.
-        snapshot.mdm->pose = {};
-        snapshot.mdx = mdx;
-    }
-    return snapshot;
-}
-
-bool ModelMatches(const TModelSnapshot& s, int kind, const TMD3& md3, const TMDM& mdm,
-                  const TMDX& mdx) {
-    if (IsMD3Family(kind)) return s.md3 && SameModel(*s.md3, md3);
-    if (IsSkeletalFamily(kind))
-        return s.mdm && s.mdx && SameModel(*s.mdm, mdm) && SameModel(*s.mdx, mdx);
-    return !s.md3 && !s.mdm && !s.mdx;
-}
-
-int FrameCount(int kind, const TMD3& md3, const TMDX& mdx) {
-    return IsSkeletalFamily(kind) ? static_cast<int>(mdx.frames.size()) : md3.header.numFrames;
-}
-
 // "Rotate Model Around X-Axis..." → "Rotate Model Around X-Axis"; "Fix Cracks && Gaps" keeps
 // one "&".
 QString CommandName(QString text) {
@@ -72,7 +47,7 @@ void TMainWindow::BuildUndoActions(QMenu* edit) {
 
     // A surface name is written by the panel itself; the copy is taken just before.
     panels_->beforeSurfaceRename = [this] {
-        if (undoDepth_ == 0) renameSnapshot_ = CaptureCurrentModel();
+        if (undoDepth_ == 0) renameSnapshot_ = document_.Capture();
     };
     connect(panels_, &TModelPanels::surfaceRenamed, this, [this] {
         if (!renameSnapshot_) return;
@@ -89,11 +64,11 @@ void TMainWindow::Undoable(QAction* action, const std::function<void()>& command
 
 void TMainWindow::Undoable(const QString& name, const std::function<void()>& command) {
     // A command that runs another (the family-neutral smoothing) is one step.
-    if (undoDepth_ > 0 || modelKind_ == kModelKindNone) {
+    if (undoDepth_ > 0 || document_.Empty()) {
         command();
         return;
     }
-    TModelSnapshot before = CaptureCurrentModel();
+    TModelSnapshot before = document_.Capture();
     ++undoDepth_;
     try {
         command();
@@ -109,70 +84,33 @@ void TMainWindow::Undoable(const QString& name, const std::function<void()>& com
     ShowUndoState();
 }
 
-TModelSnapshot TMainWindow::CaptureCurrentModel() const {
-    return CaptureModel(modelKind_, md3_, mdm_, mdx_);
-}
-
 void TMainWindow::RecordIfChanged(const QString& name, TModelSnapshot before) {
-    if (ModelMatches(before, modelKind_, md3_, mdm_, mdx_)) return;
-    // A command that replaced the model's family has nothing this history could give back.
-    if (IsMD3Family(modelKind_) != before.md3.has_value()) {
-        undoHistory_.Clear();
-    } else {
-        const std::size_t bytes = SnapshotBytes(before);
-        undoHistory_.Record(name.toStdString(), std::move(before), bytes);
-    }
-    ShowUndoState();
+    if (document_.RecordIfChanged(name.toStdString(), std::move(before))) ShowUndoState();
 }
 
 void TMainWindow::UndoCommand(bool redo) {
-    if (redo ? !undoHistory_.CanRedo() : !undoHistory_.CanUndo()) return;
-    const QString name =
-        QString::fromStdString(redo ? undoHistory_.RedoName() : undoHistory_.UndoName());
-    const int framesBefore = FrameCount(modelKind_, md3_, mdx_);
-    TModelSnapshot current = CaptureModel(modelKind_, md3_, mdm_, mdx_);
-    const std::size_t bytes = SnapshotBytes(current);
-    TModelSnapshot state = redo ? undoHistory_.Redo(std::move(current), bytes)
-                                : undoHistory_.Undo(std::move(current), bytes);
-    if (state.md3) md3_ = std::move(*state.md3);
-    if (state.mdm) {
-        TSkeletalPoseBuffers pose = std::move(mdm_.pose);
-        mdm_ = std::move(*state.mdm);
-        mdm_.pose = std::move(pose);
-    }
-    if (state.mdx) mdx_ = std::move(*state.mdx);
-    // The frames may be another file's of the character's group now.
-    if (characterGroup_) characterGroup_->loaded.reset();
-
+    const int framesBefore = document_.FrameCount();
+    const std::optional<std::string> step = document_.Step(redo);
+    if (!step) return;
     RefreshFamilyPanels(panels_->SelectedSurface());
-    if (FrameCount(modelKind_, md3_, mdx_) != framesBefore) ResetAnimationControls();
+    if (document_.FrameCount() != framesBefore) ResetAnimationControls();
     ResolveSurfaces();
     ShowUndoState();
-    SetStatus((redo ? "Redone: " : "Undone: ") + name);
+    SetStatus((redo ? "Redone: " : "Undone: ") + QString::fromStdString(*step));
     RedrawView();
 }
 
-void TMainWindow::ForgetUndoHistory() {
-    undoHistory_.Clear();
-    renameSnapshot_.reset();
-    lodSnapshot_.reset();
-    ShowUndoState();
-}
-
 void TMainWindow::MarkModelSaved() {
-    undoHistory_.MarkSaved();
+    document_.MarkSaved();
     ShowUndoState();
 }
 
 void TMainWindow::ShowUndoState() {
     if (actionEditUndo_ == nullptr) return;
-    actionEditUndo_->setText(MenuText(QStringLiteral("Undo"), undoHistory_.UndoName()));
-    actionEditUndo_->setEnabled(undoHistory_.CanUndo());
-    actionEditRedo_->setText(MenuText(QStringLiteral("Redo"), undoHistory_.RedoName()));
-    actionEditRedo_->setEnabled(undoHistory_.CanRedo());
-    QString title = gbModel_->title();
-    while (title.endsWith('*'))
-        title.chop(1);
-    if (modelKind_ != kModelKindNone && !undoHistory_.AtSavedState()) title += '*';
-    gbModel_->setTitle(title);
+    const TUndoHistory<TModelSnapshot>& history = document_.History();
+    actionEditUndo_->setText(MenuText(QStringLiteral("Undo"), history.UndoName()));
+    actionEditUndo_->setEnabled(history.CanUndo());
+    actionEditRedo_->setText(MenuText(QStringLiteral("Redo"), history.RedoName()));
+    actionEditRedo_->setEnabled(history.CanRedo());
+    gbModel_->setTitle(QString::fromStdString(document_.Caption()));
 }

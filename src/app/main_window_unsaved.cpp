@@ -7,10 +7,8 @@
 #include "app/main_window.h"
 
 bool TMainWindow::SettleUnsavedChanges() {
-    if (modelKind_ == kModelKindNone || undoHistory_.AtSavedState()) return true;
-    QString name = gbModel_->title();
-    while (name.endsWith('*'))
-        name.chop(1);
+    if (!document_.Modified()) return true;
+    const QString name = QString::fromStdString(document_.name);
     QMessageBox box(QMessageBox::Question, QStringLiteral("Veldra"),
                     QStringLiteral("Save changes to %1?").arg(name),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
@@ -26,5 +24,5 @@ bool TMainWindow::SettleUnsavedChanges() {
     SaveModelAs(status);
     if (!status.isEmpty()) SetStatus(status);
     // A cancelled or failed save keeps the changes, and with them the model.
-    return undoHistory_.AtSavedState();
+    return !document_.Modified();
 }

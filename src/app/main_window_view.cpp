@@ -37,15 +37,15 @@ bool TMainWindow::ViewShown() const {
 
 TSceneModel TMainWindow::SceneModel() {
     TSceneModel scene;
-    scene.modelKind = modelKind_;
-    scene.md3 = &md3_;
-    scene.mdm = &mdm_;
-    scene.mdx = &mdx_;
-    scene.attachments = &attachments_;
+    scene.modelKind = document_.kind;
+    scene.md3 = &document_.md3;
+    scene.mdm = &document_.mdm;
+    scene.mdx = &document_.mdx;
+    scene.attachments = &document_.attachments;
     scene.currentFrame = CurrentFrame();
     const int pivot = cbTagPivots_->currentIndex();
-    const int tags =
-        IsSkeletalFamily(modelKind_) ? static_cast<int>(mdm_.tags.size()) : md3_.header.numTags;
+    const int tags = IsSkeletalFamily(document_.kind) ? static_cast<int>(document_.mdm.tags.size())
+                                                      : document_.md3.header.numTags;
     scene.pivotTag = pivot >= 0 && pivot < tags ? pivot : -1;
     return scene;
 }
@@ -61,14 +61,15 @@ void TMainWindow::RedrawView() {
 }
 
 std::optional<TBounds> TMainWindow::ModelBounds() {
-    if (IsMD3Family(modelKind_)) return MD3FrameZeroBounds(md3_);
-    if (!IsSkeletalFamily(modelKind_)) return std::nullopt;
+    if (IsMD3Family(document_.kind)) return MD3FrameZeroBounds(document_.md3);
+    if (!IsSkeletalFamily(document_.kind)) return std::nullopt;
     TSkeletalPoser& poser = renderer_.SkeletalDrawer().Poser();
-    std::optional<TBounds> bounds = SkeletalFrameBounds(mdm_, mdx_, 0, poser);
+    std::optional<TBounds> bounds = SkeletalFrameBounds(document_.mdm, document_.mdx, 0, poser);
     // A character is fitted whole, helmet and weapons included.
-    if (!bounds || attachments_.empty() || !switches_.showAttachments) return bounds;
-    const auto placed = PlaceOnPosedBody(attachments_, mdm_, mdx_, 0, poser);
-    for (const TVector3& p : AttachedVertexPositions(attachments_, placed))
+    if (!bounds || document_.attachments.empty() || !switches_.showAttachments) return bounds;
+    const auto placed =
+        PlaceOnPosedBody(document_.attachments, document_.mdm, document_.mdx, 0, poser);
+    for (const TVector3& p : AttachedVertexPositions(document_.attachments, placed))
         Enclose(*bounds, p);
     return bounds;
 }
@@ -126,8 +127,8 @@ void TMainWindow::OnTabChanged(int) {
 
 void TMainWindow::OnPivotChosen(int index) {
     if (view_.lockView) return;
-    if (IsMD3Family(modelKind_)) {
-        SelectMD3TagPivot(view_, md3_, index);
+    if (IsMD3Family(document_.kind)) {
+        SelectMD3TagPivot(view_, document_.md3, index);
     } else {
         view_.rotationMatrix = MatrixIdentity();
         view_.rotationAngles = kVectorZero;

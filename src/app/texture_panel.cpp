@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPixmap>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -62,6 +63,18 @@ TTexturePanel::TTexturePanel(TModelPanels& panels, const TShaders& shaders, QObj
     cbShaderFile_ = AddList(form, "cbShaderFile", "Shader file");
     cbShaderNameFound_ = AddList(form, "cbShaderNameFound", "Shader found");
     leSkinFile_ = AddField(form, "leSkinFile", "Skin file");
+    form_ = form;
+    lstMissingTextures_ = NamedWidget(new QListWidget, "lstMissingTextures");
+    lstMissingTextures_->setToolTip(
+        "Surfaces drawn without their textures: the shader each "
+        "names and the image files looked for in the game");
+    // A line names whole paths: it wraps rather than hiding its end. A few lines are enough
+    // to see that something is missing; the list scrolls for more.
+    lstMissingTextures_->setWordWrap(true);
+    lstMissingTextures_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lstMissingTextures_->setMaximumHeight(lstMissingTextures_->fontMetrics().height() * 6 +
+                                          2 * lstMissingTextures_->frameWidth());
+    form->addRow("Missing textures", lstMissingTextures_);
     // The stage's preview goes beside the shader's properties, so the page stays short
     // enough for the window.
     auto* properties = panels.SurfacesPage()->findChild<QWidget*>("pShaderProps");
@@ -100,6 +113,7 @@ void TTexturePanel::Empty() {
     cbShaderFile_->clear();
     cbShaderNameFound_->clear();
     leSkinFile_->clear();
+    SetMissingTextures({});
     lResolution_->clear();
     lResolution_->hide();
     shaderIndex_ = -1;
@@ -113,6 +127,12 @@ void TTexturePanel::SetResolution(const TSurfaceResolution& resolution) {
         cbShaderFile_->addItem(QString::fromStdString(surface.shaderFile));
         cbShaderNameFound_->addItem(QString::fromStdString(surface.shaderNameFound));
     }
+}
+
+void TTexturePanel::SetMissingTextures(const QStringList& lines) {
+    lstMissingTextures_->clear();
+    lstMissingTextures_->addItems(lines);
+    form_->setRowVisible(lstMissingTextures_, !lines.isEmpty());
 }
 
 void TTexturePanel::SetSkinFile(const QString& fileName) {

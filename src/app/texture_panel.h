@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 
@@ -15,8 +16,10 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class TModelPanels;
 
 // The markers of a shader entry's flag word, in order: the skin, where the shader or image
@@ -35,6 +38,9 @@ class TTexturePanel : public QObject {
     // cbShaderFile and cbShaderNameFound: one item per surface of the resolution.
     void SetResolution(const TSurfaceResolution& resolution);
     void SetSkinFile(const QString& fileName);
+    // lstMissingTextures: one line per surface whose shader or images were not found; the
+    // row is shown only while there are some.
+    void SetMissingTextures(const QStringList& lines);
     // Shows the surface's entry of the shader store (-1 for none) and its skin path.
     void ShowSurface(int surface, int shaderIndex, const QString& skinPath);
     // Draws the preview of the chosen stage again (the alpha switch or the gamma changed).
@@ -55,6 +61,8 @@ class TTexturePanel : public QObject {
 
     const TShaders& shaders_;
     TModelPanels& panels_;
+    QFormLayout* form_ = nullptr;
+    QListWidget* lstMissingTextures_ = nullptr;
     QComboBox* cbShaderList_ = nullptr;
     QComboBox* cbShaderFile_ = nullptr;
     QComboBox* cbShaderNameFound_ = nullptr;

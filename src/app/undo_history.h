@@ -115,5 +115,5 @@ class TUndoHistory {
     std::uint64_t nextId_ = 1;
     std::uint64_t currentId_ = 0;
     std::uint64_t savedId_ = 0;
-    const std::string empty_;
+    static inline const std::string empty_;
 };

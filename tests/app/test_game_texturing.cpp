@@ -6,13 +6,16 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
 
 #include "app/pk3_dialog.h"
 #include "main_window_fixture.h"
+#include "model_factory.h"
 #include "support/skeletal_square.h"
 #include "support/textured_game.h"
 #include "support/zip_fixture.h"
@@ -161,6 +164,66 @@ TEST_F(GameTexturing, ModelFromTheGameIsDrawnWithItsShaderSkinAndShaderList) {
     Action("actionShaderlistClear")->trigger();
     EXPECT_GT(PixelsOf(kGameGreen), 100);
     EXPECT_TRUE(messages_.isEmpty()) << messages_.join('\n').toStdString();
+}
+
+TEST_F(GameTexturing, SurfacesWhoseTexturesAreMissingAreNamed) {
+    ShowAndWait();
+    auto* statusNote = window_->findChild<QLabel*>("lMissingTextures");
+    auto* list = window_->findChild<QListWidget*>("lstMissingTextures");
+    ASSERT_NE(statusNote, nullptr);
+    ASSERT_NE(list, nullptr);
+    const auto lines = [list] {
+        QStringList shown;
+        for (int i = 0; i < list->count(); ++i)
+            shown << list->item(i)->text();
+        return shown;
+    };
+    // The cube naming a shader that no script defines and no image of the game matches.
+    TMD3 cube;
+    MakeCube(cube);
+    SetName64("textures/sample/gone", cube.header.surfaces[0].shaders[0].name);
+    ASSERT_TRUE(cube.SaveToFile(dir_.File("gone.md3")));
+    window_->LoadMD3FromFile(QString::fromStdString(dir_.File("gone.md3")));
+    ASSERT_EQ(window_->StatusText(), "MD3 loaded");
+    EXPECT_TRUE(statusNote->isVisible());
+    EXPECT_EQ(statusNote->text(), "Textures not found for 1 surface(s): cube");
+    EXPECT_EQ(lines(), QStringList{"surface \"cube\": shader \"textures/sample/gone\" is in no "
+                                   "script and no image was found: textures/sample/gone, "
+                                   "textures/sample/gone.tga, textures/sample/gone.jpg, "
+                                   "textures/sample/gone.bmp"});
+    auto* tabs = window_->findChild<QTabWidget*>("pcTabs");
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->tabText(i) == "Surfaces") tabs->setCurrentIndex(i);
+    }
+    EXPECT_TRUE(list->isVisible());
+    SaveWindowPicture("missing_textures");
+
+    // A shader list defines it, with an image the game lacks as well.
+    std::ofstream(dir_.File("gone.shader"))
+        << "textures/sample/gone\n{\n\t{\n\t\tmap textures/sample/lost.tga\n\t}\n}\n";
+    answerOpen_ = QString::fromStdString(dir_.File("gone.shader"));
+    Action("actionShaderlistAdd")->trigger();
+    EXPECT_EQ(lines(), QStringList{"surface \"cube\": shader \"textures/sample/gone\", images not "
+                                   "found: textures/sample/lost.tga, textures/sample/lost.jpg, "
+                                   "textures/sample/lost.bmp"});
+    // Renamed, the surface is named anew.
+    auto* surfaceName = window_->findChild<QComboBox*>("cbNamesSurfaces");
+    emit surfaceName->activated(0);  // chosen in the list, as a user does before renaming
+    QTest::keyClick(surfaceName, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(surfaceName, "hull");
+    QTest::keyClick(surfaceName, Qt::Key_Return);
+    EXPECT_EQ(statusNote->text(), "Textures not found for 1 surface(s): hull");
+    EXPECT_TRUE(lines().value(0).startsWith("surface \"hull\": "))
+        << lines().join('\n').toStdString();
+
+    // Named as the game has it, the surface is textured and nothing is missing.
+    auto* shaderName = window_->findChild<QComboBox*>("cbNamesShaders");
+    QTest::keyClick(shaderName, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(shaderName, "textures/sample/cube");
+    QTest::keyClick(shaderName, Qt::Key_Return);
+    EXPECT_GT(PixelsOf(kGameGreen), 100);
+    EXPECT_FALSE(statusNote->isVisible());
+    EXPECT_TRUE(lines().isEmpty());
 }
 
 TEST_F(GameTexturing, MapArchivesAndSkinsFromTheGameGoThroughTheBrowser) {

@@ -59,6 +59,10 @@ TEST_F(LoadKeepsWork, FailedLoadsKeepTheModelItsEditsAndHistory) {
     ShowAndWait();
     LoadAndEdit();
     const TMD3 edited = window_->MD3();
+    // The skin chosen for the model belongs to it as well.
+    std::ofstream(dir_.File("model.skin")) << "surface0,textures/x.tga\n";
+    window_->HandleDroppedFiles({File("model.skin")});
+    ASSERT_EQ(window_->StatusText(), "Skin loaded");
     const QString shortMD3 = Garbage("short.md3");
     const QString notMDS = QString::fromStdString(WriteModel("model_as.mds", kShape));
     struct Case {
@@ -92,6 +96,7 @@ TEST_F(LoadKeepsWork, FailedLoadsKeepTheModelItsEditsAndHistory) {
         EXPECT_EQ(window_->ModelKind(), kModelKindMD3) << c.what;
         EXPECT_TRUE(SameModel(window_->MD3(), edited)) << c.what;
         EXPECT_EQ(ModelCaption(), "model.md3*") << c.what;
+        EXPECT_EQ(window_->findChild<QLineEdit*>("leSkinFile")->text(), "model.skin") << c.what;
         EXPECT_TRUE(Action("actionEditUndo")->isEnabled()) << c.what;
         EXPECT_FALSE(window_->Busy()) << c.what;
     }

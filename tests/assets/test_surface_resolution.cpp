@@ -107,6 +107,18 @@ TEST_F(SurfaceResolution, SearchOrderFlagsAndStageImages) {
                   "surface \"none\": no shader or image \"models/x/missing\" found",
                   "surface \"empty\" names no shader and no skin line gives it one",
                   "image \"textures/list.tga\" of shader \"models/x/shared\" not found"}));
+    // The window's form: one line per surface, with the images looked for.
+    std::vector<std::string> lines;
+    for (const TSurfaceMissingTextures& m :
+         MissingSurfaceTextures(surfaces, result, shaders, assets.Skin()))
+        lines.push_back(MissingTexturesLine(m));
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "surface \"shared\": shader \"models/x/shared\", images not found: "
+                         "textures/list.tga, textures/list.jpg, textures/list.bmp",
+                         "surface \"none\": shader \"models/x/missing\" is in no script and no "
+                         "image was found: models/x/missing, models/x/missing.tga, "
+                         "models/x/missing.jpg, models/x/missing.bmp",
+                         "surface \"empty\": names no shader and no skin line gives it one"}));
 }
 
 TEST_F(SurfaceResolution, WithoutGameEverySurfaceStaysWhite) {
