@@ -28,7 +28,7 @@ TPakContents ScanPakContents(const std::string& path) {
     TPakContents contents;
     contents.hasTextures = HasAny(archive, {"*.tga", "*.jpg", "*.bmp"});
     contents.hasShaders = HasAny(archive, {"*.shader"});
-    contents.hasModels = HasAny(archive, {"*.md3", "*.mdm", "*.mdx", "*.mds", "*.ase"});
+    contents.hasModels = HasAny(archive, {"*.md3", "*.mdc", "*.mdm", "*.mdx", "*.mds", "*.ase"});
     return contents;
 }
 
