@@ -265,7 +265,9 @@ TEST_F(CliRender, AnMD3LevelOfDetailIsDrawnFromItsOwnFile) {
     for (const auto& c : cases) {
         const CliOutcome o = RunCli(dir_, "render " + c.arguments, kNoDisplay);
         EXPECT_EQ(o.exitCode, c.exitCode) << c.arguments << "\n" << o.err;
-        if (!c.err.empty()) EXPECT_EQ(o.err, c.err) << c.arguments;
+        if (!c.err.empty()) {
+            EXPECT_EQ(o.err, c.err) << c.arguments;
+        }
     }
 }
 
