@@ -108,6 +108,7 @@ void TMainWindow::ForgetModel() {
     mdm_.Clear();
     mdx_.Clear();
     attachments_.clear();
+    ForgetMD3Levels();
     ForgetTexturing();
     // Names of an animation that is gone would choose frames of nothing.
     animation_->SetAnimations({});
@@ -214,6 +215,7 @@ void TMainWindow::AfterModelLoaded(const QString& fileName, const QString& statu
     ResetAnimationControls();
     if (!view_.lockView) ResetView();
     TextureLoadedModel(modelDir_);
+    if (modelSource_ == kModelSourceFile) FindMD3Levels(fileName.toStdString(), &FindFileOnDisk);
     SetStatus(status);
     actionFileSaveAs_->setToolTip(saveHint);
 }

@@ -169,6 +169,8 @@ void TMainWindow::ResolveSurfaces() {
         // The body's store may have deleted a texture an accessory shared with it.
         for (std::string& problem : TextureAttachments())
             problems.push_back(std::move(problem));
+        for (std::string& problem : TextureMD3Level())
+            problems.push_back(std::move(problem));
     }
     ShowSelectedSurfaceTexturing();
     RedrawView();

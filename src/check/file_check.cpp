@@ -127,7 +127,7 @@ void CheckOne(TFileCheck& check, const std::vector<std::string>& set, const TEng
             return;
         }
         check.findings = CheckMD3(model, limits);
-        AppendFindings(check.findings, CheckModelLevels(path, model), "");
+        AppendFindings(check.findings, CheckModelLevelsBeside(path, model), "");
     } else if (ext == ".mdm") {
         TMDM model;
         AnswerYesPrompts prompts;

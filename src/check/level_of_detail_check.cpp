@@ -73,10 +73,14 @@ TCheckFinding Finding(const std::string& where, std::string what, TSeverity seve
 
 }  // namespace
 
-TCheckFindings CheckModelLevels(const std::string& modelPath, const TMD3& model) {
+TCheckFindings CheckModelLevelsBeside(const std::string& modelPath, const TMD3& model) {
+    return CheckModelLevels(model, modelPath, FindLowerModelLevels(modelPath, &FindFileOnDisk));
+}
+
+TCheckFindings CheckModelLevels(const TMD3& model, const std::string& modelFile,
+                                const std::vector<TModelLevelFile>& levels) {
     TCheckFindings findings;
-    const std::vector<TModelLevelFile> levels = FindLowerModelLevels(modelPath, &FindFileOnDisk);
-    const std::string baseKind = KindOf(modelPath);
+    const std::string baseKind = KindOf(modelFile);
     for (const TModelLevelFile& level : levels) {
         const std::string where = "level " + std::to_string(level.level) + " \"" +
                                   std::filesystem::path(level.file).filename().string() + "\"";

@@ -9,8 +9,16 @@
 
 #include "check/check_finding.h"
 
+#include <vector>
+
+#include "assets/model_file_names.h"
+
 class TMD3;
 
-// Findings for the levels found beside `modelPath`, whose level 0 is `model` (read at least
-// as layout). Nothing when the model has no lower levels.
-TCheckFindings CheckModelLevels(const std::string& modelPath, const TMD3& model);
+// Findings for the lower levels `levels` (see FindLowerModelLevels) of `model` (read at least
+// as layout) from the local file `modelFile`. Nothing when there are no lower levels.
+TCheckFindings CheckModelLevels(const TMD3& model, const std::string& modelFile,
+                                const std::vector<TModelLevelFile>& levels);
+
+// The same for the levels found beside the file `modelPath`.
+TCheckFindings CheckModelLevelsBeside(const std::string& modelPath, const TMD3& model);
