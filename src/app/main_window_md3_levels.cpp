@@ -48,8 +48,8 @@ void TMainWindow::FindMD3Levels(const std::string& name, const TGameFileFinder& 
     md3Levels_.push_back({0, model});
     for (TModelLevelFile& level : FindLowerModelLevels(name, find))
         md3Levels_.push_back(std::move(level));
+    cbMD3Lod_->clear();
     for (const TModelLevelFile& level : md3Levels_) {
-        if (level.level == 0) continue;
         cbMD3Lod_->addItem(QString::number(level.level) + ": " +
                                QFileInfo(QString::fromStdString(level.file)).fileName(),
                            level.level);

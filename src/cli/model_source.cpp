@@ -9,6 +9,14 @@ namespace {
 
 TArchiveEntryExtractor installedExtractor = nullptr;
 
+// `reason`, given for `named`, as it reads for `other`: a second candidate missing for the
+// same reason is then named, not its sentence repeated.
+std::string SameReasonFor(std::string reason, const std::string& named, const std::string& other) {
+    const std::size_t at = reason.find('"' + named + '"');
+    if (at != std::string::npos) reason.replace(at + 1, named.size(), other);
+    return reason;
+}
+
 }  // namespace
 
 void InstallArchiveEntryExtractor(TArchiveEntryExtractor extractor) {
@@ -47,12 +55,18 @@ TModelSource::TModelSource(const std::string& argument, int level) : file_(argum
     if (installedExtractor == nullptr) throw CliError(cannot + "this program reads no archives");
     scratch_ = std::make_unique<TScratchFolder>("veldra-cli-");
     const std::vector<std::string> tried = ModelFileCandidates(ref->entry, level);
-    std::string errors;
+    std::string errors, firstError;
     for (const std::string& entry : tried) {
         std::string error;
         file_ = installedExtractor(ref->archive, entry, scratch_->Path(), error);
         if (!file_.empty()) return;
-        errors += (errors.empty() ? "" : "; ") + error;
+        if (errors.empty()) {
+            errors = firstError = error;
+        } else if (error == SameReasonFor(firstError, tried.front(), entry)) {
+            errors += ", nor \"" + entry + "\"";
+        } else {
+            errors += "; " + error;
+        }
     }
     // Thrown from here, the scratch folder goes with the member that holds it.
     if (tried.empty()) errors = noLevels;

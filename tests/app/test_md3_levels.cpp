@@ -38,6 +38,7 @@ TEST_F(MD3LevelChoice, ALevelFoundBesideTheModelIsShownInsteadOfIt) {
     window_->LoadMD3FromFile(QString::fromStdString(dir_.File("body.md3")));
     ASSERT_TRUE(lod->isEnabled());
     ASSERT_EQ(lod->count(), 3);
+    EXPECT_EQ(lod->itemText(0), "0: body.md3");
     EXPECT_EQ(lod->itemText(1), "1: body_1.mdc");
     EXPECT_EQ(lod->currentIndex(), 0);
     const int model = WhitePixels(view->grabFramebuffer());

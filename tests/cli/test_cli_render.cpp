@@ -259,7 +259,7 @@ TEST_F(CliRender, AnMD3LevelOfDetailIsDrawnFromItsOwnFile) {
          "veldra-cli: Cannot load level 2 of \"" + pk3 +
              ":models/gun.md3\": \"models/gun_2.md3\" "
              "is not in \"" +
-             pk3 + "\"; \"models/gun_2.mdc\" is not in \"" + pk3 + "\"\n"},
+             pk3 + "\", nor \"models/gun_2.mdc\"\n"},
         {model_ + out + " --md3-lod 3", 2, ""},
     };
     for (const auto& c : cases) {
