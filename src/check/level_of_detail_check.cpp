@@ -56,7 +56,7 @@ std::string NamesDiffer(const char* what, std::vector<std::string> level,
                         std::back_inserter(onlyBase));
     std::string text = std::string(what) +
                        " differ from level 0's: " + std::to_string(level.size()) + " here, " +
-                       std::to_string(base.size()) + " there";
+                       std::to_string(base.size()) + " in level 0";
     if (!onlyHere.empty()) text += "; only here " + NameList(onlyHere);
     if (!onlyBase.empty()) text += "; only in level 0 " + NameList(onlyBase);
     return text;

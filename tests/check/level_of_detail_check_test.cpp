@@ -42,16 +42,17 @@ TEST(LevelOfDetailCheck, LevelsThatDoNotMatchLevelZeroAreFound) {
     WriteBytes(dir.File("gun_2.mdc"), {'I', 'D', 'P', 'C', 2, 0, 0, 0});
 
     EXPECT_EQ(FindingLines(dir.File("same.md3")), std::vector<std::string>{});
-    EXPECT_EQ(FindingLines(dir.File("gun.md3")),
-              (std::vector<std::string>{
-                  "warning: level 1 \"gun_1.md3\": surfaces differ from level 0's: 2 here, 2 "
-                  "there; only here \"barrel\"; only in level 0 \"surface1\"",
-                  "warning: level 1 \"gun_1.md3\": tags differ from level 0's: 1 here, 2 there; "
-                  "only in level 0 \"tag_1\"",
-                  "warning: level 1 \"gun_1.md3\": 2 frames, level 0 has 3: the game shows "
-                  "frame 0 here for the frames this level lacks",
-                  "level 2 \"gun_2.mdc\": is an MDC and level 0 an MD3: the game draws every "
-                  "level as the kind of level 0"}));
+    EXPECT_EQ(
+        FindingLines(dir.File("gun.md3")),
+        (std::vector<std::string>{
+            "warning: level 1 \"gun_1.md3\": surfaces differ from level 0's: 2 here, 2 in "
+            "level 0; only here \"barrel\"; only in level 0 \"surface1\"",
+            "warning: level 1 \"gun_1.md3\": tags differ from level 0's: 1 here, 2 in level 0; "
+            "only in level 0 \"tag_1\"",
+            "warning: level 1 \"gun_1.md3\": 2 frames, level 0 has 3: the game shows "
+            "frame 0 here for the frames this level lacks",
+            "level 2 \"gun_2.mdc\": is an MDC and level 0 an MD3: the game draws every "
+            "level as the kind of level 0"}));
     EXPECT_EQ(FindingLines(dir.File("gap.md3")),
               std::vector<std::string>{"level 2 \"gap_2.md3\": there is no level 1, which the "
                                        "game then draws from nothing"});
