@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/main_window.h"
 #include "assets/surface_resolution.h"
