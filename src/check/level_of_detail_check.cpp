@@ -80,6 +80,7 @@ TCheckFindings CheckModelLevelsBeside(const std::string& modelPath, const TMD3& 
 TCheckFindings CheckModelLevels(const TMD3& model, const std::string& modelFile,
                                 const std::vector<TModelLevelFile>& levels) {
     TCheckFindings findings;
+    if (levels.empty()) return findings;
     const std::string baseKind = KindOf(modelFile);
     for (const TModelLevelFile& level : levels) {
         const std::string where = "level " + std::to_string(level.level) + " \"" +
