@@ -6,12 +6,10 @@
 #pragma once
 
 #include <string>
-
-#include "check/check_finding.h"
-
 #include <vector>
 
 #include "assets/model_file_names.h"
+#include "check/check_finding.h"
 
 class TMD3;
 
