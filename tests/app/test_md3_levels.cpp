@@ -1,5 +1,6 @@
 // The View tab's "LOD" choice: the lower levels of detail found beside a loaded MD3, shown
 // instead of the model when a user picks one with the keyboard.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QOpenGLWidget>
@@ -63,6 +64,16 @@ TEST_F(MD3LevelChoice, ALevelFoundBesideTheModelIsShownInsteadOfIt) {
             << window_->StatusText().toStdString();
         EXPECT_EQ(WhitePixels(view->grabFramebuffer()) > model / 2, s.drawn) << s.status;
     }
+
+    // An edit is made to the model, which the view then shows.
+    QTest::keyClick(lod, Qt::Key_Down);
+    ASSERT_EQ(lod->currentIndex(), 1);
+    window_->Prompts().askText = [](const QString&, const QString&, const QString&) {
+        return std::optional<QString>("90");
+    };
+    window_->findChild<QAction*>("actionModelMD3RotateZ")->trigger();
+    EXPECT_EQ(lod->currentIndex(), 0);
+    EXPECT_GT(WhitePixels(view->grabFramebuffer()), model / 2);
 
     // Another model brings its own levels, here none.
     QTest::keyClick(lod, Qt::Key_Down);
