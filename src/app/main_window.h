@@ -17,6 +17,7 @@
 #include "assets/character_files.h"
 #include "assets/game_assets.h"
 #include "assets/missing_textures.h"
+#include "assets/model_file_names.h"
 #include "assets/model_origin.h"
 #include "assets/status_text.h"
 #include "import/ase.h"
@@ -39,6 +40,7 @@ class QMenu;
 class QPushButton;
 class QTabWidget;
 class QTimer;
+class QVBoxLayout;
 class TAnimationControls;
 class TdlgPK3;
 class TTexturePanel;
@@ -231,6 +233,16 @@ class TMainWindow : public QMainWindow {
     void LoadAttachments(const std::vector<TCharacterAttachment>& attachments, QString& status);
     // Needs the view's context current; returns the problems met.
     std::vector<std::string> TextureAttachments();
+    // The lower levels of detail of a loaded MD3 (main_window_md3_levels.cpp): found when the
+    // model is loaded (FindMD3Levels with the name it was loaded by and where to look), one
+    // shown instead of the model from the View tab's "LOD" choice, forgotten with the model.
+    void BuildMD3LevelChoice(QWidget* tab, QVBoxLayout* layout);
+    void FindMD3Levels(const std::string& name, const TGameFileFinder& find);
+    void ForgetMD3Levels();
+    // Level 0 is the model; a level that cannot be read leaves the model shown.
+    void ShowMD3Level(int level);
+    // Needs the view's context current; returns the problems met.
+    std::vector<std::string> TextureMD3Level();
     // Makes the character's animation file `file` the one posing the mesh (a load that can
     // be undone); false, with the reason in the status bar, leaves the pose as it was.
     bool UseCharacterAnimationFile(std::size_t file);
@@ -388,6 +400,10 @@ class TMainWindow : public QMainWindow {
     // Drawing and game data, alive for the whole run.
     TMS3D ms3d_;
     TASE ase_;
+    std::vector<TModelLevelFile> md3Levels_;  // every level found, the model's file first
+    int md3LevelShown_ = 0;
+    TMD3 md3Level_;
+    TShaders md3LevelShaders_;  // forgets its textures: they are the store's, shared
     TOGL ogl_;
     TObjTexture textures_;
     TShaders shaders_;
@@ -437,6 +453,7 @@ class TMainWindow : public QMainWindow {
     TAnimationControls* animation_ = nullptr;
     QMenu* menuView_ = nullptr;
     QComboBox* cbTagPivots_ = nullptr;
+    QComboBox* cbMD3Lod_ = nullptr;
     QCheckBox* cbLockView_ = nullptr;
     QGroupBox* gbLOD_ = nullptr;
     QCheckBox* cbLODEnabled_ = nullptr;

@@ -25,6 +25,7 @@
 #include "app/menu_action.h"
 #include "app/model_panels.h"
 #include "app/view_switch_pair.h"
+#include "check/level_of_detail_check.h"
 #include "check/model_check.h"
 #include "math/scalar.h"
 #include "render/gl/sky_box.h"
@@ -146,6 +147,7 @@ QWidget* TMainWindow::BuildViewTab() {
     cbTagPivots_->setObjectName("cbTagPivots");
     connect(cbTagPivots_, qOverload<int>(&QComboBox::activated), this, &TMainWindow::OnPivotChosen);
     layout->addWidget(cbTagPivots_);
+    BuildMD3LevelChoice(tab, layout);
 
     gbLOD_ = new QGroupBox("LOD", tab);
     gbLOD_->setObjectName("gbLOD");
@@ -257,7 +259,17 @@ void TMainWindow::BuildMenus() {
         // The MDS loader leaves its model as the MDM/MDX pair, so that pair is what is checked.
         const bool skeletalModel = IsSkeletalFamily(document_.kind);
         auto check = [this, skeletalModel](const TEngineLimits& limits) {
-            if (!skeletalModel) return CheckMD3(document_.md3, limits);
+            if (!skeletalModel) {
+                TCheckFindings findings = CheckMD3(document_.md3, limits);
+                // The levels of detail the game loads with the model go with it.
+                if (!md3Levels_.empty()) {
+                    AppendFindings(findings,
+                                   CheckModelLevels(document_.md3, md3Levels_.front().file,
+                                                    {md3Levels_.begin() + 1, md3Levels_.end()}),
+                                   "");
+                }
+                return findings;
+            }
             TCheckFindings findings = CheckMDM(document_.mdm, limits);
             for (const TCheckFinding& f : CheckMDX(document_.mdx, limits))
                 findings.push_back(f);

@@ -271,6 +271,9 @@ void TMainWindow::LoadMD3FromGameCommand() {
     if (!ReplaceModel(std::move(model), *status)) return;
     AfterArchiveLoad("GAME:\\\\" + QString::fromStdString(chosen->entryPath),
                      QString::fromStdString(load.file), "Save as MD3");
+    FindMD3Levels(chosen->entryPath, [this](const std::string& entry) {
+        return ExtractFromGamePaks(assets_.Paks(), entry, assets_.TmpDir()).path;
+    });
     *status = "MD3 loaded";
 }
 
@@ -304,6 +307,13 @@ void TMainWindow::LoadMD3FromPK3Command() {
     ShowProblems(assets_.UseMapArchive(chosen->chosenArchive, StatusReporter()));
     AfterArchiveLoad("MAP:\\\\" + QString::fromStdString(chosen->entryPath),
                      QString::fromStdString(load.file), "Save as MD3");
+    // The game finds a level in the map's archive or in any of its own.
+    FindMD3Levels(chosen->entryPath, [this,
+                                      archive = chosen->chosenArchive](const std::string& entry) {
+        const std::string inMap = ExtractFromArchive(archive, entry, assets_.MapDir()).path;
+        return !inMap.empty() ? inMap
+                              : ExtractFromGamePaks(assets_.Paks(), entry, assets_.TmpDir()).path;
+    });
     *status = "MD3 loaded";
 }
 

@@ -107,6 +107,7 @@ void TMainWindow::ForgetModel() {
     // A copy taken for an edit in progress belongs to the model that is gone.
     renameSnapshot_.reset();
     lodSnapshot_.reset();
+    ForgetMD3Levels();
     ForgetTexturing();
     // Names of an animation that is gone would choose frames of nothing.
     animation_->SetAnimations({});
@@ -176,6 +177,8 @@ bool TMainWindow::ReplaceModel(TModelDocument&& model, QString& status) {
     ResetLodAndAnimationNames();
     ResetEnvironment();
     document_ = std::move(model);
+    // Levels of detail belong to the model they were found beside.
+    ForgetMD3Levels();
     return true;
 }
 
@@ -205,6 +208,8 @@ void TMainWindow::AfterModelLoaded(const QString& fileName, const QString& statu
     ResetAnimationControls();
     if (!view_.lockView) ResetView();
     TextureLoadedModel(QString::fromStdString(document_.folder));
+    if (document_.source == kModelSourceFile)
+        FindMD3Levels(fileName.toStdString(), &FindFileOnDisk);
     SetStatus(status);
     actionFileSaveAs_->setToolTip(saveHint);
 }

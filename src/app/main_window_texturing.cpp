@@ -179,6 +179,8 @@ void TMainWindow::ResolveSurfaces() {
         // The body's store may have deleted a texture an accessory shared with it.
         for (std::string& problem : TextureAttachments())
             problems.push_back(std::move(problem));
+        for (std::string& problem : TextureMD3Level())
+            problems.push_back(std::move(problem));
     }
     // Stage images are looked for only with the view's context, and without a game nothing
     // is looked for at all: then no texture counts as missing.

@@ -68,6 +68,8 @@ void TMainWindow::Undoable(const QString& name, const std::function<void()>& com
         command();
         return;
     }
+    // An edit is made to the model, so the view shows the model, not a lower level of it.
+    if (md3LevelShown_ > 0) ShowMD3Level(0);
     TModelSnapshot before = document_.Capture();
     ++undoDepth_;
     try {

@@ -47,6 +47,13 @@ TSceneModel TMainWindow::SceneModel() {
     const int tags = IsSkeletalFamily(document_.kind) ? static_cast<int>(document_.mdm.tags.size())
                                                       : document_.md3.header.numTags;
     scene.pivotTag = pivot >= 0 && pivot < tags ? pivot : -1;
+    if (md3LevelShown_ > 0 && IsMD3Family(document_.kind)) {
+        scene.md3 = &md3Level_;
+        scene.md3Shaders = &md3LevelShaders_;
+        // What the game shows of a level for a frame or tag it lacks.
+        if (scene.currentFrame >= md3Level_.header.numFrames) scene.currentFrame = 0;
+        if (scene.pivotTag >= md3Level_.header.numTags) scene.pivotTag = -1;
+    }
     return scene;
 }
 

@@ -21,8 +21,9 @@ TAttachmentSearch FindCharacterAttachments(const TCharacterDef& def, const std::
     TAttachmentSearch search;
     const auto add = [&](const char* what, const std::string& slot, const std::string& gamePath,
                          std::string skin, const TAttachmentSlot& where) {
-        TCharacterAttachment a{slot,      gamePath,    find(gamePath), std::move(skin),
-                               where.tag, where.onHead};
+        TCharacterAttachment a{
+            slot,      gamePath,    FindModelFile(gamePath, find), std::move(skin),
+            where.tag, where.onHead};
         if (a.model.empty()) {
             search.missing.push_back(std::string(what) + " \"" + gamePath + "\" not found");
             return;

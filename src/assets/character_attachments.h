@@ -4,12 +4,12 @@
 // They are only shown: the mesh the window edits and saves is the body alone.
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "assets/model_file_names.h"
 #include "skeletal/character_def.h"
 
 inline constexpr const char* kHeadSlot = "head";
@@ -33,17 +33,15 @@ struct TAttachmentSlot {
 // (the rank badge needs a rank) or does not know.
 std::optional<TAttachmentSlot> AttachmentSlotOf(std::string_view slot);
 
-// Finds a game path on disk; empty when it is nowhere.
-using TGameFileFinder = std::function<std::string(const std::string& gamePath)>;
-
 struct TAttachmentSearch {
     std::vector<TCharacterAttachment> attachments;  // the head first, then in skin order
     std::vector<std::string> missing;               // one sentence each, as for the body
 };
 
 // The head and the accessories of a character whose body skin is the local file `bodySkin`
-// (empty: no accessories). An accessory's own skin follows ModelSkinPath with the
-// character's skin name and may be absent; a model that cannot be found, or a body skin
+// (empty: no accessories). The models are looked up as the game looks them up
+// (FindModelFile: "X.mdc" when there is no "X.md3"). An accessory's own skin follows ModelSkinPath
+// with the character's skin name and may be absent; a model that cannot be found, or a body skin
 // that cannot be read, is reported in `missing`.
 TAttachmentSearch FindCharacterAttachments(const TCharacterDef& def, const std::string& bodySkin,
                                            const TGameFileFinder& find);

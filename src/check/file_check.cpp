@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "assets/skin.h"
+#include "check/level_of_detail_check.h"
 #include "check/model_check.h"
 #include "check/shader_script_check.h"
 #include "io/file_bytes.h"
@@ -126,10 +127,12 @@ void CheckOne(TFileCheck& check, const std::vector<std::string>& set, const TEng
     const std::string ext = ExtensionOf(path);
     if (IsMD3Family(ext)) {
         TMD3 model;
-        if (!model.LoadLayoutFromFile(path))
+        if (!model.LoadLayoutFromFile(path)) {
             check.error = model.LastError();
-        else
-            check.findings = CheckMD3(model, limits);
+            return;
+        }
+        check.findings = CheckMD3(model, limits);
+        AppendFindings(check.findings, CheckModelLevelsBeside(path, model), "");
     } else if (ext == ".mdm") {
         TMDM model;
         AnswerYesPrompts prompts;

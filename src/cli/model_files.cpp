@@ -45,8 +45,8 @@ namespace {
 
 }  // namespace
 
-void LoadMD3OrThrow(TMD3& model, const std::string& path) {
-    const TModelSource source(path);
+void LoadMD3OrThrow(TMD3& model, const std::string& path, int level) {
+    const TModelSource source(path, level);
     if (!model.LoadFromFile(source.File())) ThrowLoadError(model, path);
 }
 

@@ -17,8 +17,9 @@ ModelFormat DetectInputFormat(const std::string& path);
 
 // Each takes a file or an archive entry (see model_source.h).
 
-// Fills `model`; throws CliError ("Cannot load \"<file>\": <reason>") or FileError.
-void LoadMD3OrThrow(TMD3& model, const std::string& path);
+// Fills `model` with the model or, for `level` 1 or 2, with that lower level of detail (see
+// TModelSource); throws CliError ("Cannot load \"<file>\": <reason>") or FileError.
+void LoadMD3OrThrow(TMD3& model, const std::string& path, int level = 0);
 
 // The same without the vertex positions (TMD3::LoadLayoutFromFile), for listing a file.
 void LoadMD3LayoutOrThrow(TMD3& model, const std::string& path);

@@ -25,9 +25,11 @@ bool AnyNamesArchiveEntry(const std::vector<std::string>& arguments);
 
 class TModelSource {
   public:
-    // A file is taken as it is; an archive entry is extracted. Throws CliError ("Cannot load
-    // "<argument>": <reason>") when the entry cannot be had.
-    explicit TModelSource(const std::string& argument);
+    // A file is taken as it is; an archive entry is extracted, a model's as the game finds it
+    // (ModelFileCandidates: "X.mdc" when the archive has no "X.md3"). A `level` above 0 is
+    // that lower level of detail of a model, beside the file or in the same archive. Throws
+    // CliError ("Cannot load "<argument>": <reason>") when the entry or level cannot be had.
+    explicit TModelSource(const std::string& argument, int level = 0);
     ~TModelSource();
     TModelSource(const TModelSource&) = delete;
     TModelSource& operator=(const TModelSource&) = delete;

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "assets/model_file_names.h"
 #include "cli/cli_error.h"
 #include "cli/model_files.h"
 #include "io/file_names.h"
@@ -88,6 +89,11 @@ CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments) {
         ->needs(game);
     render->add_flag("--lod", o.lod,
                      "Draw each surface of an .mdm model reduced to its LOD minimum");
+    render
+        ->add_option("--md3-lod", o.md3Lod,
+                     "Draw this level of detail of an .md3/.mdc model: 1 or 2 for the X_1 or X_2 "
+                     "file the game loads with X (default 0, the model itself)")
+        ->check(CLI::Range(0, kModelLodLevels - 1));
     return render;
 }
 
@@ -125,5 +131,9 @@ void CheckRenderModel(const TRenderOptions& o) {
     }
     if (!mesh && o.lod) {
         throw UsageError("Cannot render \"" + o.model + "\": --lod is for .mdm player meshes");
+    }
+    if (o.md3Lod != 0 && ModelFileCandidates(o.model, 1).empty()) {
+        throw UsageError("Cannot render \"" + o.model +
+                         "\": --md3-lod is for .md3 and .mdc models");
     }
 }

@@ -27,6 +27,7 @@ struct TRenderOptions {
     std::string skin;
     std::string shaderList;  // a script whose shaders win over the game's
     bool lod = false;        // each surface of an .mdm model reduced to its LOD minimum
+    int md3Lod = 0;          // the level of detail of a vertex model: its "_1" or "_2" file
 };
 
 // What the command line gave, before the size is checked.
@@ -49,5 +50,5 @@ CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments);
 TRenderOptions ResolveRenderOptions(const TRenderArguments& arguments);
 
 // Throws UsageError when an .mdm model comes without --mdx or another model with --mdx,
-// --anim-name or --lod.
+// --anim-name or --lod, or a model other than .md3/.mdc with --md3-lod.
 void CheckRenderModel(const TRenderOptions& options);

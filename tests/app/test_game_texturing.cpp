@@ -418,4 +418,22 @@ TEST_F(GameTexturing, PakOrderIsChangedWithTheButtonsAndKept) {
     EXPECT_EQ(window_->StatusText(), "PAK-file moved to place 2 of 2: pak1.pk3");
 }
 
+// A lower level of detail of a model from the game is found in any PAK, an MDC where no MD3
+// is, and drawn textured from the game as the model is.
+TEST_F(GameTexturing, ALevelOfDetailFromTheGameIsDrawnTextured) {
+    WriteZip(dir_.File("game/etmain/pak1.pk3"), {{"models/sample/cube_1.mdc", CubeModelBytes()}});
+    ShowAndWait();
+    ASSERT_GE(window_->Assets().AddPak(dir_.File("game/etmain/pak1.pk3")), 0);
+    Action("actionFileLoadfrompk3")->trigger();
+    ASSERT_EQ(window_->StatusText(), "MD3 loaded");
+    auto* lod = window_->findChild<QComboBox*>("cbMD3Lod");
+    ASSERT_EQ(lod->count(), 2);
+    EXPECT_EQ(lod->itemText(1), "1: cube_1.mdc");
+
+    QTest::keyClick(lod, Qt::Key_Down);
+    EXPECT_EQ(window_->StatusText().toStdString().rfind("LOD 1 shown: ", 0), 0u)
+        << window_->StatusText().toStdString();
+    EXPECT_GT(PixelsOf(kGameGreen), 100) << "the level is not drawn with the game's shader";
+}
+
 }  // namespace

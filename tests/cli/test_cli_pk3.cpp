@@ -63,7 +63,8 @@ TEST(CliPk3, ModelArgumentsNameArchiveEntries) {
     o = RunCli(dir, "info " + dir.File("cube.md3") + " " + dir.File("m.pk3") + ":none.md3");
     EXPECT_EQ(o.exitCode, 1);
     EXPECT_EQ(o.err, "veldra-cli: Cannot load \"" + dir.File("m.pk3") +
-                         ":none.md3\": \"none.md3\" is not in \"" + dir.File("m.pk3") + "\"\n");
+                         ":none.md3\": \"none.md3\" is not in \"" + dir.File("m.pk3") +
+                         "\", nor \"none.mdc\"\n");
     EXPECT_NE(o.out.find("tag_top"), std::string::npos);
 }
 

@@ -15,6 +15,7 @@
 #include "support/skeletal_square.h"
 #include "support/test_files.h"
 #include "support/textured_game.h"
+#include "support/zip_fixture.h"
 #if VELDRA_CLI_HAS_RENDER
 #include "support/egl_platforms.h"
 #endif
@@ -226,6 +227,48 @@ TEST_F(CliRender, FallsBackToTheToolkitWhereEglHasNoVendor) {
     EXPECT_EQ(o.exitCode, 0) << o.err;
     EXPECT_EQ(o.err, "");  // the toolkit's warning about XDG_RUNTIME_DIR is held back
     EXPECT_TRUE(std::filesystem::exists(dir_.File("cube.png")));
+}
+
+// The lower levels of detail are the game's "X_1"/"X_2" files, an MDC where no MD3 is, beside
+// the file or in the same archive; here level 1 has three frames where the model has one.
+TEST_F(CliRender, AnMD3LevelOfDetailIsDrawnFromItsOwnFile) {
+    TMD3 ring;
+    MakeModel(ring, {.frames = 3});
+    ASSERT_TRUE(ring.SaveToFile(dir_.File("cube_1.mdc")));  // an MD3 under the other name
+    const std::string cube = testing_support::FileText(model_);
+    const std::string pk3 = dir_.File("game.pk3");
+    testing_support::WriteZip(
+        pk3, {{"models/gun.md3", cube},
+              {"models/gun_1.mdc", testing_support::FileText(dir_.File("cube_1.mdc"))},
+              {"models/only.mdc", cube}});
+    const std::string out = " " + dir_.File("out.png") + " --size 32x32";
+    const struct {
+        std::string arguments;
+        int exitCode;
+        std::string err;  // empty: anything
+    } cases[] = {
+        {model_ + out + " --md3-lod 1 --frame 2", 0, ""},
+        {pk3 + ":models/gun.md3" + out + " --md3-lod 1 --frame 2", 0, ""},
+        {pk3 + ":models/only.md3" + out, 0, ""},
+        {model_ + out + " --frame 2", 1,
+         "veldra-cli: Cannot render \"" + model_ + "\": it has no frame 2 (frames: 1)\n"},
+        {model_ + out + " --md3-lod 2", 1,
+         "veldra-cli: Cannot load level 2 of \"" + model_ + "\": there is no \"" +
+             dir_.File("cube_2.md3") + "\" or \"" + dir_.File("cube_2.mdc") + "\"\n"},
+        {pk3 + ":models/gun.md3" + out + " --md3-lod 2", 1,
+         "veldra-cli: Cannot load level 2 of \"" + pk3 +
+             ":models/gun.md3\": \"models/gun_2.md3\" "
+             "is not in \"" +
+             pk3 + "\", nor \"models/gun_2.mdc\"\n"},
+        {model_ + out + " --md3-lod 3", 2, ""},
+    };
+    for (const auto& c : cases) {
+        const CliOutcome o = RunCli(dir_, "render " + c.arguments, kNoDisplay);
+        EXPECT_EQ(o.exitCode, c.exitCode) << c.arguments << "\n" << o.err;
+        if (!c.err.empty()) {
+            EXPECT_EQ(o.err, c.err) << c.arguments;
+        }
+    }
 }
 
 TEST(CliRenderRefusal, AModelWithoutVerticesFailsInOneLineAndWritesNothing) {

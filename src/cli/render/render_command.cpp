@@ -132,7 +132,7 @@ int RunRender(const TRenderOptions& options, std::ostream& warnings, TRenderCont
         if (!o.animName.empty()) frame = FirstFrameOf(o.animName, anim, animPath);
         frames = static_cast<int>(anim.frames.size());
     } else {
-        LoadMD3OrThrow(model, o.model);
+        LoadMD3OrThrow(model, o.model, o.md3Lod);
         frames = model.header.numFrames;
     }
     if (frame < 0 || frame >= frames) {

@@ -177,7 +177,9 @@ void TSceneRenderer::DrawGroundAndAxis(const TViewSwitches& sw) {
 
 void TSceneRenderer::DrawModel(const TSceneModel& model, const TViewSwitches& sw) {
     if (IsMD3Family(model.modelKind) && model.md3 != nullptr) {
-        md3Drawer_.DrawMD3Model(*model.md3, shaders_, model.currentFrame, sw);
+        md3Drawer_.DrawMD3Model(*model.md3,
+                                model.md3Shaders != nullptr ? *model.md3Shaders : shaders_,
+                                model.currentFrame, sw);
     } else if (IsSkeletalFamily(model.modelKind) && model.mdm != nullptr && model.mdx != nullptr) {
         skeletalDrawer_.DrawSkeletalModel(*model.mdm, *model.mdx, shaders_, model.currentFrame, sw);
         DrawAttachments(model, sw);

@@ -27,6 +27,9 @@ struct TSceneModel {
     const TMDX* mdx = nullptr;
     // A character's head and accessories, drawn on the posed mesh; null for none.
     TAttachedModels* attachments = nullptr;
+    // The store md3's shader indexes point into when it is not the renderer's own (a lower
+    // level of detail shown instead of the model); null for the renderer's.
+    TShaders* md3Shaders = nullptr;
 };
 
 // RGBA pixels of a captured view: rows bottom-up as read back, the model's own colour and
