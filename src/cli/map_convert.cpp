@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "cli/cli_error.h"
+#include "cli/import_answers.h"
 #include "cli/terminal_progress.h"
 #include "io/file_names.h"
 #include "io/user_prompts.h"
@@ -44,8 +45,8 @@ void MapToMD3(const std::string& input, TMD3& model, const TMapConvertOptions& o
         throw CliError("Cannot load \"" + input + "\": " +
                        (map.LastError().empty() ? std::string("no such file") : map.LastError()));
     }
-    FixedAnswerPrompts answer(options.scaleToFit);
-    if (!map.ConvertToMD3(model, &answer))
+    TImportAnswers answers(options.scaleToFit, options.splitSurfaces);
+    if (!map.ConvertToMD3(model, &answers))
         throw CliError("Cannot convert \"" + input + "\": " + OnOneLine(map.LastError()));
     for (const std::string& note : {map.SkippedText(), map.Note()}) {
         if (!note.empty()) warnings << "veldra-cli: warning: " << input << ": " << note << '\n';

@@ -39,10 +39,11 @@ bool Parallel(const TMapFace& a, const TMapFace& b) {
     return VectorDot(cross, cross) < 1e-12f;
 }
 
-void FindCorners(std::vector<TMapFace>& faces) {
+bool FindCorners(std::vector<TMapFace>& faces, std::chrono::steady_clock::time_point deadline) {
     const std::size_t n = faces.size();
     for (std::size_t s = 0; s < n; ++s) {
         if (!faces[s].used) continue;
+        if (std::chrono::steady_clock::now() > deadline) return false;
         const TPlane ps{faces[s].normal, faces[s].distance};
         for (std::size_t i = s + 1; i < n; ++i) {
             if (!faces[i].used || Parallel(faces[s], faces[i])) continue;
@@ -58,6 +59,7 @@ void FindCorners(std::vector<TMapFace>& faces) {
             }
         }
     }
+    return true;
 }
 
 // The corner search works on points turned 180 degrees about Z (see the face reader); the
@@ -93,9 +95,9 @@ void SortFaceVertices(std::vector<TVector3>& points, const TMapFace& face) {
     }
 }
 
-void BuildBrushPolygons(std::vector<TMapFace>& faces, const std::vector<TMapTexture>& textures,
-                        TMapGeometry& geometry) {
-    FindCorners(faces);
+bool BuildBrushPolygons(std::vector<TMapFace>& faces, const std::vector<TMapTexture>& textures,
+                        TMapGeometry& geometry, std::chrono::steady_clock::time_point deadline) {
+    if (!FindCorners(faces, deadline)) return false;
     for (TMapFace& face : faces) {
         if (face.points.size() <= 2) continue;
         SortFaceVertices(face.points, face);
@@ -124,4 +126,5 @@ void BuildBrushPolygons(std::vector<TMapFace>& faces, const std::vector<TMapText
             geometry.vertices.push_back(v);
         }
     }
+    return true;
 }

@@ -45,7 +45,8 @@ TEST_F(MapCommands, MenuGeneralLoaderAndDropConvertTheMap) {
             window_->HandleDroppedFiles({file});
         }
         EXPECT_EQ(window_->ModelKind(), kModelKindMap) << loader;
-        EXPECT_EQ(window_->StatusText(), "MAP loaded and converted to MD3; 1 patch skipped");
+        EXPECT_EQ(window_->StatusText(),
+                  "MAP loaded and converted to MD3; box.map: 1 malformed or flat patch left out");
         EXPECT_EQ(window_->MD3().header.surfaces[0].numVerts, 24);
         EXPECT_EQ(window_->findChild<QGroupBox*>("gbModel")->title(), "box.map");
     }
