@@ -16,7 +16,7 @@ void Warn(std::ostream& warnings, const std::string& input, const std::string& t
 }
 
 [[noreturn]] void Refuse(const std::string& input, const std::string& reason) {
-    throw CliError("Cannot convert \"" + input + "\": " + OnOneLine(reason));
+    throw CliError("Cannot convert \"" + input + "\": " + WithAnsweringOption(OnOneLine(reason)));
 }
 
 void ConvertMS3D(const std::string& input, TMD3& model, const TImportOptions& options,

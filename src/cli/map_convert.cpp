@@ -47,7 +47,8 @@ void MapToMD3(const std::string& input, TMD3& model, const TMapConvertOptions& o
     }
     TImportAnswers answers(options.scaleToFit, options.splitSurfaces);
     if (!map.ConvertToMD3(model, &answers))
-        throw CliError("Cannot convert \"" + input + "\": " + OnOneLine(map.LastError()));
+        throw CliError("Cannot convert \"" + input +
+                       "\": " + WithAnsweringOption(OnOneLine(map.LastError())));
     for (const std::string& note : {map.SkippedText(), map.Note()}) {
         if (!note.empty()) warnings << "veldra-cli: warning: " << input << ": " << note << '\n';
     }

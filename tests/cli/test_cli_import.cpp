@@ -27,7 +27,7 @@ TEST(CliImport, OutOfBoundsModelsNeedScaleToFit) {
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, "veldra-cli: Cannot convert \"" + in +
                                "\": ASE-model coordinates are exceeding the MD3 bounds: -511 to "
-                               "511\n");
+                               "511 (--scale-to-fit scales it down)\n");
     EXPECT_FALSE(std::filesystem::exists(out));
     EXPECT_EQ(RunCli(dir, "convert --scale-to-fit " + in + " " + out).exitCode, 0);
     const CliOutcome info = RunCli(dir, "info --json " + out);
