@@ -12,8 +12,6 @@ constexpr int kMaxPatchSize = 32;
 constexpr int kMaxExpandedAxis = 128;
 // Its default "-subdivisions": facets per 16 units of curve length.
 constexpr int kPatchSubdivisions = 8;
-// Explicit steps beyond this are no editor's choice; they would only cost memory.
-constexpr int kMaxFixedSteps = 64;
 
 using TGrid = std::vector<std::vector<TMapVertex>>;  // [row][column]
 
@@ -157,9 +155,10 @@ float Bezier(float a, float b, float c, float u) {
 
 // patchDef3: every span evaluated at its given number of even steps.
 TGrid FixedSteps(const TPatchControls& patch) {
-    const int stepsX = std::min(patch.fixedStepsX, kMaxFixedSteps);
-    const int stepsY = std::min(patch.fixedStepsY, kMaxFixedSteps);
     const int spansX = (patch.width - 1) / 2, spansY = (patch.height - 1) / 2;
+    // No more rows or columns than the compiler's own subdivision reaches.
+    const int stepsX = std::max(1, std::min(patch.fixedStepsX, (kMaxExpandedAxis - 1) / spansX));
+    const int stepsY = std::max(1, std::min(patch.fixedStepsY, (kMaxExpandedAxis - 1) / spansY));
     const int columns = spansX * stepsX + 1, rows = spansY * stepsY + 1;
     auto at = [&patch](int r, int c) -> const TMapVertex& {
         return patch.points[static_cast<std::size_t>(r * patch.width + c)];

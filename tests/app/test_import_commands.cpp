@@ -80,14 +80,6 @@ TEST_F(ImportCommands, RefusedConversionsResetAndSayWhy) {
     EXPECT_EQ(window_->ModelKind(), kModelKindNone);
     EXPECT_TRUE(window_->MD3().IsEmpty());
 
-    Ms3dBuilder jointed;
-    jointed.joints = 2;
-    testing_support::WriteBytes(dir_.File("jointed.ms3d"), jointed.Bytes());
-    window_->HandleDroppedFiles({QString::fromStdString(dir_.File("jointed.ms3d"))});
-    EXPECT_EQ(window_->StatusText(),
-              "The MS3D cannot be converted: jointed.ms3d: models with joints are not converted "
-              "(2 joints)");
-
     // 33 materials with a face each: no split can help, so the limit gets its message box.
     std::string many = "*3DSMAX_ASCIIEXPORT\n";
     for (int m = 0; m < 33; ++m)
@@ -108,6 +100,18 @@ TEST_F(ImportCommands, RefusedConversionsResetAndSayWhy) {
     window_->HandleDroppedFiles({WriteAse("notes.ase", "*COMMENT\n")});
     EXPECT_TRUE(window_->StatusText().startsWith("File is no valid ASE: "));
     EXPECT_FALSE(window_->Busy());
+
+    // A model with joints converts in its bind pose, and the status says so.
+    Ms3dBuilder jointed;
+    jointed.vertices = {{0, 0, 0}, {8, 0, 0}, {0, 8, 0}};
+    jointed.triangles = {{0, 1, 2}};
+    jointed.groups = {{"body", {0}}};
+    jointed.joints = 2;
+    testing_support::WriteBytes(dir_.File("jointed.ms3d"), jointed.Bytes());
+    window_->HandleDroppedFiles({QString::fromStdString(dir_.File("jointed.ms3d"))});
+    EXPECT_EQ(window_->StatusText(),
+              "MS3D loaded and converted to MD3 (jointed.ms3d: 2 joints ignored: the mesh is "
+              "converted in its bind pose, without animation)");
 }
 
 TEST_F(ImportCommands, AGroupPastTheLimitsIsSplitOnYes) {

@@ -79,8 +79,9 @@ TEST_F(MapCommands, CancelledConversionKeepsTheEditedModel) {
     const QString editedCaption = caption->title();
     ASSERT_TRUE(window_->MD3().SaveToFile(dir_.File("before.md3")));
 
-    // Far more corner searching than the test waits for: the dialog shows after 400 ms.
-    const QString big = WriteMap("round.map", RoundBrushMap(400, 100));
+    // Far more corner searching than the test waits for: the dialog shows after 400 ms. A
+    // round brush takes about a millisecond, so it takes many.
+    const QString big = WriteMap("round.map", RoundBrushMap(1500, 100));
     for (const char* loader : {"", "actionFileLoadAnyFromFile"}) {
         QString shownLabel;
         QTimer watch;
