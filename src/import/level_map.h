@@ -74,6 +74,7 @@ class TLevelMap {
     // What the load and the last conversion left out, one note per reason, or empty.
     std::string SkippedText() const;
 
+    // The lines of one brush or patch block, as the reader hands them on.
     struct TBlock;
 
   private:
