@@ -88,6 +88,7 @@ TEST(CliMapConvert, GameDataGivesTheTextureSize) {
     const CliOutcome r = RunCli(
         dir, "convert " + dir.File("loose.map") + " " + out + " --game " + game.path().string());
     ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
     EXPECT_FLOAT_EQ(largestS(), 0.0625f);
 }
 

@@ -24,6 +24,7 @@ class TGameTextures {
     TGameTextures& operator=(const TGameTextures&) = delete;
 
     TGameAssets& Assets() { return assets_; }
+    bool HasEtmain() const { return etmain_.has_value(); }
     std::optional<std::pair<int, int>> Size(const std::string& name, const TModelOrigin& origin) {
         const TShaderImage image = ResolveShaderImage(name, assets_, origin, shaders_);
         std::string path = image.imagePath;
@@ -54,6 +55,10 @@ TTextureSizeLookup MakeLookup(const std::string& gameDir, const std::string& map
                               std::vector<std::string>& problems) {
     auto textures = std::make_shared<TGameTextures>(gameDir);
     problems = textures->Assets().UseGameFolder(gameDir);
+    // A folder of loose images under etmain serves without the game's archives.
+    if (textures->HasEtmain())
+        std::erase_if(problems,
+                      [](const std::string& p) { return p.starts_with("Not a game folder"); });
     TModelOrigin origin;
     origin.loadedFromFile = true;
     origin.modelDir = mapDir;
