@@ -2,8 +2,12 @@
 // flag, and texture sizes found through --game.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
+#include <sstream>
 
+#include "cli/cli_error.h"
+#include "cli/map_convert.h"
 #include "cli/run_cli.h"
 #include "md3/md3.h"
 
@@ -112,4 +116,28 @@ TEST(CliMapConvert, NothingToConvertAndSplitsAreTheUsersToKnow) {
     EXPECT_EQ(door.err, "veldra-cli: warning: " + dir.File("door.map") +
                             ": 1 brush of entities the map compiler keeps apart (func_door) "
                             "left out\n");
+}
+
+TEST(CliMapConvert, CtrlCStopsTheReadingWithAMessage) {
+    ScratchDir dir;
+    WriteText(dir.File("box.map"), BoxMap(64, "wall"));
+    // The texture lookup runs inside the reading: a Ctrl+C there arrives as a user's would.
+    InstallMapTextureSizes([](const std::string&, const std::string&,
+                              std::vector<std::string>&) -> TTextureSizeLookup {
+        return [](const std::string&) -> std::optional<std::pair<int, int>> {
+            std::raise(SIGINT);
+            return std::nullopt;
+        };
+    });
+    TMD3 model;
+    std::ostringstream warnings;
+    std::string error;
+    try {
+        MapToMD3(dir.File("box.map"), model, {false, dir.path().string(), false}, warnings);
+    } catch (const CliError& e) {
+        error = e.what();
+    }
+    InstallMapTextureSizes(nullptr);
+    EXPECT_EQ(error, "Cannot convert \"" + dir.File("box.map") + "\": interrupted");
+    EXPECT_TRUE(model.header.surfaces.empty());
 }
