@@ -1,5 +1,5 @@
-// Feeds arbitrary text to the map reader and converts what it read, answering the bounds
-// question Yes so that the building of surfaces runs on every input.
+// Feeds arbitrary text to the map reader and converts what it read, answering the bounds and
+// split questions Yes so that the building and splitting of surfaces runs on every input.
 #include <cstdint>
 #include <string_view>
 
@@ -14,7 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     AnswerYesPrompts yes;
     if (map.ConvertToMD3(model, &yes)) {
         // Every surface holds what its counts say and every index names one of its vertices.
+        // Surfaces past the limits were split: what is left fits.
+        if (model.header.surfaces.size() > static_cast<std::size_t>(kMD3MaxSurfaces))
+            __builtin_trap();
         for (const TSurface& s : model.header.surfaces) {
+            if (s.numVerts > kMD3MaxVerts || s.numTriangles > kMD3MaxTriangles) __builtin_trap();
             if (s.vertices.size() != static_cast<std::size_t>(s.numVerts) ||
                 s.triangles.size() != static_cast<std::size_t>(s.numTriangles)) {
                 __builtin_trap();

@@ -16,11 +16,19 @@ const char* const kMS3DFilter = "MilkShape model  (.ms3d)|*.ms3d";
 const char* const kASETitle = "Select a model to load";
 const char* const kASEFilter = "3DSMax ASCII Model (.ase)|*.ase";
 
-// A conversion that left parts of the file out says how many.
-QString WithSkipped(const char* status, const std::string& skipped) {
+// A conversion that left parts of the file out says how many, and of which file.
+QString WithSkipped(const char* status, const QString& fileName, const std::string& skipped) {
     QString text = QString::fromLatin1(status);
-    if (!skipped.empty()) text += " (" + QString::fromStdString(skipped) + ")";
+    if (!skipped.empty())
+        text +=
+            " (" + QFileInfo(fileName).fileName() + ": " + QString::fromStdString(skipped) + ")";
     return text;
+}
+
+// A surface past the limits was offered a split in its own question; only a limit no split
+// can meet is worth a message box of its own.
+bool NeedsLimitBox(bool limitExceeded, const std::string& message) {
+    return limitExceeded && message.starts_with("MAX_SURFACES");
 }
 
 }  // namespace
@@ -69,12 +77,15 @@ bool TMainWindow::LoadMS3DFile(TModelDocument& model, const QString& fileName, Q
     TAppUserPrompts prompts(prompts_);
     std::string message;
     if (!ms3d_.ConvertMS3DToMD3(model.md3, prompts, message)) {
-        status = "The MS3D cannot be converted: " + QString::fromStdString(message);
+        status = "The MS3D cannot be converted: " + QFileInfo(fileName).fileName() + ": " +
+                 QString::fromStdString(message);
+        if (NeedsLimitBox(ms3d_.LimitExceeded(), message) && prompts_.message)
+            prompts_.message("Veldra", QString::fromStdString(message), true);
         return false;
     }
     model.source = kModelSourceFile;
     model.kind = kModelKindMS3D;
-    status = WithSkipped("MS3D loaded and converted to MD3", ms3d_.SkippedText());
+    status = WithSkipped("MS3D loaded and converted to MD3", fileName, ms3d_.SkippedText());
     return true;
 }
 
@@ -86,12 +97,13 @@ bool TMainWindow::LoadASEFile(TModelDocument& model, const QString& fileName, QS
     }
     TAppUserPrompts prompts(prompts_);
     if (!ase_.ConvertASEToMD3(model.md3, prompts, message)) {
-        status = QString::fromStdString(message);
-        if (ase_.LimitExceeded() && prompts_.message) prompts_.message("Veldra", status, true);
+        status = QFileInfo(fileName).fileName() + ": " + QString::fromStdString(message);
+        if (NeedsLimitBox(ase_.LimitExceeded(), message) && prompts_.message)
+            prompts_.message("Veldra", QString::fromStdString(message), true);
         return false;
     }
     model.source = kModelSourceFile;
     model.kind = kModelKindASE;
-    status = WithSkipped("ASE loaded and converted to MD3", ase_.SkippedText());
+    status = WithSkipped("ASE loaded and converted to MD3", fileName, ase_.SkippedText());
     return true;
 }

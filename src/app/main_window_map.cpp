@@ -106,7 +106,9 @@ TMainWindow::TConvertedMap TMainWindow::ConvertMapFile(const QString& fileName) 
     }
     TAppUserPrompts prompts(prompts_);
     if (!map.ConvertToMD3(converted.model, &prompts)) {
-        if (!map.LastError().empty() && prompts_.message)
+        // A surface past the limits was offered a split in its own question; only a limit
+        // no split can meet gets a message box of its own.
+        if (map.LimitExceeded() && map.LastError().starts_with("MAX_SURFACES") && prompts_.message)
             prompts_.message("Veldra", QString::fromStdString(map.LastError()), true);
         converted.status = "MAP not converted: " + name + ": " + reason();
         return converted;
@@ -115,7 +117,7 @@ TMainWindow::TConvertedMap TMainWindow::ConvertMapFile(const QString& fileName) 
     converted.status = "MAP loaded and converted to MD3";
     // Nothing of the map may vanish unmentioned.
     if (const std::string skipped = map.SkippedText(); !skipped.empty())
-        converted.status += "; " + QString::fromStdString(skipped);
+        converted.status += "; " + name + ": " + QString::fromStdString(skipped);
     return converted;
 }
 

@@ -1,5 +1,6 @@
 #include "cli/convert_command.h"
 
+#include <cmath>
 #include <filesystem>
 
 #include "cli/cli_error.h"
@@ -47,8 +48,15 @@ const char* FormatName(ModelFormat format) {
 
 int RunConvert(const std::string& input, const std::string& output, std::ostream& warnings,
                const TConvertOptions& options) {
+    const bool modelSettings =
+        options.scale != 1.0f || options.up != "z" || !options.shaderPrefix.empty();
+    if (modelSettings && !IsImportedModel(input))
+        throw UsageError("Cannot convert \"" + input +
+                         "\": --scale, --up and --shader-prefix apply to MilkShape and 3ds Max "
+                         "models only");
     if (IsMapFile(input))
-        return RunMapConvert(input, output, {options.scaleToFit, options.gameDir}, warnings);
+        return RunMapConvert(
+            input, output, {options.scaleToFit, options.gameDir, options.splitSurfaces}, warnings);
     // Only a map's texture projection needs the game's images; elsewhere the option would
     // change nothing in the file written.
     if (!options.gameDir.empty())
@@ -56,8 +64,20 @@ int RunConvert(const std::string& input, const std::string& output, std::ostream
     if (options.scaleToFit && !IsImportedModel(input))
         throw UsageError("Cannot convert \"" + input +
                          "\": --scale-to-fit applies to imported models and maps only");
-    if (IsImportedModel(input))
-        return RunImportConvert(input, output, options.scaleToFit, warnings);
+    if (options.splitSurfaces && !IsImportedModel(input))
+        throw UsageError("Cannot convert \"" + input +
+                         "\": --split-surfaces applies to imported models and maps only");
+    if (IsImportedModel(input)) {
+        if (!(options.scale > 0.0f) || !std::isfinite(options.scale))
+            throw UsageError("Cannot convert \"" + input + "\": --scale must be above 0");
+        if (options.up != "z" && options.up != "y")
+            throw UsageError("Cannot convert \"" + input + "\": --up is y or z");
+        TImportOptions import{options.scaleToFit, options.splitSurfaces, {}};
+        import.settings.scale = options.scale;
+        import.settings.yUp = options.up == "y";
+        import.settings.shaderPrefix = options.shaderPrefix;
+        return RunImportConvert(input, output, import, warnings);
+    }
     if (IsMDSFile(input)) return ConvertMDSFile(input, output, warnings);
     const ModelFormat target = FormatFromExtension(output);
     if (target != ModelFormat::MD3 && target != ModelFormat::MDM && target != ModelFormat::MDX) {

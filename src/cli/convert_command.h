@@ -5,8 +5,13 @@
 #include <string>
 
 struct TConvertOptions {
-    bool scaleToFit = false;  // models beyond the MD3 range are scaled down, not refused
-    std::string gameDir;      // game data for texture sizes
+    bool scaleToFit = false;     // models beyond the MD3 range are scaled down, not refused
+    std::string gameDir;         // game data for texture sizes
+    bool splitSurfaces = false;  // imported surfaces past the MD3 limits are split, not refused
+    // MilkShape and 3ds Max models only:
+    float scale = 1.0f;        // applied before positions are rounded to 1/64 unit
+    std::string up = "z";      // "y": the model was made with Y up and is stood up
+    std::string shaderPrefix;  // folder for shader names that are no game paths
 };
 
 // MD3 models become .md3, MDM meshes .mdm and MDX animations .mdx files, in the canonical

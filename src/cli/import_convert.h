@@ -4,16 +4,28 @@
 #include <iostream>
 #include <string>
 
+#include "import/import_settings.h"
+
 class TMD3;
+
+struct TImportOptions {
+    // Answers Yes to scaling a model larger than MD3 positions reach; otherwise it is refused.
+    bool scaleToFit = false;
+    // Answers Yes to splitting a surface past the MD3 limits; otherwise it is refused.
+    bool splitSurfaces = false;
+    // Scale, up axis and shader folder.
+    TImportSettings settings;
+};
 
 // Whether `convert` reads this file with an importer (by extension, without regard to case).
 bool IsImportedModel(const std::string& path);
 
-// Converts an imported model into an MD3 file. A model beyond the MD3 coordinate range is
-// refused unless `scaleToFit` answers the bounds question Yes. What the conversion left out or
-// scaled is shown on `warnings`; a refusal throws CliError with the importer's message.
-// The conversion alone, into `model`; refusals throw CliError as above.
-void ImportToMD3(const std::string& input, TMD3& model, bool scaleToFit, std::ostream& warnings);
+// Converts an imported model into an MD3 file, the importers' questions answered by
+// `options`. What the conversion left out or scaled is shown on `warnings`, each line naming
+// the file; a refusal (nothing to convert, a limit, the bounds) throws CliError with the
+// importer's reason.
+void ImportToMD3(const std::string& input, TMD3& model, const TImportOptions& options,
+                 std::ostream& warnings);
 
-int RunImportConvert(const std::string& input, const std::string& output, bool scaleToFit,
-                     std::ostream& warnings = std::cerr);
+int RunImportConvert(const std::string& input, const std::string& output,
+                     const TImportOptions& options, std::ostream& warnings = std::cerr);

@@ -163,7 +163,8 @@ void PrintMD3(const TMD3& model, const std::string& path, const std::string& for
 }
 
 // MilkShape, 3ds Max ASCII and map files are described as the MD3 `convert` makes of them; a
-// model past the MD3 range is scaled to fit, so that it can be described at all.
+// model past the MD3 range is scaled to fit and surfaces past the limits are split, so that
+// it can be described at all.
 bool DescribeImported(const std::string& path, bool json, std::ostream& out,
                       std::ostream& warnings) {
     const std::string ext = UpperCaseExtension(path);
@@ -175,9 +176,9 @@ bool DescribeImported(const std::string& path, bool json, std::ostream& out,
     const TModelSource source(path);
     TMD3 model;
     if (ext == ".MAP")
-        MapToMD3(source.File(), model, {true, ""}, warnings);
+        MapToMD3(source.File(), model, {true, "", true}, warnings);
     else
-        ImportToMD3(source.File(), model, true, warnings);
+        ImportToMD3(source.File(), model, {true, true, {}}, warnings);
     PrintMD3(model, path, format, json, out);
     return true;
 }

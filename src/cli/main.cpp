@@ -72,6 +72,21 @@ int main(int argc, char** argv) {
     convert->add_flag("--scale-to-fit", convertOptions.scaleToFit,
                       "Scale an imported model or map beyond the MD3 range down to fit instead of "
                       "refusing it");
+    convert->add_flag("--split-surfaces", convertOptions.splitSurfaces,
+                      "Split a surface of an imported model or map past the MD3 limits (1,024 "
+                      "vertices, 8,192 triangles) into several with the same shader instead of "
+                      "refusing it");
+    convert->add_option("--scale", convertOptions.scale,
+                        "Scale a MilkShape or 3ds Max model by this factor before its positions "
+                        "are rounded to 1/64 unit, so that small models keep their triangles");
+    convert->add_option("--up", convertOptions.up,
+                        "The axis a MilkShape or 3ds Max model was made with pointing up: y (as "
+                        "MilkShape does by default) stands it up on the game's z; z (default) "
+                        "keeps it");
+    convert->add_option("--shader-prefix", convertOptions.shaderPrefix,
+                        "Folder put before the shader names of a MilkShape or 3ds Max model that "
+                        "are no game paths (textures/... or models/...), e.g. "
+                        "models/mapobjects/crate");
     convert->add_option("--game", convertOptions.gameDir,
                         "Game folder whose data gives the texture sizes of a map");
 

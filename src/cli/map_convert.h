@@ -1,5 +1,5 @@
-// `veldra-cli convert IN.map OUT.md3 [--scale-to-fit] [--game DIR]`: a Radiant map's
-// worldspawn brushes as a one-frame MD3 model, without questions.
+// `veldra-cli convert IN.map OUT.md3 [--scale-to-fit] [--split-surfaces] [--game DIR]`: a
+// Radiant map's world brushes and patches as a one-frame MD3 model, without questions.
 #pragma once
 
 #include <iostream>
@@ -15,6 +15,8 @@ struct TMapConvertOptions {
     bool scaleToFit = false;
     // The game folder whose data gives texture sizes; without it every texture is 256 x 256.
     std::string gameDir;
+    // Answers Yes to splitting a surface past the MD3 limits; otherwise it is refused.
+    bool splitSurfaces = false;
 };
 
 // Makes the texture-size lookup over a game folder's data for a map in `mapDir`; the lookup
@@ -27,9 +29,9 @@ void InstallMapTextureSizes(TMapTextureSizesMaker maker);
 
 bool IsMapFile(const std::string& path);
 
-// Converts and writes; throws CliError with the limit or bounds message when the map cannot
-// be converted. Patches and brushes left out are reported on `warnings`.
-// The conversion alone, into `model`; refusals throw CliError as below.
+// The conversion alone, into `model`; throws CliError with the reason (nothing to convert, a
+// limit, the bounds) when the map cannot be converted. What was left out is reported on
+// `warnings`, each line naming the file.
 void MapToMD3(const std::string& input, TMD3& model, const TMapConvertOptions& options,
               std::ostream& warnings);
 

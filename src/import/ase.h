@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "import/import_settings.h"
 #include "math/vector.h"
 
 class TMD3;
@@ -34,6 +35,8 @@ struct TASEFace {
     bool bc = false;
     bool ca = false;
     std::int32_t smoothingGroup = 0;
+    // Every smoothing group the face is in ("1,2" is groups 1 and 2), bit n - 1 for group n.
+    std::uint32_t smoothingGroups = 0;
     std::int32_t materialId = 0;
 };
 
@@ -66,6 +69,8 @@ class TASE {
     std::string comment;
     std::vector<TASEMaterial> materials;
     std::vector<TASEGeomObject> geomObjects;
+    // Scale, up axis and shader folder of the conversion.
+    TImportSettings settings;
 
     void Clear();
 
@@ -74,15 +79,17 @@ class TASE {
     // Throws FileError when the file exists but cannot be opened.
     bool LoadASE(const std::string& path, std::string& message);
 
-    // Fills `model` with one frame: a surface per usable material, three vertices per face.
-    // False with the reason in `message` (and the model empty) when a limit is exceeded or the
-    // user declined to scale; LimitExceeded() tells the limits apart, which are worth a
-    // message box.
+    // Fills `model` with one frame: a surface per material that faces use and that is no
+    // tool material, three vertices per face, with the normals the faces' smoothing groups
+    // give. False with the reason in `message` (and the
+    // model empty) when a limit is exceeded and the user declined to split, when the user
+    // declined to scale, or when no triangle is left; LimitExceeded() tells the limits apart,
+    // which are worth a message box.
     bool ConvertASEToMD3(TMD3& model, UserPrompts& prompts, std::string& message);
     bool LimitExceeded() const { return limitExceeded_; }
 
-    // What the last conversion left out because indices pointed past their lists; empty when
-    // nothing was.
+    // What the last conversion left out (indices past their lists, faces of unknown or tool
+    // materials, triangles that draw nothing); empty when nothing was.
     const std::string& SkippedText() const { return skippedText_; }
 
   private:

@@ -180,5 +180,21 @@ void AseReadFace(std::string_view line, TASEFace& face) {
     for (int i = 0; i < 3; ++i)
         if (values[3 + i]) *flags[i] = Trim(*values[3 + i]) == "1";
     KeepUnlessParsed(values[6], face.smoothingGroup, AseParseInteger);
+    if (values[6]) {
+        // A comma-separated list of groups 1 to 32; a list without any keeps the last one.
+        std::uint32_t groups = 0;
+        bool any = false;
+        std::string_view list = Trim(*values[6]);
+        while (!list.empty()) {
+            const std::size_t comma = list.find(',');
+            const std::optional<std::int32_t> group = AseParseInteger(list.substr(0, comma));
+            if (group) {
+                any = true;
+                if (*group >= 1 && *group <= 32) groups |= std::uint32_t{1} << (*group - 1);
+            }
+            list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
+        }
+        if (any) face.smoothingGroups = groups;
+    }
     KeepUnlessParsed(values[7], face.materialId, AseParseInteger);
 }

@@ -88,3 +88,39 @@ void CloseConvertedSurface(TSurface& surface) {
     surface.numVerts = static_cast<std::int32_t>(surface.texCoords.size());
     surface.numTriangles = static_cast<std::int32_t>(surface.triangles.size());
 }
+
+bool IsFinite(TVector3 p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+bool TTriangleSkips::Keep(const TVector3 (&corners)[3]) {
+    if (!IsFinite(corners[0]) || !IsFinite(corners[1]) || !IsFinite(corners[2])) {
+        ++notFinite;
+        return false;
+    }
+    // The stored positions are whole numbers: their cross product is exact.
+    std::int64_t q[3][3];
+    int clamped = 0;
+    for (int j = 0; j < 3; ++j) {
+        q[j][0] = StoredCoordinate(corners[j].x, clamped);
+        q[j][1] = StoredCoordinate(corners[j].y, clamped);
+        q[j][2] = StoredCoordinate(corners[j].z, clamped);
+    }
+    std::int64_t a[3], b[3];
+    for (int i = 0; i < 3; ++i) {
+        a[i] = q[1][i] - q[0][i];
+        b[i] = q[2][i] - q[0][i];
+    }
+    if (a[1] * b[2] - a[2] * b[1] == 0 && a[2] * b[0] - a[0] * b[2] == 0 &&
+        a[0] * b[1] - a[1] * b[0] == 0) {
+        ++collapsed;
+        return false;
+    }
+    return true;
+}
+
+void TTriangleSkips::Report(TImportReport& report) const {
+    report.Count(notFinite, "triangle", "triangles", "with corners that are no numbers left out");
+    report.Count(collapsed, "triangle", "triangles",
+                 "too small for the 1/64-unit grid of stored positions left out");
+}

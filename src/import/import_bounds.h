@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "import/import_report.h"
 #include "math/vector.h"
 
 class TMD3;
@@ -42,6 +43,19 @@ void AddConvertedCorner(TSurface& surface, TVector3 position, std::uint16_t norm
                         float fileT, TImportBounds& bounds);
 // Sets the surface's counts from its arrays.
 void CloseConvertedSurface(TSurface& surface);
+
+bool IsFinite(TVector3 p);
+
+// Triangles that draw nothing in the game: corners that are no finite numbers, or corners that
+// fall onto one line on the 1/64-unit grid of stored positions. They are left out and counted.
+struct TTriangleSkips {
+    std::int64_t notFinite = 0;
+    std::int64_t collapsed = 0;
+
+    // False, counting the triangle, when it is one of the above.
+    bool Keep(const TVector3 (&corners)[3]);
+    void Report(TImportReport& report) const;
+};
 
 inline constexpr const char* kScaleQuestionCaption = "Confirmation";
 inline constexpr const char* kScaleQuestionText =

@@ -21,14 +21,23 @@ void TextureAxesForFace(TMapFace& face) {
     const TVector3 n{SnapComponent(face.normal.x), SnapComponent(face.normal.y),
                      SnapComponent(face.normal.z)};
     const float ax = std::fabs(n.x), ay = std::fabs(n.y), az = std::fabs(n.z);
+    // The compiler tries Z, then X, then Y, and takes a later axis only when it is ahead by
+    // more than 0.0001: a face at 45 degrees between walls, whose rounded normal may lean
+    // a hair toward Y, projects along X.
+    constexpr float kAhead = 0.0001f;
+    const float zBest = az > kAhead ? az : 0.0f;
+    const bool xAhead = ax > zBest + kAhead;
+    const bool yAhead = ay > (xAhead ? ax : zBest) + kAhead;
+    const bool zAxis = !xAhead && !yAhead;
+    const bool xAxis = xAhead && !yAhead;
     // The points were turned 180 degrees about Z, so the base axes of x and y are negated.
-    if (az >= ax && az >= ay) {
+    if (zAxis) {
         face.dominantAxis = 3;
         face.dominantSign = SignOf(n.z);
         face.axisS = {-1.0f, 0.0f, 0.0f};
         face.axisT = {0.0f, 1.0f, 0.0f};
         face.rotation = -face.rotation;
-    } else if (ax >= ay) {
+    } else if (xAxis) {
         face.dominantAxis = 1;
         face.dominantSign = SignOf(n.x);
         face.axisS = {0.0f, -1.0f, 0.0f};

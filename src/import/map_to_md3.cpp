@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "import/level_map.h"
+#include "import/surface_limits.h"
 #include "io/user_prompts.h"
 #include "md3/md3.h"
 
@@ -35,10 +36,6 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
     });
 }
 
-std::int64_t TrianglesOf(std::int32_t corners) {
-    return corners == 3 ? 1 : corners == 4 ? 2 : std::max<std::int32_t>(corners - 2, 0);
-}
-
 // The frame name field: the text, a zero byte, spaces after it.
 void SetFrameName(const char* text, char (&field)[kMD3FrameNameLength]) {
     std::size_t i = 0;
@@ -52,66 +49,97 @@ void SetFrameName(const char* text, char (&field)[kMD3FrameNameLength]) {
 struct TSurfacePlan {
     std::string name;
     std::vector<const TMapPolygon*> polygons;
-    std::int64_t vertices = 0;
-    std::int64_t triangles = 0;
+    std::vector<const TMapMesh*> meshes;
 };
+
+std::string LimitText(const TSurface& s, TSurfaceLimit limit) {
+    // The shader record holds "textures/" + the name.
+    const std::string name = NameFieldText(s.shaders[0].name).substr(9);
+    if (limit == TSurfaceLimit::Vertices)
+        return "MAX_VERTS limit exceeded: " + std::to_string(s.numVerts) + " > " +
+               std::to_string(kMD3MaxVerts) +
+               "\r\nToo many vetices used with the same shader/texture..\r\nShadername: " + name;
+    return "MAX_TRIANGLES limit exceeded: " + std::to_string(s.numTriangles) + " > " +
+           std::to_string(kMD3MaxTriangles) +
+           "\r\nToo many brushes used with the same shader/texture..\r\nShadername: " + name;
+}
+
+void AddVertex(TSurface& s, TVector3 position, TVector3 normal, float vs, float vt, float factor,
+               TVector3& minB, TVector3& maxB) {
+    int clamped = 0;
+    const TVector3 p = VectorScale(position, factor);
+    TMD3Vertex out;
+    out.x = StoredCoordinate(p.x, clamped);
+    out.y = StoredCoordinate(p.y, clamped);
+    out.z = StoredCoordinate(p.z, clamped);
+    out.normal = EncodeNormal(normal);
+    s.vertices.push_back(out);
+    s.texCoords.push_back({vs, 1.0f - vt});
+    minB = {std::min(minB.x, p.x), std::min(minB.y, p.y), std::min(minB.z, p.z)};
+    maxB = {std::max(maxB.x, p.x), std::max(maxB.y, p.y), std::max(maxB.z, p.z)};
+}
 
 }  // namespace
 
 bool TLevelMap::ConvertToMD3(TMD3& model, UserPrompts* prompts) {
     lastError_.clear();
     note_.clear();
+    limitExceeded_ = false;
+    convertReport_.Clear();
     if (!loaded_) return false;
 
     std::vector<TSurfacePlan> plans;
+    // The surface takes the form of the name met first; faces whose name differs only in
+    // letter case join it (the game finds shaders without regard to case), so none is lost.
+    const auto planFor = [&plans](const std::string& name) -> TSurfacePlan& {
+        for (TSurfacePlan& plan : plans)
+            if (SameIgnoringCase(plan.name, name)) return plan;
+        return plans.emplace_back(TSurfacePlan{name, {}, {}});
+    };
+    std::int64_t toolFaces = 0;
+    std::int64_t toolPatches = 0;
     for (const TMapPolygon& polygon : geometry_.polygons) {
-        if (Excluded(polygon.textureName)) continue;
-        const bool known = std::any_of(plans.begin(), plans.end(), [&](const TSurfacePlan& p) {
-            return SameIgnoringCase(p.name, polygon.textureName);
-        });
-        if (!known) plans.push_back({polygon.textureName, {}, 0, 0});
+        if (Excluded(polygon.textureName)) {
+            ++toolFaces;
+            continue;
+        }
+        planFor(polygon.textureName).polygons.push_back(&polygon);
+    }
+    for (const TMapMesh& mesh : meshes_) {
+        if (Excluded(mesh.textureName)) {
+            ++toolPatches;
+            continue;
+        }
+        planFor(mesh.textureName).meshes.push_back(&mesh);
+    }
+    convertReport_.Count(toolFaces, "face", "faces", "with tool textures (common/, NULL) left out");
+    convertReport_.Count(toolPatches, "patch", "patches",
+                         "with tool textures (common/, NULL) left out");
+    if (plans.empty()) {
+        const std::string skipped = SkippedText();
+        lastError_ = "no triangles to convert: " +
+                     (skipped.empty() ? std::string("the map has no brushes or patches") : skipped);
+        return false;
     }
     if (plans.size() > static_cast<std::size_t>(kMD3MaxSurfaces)) {
         lastError_ = "MAX_SURFACES limit exceeded: " + std::to_string(plans.size()) + " > " +
                      std::to_string(kMD3MaxSurfaces) + "\r\nToo many shaders/textures used..";
+        limitExceeded_ = true;
         return false;
-    }
-    // The surface takes the form of the name met first; faces whose name differs only in
-    // letter case join it (the game finds shaders without regard to case), so none is lost.
-    for (TSurfacePlan& plan : plans) {
-        for (const TMapPolygon& polygon : geometry_.polygons) {
-            if (!SameIgnoringCase(polygon.textureName, plan.name)) continue;
-            plan.polygons.push_back(&polygon);
-            plan.vertices += polygon.numVertices;
-            plan.triangles += TrianglesOf(polygon.numVertices);
-        }
-        if (plan.vertices > kMD3MaxVerts) {
-            lastError_ =
-                "MAX_VERTS limit exceeded: " + std::to_string(plan.vertices) + " > " +
-                std::to_string(kMD3MaxVerts) +
-                "\r\nToo many vetices used with the same shader/texture..\r\nShadername: " +
-                plan.name;
-            return false;
-        }
-        if (plan.triangles > kMD3MaxTriangles) {
-            lastError_ =
-                "MAX_TRIANGLES limit exceeded: " + std::to_string(plan.triangles) + " > " +
-                std::to_string(kMD3MaxTriangles) +
-                "\r\nToo many brushes used with the same shader/texture..\r\nShadername: " +
-                plan.name;
-            return false;
-        }
     }
 
     // Positions beyond the reach of the 16-bit stored values would be cut off: ask first.
     float largest = 0.0f;
+    const auto widen = [&largest](TVector3 p) {
+        largest = std::max({largest, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
+    };
     for (const TSurfacePlan& plan : plans) {
-        for (const TMapPolygon* polygon : plan.polygons) {
-            for (std::int32_t k = 0; k < polygon->numVertices; ++k) {
-                const TVector3 p = geometry_.vertices[polygon->firstVertex + k].position;
-                largest = std::max({largest, std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)});
-            }
-        }
+        for (const TMapPolygon* polygon : plan.polygons)
+            for (std::int32_t k = 0; k < polygon->numVertices; ++k)
+                widen(geometry_.vertices[polygon->firstVertex + k].position);
+        for (const TMapMesh* mesh : plan.meshes)
+            for (const TMapVertex& v : mesh->vertices)
+                widen(v.position);
     }
     float factor = 1.0f;
     if (largest >= kMD3Reach) {
@@ -127,23 +155,13 @@ bool TLevelMap::ConvertToMD3(TMD3& model, UserPrompts* prompts) {
         note_ = kBoundsScaled;
     }
 
-    // Built aside and handed over whole, so that the caller's model is never half filled.
-    TMD3 converted;
-    THeader& h = converted.header;
-    std::copy(std::begin(kMD3Ident), std::end(kMD3Ident), h.ident);
-    h.version = kMD3Version;
-    SetName64(kModelNamePrefix + baseName_, h.name);
-    h.flags = 0;
-    h.numTags = 0;
-    h.numSkins = 0;
     TVector3 minB{kBoundsStart, kBoundsStart, kBoundsStart};
     const float inf = std::numeric_limits<float>::infinity();
     TVector3 maxB{-inf, -inf, -inf};
-    int clamped = 0;
-    h.surfaces.resize(plans.size());
+    std::vector<TSurface> surfaces(plans.size());
     for (std::size_t i = 0; i < plans.size(); ++i) {
         const TSurfacePlan& plan = plans[i];
-        TSurface& s = h.surfaces[i];
+        TSurface& s = surfaces[i];
         std::copy(std::begin(kMD3Ident), std::end(kMD3Ident), s.ident);
         SetName64("surface" + std::to_string(i), s.name);
         s.flags = 0;
@@ -152,26 +170,11 @@ bool TLevelMap::ConvertToMD3(TMD3& model, UserPrompts* prompts) {
         s.shaders.resize(1);
         SetName64("textures/" + plan.name, s.shaders[0].name);
         s.shaders[0].shaderIndex = 0;
-        s.numVerts = static_cast<std::int32_t>(plan.vertices);
-        s.numTriangles = static_cast<std::int32_t>(plan.triangles);
-        s.vertices.reserve(static_cast<std::size_t>(plan.vertices));
-        s.texCoords.reserve(static_cast<std::size_t>(plan.vertices));
-        s.triangles.reserve(static_cast<std::size_t>(plan.triangles));
         for (const TMapPolygon* polygon : plan.polygons) {
             const auto c0 = static_cast<std::int32_t>(s.vertices.size());
-            const std::uint16_t normal = EncodeNormal(polygon->normal);
             for (std::int32_t k = 0; k < polygon->numVertices; ++k) {
                 const TMapVertex& v = geometry_.vertices[polygon->firstVertex + k];
-                const TVector3 p = VectorScale(v.position, factor);
-                TMD3Vertex out;
-                out.x = StoredCoordinate(p.x, clamped);
-                out.y = StoredCoordinate(p.y, clamped);
-                out.z = StoredCoordinate(p.z, clamped);
-                out.normal = normal;
-                s.vertices.push_back(out);
-                s.texCoords.push_back({v.s, 1.0f - v.t});
-                minB = {std::min(minB.x, p.x), std::min(minB.y, p.y), std::min(minB.z, p.z)};
-                maxB = {std::max(maxB.x, p.x), std::max(maxB.y, p.y), std::max(maxB.z, p.z)};
+                AddVertex(s, v.position, polygon->normal, v.s, v.t, factor, minB, maxB);
             }
             // A fan around the first corner, wound against the polygon's order.
             const std::int32_t n = polygon->numVertices;
@@ -183,13 +186,39 @@ bool TLevelMap::ConvertToMD3(TMD3& model, UserPrompts* prompts) {
                     s.triangles.push_back({{c0 + j + 2, c0 + j + 1, c0}});
             }
         }
+        for (const TMapMesh* mesh : plan.meshes) {
+            const auto c0 = static_cast<std::int32_t>(s.vertices.size());
+            for (const TMapVertex& v : mesh->vertices)
+                AddVertex(s, v.position, v.normal, v.s, v.t, factor, minB, maxB);
+            for (const auto& tri : mesh->triangles)
+                s.triangles.push_back({{c0 + tri[0], c0 + tri[1], c0 + tri[2]}});
+        }
+        s.numVerts = static_cast<std::int32_t>(s.vertices.size());
+        s.numTriangles = static_cast<std::int32_t>(s.triangles.size());
     }
-    h.numSurfaces = static_cast<std::int32_t>(plans.size());
+    const TLimitTexts texts{LimitText, "Too many shaders/textures used.."};
+    if (!FitSurfaceLimits(surfaces, kMD3MaxVerts, texts, prompts, lastError_)) {
+        limitExceeded_ = true;
+        return false;
+    }
+
+    // Built aside and handed over whole, so that the caller's model is never half filled.
+    TMD3 converted;
+    THeader& h = converted.header;
+    std::copy(std::begin(kMD3Ident), std::end(kMD3Ident), h.ident);
+    h.version = kMD3Version;
+    SetName64(kModelNamePrefix + baseName_, h.name);
+    h.flags = 0;
+    h.numTags = 0;
+    h.numSkins = 0;
+    // Pieces of a split surface are numbered on with the others.
+    for (std::size_t i = 0; i < surfaces.size(); ++i)
+        SetName64("surface" + std::to_string(i), surfaces[i].name);
+    h.surfaces = std::move(surfaces);
+    h.numSurfaces = static_cast<std::int32_t>(h.surfaces.size());
     h.numFrames = 1;
     h.frames.resize(1);
     TMD3Frame& frame = h.frames[0];
-    // A map without brushes has nothing to bound; infinite bounds would make a file no
-    // reader can place.
     if (minB.x > maxB.x) minB = maxB = kVectorZero;
     frame.minBounds = minB;
     frame.maxBounds = maxB;

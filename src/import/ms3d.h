@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "import/import_settings.h"
 #include "import/ms3d_format.h"
 
 class TMD3;
@@ -48,10 +49,11 @@ class TMS3D {
     std::vector<TMS3DMaterial> materials;
     TMS3DAnimation animation;
     std::vector<TMS3DJoint> joints;
-    // The joint count the file gives: a model with joints is refused even when its joints
-    // were cut off.
+    // The joint count the file gives, also when the joints were cut off.
     std::uint16_t numJoints = 0;
     TMS3DTrailer trailer;
+    // Scale, up axis and shader folder of the conversion.
+    TImportSettings settings;
 
     void Clear();
 
@@ -61,17 +63,23 @@ class TMS3D {
     // the file cannot be opened.
     bool LoadMS3D(const std::string& fileName);
 
-    // Fills `model` with one frame: a surface per group, a tag per group named "tag_...".
-    // False for a model with joints (empty message) or one the user declined to scale; the
-    // model is then empty. On success `message` is empty or notes the scaling.
+    // Fills `model` with one frame: a surface per group, a tag per group named "tag_...". A
+    // model with joints is converted in its bind pose (SkippedText() says so). False with the
+    // reason in `message` (the model then empty) for a model the user declined to scale, one past a
+    // limit the user declined to split (LimitExceeded() then tells), or one without triangles or
+    // tags. On success `message` is empty or notes the scaling.
     bool ConvertMS3DToMD3(TMD3& model, UserPrompts& prompts, std::string& message);
+    bool LimitExceeded() const { return limitExceeded_; }
 
-    // What the last conversion left out because the file's indices pointed past their
-    // arrays; empty when nothing was.
+    // What the last conversion left out (indices past their arrays, triangles that draw
+    // nothing, the end of a file cut short); empty when nothing was.
     const std::string& SkippedText() const { return skippedText_; }
 
   private:
     std::string skippedText_;
+    bool limitExceeded_ = false;
+    // The file ended before its joint block.
+    bool cutShort_ = false;
 };
 
 inline constexpr const char* kMS3DScaledText = "MS3D-model scaled down to fit MD3-bounds";

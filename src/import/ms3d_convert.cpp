@@ -1,9 +1,12 @@
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <vector>
 
 #include "import/import_bounds.h"
 #include "import/ms3d.h"
+#include "import/shader_names.h"
+#include "import/surface_limits.h"
 #include "md3/md3.h"
 
 namespace {
@@ -47,8 +50,15 @@ bool TagFromTriangle(const TVector3 (&c)[3], TMD3Tag& tag) {
     return false;
 }
 
-std::string CountText(int count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
+std::string LimitText(const TSurface& s, TSurfaceLimit limit) {
+    const std::string name = NameFieldText(s.name);
+    if (limit == TSurfaceLimit::Vertices)
+        return "MAX_VERTS limit exceeded: " + std::to_string(s.numVerts) + " > " +
+               std::to_string(kMD3MaxVerts) +
+               "\r\nToo many vertices used in the same group..\r\nGroup: " + name;
+    return "MAX_TRIANGLES limit exceeded: " + std::to_string(s.numTriangles) + " > " +
+           std::to_string(kMD3MaxTriangles) +
+           "\r\nToo many triangles used in the same group..\r\nGroup: " + name;
 }
 
 }  // namespace
@@ -56,7 +66,7 @@ std::string CountText(int count, const char* one, const char* many) {
 bool TMS3D::ConvertMS3DToMD3(TMD3& model, UserPrompts& prompts, std::string& message) {
     message.clear();
     skippedText_.clear();
-    if (numJoints > 0) return false;
+    limitExceeded_ = false;
     model.Clear();
 
     // A triangle that names a vertex past the vertex array is never drawn from.
@@ -66,9 +76,9 @@ bool TMS3D::ConvertMS3DToMD3(TMD3& model, UserPrompts& prompts, std::string& mes
             if (v >= vertices.size()) return false;
         return true;
     };
-    int badGroupIndices = 0;
-    int badTriangles = 0;
-    int badMaterials = 0;
+    std::int64_t badGroupIndices = 0;
+    std::int64_t badTriangles = 0;
+    std::int64_t badMaterials = 0;
     TImportBounds range;
     for (const TMS3DGroup& g : groups) {
         if (IsTagGroup(g)) continue;
@@ -81,7 +91,8 @@ bool TMS3D::ConvertMS3DToMD3(TMD3& model, UserPrompts& prompts, std::string& mes
                 ++badTriangles;
             } else {
                 for (std::uint16_t v : triangles[index].vertexIndices)
-                    range.Add(vertices[v].position);
+                    if (IsFinite(vertices[v].position))
+                        range.Add(settings.Place(vertices[v].position));
             }
         }
     }
@@ -94,9 +105,11 @@ bool TMS3D::ConvertMS3DToMD3(TMD3& model, UserPrompts& prompts, std::string& mes
     if (k != 1.0f) message = kMS3DScaledText;
 
     TImportBounds bounds;
+    TTriangleSkips faults;
     // Groups may name one triangle many times over; its corner normals are encoded once.
     std::vector<std::array<std::uint16_t, 3>> cornerNormals(triangles.size());
     std::vector<bool> encoded(triangles.size(), false);
+    std::vector<TSurface> surfaces;
     for (const TMS3DGroup& g : groups) {
         if (IsTagGroup(g)) {
             TMD3Tag tag;
@@ -105,7 +118,7 @@ bool TMS3D::ConvertMS3DToMD3(TMD3& model, UserPrompts& prompts, std::string& mes
                 const TMS3DTriangle& tri = triangles[g.triangleIndices[0]];
                 TVector3 corners[3];
                 for (int j = 0; j < 3; ++j)
-                    corners[j] = vertices[tri.vertexIndices[j]].position * k;
+                    corners[j] = settings.Place(vertices[tri.vertexIndices[j]].position) * k;
                 TagFromTriangle(corners, tag);
             }
             model.header.tags.push_back(tag);
@@ -113,41 +126,64 @@ bool TMS3D::ConvertMS3DToMD3(TMD3& model, UserPrompts& prompts, std::string& mes
         }
         std::string shader;
         if (g.materialIndex < materials.size())
-            shader = NameFieldText(materials[g.materialIndex].texture);
+            shader = MaterialShaderName(NameFieldText(materials[g.materialIndex].name),
+                                        NameFieldText(materials[g.materialIndex].texture),
+                                        settings.shaderPrefix);
         TSurface s = NewConvertedSurface(GroupName(g), shader);
         for (std::uint16_t index : g.triangleIndices) {
             if (!validTriangle(index)) continue;
             const TMS3DTriangle& tri = triangles[index];
+            TVector3 corners[3];
+            for (int j = 0; j < 3; ++j)
+                corners[j] = settings.Place(vertices[tri.vertexIndices[j]].position) * k;
+            if (!faults.Keep(corners)) continue;
             if (!encoded[index]) {
                 for (int j = 0; j < 3; ++j)
-                    cornerNormals[index][j] = TMD3::EncodeNormal(tri.vertexNormals[j]);
+                    cornerNormals[index][j] =
+                        TMD3::EncodeNormal(settings.Turn(tri.vertexNormals[j]));
                 encoded[index] = true;
             }
             const std::int32_t q = static_cast<std::int32_t>(s.texCoords.size());
-            for (int j = 0; j < 3; ++j) {
-                AddConvertedCorner(s, vertices[tri.vertexIndices[j]].position * k,
-                                   cornerNormals[index][j], tri.s[j], tri.t[j], bounds);
-            }
+            for (int j = 0; j < 3; ++j)
+                AddConvertedCorner(s, corners[j], cornerNormals[index][j], tri.s[j], tri.t[j],
+                                   bounds);
             s.triangles.push_back({{q, q + 1, q + 2}});
         }
         CloseConvertedSurface(s);
-        model.header.surfaces.push_back(std::move(s));
+        surfaces.push_back(std::move(s));
     }
+
+    TImportReport report;
+    report.Count(badTriangles, "triangle", "triangles",
+                 "with a vertex index past the vertex count skipped");
+    report.Count(badGroupIndices, "group triangle index", "group triangle indices",
+                 "past the triangle count skipped");
+    report.Count(badMaterials, "material index", "material indices",
+                 "past the material count ignored");
+    faults.Report(report);
+    if (cutShort_) report.Note("the file is cut short");
+    // The vertices are stored in the pose the joints were bound in: that pose is the model.
+    if (numJoints > 0)
+        report.Note(std::to_string(numJoints) + (numJoints == 1 ? " joint" : " joints") +
+                    " ignored: the mesh is converted in its bind pose, without animation");
+    skippedText_ = report.Text();
+
+    const bool anyTriangle = std::any_of(surfaces.begin(), surfaces.end(),
+                                         [](const TSurface& s) { return s.numTriangles > 0; });
+    if (!anyTriangle && model.header.tags.empty()) {
+        model.Clear();
+        message = "no triangles to convert" +
+                  (skippedText_.empty() ? std::string() : " (" + skippedText_ + ")");
+        return false;
+    }
+    const TLimitTexts texts{LimitText, "Too many groups used.."};
+    if (!FitSurfaceLimits(surfaces, kMD3MaxVerts, texts, &prompts, message)) {
+        model.Clear();
+        limitExceeded_ = true;
+        return false;
+    }
+    model.header.surfaces = std::move(surfaces);
     FinishConvertedModel(model, kModelName, bounds, kFrameName);
     model.ReverseWinding();
-
-    std::vector<std::string> notes;
-    if (badTriangles > 0)
-        notes.push_back(CountText(badTriangles, "triangle", "triangles") +
-                        " with a vertex index past the vertex count skipped");
-    if (badGroupIndices > 0)
-        notes.push_back(
-            CountText(badGroupIndices, "group triangle index", "group triangle indices") +
-            " past the triangle count skipped");
-    if (badMaterials > 0)
-        notes.push_back(CountText(badMaterials, "material index", "material indices") +
-                        " past the material count ignored");
-    for (const std::string& note : notes)
-        skippedText_ += (skippedText_.empty() ? "" : ", ") + note;
     return true;
 }

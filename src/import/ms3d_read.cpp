@@ -144,6 +144,7 @@ void TMS3D::Clear() {
     numJoints = 0;
     trailer = {};
     skippedText_.clear();
+    cutShort_ = false;
 }
 
 bool TMS3D::LoadMS3D(const std::string& fileName) {
@@ -167,6 +168,8 @@ bool TMS3D::LoadMS3D(const std::string& fileName) {
         numJoints = static_cast<std::uint16_t>(count);
         ReadJoints(in, count, joints);
     }
+    // The trailer is optional; only what comes before it is missed when it is not there.
+    cutShort_ = in.Failed();
     ReadTrailer(in, trailer, vertices.size(), joints.size());
     return true;
 }

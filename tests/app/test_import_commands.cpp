@@ -75,22 +75,68 @@ TEST_F(ImportCommands, RefusedConversionsResetAndSayWhy) {
     answer_ = TAnswer::No;
     window_->HandleDroppedFiles({WriteFarMs3d()});
     EXPECT_EQ(window_->StatusText(),
-              "The MS3D cannot be converted: MS3D-model coordinates are exceeding the MD3 "
-              "bounds: -511 to 511");
+              "The MS3D cannot be converted: far.ms3d: MS3D-model coordinates are exceeding the "
+              "MD3 bounds: -511 to 511");
     EXPECT_EQ(window_->ModelKind(), kModelKindNone);
     EXPECT_TRUE(window_->MD3().IsEmpty());
 
+    // 33 materials with a face each: no split can help, so the limit gets its message box.
     std::string many = "*3DSMAX_ASCIIEXPORT\n";
     for (int m = 0; m < 33; ++m)
         many += "*MATERIAL " + std::to_string(m) + " {\n}\n";
+    many +=
+        "*GEOMOBJECT {\n*MESH {\n*MESH_VERTEX_LIST {\n*MESH_VERTEX\t0\t1\t0\t0\n"
+        "*MESH_VERTEX\t1\t0\t1\t0\n*MESH_VERTEX\t2\t0\t0\t1\n}\n*MESH_FACE_LIST {\n";
+    for (int m = 0; m < 33; ++m)
+        many += "*MESH_FACE " + std::to_string(m) + ": A: 0 B: 1 C: 2 *MESH_MTLID " +
+                std::to_string(m) + "\n";
+    many += "}\n}\n}\n";
     window_->HandleDroppedFiles({WriteAse("many.ase", many)});
-    EXPECT_TRUE(window_->StatusText().startsWith("MAX_SURFACES limit exceeded: 33 > 32"));
+    EXPECT_TRUE(window_->StatusText().startsWith("many.ase: MAX_SURFACES limit exceeded: 33 > 32"))
+        << window_->StatusText().toStdString();
     EXPECT_EQ(messages_.size(), 1);
     EXPECT_EQ(window_->ModelKind(), kModelKindNone);
 
     window_->HandleDroppedFiles({WriteAse("notes.ase", "*COMMENT\n")});
     EXPECT_TRUE(window_->StatusText().startsWith("File is no valid ASE: "));
     EXPECT_FALSE(window_->Busy());
+
+    // A model with joints converts in its bind pose, and the status says so.
+    Ms3dBuilder jointed;
+    jointed.vertices = {{0, 0, 0}, {8, 0, 0}, {0, 8, 0}};
+    jointed.triangles = {{0, 1, 2}};
+    jointed.groups = {{"body", {0}}};
+    jointed.joints = 2;
+    testing_support::WriteBytes(dir_.File("jointed.ms3d"), jointed.Bytes());
+    window_->HandleDroppedFiles({QString::fromStdString(dir_.File("jointed.ms3d"))});
+    EXPECT_EQ(window_->StatusText(),
+              "MS3D loaded and converted to MD3 (jointed.ms3d: 2 joints ignored: the mesh is "
+              "converted in its bind pose, without animation)");
+}
+
+TEST_F(ImportCommands, AGroupPastTheLimitsIsSplitOnYes) {
+    Ms3dBuilder b;
+    b.vertices = {{0, 0, 0}, {8, 0, 0}, {0, 8, 0}};
+    b.triangles.assign(342, {0, 1, 2});
+    b.groups = {{"body", {}}};
+    for (std::uint16_t i = 0; i < 342; ++i)
+        b.groups[0].triangles.push_back(i);
+    testing_support::WriteBytes(dir_.File("big.ms3d"), b.Bytes());
+    for (const TAnswer answer : {TAnswer::No, TAnswer::Yes}) {
+        QStringList asked;
+        window_->Prompts().askYesNo = [&asked, answer](const QString&, const QString& text) {
+            asked << text;
+            return answer;
+        };
+        window_->HandleDroppedFiles({QString::fromStdString(dir_.File("big.ms3d"))});
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_TRUE(asked[0].startsWith("MAX_VERTS limit exceeded: 1026 > 1024"));
+        EXPECT_TRUE(asked[0].endsWith("Split it into several surfaces with the same shader?"));
+        EXPECT_EQ(window_->ModelKind(), answer == TAnswer::Yes ? kModelKindMS3D : kModelKindNone);
+    }
+    EXPECT_EQ(window_->MD3().header.numSurfaces, 2);
+    // The question was the limit box: no second box follows it.
+    EXPECT_TRUE(messages_.isEmpty());
 }
 
 }  // namespace

@@ -45,7 +45,8 @@ TEST_F(MapCommands, MenuGeneralLoaderAndDropConvertTheMap) {
             window_->HandleDroppedFiles({file});
         }
         EXPECT_EQ(window_->ModelKind(), kModelKindMap) << loader;
-        EXPECT_EQ(window_->StatusText(), "MAP loaded and converted to MD3; 1 patch skipped");
+        EXPECT_EQ(window_->StatusText(),
+                  "MAP loaded and converted to MD3; box.map: 1 malformed or flat patch left out");
         EXPECT_EQ(window_->MD3().header.surfaces[0].numVerts, 24);
         EXPECT_EQ(window_->findChild<QGroupBox*>("gbModel")->title(), "box.map");
     }
@@ -78,8 +79,9 @@ TEST_F(MapCommands, CancelledConversionKeepsTheEditedModel) {
     const QString editedCaption = caption->title();
     ASSERT_TRUE(window_->MD3().SaveToFile(dir_.File("before.md3")));
 
-    // Far more corner searching than the test waits for: the dialog shows after 400 ms.
-    const QString big = WriteMap("round.map", RoundBrushMap(400, 100));
+    // Far more corner searching than the test waits for: the dialog shows after 400 ms. A
+    // round brush takes about a millisecond, so it takes many.
+    const QString big = WriteMap("round.map", RoundBrushMap(1500, 100));
     for (const char* loader : {"", "actionFileLoadAnyFromFile"}) {
         QString shownLabel;
         QTimer watch;

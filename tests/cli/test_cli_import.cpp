@@ -3,6 +3,7 @@
 
 #include <fstream>
 
+#include "md3/md3.h"
 #include "run_cli.h"
 #include "support/test_files.h"
 
@@ -26,7 +27,7 @@ TEST(CliImport, OutOfBoundsModelsNeedScaleToFit) {
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, "veldra-cli: Cannot convert \"" + in +
                                "\": ASE-model coordinates are exceeding the MD3 bounds: -511 to "
-                               "511\n");
+                               "511 (--scale-to-fit scales it down)\n");
     EXPECT_FALSE(std::filesystem::exists(out));
     EXPECT_EQ(RunCli(dir, "convert --scale-to-fit " + in + " " + out).exitCode, 0);
     const CliOutcome info = RunCli(dir, "info --json " + out);
@@ -52,8 +53,71 @@ TEST(CliImport, BrokenAndRefusedFilesExitOne) {
     const CliOutcome joints =
         RunCli(dir, "convert " + (testing_support::SampleDir("ms3d") / "cross.ms3d").string() +
                         " " + dir.File("o.md3"));
-    EXPECT_EQ(joints.exitCode, 1);
-    EXPECT_NE(joints.err.find("joints"), std::string::npos);
+    // A model with joints converts in its bind pose and says so.
+    EXPECT_EQ(joints.exitCode, 0) << joints.err;
+    EXPECT_NE(joints.err.find("9 joints ignored"), std::string::npos) << joints.err;
+}
+
+TEST(CliImport, NothingToConvertExitsOneAndSplitsOnRequest) {
+    ScratchDir dir;
+    const std::string tool =
+        "*3DSMAX_ASCIIEXPORT\t200\n*MATERIAL_LIST {\n*MATERIAL 0 {\n*MATERIAL_NAME \"c\"\n"
+        "*BITMAP \"textures/common/clip.tga\"\n}\n}\n*GEOMOBJECT {\n*MESH {\n"
+        "*MESH_VERTEX_LIST {\n*MESH_VERTEX\t0\t1\t0\t0\n*MESH_VERTEX\t1\t0\t1\t0\n"
+        "*MESH_VERTEX\t2\t0\t0\t1\n}\n*MESH_FACE_LIST {\n*MESH_FACE 0: A: 0 B: 1 C: 2 "
+        "*MESH_MTLID 0\n}\n}\n}\n";
+    std::ofstream(dir.File("tool.ase")) << tool;
+    const CliOutcome r = RunCli(dir, "convert " + dir.File("tool.ase") + " " + dir.File("o.md3"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "veldra-cli: Cannot convert \"" + dir.File("tool.ase") +
+                         "\": no triangles to convert (1 face of tool materials (common/, "
+                         "noshader, NULL) left out)\n");
+
+    if (testing_support::SampleDir("ase").empty()) GTEST_SKIP() << "no samples";
+    const std::string rifle = (testing_support::SampleDir("ase") / "Rifle.ase").string();
+    const std::string out = dir.File("rifle.md3");
+    EXPECT_EQ(RunCli(dir, "convert " + rifle + " " + out).exitCode, 1);
+    const CliOutcome split = RunCli(dir, "convert --split-surfaces " + rifle + " " + out);
+    EXPECT_EQ(split.exitCode, 0) << split.err;
+    const CliOutcome info = RunCli(dir, "info --json " + out);
+    EXPECT_NE(info.out.find("\"surfaces\":2"), std::string::npos) << info.out;
 }
 
 }  // namespace
+
+TEST(CliImport, ScaleUpAndShaderPrefixShapeTheModel) {
+    if (testing_support::SampleDir("ms3d").empty()) GTEST_SKIP() << "no samples";
+    ScratchDir dir;
+    const std::string wuson = (testing_support::SampleDir("ms3d") / "Wuson.ms3d").string();
+    const std::string out = dir.File("w.md3");
+    // 1.6 units tall: the 1/64 grid eats triangles unless the model is scaled up first.
+    const CliOutcome small = RunCli(dir, "convert --split-surfaces " + wuson + " " + out);
+    EXPECT_EQ(small.exitCode, 0) << small.err;
+    EXPECT_EQ(small.err, "veldra-cli: warning: " + wuson +
+                             ": 134 triangles too small for the 1/64-unit grid of stored "
+                             "positions left out\n");
+    const std::string lying = dir.File("lying.md3");
+    ASSERT_EQ(RunCli(dir, "convert --split-surfaces --scale 40 " + wuson + " " + lying).exitCode,
+              0);
+    const CliOutcome scaled =
+        RunCli(dir, "convert --split-surfaces --scale 40 --up y --shader-prefix models/w " + wuson +
+                        " " + out);
+    EXPECT_EQ(scaled.exitCode, 0) << scaled.err;
+    EXPECT_EQ(scaled.err, "");
+    TMD3 model, before;
+    ASSERT_TRUE(model.LoadFromFile(out));
+    ASSERT_TRUE(before.LoadFromFile(lying));
+    int triangles = 0;
+    for (const TSurface& s : model.header.surfaces)
+        triangles += s.numTriangles;
+    EXPECT_EQ(triangles, 3732);
+    // Stood up: what MilkShape had along y is along z.
+    const TMD3Frame& f = model.header.frames[0];
+    const TMD3Frame& g = before.header.frames[0];
+    EXPECT_FLOAT_EQ(f.maxBounds.z, g.maxBounds.y);
+    EXPECT_FLOAT_EQ(f.minBounds.y, -g.maxBounds.z);
+
+    for (const char* bad : {"--up x", "--scale 0", "--scale -2"})
+        EXPECT_EQ(RunCli(dir, std::string("convert ") + bad + " " + wuson + " " + out).exitCode, 2)
+            << bad;
+}

@@ -2,8 +2,12 @@
 // flag, and texture sizes found through --game.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
+#include <sstream>
 
+#include "cli/cli_error.h"
+#include "cli/map_convert.h"
 #include "cli/run_cli.h"
 #include "md3/md3.h"
 
@@ -65,15 +69,75 @@ TEST(CliMapConvert, GameDataGivesTheTextureSize) {
     std::filesystem::copy_file(testing_support::SampleDir("textures") / "a_1024x512.tga",
                                dir.File("a_1024x512.tga"));
     const std::string out = dir.File("out.md3");
+    const auto largestS = [&out] {
+        TMD3 model;
+        EXPECT_TRUE(model.LoadFromFile(out));
+        float largest = 0;
+        for (const TMD3TexCoord& tc : model.header.surfaces[0].texCoords)
+            largest = std::max(largest, std::fabs(tc.s));
+        return largest;
+    };
     for (const bool game : {false, true}) {
         const CliOutcome r = RunCli(dir, "convert " + dir.File("box.map") + " " + out +
                                              (game ? " --game " + dir.path().string() : ""));
         ASSERT_EQ(r.exitCode, 0) << r.err;
-        TMD3 model;
-        ASSERT_TRUE(model.LoadFromFile(out));
-        float largestS = 0;
-        for (const TMD3TexCoord& tc : model.header.surfaces[0].texCoords)
-            largestS = std::max(largestS, std::fabs(tc.s));
-        EXPECT_FLOAT_EQ(largestS, game ? 0.0625f : 0.25f);
+        EXPECT_FLOAT_EQ(largestS(), game ? 0.0625f : 0.25f);
     }
+    // Loose images under etmain/textures of a folder without the game's archives count too.
+    ScratchDir game;
+    std::filesystem::create_directories(game.File("etmain/textures/x"));
+    std::filesystem::copy_file(testing_support::SampleDir("textures") / "a_1024x512.tga",
+                               game.File("etmain/textures/x/a.tga"));
+    WriteText(dir.File("loose.map"), BoxMap(64, "x/a"));
+    const CliOutcome r = RunCli(
+        dir, "convert " + dir.File("loose.map") + " " + out + " --game " + game.path().string());
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_FLOAT_EQ(largestS(), 0.0625f);
+}
+
+TEST(CliMapConvert, NothingToConvertAndSplitsAreTheUsersToKnow) {
+    ScratchDir dir;
+    const std::string out = dir.File("out.md3");
+    WriteText(dir.File("empty.map"), "{\n\"classname\" \"worldspawn\"\n}\n");
+    WriteText(dir.File("random.map"), "not a map at all\n");
+    for (const char* name : {"empty.map", "random.map"}) {
+        const CliOutcome r = RunCli(dir, "convert " + dir.File(name) + " " + out);
+        EXPECT_EQ(r.exitCode, 1) << name;
+        EXPECT_NE(r.err.find(std::string(name) + "\": no triangles to convert"), std::string::npos)
+            << r.err;
+    }
+    // A func_door's brush is left out with a warning that names the file.
+    const std::string box = BoxMap(64, "wall");
+    WriteText(dir.File("door.map"),
+              box + "{\n\"classname\" \"func_door\"\n" + box.substr(box.find("{\n(")));
+    const CliOutcome door = RunCli(dir, "convert " + dir.File("door.map") + " " + out);
+    EXPECT_EQ(door.exitCode, 0) << door.err;
+    EXPECT_EQ(door.err, "veldra-cli: warning: " + dir.File("door.map") +
+                            ": 1 brush of entities the map compiler keeps apart (func_door) "
+                            "left out\n");
+}
+
+TEST(CliMapConvert, CtrlCStopsTheReadingWithAMessage) {
+    ScratchDir dir;
+    WriteText(dir.File("box.map"), BoxMap(64, "wall"));
+    // The texture lookup runs inside the reading: a Ctrl+C there arrives as a user's would.
+    InstallMapTextureSizes([](const std::string&, const std::string&,
+                              std::vector<std::string>&) -> TTextureSizeLookup {
+        return [](const std::string&) -> std::optional<std::pair<int, int>> {
+            std::raise(SIGINT);
+            return std::nullopt;
+        };
+    });
+    TMD3 model;
+    std::ostringstream warnings;
+    std::string error;
+    try {
+        MapToMD3(dir.File("box.map"), model, {false, dir.path().string(), false}, warnings);
+    } catch (const CliError& e) {
+        error = e.what();
+    }
+    InstallMapTextureSizes(nullptr);
+    EXPECT_EQ(error, "Cannot convert \"" + dir.File("box.map") + "\": interrupted");
+    EXPECT_TRUE(model.header.surfaces.empty());
 }

@@ -76,7 +76,11 @@ TEST(ASEImport, OnlyAFileStartingWithTheExportHeaderLoads) {
 
 TEST(ASEImport, ABoxBecomesFlatShadedTrianglesWithTheirOwnCorners) {
     AseRun run;
-    run.Convert(kHeader + Material(0, "wood", "textures/wood.tga") + Mesh(12), "box.ase");
+    std::string flat = Mesh(12);
+    for (std::size_t at = flat.find("SMOOTHING 1"); at != std::string::npos;
+         at = flat.find("SMOOTHING 1", at))
+        flat.replace(at, 11, "SMOOTHING 0");
+    run.Convert(kHeader + Material(0, "wood", "textures/wood.tga") + flat, "box.ase");
     ASSERT_TRUE(run.converted);
     EXPECT_EQ(run.message, "ASE converted to MD3");
     const THeader& h = run.model.header;
@@ -84,7 +88,7 @@ TEST(ASEImport, ABoxBecomesFlatShadedTrianglesWithTheirOwnCorners) {
     ASSERT_EQ(h.numSurfaces, 1);
     const TSurface& s = h.surfaces[0];
     EXPECT_EQ(NameFieldText(s.name), "wood");
-    EXPECT_EQ(NameFieldText(s.shaders[0].name), "textures/wood.tga");
+    EXPECT_EQ(NameFieldText(s.shaders[0].name), "textures/wood");
     EXPECT_EQ(s.numVerts, 36);
     EXPECT_EQ(s.numTriangles, 12);
     EXPECT_EQ(s.triangles[0].indexes[0], 2);
@@ -105,15 +109,26 @@ TEST(ASEImport, MaterialsDecideSurfacesAndShaders) {
     ASSERT_TRUE(run.converted);
     ASSERT_EQ(run.model.header.numSurfaces, 2);
     EXPECT_EQ(run.Triangles(), 4);  // the tool texture's faces are dropped
-    EXPECT_EQ(NameFieldText(run.model.header.surfaces[1].shaders[0].name), "d.tga");
+    EXPECT_EQ(NameFieldText(run.model.header.surfaces[1].shaders[0].name), "d");
     EXPECT_EQ(run.ase.materials[2].subMaterials[1].bitmap, "r.tga");
 
     AseRun ref;
     ref.Convert(kHeader + Material(0, "wood", "w.tga") + Material(1, "metal", "m.tga") +
                 Mesh(6, {0}, "*MATERIAL_REF 1\n"));
     ASSERT_TRUE(ref.converted);
-    EXPECT_EQ(ref.model.header.surfaces[0].numTriangles, 0);
-    EXPECT_EQ(ref.model.header.surfaces[1].numTriangles, 6);
+    // A material no face uses makes no surface.
+    ASSERT_EQ(ref.model.header.numSurfaces, 1);
+    EXPECT_EQ(NameFieldText(ref.model.header.surfaces[0].name), "metal");
+    EXPECT_EQ(ref.model.header.surfaces[0].numTriangles, 6);
+
+    // Faces of tool materials and of ids past the list are counted; a file of nothing else
+    // converts to nothing and says why.
+    AseRun left;
+    left.Convert(kHeader + Material(0, "clip", "textures/common/clip.tga") + Mesh(5, {0, 0, 7}));
+    EXPECT_FALSE(left.converted);
+    EXPECT_EQ(left.message,
+              "no triangles to convert (1 face with a material id past the material list left "
+              "out, 4 faces of tool materials (common/, noshader, NULL) left out)");
 
     EXPECT_TRUE(IsExcludedTexture("textures\\common\\caulk"));
     EXPECT_TRUE(IsExcludedTexture("NULL"));
@@ -133,11 +148,31 @@ TEST(ASEImport, LimitsAndBoundsRefuseWithTheirMessages) {
               "material/shader/texture..\r\nMaterial: wood");
     EXPECT_TRUE(refused.model.IsEmpty());
 
+    // Split when the user agrees: the surface's first 1023 vertices, then the rest.
+    AseRun split;
+    split.prompts.answers = {PromptAnswer::Yes};
+    split.Convert(kHeader + Material(0, "wood", "w.tga") + Mesh(342));
+    ASSERT_TRUE(split.converted);
+    ASSERT_EQ(split.prompts.questions.size(), 1u);
+    EXPECT_TRUE(split.prompts.questions[0].starts_with("MAX_VERTS limit exceeded: 1026 > 1024"));
+    ASSERT_EQ(split.model.header.numSurfaces, 2);
+    EXPECT_EQ(split.model.header.surfaces[0].numVerts, 1023);
+    EXPECT_EQ(NameFieldText(split.model.header.surfaces[1].name), "wood_2");
+    EXPECT_EQ(NameFieldText(split.model.header.surfaces[1].shaders[0].name), "w");
+    EXPECT_EQ(split.Triangles(), 342);
+
+    // Only materials faces use count against the surface limit.
     std::string many = kHeader;
-    for (int m = 0; m < 33; ++m)
+    std::vector<int> ids;
+    for (int m = 0; m < 33; ++m) {
         many += Material(m, "m", "x.tga");
+        ids.push_back(m);
+    }
+    AseRun fits;
+    fits.Convert(many + Mesh(32, ids));
+    EXPECT_TRUE(fits.converted);
     AseRun surfaces;
-    surfaces.Convert(many + Mesh(1));
+    surfaces.Convert(many + Mesh(33, ids));
     EXPECT_EQ(surfaces.message,
               "MAX_SURFACES limit exceeded: 33 > 32\r\nToo many materials/shaders/textures used..");
 
@@ -229,7 +264,8 @@ TEST(ASEImport, IndicesOutsideTheirListsAreNeverFollowed) {
 
 TEST(ASEImport, SamplesConvertWithTheIndependentTriangleCounts) {
     VELDRA_REQUIRE_SAMPLES("ase");
-    // Triangle counts as assimp reads them; -1 for a file over the vertex limit.
+    // Triangle counts as assimp reads them; -1 for a file refused (over the vertex limit, or
+    // nothing to convert).
     const std::pair<const char*, int> expected[] = {
         {"InvalidUVIndex.ase", 1},
         {"Rifle.ase", -1},
@@ -241,8 +277,9 @@ TEST(ASEImport, SamplesConvertWithTheIndependentTriangleCounts) {
         {"dr_testcube_no_ab_bc_ca_in_mesh_face.ase", 12},
         {"dr_testcube_uv_angle.ase", 12},
         {"dr_testcube_uv_offset.ase", 12},
-        // Its one material is the tool texture common\clip, which draws nothing (assimp: 8).
-        {"dr_tiles_with_shared_vertex_and_colour.ase", 0},
+        // Its one material is the tool texture common\clip, which draws nothing (assimp: 8):
+        // nothing is left to convert.
+        {"dr_tiles_with_shared_vertex_and_colour.ase", -1},
     };
     for (const auto& [name, triangles] : expected) {
         SCOPED_TRACE(name);
@@ -268,4 +305,69 @@ TEST(ASEImport, SamplesConvertWithTheIndependentTriangleCounts) {
     EXPECT_EQ(rifle.ase.geomObjects[0].meshes[0].faces.size(), 366u);
     EXPECT_FALSE(rifle.ase.ConvertASEToMD3(rifle.model, rifle.prompts, message));
     EXPECT_TRUE(message.starts_with("MAX_VERTS limit exceeded: 1098 > 1024")) << message;
+    rifle.prompts.answers = {PromptAnswer::Yes};
+    ASSERT_TRUE(rifle.ase.ConvertASEToMD3(rifle.model, rifle.prompts, message));
+    EXPECT_EQ(rifle.model.header.numSurfaces, 2);
+    EXPECT_EQ(rifle.Triangles(), 366);
+}
+
+TEST(ASEImport, SmoothingGroupsShareNormalsAcrossTheirFaces) {
+    // Two faces folded along the edge 0-1: in one group their corners there share the mean of
+    // both normals, in different groups each keeps its own.
+    auto fold = [](const char* first, const char* second) {
+        return std::string(kHeader) + Material(0, "w", "w.tga") +
+               "*GEOMOBJECT {\n*MESH {\n*MESH_VERTEX_LIST {\n*MESH_VERTEX\t0\t0\t0\t0\n"
+               "*MESH_VERTEX\t1\t8\t0\t0\n*MESH_VERTEX\t2\t0\t8\t0\n"
+               "*MESH_VERTEX\t3\t0\t0\t8\n}\n*MESH_FACE_LIST {\n"
+               "*MESH_FACE 0: A: 0 B: 1 C: 2 AB: 1 BC: 1 CA: 1 *MESH_SMOOTHING " +
+               first +
+               " *MESH_MTLID 0\n*MESH_FACE 1: A: 1 B: 0 C: 3 AB: 1 BC: 1 CA: 1 "
+               "*MESH_SMOOTHING " +
+               second + " *MESH_MTLID 0\n}\n}\n}\n";
+    };
+    struct Case {
+        const char* first;
+        const char* second;
+        bool shared;
+    };
+    const Case cases[] = {
+        {"1", "1", true}, {"1,2", "2", true}, {"1", "2", false}, {"0", "0", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.first) + " / " + c.second);
+        AseRun run;
+        run.Convert(fold(c.first, c.second));
+        ASSERT_TRUE(run.converted);
+        const TSurface& s = run.model.header.surfaces[0];
+        // Vertex 0 is corner 0 of face 0 and corner 1 of face 1.
+        EXPECT_EQ(s.vertices[0].normal == s.vertices[4].normal, c.shared);
+        // Vertex 2 belongs to face 0 alone: its own normal, (0, 0, 1).
+        EXPECT_EQ(s.vertices[2].normal, TMD3::EncodeNormal(TVector3{0, 0, 1}));
+    }
+}
+
+TEST(ASEImport, ShaderNamesBecomeGamePaths) {
+    struct Case {
+        const char* material;
+        const char* bitmap;
+        const char* prefix;
+        const char* shader;
+    };
+    const Case cases[] = {
+        {"m", ".\\texture.jpg", "", "texture"},
+        {"m", "..\\textures\\acc_dm3\\comptop.jpg", "", "textures/acc_dm3/comptop"},
+        {"m", "C:\\Max\\maps\\Textures\\a\\b.TGA", "", "textures/a/b"},
+        {"m", "C:/work/mymodels/zombie/Zombie.jpg", "models/z", "models/z/Zombie"},
+        {"m", "sub\\skin.tga", "models/z/", "models/z/sub/skin"},
+        {"textures/acc_dm5/wood01", "..\\wood.jpg", "", "textures/acc_dm5/wood01"},
+        {"m", "//base/textures/darkmod/stone/tiles", "", "textures/darkmod/stone/tiles"},
+        {"m", "", "x/", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bitmap);
+        AseRun run;
+        run.ase.settings.shaderPrefix = c.prefix;
+        run.Convert(kHeader + Material(0, c.material, c.bitmap) + Mesh(1));
+        ASSERT_TRUE(run.converted);
+        EXPECT_EQ(NameFieldText(run.model.header.surfaces[0].shaders[0].name), c.shader);
+    }
 }

@@ -8,6 +8,7 @@
 #include "import/level_map.h"
 #include "import/map_face_line.h"
 #include "import/map_text.h"
+#include "import/map_texture_axes.h"
 
 using namespace map_text;
 
@@ -56,8 +57,8 @@ TEST(MapParse, MapsThatYieldNoPolygons) {
     const char* const cases[] = {"", "{\n}\n", "}\n}\n{\n"};
     for (const char* text : cases)
         EXPECT_TRUE(Loaded(text).Polygons().empty()) << text;
-    // Only the first entity is read.
-    EXPECT_TRUE(Loaded(light + World({Cube(64, "t")})).Polygons().empty());
+    // A point entity before the world takes nothing from it.
+    EXPECT_EQ(Loaded(light + World({Cube(64, "t")})).Polygons().size(), 6u);
     EXPECT_TRUE(Loaded(World({tabbed})).Polygons().empty());
     EXPECT_TRUE(Loaded(World({Cube(64, "t")}) + "garbage").Loaded());
 }
@@ -136,20 +137,42 @@ TEST(MapParse, BrushPrimitiveFacesProjectThroughTheirMatrix) {
     }
 }
 
-TEST(MapParse, PatchesAreCountedAndOversizedBrushesSkipped) {
-    const std::string patch =
-        "{\npatchDef2\n{\ntex\n( 3 3 0 0 0 )\n(\n( ( 0 0 0 0 0 ) ( 0 0 0 0 0 ) ( 0 0 0 0 0 ) "
-        ")\n)\n}\n}\n";
-    std::string huge = "{\n";
-    for (int i = 0; i <= kMaxBrushFaces; ++i)
-        huge += Face(Point(0, 0, float(i)), Point(0, 64, float(i)), Point(64, 64, float(i)), "t");
-    huge += "}\n";
-    EXPECT_EQ(Loaded(World({patch})).SkippedText(), "1 patch skipped");
-    const TLevelMap map = Loaded(World({patch, Cube(64, "t"), patch, patch, huge}));
-    EXPECT_EQ(map.Polygons().size(), 6u);
-    EXPECT_EQ(map.PatchCount(), 3);
-    EXPECT_EQ(map.SkippedText(), "1 brush skipped, 3 patches skipped");
-    EXPECT_EQ(Loaded(World({Cube(64, "t")})).SkippedText(), "");
+TEST(MapParse, EntitiesTheCompilerMergesConvertAndOthersAreReported) {
+    const std::string group = "{\n\"classname\" \"func_group\"\n" + Cube(64, "g") + "}\n";
+    const std::string door =
+        "{\n\"classname\" \"func_door\"\n" + Cube(64, "d") + Cube(32, "d") + "}\n";
+    const std::string light = "{\n\"classname\" \"light\"\n}\n";
+    const TLevelMap map = Loaded(World({Prism("a", "b", "c")}) + light + group + door);
+    EXPECT_EQ(map.Polygons().size(), 5u + 6u);
+    EXPECT_EQ(map.SkippedText(),
+              "2 brushes of entities the map compiler keeps apart (func_door) left out");
+    // Doom 3 brushes are not read, and say so.
+    const TLevelMap doom3 = Loaded(
+        "Version 2\n{\n\"classname\" \"worldspawn\"\n{\nbrushDef3\n{\n( 0 0 1 -64 ) ( ( "
+        "0.03125 0 0 ) ( 0 0.03125 0 ) ) \"textures/a\" 0 0 0\n}\n}\n}\n");
+    EXPECT_TRUE(doom3.Polygons().empty());
+    EXPECT_EQ(doom3.SkippedText(), "1 Doom 3 brush (brushDef3) not read");
+    EXPECT_EQ(Loaded(World({Cube(64, "t")}).substr(0, 60)).SkippedText(),
+              "the file ends inside an entity");
+}
+
+TEST(MapParse, BrushesOfManyFacesBuild) {
+    // A prism of 127 sides and its two caps: more faces than an editor's brush usually has.
+    constexpr int kSides = 127;
+    std::string prism = "{\n";
+    for (int i = 0; i < kSides; ++i) {
+        const double a0 = 2 * 3.14159265358979 * i / kSides;
+        const double a1 = 2 * 3.14159265358979 * (i + 1) / kSides;
+        const float x0 = float(256 * std::cos(a0)), y0 = float(256 * std::sin(a0));
+        const float x1 = float(256 * std::cos(a1)), y1 = float(256 * std::sin(a1));
+        prism += Face(Point(x0, y0, 64), Point(x1, y1, 64), Point(x1, y1, 0), "s");
+    }
+    prism += Face(Point(0, 0, 64), Point(0, 64, 64), Point(64, 64, 64), "top");
+    prism += Face(Point(64, 64, 0), Point(0, 64, 0), Point(0, 0, 0), "bottom");
+    prism += "}\n";
+    const TLevelMap map = Loaded(World({prism}));
+    EXPECT_EQ(map.Polygons().size(), std::size_t{kSides} + 2);
+    EXPECT_EQ(map.SkippedText(), "");
 }
 
 TEST(MapParse, EveryPrefixOfAMapLoadsCleanly) {
@@ -164,4 +187,26 @@ TEST(MapParse, MissingFileIsNotLoaded) {
     TLevelMap map;
     EXPECT_FALSE(map.LoadMap("/nonexistent/none.map"));
     EXPECT_FALSE(map.Loaded());
+}
+
+TEST(MapParse, TextureAxisTiesBreakAsTheCompilerDoes) {
+    // The compiler tries Z, X, Y in turn and moves on only for a lead above 0.0001, so near
+    // ties of rounded 45-degree normals go to the earlier axis.
+    struct Case {
+        TVector3 normal;
+        int axis;
+    };
+    const Case cases[] = {
+        {{0.70710677f, 0.70710683f, 0}, 1},                              // between X and Y: X
+        {{0.70710683f, 0.70710677f, 0}, 1}, {{0.7071f, 0.7073f, 0}, 2},  // Y clearly ahead
+        {{0.70710677f, 0, 0.70710683f}, 3},                              // between X and Z: Z
+        {{0.70710683f, 0, 0.70710677f}, 3}, {{0, -0.70710683f, -0.70710677f}, 3}, {{0, 0, -1}, 3},
+    };
+    for (const Case& c : cases) {
+        TMapFace face;
+        face.normal = c.normal;
+        TextureAxesForFace(face);
+        EXPECT_EQ(face.dominantAxis, c.axis)
+            << c.normal.x << " " << c.normal.y << " " << c.normal.z;
+    }
 }

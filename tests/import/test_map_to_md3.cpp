@@ -187,6 +187,16 @@ TEST(MapToMD3, LimitsOfTheFormat) {
     ASSERT_TRUE(fullTriangles.ok && fullTriangles.model.header.numSurfaces == 1)
         << fullTriangles.error;
     EXPECT_EQ(fullTriangles.model.header.surfaces[0].numTriangles, 341);
+
+    // Yes to the split question: pieces of at most 1024 vertices, numbered on.
+    ScriptedAnswer yes(PromptAnswer::Yes);
+    const Converted split = Convert(quads(257), &yes);
+    ASSERT_TRUE(split.ok) << split.error;
+    ASSERT_EQ(split.model.header.numSurfaces, 2);
+    EXPECT_EQ(split.model.header.surfaces[0].numVerts, 1024);
+    EXPECT_EQ(split.model.header.surfaces[1].numVerts, 4);
+    EXPECT_EQ(Shader(split.model, 1), "textures/q");
+    EXPECT_EQ(NameFieldText(split.model.header.surfaces[1].name), "surface1");
 }
 
 TEST(MapToMD3, SixCornerPolygonGivesFourTriangles) {
@@ -202,12 +212,13 @@ TEST(MapToMD3, SixCornerPolygonGivesFourTriangles) {
     EXPECT_EQ(c.model.header.surfaces[1].numTriangles, 4);
 }
 
-TEST(MapToMD3, MapWithoutBrushesGivesAModelWithoutSurfaces) {
-    const Converted c = Convert("{\n\"classname\" \"worldspawn\"\n}\n");
-    ASSERT_TRUE(c.ok);
-    EXPECT_EQ(c.model.header.numFrames, 1);
-    EXPECT_EQ(c.model.header.numSurfaces, 0);
-    EXPECT_EQ(c.model.header.frames[0].radius, 0.0f);
+TEST(MapToMD3, MapsThatGiveNoTriangleAreRefusedWithTheReason) {
+    const Converted empty = Convert("{\n\"classname\" \"worldspawn\"\n}\n");
+    EXPECT_FALSE(empty.ok);
+    EXPECT_EQ(empty.error, "no triangles to convert: the map has no brushes or patches");
+    const Converted caulk = Convert(World({Cube(64, "common/caulk")}));
+    EXPECT_EQ(caulk.error,
+              "no triangles to convert: 6 faces with tool textures (common/, NULL) left out");
     TLevelMap notLoaded;
     TMD3 model;
     EXPECT_FALSE(notLoaded.ConvertToMD3(model, nullptr));
@@ -257,7 +268,9 @@ TEST(MapToMD3, EverySampleMapConvertsOrIsRefusedWithAMessage) {
             EXPECT_EQ(model.header.surfaces[0].numVerts, 24);
         }
         if (file.filename() == "dm17ish.map") {
-            EXPECT_EQ(map.PatchCount(), 20);  // those of the worldspawn entity
+            // The world's and its two func_groups' patches, all tessellated.
+            EXPECT_EQ(map.PatchCount(), 47);
+            EXPECT_EQ(map.Meshes().size(), 47u);
         }
         if (file.filename() == "dm3ish.map") {
             EXPECT_GT(map.Polygons().size(), 693u);

@@ -57,7 +57,7 @@ TEST(MS3DImport, TagsSurfacesAndCornersFollowTheGroups) {
 
     const TSurface& body = h.surfaces[0];
     EXPECT_EQ(NameFieldText(body.name), "body");
-    EXPECT_EQ(NameFieldText(body.shaders[0].name), "models/box.tga");
+    EXPECT_EQ(NameFieldText(body.shaders[0].name), "models/box");
     EXPECT_EQ(NameFieldText(h.surfaces[1].shaders[0].name), "");
     EXPECT_EQ(body.numVerts, 6);
     EXPECT_EQ(body.numTriangles, 2);
@@ -136,20 +136,38 @@ TEST(MS3DImport, OutOfRangeModelsAreScaledOnlyWhenTheUserAgrees) {
     EXPECT_EQ(v.z, -320);
 }
 
-TEST(MS3DImport, RefusesJointsAndForeignFiles) {
+TEST(MS3DImport, JointsAreLeftOutWithANoteAndForeignFilesRefused) {
     Ms3dBuilder b = TagAndBox();
     b.joints = 1;
     Ms3dRun run;
     run.Convert(b.Bytes());
-    EXPECT_TRUE(run.loaded);
-    EXPECT_FALSE(run.converted);
-    EXPECT_TRUE(run.model.IsEmpty());
+    ASSERT_TRUE(run.converted);
+    EXPECT_EQ(run.model.header.numSurfaces, 2);
+    EXPECT_EQ(run.ms3d.SkippedText(),
+              "1 joint ignored: the mesh is converted in its bind pose, without animation");
 
     std::vector<std::uint8_t> bytes = TagAndBox().Bytes();
     bytes[3] = 'X';
     Ms3dRun foreign;
     foreign.Convert(bytes);
     EXPECT_FALSE(foreign.loaded);
+}
+
+TEST(MS3DImport, SettingsScaleStandUpAndPlaceShaders) {
+    Ms3dBuilder b = TagAndBox();
+    b.textures = {".\\box.jpg"};
+    Ms3dRun run;
+    run.ms3d.settings = {2.0f, true, "models/crate"};
+    run.Convert(b.Bytes());
+    ASSERT_TRUE(run.converted);
+    const TSurface& body = run.model.header.surfaces[0];
+    EXPECT_EQ(NameFieldText(body.shaders[0].name), "models/crate/box");
+    // MilkShape's (0, 10, 0) with Y up is the game's (0, 0, 10), then doubled.
+    EXPECT_EQ(body.vertices[4].x, 0);
+    EXPECT_EQ(body.vertices[4].y, 0);
+    EXPECT_EQ(body.vertices[4].z, 20 * 64);
+    // The tag turns with the model: its long leg ran along MilkShape's Z.
+    EXPECT_EQ(run.model.header.tags[0].axis[2], (TVector3{0, -1, 0}));
 }
 
 TEST(MS3DImport, IndicesPastTheirArraysAreSkippedAndCounted) {
@@ -174,8 +192,9 @@ TEST(MS3DImport, EveryPrefixOfAFileLoadsOrFailsCleanly) {
         Ms3dRun run;
         run.Convert(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + n));
         EXPECT_EQ(run.loaded, n >= kMS3DHeaderSize) << n;
-        if (run.loaded) {
-            EXPECT_TRUE(run.converted) << n;
+        // What converts is whole; what does not says why.
+        if (run.loaded && !run.converted) {
+            EXPECT_TRUE(run.message.starts_with("no triangles to convert")) << n;
         }
     }
 }
@@ -191,41 +210,83 @@ TEST(MS3DImport, CountsPastTheEndOfTheFileAddNothing) {
     bytes.resize(kGroupCount + 2 + sizeof(TMS3DGroupHead) + 1);
     Ms3dRun run;
     run.Convert(bytes);
-    ASSERT_TRUE(run.converted);
-    EXPECT_EQ(run.model.header.numSurfaces, 1);
+    EXPECT_FALSE(run.converted);
+    EXPECT_EQ(run.message, "no triangles to convert (the file is cut short)");
 
-    // Joints the file names but does not hold still make it a model with joints.
+    // Joints the file names but does not hold: the mesh converts, and the cut is reported.
     Ms3dBuilder jointed = TagAndBox();
     jointed.joints = 2;
     bytes = jointed.Bytes();
     bytes.resize(bytes.size() - 2 * sizeof(TMS3DJointHead));
-    Ms3dRun refused;
-    refused.Convert(bytes);
-    EXPECT_TRUE(refused.loaded);
-    EXPECT_FALSE(refused.converted);
+    Ms3dRun cut;
+    cut.Convert(bytes);
+    ASSERT_TRUE(cut.converted);
+    EXPECT_EQ(cut.ms3d.SkippedText(),
+              "the file is cut short, 2 joints ignored: the mesh is converted in its bind pose, "
+              "without animation");
 }
 
 TEST(MS3DImport, SamplesConvertWithTheIndependentTriangleCounts) {
     VELDRA_REQUIRE_SAMPLES("ms3d");
-    // Triangle counts as assimp reads them; -1 for models with joints.
+    // Triangle counts as assimp reads them; models with joints convert in their bind pose.
     const std::pair<const char*, int> expected[] = {
-        {"Wuson.ms3d", 3732},     {"animated_cylinder.ms3d", -1},    {"cross.ms3d", -1},
-        {"twospheres.ms3d", 240}, {"twospheres_withmats.ms3d", 240}, {"zombie02.ms3d", -1},
+        {"Wuson.ms3d", 3732},     {"animated_cylinder.ms3d", 168},   {"cross.ms3d", 76},
+        {"twospheres.ms3d", 240}, {"twospheres_withmats.ms3d", 240}, {"zombie02.ms3d", 735},
     };
     for (const auto& [name, triangles] : expected) {
         SCOPED_TRACE(name);
         TMS3D ms3d;
         TMD3 model;
         ScriptedAnswers prompts;
+        prompts.answers = {PromptAnswer::Yes};  // to the split question
         std::string message;
         ASSERT_TRUE(ms3d.LoadMS3D((testing_support::SampleDir("ms3d") / name).string()));
         const bool converted = ms3d.ConvertMS3DToMD3(model, prompts, message);
         ASSERT_EQ(converted, triangles >= 0);
         if (!converted) continue;
         int total = 0;
-        for (const TSurface& s : model.header.surfaces)
+        for (const TSurface& s : model.header.surfaces) {
+            EXPECT_LE(s.numVerts, kMD3MaxVerts);
             total += s.numTriangles;
-        EXPECT_EQ(total, triangles);
-        EXPECT_EQ(ms3d.SkippedText(), "");
+        }
+        // Wuson is 1.6 units tall: 134 of its triangles fall onto a line at the 1/64 grid.
+        const int collapsed = std::string(name) == "Wuson.ms3d" ? 134 : 0;
+        EXPECT_EQ(total + collapsed, triangles);
+        if (collapsed > 0) {
+            EXPECT_EQ(ms3d.SkippedText(),
+                      "134 triangles too small for the 1/64-unit grid of stored positions left "
+                      "out");
+        } else if (ms3d.numJoints == 0) {
+            EXPECT_EQ(ms3d.SkippedText(), "");
+        }
+    }
+}
+
+TEST(MS3DImport, GroupsPastTheLimitsAreSplitWhenTheUserAgrees) {
+    Ms3dBuilder b;
+    b.vertices = {{0, 0, 0}, {8, 0, 0}, {0, 8, 0}, {1, 1, 1}, {1, 1, 1}};
+    // 342 triangles make 1026 vertices; the last two name one point twice and draw nothing.
+    b.triangles.assign(342, {0, 1, 2});
+    b.triangles.push_back({0, 3, 4});
+    b.groups = {{"body", {}}};
+    for (std::uint16_t i = 0; i < 343; ++i)
+        b.groups[0].triangles.push_back(i);
+    for (PromptAnswer answer : {PromptAnswer::No, PromptAnswer::Yes}) {
+        Ms3dRun run;
+        run.prompts.answers = {answer};
+        run.Convert(b.Bytes());
+        ASSERT_EQ(run.prompts.questions.size(), 1u);
+        EXPECT_EQ(run.prompts.questions[0],
+                  "MAX_VERTS limit exceeded: 1026 > 1024\r\nToo many vertices used in the same "
+                  "group..\r\nGroup: body\r\n\r\nSplit it into several surfaces with the same "
+                  "shader?");
+        EXPECT_EQ(run.converted, answer == PromptAnswer::Yes);
+        EXPECT_EQ(run.ms3d.LimitExceeded(), answer == PromptAnswer::No);
+        if (!run.converted) continue;
+        ASSERT_EQ(run.model.header.numSurfaces, 2);
+        EXPECT_EQ(run.model.header.surfaces[0].numVerts, 1023);
+        EXPECT_EQ(NameFieldText(run.model.header.surfaces[1].name), "body_2");
+        EXPECT_EQ(run.ms3d.SkippedText(),
+                  "1 triangle too small for the 1/64-unit grid of stored positions left out");
     }
 }
