@@ -31,7 +31,7 @@ double FlippedIf(bool flip, double over, double angle) {
 
 // TurnsOf without its branches. For finite arguments these are what fmin and fmax give, in the
 // form of the processor's own minimum and maximum.
-double TurnsOfWithoutBranches(double x, double y) {
+[[gnu::always_inline]] inline double TurnsOfWithoutBranches(double x, double y) {
     const double ax = std::fabs(x), ay = std::fabs(y);
     const double most = ax > ay ? ax : ay;
     if (most == 0.0) return 0.0;  // never for a direction off the Z axis
@@ -47,7 +47,8 @@ double TurnsOfWithoutBranches(double x, double y) {
 // first, whose candidates tie with those they copy and so never win, as the left-out row would
 // not. The first candidate always beats the search's starting point: every candidate lies
 // within a few steps of the direction.
-TCandidate NearestOfBlock(const TDirection& d, TBlock block, const TNormalTables& tables) {
+[[gnu::always_inline]] inline TCandidate NearestOfBlock(const TDirection& d, TBlock block,
+                                                        const TNormalTables& tables) {
     const auto& [cosA0, sinA0, lengthA0] = tables.azimuth[block.a0 & 0xFF];
     const auto& [cosA1, sinA1, lengthA1] = tables.azimuth[(block.a0 + 1) & 0xFF];
     const double around[2] = {cosA0 * d.x + sinA0 * d.y, cosA1 * d.x + sinA1 * d.y};
