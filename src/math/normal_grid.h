@@ -1,5 +1,5 @@
-// The grid of decoded packed normals and the nearest-word search over it, shared by the
-// encoder, its table of cells and the encoder's tests. See math/normal.h for the word itself.
+// The grid of decoded packed normals and the nearest-word search over it: the definition the
+// encoder follows, shared with its tests and benchmark. See math/normal.h for the word itself.
 #pragma once
 
 #include <array>
