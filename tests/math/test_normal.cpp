@@ -121,7 +121,7 @@ TEST(PackedNormal, EncodesToTheNearestDecodedWord) {
 // EncodeNormal is the full search made cheaper, and must give its word for every direction:
 // every decoded word and directions a little off it, and sweeps that step through the grid in
 // eighths of a step, so that they land on and beside the edges where the candidates change.
-TEST(PackedNormal, EncoderGivesTheFullSearchsWord) {
+TEST(PackedNormal, EncoderGivesTheWordOfTheFullSearch) {
     std::size_t differences = 0, checked = 0;
     auto check = [&](TVector3 v) {
         ++checked;
