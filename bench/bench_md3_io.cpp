@@ -15,22 +15,43 @@
 
 namespace {
 
+std::string MadeModel(const char* name, const ModelShape& shape) {
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("veldra-bench-" + std::to_string(::getpid()) + "-" + name + ".md3");
+    TMD3 model;
+    MakeModel(model, shape);
+    if (!model.SaveToFile(file.string())) std::abort();
+    return file.string();
+}
+
 // 8 surfaces x 1,000 vertices x 800 frames: about 51 MB of vertices, 6.4 MB per surface as
 // in a long animation.
 const std::string& LargeModelPath() {
-    static const std::string path = [] {
-        const auto file = std::filesystem::temp_directory_path() /
-                          ("veldra-bench-" + std::to_string(::getpid()) + ".md3");
-        TMD3 model;
-        MakeModel(model, {.surfaces = 8, .vertsPerSurface = 1000, .frames = 800, .tags = 4});
-        if (!model.SaveToFile(file.string())) std::abort();
-        return file.string();
-    }();
+    static const std::string path =
+        MadeModel("large", {.surfaces = 8, .vertsPerSurface = 1000, .frames = 800, .tags = 4});
     return path;
 }
 
+// About the same bytes in 32 surfaces of 1.6 MB (500 vertices x 400 frames), as a player
+// model's many parts are.
+const std::string& SmallSurfacesModelPath() {
+    static const std::string path =
+        MadeModel("small", {.surfaces = 32, .vertsPerSurface = 500, .frames = 400, .tags = 4});
+    return path;
+}
+
+const std::string& ModelPath(const benchmark::State& state) {
+    return state.range(0) == 0 ? LargeModelPath() : SmallSurfacesModelPath();
+}
+
 std::string OutputPath() {
-    return LargeModelPath() + ".out.md3";
+    return std::filesystem::temp_directory_path() /
+           ("veldra-bench-" + std::to_string(::getpid()) + ".out.md3");
+}
+
+// Argument 0: the model with large surfaces; 1: the one with small surfaces.
+void BothModels(benchmark::internal::Benchmark* b) {
+    b->ArgName("small_surfaces")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
 // Reads `path` in 1 MB pieces and hands each to `write`.
@@ -48,7 +69,7 @@ bool CopyThrough(const std::string& path, Write write) {
 
 // dd if=IN of=OUT bs=1M: no flush to the disk, no temporary file.
 void BM_PlainCopy(benchmark::State& state) {
-    const std::string& path = LargeModelPath();
+    const std::string& path = ModelPath(state);
     const std::string out = OutputPath();
     for (auto _ : state) {
         const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -63,11 +84,11 @@ void BM_PlainCopy(benchmark::State& state) {
     state.SetBytesProcessed(
         static_cast<int64_t>(state.iterations() * std::filesystem::file_size(path)));
 }
-BENCHMARK(BM_PlainCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainCopy)->Apply(BothModels);
 
 // The same copy written the way every save is: a temporary file, synced, then renamed.
 void BM_PlainCopySafelyWritten(benchmark::State& state) {
-    const std::string& path = LargeModelPath();
+    const std::string& path = ModelPath(state);
     for (auto _ : state) {
         AtomicFileWriter out(OutputPath());
         const bool read = CopyThrough(
@@ -77,11 +98,11 @@ void BM_PlainCopySafelyWritten(benchmark::State& state) {
     state.SetBytesProcessed(
         static_cast<int64_t>(state.iterations() * std::filesystem::file_size(path)));
 }
-BENCHMARK(BM_PlainCopySafelyWritten)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainCopySafelyWritten)->Apply(BothModels);
 
 // What `convert IN.md3 OUT.md3` does with an unchanged model.
 void BM_ConvertMD3(benchmark::State& state) {
-    const std::string& path = LargeModelPath();
+    const std::string& path = ModelPath(state);
     for (auto _ : state) {
         TMD3 model;
         if (!model.LoadFromFile(path) || !model.SaveToFile(OutputPath())) {
@@ -91,12 +112,12 @@ void BM_ConvertMD3(benchmark::State& state) {
     state.SetBytesProcessed(
         static_cast<int64_t>(state.iterations() * std::filesystem::file_size(path)));
 }
-BENCHMARK(BM_ConvertMD3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ConvertMD3)->Apply(BothModels);
 
 // The floor for any loader: the file read into fresh memory it then owns, so first-touch
 // page faults are counted as a load pays them.
 void BM_PlainReadFreshBuffer(benchmark::State& state) {
-    const std::string& path = LargeModelPath();
+    const std::string& path = ModelPath(state);
     const auto size = std::filesystem::file_size(path);
     for (auto _ : state) {
         std::vector<char> buffer;
@@ -109,10 +130,10 @@ void BM_PlainReadFreshBuffer(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * size));
 }
-BENCHMARK(BM_PlainReadFreshBuffer)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainReadFreshBuffer)->Apply(BothModels);
 
 void BM_LoadMD3(benchmark::State& state) {
-    const std::string& path = LargeModelPath();
+    const std::string& path = ModelPath(state);
     for (auto _ : state) {
         TMD3 model;
         if (!model.LoadFromFile(path)) state.SkipWithError("load failed");
@@ -121,7 +142,7 @@ void BM_LoadMD3(benchmark::State& state) {
     state.SetBytesProcessed(
         static_cast<int64_t>(state.iterations() * std::filesystem::file_size(path)));
 }
-BENCHMARK(BM_LoadMD3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadMD3)->Apply(BothModels);
 
 }  // namespace
 
@@ -135,5 +156,6 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     std::filesystem::remove(OutputPath());
     std::filesystem::remove(LargeModelPath());
+    std::filesystem::remove(SmallSurfacesModelPath());
     return 0;
 }

@@ -14,6 +14,7 @@
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
+constexpr std::size_t kStraightOut = 1 << 16;
 // As many links as the system itself follows before it reports a loop.
 constexpr int kMaxLinkHops = 40;
 
@@ -95,13 +96,15 @@ void AtomicFileWriter::Flush() {
 
 void AtomicFileWriter::Write(const void* data, std::size_t bytes) {
     if (!ok_ || bytes == 0) return;
-    if (buffer_.size() + bytes > kBufferSize) Flush();
-    // Large blocks go straight out without a copy through the buffer.
-    if (bytes >= kBufferSize) {
+    // Blocks of some size go straight out: copying them through the buffer costs more than
+    // the call that writes them, and the buffer is for the many small records between them.
+    if (bytes >= kStraightOut) {
+        Flush();
         WriteAll(static_cast<const char*>(data), bytes);
-    } else {
-        buffer_.append(static_cast<const char*>(data), bytes);
+        return;
     }
+    if (buffer_.size() + bytes > kBufferSize) Flush();
+    buffer_.append(static_cast<const char*>(data), bytes);
 }
 
 bool AtomicFileWriter::Finish() {

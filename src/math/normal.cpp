@@ -1,127 +1,95 @@
 #include "math/normal.h"
 
-#include <array>
 #include <cmath>
 #include <numbers>
 
-namespace {
+#include "math/normal_grid.h"
 
-// The renderer's sine table: 1024 entries over a turn, filled with a divisor of 1023, and a
-// byte angle indexes every fourth entry. Cosines come from the entry a quarter table ahead,
-// wrapped, so the decoded grid is very slightly skewed; porting the table keeps it so.
-constexpr int kTableSize = 1024;
-constexpr int kTableMask = kTableSize - 1;
+using namespace normal_grid;
 
-struct TNormalTables {
-    std::array<float, kTableSize> sine{};
-    // Per byte angle: the cosine and sine the decode takes for it, and for the azimuth the
-    // squared length of that pair (the skew makes it differ from 1 by a hair).
-    std::array<std::array<double, 3>, 256> azimuth{};
-    std::array<std::array<double, 2>, 256> inclination{};
-};
-
-TVector3 DecodeWith(const std::array<float, kTableSize>& sine, std::uint16_t word) {
+TVector3 DecodeNormal(std::uint16_t word) {
+    const std::array<float, kTableSize>& sine = Tables().sine;
     const unsigned lat = ((word >> 8) & 0xFFu) * (kTableSize / 256);
     const unsigned lng = (word & 0xFFu) * (kTableSize / 256);
     return {sine[(lat + kTableSize / 4) & kTableMask] * sine[lng], sine[lat] * sine[lng],
             sine[(lng + kTableSize / 4) & kTableMask]};
 }
 
-TNormalTables BuildTables() {
-    TNormalTables t;
-    for (int i = 0; i < kTableSize; ++i) {
-        const float degrees = static_cast<float>(i) * 360.0f / static_cast<float>(kTableSize - 1);
-        t.sine[i] = static_cast<float>(std::sin(degrees * std::numbers::pi / 180.0f));
-    }
-    for (int k = 0; k < 256; ++k) {
-        const double c = t.sine[(4 * k + kTableSize / 4) & kTableMask], s = t.sine[4 * k];
-        t.azimuth[k] = {c, s, c * c + s * s};
-        t.inclination[k] = {s, c};
-    }
-    return t;
+// EncodeNormal gives the word of EncodeNormalBySearch, operation for operation, but without a
+// branch that depends on the direction: neighbouring vertices point anywhere, so each such
+// branch is a coin toss for the processor, and the search's dozen wrong guesses per normal
+// cost more than its arithmetic. Choices are made by arithmetic that gives the same bits, or
+// by picking an index.
+namespace {
+
+// flip ? over - angle : angle. Both products are exact (by 0 or 1, and by 1 or -1), and adding
+// zero leaves a positive angle as it is, so the result has the bits of the branch's.
+double FlippedIf(bool flip, double over, double angle) {
+    const auto s = static_cast<double>(flip);
+    return s * over + (1.0 - 2.0 * s) * angle;
 }
 
-const TNormalTables& Tables() {
-    static const TNormalTables tables = BuildTables();
-    return tables;
-}
-
-// A byte angle b points along 4b/1023 of a turn.
-constexpr double kStepsPerTurn = (kTableSize - 1) / 4.0;
-
-// The angle of (x, y) in turns, from 0 up to 1, within 2e-6 of a turn. The search below looks
-// at the grid points on both sides of this angle, so an error far below one step (1/256 turn)
-// cannot change which word is nearest; the library's arc functions cost more than the rest of
-// an encoding, which runs for every vertex of every baked frame.
-double TurnsOf(double x, double y) {
+// TurnsOf without its branches. For finite arguments these are what fmin and fmax give, in the
+// form of the processor's own minimum and maximum.
+[[gnu::always_inline]] inline double TurnsOfWithoutBranches(double x, double y) {
     const double ax = std::fabs(x), ay = std::fabs(y);
-    const double most = std::fmax(ax, ay);
-    if (most == 0.0) return 0.0;
-    const double t = std::fmin(ax, ay) / most, t2 = t * t;
+    const double most = ax > ay ? ax : ay;
+    if (most == 0.0) return 0.0;  // never for a direction off the Z axis
+    const double t = (ax < ay ? ax : ay) / most, t2 = t * t;
     double angle = ((-0.0464964749 * t2 + 0.15931422) * t2 - 0.327622764) * t2 * t + t;
-    if (ay > ax) angle = std::numbers::pi / 2 - angle;
-    if (x < 0.0) angle = std::numbers::pi - angle;
-    if (y < 0.0) angle = 2.0 * std::numbers::pi - angle;
+    angle = FlippedIf(ay > ax, std::numbers::pi / 2, angle);
+    angle = FlippedIf(x < 0.0, std::numbers::pi, angle);
+    angle = FlippedIf(y < 0.0, 2.0 * std::numbers::pi, angle);
     return angle / (2.0 * std::numbers::pi);
+}
+
+// NearestInBlock over the whole block. A second row past 255 is replaced by a copy of the
+// first, whose candidates tie with those they copy and so never win, as the left-out row would
+// not. The first candidate always beats the search's starting point: every candidate lies
+// within a few steps of the direction.
+[[gnu::always_inline]] inline TCandidate NearestOfBlock(const TDirection& d, TBlock block,
+                                                        const TNormalTables& tables) {
+    const auto& [cosA0, sinA0, lengthA0] = tables.azimuth[block.a0 & 0xFF];
+    const auto& [cosA1, sinA1, lengthA1] = tables.azimuth[(block.a0 + 1) & 0xFF];
+    const double around[2] = {cosA0 * d.x + sinA0 * d.y, cosA1 * d.x + sinA1 * d.y};
+    const double lengthA[2] = {lengthA0, lengthA1};
+    const long rows[2] = {block.b0, HasCandidate(block, 2) ? block.b0 + 1 : block.b0};
+    double signedSquare[4], lengthSquared[4];
+    for (int k = 0; k < 4; ++k) {
+        const auto& [sinB, cosB] = tables.inclination[rows[k >> 1]];
+        const double dot = sinB * around[k & 1] + cosB * d.z;
+        signedSquare[k] = dot * std::fabs(dot);
+        lengthSquared[k] = sinB * sinB * lengthA[k & 1] + cosB * cosB;
+    }
+    int best = 0;
+    for (int k = 1; k < 4; ++k) {
+        const bool beats =
+            signedSquare[k] * lengthSquared[best] > (signedSquare[best] + 0.0) * lengthSquared[k];
+        best = beats ? k : best;
+    }
+    const int row = best >> 1, lane = best & 1;
+    return {static_cast<std::uint16_t>((((block.a0 + lane) & 0xFF) << 8) | rows[row]),
+            signedSquare[best], lengthSquared[best]};
 }
 
 }  // namespace
 
-TVector3 DecodeNormal(std::uint16_t word) {
-    return DecodeWith(Tables().sine, word);
-}
-
 std::uint16_t EncodeNormal(TVector3 v) {
-    const double x = v.x, y = v.y, z = v.z;
-    const double length = std::sqrt(x * x + y * y + z * z);
-    if (!(length > 0.0) || !std::isfinite(length)) return kNormalPosZ;
-    // On the axis the azimuth means nothing; the game's tools write these two words.
-    if (std::fabs(x) <= length * 1e-7 && std::fabs(y) <= length * 1e-7)
-        return z > 0.0 ? kNormalPosZ : kNormalNegZ;
-
-    // Every direction has two spellings: (azimuth, inclination) and (azimuth + half a turn,
-    // one turn - inclination), whose sine is negative. With the skewed table they land on
-    // different points, a third of a degree apart at least, so both neighbourhoods are
-    // searched. The first spelling, the one the game's tools write, is kept unless the other
-    // is clearly nearer: a cosine closer by a millionth (a few hundredths of a degree).
-    const double nx = x / length, ny = y / length, nz = z / length;
-    const double azimuth = TurnsOf(nx, ny);
-    const double inclination = TurnsOf(nz, std::sqrt(nx * nx + ny * ny));
+    TDirectionOrWord found = UnitDirectionOf(v);
+    if (found.isWord) return found.word;
+    TDirection& d = found.direction;
+    d.turnsAround = TurnsOfWithoutBranches(d.x, d.y);
+    d.turnsFromUp = TurnsOfWithoutBranches(d.z, std::sqrt(d.x * d.x + d.y * d.y));
     const TNormalTables& tables = Tables();
-
-    // Candidates are compared by their squared cosine with the sign kept, dot * |dot| / length²,
-    // which orders them as the angle does; fractions are compared crosswise, without a square
-    // root or a division per word.
-    struct TCandidate {
-        std::uint16_t word = kNormalPosZ;
-        double signedSquare = -1.0, lengthSquared = 1.0;
-        bool Beats(const TCandidate& other, double margin) const {
-            return signedSquare * other.lengthSquared >
-                   (other.signedSquare + margin) * lengthSquared;
-        }
-    };
-    auto nearest = [&](double turnsAround, double turnsFromUp) {
-        TCandidate best;
-        // Both angles are positive: truncation is the floor.
-        const auto a0 = static_cast<long>(turnsAround * kStepsPerTurn);
-        const auto b0 = static_cast<long>(turnsFromUp * kStepsPerTurn);
-        for (long b = b0; b <= b0 + 1; ++b) {
-            if (b < 0 || b > 255) continue;
-            const auto& [sinB, cosB] = tables.inclination[b];
-            for (long a = a0; a <= a0 + 1; ++a) {
-                const auto& [cosA, sinA, lengthA] = tables.azimuth[a & 0xFF];
-                const double dot = sinB * (cosA * nx + sinA * ny) + cosB * nz;
-                const TCandidate c{static_cast<std::uint16_t>(((a & 0xFF) << 8) | b),
-                                   dot * std::fabs(dot), sinB * sinB * lengthA + cosB * cosB};
-                if (c.Beats(best, 0.0)) best = c;
-            }
-        }
-        return best;
-    };
-    const TCandidate first = nearest(azimuth, inclination);
-    const TCandidate second =
-        nearest(azimuth < 0.5 ? azimuth + 0.5 : azimuth - 0.5, 1.0 - inclination);
-    return second.Beats(first, 2e-6) ? second.word : first.word;
+    // SecondBlock's half turn on or back, as a look-up: adding -0.5 is subtracting 0.5.
+    constexpr double kHalfTurn[2] = {-0.5, 0.5};
+    const TBlock secondBlock{
+        static_cast<long>((d.turnsAround + kHalfTurn[d.turnsAround < 0.5]) * kStepsPerTurn),
+        static_cast<long>((1.0 - d.turnsFromUp) * kStepsPerTurn)};
+    const TCandidate first = NearestOfBlock(d, FirstBlock(d), tables);
+    const TCandidate second = NearestOfBlock(d, secondBlock, tables);
+    const std::uint16_t words[2] = {first.word, second.word};
+    return words[second.Beats(first, kSecondSpellingMargin)];
 }
 
 std::uint16_t MirrorNormal(std::uint16_t word, int axis) {

@@ -15,8 +15,14 @@ std::int16_t ClampStored(double stored, int& clamped) {
         ++clamped;
         return 0;
     }
-    // Rounds to nearest with ties to even, the default rounding mode.
-    const double rounded = std::nearbyint(stored);
+    // Rounds to nearest with ties to even, as nearbyint does in the default rounding mode, but
+    // without its library call (a bake stores three values per vertex and frame): adding and
+    // taking away 1.5 * 2^52 leaves no bits below the unit. Past 2^51 that would not hold, but
+    // any such value is clamped all the same.
+    constexpr double kRoundingShift = 6755399441055744.0;
+    const double rounded = std::fabs(stored) < 2251799813685248.0
+                               ? (stored + kRoundingShift) - kRoundingShift
+                               : stored;
     constexpr double kLow = std::numeric_limits<std::int16_t>::min();
     constexpr double kHigh = std::numeric_limits<std::int16_t>::max();
     if (rounded < kLow || rounded > kHigh) {

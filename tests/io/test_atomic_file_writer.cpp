@@ -82,6 +82,23 @@ TEST(AtomicFileWriter, TargetNamesOfTheFullLengthAreWritten) {
     EXPECT_EQ(FilesIn(dir.path()), 1u);
 }
 
+// Small pieces are gathered and large ones go straight out; either way the file holds every
+// piece in the order written, also where a large piece follows gathered small ones.
+TEST(AtomicFileWriter, PiecesOfEverySizeArriveInOrder) {
+    ScratchDir dir;
+    const std::string name = dir.File("pieces.md3");
+    const std::size_t sizes[] = {3, 1 << 16, 1, (1 << 16) - 1, 5, 3 << 20, 7, (1 << 20) - 2, 2};
+    std::vector<std::uint8_t> expected;
+    AtomicFileWriter out(name);
+    for (std::size_t i = 0; i < std::size(sizes); ++i) {
+        const std::vector<std::uint8_t> piece(sizes[i], static_cast<std::uint8_t>('a' + i));
+        out.Write(piece.data(), piece.size());
+        expected.insert(expected.end(), piece.begin(), piece.end());
+    }
+    ASSERT_TRUE(out.Commit()) << out.error();
+    EXPECT_TRUE(ReadBytes(name) == expected);
+}
+
 // Ctrl+C or a termination request in the middle of a write removes the temporary file and
 // still stops the program by that signal.
 TEST(AtomicFileWriter, InterruptedWritesLeaveNoTemporaryFile) {

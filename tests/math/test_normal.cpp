@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "math/normal.h"
+#include "math/normal_grid.h"
 
 namespace {
 
@@ -115,6 +116,48 @@ TEST(PackedNormal, EncodesToTheNearestDecodedWord) {
         EXPECT_LE(Angle(v, DecodeNormal(EncodeNormal(v))), std::sqrt(nearest * nearest + 2e-6))
             << v.x << " " << v.y << " " << v.z;
     }
+}
+
+// EncodeNormal is the full search made cheaper, and must give its word for every direction:
+// every decoded word and directions a little off it, and sweeps that step through the grid in
+// eighths of a step, so that they land on and beside the edges where the candidates change.
+TEST(PackedNormal, EncoderGivesTheWordOfTheFullSearch) {
+    std::size_t differences = 0, checked = 0;
+    auto check = [&](TVector3 v) {
+        ++checked;
+        if (EncodeNormal(v) != normal_grid::EncodeNormalBySearch(v) && ++differences <= 5)
+            ADD_FAILURE() << v.x << " " << v.y << " " << v.z;
+    };
+    auto direction = [](double turnsAround, double turnsFromUp) {
+        const double phi = 2.0 * std::numbers::pi * turnsAround;
+        const double theta = 2.0 * std::numbers::pi * turnsFromUp;
+        return TVector3{static_cast<float>(std::sin(theta) * std::cos(phi)),
+                        static_cast<float>(std::sin(theta) * std::sin(phi)),
+                        static_cast<float>(std::cos(theta))};
+    };
+    const float offsets[] = {1e-3f, -7e-4f, 3e-6f, -1e-7f};
+    for (unsigned w = 0; w < 65536; ++w) {
+        const TVector3 d = DecodeNormal(static_cast<std::uint16_t>(w));
+        check(d);
+        for (float o : offsets)
+            check({d.x + o, d.y - o, d.z + 0.5f * o});
+    }
+    // Eighths of a step: 2046 around a turn, 1023 down to -Z. One sweep takes every eighth
+    // around on every seventh ring of eighths, the other the reverse.
+    constexpr double kEighth = 1.0 / 2046.0;
+    for (int i = 0; i < 2046; ++i) {
+        for (int j = i % 7; j <= 1023; j += 7) {
+            check(direction(i * kEighth, j * kEighth));
+            check(direction(j * 2 * kEighth + 1e-9, i * 0.5 * kEighth));
+        }
+    }
+    // Close to the poles, where the rings are small, and just outside the axis' tolerance.
+    for (int i = 0; i < 4096; ++i) {
+        const float r = 1e-7f * static_cast<float>(1 + i % 64) * (i < 2048 ? 1.0f : 1000.0f);
+        check({r * std::cos(static_cast<float>(i)), r * std::sin(static_cast<float>(i)),
+               i % 2 == 0 ? 1.0f : -1.0f});
+    }
+    EXPECT_EQ(differences, 0u) << "of " << checked;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 
 #include "md3/md3.h"
 #include "md3_test_util.h"
@@ -285,6 +286,44 @@ TEST(MD3Pivot, TheChosenTagBecomesTheOriginOfEveryFrame) {
 
     model.header.tags[0].origin = {-600.0f, 0, 0};
     EXPECT_GT(model.TagAsOrigin(0), 0);
+}
+
+// Stored values round to nearest with ties to even; beyond the 16-bit range and for NaN they
+// are clamped (NaN to 0) and counted.
+TEST(MD3Clamping, StoredValuesRoundTiesToEvenAndClampAtTheLimits) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        double stored;
+        std::int16_t value;
+        int clamped;
+    } cases[] = {
+        {0.5, 0, 0},
+        {1.5, 2, 0},
+        {2.5, 2, 0},
+        {-0.5, 0, 0},
+        {-2.5, -2, 0},
+        {-3.5, -4, 0},
+        {0.49999999999999994, 0, 0},
+        {32766.5, 32766, 0},
+        {32767.49, 32767, 0},
+        {32767.5, 32767, 1},
+        {-32768.5, -32768, 0},
+        {-32769.5, -32768, 1},
+        {4503599627370497.0, 32767, 1},
+        {-1e300, -32768, 1},
+        {inf, 32767, 1},
+        {-inf, -32768, 1},
+        {std::nan(""), 0, 1},
+    };
+    for (const auto& c : cases) {
+        int clamped = 0;
+        EXPECT_EQ(ClampStored(c.stored, clamped), c.value) << c.stored;
+        EXPECT_EQ(clamped, c.clamped) << c.stored;
+    }
+    int clamped = 0;
+    EXPECT_EQ(StoredCoordinate(-0.0078125f, clamped), 0);  // -0.5 units: a tie, to even
+    EXPECT_EQ(StoredCoordinate(0.0234375f, clamped), 2);   // 1.5 units
+    EXPECT_EQ(clamped, 0);
 }
 
 TEST(MD3Clamping, BoundsAndRadiusDescribeTheStoredVertices) {
