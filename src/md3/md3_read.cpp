@@ -9,6 +9,7 @@
 
 #include "io/binary_file.h"
 #include "md3/md3.h"
+#include "mdc/mdc.h"
 
 namespace {
 
@@ -207,6 +208,7 @@ bool TMD3::LoadFromFile(const std::string& fileName) {
     lastError_.clear();
     Clear();
     const BinaryFile file(fileName);
+    if (IsMDCFile(file)) return LoadMDC(file);
     MD3Reader reader(file, header, layoutAsRead, lastError_, true);
     return reader.Read();
 }
@@ -215,6 +217,13 @@ bool TMD3::LoadLayoutFromFile(const std::string& fileName) {
     lastError_.clear();
     Clear();
     const BinaryFile file(fileName);
+    // Compressed files are small and decoded whole; the vertices then go, as the promise is.
+    if (IsMDCFile(file)) {
+        if (!LoadMDC(file)) return false;
+        for (TSurface& s : header.surfaces)
+            s.vertices.clear();
+        return true;
+    }
     MD3Reader reader(file, header, layoutAsRead, lastError_, false);
     return reader.Read();
 }
