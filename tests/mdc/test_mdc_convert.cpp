@@ -12,6 +12,7 @@
 #include "md3/md3.h"
 #include "mdc/mdc.h"
 #include "mdc/mdc_normals.h"
+#include "mdc_test_model.h"
 #include "support/byte_patch.h"
 #include "support/test_files.h"
 
@@ -21,43 +22,7 @@ using testing_support::ReadBytes;
 using testing_support::SampleDir;
 using testing_support::ScratchDir;
 
-// Position of vertex v in frame f, in model units.
-using Motion = std::function<TVector3(int f, int v)>;
-
-TMD3 MakeAnimated(int numFrames, int numVerts, const Motion& motion) {
-    TMD3 model;
-    THeader& h = model.header;
-    std::memcpy(h.ident, kMD3Ident, 4);
-    h.version = kMD3Version;
-    SetName64("animated", h.name);
-    h.numFrames = numFrames;
-    h.frames.resize(static_cast<std::size_t>(numFrames));
-    h.numSurfaces = 1;
-    h.surfaces.resize(1);
-    TSurface& s = h.surfaces[0];
-    std::memcpy(s.ident, kMD3Ident, 4);
-    SetName64("body", s.name);
-    s.numFrames = numFrames;
-    s.numShaders = 1;
-    s.shaders.resize(1);
-    SetName64("textures/body", s.shaders[0].name);
-    s.numVerts = numVerts;
-    s.texCoords.resize(static_cast<std::size_t>(numVerts));
-    s.numTriangles = numVerts - 2;
-    for (int v = 0; v + 2 < numVerts; ++v)
-        s.triangles.push_back({{v, v + 1, v + 2}});
-    int clamped = 0;
-    for (int f = 0; f < numFrames; ++f) {
-        for (int v = 0; v < numVerts; ++v) {
-            const TVector3 p = motion(f, v);
-            const float a = 0.37f * v + 0.11f * f;
-            s.vertices.push_back({StoredCoordinate(p.x, clamped), StoredCoordinate(p.y, clamped),
-                                  StoredCoordinate(p.z, clamped),
-                                  EncodeNormal(std::cos(a), std::sin(a), 0.3f)});
-        }
-    }
-    return model;
-}
+using mdc_test::MakeAnimated;
 
 float Distance(const TMD3Vertex& a, const TMD3Vertex& b) {
     const float dx = (a.x - b.x) / 64.0f, dy = (a.y - b.y) / 64.0f, dz = (a.z - b.z) / 64.0f;
@@ -67,7 +32,7 @@ float Distance(const TMD3Vertex& a, const TMD3Vertex& b) {
 TEST(MDCConvert, FramesStayWithinTheErrorBoundAndSimilarFramesShrinkTheFile) {
     struct Case {
         const char* name;
-        Motion motion;
+        mdc_test::Motion motion;
         bool smaller;  // than the MD3
         int baseFrames;
     };
