@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -36,6 +37,10 @@ class BinaryFile;
 bool IsMDCFile(const BinaryFile& file);
 // Whether a file name ends in ".mdc", in any case.
 bool IsMDCFileName(std::string_view fileName);
+
+// The MDC file of a model whose arrays match its counts, as WriteMDCTo writes it; false with
+// the reason in `error` when the model does not fit the format.
+bool MDCFileBytes(const TMD3& model, std::vector<char>& bytes, std::string& error);
 
 // Whether the models hold the same frames, tags, surfaces and names: everything an MDC writer
 // stores. Shader records compare by name, as the writer keeps the file's number for a name

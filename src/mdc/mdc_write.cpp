@@ -257,17 +257,21 @@ bool EncodeMDC(const THeader& h, const TMDCSource* source, std::vector<char>& ou
 
 }  // namespace
 
+bool MDCFileBytes(const TMD3& model, std::vector<char>& bytes, std::string& error) {
+    const TMDCSource* source = model.mdcAsRead.get();
+    if (source != nullptr && SameMDCModel(source->decoded, model.header)) {
+        bytes = source->bytes;
+        return true;
+    }
+    return EncodeMDC(model.header, source, bytes, error);
+}
+
 bool TMD3::WriteMDCTo(AtomicFileWriter& out) {
     lastError_.clear();
     if (!CanBeWritten()) return false;
-    const TMDCSource* source = mdcAsRead.get();
-    if (source != nullptr && SameMDCModel(source->decoded, header)) {
-        out.Write(source->bytes.data(), source->bytes.size());
-    } else {
-        std::vector<char> bytes;
-        if (!EncodeMDC(header, source, bytes, lastError_)) return false;
-        out.Write(bytes.data(), bytes.size());
-    }
+    std::vector<char> bytes;
+    if (!MDCFileBytes(*this, bytes, lastError_)) return false;
+    out.Write(bytes.data(), bytes.size());
     if (!out.Finish()) {
         lastError_ = "writing failed: " + out.error();
         return false;
