@@ -1,13 +1,12 @@
 // Reading an MD3 file. Offsets are honoured as stored, so blocks may come in any order and
 // surfaces may have gaps between them. Nothing in the file is trusted: every count and
 // offset is checked against the real file size before anything is allocated.
-#include <sys/mman.h>
-
 #include <cstdint>
 #include <cstring>
 #include <string>
 
 #include "io/binary_file.h"
+#include "io/large_pages.h"
 #include "md3/md3.h"
 #include "mdc/mdc.h"
 
@@ -17,21 +16,6 @@ namespace {
 // is capped at a small multiple of its size. This bounds memory and time for files whose
 // offsets point many surfaces at the same bytes.
 constexpr std::int64_t kReadBudgetFactor = 4;
-
-// Fresh memory costs a page fault per 4 KiB page on first touch, several times what copying
-// the file's bytes into it costs; the large vertex arrays of an animated model ask for 2 MiB
-// pages wherever whole ones fit.
-void AdviseLargePages([[maybe_unused]] void* data, [[maybe_unused]] std::int64_t bytes) {
-#ifdef MADV_HUGEPAGE
-    constexpr std::uintptr_t kLargePage = std::uintptr_t{1} << 21;
-    if (bytes < static_cast<std::int64_t>(2 * kLargePage)) return;
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (start + kLargePage - 1) & ~(kLargePage - 1);
-    const std::uintptr_t end = (start + static_cast<std::uintptr_t>(bytes)) & ~(kLargePage - 1);
-    // Only advice: where the system has no large pages to give, the load goes on as before.
-    if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
-#endif
-}
 
 class MD3Reader {
   public:

@@ -23,15 +23,19 @@ struct TMDCSource {
         std::int64_t frameCompFrames = 0;  // numFrames int16, when numCompFrames > 0
     };
 
-    // The whole file as read.
+    // The whole file as read. What it decodes to is not kept: decoding it again when the model
+    // is saved tells what changed, at a fraction of the cost of keeping a copy.
     std::vector<char> bytes;
-    // The model as decoded, to tell what changed since.
-    THeader decoded;
     std::int64_t tags = 0;  // numFrames x numTags TMDCTagRecord
     std::vector<SurfaceBlocks> surfaces;
 };
 
 class BinaryFile;
+
+// Decodes a whole MDC file into `header` (held as an MD3) and where its blocks lie into
+// `blocks` (whose bytes stay empty); false with the reason in `error`.
+bool DecodeMDC(const std::vector<char>& bytes, THeader& header, TMDCSource& blocks,
+               std::string& error);
 
 // Whether a file starts with the MDC identifier.
 bool IsMDCFile(const BinaryFile& file);

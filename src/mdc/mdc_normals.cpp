@@ -152,14 +152,14 @@ TVector3 MDCNormal(std::uint8_t index) {
     return {n[0], n[1], n[2]};
 }
 
-std::uint16_t MDCNormalWord(std::uint8_t index) {
+const std::uint16_t* MDCNormalWords() {
     static const std::array<std::uint16_t, kMDCNormalCount> words = [] {
         std::array<std::uint16_t, kMDCNormalCount> w{};
         for (int i = 0; i < kMDCNormalCount; ++i)
             w[i] = EncodeNormal(MDCNormal(static_cast<std::uint8_t>(i)));
         return w;
     }();
-    return words[index];
+    return words.data();
 }
 
 std::uint8_t MDCNormalIndex(TVector3 dir) {

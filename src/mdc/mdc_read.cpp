@@ -1,11 +1,14 @@
 // Reading an MDC file and decoding it into the MD3 model as the game's renderer decodes each
 // frame. The file is read whole (it is kept to be written back), then every count and offset
 // is checked against its size before anything is allocated.
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <string>
 
 #include "io/binary_file.h"
+#include "io/large_pages.h"
 #include "mdc/mdc.h"
 #include "mdc/mdc_normals.h"
 #include "mdc/mdc_tags.h"
@@ -19,6 +22,24 @@ constexpr std::int64_t kReadBudgetFactor = 4;
 // frames are decoded once per frame; legitimate files stay well below this many decoded
 // vertex bytes per byte of file, files that point every frame at the same few do not.
 constexpr std::int64_t kDecodeBudgetFactor = 4;
+
+// The game draws a compressed vertex at base x 1/64 + (byte - 127) x 0.05 in floats. Held in
+// 1/64 units that is base + (byte - 127) x 3.2 rounded; the fraction of the second term is a
+// multiple of 0.2, at least 0.1 from a tie, far more than any float error of the game's sum,
+// so the stored value is the base plus a whole number per byte, clamped to the 16-bit range.
+constexpr std::array<std::int16_t, 256> kOffsetSteps = [] {
+    std::array<std::int16_t, 256> steps{};
+    for (int b = 0; b < 256; ++b) {
+        const int sixteenths = (b - 127) * 16;  // (b - 127) x 3.2 = sixteenths / 5
+        steps[b] = static_cast<std::int16_t>(sixteenths >= 0 ? (sixteenths + 2) / 5
+                                                             : -((-sixteenths + 2) / 5));
+    }
+    return steps;
+}();
+
+std::int16_t Offset(std::int16_t base, std::uint32_t byte) {
+    return static_cast<std::int16_t>(std::clamp(base + kOffsetSteps[byte], -32768, 32767));
+}
 
 class MDCReader {
   public:
@@ -240,9 +261,12 @@ bool MDCReader::DecodeFrames(int index, std::int64_t position, const TMDCSurface
     if (numVerts == 0) return true;
 
     std::vector<TMD3Vertex>& out = header_.surfaces[index].vertices;
+    out.reserve(static_cast<std::size_t>(numVerts * numFrames));
+    AdviseLargePages(out.data(), decodedBytes);
     out.resize(static_cast<std::size_t>(numVerts * numFrames));
     const char* base = bytes_.data() + blocks.baseVertices;
     const char* comp = bytes_.data() + blocks.compVertices;
+    const std::uint16_t* normalWords = MDCNormalWords();
     for (std::int64_t f = 0; f < numFrames; ++f) {
         const auto baseFrame = At<std::int16_t>(blocks.frameBaseFrames + 2 * f);
         const std::int16_t compFrame =
@@ -257,26 +281,19 @@ bool MDCReader::DecodeFrames(int index, std::int64_t position, const TMDCSurface
                         std::to_string(record.numCompFrames));
         }
         TMD3Vertex* dst = out.data() + f * numVerts;
-        std::memcpy(dst, base + baseFrame * numVerts * std::int64_t{sizeof(TMD3Vertex)},
-                    numVerts * sizeof(TMD3Vertex));
-        if (compFrame < 0) continue;
+        const char* from = base + baseFrame * numVerts * std::int64_t{sizeof(TMD3Vertex)};
+        if (compFrame < 0) {
+            std::memcpy(dst, from, numVerts * sizeof(TMD3Vertex));
+            continue;
+        }
         const char* ofs = comp + compFrame * numVerts * std::int64_t{sizeof(TMDCCompressedVertex)};
-        int clamped = 0;
         for (std::int64_t v = 0; v < numVerts; ++v) {
+            TMD3Vertex vertex;
             TMDCCompressedVertex packed;
+            std::memcpy(&vertex, from + v * std::int64_t{sizeof vertex}, sizeof vertex);
             std::memcpy(&packed, ofs + v * std::int64_t{sizeof packed}, sizeof packed);
-            TMD3Vertex& vertex = dst[v];
-            std::int16_t* xyz[3] = {&vertex.x, &vertex.y, &vertex.z};
-            for (int axis = 0; axis < 3; ++axis) {
-                // As the game: the base position in float, plus the offset computed in double
-                // and kept as a float; the sum goes back to the nearest 1/64.
-                const auto offset = static_cast<float>(
-                    (static_cast<float>((packed >> (8 * axis)) & 255u) - kMDCMaxOffset) *
-                    kMDCDistScale);
-                const float decoded = *xyz[axis] * static_cast<float>(1.0 / 64) + offset;
-                *xyz[axis] = StoredCoordinate(decoded, clamped);
-            }
-            vertex.normal = MDCNormalWord(static_cast<std::uint8_t>(packed >> 24));
+            dst[v] = {Offset(vertex.x, packed & 255u), Offset(vertex.y, (packed >> 8) & 255u),
+                      Offset(vertex.z, (packed >> 16) & 255u), normalWords[packed >> 24]};
         }
     }
     return true;
@@ -290,7 +307,10 @@ bool IsMDCFile(const BinaryFile& file) {
 }
 
 bool TMD3::LoadMDC(const BinaryFile& file) {
-    std::vector<char> bytes(static_cast<std::size_t>(file.size()));
+    std::vector<char> bytes;
+    bytes.reserve(static_cast<std::size_t>(file.size()));
+    AdviseLargePages(bytes.data(), file.size());
+    bytes.resize(static_cast<std::size_t>(file.size()));
     if (!file.ReadAt(0, bytes.data(), file.size())) {
         lastError_ = "the file could not be read";
         return false;
@@ -302,10 +322,14 @@ bool TMD3::LoadMDCFromMemory(std::vector<char> bytes) {
     lastError_.clear();
     Clear();
     auto source = std::make_shared<TMDCSource>();
+    if (!DecodeMDC(bytes, header, *source, lastError_)) return false;
     source->bytes = std::move(bytes);
-    MDCReader reader(source->bytes, header, *source, lastError_);
-    if (!reader.Read()) return false;
-    source->decoded = header;
     mdcAsRead = std::move(source);
     return true;
+}
+
+bool DecodeMDC(const std::vector<char>& bytes, THeader& header, TMDCSource& blocks,
+               std::string& error) {
+    MDCReader reader(bytes, header, blocks, error);
+    return reader.Read();
 }

@@ -23,9 +23,9 @@ float Unpacked(std::int16_t stored) {
     return static_cast<float>(stored * (1.0 / 64));
 }
 
-// The game's compression of one vertex against its base frame's position; false when the
-// offset does not fit or lands more than the allowed error away.
-bool CompressVertex(const TMD3Vertex& vertex, const TMD3Vertex& base, TMDCCompressedVertex& out) {
+// The game's compression of one vertex's position against its base frame's (the normal is
+// added apart); false when the offset does not fit or lands more than the allowed error away.
+bool CompressPosition(const TMD3Vertex& vertex, const TMD3Vertex& base, TMDCCompressedVertex& out) {
     const float target[3] = {Unpacked(vertex.x), Unpacked(vertex.y), Unpacked(vertex.z)};
     const float from[3] = {Unpacked(base.x), Unpacked(base.y), Unpacked(base.z)};
     TMDCCompressedVertex packed = 0;
@@ -44,7 +44,6 @@ bool CompressVertex(const TMD3Vertex& vertex, const TMD3Vertex& base, TMDCCompre
     const float distance =
         std::sqrt(error[0] * error[0] + error[1] * error[1] + error[2] * error[2]);
     if (distance > kMDCMaxError) return false;
-    packed |= std::uint32_t{MDCNormalIndex(DecodeNormal(vertex.normal))} << 24;
     out = packed;
     return true;
 }
@@ -53,7 +52,7 @@ bool CanCompress(const TSurface& s, std::int64_t frame, std::int64_t baseFrame) 
     const std::int64_t n = s.numVerts;
     TMDCCompressedVertex unused;
     for (std::int64_t v = 0; v < n; ++v) {
-        if (!CompressVertex(s.vertices[frame * n + v], s.vertices[baseFrame * n + v], unused)) {
+        if (!CompressPosition(s.vertices[frame * n + v], s.vertices[baseFrame * n + v], unused)) {
             return false;
         }
     }
@@ -87,6 +86,13 @@ void CompressFrames(const THeader& h, std::vector<SurfaceFrames>& result) {
         isBase[static_cast<std::size_t>(f)] = base;
         if (base) lastBase = f;
     }
+    // Models repeat few normal words; each is looked up in the table once.
+    std::vector<std::int16_t> normalIndex(65536, -1);
+    auto tableIndex = [&normalIndex](std::uint16_t word) {
+        std::int16_t& index = normalIndex[word];
+        if (index < 0) index = MDCNormalIndex(DecodeNormal(word));
+        return static_cast<std::uint32_t>(index);
+    };
     result.resize(h.surfaces.size());
     for (std::size_t i = 0; i < h.surfaces.size(); ++i) {
         const TSurface& s = h.surfaces[i];
@@ -107,7 +113,8 @@ void CompressFrames(const THeader& h, std::vector<SurfaceFrames>& result) {
             const TMD3Vertex* base = s.vertices.data() + baseFrame * n;
             for (std::int64_t v = 0; v < n; ++v) {
                 TMDCCompressedVertex packed = 0;
-                CompressVertex(vertices[v], base[v], packed);
+                CompressPosition(vertices[v], base[v], packed);
+                packed |= tableIndex(vertices[v].normal) << 24;
                 AppendBytes(out.compVertices, &packed, 1);
             }
         }
@@ -147,14 +154,14 @@ void Put(std::vector<char>& out, std::int64_t at, const T& value) {
 // Lays the model out in the game's converter's order: header, frames, tag names, tags, then
 // per surface its header, triangles, shaders, texture coordinates, base frames, compressed
 // frames and the two frame lists.
-bool EncodeMDC(const THeader& h, const TMDCSource* source, std::vector<char>& out,
-               std::string& error) {
+bool EncodeMDC(const THeader& h, const TMDCSource* source, const THeader& decoded,
+               std::vector<char>& out, std::string& error) {
     if (h.numFrames > kMDCMaxFrames) {
         error = "an MDC file holds at most " + std::to_string(kMDCMaxFrames) + " frames";
         return false;
     }
     std::vector<SurfaceFrames> frames;
-    const bool keepFrames = source != nullptr && SameMDCGeometry(source->decoded, h);
+    const bool keepFrames = source != nullptr && SameMDCGeometry(decoded, h);
     if (keepFrames) {
         FramesAsRead(*source, h, frames);
     } else {
@@ -199,7 +206,7 @@ bool EncodeMDC(const THeader& h, const TMDCSource* source, std::vector<char>& ou
     }
     record.ofsTags = static_cast<std::int32_t>(out.size());
     const std::int64_t tagCount = std::int64_t{h.numFrames} * h.numTags;
-    if (source != nullptr && source->tags > 0 && SameMDCTagPlaces(source->decoded, h)) {
+    if (source != nullptr && source->tags > 0 && SameMDCTagPlaces(decoded, h)) {
         // The angles read give back the axes exactly; angles found anew might not.
         AppendBytes(out, source->bytes.data() + source->tags,
                     tagCount * std::int64_t{sizeof(TMDCTagRecord)});
@@ -259,11 +266,20 @@ bool EncodeMDC(const THeader& h, const TMDCSource* source, std::vector<char>& ou
 
 bool MDCFileBytes(const TMD3& model, std::vector<char>& bytes, std::string& error) {
     const TMDCSource* source = model.mdcAsRead.get();
-    if (source != nullptr && SameMDCModel(source->decoded, model.header)) {
+    THeader decoded;
+    if (source != nullptr) {
+        TMDCSource blocks;
+        // The bytes decoded once already; should they not now, nothing of them is kept.
+        if (!DecodeMDC(source->bytes, decoded, blocks, error)) {
+            source = nullptr;
+            error.clear();
+        }
+    }
+    if (source != nullptr && SameMDCModel(decoded, model.header)) {
         bytes = source->bytes;
         return true;
     }
-    return EncodeMDC(model.header, source, bytes, error);
+    return EncodeMDC(model.header, source, decoded, bytes, error);
 }
 
 bool TMD3::WriteMDCTo(AtomicFileWriter& out) {
