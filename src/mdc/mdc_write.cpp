@@ -86,9 +86,9 @@ void CompressFrames(const THeader& h, std::vector<SurfaceFrames>& result) {
         isBase[static_cast<std::size_t>(f)] = base;
         if (base) lastBase = f;
     }
-    // Models repeat few normal words; each is looked up in the table once.
-    std::vector<std::int16_t> normalIndex(65536, -1);
-    auto tableIndex = [&normalIndex](std::uint16_t word) {
+    // Models repeat few normal words; each is looked up in the table once per thread.
+    thread_local std::vector<std::int16_t> normalIndex(65536, -1);
+    auto tableIndex = [](std::uint16_t word) {
         std::int16_t& index = normalIndex[word];
         if (index < 0) index = MDCNormalIndex(DecodeNormal(word));
         return static_cast<std::uint32_t>(index);
