@@ -41,6 +41,40 @@ std::int16_t Offset(std::int16_t base, std::uint32_t byte) {
     return static_cast<std::int16_t>(std::clamp(base + kOffsetSteps[byte], -32768, 32767));
 }
 
+// Decodes one compressed frame against its base frame's vertices. Only where a base coordinate
+// lies within an offset of the 16-bit range's ends can the sum leave it and need clamping.
+template <bool kClamp>
+void DecodeCompressedFrame(const char* from, const char* ofs, std::int64_t numVerts,
+                           const std::uint16_t* normalWords, TMD3Vertex* dst) {
+    auto add = [](std::int16_t coordinate, std::uint32_t byte) {
+        if constexpr (kClamp) return Offset(coordinate, byte);
+        return static_cast<std::int16_t>(coordinate + kOffsetSteps[byte]);
+    };
+    for (std::int64_t v = 0; v < numVerts; ++v) {
+        TMD3Vertex vertex;
+        TMDCCompressedVertex packed;
+        std::memcpy(&vertex, from + v * std::int64_t{sizeof vertex}, sizeof vertex);
+        std::memcpy(&packed, ofs + v * std::int64_t{sizeof packed}, sizeof packed);
+        dst[v] = {add(vertex.x, packed & 255u), add(vertex.y, (packed >> 8) & 255u),
+                  add(vertex.z, (packed >> 16) & 255u), normalWords[packed >> 24]};
+    }
+}
+
+// Whether any coordinate of the base frames lies so near the range's ends that an offset may
+// carry it past them.
+bool NeedsClamping(const char* base, std::int64_t vertexCount) {
+    constexpr int kLow = -32768 - kOffsetSteps[0];
+    constexpr int kHigh = 32767 - kOffsetSteps[255];
+    int low = 0, high = 0;
+    for (std::int64_t v = 0; v < vertexCount; ++v) {
+        TMD3Vertex vertex;
+        std::memcpy(&vertex, base + v * std::int64_t{sizeof vertex}, sizeof vertex);
+        low = std::min({low, int{vertex.x}, int{vertex.y}, int{vertex.z}});
+        high = std::max({high, int{vertex.x}, int{vertex.y}, int{vertex.z}});
+    }
+    return low < kLow || high > kHigh;
+}
+
 class MDCReader {
   public:
     MDCReader(const std::vector<char>& bytes, THeader& header, TMDCSource& source,
@@ -267,6 +301,7 @@ bool MDCReader::DecodeFrames(int index, std::int64_t position, const TMDCSurface
     const char* base = bytes_.data() + blocks.baseVertices;
     const char* comp = bytes_.data() + blocks.compVertices;
     const std::uint16_t* normalWords = MDCNormalWords();
+    const bool clamp = NeedsClamping(base, numVerts * record.numBaseFrames);
     for (std::int64_t f = 0; f < numFrames; ++f) {
         const auto baseFrame = At<std::int16_t>(blocks.frameBaseFrames + 2 * f);
         const std::int16_t compFrame =
@@ -287,13 +322,10 @@ bool MDCReader::DecodeFrames(int index, std::int64_t position, const TMDCSurface
             continue;
         }
         const char* ofs = comp + compFrame * numVerts * std::int64_t{sizeof(TMDCCompressedVertex)};
-        for (std::int64_t v = 0; v < numVerts; ++v) {
-            TMD3Vertex vertex;
-            TMDCCompressedVertex packed;
-            std::memcpy(&vertex, from + v * std::int64_t{sizeof vertex}, sizeof vertex);
-            std::memcpy(&packed, ofs + v * std::int64_t{sizeof packed}, sizeof packed);
-            dst[v] = {Offset(vertex.x, packed & 255u), Offset(vertex.y, (packed >> 8) & 255u),
-                      Offset(vertex.z, (packed >> 16) & 255u), normalWords[packed >> 24]};
+        if (clamp) {
+            DecodeCompressedFrame<true>(from, ofs, numVerts, normalWords, dst);
+        } else {
+            DecodeCompressedFrame<false>(from, ofs, numVerts, normalWords, dst);
         }
     }
     return true;

@@ -22,7 +22,8 @@ using testing_support::ScratchDir;
 constexpr std::size_t kVersion = 4, kNumFrames = 76, kNumTags = 80, kNumSurfaces = 84,
                       kOfsTags = 100, kOfsSurfaces = 104;
 constexpr std::size_t kSurfNumComp = 72, kSurfNumBase = 76, kSurfNumVerts = 84,
-                      kSurfOfsTriangles = 92, kSurfOfsBaseFrames = 112, kSurfOfsCompFrames = 116;
+                      kSurfOfsTriangles = 92, kSurfOfsXyz = 104, kSurfOfsComp = 108,
+                      kSurfOfsBaseFrames = 112, kSurfOfsCompFrames = 116;
 
 // Three frames of four vertices: a base frame, one compressed against it and one that jumps
 // too far to be compressed; one tag.
@@ -93,6 +94,19 @@ TEST(MDCHostile, DamagedFieldsAreRefusedWithTheirReason) {
         EXPECT_FALSE(Load(damaged, error));
         EXPECT_NE(error.find(c.reason), std::string::npos) << error;
     }
+}
+
+// A base coordinate at the end of the 16-bit range with the largest offset stops at the end,
+// where the game's float sum would go past what an MD3 can hold.
+TEST(MDCHostile, AnOffsetPastTheRangeStopsAtItsEnd) {
+    Bytes bytes = ValidFile();
+    const std::size_t s = GetI32(bytes, kOfsSurfaces);
+    PutI16(bytes, s + GetI32(bytes, s + kSurfOfsXyz), 32767);
+    bytes[s + GetI32(bytes, s + kSurfOfsComp)] = 255;
+    TMD3 model;
+    ASSERT_TRUE(model.LoadMDCFromMemory(std::vector<char>(bytes.begin(), bytes.end())))
+        << model.LastError();
+    EXPECT_EQ(model.header.surfaces[0].vertices[4].x, 32767);  // frame 1, vertex 0
 }
 
 TEST(MDCHostile, EveryPrefixOfAFileIsRefused) {
