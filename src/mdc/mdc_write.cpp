@@ -48,13 +48,16 @@ bool CompressPosition(const TMD3Vertex& vertex, const TMD3Vertex& base, TMDCComp
     return true;
 }
 
-bool CanCompress(const TSurface& s, std::int64_t frame, std::int64_t baseFrame) {
+// Compresses one frame of a surface against a base frame into `out`; false as soon as a
+// vertex cannot be.
+bool CompressSurfaceFrame(const TSurface& s, std::int64_t frame, std::int64_t baseFrame,
+                          std::vector<TMDCCompressedVertex>& out) {
     const std::int64_t n = s.numVerts;
-    TMDCCompressedVertex unused;
+    out.resize(static_cast<std::size_t>(n));
+    const TMD3Vertex* vertices = s.vertices.data() + frame * n;
+    const TMD3Vertex* base = s.vertices.data() + baseFrame * n;
     for (std::int64_t v = 0; v < n; ++v) {
-        if (!CompressPosition(s.vertices[frame * n + v], s.vertices[baseFrame * n + v], unused)) {
-            return false;
-        }
+        if (!CompressPosition(vertices[v], base[v], out[static_cast<std::size_t>(v)])) return false;
     }
     return true;
 }
@@ -76,16 +79,6 @@ void AppendBytes(std::vector<char>& out, const T* data, std::int64_t count) {
 }
 
 void CompressFrames(const THeader& h, std::vector<SurfaceFrames>& result) {
-    const std::int32_t numFrames = h.numFrames;
-    std::vector<bool> isBase(static_cast<std::size_t>(numFrames), false);
-    std::int32_t lastBase = 0;
-    for (std::int32_t f = 0; f < numFrames; ++f) {
-        bool base = f == 0;
-        for (std::size_t i = 0; !base && i < h.surfaces.size(); ++i)
-            base = !CanCompress(h.surfaces[i], f, lastBase);
-        isBase[static_cast<std::size_t>(f)] = base;
-        if (base) lastBase = f;
-    }
     // Models repeat few normal words; each is looked up in the table once per thread.
     thread_local std::vector<std::int16_t> normalIndex(65536, -1);
     auto tableIndex = [](std::uint16_t word) {
@@ -93,30 +86,31 @@ void CompressFrames(const THeader& h, std::vector<SurfaceFrames>& result) {
         if (index < 0) index = MDCNormalIndex(DecodeNormal(word));
         return static_cast<std::uint32_t>(index);
     };
-    result.resize(h.surfaces.size());
-    for (std::size_t i = 0; i < h.surfaces.size(); ++i) {
-        const TSurface& s = h.surfaces[i];
-        SurfaceFrames& out = result[i];
-        const std::int64_t n = s.numVerts;
-        std::int32_t baseFrame = 0;
-        for (std::int32_t f = 0; f < numFrames; ++f) {
-            const TMD3Vertex* vertices = s.vertices.data() + f * n;
-            if (isBase[static_cast<std::size_t>(f)]) {
-                baseFrame = f;
+    const std::size_t numSurfaces = h.surfaces.size();
+    result.assign(numSurfaces, SurfaceFrames{});
+    std::vector<std::vector<TMDCCompressedVertex>> compressed(numSurfaces);
+    std::int32_t lastBase = 0;
+    for (std::int32_t f = 0; f < h.numFrames; ++f) {
+        bool base = f == 0;
+        for (std::size_t i = 0; !base && i < numSurfaces; ++i)
+            base = !CompressSurfaceFrame(h.surfaces[i], f, lastBase, compressed[i]);
+        if (base) lastBase = f;
+        for (std::size_t i = 0; i < numSurfaces; ++i) {
+            const TSurface& s = h.surfaces[i];
+            SurfaceFrames& out = result[i];
+            const TMD3Vertex* vertices = s.vertices.data() + std::int64_t{f} * s.numVerts;
+            if (base) {
                 out.frameBaseFrames.push_back(static_cast<std::int16_t>(out.numBaseFrames++));
                 out.frameCompFrames.push_back(-1);
-                AppendBytes(out.baseVertices, vertices, n);
+                AppendBytes(out.baseVertices, vertices, s.numVerts);
                 continue;
             }
             out.frameBaseFrames.push_back(static_cast<std::int16_t>(out.numBaseFrames - 1));
             out.frameCompFrames.push_back(static_cast<std::int16_t>(out.numCompFrames++));
-            const TMD3Vertex* base = s.vertices.data() + baseFrame * n;
-            for (std::int64_t v = 0; v < n; ++v) {
-                TMDCCompressedVertex packed = 0;
-                CompressPosition(vertices[v], base[v], packed);
-                packed |= tableIndex(vertices[v].normal) << 24;
-                AppendBytes(out.compVertices, &packed, 1);
-            }
+            std::vector<TMDCCompressedVertex>& packed = compressed[i];
+            for (std::int32_t v = 0; v < s.numVerts; ++v)
+                packed[static_cast<std::size_t>(v)] |= tableIndex(vertices[v].normal) << 24;
+            AppendBytes(out.compVertices, packed.data(), s.numVerts);
         }
     }
 }
