@@ -23,6 +23,7 @@ void TMD3::Clear() {
     header.numSurfaces = 0;
     header.numSkins = 0;
     layoutAsRead = TMD3FileLayout{};
+    mdcAsRead.reset();
 }
 
 std::int64_t TMD3::FramesSize() const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,8 @@
 #include "md3/md3_format.h"
 
 class AtomicFileWriter;
+class BinaryFile;
+struct TMDCSource;
 
 struct TSurface : TMD3SurfaceRecord {
     std::vector<TMD3Shader> shaders;      // numShaders
@@ -43,6 +46,9 @@ class TMD3 {
     THeader header;
     // Where the blocks of the file last read lay; an unchanged model is written back there.
     TMD3FileLayout layoutAsRead;
+    // What a model read from an MDC file keeps to be written back as it was; copies share it.
+    std::shared_ptr<const TMDCSource> mdcAsRead;
+    bool ReadFromMDC() const { return mdcAsRead != nullptr; }
 
     // Empties every array and zeroes the four counts; ident, version, name, flags and the
     // offsets keep their values. The layout of the file last read is forgotten.
@@ -56,6 +62,8 @@ class TMD3 {
     // empty: enough to list what a file holds, without the vertex positions that make up
     // most of an animated model. The result is not for drawing, editing or saving.
     bool LoadLayoutFromFile(const std::string& fileName);
+    // Decodes the bytes of a whole MDC file, as LoadFromFile does a file of them.
+    bool LoadMDCFromMemory(std::vector<char> bytes);
 
     // Writes the model. While every block still has the size it had in the file last read,
     // each goes back where it lay, with the bytes between them, so an unchanged model gives
@@ -66,6 +74,9 @@ class TMD3 {
     // The same into a writer the caller prepared, finished but not committed, so that the
     // caller decides when the target is replaced. False with the reason in LastError().
     bool WriteTo(AtomicFileWriter& out);
+    // The same as an MDC file: the file read when nothing changed since, otherwise compressed
+    // anew (keeping the compressed frames or tags read while those did not change).
+    bool WriteMDCTo(AtomicFileWriter& out);
 
     // Appends the tags of a ".tag" file to every frame. Throws FileError when the file
     // cannot be opened. A file that is too short, not "TAG3" version 1, or holds no tags
@@ -217,6 +228,7 @@ class TMD3 {
     bool CanBeWritten();
     // FitFrameToStoredRange for every frame with a clamped coordinate.
     void FitClampedFrames(const std::vector<int>& clampedInFrame);
+    bool LoadMDC(const BinaryFile& file);
     bool AppendFramesFromFile(const std::string& fileName, bool allFrames, std::string& message);
     void MirrorAxis(int axis, int& clamped);
     void TransformTags(const TMatrix4& m);
@@ -241,6 +253,12 @@ inline constexpr std::int64_t kTagFileHeaderSize = 16;
 std::int16_t StoredCoordinate(float coordinate, int& clamped);
 // The same for a value already in stored units.
 std::int16_t ClampStored(double stored, int& clamped);
+
+// The shader records and texture coordinates of a surface as a file holds them: t unflipped
+// with the bits read wherever it still is the flip of them, and the number read in every
+// shader record whose name did not change.
+void FileShaders(const TSurface& s, std::vector<TMD3Shader>& fileShaders);
+void FileTexCoords(const TSurface& s, std::vector<TMD3TexCoord>& fileTexCoords);
 
 // Copies the first min(length, 64) characters of text and pads with zero bytes.
 void SetName64(std::string_view text, char (&field)[kMD3NameLength]);

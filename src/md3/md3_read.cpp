@@ -1,14 +1,14 @@
 // Reading an MD3 file. Offsets are honoured as stored, so blocks may come in any order and
 // surfaces may have gaps between them. Nothing in the file is trusted: every count and
 // offset is checked against the real file size before anything is allocated.
-#include <sys/mman.h>
-
 #include <cstdint>
 #include <cstring>
 #include <string>
 
 #include "io/binary_file.h"
+#include "io/large_pages.h"
 #include "md3/md3.h"
+#include "mdc/mdc.h"
 
 namespace {
 
@@ -16,34 +16,6 @@ namespace {
 // is capped at a small multiple of its size. This bounds memory and time for files whose
 // offsets point many surfaces at the same bytes.
 constexpr std::int64_t kReadBudgetFactor = 4;
-
-// Fresh memory costs a page fault per 4 KiB page on first touch, several times what copying
-// the file's bytes into it costs; the large vertex arrays of an animated model ask for 2 MiB
-// pages wherever whole ones fit, and every array of some size has its pages made present in
-// one call, which costs a fraction of a fault per page.
-void PrepareFreshArray([[maybe_unused]] void* data, [[maybe_unused]] std::int64_t bytes) {
-#ifdef MADV_HUGEPAGE
-    constexpr std::uintptr_t kLargePage = std::uintptr_t{1} << 21;
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
-    if (bytes >= static_cast<std::int64_t>(2 * kLargePage)) {
-        const std::uintptr_t first = (start + kLargePage - 1) & ~(kLargePage - 1);
-        const std::uintptr_t end = (start + static_cast<std::uintptr_t>(bytes)) & ~(kLargePage - 1);
-        // Only advice: where the system has no large pages to give, the load goes on as before.
-        if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
-    }
-#endif
-#ifdef MADV_POPULATE_WRITE
-    // Smaller arrays come from the allocator's heap, whose pages are mostly there already.
-    constexpr std::int64_t kWholePages = std::int64_t{1} << 18;
-    constexpr std::uintptr_t kPage = 4096;
-    if (bytes >= kWholePages) {
-        const std::uintptr_t first = (start + kPage - 1) & ~(kPage - 1);
-        const std::uintptr_t end = (start + static_cast<std::uintptr_t>(bytes)) & ~(kPage - 1);
-        // Again only a request: a system without it faults the pages in as they are written.
-        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
-    }
-#endif
-}
 
 class MD3Reader {
   public:
@@ -220,6 +192,7 @@ bool TMD3::LoadFromFile(const std::string& fileName) {
     lastError_.clear();
     Clear();
     const BinaryFile file(fileName);
+    if (IsMDCFile(file)) return LoadMDC(file);
     MD3Reader reader(file, header, layoutAsRead, lastError_, true);
     return reader.Read();
 }
@@ -228,6 +201,13 @@ bool TMD3::LoadLayoutFromFile(const std::string& fileName) {
     lastError_.clear();
     Clear();
     const BinaryFile file(fileName);
+    // Compressed files are small and decoded whole; the vertices then go, as the promise is.
+    if (IsMDCFile(file)) {
+        if (!LoadMDC(file)) return false;
+        for (TSurface& s : header.surfaces)
+            s.vertices.clear();
+        return true;
+    }
     MD3Reader reader(file, header, layoutAsRead, lastError_, false);
     return reader.Read();
 }

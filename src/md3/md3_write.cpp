@@ -10,9 +10,13 @@
 #include "io/atomic_file_writer.h"
 #include "md3/md3.h"
 
+#include "mdc/mdc.h"
+
 namespace {
 
 constexpr std::int64_t kMaxOffset = std::numeric_limits<std::int32_t>::max();
+
+}  // namespace
 
 // The file holds t unflipped. A t that still is exactly the flip of what was read goes back
 // with the bits the file had; compared bit for bit so that NaNs and signed zeros count too.
@@ -45,15 +49,13 @@ void FileShaders(const TSurface& s, std::vector<TMD3Shader>& fileShaders) {
     }
 }
 
-}  // namespace
-
 bool TMD3::SaveToFile(const std::string& fileName) {
     lastError_.clear();
     // Checked before the writer exists, so that a model that cannot be written leaves no
     // trace on disk.
     if (!CanBeWritten()) return false;
     AtomicFileWriter out(fileName);
-    if (!WriteTo(out)) return false;
+    if (!(IsMDCFileName(fileName) ? WriteMDCTo(out) : WriteTo(out))) return false;
     if (!out.Commit()) {
         lastError_ = "writing failed: " + out.error();
         return false;
