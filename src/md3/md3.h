@@ -13,7 +13,8 @@
 #include "md3/md3_file_layout.h"
 #include "md3/md3_format.h"
 
-class AtomicFileWriter;
+class ByteSink;
+class ByteSource;
 
 struct TSurface : TMD3SurfaceRecord {
     std::vector<TMD3Shader> shaders;      // numShaders
@@ -51,11 +52,14 @@ class TMD3 {
     // Reads a whole model. Throws FileError when the file cannot be opened; any other
     // problem gives false with the reason in LastError(), and the caller clears the model.
     bool LoadFromFile(const std::string& fileName);
+    // The same from a file's bytes held elsewhere (in memory, say); `source` is only read.
+    bool LoadFrom(const ByteSource& source);
 
     // Reads and checks the file as LoadFromFile does but leaves every surface's vertex array
     // empty: enough to list what a file holds, without the vertex positions that make up
     // most of an animated model. The result is not for drawing, editing or saving.
     bool LoadLayoutFromFile(const std::string& fileName);
+    bool LoadLayoutFrom(const ByteSource& source);
 
     // Writes the model. While every block still has the size it had in the file last read,
     // each goes back where it lay, with the bytes between them, so an unchanged model gives
@@ -63,15 +67,17 @@ class TMD3 {
     // replaced only when everything was written. Throws FileError when it cannot be
     // created; a write error gives false with the reason in LastError().
     bool SaveToFile(const std::string& fileName);
-    // The same into a writer the caller prepared, finished but not committed, so that the
-    // caller decides when the target is replaced. False with the reason in LastError().
-    bool WriteTo(AtomicFileWriter& out);
+    // The same into a sink the caller prepared (a file writer is finished but not committed,
+    // so that the caller decides when the target is replaced). False with the reason in
+    // LastError().
+    bool WriteTo(ByteSink& out);
 
     // Appends the tags of a ".tag" file to every frame. Throws FileError when the file
     // cannot be opened. A file that is too short, not "TAG3" version 1, or holds no tags
     // gives false with the reason in LastError() and leaves the model unchanged, so the
     // caller never reports tags that were not added.
     bool LoadTagsFromFile(const std::string& fileName);
+    bool LoadTagsFrom(const ByteSource& source);
 
     // Appends one tag to every frame.
     void AddTag(const TMD3Tag& tag);
@@ -100,6 +106,9 @@ class TMD3 {
     // opened.
     bool AppendFirstFrameFromFile(const std::string& fileName, std::string& message);
     bool AppendAllFramesFromFile(const std::string& fileName, std::string& message);
+    // The same from the bytes of the file named `fileName` (named in the messages only).
+    bool AppendFramesFrom(const ByteSource& source, const std::string& fileName, bool allFrames,
+                          std::string& message);
 
     // Removes one frame with its tags and vertices. Does nothing (false) for the only
     // frame or an index outside the frames.
@@ -217,7 +226,6 @@ class TMD3 {
     bool CanBeWritten();
     // FitFrameToStoredRange for every frame with a clamped coordinate.
     void FitClampedFrames(const std::vector<int>& clampedInFrame);
-    bool AppendFramesFromFile(const std::string& fileName, bool allFrames, std::string& message);
     void MirrorAxis(int axis, int& clamped);
     void TransformTags(const TMatrix4& m);
 

@@ -34,7 +34,7 @@ void AdviseLargePages([[maybe_unused]] void* data, [[maybe_unused]] std::int64_t
 
 class MD3Reader {
   public:
-    MD3Reader(const BinaryFile& file, THeader& header, TMD3FileLayout& layout, std::string& error,
+    MD3Reader(const ByteSource& file, THeader& header, TMD3FileLayout& layout, std::string& error,
               bool keepVertices)
         : file_(file),
           header_(header),
@@ -62,7 +62,7 @@ class MD3Reader {
                    const std::string& what, bool plural = false);
     bool ReadSurface(int index, std::int64_t position);
 
-    const BinaryFile& file_;
+    const ByteSource& file_;
     THeader& header_;
     TMD3FileLayout& layout_;
     std::string& error_;
@@ -204,17 +204,23 @@ bool MD3Reader::ReadSurface(int index, std::int64_t position) {
 }  // namespace
 
 bool TMD3::LoadFromFile(const std::string& fileName) {
+    return LoadFrom(BinaryFile(fileName));
+}
+
+bool TMD3::LoadFrom(const ByteSource& source) {
     lastError_.clear();
     Clear();
-    const BinaryFile file(fileName);
-    MD3Reader reader(file, header, layoutAsRead, lastError_, true);
+    MD3Reader reader(source, header, layoutAsRead, lastError_, true);
     return reader.Read();
 }
 
 bool TMD3::LoadLayoutFromFile(const std::string& fileName) {
+    return LoadLayoutFrom(BinaryFile(fileName));
+}
+
+bool TMD3::LoadLayoutFrom(const ByteSource& source) {
     lastError_.clear();
     Clear();
-    const BinaryFile file(fileName);
-    MD3Reader reader(file, header, layoutAsRead, lastError_, false);
+    MD3Reader reader(source, header, layoutAsRead, lastError_, false);
     return reader.Read();
 }
