@@ -32,14 +32,14 @@ std::string Counted(std::uint32_t count, const char* one, const char* many) {
 
 // Whether `count` records of `size` bytes at `offset` lie in the file; an empty array fits
 // anywhere, as nothing of it is read.
-bool FitsOrEmpty(const FileImage& file, std::int64_t offset, std::uint32_t count,
+bool FitsOrEmpty(const ByteSource& file, std::int64_t offset, std::uint32_t count,
                  std::int64_t size) {
     return count == 0 || file.Fits(offset, count, size);
 }
 
 class MDMReader {
   public:
-    MDMReader(const FileImage& file, UserPrompts& prompts, std::string& error)
+    MDMReader(const ByteSource& file, UserPrompts& prompts, std::string& error)
         : file_(file), prompts_(prompts), error_(error), budget_(kReadBudgetFactor * file.size()) {}
 
     // False with the reason in the error text; `declined` tells a No to a limit question.
@@ -64,7 +64,7 @@ class MDMReader {
     bool ReadSurface(int index, std::int64_t position, TMDMSurface& surface);
     bool ReadVertices(std::int64_t offset, TMDMSurface& surface, const std::string& what);
 
-    const FileImage& file_;
+    const ByteSource& file_;
     UserPrompts& prompts_;
     std::string& error_;
     std::int64_t budget_;
@@ -231,6 +231,12 @@ bool TMDM::LoadFromFile(const std::string& fileName, UserPrompts& prompts) {
         lastError_ = file.error();
         return false;
     }
+    return LoadFrom(file, prompts);
+}
+
+bool TMDM::LoadFrom(const ByteSource& file, UserPrompts& prompts) {
+    lastError_.clear();
+    Clear();
     MDMReader reader(file, prompts, lastError_);
     const bool read = reader.ReadHeader(header) && reader.ReadSurfaces(header, *this) &&
                       reader.ReadTags(header, tags);
@@ -246,6 +252,11 @@ bool TMDM::LoadTagsFromFile(const std::string& fileName, UserPrompts& prompts) {
         lastError_ = file.error();
         return false;
     }
+    return LoadTagsFrom(file, prompts);
+}
+
+bool TMDM::LoadTagsFrom(const ByteSource& file, UserPrompts& prompts) {
+    lastError_.clear();
     if (!IsValid()) {
         lastError_ = "no MDM mesh is loaded";
         return false;

@@ -17,7 +17,7 @@ constexpr std::int64_t kReadBudgetFactor = 4;
 
 class MDSReader {
   public:
-    MDSReader(const FileImage& file, std::string& error)
+    MDSReader(const ByteSource& file, std::string& error)
         : file_(file), error_(error), budget_(kReadBudgetFactor * file.size()) {}
 
     bool Read(TMDS& model);
@@ -34,7 +34,7 @@ class MDSReader {
     bool ReadSurface(std::size_t index, std::int64_t position, TMDSSurface& surface);
     bool ReadFrames(TMDS& model);
 
-    const FileImage& file_;
+    const ByteSource& file_;
     std::string& error_;
     std::int64_t budget_;
 };
@@ -156,6 +156,12 @@ bool TMDS::LoadFromFile(const std::string& fileName) {
         lastError_ = file.error();
         return false;
     }
+    return LoadFrom(file);
+}
+
+bool TMDS::LoadFrom(const ByteSource& file) {
+    lastError_.clear();
+    Clear();
     MDSReader reader(file, lastError_);
     const bool read = reader.Read(*this);
     if (!read) Clear();
