@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,8 @@ class TMS3D {
     // the arrays (the conversion skips indices into it and says so). Throws FileError when
     // the file cannot be opened.
     bool LoadMS3D(const std::string& fileName);
+    // The same from the file's bytes, held by the caller.
+    bool LoadMS3DBytes(std::span<const std::uint8_t> bytes);
 
     // Fills `model` with one frame: a surface per group, a tag per group named "tag_...".
     // False for a model with joints (empty message) or one the user declined to scale; the

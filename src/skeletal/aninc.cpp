@@ -36,7 +36,13 @@ bool TANINC::LoadFromFile(const std::string& fileName) {
         lastError_ = "\"" + fileName + "\": " + error;
         return false;
     }
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return LoadFromText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                        fileName);
+}
+
+bool TANINC::LoadFromText(std::string_view text, const std::string& fileName) {
+    frames.clear();
+    lastError_.clear();
     int lineNumber = 0;
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = text.find('\n', start);
