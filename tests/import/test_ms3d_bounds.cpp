@@ -34,6 +34,6 @@ TEST(MS3DImport, GroupsNamingMoreTrianglesThanTheFileHoldsAreRefused) {
         std::string message;
         EXPECT_EQ(ms3d.ConvertMS3DToMD3(model, prompts, message), c.refusal.empty());
         EXPECT_EQ(message, c.refusal);
-        if (!c.refusal.empty()) EXPECT_TRUE(model.IsEmpty());
+        EXPECT_EQ(model.IsEmpty(), !c.refusal.empty());
     }
 }
