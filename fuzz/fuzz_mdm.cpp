@@ -1,10 +1,9 @@
 // Feeds arbitrary bytes to the MDM reader (every limit question answered Yes), poses whatever
-// it accepts with a small animation, and writes it back.
+// it accepts with a small animation, and writes it back, all in memory.
 #include <cstdint>
-#include <cstdio>
-#include <string>
 
-#include "fuzz_input_file.h"
+#include "io/byte_sink.h"
+#include "io/byte_source.h"
 #include "io/user_prompts.h"
 #include "skeletal/skeletal_export.h"
 #include "skeletal/skeletal_pair.h"
@@ -41,11 +40,10 @@ TMDX SmallAnimation() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const TMDX anim = SmallAnimation();
-    const std::string path = WriteFuzzInput("mdm", data, size);
-    if (path.empty()) return 0;
+    const MemoryBytes input({data, size});
     AnswerYesPrompts yes;
     TMDM mesh;
-    if (!mesh.LoadFromFile(path, yes)) return 0;
+    if (!mesh.LoadFrom(input, yes)) return 0;
     if (!mesh.CountMismatch().empty()) __builtin_trap();
     // Posing never reads outside an array, whether or not the pair fits.
     for (std::uint32_t s = 0; s <= mesh.surfaces.size(); ++s)
@@ -53,9 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TMD3 md3;
     const bool fits = SkeletalPairProblem(mesh, anim).empty();
     if (BakeFramesToMD3(mesh, anim, 0, 1, md3).baked != fits) __builtin_trap();
-    if (!mesh.SaveToFile(path + ".out")) __builtin_trap();
+    MemorySink out;
+    if (!mesh.WriteTo(out)) __builtin_trap();
     TMDM again;
-    if (!again.LoadFromFile(path + ".out", yes) || !again.LoadTagsFromFile(path, yes)) {
+    if (!again.LoadFrom(MemoryBytes(out.bytes()), yes) || !again.LoadTagsFrom(input, yes)) {
         __builtin_trap();
     }
     return 0;

@@ -1,19 +1,17 @@
 // Feeds arbitrary bytes to the MDS reader, converts whatever it accepts to MDM/MDX, poses and
-// bakes the result and writes both halves back: no conversion may leave a bone index that the
-// pair cannot pose or counts that disagree with the arrays.
+// bakes the result and writes both halves back into memory: no conversion may leave a bone
+// index that the pair cannot pose or counts that disagree with the arrays.
 #include <cstdint>
-#include <string>
 
-#include "fuzz_input_file.h"
+#include "io/byte_sink.h"
+#include "io/byte_source.h"
 #include "skeletal/mds_convert.h"
 #include "skeletal/skeletal_export.h"
 #include "skeletal/skeletal_pair.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string path = WriteFuzzInput("mds", data, size);
-    if (path.empty()) return 0;
     TMDS mds;
-    if (!mds.LoadFromFile(path)) return 0;
+    if (!mds.LoadFrom(MemoryBytes({data, size}))) return 0;
     TMDM mesh;
     TMDX anim;
     ConvertMDS(mds, mesh, anim);
@@ -28,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TMD3 md3;
         BakeFramesToMD3(mesh, anim, 0, 0, md3);
     }
-    if (!mesh.SaveToFile(path + ".mdm") || !anim.SaveToFile(path + ".mdx")) __builtin_trap();
+    MemorySink meshOut, animOut;
+    if (!mesh.WriteTo(meshOut) || !anim.WriteTo(animOut)) __builtin_trap();
     return 0;
 }

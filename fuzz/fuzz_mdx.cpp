@@ -1,10 +1,9 @@
 // Feeds arbitrary bytes to the MDX readers, whole and in part, poses a small mesh with
-// whatever they accept, and writes it back.
+// whatever they accept, and writes it back, all in memory.
 #include <cstdint>
-#include <cstdio>
-#include <string>
 
-#include "fuzz_input_file.h"
+#include "io/byte_sink.h"
+#include "io/byte_source.h"
 #include "skeletal/skeletal_export.h"
 #include "skeletal/skeletal_pair.h"
 #include "skeletal/skeletal_pose.h"
@@ -39,10 +38,9 @@ TMDM SmallMesh() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string path = WriteFuzzInput("mdx", data, size);
-    if (path.empty()) return 0;
+    const MemoryBytes input({data, size});
     TMDX anim;
-    if (!anim.LoadFromFile(path)) return 0;
+    if (!anim.LoadFrom(input)) return 0;
     if (!anim.CountMismatch().empty() || !BoneOrderProblem(anim.bones).empty()) __builtin_trap();
     TMDM mesh = SmallMesh();
     const std::uint32_t frames = anim.frames.size() < 4 ? anim.header.numFrames : 4;
@@ -53,11 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool fits = SkeletalPairProblem(mesh, anim).empty();
         if (BakeFramesToMD3(mesh, anim, 0, frames - 1, md3).baked != fits) __builtin_trap();
     }
-    if (!anim.SaveToFile(path + ".out")) __builtin_trap();
+    MemorySink out;
+    if (!anim.WriteTo(out)) __builtin_trap();
     TMDX again;
-    if (!again.LoadFromFile(path + ".out")) __builtin_trap();
+    if (!again.LoadFrom(MemoryBytes(out.bytes()))) __builtin_trap();
     // The same file's bones and frames agree with the animation it was read into.
-    if (!again.LoadBonesFromFile(path) || !again.LoadFramesFromFile(path)) __builtin_trap();
+    if (!again.LoadBonesFrom(input) || !again.LoadFramesFrom(input)) __builtin_trap();
     if (!again.CountMismatch().empty()) __builtin_trap();
     return 0;
 }

@@ -82,7 +82,11 @@ TAppSettings LoadAppSettings(const std::string& fileName, std::string* problem) 
         Report(problem, e.what());
         return settings;
     }
+    return AppSettingsFromIni(ini);
+}
 
+TAppSettings AppSettingsFromIni(const TIniFile& ini) {
+    TAppSettings settings;
     settings.gameDir = ini.ReadString(kGame, "GameDir", "");
     settings.shaderList = NonEmptyValues(ini, kShaderList);
     settings.paksList = NonEmptyValues(ini, kPAKsList);
@@ -104,6 +108,13 @@ bool SaveAppSettings(const std::string& fileName, const TAppSettings& settings,
         Report(error, "Cannot read file \"" + fileName + "\": " + ini.LastError());
         return false;
     }
+    WriteAppSettings(ini, settings);
+    if (ini.SaveToFile(fileName)) return true;
+    Report(error, ini.LastError());
+    return false;
+}
+
+void WriteAppSettings(TIniFile& ini, const TAppSettings& settings) {
     ini.WriteString(kGame, "GameDir", settings.gameDir);
     ini.WriteBool(kSettings, "Cleanup", true);
     ini.WriteSection(kShaderList, Numbered(kShaderList, settings.shaderList));
@@ -114,9 +125,6 @@ bool SaveAppSettings(const std::string& fileName, const TAppSettings& settings,
     ini.WriteBool(kSkyBox, "Enabled", settings.skyBoxEnabled);
     ini.WriteInteger(kSkyBox, "ColorTop", settings.skyColorTop);
     ini.WriteInteger(kSkyBox, "ColorBottom", settings.skyColorBottom);
-    if (ini.SaveToFile(fileName)) return true;
-    Report(error, ini.LastError());
-    return false;
 }
 
 std::string UsableGameDir(const std::string& gameDir) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class TIniFile;
+
 // Packed red + 256 * green + 65536 * blue, as the scene drawing takes them.
 inline constexpr std::uint32_t kDefaultSkyColorTop = 13339492;     // 100, 139, 203
 inline constexpr std::uint32_t kDefaultSkyColorBottom = 15780518;  // 166, 202, 240
@@ -46,6 +48,8 @@ std::string SettingsFileFor(const std::string& executablePath);
 // are dropped. When the file exists but cannot be read, `problem` (if given) gets the reason
 // and every setting is its default.
 TAppSettings LoadAppSettings(const std::string& fileName, std::string* problem = nullptr);
+// The settings a profile read holds, with defaults as above.
+TAppSettings AppSettingsFromIni(const TIniFile& ini);
 
 // Writes every setting, keeping the file's other sections and keys where they are; the two
 // lists replace whatever their sections held, numbered from 0, without empty entries. A
@@ -56,6 +60,8 @@ TAppSettings LoadAppSettings(const std::string& fileName, std::string* problem =
 // `error` (if given).
 bool SaveAppSettings(const std::string& fileName, const TAppSettings& settings,
                      std::string* error = nullptr);
+// Writes every setting into a profile as SaveAppSettings does before it saves the file.
+void WriteAppSettings(TIniFile& ini, const TAppSettings& settings);
 
 // `gameDir` when it names an existing folder, otherwise empty: a game folder that went away
 // since the last run counts as none.

@@ -12,6 +12,7 @@
 #include "io/atomic_file_writer.h"
 #include "io/file_error.h"
 #include "md3/md3_tag_file.h"
+#include "mdc/mdc.h"
 
 namespace {
 
@@ -298,7 +299,8 @@ std::string FailureText(const std::string& input, const EditOperation& op,
 void WriteResults(TMD3& model, const std::string& output,
                   const std::vector<PendingTagFile>& tagFiles) {
     AtomicFileWriter out(output);
-    if (!model.WriteTo(out))
+    // An edited MDC stays compressed; whatever the edit left alone is written as it was read.
+    if (!(IsMDCFileName(output) ? model.WriteMDCTo(out) : model.WriteTo(out)))
         throw CliError("Cannot write \"" + output + "\": " + model.LastError());
     std::vector<std::unique_ptr<AtomicFileWriter>> sideFiles;
     for (const PendingTagFile& file : tagFiles) {

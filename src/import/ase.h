@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,9 @@ class TASE {
     // first non-empty line is not the export header. Files saved as UTF-16 are decoded.
     // Throws FileError when the file exists but cannot be opened.
     bool LoadASE(const std::string& path, std::string& message);
+    // The same from the bytes of the file at `path` (named in the messages only).
+    bool LoadASEBytes(std::span<const std::uint8_t> bytes, const std::string& path,
+                      std::string& message);
 
     // Fills `model` with one frame: a surface per material that faces use and that is no
     // tool material, three vertices per face, with the normals the faces' smoothing groups

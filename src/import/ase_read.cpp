@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 
@@ -229,21 +230,30 @@ bool TASE::LoadASE(const std::string& path, std::string& message) {
         message = "File does not exist: " + path;
         return false;
     }
-    fileName = std::filesystem::path(path).filename().string();
     std::vector<std::uint8_t> bytes;
     std::string error;
     if (!ReadFileBytes(path, kMaxASEBytes, bytes, error)) {
         message = error;
         return false;
     }
+    return LoadASEBytes(bytes, path, message);
+}
+
+bool TASE::LoadASEBytes(std::span<const std::uint8_t> bytes, const std::string& path,
+                        std::string& message) {
+    Clear();
+    message.clear();
+    fileName = std::filesystem::path(path).filename().string();
     const std::string text = DecodeTextBytes(bytes);
     AseParser parser(*this);
+    // Line ends are found with the library's block search for each of the two characters;
+    // the next CR is kept until passed, so a file without any is not searched to its end
+    // for every line.
+    std::size_t nextCR = text.find('\r');
     std::size_t start = 0;
     while (start < text.size()) {
-        // A plain scan: find_first_of looks each character up in the set with a call.
-        std::size_t end = start;
-        while (end < text.size() && text[end] != '\n' && text[end] != '\r')
-            ++end;
+        if (nextCR < start) nextCR = text.find('\r', start);
+        const std::size_t end = std::min({text.find('\n', start), nextCR, text.size()});
         const std::string_view line = Trim(std::string_view(text).substr(start, end - start));
         start = end + 1;
         if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,8 @@ class TMS3D {
     // the arrays (the conversion skips indices into it and says so). Throws FileError when
     // the file cannot be opened.
     bool LoadMS3D(const std::string& fileName);
+    // The same from the file's bytes, held by the caller.
+    bool LoadMS3DBytes(std::span<const std::uint8_t> bytes);
 
     // Fills `model` with one frame: a surface per group, a tag per group named "tag_...". A
     // model with joints is converted in its bind pose (SkippedText() says so). False with the

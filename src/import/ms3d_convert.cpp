@@ -26,6 +26,21 @@ bool IsTagGroup(const TMS3DGroup& g) {
     return std::string_view(g.name, sizeof(g.name)).starts_with("tag_");
 }
 
+// MilkShape keeps every triangle in exactly one group. Groups that name triangles more often
+// than the file holds them would turn a few bytes into any number of corners (a 64 KB file
+// into 100,000 vertices), so such a file is refused, saying why; empty when it is not.
+std::string OverNamedTriangles(const TMS3D& ms3d) {
+    std::size_t named = 0;
+    for (const TMS3DGroup& g : ms3d.groups) {
+        if (IsTagGroup(g)) continue;
+        for (std::uint16_t index : g.triangleIndices)
+            if (index < ms3d.triangles.size()) ++named;
+    }
+    if (named <= ms3d.triangles.size()) return {};
+    return "the groups name " + std::to_string(named) + " triangles, but the file holds " +
+           std::to_string(ms3d.triangles.size()) + " and each belongs to one group";
+}
+
 // The tag a right-angled triangle stands for: the corner at the right angle is the origin,
 // the longer leg points along axis 2, and axis 0 runs along the other leg towards the
 // corner. The first corner that qualifies wins, so an equal-legged triangle is still read
@@ -95,6 +110,11 @@ bool TMS3D::ConvertMS3DToMD3(TMD3& model, UserPrompts& prompts, std::string& mes
                         range.Add(settings.Place(vertices[v].position));
             }
         }
+    }
+    const std::string overNamed = OverNamedTriangles(*this);
+    if (!overNamed.empty()) {
+        message = overNamed;
+        return false;
     }
     float k = 1.0f;
     if (!AskScaleToFit(range, prompts, k)) {

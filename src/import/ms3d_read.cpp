@@ -1,4 +1,5 @@
 #include <cstring>
+#include <span>
 
 #include "import/ms3d.h"
 #include "io/file_bytes.h"
@@ -12,7 +13,7 @@ constexpr std::int64_t kMaxMS3DBytes = std::int64_t{1} << 30;
 // every later one too, so a file cut short leaves the rest as it was: zero or empty.
 class Ms3dCursor {
   public:
-    explicit Ms3dCursor(const std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
+    explicit Ms3dCursor(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
     bool Read(void* destination, std::size_t size) {
         if (failed_ || size > bytes_.size() - position_) {
@@ -53,7 +54,7 @@ class Ms3dCursor {
   private:
     std::size_t Remaining() const { return bytes_.size() - position_; }
 
-    const std::vector<std::uint8_t>& bytes_;
+    std::span<const std::uint8_t> bytes_;
     std::size_t position_ = 0;
     bool failed_ = false;
 };
@@ -152,6 +153,11 @@ bool TMS3D::LoadMS3D(const std::string& fileName) {
     std::vector<std::uint8_t> bytes;
     std::string error;
     if (!ReadFileBytes(fileName, kMaxMS3DBytes, bytes, error)) return false;
+    return LoadMS3DBytes(bytes);
+}
+
+bool TMS3D::LoadMS3DBytes(std::span<const std::uint8_t> bytes) {
+    Clear();
     Ms3dCursor in(bytes);
     if (!in.Read(ident) || !in.Read(version) ||
         std::memcmp(ident, kMS3DIdent, sizeof(kMS3DIdent)) != 0) {

@@ -20,7 +20,7 @@ void AppendUtf8(std::string& out, std::uint32_t c) {
     }
 }
 
-std::string DecodeUtf16(const std::vector<std::uint8_t>& bytes, bool bigEndian) {
+std::string DecodeUtf16(std::span<const std::uint8_t> bytes, bool bigEndian) {
     std::string out;
     out.reserve(bytes.size() / 2);
     const auto unit = [&](std::size_t i) -> std::uint32_t {
@@ -43,10 +43,11 @@ std::string DecodeUtf16(const std::vector<std::uint8_t>& bytes, bool bigEndian) 
 
 }  // namespace
 
-std::string DecodeTextBytes(const std::vector<std::uint8_t>& bytes) {
+std::string DecodeTextBytes(std::span<const std::uint8_t> bytes) {
     if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) return DecodeUtf16(bytes, false);
     if (bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) return DecodeUtf16(bytes, true);
     std::size_t skip = 0;
     if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) skip = 3;
-    return std::string(bytes.begin() + static_cast<std::ptrdiff_t>(skip), bytes.end());
+    // One copy of the bytes, not one call per character.
+    return std::string(reinterpret_cast<const char*>(bytes.data()) + skip, bytes.size() - skip);
 }

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
-#include <vector>
 
 // UTF-16 with a byte-order mark (either order) becomes UTF-8; a UTF-8 mark is dropped;
 // anything else is taken as it is.
-std::string DecodeTextBytes(const std::vector<std::uint8_t>& bytes);
+std::string DecodeTextBytes(std::span<const std::uint8_t> bytes);

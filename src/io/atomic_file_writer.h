@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <string>
 
-class AtomicFileWriter {
+#include "io/byte_sink.h"
+
+class AtomicFileWriter final : public ByteSink {
   public:
     // Throws FileError ("Cannot create file ...") naming the target when the temporary file
     // cannot be created (missing folder, no permission, a loop of links, ...) and when the
@@ -18,14 +20,14 @@ class AtomicFileWriter {
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     // Buffered; a failure is remembered and makes Finish and Commit fail.
-    void Write(const void* data, std::size_t bytes);
+    void Write(const void* data, std::size_t bytes) override;
     bool ok() const { return ok_; }
     // The system's reason for the first failure, empty while all went well.
-    const std::string& error() const { return error_; }
+    const std::string& error() const override { return error_; }
 
     // Flushes, syncs and closes the temporary file without touching the target yet, so that
     // several files can be made ready before any of them replaces its target.
-    bool Finish();
+    bool Finish() override;
     // Finishes and renames the temporary file over the target.
     bool Commit();
 

@@ -42,11 +42,6 @@ BinaryFile::~BinaryFile() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-bool BinaryFile::Fits(std::int64_t offset, std::int64_t count, std::int64_t recordSize) const {
-    if (offset < 0 || count < 0 || recordSize <= 0 || offset > size_) return false;
-    return count <= (size_ - offset) / recordSize;
-}
-
 bool BinaryFile::ReadAt(std::int64_t offset, void* destination, std::int64_t bytes) const {
     if (!Fits(offset, bytes, 1)) return false;
     auto* out = static_cast<char*>(destination);

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <string>
 
-class BinaryFile {
+#include "io/byte_source.h"
+
+class BinaryFile final : public ByteSource {
   public:
     // Throws FileError ("Cannot open file ...") when the file cannot be opened or is not a
     // regular file; folders, named pipes and devices are refused before they are opened.
@@ -13,16 +15,10 @@ class BinaryFile {
     BinaryFile(const BinaryFile&) = delete;
     BinaryFile& operator=(const BinaryFile&) = delete;
 
-    std::int64_t size() const { return size_; }
+    std::int64_t size() const override { return size_; }
     const std::string& name() const { return name_; }
 
-    // True when `count` records of `recordSize` bytes starting at `offset` lie inside the
-    // file. Negative values never fit; the arithmetic cannot overflow.
-    bool Fits(std::int64_t offset, std::int64_t count, std::int64_t recordSize) const;
-
-    // Reads exactly `bytes` bytes at `offset`; false when they are not all in the file or
-    // the system reports an error.
-    bool ReadAt(std::int64_t offset, void* destination, std::int64_t bytes) const;
+    bool ReadAt(std::int64_t offset, void* destination, std::int64_t bytes) const override;
 
   private:
     std::string name_;

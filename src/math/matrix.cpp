@@ -66,17 +66,16 @@ double Determinant3(double a1, double a2, double a3, double b1, double b2, doubl
 
 namespace {
 
+// The rows (or columns) left, in order, when one is removed.
+constexpr int kKept[4][3] = {{1, 2, 3}, {0, 2, 3}, {0, 1, 3}, {0, 1, 2}};
+
 // Determinant of the 3x3 minor that remains after removing row `row` and column `col`.
 double Minor(const TMatrix4& m, int row, int col) {
-    double v[9];
-    int n = 0;
-    for (int r = 0; r < 4; ++r) {
-        if (r == row) continue;
-        for (int c = 0; c < 4; ++c) {
-            if (c != col) v[n++] = m.at(r, c);
-        }
-    }
-    return Determinant3(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
+    const int* r = kKept[row];
+    const int* c = kKept[col];
+    return Determinant3(m.at(r[0], c[0]), m.at(r[0], c[1]), m.at(r[0], c[2]),  //
+                        m.at(r[1], c[0]), m.at(r[1], c[1]), m.at(r[1], c[2]),  //
+                        m.at(r[2], c[0]), m.at(r[2], c[1]), m.at(r[2], c[2]));
 }
 
 double Cofactor(const TMatrix4& m, int row, int col) {
@@ -103,13 +102,30 @@ void MatrixAdjugate(TMatrix4& m) {
 }
 
 void MatrixInvert(TMatrix4& m) {
-    const float det = static_cast<float>(MatrixDeterminant(m));
+    // Every cofactor once: the determinant takes those of row 0, summed as MatrixDeterminant
+    // sums them, and the adjugate all sixteen. Posing inverts a matrix per bone and frame.
+    double cofactor[4][4];
+    double sum = 0.0;
+    for (int c = 0; c < 4; ++c) {
+        cofactor[0][c] = Cofactor(m, 0, c);
+        sum += m.at(0, c) * cofactor[0][c];
+    }
+    const float det = static_cast<float>(sum);
     if (std::fabs(det) < 0.0001f) {
         m = MatrixIdentity();
         return;
     }
-    MatrixAdjugate(m);
-    MatrixScale(m, 1.0f / det);
+    for (int r = 1; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c)
+            cofactor[r][c] = Cofactor(m, r, c);
+    }
+    TMatrix4 adjugate;
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c)
+            adjugate.at(c, r) = static_cast<float>(cofactor[r][c]);
+    }
+    MatrixScale(adjugate, 1.0f / det);
+    m = adjugate;
 }
 
 TVector3 RotateAroundPivot(TVector3 p, TVector3 pivot, TVector3 anglesDeg) {

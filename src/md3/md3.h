@@ -14,8 +14,8 @@
 #include "md3/md3_file_layout.h"
 #include "md3/md3_format.h"
 
-class AtomicFileWriter;
-class BinaryFile;
+class ByteSink;
+class ByteSource;
 struct TMDCSource;
 
 struct TSurface : TMD3SurfaceRecord {
@@ -57,11 +57,14 @@ class TMD3 {
     // Reads a whole model. Throws FileError when the file cannot be opened; any other
     // problem gives false with the reason in LastError(), and the caller clears the model.
     bool LoadFromFile(const std::string& fileName);
+    // The same from a file's bytes held elsewhere (in memory, say); `source` is only read.
+    bool LoadFrom(const ByteSource& source);
 
     // Reads and checks the file as LoadFromFile does but leaves every surface's vertex array
     // empty: enough to list what a file holds, without the vertex positions that make up
     // most of an animated model. The result is not for drawing, editing or saving.
     bool LoadLayoutFromFile(const std::string& fileName);
+    bool LoadLayoutFrom(const ByteSource& source);
     // Decodes the bytes of a whole MDC file, as LoadFromFile does a file of them.
     bool LoadMDCFromMemory(std::vector<char> bytes);
 
@@ -71,18 +74,20 @@ class TMD3 {
     // replaced only when everything was written. Throws FileError when it cannot be
     // created; a write error gives false with the reason in LastError().
     bool SaveToFile(const std::string& fileName);
-    // The same into a writer the caller prepared, finished but not committed, so that the
-    // caller decides when the target is replaced. False with the reason in LastError().
-    bool WriteTo(AtomicFileWriter& out);
+    // The same into a sink the caller prepared (a file writer is finished but not committed,
+    // so that the caller decides when the target is replaced). False with the reason in
+    // LastError().
+    bool WriteTo(ByteSink& out);
     // The same as an MDC file: the file read when nothing changed since, otherwise compressed
     // anew (keeping the compressed frames or tags read while those did not change).
-    bool WriteMDCTo(AtomicFileWriter& out);
+    bool WriteMDCTo(ByteSink& out);
 
     // Appends the tags of a ".tag" file to every frame. Throws FileError when the file
     // cannot be opened. A file that is too short, not "TAG3" version 1, or holds no tags
     // gives false with the reason in LastError() and leaves the model unchanged, so the
     // caller never reports tags that were not added.
     bool LoadTagsFromFile(const std::string& fileName);
+    bool LoadTagsFrom(const ByteSource& source);
 
     // Appends one tag to every frame.
     void AddTag(const TMD3Tag& tag);
@@ -111,6 +116,9 @@ class TMD3 {
     // opened.
     bool AppendFirstFrameFromFile(const std::string& fileName, std::string& message);
     bool AppendAllFramesFromFile(const std::string& fileName, std::string& message);
+    // The same from the bytes of the file named `fileName` (named in the messages only).
+    bool AppendFramesFrom(const ByteSource& source, const std::string& fileName, bool allFrames,
+                          std::string& message);
 
     // Removes one frame with its tags and vertices. Does nothing (false) for the only
     // frame or an index outside the frames.
@@ -228,8 +236,7 @@ class TMD3 {
     bool CanBeWritten();
     // FitFrameToStoredRange for every frame with a clamped coordinate.
     void FitClampedFrames(const std::vector<int>& clampedInFrame);
-    bool LoadMDC(const BinaryFile& file);
-    bool AppendFramesFromFile(const std::string& fileName, bool allFrames, std::string& message);
+    bool LoadMDC(const ByteSource& source);
     void MirrorAxis(int axis, int& clamped);
     void TransformTags(const TMatrix4& m);
 

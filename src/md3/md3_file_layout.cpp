@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "io/binary_file.h"
+#include "io/byte_source.h"
 #include "md3/md3.h"
 
 namespace {
@@ -57,7 +57,7 @@ bool TMD3FileLayout::Fits(const THeader& model) const {
     return true;
 }
 
-bool CompleteFileLayout(const BinaryFile& file, TMD3FileLayout& layout) {
+bool CompleteFileLayout(const ByteSource& file, TMD3FileLayout& layout) {
     layout.valid = false;
     layout.fileSize = file.size();
     layout.gaps.clear();

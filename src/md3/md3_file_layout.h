@@ -9,7 +9,7 @@
 
 #include "md3/md3_format.h"
 
-class BinaryFile;
+class ByteSource;
 struct THeader;
 
 struct TMD3FileLayout {
@@ -37,4 +37,4 @@ struct TMD3FileLayout {
 
 // Finds the blocks of `layout`'s header and surface records in `file` and keeps the bytes
 // between and after them. False, leaving the layout not valid, when blocks overlap.
-bool CompleteFileLayout(const BinaryFile& file, TMD3FileLayout& layout);
+bool CompleteFileLayout(const ByteSource& file, TMD3FileLayout& layout);

@@ -26,10 +26,9 @@ struct FramesSource {
 
 // Reads and checks the other file against `model`; returns the status text of the first
 // failed check, or an empty text.
-std::string ReadFramesSource(const THeader& model, const std::string& fileName,
-                             FramesSource& source) {
+std::string ReadFramesSource(const THeader& model, const ByteSource& file,
+                             const std::string& fileName, FramesSource& source) {
     const std::string shortName = std::filesystem::path(fileName).filename().string();
-    const BinaryFile file(fileName);
 
     TMD3HeaderRecord h;
     if (!file.ReadAt(0, &h, sizeof h)) return "Could not read header: " + shortName;
@@ -125,17 +124,18 @@ std::string ReadFramesSource(const THeader& model, const std::string& fileName,
 }  // namespace
 
 bool TMD3::AppendFirstFrameFromFile(const std::string& fileName, std::string& message) {
-    return AppendFramesFromFile(fileName, false, message);
+    return AppendFramesFrom(BinaryFile(fileName), fileName, false, message);
 }
 
 bool TMD3::AppendAllFramesFromFile(const std::string& fileName, std::string& message) {
-    return AppendFramesFromFile(fileName, true, message);
+    return AppendFramesFrom(BinaryFile(fileName), fileName, true, message);
 }
 
-bool TMD3::AppendFramesFromFile(const std::string& fileName, bool allFrames, std::string& message) {
+bool TMD3::AppendFramesFrom(const ByteSource& file, const std::string& fileName, bool allFrames,
+                            std::string& message) {
     message.clear();
     FramesSource source;
-    message = ReadFramesSource(header, fileName, source);
+    message = ReadFramesSource(header, file, fileName, source);
     if (!message.empty()) return false;
 
     const std::size_t oldFrames = static_cast<std::size_t>(header.numFrames);

@@ -19,7 +19,7 @@ constexpr std::int64_t kReadBudgetFactor = 4;
 
 class MD3Reader {
   public:
-    MD3Reader(const BinaryFile& file, THeader& header, TMD3FileLayout& layout, std::string& error,
+    MD3Reader(const ByteSource& file, THeader& header, TMD3FileLayout& layout, std::string& error,
               bool keepVertices)
         : file_(file),
           header_(header),
@@ -47,7 +47,7 @@ class MD3Reader {
                    const std::string& what, bool plural = false);
     bool ReadSurface(int index, std::int64_t position);
 
-    const BinaryFile& file_;
+    const ByteSource& file_;
     THeader& header_;
     TMD3FileLayout& layout_;
     std::string& error_;
@@ -189,25 +189,31 @@ bool MD3Reader::ReadSurface(int index, std::int64_t position) {
 }  // namespace
 
 bool TMD3::LoadFromFile(const std::string& fileName) {
+    return LoadFrom(BinaryFile(fileName));
+}
+
+bool TMD3::LoadFrom(const ByteSource& source) {
     lastError_.clear();
     Clear();
-    const BinaryFile file(fileName);
-    if (IsMDCFile(file)) return LoadMDC(file);
-    MD3Reader reader(file, header, layoutAsRead, lastError_, true);
+    if (IsMDCFile(source)) return LoadMDC(source);
+    MD3Reader reader(source, header, layoutAsRead, lastError_, true);
     return reader.Read();
 }
 
 bool TMD3::LoadLayoutFromFile(const std::string& fileName) {
+    return LoadLayoutFrom(BinaryFile(fileName));
+}
+
+bool TMD3::LoadLayoutFrom(const ByteSource& source) {
     lastError_.clear();
     Clear();
-    const BinaryFile file(fileName);
     // Compressed files are small and decoded whole; the vertices then go, as the promise is.
-    if (IsMDCFile(file)) {
-        if (!LoadMDC(file)) return false;
+    if (IsMDCFile(source)) {
+        if (!LoadMDC(source)) return false;
         for (TSurface& s : header.surfaces)
             s.vertices.clear();
         return true;
     }
-    MD3Reader reader(file, header, layoutAsRead, lastError_, false);
+    MD3Reader reader(source, header, layoutAsRead, lastError_, false);
     return reader.Read();
 }

@@ -42,11 +42,14 @@ void InsertTagsPerFrame(THeader& h, std::int32_t added, Fill fill) {
 }  // namespace
 
 bool ReadTagFile(const std::string& fileName, std::vector<TMD3Tag>& tags, std::string& error) {
+    return ReadTagFile(BinaryFile(fileName), tags, error);
+}
+
+bool ReadTagFile(const ByteSource& file, std::vector<TMD3Tag>& tags, std::string& error) {
     auto fail = [&error](const std::string& reason) {
         error = reason;
         return false;
     };
-    const BinaryFile file(fileName);
     TagFileHeader fileHeader;
     if (!file.ReadAt(0, &fileHeader, sizeof fileHeader)) {
         return fail("the file is shorter than a tag file header (16 bytes)");
@@ -72,7 +75,7 @@ bool ReadTagFile(const std::string& fileName, std::vector<TMD3Tag>& tags, std::s
     return true;
 }
 
-bool WriteTagFile(AtomicFileWriter& out, const std::vector<TMD3Tag>& tags, std::string& error) {
+bool WriteTagFile(ByteSink& out, const std::vector<TMD3Tag>& tags, std::string& error) {
     const std::int64_t fileSize =
         kTagFileHeaderSize + static_cast<std::int64_t>(tags.size()) * std::int64_t{sizeof(TMD3Tag)};
     if (fileSize > std::numeric_limits<std::int32_t>::max()) {
@@ -94,9 +97,13 @@ bool WriteTagFile(AtomicFileWriter& out, const std::vector<TMD3Tag>& tags, std::
 }
 
 bool TMD3::LoadTagsFromFile(const std::string& fileName) {
+    return LoadTagsFrom(BinaryFile(fileName));
+}
+
+bool TMD3::LoadTagsFrom(const ByteSource& source) {
     lastError_.clear();
     std::vector<TMD3Tag> fileTags;
-    if (!ReadTagFile(fileName, fileTags, lastError_)) return false;
+    if (!ReadTagFile(source, fileTags, lastError_)) return false;
     if (fileTags.empty()) {
         lastError_ = "the file holds no tags";
         return false;

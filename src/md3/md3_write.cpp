@@ -91,7 +91,7 @@ bool TMD3::CanBeWritten() {
     return true;
 }
 
-bool TMD3::WriteTo(AtomicFileWriter& out) {
+bool TMD3::WriteTo(ByteSink& out) {
     lastError_.clear();
     if (!CanBeWritten()) return false;
     std::vector<Piece> pieces;

@@ -30,7 +30,7 @@ struct TMDCSource {
     std::vector<SurfaceBlocks> surfaces;
 };
 
-class BinaryFile;
+class ByteSource;
 
 // Decodes a whole MDC file into `header` (held as an MD3) and where its blocks lie into
 // `blocks` (whose bytes stay empty); false with the reason in `error`.
@@ -38,7 +38,7 @@ bool DecodeMDC(const std::vector<char>& bytes, THeader& header, TMDCSource& bloc
                std::string& error);
 
 // Whether a file starts with the MDC identifier.
-bool IsMDCFile(const BinaryFile& file);
+bool IsMDCFile(const ByteSource& file);
 // Whether a file name ends in ".mdc", in any case.
 bool IsMDCFileName(std::string_view fileName);
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "io/binary_file.h"
+#include "io/byte_source.h"
 #include "io/large_pages.h"
 #include "mdc/mdc.h"
 #include "mdc/mdc_normals.h"
@@ -333,12 +333,12 @@ bool MDCReader::DecodeFrames(int index, std::int64_t position, const TMDCSurface
 
 }  // namespace
 
-bool IsMDCFile(const BinaryFile& file) {
+bool IsMDCFile(const ByteSource& file) {
     char ident[4];
     return file.ReadAt(0, ident, sizeof ident) && std::memcmp(ident, kMDCIdent, 4) == 0;
 }
 
-bool TMD3::LoadMDC(const BinaryFile& file) {
+bool TMD3::LoadMDC(const ByteSource& file) {
     std::vector<char> bytes;
     bytes.reserve(static_cast<std::size_t>(file.size()));
     PrepareFreshArray(bytes.data(), file.size());

@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "io/atomic_file_writer.h"
+#include "io/byte_sink.h"
 #include "math/normal.h"
 #include "mdc/mdc.h"
 #include "mdc/mdc_normals.h"
@@ -276,7 +276,7 @@ bool MDCFileBytes(const TMD3& model, std::vector<char>& bytes, std::string& erro
     return EncodeMDC(model.header, source, decoded, bytes, error);
 }
 
-bool TMD3::WriteMDCTo(AtomicFileWriter& out) {
+bool TMD3::WriteMDCTo(ByteSink& out) {
     lastError_.clear();
     if (!CanBeWritten()) return false;
     std::vector<char> bytes;

@@ -25,7 +25,20 @@ int TShaders::LoadShader(const std::string& scriptFile, const std::string& name,
     if (loaded >= 0) return loaded;
 
     // Read before appending, so a script that cannot be read leaves no empty entry behind.
-    const std::vector<std::string>& lines = ScriptLines(scriptFile);
+    return AddParsed(ScriptLines(scriptFile), lowerName, lowerAlt, flags);
+}
+
+int TShaders::LoadShader(const std::vector<std::string>& scriptLines, const std::string& name,
+                         std::uint32_t flags, const std::string& altName) {
+    const std::string lowerName = LowerCase(name);
+    const std::string lowerAlt = LowerCase(altName);
+    const int loaded = FindLoaded(lowerName, lowerAlt);
+    if (loaded >= 0) return loaded;
+    return AddParsed(scriptLines, lowerName, lowerAlt, flags);
+}
+
+int TShaders::AddParsed(const std::vector<std::string>& lines, const std::string& lowerName,
+                        const std::string& lowerAlt, std::uint32_t flags) {
     TShaderObj entry;
     entry.flags = flags;
     entry.stages = ParseShader(lines, lowerName, lowerAlt);

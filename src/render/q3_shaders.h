@@ -41,6 +41,9 @@ class TShaders {
     // leaving the store unchanged.
     int LoadShader(const std::string& scriptFile, const std::string& name, std::uint32_t flags,
                    const std::string& altName);
+    // The same with the script at hand as its lower-cased prepared lines (PrepareShaderLines).
+    int LoadShader(const std::vector<std::string>& scriptLines, const std::string& name,
+                   std::uint32_t flags, const std::string& altName);
 
     // A new entry with one stage that draws the image alone: back faces culled, the image
     // modulating what lies beneath.
@@ -56,6 +59,9 @@ class TShaders {
 
   private:
     int FindLoaded(const std::string& name, const std::string& altName) const;
+    // A new entry for the lower-case names, parsed from the script's lines.
+    int AddParsed(const std::vector<std::string>& lines, const std::string& lowerName,
+                  const std::string& lowerAlt, std::uint32_t flags);
     // The script's prepared lines, read again only when its time or size changed: a model's
     // surfaces mostly name shaders of one or two scripts, each of which would otherwise be
     // read and split once per surface.

@@ -1,6 +1,7 @@
 #include "skeletal/aninc.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <filesystem>
@@ -23,6 +24,28 @@ bool ParseInteger(std::string_view token, std::int32_t& value) {
     return error == std::errc() && stop == end;
 }
 
+constexpr std::size_t kEntryTokens = 8;
+using EntryTokenArray = std::array<std::string_view, kEntryTokens + 1>;
+
+// The first blank-separated tokens of a line, one more than an entry has, so that a line of
+// exactly an entry's count is told from longer ones without splitting the rest; how many
+// were found. No allocation: a list is read line by line, and every line is split.
+std::size_t LeadingTokens(std::string_view line, EntryTokenArray& tokens) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t count = 0;
+    std::size_t at = 0;
+    while (count < tokens.size()) {
+        while (at < line.size() && blank(line[at]))
+            ++at;
+        if (at == line.size()) break;
+        const std::size_t start = at;
+        while (at < line.size() && !blank(line[at]))
+            ++at;
+        tokens[count++] = line.substr(start, at - start);
+    }
+    return count;
+}
+
 }  // namespace
 
 bool TANINC::LoadFromFile(const std::string& fileName) {
@@ -36,7 +59,13 @@ bool TANINC::LoadFromFile(const std::string& fileName) {
         lastError_ = "\"" + fileName + "\": " + error;
         return false;
     }
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return LoadFromText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                        fileName);
+}
+
+bool TANINC::LoadFromText(std::string_view text, const std::string& fileName) {
+    frames.clear();
+    lastError_.clear();
     int lineNumber = 0;
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = text.find('\n', start);
@@ -46,8 +75,8 @@ bool TANINC::LoadFromFile(const std::string& fileName) {
         ++lineNumber;
         const std::size_t comment = line.find("//");
         if (comment != std::string_view::npos) line = TrimBlanks(line.substr(0, comment));
-        const std::vector<std::string_view> tokens = SplitTokens(line, " \t");
-        if (tokens.size() != 8) continue;
+        EntryTokenArray tokens;
+        if (LeadingTokens(line, tokens) != kEntryTokens) continue;
 
         TANINCFrame entry;
         entry.name = std::string(tokens[0]);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct TANINCFrame {
@@ -27,6 +28,8 @@ class TANINC {
     // or cannot be read, and when an entry holds something other than an integer: then the
     // list is empty and LastError() names the file, the line number and the token.
     bool LoadFromFile(const std::string& fileName);
+    // The same from the text of the file named `fileName` (named in the messages only).
+    bool LoadFromText(std::string_view text, const std::string& fileName);
 
     const std::string& LastError() const { return lastError_; }
 

@@ -12,6 +12,8 @@
 #include "skeletal/mdm_format.h"
 #include "skeletal/pose_buffers.h"
 
+class ByteSink;
+class ByteSource;
 class UserPrompts;
 
 struct TMDMVertex : TMDMVertexRecord {
@@ -57,6 +59,8 @@ class TMDM {
     // collapse map entry names a vertex outside its surface. Whether the bones exist is a question
     // for the animation (SkeletalPairProblem).
     bool LoadFromFile(const std::string& fileName, UserPrompts& prompts);
+    // The same from a file's bytes held elsewhere; `source` is only read.
+    bool LoadFrom(const ByteSource& source, UserPrompts& prompts);
 
     // Writes the model with recomputed offsets in the canonical order: header, then each
     // surface as header, vertices with their weights, triangles, collapse map and bone
@@ -64,11 +68,14 @@ class TMDM {
     // its arrays is not written. The file is replaced only when everything was written;
     // throws FileError when it cannot be created.
     bool SaveToFile(const std::string& fileName);
+    // The same into a sink, finished; false with the reason in LastError().
+    bool WriteTo(ByteSink& out);
 
     // Replaces the tags (and numTags) by those of another MDM file; surfaces stay. On any
     // failure the model is unchanged, except that answering No to the MAX_TAGS question
     // clears it. Throws FileError when the file cannot be opened.
     bool LoadTagsFromFile(const std::string& fileName, UserPrompts& prompts);
+    bool LoadTagsFrom(const ByteSource& source, UserPrompts& prompts);
 
     // Frees every array and zeroes numSurfaces and numTags; the rest of the header stays.
     void Clear();
@@ -111,5 +118,9 @@ class TMDM {
     std::string CountMismatch() const;
 
   private:
+    // Checks the counts and sets the offsets for writing; false with the reason in
+    // LastError().
+    bool PlaceBlocks();
+
     std::string lastError_;
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "io/file_image.h"
+#include "io/message_name.h"
 #include "io/user_prompts.h"
 #include "skeletal/mdm.h"
 #include "skeletal/surface_indices.h"
@@ -32,14 +33,14 @@ std::string Counted(std::uint32_t count, const char* one, const char* many) {
 
 // Whether `count` records of `size` bytes at `offset` lie in the file; an empty array fits
 // anywhere, as nothing of it is read.
-bool FitsOrEmpty(const FileImage& file, std::int64_t offset, std::uint32_t count,
+bool FitsOrEmpty(const ByteSource& file, std::int64_t offset, std::uint32_t count,
                  std::int64_t size) {
     return count == 0 || file.Fits(offset, count, size);
 }
 
 class MDMReader {
   public:
-    MDMReader(const FileImage& file, UserPrompts& prompts, std::string& error)
+    MDMReader(const ByteSource& file, UserPrompts& prompts, std::string& error)
         : file_(file), prompts_(prompts), error_(error), budget_(kReadBudgetFactor * file.size()) {}
 
     // False with the reason in the error text; `declined` tells a No to a limit question.
@@ -56,15 +57,15 @@ class MDMReader {
     // Asks a limit question when count > maximum; false (and declined) for No.
     bool WithinLimit(const char* limit, std::uint32_t count, std::uint32_t maximum);
     // Copies `count` records of T at `offset` into `array`, within the file and the budget.
-    template <typename T>
+    template <typename T, typename Name>
     bool ReadArray(std::int64_t offset, std::int64_t count, std::vector<T>& array,
-                   const std::string& what);
-    template <typename T>
-    bool ReadRecord(std::int64_t offset, T& record, const std::string& what);
+                   const Name& what);
+    template <typename T, typename Name>
+    bool ReadRecord(std::int64_t offset, T& record, const Name& what);
     bool ReadSurface(int index, std::int64_t position, TMDMSurface& surface);
     bool ReadVertices(std::int64_t offset, TMDMSurface& surface, const std::string& what);
 
-    const FileImage& file_;
+    const ByteSource& file_;
     UserPrompts& prompts_;
     std::string& error_;
     std::int64_t budget_;
@@ -82,30 +83,37 @@ bool MDMReader::WithinLimit(const char* limit, std::uint32_t count, std::uint32_
                 std::to_string(maximum));
 }
 
-template <typename T>
+template <typename T, typename Name>
 bool MDMReader::ReadArray(std::int64_t offset, std::int64_t count, std::vector<T>& array,
-                          const std::string& what) {
+                          const Name& what) {
     // No record is read, so where the offset points does not matter.
     if (count == 0) {
         array.clear();
         return true;
     }
     if (!file_.Fits(offset, count, sizeof(T))) {
-        return Fail("the file ends before " + what + " (" + std::to_string(count) +
+        return Fail("the file ends before " + MessageName(what) + " (" + std::to_string(count) +
                     " records at offset " + std::to_string(offset) + ")");
     }
     const std::int64_t bytes = count * static_cast<std::int64_t>(sizeof(T));
-    if (bytes > budget_) return Fail("the file stores " + what + " over data already read");
+    if (bytes > budget_) {
+        return Fail("the file stores " + MessageName(what) + " over data already read");
+    }
     budget_ -= bytes;
     array.resize(static_cast<std::size_t>(count));
-    return file_.ReadAt(offset, array.data(), bytes) || Fail(what + " could not be read");
+    return file_.ReadAt(offset, array.data(), bytes) ||
+           Fail(MessageName(what) + " could not be read");
 }
 
-template <typename T>
-bool MDMReader::ReadRecord(std::int64_t offset, T& record, const std::string& what) {
+template <typename T, typename Name>
+bool MDMReader::ReadRecord(std::int64_t offset, T& record, const Name& what) {
     const auto bytes = static_cast<std::int64_t>(sizeof(T));
-    if (bytes > budget_) return Fail("the file stores " + what + " over data already read");
-    if (!file_.ReadAt(offset, &record, bytes)) return Fail(what + " lies outside the file");
+    if (bytes > budget_) {
+        return Fail("the file stores " + MessageName(what) + " over data already read");
+    }
+    if (!file_.ReadAt(offset, &record, bytes)) {
+        return Fail(MessageName(what) + " lies outside the file");
+    }
     budget_ -= bytes;
     return true;
 }
@@ -178,17 +186,18 @@ bool MDMReader::ReadVertices(std::int64_t offset, TMDMSurface& surface, const st
     surface.vertices.resize(surface.numVerts);
     for (std::size_t i = 0; i < surface.vertices.size(); ++i) {
         TMDMVertex& vertex = surface.vertices[i];
-        const std::string which = "vertex " + std::to_string(i) + " of " + what;
+        const auto which = [&what, i] { return "vertex " + std::to_string(i) + " of " + what; };
         if (!ReadRecord(offset, static_cast<TMDMVertexRecord&>(vertex), which)) return false;
-        if (vertex.numWeights < 0) return Fail(which + " has a negative weight count");
+        if (vertex.numWeights < 0) return Fail(which() + " has a negative weight count");
         offset += std::int64_t{sizeof(TMDMVertexRecord)};
-        if (!ReadArray(offset, vertex.numWeights, vertex.weights, "the weights of " + which)) {
+        if (!ReadArray(offset, vertex.numWeights, vertex.weights,
+                       [&which] { return "the weights of " + which(); })) {
             return false;
         }
         offset += std::int64_t{sizeof(TMDMWeight)} * vertex.numWeights;
         for (const TMDMWeight& w : vertex.weights) {
             if (w.boneIndex < 0) {
-                return Fail(which + " has a weight on bone " + std::to_string(w.boneIndex));
+                return Fail(which() + " has a weight on bone " + std::to_string(w.boneIndex));
             }
         }
     }
@@ -231,6 +240,12 @@ bool TMDM::LoadFromFile(const std::string& fileName, UserPrompts& prompts) {
         lastError_ = file.error();
         return false;
     }
+    return LoadFrom(file, prompts);
+}
+
+bool TMDM::LoadFrom(const ByteSource& file, UserPrompts& prompts) {
+    lastError_.clear();
+    Clear();
     MDMReader reader(file, prompts, lastError_);
     const bool read = reader.ReadHeader(header) && reader.ReadSurfaces(header, *this) &&
                       reader.ReadTags(header, tags);
@@ -246,6 +261,11 @@ bool TMDM::LoadTagsFromFile(const std::string& fileName, UserPrompts& prompts) {
         lastError_ = file.error();
         return false;
     }
+    return LoadTagsFrom(file, prompts);
+}
+
+bool TMDM::LoadTagsFrom(const ByteSource& file, UserPrompts& prompts) {
+    lastError_.clear();
     if (!IsValid()) {
         lastError_ = "no MDM mesh is loaded";
         return false;

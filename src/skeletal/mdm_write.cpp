@@ -9,7 +9,7 @@ namespace {
 constexpr std::int64_t kMaxOffset = std::numeric_limits<std::int32_t>::max();
 
 template <typename T>
-void WriteArray(AtomicFileWriter& out, const std::vector<T>& array) {
+void WriteArray(ByteSink& out, const std::vector<T>& array) {
     out.Write(array.data(), array.size() * sizeof(T));
 }
 
@@ -17,6 +17,19 @@ void WriteArray(AtomicFileWriter& out, const std::vector<T>& array) {
 
 bool TMDM::SaveToFile(const std::string& fileName) {
     lastError_.clear();
+    // Checked before the writer exists, so that a model that cannot be written leaves no
+    // trace on disk.
+    if (!PlaceBlocks()) return false;
+    AtomicFileWriter out(fileName);
+    if (!WriteTo(out)) return false;
+    if (!out.Commit()) {
+        lastError_ = "writing failed: " + out.error();
+        return false;
+    }
+    return true;
+}
+
+bool TMDM::PlaceBlocks() {
     const std::string mismatch = CountMismatch();
     if (!mismatch.empty()) {
         lastError_ = "the model's arrays do not match its counts: " + mismatch;
@@ -47,8 +60,12 @@ bool TMDM::SaveToFile(const std::string& fileName) {
         s.ofsEnd = static_cast<std::int32_t>(s.ofsBoneReferences + BoneReferencesSize(index));
         before += s.ofsEnd;
     }
+    return true;
+}
 
-    AtomicFileWriter out(fileName);
+bool TMDM::WriteTo(ByteSink& out) {
+    lastError_.clear();
+    if (!PlaceBlocks()) return false;
     out.Write(&header, sizeof header);
     for (const TMDMSurface& s : surfaces) {
         out.Write(static_cast<const TMDMSurfaceHeader*>(&s), sizeof(TMDMSurfaceHeader));
@@ -64,7 +81,7 @@ bool TMDM::SaveToFile(const std::string& fileName) {
         out.Write(static_cast<const TMDMTagRecord*>(&t), sizeof(TMDMTagRecord));
         WriteArray(out, t.boneReferences);
     }
-    if (!out.Commit()) {
+    if (!out.Finish()) {
         lastError_ = "writing failed: " + out.error();
         return false;
     }

@@ -8,6 +8,8 @@
 #include "skeletal/mds_format.h"
 #include "skeletal/mdx.h"
 
+class ByteSource;
+
 struct TMDSVertex : TMDSVertexRecord {
     std::vector<TMDMWeight> weights;  // numWeights
 };
@@ -32,6 +34,8 @@ class TMDS {
     // refused when any count or offset points outside it, a vertex has a negative weight count,
     // or a triangle or collapse map entry names a vertex outside its surface.
     bool LoadFromFile(const std::string& fileName);
+    // The same from a file's bytes held elsewhere; `source` is only read.
+    bool LoadFrom(const ByteSource& source);
 
     void Clear();
     bool IsValid() const;  // the identifier is "MDSW"

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "io/file_image.h"
+#include "io/message_name.h"
 #include "skeletal/mds.h"
 #include "skeletal/surface_indices.h"
 
@@ -17,7 +18,7 @@ constexpr std::int64_t kReadBudgetFactor = 4;
 
 class MDSReader {
   public:
-    MDSReader(const FileImage& file, std::string& error)
+    MDSReader(const ByteSource& file, std::string& error)
         : file_(file), error_(error), budget_(kReadBudgetFactor * file.size()) {}
 
     bool Read(TMDS& model);
@@ -27,37 +28,44 @@ class MDSReader {
         error_ = reason;
         return false;
     }
-    bool Take(std::int64_t offset, void* destination, std::int64_t bytes, const std::string& what);
-    template <typename T>
+    template <typename Name>
+    bool Take(std::int64_t offset, void* destination, std::int64_t bytes, const Name& what);
+    template <typename T, typename Name>
     bool ReadArray(std::int64_t offset, std::int64_t count, std::vector<T>& array,
-                   const std::string& what);
+                   const Name& what);
     bool ReadSurface(std::size_t index, std::int64_t position, TMDSSurface& surface);
     bool ReadFrames(TMDS& model);
 
-    const FileImage& file_;
+    const ByteSource& file_;
     std::string& error_;
     std::int64_t budget_;
 };
 
-bool MDSReader::Take(std::int64_t offset, void* destination, std::int64_t bytes,
-                     const std::string& what) {
-    if (bytes > budget_) return Fail("the file stores " + what + " over data already read");
-    if (!file_.ReadAt(offset, destination, bytes)) return Fail(what + " lies outside the file");
+template <typename Name>
+bool MDSReader::Take(std::int64_t offset, void* destination, std::int64_t bytes, const Name& what) {
+    if (bytes > budget_) {
+        return Fail("the file stores " + MessageName(what) + " over data already read");
+    }
+    if (!file_.ReadAt(offset, destination, bytes)) {
+        return Fail(MessageName(what) + " lies outside the file");
+    }
     budget_ -= bytes;
     return true;
 }
 
-template <typename T>
+template <typename T, typename Name>
 bool MDSReader::ReadArray(std::int64_t offset, std::int64_t count, std::vector<T>& array,
-                          const std::string& what) {
+                          const Name& what) {
     array.clear();
     if (count == 0) return true;
     if (!file_.Fits(offset, count, sizeof(T))) {
-        return Fail("the file ends before " + what + " (" + std::to_string(count) +
+        return Fail("the file ends before " + MessageName(what) + " (" + std::to_string(count) +
                     " records at offset " + std::to_string(offset) + ")");
     }
     const std::int64_t bytes = count * static_cast<std::int64_t>(sizeof(T));
-    if (bytes > budget_) return Fail("the file stores " + what + " over data already read");
+    if (bytes > budget_) {
+        return Fail("the file stores " + MessageName(what) + " over data already read");
+    }
     array.resize(static_cast<std::size_t>(count));
     return Take(offset, array.data(), bytes, what);
 }
@@ -98,14 +106,15 @@ bool MDSReader::ReadSurface(std::size_t index, std::int64_t position, TMDSSurfac
     surface.vertices.resize(surface.numVerts);
     for (std::size_t v = 0; v < surface.vertices.size(); ++v) {
         TMDSVertex& vertex = surface.vertices[v];
-        const std::string which = "vertex " + std::to_string(v) + " of " + what;
+        const auto which = [&what, v] { return "vertex " + std::to_string(v) + " of " + what; };
         if (!Take(offset, static_cast<TMDSVertexRecord*>(&vertex), sizeof(TMDSVertexRecord),
                   which)) {
             return false;
         }
-        if (vertex.numWeights < 0) return Fail(which + " has a negative weight count");
+        if (vertex.numWeights < 0) return Fail(which() + " has a negative weight count");
         offset += std::int64_t{sizeof(TMDSVertexRecord)};
-        if (!ReadArray(offset, vertex.numWeights, vertex.weights, "the weights of " + which)) {
+        if (!ReadArray(offset, vertex.numWeights, vertex.weights,
+                       [&which] { return "the weights of " + which(); })) {
             return false;
         }
         offset += std::int64_t{sizeof(TMDMWeight)} * vertex.numWeights;
@@ -135,10 +144,10 @@ bool MDSReader::ReadFrames(TMDS& model) {
     std::int64_t offset = h.ofsFrames;
     for (std::size_t f = 0; f < model.frames.size(); ++f) {
         TMDXFrame& frame = model.frames[f];
-        const std::string what = "frame " + std::to_string(f);
+        const auto what = [f] { return "frame " + std::to_string(f); };
         if (!Take(offset, static_cast<TMDXFrameRecord*>(&frame), sizeof(TMDXFrameRecord), what) ||
             !ReadArray(offset + std::int64_t{sizeof(TMDXFrameRecord)}, h.numBones, frame.boneFrames,
-                       "the bone frames of " + what)) {
+                       [&what] { return "the bone frames of " + what(); })) {
             return false;
         }
         offset += frameSize;
@@ -156,6 +165,12 @@ bool TMDS::LoadFromFile(const std::string& fileName) {
         lastError_ = file.error();
         return false;
     }
+    return LoadFrom(file);
+}
+
+bool TMDS::LoadFrom(const ByteSource& file) {
+    lastError_.clear();
+    Clear();
     MDSReader reader(file, lastError_);
     const bool read = reader.Read(*this);
     if (!read) Clear();

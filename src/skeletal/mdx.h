@@ -8,6 +8,9 @@
 
 #include "skeletal/mdx_format.h"
 
+class ByteSink;
+class ByteSource;
+
 struct TMDXFrame : TMDXFrameRecord {
     std::vector<TMDXBoneFrame> boneFrames;  // numBones, in bone order
 };
@@ -23,11 +26,15 @@ class TMDX {
     // clears the model). A bone whose parent does not come before it refuses the file: the
     // pose computes parents first.
     bool LoadFromFile(const std::string& fileName);
+    // The same from a file's bytes held elsewhere; `source` is only read.
+    bool LoadFrom(const ByteSource& source);
 
     // Writes header, frames with their bone frames, then the bones, with recomputed offsets.
     // A model whose counts disagree with its arrays is not written. The file is replaced only
     // when everything was written; throws FileError when it cannot be created.
     bool SaveToFile(const std::string& fileName);
+    // The same into a sink, finished; false with the reason in LastError().
+    bool WriteTo(ByteSink& out);
 
     // Replace only the bones (with numBones), or only the frames (with numFrames), by those of
     // another MDX file. The file must agree with what stays: its bone count must equal that
@@ -35,6 +42,8 @@ class TMDX {
     // unchanged. Throws FileError when the file cannot be opened.
     bool LoadBonesFromFile(const std::string& fileName);
     bool LoadFramesFromFile(const std::string& fileName);
+    bool LoadBonesFrom(const ByteSource& source);
+    bool LoadFramesFrom(const ByteSource& source);
 
     // Frees every array and zeroes numFrames and numBones; the rest of the header stays.
     void Clear();
@@ -53,6 +62,10 @@ class TMDX {
     std::string CountMismatch() const;
 
   private:
+    // Checks the counts and sets the offsets for writing; false with the reason in
+    // LastError().
+    bool PlaceBlocks();
+
     std::string lastError_;
 };
 

@@ -18,11 +18,9 @@ std::string Counted(std::uint32_t count, const char* one, const char* many) {
 
 class MDXReader {
   public:
-    MDXReader(const std::string& fileName, std::string& error)
-        : file_(fileName, kMaxFileBytes), error_(error) {}
+    MDXReader(const ByteSource& file, std::string& error) : file_(file), error_(error) {}
 
     bool ReadHeader(TMDXHeader& header) {
-        if (!file_.ok()) return Fail(file_.error());
         if (!file_.ReadAt(0, &header, sizeof header)) {
             return Fail("the file is shorter than an MDX header (96 bytes)");
         }
@@ -41,9 +39,20 @@ class MDXReader {
         return false;
     }
 
-    FileImage file_;
+    const ByteSource& file_;
     std::string& error_;
 };
+
+// Runs `load` on the whole file, or gives the reason it could not be read.
+template <typename Load>
+bool WithFileImage(const std::string& fileName, std::string& error, Load load) {
+    const FileImage file(fileName, kMaxFileBytes);
+    if (!file.ok()) {
+        error = file.error();
+        return false;
+    }
+    return load(file);
+}
 
 bool MDXReader::ReadFrames(const TMDXHeader& header, std::vector<TMDXFrame>& frames) {
     const std::int64_t boneBytes = std::int64_t{sizeof(TMDXBoneFrame)} * header.numBones;
@@ -89,7 +98,14 @@ bool TMDX::LoadFromFile(const std::string& fileName) {
         lastError_ = "the file does not exist";
         return false;
     }
-    MDXReader reader(fileName, lastError_);
+    return WithFileImage(fileName, lastError_,
+                         [this](const ByteSource& file) { return LoadFrom(file); });
+}
+
+bool TMDX::LoadFrom(const ByteSource& file) {
+    lastError_.clear();
+    Clear();
+    MDXReader reader(file, lastError_);
     if (reader.ReadHeader(header) && reader.ReadFrames(header, frames) &&
         reader.ReadBones(header, bones)) {
         return true;
@@ -100,7 +116,13 @@ bool TMDX::LoadFromFile(const std::string& fileName) {
 
 bool TMDX::LoadBonesFromFile(const std::string& fileName) {
     lastError_.clear();
-    MDXReader reader(fileName, lastError_);
+    return WithFileImage(fileName, lastError_,
+                         [this](const ByteSource& file) { return LoadBonesFrom(file); });
+}
+
+bool TMDX::LoadBonesFrom(const ByteSource& file) {
+    lastError_.clear();
+    MDXReader reader(file, lastError_);
     TMDXHeader other;
     std::vector<TMDXBoneInfo> read;
     if (!reader.ReadHeader(other) || !reader.ReadBones(other, read)) return false;
@@ -119,7 +141,13 @@ bool TMDX::LoadBonesFromFile(const std::string& fileName) {
 
 bool TMDX::LoadFramesFromFile(const std::string& fileName) {
     lastError_.clear();
-    MDXReader reader(fileName, lastError_);
+    return WithFileImage(fileName, lastError_,
+                         [this](const ByteSource& file) { return LoadFramesFrom(file); });
+}
+
+bool TMDX::LoadFramesFrom(const ByteSource& file) {
+    lastError_.clear();
+    MDXReader reader(file, lastError_);
     TMDXHeader other;
     std::vector<TMDXFrame> read;
     if (!reader.ReadHeader(other)) return false;

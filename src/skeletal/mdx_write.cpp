@@ -6,6 +6,19 @@
 
 bool TMDX::SaveToFile(const std::string& fileName) {
     lastError_.clear();
+    // Checked before the writer exists, so that a model that cannot be written leaves no
+    // trace on disk.
+    if (!PlaceBlocks()) return false;
+    AtomicFileWriter out(fileName);
+    if (!WriteTo(out)) return false;
+    if (!out.Commit()) {
+        lastError_ = "writing failed: " + out.error();
+        return false;
+    }
+    return true;
+}
+
+bool TMDX::PlaceBlocks() {
     const std::string mismatch = CountMismatch();
     if (!mismatch.empty()) {
         lastError_ = "the model's arrays do not match its counts: " + mismatch;
@@ -21,15 +34,19 @@ bool TMDX::SaveToFile(const std::string& fileName) {
     header.ofsFrames = static_cast<std::int32_t>(sizeof(TMDXHeader));
     header.ofsBones = static_cast<std::int32_t>(ofsBones);
     header.ofsEnd = static_cast<std::int32_t>(ofsEnd);
+    return true;
+}
 
-    AtomicFileWriter out(fileName);
+bool TMDX::WriteTo(ByteSink& out) {
+    lastError_.clear();
+    if (!PlaceBlocks()) return false;
     out.Write(&header, sizeof header);
     for (const TMDXFrame& frame : frames) {
         out.Write(static_cast<const TMDXFrameRecord*>(&frame), sizeof(TMDXFrameRecord));
         out.Write(frame.boneFrames.data(), frame.boneFrames.size() * sizeof(TMDXBoneFrame));
     }
     out.Write(bones.data(), bones.size() * sizeof(TMDXBoneInfo));
-    if (!out.Commit()) {
+    if (!out.Finish()) {
         lastError_ = "writing failed: " + out.error();
         return false;
     }

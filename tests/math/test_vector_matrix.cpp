@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 
 #include "math/matrix.h"
 #include "math/plane.h"
@@ -119,6 +121,34 @@ TEST(Plane, IntersectThreePlanes) {
     const float k = std::sqrt(0.5f);
     EXPECT_TRUE(IntersectPlanes({{k, k, 0}, k * 2}, {kVectorNegY, 0}, {kVectorPosZ, -1}, point));
     ExpectNear(point, {2, 0, -1}, 1e-5f);
+}
+
+// The brush corner search inverts no matrix, only the point's three cofactors; the corners
+// must come out exactly as the whole inverse gives them, degenerate cases included.
+TEST(Plane, IntersectionIsTheFullInverseBitForBit) {
+    std::mt19937 rng(17);
+    std::uniform_real_distribution<float> unit(-1, 1), distance(-4096, 4096);
+    for (int i = 0; i < 20000; ++i) {
+        TPlane p[3];
+        for (TPlane& plane : p) {
+            plane.normal = {unit(rng), unit(rng), unit(rng)};
+            if (i % 2 == 0) plane.normal = VectorNormalize(plane.normal);
+            plane.distance = i % 3 == 0 ? std::round(distance(rng)) : distance(rng);
+        }
+        // Nearly parallel planes put the determinant around the threshold.
+        if (i % 5 == 0) p[2].normal = p[1].normal * (1.0f - 1e-4f * unit(rng));
+        TMatrix4 m = MatrixSet(p[0].normal.x, p[0].normal.y, p[0].normal.z, -p[0].distance,  //
+                               p[1].normal.x, p[1].normal.y, p[1].normal.z, -p[1].distance,  //
+                               p[2].normal.x, p[2].normal.y, p[2].normal.z, -p[2].distance,  //
+                               0, 0, 0, 1);
+        const bool meets = std::fabs(MatrixDeterminant(m)) >= 0.0001;
+        TVector3 point{7, 7, 7};
+        ASSERT_EQ(IntersectPlanes(p[0], p[1], p[2], point), meets) << i;
+        if (!meets) continue;
+        MatrixInvert(m);
+        const TVector3 expected{m.e[3], m.e[7], m.e[11]};
+        ASSERT_EQ(std::memcmp(&point, &expected, sizeof point), 0) << i;
+    }
 }
 
 TEST(Plane, PointBehindTriangleFollowsTheDeterminantSign) {
