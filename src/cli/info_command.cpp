@@ -16,6 +16,7 @@
 #include "cli/skeletal_info.h"
 #include "io/file_names.h"
 #include "md3/md3_tag_file.h"
+#include "mdc/mdc_format.h"
 
 namespace {
 
@@ -57,14 +58,23 @@ std::size_t FrameZeroTagCount(const THeader& h) {
     return h.numFrames > 0 && h.numTags > 0 ? static_cast<std::size_t>(h.numTags) : 0;
 }
 
+// The version the file stores: a compressed model is held as an MD3 once read.
+std::int32_t FileVersion(const TMD3& model) {
+    return model.ReadFromMDC() ? kMDCVersion : model.header.version;
+}
+
 // `format` names what the file is when it is not an MD3 itself but converts to one.
 void PrintMD3Text(const TMD3& model, const std::string& path, const std::string& format,
                   std::ostream& out) {
     const THeader& h = model.header;
     out << "File:     " << path << "\n"
-        << "Format:   " << (format.empty() ? "MD3" : format + ", converted to MD3") << "\n"
+        << "Format:   "
+        << (!format.empty()       ? format + ", converted to MD3"
+            : model.ReadFromMDC() ? "MDC"
+                                  : "MD3")
+        << "\n"
         << "Name:     " << Quoted(NameFieldText(h.name)) << "\n"
-        << "Version:  " << h.version << "\n"
+        << "Version:  " << FileVersion(model) << "\n"
         << "Flags:    " << h.flags << "\n"
         << "Skins:    " << h.numSkins << "\n";
     out << "Frames:   " << h.numFrames << "\n";
@@ -92,12 +102,12 @@ void PrintMD3Json(const TMD3& model, const std::string& path, const std::string&
     const THeader& h = model.header;
     JsonWriter j(out);
     j.BeginObject();
-    j.Key("format"), j.String(format.empty() ? "md3" : format);
+    j.Key("format"), j.String(!format.empty() ? format : model.ReadFromMDC() ? "mdc" : "md3");
     j.Key("file"), j.String(path);
     // What follows describes the MD3 such a file converts to.
     if (!format.empty()) j.Key("convertedTo"), j.String("md3");
     j.Key("name"), j.String(NameFieldText(h.name));
-    j.Key("version"), j.Int(h.version);
+    j.Key("version"), j.Int(FileVersion(model));
     j.Key("flags"), j.Int(h.flags);
     j.Key("skins"), j.Int(h.numSkins);
     j.Key("frames"), j.Int(h.numFrames);

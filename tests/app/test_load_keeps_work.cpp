@@ -163,6 +163,26 @@ TEST_F(LoadKeepsWork, GeneralLoaderReadsTheTypeChosenInTheFileDialog) {
     EXPECT_EQ(window_->StatusText(), "MDX bones loaded");
 }
 
+// A compressed model is chosen by its own entry and saved by choosing it again: a name typed
+// without a suffix gets the chosen format's, and an unchanged MDC comes back byte for byte.
+TEST_F(LoadKeepsWork, CompressedModelsAreLoadedAndSavedThroughTheirOwnFileType) {
+    VELDRA_REQUIRE_SAMPLES("mdc");
+    ShowAndWait();
+    const QString sample =
+        QString::fromStdString((testing_support::SampleDir("mdc") / "grenade1.mdc").string());
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    UseDesktopDialogs(*window_);
+    const QString type = "Compressed Quake 3 model (.MDC) (*.MDC *.mdc)";
+    AnswerFileDialog(type, sample);
+    Run("actionFileLoadAnyFromFile");
+    ASSERT_EQ(window_->StatusText(), "MD3 loaded");
+    ASSERT_TRUE(window_->MD3().ReadFromMDC());
+    AnswerFileDialog(type, File("saved"));
+    Run("actionFileSaveAs");
+    EXPECT_EQ(testing_support::ReadBytes(dir_.File("saved.mdc")),
+              testing_support::ReadBytes(sample.toStdString()));
+}
+
 // The entries that add to the loaded model: a skin, tags, a shader script.
 TEST_F(LoadKeepsWork, GeneralLoaderAddsSkinsTagsAndShaderScripts) {
     ShowAndWait();
