@@ -1,19 +1,13 @@
 #include "import/shader_names.h"
 
-#include <cctype>
 #include <vector>
+
+#include "assets/archive_names.h"
 
 namespace {
 
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 bool IsGameFolder(std::string_view component) {
-    const std::string lower = Lower(component);
+    const std::string lower = LowerCaseAscii(component);
     return lower == "textures" || lower == "models";
 }
 
@@ -21,7 +15,7 @@ bool HasImageExtension(std::string_view name) {
     const std::size_t dot = name.rfind('.');
     if (dot == std::string_view::npos || name.find('/', dot) != std::string_view::npos)
         return false;
-    const std::string ext = Lower(name.substr(dot + 1));
+    const std::string ext = LowerCaseAscii(name.substr(dot + 1));
     for (const char* known : {"tga", "jpg", "jpeg", "bmp", "png", "dds", "pcx", "gif", "tif"})
         if (ext == known) return true;
     return false;
@@ -35,7 +29,7 @@ std::string WithoutImageExtension(std::string name) {
 }  // namespace
 
 bool IsShaderPath(std::string_view name) {
-    const std::string lower = Lower(name);
+    const std::string lower = LowerCaseAscii(name);
     return (lower.starts_with("textures/") || lower.starts_with("models/")) &&
            !HasImageExtension(name);
 }
@@ -75,7 +69,7 @@ std::string GameShaderName(std::string_view path, std::string_view prefix) {
     if (gamePath) {
         // The game folder in the letter case the game's own paths use.
         const std::size_t slash = name.find('/');
-        name = Lower(name.substr(0, slash)) + name.substr(slash);
+        name = LowerCaseAscii(name.substr(0, slash)) + name.substr(slash);
         return name;
     }
     std::string folder(prefix);
