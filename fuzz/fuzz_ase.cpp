@@ -4,6 +4,7 @@
 #include <string>
 
 #include "import/ase.h"
+#include "imported_model_checks.h"
 #include "io/byte_sink.h"
 #include "io/byte_source.h"
 #include "io/user_prompts.h"
@@ -16,6 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TMD3 model;
     AnswerYesPrompts yes;
     if (ase.ConvertASEToMD3(model, yes, message)) {
+        TrapUnlessImportFits(model);
         MemorySink out;
         if (!model.WriteTo(out)) __builtin_trap();
         TMD3 again;

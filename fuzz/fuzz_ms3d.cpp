@@ -1,9 +1,11 @@
 // Feeds arbitrary bytes to the MilkShape reader and converts whatever it accepts, answering
-// the bounds question both ways, then writes and reads back the model it made, all in memory.
+// the bounds and split questions Yes, checks that what it made fits the limits, then writes
+// and reads back the model, all in memory.
 #include <cstdint>
 #include <string>
 
 #include "import/ms3d.h"
+#include "imported_model_checks.h"
 #include "io/byte_sink.h"
 #include "io/byte_source.h"
 #include "io/user_prompts.h"
@@ -16,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string message;
     AnswerYesPrompts yes;
     if (ms3d.ConvertMS3DToMD3(model, yes, message)) {
+        TrapUnlessImportFits(model);
         MemorySink out;
         if (!model.WriteTo(out)) __builtin_trap();
         TMD3 again;
