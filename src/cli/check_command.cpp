@@ -170,7 +170,8 @@ void PrintJson(const std::vector<TFileCheck>& checks, const TEngineLimits& limit
 CLI::App* AddCheckCommand(CLI::App& app, TCheckArguments& arguments) {
     CLI::App* check = app.add_subcommand(
         "check",
-        "List what an engine would refuse in models (.md3, .mdm, .mdx, .mds), tag files, skins, "
+        "List what an engine would refuse in models (.md3, .mdc, .mdm, .mdx, .mds), tag files, "
+        "skins, "
         "animation lists (.aninc), shader scripts, characters (.char with all they name) or "
         "every such file of a .pk3; exit 0 clean or warnings only, 3 errors found, 1 a file "
         "could not be read");

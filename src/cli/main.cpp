@@ -46,11 +46,12 @@ int main(int argc, char** argv) {
         "Show the header, frames, tags and surfaces of models and tag files, what "
         "skins, shader scripts, animation files and characters name, imported models and "
         "maps as the MD3 they convert to, and what an archive holds");
-    info->add_option("FILE", infoFiles,
-                     "Model (.md3, .mdm, .mdx, .mds), tag (.tag), skin (.skin), shader script "
-                     "(.shader), animation list (.aninc) or group (.anim), MilkShape (.ms3d), 3ds "
-                     "Max ASCII (.ase), map (.map), archive (.pk3) or character (.char) files, or "
-                     "archive entries")
+    info->add_option(
+            "FILE", infoFiles,
+            "Model (.md3, .mdc, .mdm, .mdx, .mds), tag (.tag), skin (.skin), shader script "
+            "(.shader), animation list (.aninc) or group (.anim), MilkShape (.ms3d), 3ds "
+            "Max ASCII (.ase), map (.map), archive (.pk3) or character (.char) files, or "
+            "archive entries")
         ->required();
     info->add_flag("--json", infoJson, "Print JSON: one object, or an array for several files");
 
@@ -59,8 +60,9 @@ int main(int argc, char** argv) {
     TConvertOptions convertOptions;
     CLI::App* convert = app.add_subcommand(
         "convert",
-        "Read IN and write OUT in the format of OUT's extension (.md3, .mdm, .mdx); MilkShape "
-        "(.ms3d), 3ds Max ASCII (.ase) models and Radiant maps (.map) become .md3");
+        "Read IN and write OUT in the format of OUT's extension (.md3, .mdc, .mdm, .mdx); "
+        "MilkShape (.ms3d), 3ds Max ASCII (.ase) models and Radiant maps (.map) become .md3 or "
+        ".mdc");
     convert
         ->add_option("FILES", convertFiles,
                      "IN OUT: the model or map to read and the file to write; with --out-dir any "
@@ -111,8 +113,10 @@ int main(int argc, char** argv) {
     std::vector<EditOperation> editOperations;
     CLI::App* edit = app.add_subcommand(
         "edit", "Read IN, apply the operations in the order given and write OUT in IN's format");
-    edit->add_option("IN", editIn, "Model to read (.md3, .mdm or .mdx)")->required();
-    edit->add_option("OUT", editOut, "File to write (.md3, .mdm or .mdx as IN)")->required();
+    edit->add_option("IN", editIn, "Model to read (.md3, .mdc, .mdm or .mdx)")->required();
+    edit->add_option("OUT", editOut,
+                     "File to write (.md3 or .mdc for a model of either, .mdm or .mdx as IN)")
+        ->required();
     // Each option records itself as it is parsed, so the list keeps the command line's order
     // across different options.
     for (const EditOptionInfo& option : EditOptions()) {
