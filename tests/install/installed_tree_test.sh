@@ -35,13 +35,13 @@ xmllint --noout "$mime/packages/veldra.xml"
 # the folder in the search path, where it would otherwise add a note).
 warnings=$(XDG_DATA_DIRS=$root XDG_DATA_HOME=$root update-mime-database "$mime" 2>&1)
 [ -z "$warnings" ] || fail "update-mime-database: $warnings"
-for glob in model/x-md3:\*.md3 model/x-mdm:\*.mdm application/x-mdx:\*.mdx model/x-mds:\*.mds \
+for glob in model/x-md3:\*.md3 model/x-mdc:\*.mdc model/x-mdm:\*.mdm application/x-mdx:\*.mdx model/x-mds:\*.mds \
             application/x-md3-tag:\*.tag text/x-md3-skin:\*.skin application/x-pk3:\*.pk3; do
   grep -qF ":$glob" "$mime/globs2" || fail "no glob $glob"
 done
 grep -qx "application/x-pk3 application/zip" "$mime/subclasses" || fail ".pk3 is no zip"
 # Identifiers decide where a name is shared (.mdx is also a console ROM's).
-for id in IDP3 MDMW MDSW MDXW TAG3; do
+for id in IDP3 IDPC MDMW MDSW MDXW TAG3; do
   grep -qa "$id" "$mime/magic" || fail "no magic $id"
 done
 
@@ -49,6 +49,7 @@ done
 thumbnailer=$prefix/share/thumbnailers/veldra.thumbnailer
 exec_line=$(sed -n 's/^Exec=//p' "$thumbnailer")
 grep -q '^MimeType=.*model/x-md3;' "$thumbnailer" || fail "the thumbnailer takes no MD3"
+grep -q '^MimeType=.*model/x-mdc;' "$thumbnailer" || fail "the thumbnailer takes no MDC"
 size=96
 out=$root/thumbnail.png
 command=${exec_line//%s/$size}
