@@ -9,6 +9,7 @@
 
 #include "io/byte_source.h"
 #include "io/large_pages.h"
+#include "md3/md3_surface_read.h"
 #include "mdc/mdc.h"
 #include "mdc/mdc_normals.h"
 #include "mdc/mdc_tags.h"
@@ -231,31 +232,14 @@ bool MDCReader::ReadSurface(int index, std::int64_t position) {
                    "the shader array of " + what)) {
         return false;
     }
-    if (record.numShaders == 0) {
-        // Every surface gets a shader record for the shader lookup to fill in, as in MD3s.
-        surface.numShaders = 1;
-        surface.shaders.resize(1);
-    }
-    surface.shadersAsRead = surface.shaders;
     if (!ReadArray(position + record.ofsTriangles, record.numTriangles, surface.triangles,
                    "the triangle array of " + what) ||
         !ReadArray(position + record.ofsST, record.numVerts, surface.texCoords,
                    "the texture coordinates of " + what)) {
         return false;
     }
-    for (const TMD3Triangle& tri : surface.triangles) {
-        for (std::int32_t v : tri.indexes) {
-            if (v < 0 || v >= record.numVerts) {
-                return Fail(what + " has a triangle that refers to vertex " + std::to_string(v) +
-                            " of " + std::to_string(record.numVerts));
-            }
-        }
-    }
-    surface.texCoordTAsRead.resize(surface.texCoords.size());
-    for (std::size_t v = 0; v < surface.texCoords.size(); ++v) {
-        surface.texCoordTAsRead[v] = surface.texCoords[v].t;
-        surface.texCoords[v].t = 1.0f - surface.texCoords[v].t;
-    }
+    const std::string bad = CompleteSurfaceAsRead(surface, record.numVerts, what);
+    if (!bad.empty()) return Fail(bad);
     return DecodeFrames(index, position, record);
 }
 
