@@ -6,6 +6,7 @@
 #include "cli/model_source.h"
 #include "io/binary_file.h"
 #include "io/file_names.h"
+#include "mdc/mdc_format.h"
 #include "skeletal/mdm_format.h"
 #include "skeletal/mdx_format.h"
 
@@ -27,7 +28,7 @@ ModelFormat DetectInputFormat(const std::string& path) {
     const TModelSource source(path);
     const BinaryFile file(source.File());
     if (!file.ReadAt(0, ident, sizeof ident)) return ModelFormat::Unknown;
-    if (std::memcmp(ident, kMD3Ident, 4) == 0 || std::memcmp(ident, "IDPC", 4) == 0)
+    if (std::memcmp(ident, kMD3Ident, 4) == 0 || std::memcmp(ident, kMDCIdent, 4) == 0)
         return ModelFormat::MD3;
     if (std::memcmp(ident, kTagFileIdent, 4) == 0) return ModelFormat::Tag;
     if (std::memcmp(ident, kMDMIdent, 4) == 0) return ModelFormat::MDM;
