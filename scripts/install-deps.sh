@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri
-  libjpeg-dev zlib1g-dev libzip-dev
+  libjpeg-dev zlib1g-dev libzip-dev libtinygltf-dev nlohmann-json3-dev
   libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   assimp-utils unzip
   desktop-file-utils shared-mime-info libxml2-utils
