@@ -3,7 +3,7 @@
 #include <span>
 
 #include "image_checks.h"
-#include "render/bmp_decoder.h"
+#include "image/bmp_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const ImageResult result = DecodeBmp(std::span<const std::uint8_t>(data, size));

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "image_checks.h"
-#include "render/jpeg_decoder.h"
+#include "image/jpeg_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "render/q3_shaders.h"
-#include "render/shader_index.h"
-#include "render/shader_lines.h"
+#include "shader/q3_shaders.h"
+#include "shader/shader_index.h"
+#include "shader/shader_lines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

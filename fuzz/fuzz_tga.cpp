@@ -3,7 +3,7 @@
 #include <span>
 
 #include "image_checks.h"
-#include "render/tga_decoder.h"
+#include "image/tga_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CheckDecoderResult(DecodeTga(std::span<const std::uint8_t>(data, size)));

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "render/image.h"
+#include "image/image.h"
 
 // A failure has a reason; an accepted image has positive sizes and exactly its pixels; an
 // image without alpha is opaque.

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/image.h"
+#include "image/image.h"
 
 // The 18-byte TGA header with the fields the decoder reads.
 std::vector<std::uint8_t> TgaHeader(int width, int height, int bitsPerPixel, int imageType,

@@ -26,7 +26,7 @@
 #include "render/gl/obj_texture.h"
 #include "render/gl/ogl.h"
 #include "render/gl/scene_renderer.h"
-#include "render/q3_shaders.h"
+#include "shader/q3_shaders.h"
 #include "render/scene_settings.h"
 #include "render/view_control.h"
 #include "render/view_state.h"

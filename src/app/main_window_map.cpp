@@ -11,7 +11,7 @@
 #include "assets/game_assets.h"
 #include "assets/resolve_shader_image.h"
 #include "import/level_map.h"
-#include "render/image_size.h"
+#include "image/image_size.h"
 
 namespace {
 

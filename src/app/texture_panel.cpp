@@ -15,9 +15,9 @@
 #include "app/model_panels.h"
 #include "app/panel_widgets.h"
 #include "io/file_error.h"
-#include "render/image_gamma.h"
-#include "render/shader_flags.h"
-#include "render/texture_image.h"
+#include "image/image_gamma.h"
+#include "shader/shader_flags.h"
+#include "image/texture_image.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <functional>
 
 #include "assets/surface_resolution.h"
-#include "render/q3_shaders.h"
+#include "shader/q3_shaders.h"
 
 class QCheckBox;
 class QComboBox;

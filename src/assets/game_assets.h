@@ -19,7 +19,7 @@
 #include "assets/skin.h"
 #include "assets/status_text.h"
 #include "io/progress.h"
-#include "render/shader_index.h"
+#include "shader/shader_index.h"
 
 struct TShaderScanReport {
     int files = 0;  // game script files indexed

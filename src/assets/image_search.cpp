@@ -8,7 +8,7 @@
 #include "assets/pk3_archive.h"
 #include "io/file_error.h"
 #include "io/path_case.h"
-#include "render/shader_flags.h"
+#include "shader/shader_flags.h"
 
 std::vector<std::string> ImageNameCandidates(std::string_view name) {
     const std::optional<std::string> gameName = GameFileName(name);

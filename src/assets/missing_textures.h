@@ -7,7 +7,7 @@
 
 #include "assets/skin.h"
 #include "assets/surface_resolution.h"
-#include "render/q3_shaders.h"
+#include "shader/q3_shaders.h"
 
 // One sentence per surface without shader (the name it or its skin line gave found neither a
 // script shader nor an image, or it gives no name at all) and per image a stage of the store

@@ -8,7 +8,7 @@
 
 #include "assets/game_assets.h"
 #include "assets/model_origin.h"
-#include "render/q3_shaders.h"
+#include "shader/q3_shaders.h"
 
 struct TShaderImage {
     bool found = false;     // an entry exists for the name (from a script or an image)

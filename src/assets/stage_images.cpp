@@ -8,8 +8,8 @@
 #include "assets/game_path.h"
 #include "assets/image_search.h"
 #include "io/path_case.h"
-#include "render/gl_blend_factors.h"
-#include "render/image_size.h"
+#include "shader/gl_blend_factors.h"
+#include "image/image_size.h"
 
 namespace {
 

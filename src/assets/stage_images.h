@@ -18,7 +18,7 @@
 
 #include "assets/game_assets.h"
 #include "assets/model_origin.h"
-#include "render/q3_shaders.h"
+#include "shader/q3_shaders.h"
 
 // The image of one stage: none for lightmap and white-image stages; its texture path when
 // that file exists; else its texture name's file part in the dialog folder, then directly in

@@ -7,7 +7,7 @@
 #include "assets/archive_names.h"
 #include "assets/image_search.h"
 #include "io/file_error.h"
-#include "render/shader_flags.h"
+#include "shader/shader_flags.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "assets/skin.h"
 #include "assets/status_text.h"
 #include "md3/md3.h"
-#include "render/q3_shaders.h"
+#include "shader/q3_shaders.h"
 #include "skeletal/mdm.h"
 
 // One surface as the resolution sees it.

@@ -12,7 +12,7 @@
 #include "assets/character_attachments.h"
 #include "math/orientation.h"
 #include "md3/md3.h"
-#include "render/q3_shaders.h"
+#include "shader/q3_shaders.h"
 
 struct TAttachedModel {
     TCharacterAttachment where;

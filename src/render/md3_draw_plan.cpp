@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "render/gl_blend_factors.h"
+#include "shader/gl_blend_factors.h"
 
 bool AlphaBlendingMode(const std::vector<TShaderTexture>& stages) {
     const auto hasAlphaFunc = [](const TShaderTexture& s) { return s.alphaFunc != kAlphaFuncNone; };

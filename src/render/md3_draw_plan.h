@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "render/q3_shaders.h"
+#include "shader/q3_shaders.h"
 
 enum class TCullFace { None, Front, Back };
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "render/md3_draw_plan.h"
-#include "render/q3_shaders.h"
+#include "shader/q3_shaders.h"
 
 // How a unit combines its texture with what the units before it produced.
 enum class TUnitBlend { Replace, Decal, Modulate };

@@ -5,7 +5,7 @@
 #include "assets/stage_images.h"
 #include "assets/surface_resolution.h"
 #include "game_fixture.h"
-#include "render/shader_flags.h"
+#include "shader/shader_flags.h"
 
 using namespace testing_support;
 

@@ -8,8 +8,8 @@
 #include "assets/surface_resolution.h"
 #include "game_fixture.h"
 #include "model_factory.h"
-#include "render/gl_blend_factors.h"
-#include "render/shader_flags.h"
+#include "shader/gl_blend_factors.h"
+#include "shader/shader_flags.h"
 #include "support/skeletal_square.h"
 
 using namespace testing_support;

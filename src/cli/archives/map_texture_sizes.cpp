@@ -9,7 +9,7 @@
 #include "cli/map_convert.h"
 #include "io/path_case.h"
 #include "io/scratch_folder.h"
-#include "render/image_size.h"
+#include "image/image_size.h"
 
 namespace {
 

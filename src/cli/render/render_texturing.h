@@ -16,7 +16,7 @@
 #include "md3/md3.h"
 #include "render/attached_models.h"
 #include "render/gl/obj_texture.h"
-#include "render/q3_shaders.h"
+#include "shader/q3_shaders.h"
 #include "skeletal/mdm.h"
 
 class TRenderTexturing {

@@ -7,7 +7,7 @@
 
 #include "md3/md3.h"
 #include "render/md3_draw_plan.h"
-#include "render/q3_shaders.h"
+#include "shader/q3_shaders.h"
 #include "render/scene_settings.h"
 
 class TOGL;

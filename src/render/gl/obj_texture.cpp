@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "render/texture_image.h"
+#include "image/texture_image.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "render/gl/texture_hooks.h"
-#include "render/image_gamma.h"
-#include "render/image_size.h"
-#include "render/q3_shaders.h"
-#include "render/texture_deleter.h"
-#include "render/texture_paths.h"
+#include "image/image_gamma.h"
+#include "image/image_size.h"
+#include "shader/q3_shaders.h"
+#include "shader/texture_deleter.h"
+#include "image/texture_paths.h"
 
 struct TTextureCacheEntry {
     std::string path;  // the resolved file, compared exactly

@@ -10,7 +10,7 @@
 #include "render/attached_models.h"
 #include "render/gl/md3_drawer.h"
 #include "render/gl/skeletal_drawer.h"
-#include "render/q3_shaders.h"
+#include "shader/q3_shaders.h"
 #include "render/scene_settings.h"
 #include "render/view_state.h"
 

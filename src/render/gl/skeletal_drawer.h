@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "math/vector.h"
-#include "render/q3_shaders.h"
+#include "shader/q3_shaders.h"
 #include "render/scene_settings.h"
 #include "render/skeletal_draw_plan.h"
 #include "skeletal/mdm.h"

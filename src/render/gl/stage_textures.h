@@ -11,7 +11,7 @@
 #include "assets/model_origin.h"
 #include "assets/status_text.h"
 #include "render/gl/obj_texture.h"
-#include "render/q3_shaders.h"
+#include "shader/q3_shaders.h"
 
 // Nothing for an empty store. Otherwise shows "Creating textures...", finds every stage's
 // image, uploads it brightened by `gamma` (a file used by several stages once) and stores
