@@ -158,8 +158,10 @@ TDirectiveVerdict ClassifyShaderDirective(const std::vector<std::string>& words,
     const std::string keyword = LowerCase(words[0]);
     const std::string form = words.size() > 1 ? LowerCase(words[1]) : std::string();
     const TDirectiveRow* anyForm = nullptr;
+    bool keywordKnown = false;
     for (const TDirectiveRow& row : kRows) {
         if (row.place != place || !WordMatches(row.keyword, keyword)) continue;
+        keywordKnown = true;
         if (row.form.empty()) {
             if (anyForm == nullptr) anyForm = &row;
         } else if (WordMatches(row.form, form)) {
@@ -167,7 +169,8 @@ TDirectiveVerdict ClassifyShaderDirective(const std::vector<std::string>& words,
         }
     }
     if (anyForm != nullptr) return {anyForm->support, false, anyForm->reason};
-    return {S::NotDrawn, true, {}};
+    // A known keyword with a form the game does not know.
+    return {S::NotDrawn, true, {}, keywordKnown};
 }
 
 std::string_view DirectiveSupportKey(DirectiveSupport support) {

@@ -18,8 +18,8 @@ struct TDirectiveVerdict {
     // Why a directive does not apply to models ("map compiler", "lightmap", ...); empty
     // otherwise.
     std::string_view reason;
-    // The class was found by the directive's first argument ("rgbGen vertex"), not by its
-    // keyword alone.
+    // The class was decided by the directive's first argument ("rgbGen vertex"), not by its
+    // keyword alone; also for a known keyword with an unknown argument.
     bool byForm = false;
 };
 
