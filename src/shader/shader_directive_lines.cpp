@@ -22,11 +22,13 @@ class DirectiveWalker {
                 while (at < text.size() && text[at] != '\n')
                     ++at;
             } else if (text.substr(at, 2) == "/*") {
-                // The game reads on past a comment's line breaks as if they were blanks.
                 const std::size_t end = text.find("*/", at + 2);
                 const std::size_t stop = end == std::string_view::npos ? text.size() : end + 2;
-                for (; at < stop; ++at)
-                    line_ += text[at] == '\n' ? 1 : 0;
+                for (; at < stop; ++at) {
+                    if (text[at] != '\n') continue;
+                    open_ = false;
+                    ++line_;
+                }
             } else if (c == '{' || c == '}') {
                 Brace(c == '{');
                 ++at;

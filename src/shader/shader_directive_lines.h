@@ -1,5 +1,6 @@
-// A shader script as the game's parser walks it: shaders, their stage blocks and the
-// directives in each, one directive per keyword and the words after it on the same line.
+// A shader script as its author wrote it: shaders, their stage blocks and the directive lines
+// in each, a directive being a keyword and the words after it on the same line (the way the
+// scripts are written, and the way the game reads every keyword whose arguments end the line).
 #pragma once
 
 #include <cstdint>
@@ -20,7 +21,8 @@ struct TScriptShader {
 };
 
 // Blanks separate words, "//" and "/* */" are comments, and a brace is a word of its own even
-// when written against another. A directive ends at the end of its line or at a brace, so
+// when written against another. A directive ends at a line break (one inside a comment too)
+// or at a brace, so
 // "{ map a.tga }" holds one directive. Braces nested deeper than a stage count as part of the
 // stage they are in; text outside any shader names the next shader.
 std::vector<TScriptShader> ListShaderDirectives(std::string_view text);
