@@ -283,7 +283,7 @@ int RunInfo(const std::vector<std::string>& paths, bool json, std::ostream& out,
     TDirectiveCounts scriptCounts;
     int result = 0;
     bool textShown = false;
-    if (json && scriptSummary) out << "{\"files\":";
+    if (json && scriptSummary) out << "{\"files\":" << paths.size() << ",\"fileList\":";
     if (json && several) out << '[';
     for (std::size_t i = 0; i < paths.size(); ++i) {
         // Described into a buffer first, so that a file failing halfway shows nothing of it.

@@ -117,7 +117,8 @@ TDirectiveCounts DescribeShaderScript(const std::string& path, bool json, std::o
             for (const std::string& image : imagesOf(shaders[s].name))
                 j.String(image);
             j.EndArray();
-            j.Key("directives");
+            j.Key("directives"), j.Int(static_cast<std::int64_t>(marked[s].size()));
+            j.Key("directiveList");
             j.BeginArray();
             for (const TMarkedDirective& m : marked[s]) {
                 j.BeginObject();

@@ -99,7 +99,8 @@ TEST(CliInfoKinds, ShaderScriptsSummedUpTogether) {
     const std::string files = dir.File("a.shader") + " " + dir.File("b.shader");
     const CliOutcome json = RunCli(dir, "info --json " + files + " " + dir.File("c.skin"));
     EXPECT_EQ(json.exitCode, 0) << json.err;
-    EXPECT_EQ(json.out.rfind("{\"files\":[{\"format\":\"shader\"", 0), 0u) << json.out;
+    EXPECT_EQ(json.out.rfind("{\"files\":3,\"fileList\":[{\"format\":\"shader\"", 0), 0u)
+        << json.out;
     EXPECT_NE(json.out.find("{\"format\":\"skin\""), std::string::npos) << json.out;
     EXPECT_NE(json.out.find("],\"summary\":{\"drawn\":3,\"notApplicable\":1,\"notDrawn\":1}}\n"),
               std::string::npos)
