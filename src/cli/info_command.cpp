@@ -329,6 +329,7 @@ int RunInfo(const std::vector<std::string>& paths, bool json, std::ostream& out,
         out << '}';
     }
     if (json) out << '\n';
-    if (!json && scriptSummary) out << "\nAll scripts: " << DirectiveCountsText(scriptCounts) << '\n';
+    if (!json && scriptSummary)
+        out << "\nAll scripts: " << DirectiveCountsText(scriptCounts) << '\n';
     return result;
 }

@@ -153,10 +153,12 @@ TDirectiveCounts DescribeShaderScript(const std::string& path, bool json, std::o
         for (const TMarkedDirective& m : marked[s]) {
             if (m.directive->stage != stage) {
                 stage = m.directive->stage;
-                out << (stage == 0 ? "      header\n" : "      stage " + std::to_string(stage) + "\n");
+                out << (stage == 0 ? "      header\n"
+                                   : "      stage " + std::to_string(stage) + "\n");
             }
             out << (stage == 0 ? "      " : "        ") << "line " << m.directive->line << ": "
-                << Quoted(DirectiveText(*m.directive)) << " - " << VerdictText(m.verdict, stage > 0) << "\n";
+                << Quoted(DirectiveText(*m.directive)) << " - " << VerdictText(m.verdict, stage > 0)
+                << "\n";
         }
     }
     out << "Summary:  " << DirectiveCountsText(counts) << "\n";

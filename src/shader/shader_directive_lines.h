@@ -9,8 +9,8 @@
 #include <vector>
 
 struct TShaderDirective {
-    std::int64_t line = 0;   // 1-based line of the keyword
-    std::int64_t stage = 0;  // 0 in the shader's header, else the 1-based stage block
+    std::int64_t line = 0;           // 1-based line of the keyword
+    std::int64_t stage = 0;          // 0 in the shader's header, else the 1-based stage block
     std::vector<std::string> words;  // the keyword first, as written
 };
 

@@ -19,27 +19,27 @@ TEST(ShaderDirectiveSupport, EveryLineMarkedInItsPlace) {
         "// a comment before the first shader\n"
         "models/a\n"
         "{\n"
-        "\tqer_editorimage a.tga\n"            // 4
+        "\tqer_editorimage a.tga\n"  // 4
         "\tQ3MAP_NoLightmap // the compiler's\n"
         "\tsurfaceparm nomarks\n"
         "\tcull none\n"
-        "\talphaFunc GE128\n"                  // 8: a stage keyword in the header
+        "\talphaFunc GE128\n"  // 8: a stage keyword in the header
         "\tdistanceCull 0 512 0.5\n"
         "\tdeformVertexes projectionShadow\n"
         "\tdeformVertexes text3\n"
         "\tdeformVertexes wave 100 sin 0 1 0 1\n"
-        "\t{ map $lightmap }\n"                // 13: braces on the directive's line
+        "\t{ map $lightmap }\n"  // 13: braces on the directive's line
         "\t{\n"
         "\t\tmap a.tga /* a comment */ // and another\n"
         "\t\trgbGen vertex\n"
-        "\t\tRGBGEN OneMinusVertex\n"          // 17
+        "\t\tRGBGEN OneMinusVertex\n"  // 17
         "\t\trgbGen sparkle\n"
         "\t\tcull none\n"
         "\t\ttcGen lightmap\n"
-        "\t\ttcMod scale 2 2 }\n"              // 21: the brace ends the stage
-        "\timplicitMap -\n"                    // 22: back in the header
+        "\t\ttcMod scale 2 2 }\n"  // 21: the brace ends the stage
+        "\timplicitMap -\n"        // 22: back in the header
         "}\n"
-        "models/b{{clampmap b.tga}}\n";        // 24
+        "models/b{{clampmap b.tga}}\n";  // 24
     struct Expected {
         std::int64_t line;
         std::int64_t stage;
