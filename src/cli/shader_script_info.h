@@ -7,6 +7,8 @@
 
 #include "shader/shader_directive_support.h"
 
+class JsonWriter;
+
 // Describes the script (a file or an archive entry) and returns its directive counts. Throws
 // CliError when it cannot be read.
 TDirectiveCounts DescribeShaderScript(const std::string& path, bool json, std::ostream& out);
@@ -16,5 +18,4 @@ TDirectiveCounts DescribeShaderScript(const std::string& path, bool json, std::o
 std::string DirectiveCountsText(const TDirectiveCounts& counts);
 
 // The "summary" object of the JSON form, written as the value of a key already given.
-class JsonWriter;
 void WriteDirectiveCountsJson(const TDirectiveCounts& counts, JsonWriter& j);
