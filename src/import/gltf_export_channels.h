@@ -1,0 +1,22 @@
+// Animation channels of an export: sampled once per frame and interpolated linearly, as the
+// game blends between frames.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "import/gltf_axes.h"
+#include "import/gltf_library.h"
+
+// Adds a channel driving `path` ("translation", "rotation", "weights") of `node` with a new
+// linear sampler from the accessors `times` and `values`.
+void AddGltfChannel(tinygltf::Animation& animation, int node, const char* path, int times,
+                    int values);
+
+// Appends a rotation to a track, on the side of the previous one, so that interpolation
+// between neighbouring frames takes the short way round.
+void AppendRotation(std::vector<std::array<float, 4>>& track, const TGltfQuaternion& q);
+
+// Translation and rotation of a node, as its default transform.
+void SetNodeTransform(tinygltf::Node& node, TVector3 translationInGltf, const TGltfQuaternion& q);
