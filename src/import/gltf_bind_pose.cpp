@@ -10,7 +10,7 @@ namespace {
 
 // The frames the start is chosen from, spread evenly over the animation.
 constexpr std::uint32_t kStartCandidates = 64;
-constexpr int kMaxRounds = 64;
+constexpr int kMaxRounds = 400;
 
 struct TPoint {
     double x = 0, y = 0, z = 0;
@@ -228,7 +228,7 @@ std::optional<TBindPose> FitBindPose(TMDM& mesh, const TMDX& anim) {
         const double previous = mean;
         Means(mesh, bones, means, largest, mean);
         // Far below what a stored position (1/64 unit) could show.
-        if (previous - mean < 1e-6) break;
+        if (previous - mean < 1e-9) break;
     }
 
     TBindPose pose;
