@@ -81,7 +81,8 @@ int RunConvert(const std::string& input, const std::string& output, std::ostream
     // Only a map's texture projection needs the game's images; elsewhere the option would
     // change nothing in the file written.
     if (!options.gameDir.empty())
-        throw UsageError("Cannot convert \"" + input + "\": --game applies to maps (.map) and glTF exports only");
+        throw UsageError("Cannot convert \"" + input +
+                         "\": --game applies to maps (.map) and glTF exports only");
     if (options.scaleToFit && !IsImportedModel(input))
         throw UsageError("Cannot convert \"" + input +
                          "\": --scale-to-fit applies to imported models and maps only");

@@ -17,8 +17,8 @@ void Chunk(std::vector<std::uint8_t>& out, std::string_view type,
     const std::size_t start = out.size();
     out.insert(out.end(), type.begin(), type.end());
     out.insert(out.end(), data.begin(), data.end());
-    const uLong crc = crc32(crc32(0L, Z_NULL, 0), out.data() + start,
-                            static_cast<uInt>(out.size() - start));
+    const uLong crc =
+        crc32(crc32(0L, Z_NULL, 0), out.data() + start, static_cast<uInt>(out.size() - start));
     Put32(out, static_cast<std::uint32_t>(crc));
 }
 

@@ -6,8 +6,7 @@
 
 namespace {
 
-int AddAccessor(tinygltf::Model& model, int view, int componentType, std::size_t count,
-                int type) {
+int AddAccessor(tinygltf::Model& model, int view, int componentType, std::size_t count, int type) {
     tinygltf::Accessor accessor;
     accessor.bufferView = view;
     accessor.byteOffset = 0;

@@ -67,8 +67,9 @@ TGltfQuaternion GltfRotationFromGame(const TVector3 (&axis)[3]) {
 TGameFrame FrameInParent(const TGameFrame& local, const TGameFrame& parent) {
     TGameFrame out;
     const auto turn = [&parent](TVector3 v) {
-        return VectorAdd(VectorAdd(VectorScale(parent.axis[0], v.x), VectorScale(parent.axis[1], v.y)),
-                         VectorScale(parent.axis[2], v.z));
+        return VectorAdd(
+            VectorAdd(VectorScale(parent.axis[0], v.x), VectorScale(parent.axis[1], v.y)),
+            VectorScale(parent.axis[2], v.z));
     };
     for (int k = 0; k < 3; ++k)
         out.axis[k] = turn(local.axis[k]);
@@ -84,9 +85,9 @@ TGameFrame InverseFrame(const TGameFrame& frame) {
     out.axis[1] = {a[0].y, a[1].y, a[2].y};
     out.axis[2] = {a[0].z, a[1].z, a[2].z};
     const TVector3 o = frame.origin;
-    out.origin = VectorNegate(VectorAdd(
-        VectorAdd(VectorScale(out.axis[0], o.x), VectorScale(out.axis[1], o.y)),
-        VectorScale(out.axis[2], o.z)));
+    out.origin = VectorNegate(
+        VectorAdd(VectorAdd(VectorScale(out.axis[0], o.x), VectorScale(out.axis[1], o.y)),
+                  VectorScale(out.axis[2], o.z)));
     return out;
 }
 

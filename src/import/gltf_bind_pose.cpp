@@ -17,10 +17,10 @@ struct TPoint {
 };
 
 TPoint Placed(const TGameFrame& f, TVector3 o) {
-    const TVector3 p = VectorAdd(
-        VectorAdd(VectorAdd(VectorScale(f.axis[0], o.x), VectorScale(f.axis[1], o.y)),
-                  VectorScale(f.axis[2], o.z)),
-        f.origin);
+    const TVector3 p =
+        VectorAdd(VectorAdd(VectorAdd(VectorScale(f.axis[0], o.x), VectorScale(f.axis[1], o.y)),
+                            VectorScale(f.axis[2], o.z)),
+                  f.origin);
     return {p.x, p.y, p.z};
 }
 
@@ -30,8 +30,7 @@ double Distance(TPoint a, TPoint b) {
 }
 
 bool UsableWeight(const TMDMWeight& w, std::size_t bones) {
-    return w.boneIndex >= 0 && static_cast<std::size_t>(w.boneIndex) < bones &&
-           w.boneWeight > 0.0f;
+    return w.boneIndex >= 0 && static_cast<std::size_t>(w.boneIndex) < bones && w.boneWeight > 0.0f;
 }
 
 // Each vertex's weighted mean of its placed offsets; the largest and mean gaps.
@@ -58,9 +57,9 @@ void Means(const TMDM& mesh, const std::vector<TGameFrame>& bones,
             double gap = 0.0;
             for (const TMDMWeight& w : vertices[v].weights) {
                 if (!UsableWeight(w, bones.size())) continue;
-                gap = std::max(gap, Distance(Placed(bones[static_cast<std::size_t>(w.boneIndex)],
-                                                    w.offset),
-                                             m));
+                gap = std::max(
+                    gap,
+                    Distance(Placed(bones[static_cast<std::size_t>(w.boneIndex)], w.offset), m));
             }
             largest = std::max(largest, gap);
             sum += gap;
@@ -117,7 +116,8 @@ struct TPair {
 };
 
 // The rigid placement that carries the offsets nearest onto the points (Horn's closed form
-// with unit quaternions); nothing when too few points fix a rotation.
+// with unit quaternions); nothing when the offsets lie on one line (or one point), which
+// leaves a turn about that line free.
 std::optional<TGameFrame> FitFrame(const std::vector<TPair>& pairs) {
     if (pairs.size() < 3) return std::nullopt;
     double total = 0;
@@ -130,13 +130,23 @@ std::optional<TGameFrame> FitFrame(const std::vector<TPair>& pairs) {
     ca = {ca.x / total, ca.y / total, ca.z / total};
     cb = {cb.x / total, cb.y / total, cb.z / total};
     double s[3][3] = {};
+    double c[3][3] = {};  // the offsets' spread
     for (const TPair& p : pairs) {
         const double a[3] = {p.from.x - ca.x, p.from.y - ca.y, p.from.z - ca.z};
         const double b[3] = {p.to.x - cb.x, p.to.y - cb.y, p.to.z - cb.z};
-        for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j)
+        for (int i = 0; i < 3; ++i) {
+            for (int j = 0; j < 3; ++j) {
                 s[i][j] += p.weight * a[i] * b[j];
+                c[i][j] += p.weight * a[i] * a[j];
+            }
+        }
     }
+    // Points off one line have two spread directions: the sum of the spread's 2x2 principal
+    // minors (the sum of products of eigenvalue pairs) is then well above zero.
+    const double trace = c[0][0] + c[1][1] + c[2][2];
+    const double minors = c[0][0] * c[1][1] - c[0][1] * c[0][1] + c[0][0] * c[2][2] -
+                          c[0][2] * c[0][2] + c[1][1] * c[2][2] - c[1][2] * c[1][2];
+    if (!(minors > 1e-6 * trace * trace)) return std::nullopt;
     double n[4][4] = {
         {s[0][0] + s[1][1] + s[2][2], s[1][2] - s[2][1], s[2][0] - s[0][2], s[0][1] - s[1][0]},
         {s[1][2] - s[2][1], s[0][0] - s[1][1] - s[2][2], s[0][1] + s[1][0], s[2][0] + s[0][2]},
@@ -176,8 +186,7 @@ TGameFrame GameBoneFrame(const TSkeletalPoseBuffers& pose, std::size_t b) {
     const float sign[3] = {1.0f, -1.0f, 1.0f};
     TGameFrame frame;
     for (int r = 0; r < 3; ++r) {
-        frame.axis[r] = {m.at(r, 0) * sign[r], m.at(r, 1) * sign[r] * -1.0f,
-                         m.at(r, 2) * sign[r]};
+        frame.axis[r] = {m.at(r, 0) * sign[r], m.at(r, 1) * sign[r] * -1.0f, m.at(r, 2) * sign[r]};
     }
     frame.origin = GameFromPose(pose.bonePositions[b]);
     return frame;
@@ -248,15 +257,14 @@ std::optional<TBindPose> FitBindPose(TMDM& mesh, const TMDX& anim) {
             for (const TMDMWeight& w : vertices[v].weights) {
                 if (!UsableWeight(w, pose.bones.size())) continue;
                 const TGameFrame& f = pose.bones[static_cast<std::size_t>(w.boneIndex)];
-                const TVector3 turned = VectorAdd(
-                    VectorAdd(VectorScale(f.axis[0], vertices[v].normal.x),
-                              VectorScale(f.axis[1], vertices[v].normal.y)),
-                    VectorScale(f.axis[2], vertices[v].normal.z));
+                const TVector3 turned =
+                    VectorAdd(VectorAdd(VectorScale(f.axis[0], vertices[v].normal.x),
+                                        VectorScale(f.axis[1], vertices[v].normal.y)),
+                              VectorScale(f.axis[2], vertices[v].normal.z));
                 n = VectorAdd(n, VectorScale(turned, w.boneWeight));
             }
             const float length = VectorLength(n);
-            pose.normals[s].push_back(length > 1e-6f ? VectorScale(n, 1.0f / length)
-                                                      : kVectorPosZ);
+            pose.normals[s].push_back(length > 1e-6f ? VectorScale(n, 1.0f / length) : kVectorPosZ);
         }
     }
     return pose;

@@ -17,7 +17,7 @@
 #include "skeletal/pose_buffers.h"
 
 struct TBindPose {
-    std::vector<TGameFrame> bones;     // each bone's frame in game coordinates
+    std::vector<TGameFrame> bones;                 // each bone's frame in game coordinates
     std::vector<std::vector<TVector3>> positions;  // per surface and vertex, game coordinates
     std::vector<std::vector<TVector3>> normals;    // the same, unit length
     // How far the farthest offset of any vertex lands from its bound position, and the mean

@@ -66,8 +66,8 @@ int TGltfExport::MaterialFor(const std::vector<TGltfMaterial>& materials, std::s
     // Surfaces sharing a shader share its material (and its picture is stored once).
     for (std::size_t i = 0; i < model_.materials.size(); ++i) {
         const tinygltf::Material& m = model_.materials[i];
-        if (m.name == wanted.name && (m.pbrMetallicRoughness.baseColorTexture.index >= 0) ==
-                                         !wanted.image.empty())
+        if (m.name == wanted.name &&
+            (m.pbrMetallicRoughness.baseColorTexture.index >= 0) == !wanted.image.empty())
             return static_cast<int>(i);
     }
     return AddMaterial(wanted);

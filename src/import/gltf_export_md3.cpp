@@ -111,8 +111,7 @@ int TGltfExport::AddMD3(const TMD3& model, std::uint32_t first, std::uint32_t la
     tinygltf::Node root;
     root.name = NameFieldText(model.header.name);
     const int rootNode = AddNode(std::move(root), -1);
-    const std::vector<int> surfaceNodes =
-        AddMD3Surfaces(model, first, last, materials, rootNode);
+    const std::vector<int> surfaceNodes = AddMD3Surfaces(model, first, last, materials, rootNode);
 
     const std::size_t tagCount = Count(model.header.numTags);
     const bool tagsComplete = model.header.tags.size() >= tagCount * frames;

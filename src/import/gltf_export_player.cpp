@@ -23,10 +23,11 @@ bool HasParent(const TMDX& anim, std::size_t b) {
 std::vector<TGameFrame> LocalFrames(const TMDX& anim, const std::vector<TGameFrame>& world) {
     std::vector<TGameFrame> local(world.size());
     for (std::size_t b = 0; b < world.size(); ++b) {
-        local[b] = HasParent(anim, b)
-                       ? FrameInParent(world[b], InverseFrame(world[static_cast<std::size_t>(
-                                                     anim.bones[b].parent)]))
-                       : world[b];
+        local[b] =
+            HasParent(anim, b)
+                ? FrameInParent(world[b],
+                                InverseFrame(world[static_cast<std::size_t>(anim.bones[b].parent)]))
+                : world[b];
     }
     return local;
 }
@@ -94,10 +95,9 @@ bool TGltfExport::AddPlayer(TMDM& mesh, const TMDX& anim, const std::vector<TGlt
         node.name = NameFieldText(anim.bones[b].name);
         SetNodeTransform(node, GltfFromGame(bindLocal[b].origin),
                          GltfRotationFromGame(bindLocal[b].axis));
-        jointNodes[b] = AddNode(std::move(node),
-                                HasParent(anim, b)
-                                    ? jointNodes[static_cast<std::size_t>(anim.bones[b].parent)]
-                                    : -1);
+        jointNodes[b] = AddNode(
+            std::move(node),
+            HasParent(anim, b) ? jointNodes[static_cast<std::size_t>(anim.bones[b].parent)] : -1);
     }
     tinygltf::Skin skin;
     skin.name = NameFieldText(anim.header.name);

@@ -94,7 +94,8 @@ std::vector<TGltfMaterial> ResolveGltfMaterials(const std::vector<TSurfaceShader
             material.doubleSided = stage->cull == kCullNone;
             if (!stage->texturePath.empty()) {
                 std::string error;
-                if (std::optional<TGltfImage> image = GltfImageFromFile(stage->texturePath, error)) {
+                if (std::optional<TGltfImage> image =
+                        GltfImageFromFile(stage->texturePath, error)) {
                     material.image = std::move(image->bytes);
                     material.mimeType = image->mimeType;
                 } else {

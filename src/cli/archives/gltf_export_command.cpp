@@ -37,7 +37,8 @@ class TMaterialSource {
         : warnings_(warnings) {
         if (!NamesArchiveEntry(input)) {
             std::error_code ec;
-            const std::string folder = fs::absolute(fs::path(input), ec).parent_path().string() + "/";
+            const std::string folder =
+                fs::absolute(fs::path(input), ec).parent_path().string() + "/";
             origin_ = {true, folder, folder};
         }
         if (options.gameDir.empty()) return;
@@ -118,13 +119,14 @@ std::pair<std::uint32_t, std::uint32_t> FrameRangeOf(const std::string& text, st
                             ? ParseFrame(text, first) && ParseFrame(text, last)
                             : ParseFrame(std::string_view(text).substr(0, dash), first) &&
                                   ParseFrame(std::string_view(text).substr(dash + 1), last);
-    if (!parsed) throw UsageError("Invalid --frames \"" + text + "\": expected FIRST-LAST or FRAME");
+    if (!parsed)
+        throw UsageError("Invalid --frames \"" + text + "\": expected FIRST-LAST or FRAME");
     if (last < first)
         throw UsageError("Invalid --frames \"" + text +
                          "\": the range is reversed (FIRST must not be after LAST)");
     if (last >= static_cast<std::int64_t>(frames))
-        throw CliError("Cannot convert \"" + file + "\": --frames " + text +
-                       " is not within its " + std::to_string(frames) + " frames");
+        throw CliError("Cannot convert \"" + file + "\": --frames " + text + " is not within its " +
+                       std::to_string(frames) + " frames");
     return {static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(last)};
 }
 
@@ -168,8 +170,8 @@ void ExportMD3(TGltfExport& doc, const std::string& input, const TConvertOptions
     const auto [first, last] = options.frames.empty()
                                    ? std::pair<std::uint32_t, std::uint32_t>{0, frames - 1}
                                    : FrameRangeOf(options.frames, frames, input);
-    const std::string name = options.frames.empty() ? fs::path(input).stem().string()
-                                                    : "frames " + options.frames;
+    const std::string name =
+        options.frames.empty() ? fs::path(input).stem().string() : "frames " + options.frames;
     doc.AddMD3(model, first, last, RateOf(options, 0.0),
                materials.Materials(SurfacesOf(model), skinFile), name);
 }
@@ -191,9 +193,9 @@ std::map<std::string, int> ExportPlayer(TGltfExport& doc, const std::string& mes
     return tags;
 }
 
-void ExportCharacter(TGltfExport& doc, const std::string& argument,
-                     const TConvertOptions& options, const std::string& skinFile,
-                     TMaterialSource& materials, std::ostream& warnings) {
+void ExportCharacter(TGltfExport& doc, const std::string& argument, const TConvertOptions& options,
+                     const std::string& skinFile, TMaterialSource& materials,
+                     std::ostream& warnings) {
     const std::optional<TArchiveEntryRef> inArchive = SplitArchiveEntryRef(argument);
     std::unique_ptr<TModelSource> source;
     if (inArchive) source = std::make_unique<TModelSource>(argument);
@@ -209,7 +211,7 @@ void ExportCharacter(TGltfExport& doc, const std::string& argument,
         doc, files.mesh, files.mdx, files.animations, skin, options, materials, warnings);
     for (const TCharacterAttachment& attachment : files.attachments) {
         const auto bodyTag = bodyTags.find(attachment.tag);
-        const int tagNode = attachment.onHead ? doc.TagNode(attachment.tag)
+        const int tagNode = attachment.onHead           ? doc.TagNode(attachment.tag)
                             : bodyTag != bodyTags.end() ? bodyTag->second
                                                         : -1;
         if (tagNode < 0) {
