@@ -170,7 +170,8 @@ bool TGltfExport::AddPlayer(TMDM& mesh, const TMDX& anim, const std::vector<TGlt
         node.name = NameFieldText(tag.name);
         const TGameFrame local{tag.offset, {tag.axis[0], tag.axis[1], tag.axis[2]}};
         SetNodeTransform(node, GltfFromGame(local.origin), GltfRotationFromGame(local.axis));
-        RememberTag(node.name,
+        const std::string name = node.name;
+        RememberTag(name,
                     AddNode(std::move(node), jointNodes[static_cast<std::size_t>(tag.boneIndex)]));
     }
 
