@@ -11,6 +11,8 @@ namespace {
 // The frames the start is chosen from, spread evenly over the animation.
 constexpr std::uint32_t kStartCandidates = 64;
 constexpr int kMaxRounds = 400;
+constexpr int kRoundsPerMeasure = 8;
+constexpr double kSettled = 1e-5;
 
 struct TPoint {
     double x = 0, y = 0, z = 0;
@@ -33,10 +35,11 @@ bool UsableWeight(const TMDMWeight& w, std::size_t bones) {
     return w.boneIndex >= 0 && static_cast<std::size_t>(w.boneIndex) < bones && w.boneWeight > 0.0f;
 }
 
-// Each vertex's weighted mean of its placed offsets; the largest and mean gaps.
+// Each vertex's weighted mean of its placed offsets; with `gaps`, the largest and mean gaps.
 void Means(const TMDM& mesh, const std::vector<TGameFrame>& bones,
-           std::vector<std::vector<TPoint>>& means, double& largest, double& mean) {
-    largest = 0.0;
+           std::vector<std::vector<TPoint>>& means, double& largest, double& mean,
+           bool gaps = true) {
+    if (gaps) largest = 0.0;
     double sum = 0.0;
     std::size_t count = 0;
     means.resize(mesh.surfaces.size());
@@ -54,6 +57,7 @@ void Means(const TMDM& mesh, const std::vector<TGameFrame>& bones,
             }
             if (total > 0.0) m = {m.x / total, m.y / total, m.z / total};
             means[s][v] = m;
+            if (!gaps) continue;
             double gap = 0.0;
             for (const TMDMWeight& w : vertices[v].weights) {
                 if (!UsableWeight(w, bones.size())) continue;
@@ -66,7 +70,7 @@ void Means(const TMDM& mesh, const std::vector<TGameFrame>& bones,
             ++count;
         }
     }
-    mean = count > 0 ? sum / static_cast<double>(count) : 0.0;
+    if (gaps) mean = count > 0 ? sum / static_cast<double>(count) : 0.0;
 }
 
 // The eigenvector of the largest eigenvalue of a symmetric 4x4 matrix (Jacobi rotations).
@@ -234,11 +238,14 @@ std::optional<TBindPose> FitBindPose(TMDM& mesh, const TMDX& anim) {
             }
             if (const std::optional<TGameFrame> fitted = FitFrame(pairs)) bones[b] = *fitted;
         }
+        // The gaps shrink slowly: they are measured only now and then.
+        const bool measure = round % kRoundsPerMeasure == kRoundsPerMeasure - 1;
         const double previous = mean;
-        Means(mesh, bones, means, largest, mean);
+        Means(mesh, bones, means, largest, mean, measure);
         // Far below what a stored position (1/64 unit) could show.
-        if (previous - mean < 1e-9) break;
+        if (measure && previous - mean < kSettled) break;
     }
+    Means(mesh, bones, means, largest, mean);
 
     TBindPose pose;
     pose.bones = std::move(bones);

@@ -27,6 +27,17 @@ void AppendRotation(std::vector<std::array<float, 4>>& track, const TGltfQuatern
     track.push_back(r);
 }
 
+void KeepHemisphere(std::vector<std::array<float, 4>>& track) {
+    for (std::size_t i = 1; i < track.size(); ++i) {
+        const std::array<float, 4>& p = track[i - 1];
+        std::array<float, 4>& r = track[i];
+        if (p[0] * r[0] + p[1] * r[1] + p[2] * r[2] + p[3] * r[3] < 0.0f) {
+            for (float& c : r)
+                c = -c;
+        }
+    }
+}
+
 void SetNodeTransform(tinygltf::Node& node, TVector3 translationInGltf, const TGltfQuaternion& q) {
     node.translation = {translationInGltf.x, translationInGltf.y, translationInGltf.z};
     node.rotation = {q[0], q[1], q[2], q[3]};

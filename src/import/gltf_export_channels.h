@@ -18,5 +18,8 @@ void AddGltfChannel(tinygltf::Animation& animation, int node, const char* path, 
 // between neighbouring frames takes the short way round.
 void AppendRotation(std::vector<std::array<float, 4>>& track, const TGltfQuaternion& q);
 
+// Turns each rotation of a track to the side of the one before it (q and -q are one turn).
+void KeepHemisphere(std::vector<std::array<float, 4>>& track);
+
 // Translation and rotation of a node, as its default transform.
 void SetNodeTransform(tinygltf::Node& node, TVector3 translationInGltf, const TGltfQuaternion& q);

@@ -7,6 +7,7 @@
 #include "import/gltf_bind_pose.h"
 #include "import/gltf_export.h"
 #include "import/gltf_export_channels.h"
+#include "skeletal/parallel_frames.h"
 #include "skeletal/skeletal_poser.h"
 
 namespace {
@@ -19,16 +20,18 @@ bool HasParent(const TMDX& anim, std::size_t b) {
     return parent >= 0 && static_cast<std::size_t>(parent) < b;
 }
 
-// Each bone's frame relative to its parent's (or to the model for a root).
+// A bone's frame relative to its parent's (or to the model for a root).
+TGameFrame LocalFrame(const TMDX& anim, const std::vector<TGameFrame>& world, std::size_t b) {
+    return HasParent(anim, b)
+               ? FrameInParent(world[b],
+                               InverseFrame(world[static_cast<std::size_t>(anim.bones[b].parent)]))
+               : world[b];
+}
+
 std::vector<TGameFrame> LocalFrames(const TMDX& anim, const std::vector<TGameFrame>& world) {
     std::vector<TGameFrame> local(world.size());
-    for (std::size_t b = 0; b < world.size(); ++b) {
-        local[b] =
-            HasParent(anim, b)
-                ? FrameInParent(world[b],
-                                InverseFrame(world[static_cast<std::size_t>(anim.bones[b].parent)]))
-                : world[b];
-    }
+    for (std::size_t b = 0; b < world.size(); ++b)
+        local[b] = LocalFrame(anim, world, b);
     return local;
 }
 
@@ -175,27 +178,36 @@ bool TGltfExport::AddPlayer(TMDM& mesh, const TMDX& anim, const std::vector<TGlt
                     AddNode(std::move(node), jointNodes[static_cast<std::size_t>(tag.boneIndex)]));
     }
 
-    TSkeletalPoser poser;
-    std::vector<TGameFrame> world(boneCount);
+    // Frames are posed on every core: each worker has its own poser and a mesh of its own
+    // for the poser's output (the bones alone; the surfaces are not posed here).
+    const unsigned workers = FrameWorkers();
+    std::vector<TSkeletalPoser> posers(workers);
+    std::vector<TMDM> poses(workers);
+    std::vector<std::vector<TGameFrame>> worlds(workers, std::vector<TGameFrame>(boneCount));
     std::vector<std::vector<TVector3>> translations(boneCount);
     std::vector<std::vector<std::array<float, 4>>> rotations(boneCount);
     for (const TGltfClip& clip : clips) {
         if (clip.count == 0 || clip.first + std::uint64_t{clip.count} > anim.frames.size())
             continue;
         for (std::size_t b = 0; b < boneCount; ++b) {
-            translations[b].clear();
-            rotations[b].clear();
+            translations[b].resize(clip.count);
+            rotations[b].resize(clip.count);
         }
-        for (std::uint32_t f = clip.first; f < clip.first + clip.count; ++f) {
-            poser.PoseFrame(mesh, anim, f);
+        ForEachFrameInParallel(clip.count, workers, nullptr, [&](unsigned w, std::uint32_t k) {
+            posers[w].PoseFrame(poses[w], anim, clip.first + k);
+            std::vector<TGameFrame>& world = worlds[w];
             for (std::size_t b = 0; b < boneCount; ++b)
-                world[b] = GameBoneFrame(mesh.pose, b);
-            const std::vector<TGameFrame> local = LocalFrames(anim, world);
+                world[b] = GameBoneFrame(poses[w].pose, b);
             for (std::size_t b = 0; b < boneCount; ++b) {
-                translations[b].push_back(GltfFromGame(local[b].origin));
-                AppendRotation(rotations[b], GltfRotationFromGame(local[b].axis));
+                const TGameFrame local = LocalFrame(anim, world, b);
+                translations[b][k] = GltfFromGame(local.origin);
+                const TGltfQuaternion q = GltfRotationFromGame(local.axis);
+                rotations[b][k] = {static_cast<float>(q[0]), static_cast<float>(q[1]),
+                                   static_cast<float>(q[2]), static_cast<float>(q[3])};
             }
-        }
+        });
+        for (std::vector<std::array<float, 4>>& track : rotations)
+            KeepHemisphere(track);
         tinygltf::Animation animation;
         animation.name = clip.name;
         const int times = AddGltfFrameTimes(model_, clip.count, clip.fps);
