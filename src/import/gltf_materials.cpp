@@ -107,3 +107,19 @@ std::vector<TGltfMaterial> ResolveGltfMaterials(const std::vector<TSurfaceShader
     }
     return materials;
 }
+
+std::vector<TGltfMaterial> ResolveGltfMaterialsWithSkin(
+    const std::vector<TSurfaceShaderRef>& surfaces, const std::string& skinFile,
+    TGameAssets& assets, const TModelOrigin& origin, std::vector<std::string>& problems) {
+    TSkin kept = assets.Skin();
+    if (skinFile.empty() || !assets.LoadSkin(skinFile)) assets.ClearSkin();
+    std::vector<TGltfMaterial> materials;
+    try {
+        materials = ResolveGltfMaterials(surfaces, assets, origin, problems);
+    } catch (...) {
+        assets.Skin() = std::move(kept);
+        throw;
+    }
+    assets.Skin() = std::move(kept);
+    return materials;
+}

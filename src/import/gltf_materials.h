@@ -20,6 +20,12 @@ std::vector<TGltfMaterial> ResolveGltfMaterials(const std::vector<TSurfaceShader
                                                 TGameAssets& assets, const TModelOrigin& origin,
                                                 std::vector<std::string>& problems);
 
+// The same through the skin file `skinFile` (empty: none) in place of the skin `assets`
+// holds, which is back afterwards: for a character's head and accessories.
+std::vector<TGltfMaterial> ResolveGltfMaterialsWithSkin(
+    const std::vector<TSurfaceShaderRef>& surfaces, const std::string& skinFile,
+    TGameAssets& assets, const TModelOrigin& origin, std::vector<std::string>& problems);
+
 struct TGltfImage {
     std::vector<std::uint8_t> bytes;
     std::string mimeType;
