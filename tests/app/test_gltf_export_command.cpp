@@ -5,6 +5,7 @@
 
 #include "main_window_fixture.h"
 #include "model_factory.h"
+#include "support/skeletal_square.h"
 #include "support/test_files.h"
 
 namespace {
@@ -43,6 +44,21 @@ TEST_F(GltfExportCommand, ExportsTheLoadedModelFromTheFileMenu) {
     const std::size_t files = testing_support::FilesIn(dir_.path());
     entry->trigger();
     EXPECT_EQ(testing_support::FilesIn(dir_.path()), files);
+
+    // A player goes out skinned, as text when the name asks for it.
+    TMDM mesh;
+    TMDX anim;
+    testing_support::MakeSquarePair(mesh, anim);
+    ASSERT_TRUE(mesh.SaveToFile(dir_.File("pair.mdm")));
+    ASSERT_TRUE(anim.SaveToFile(dir_.File("pair.mdx")));
+    window_->LoadMDMMDXFromFiles(QString::fromStdString(dir_.File("pair.mdm")),
+                                 QString::fromStdString(dir_.File("pair.mdx")));
+    ASSERT_EQ(window_->ModelKind(), kModelKindMDMMDX);
+    answer = QString::fromStdString(dir_.File("pair.gltf"));
+    entry->trigger();
+    EXPECT_EQ(window_->StatusText(), "Model exported to file: pair.gltf");
+    const auto text = testing_support::ReadBytes(dir_.File("pair.gltf"));
+    EXPECT_NE(std::string(text.begin(), text.end()).find("\"skins\""), std::string::npos);
 }
 
 }  // namespace
