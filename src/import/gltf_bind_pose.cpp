@@ -174,8 +174,8 @@ std::optional<TGameFrame> FitFrame(const std::vector<TPair>& pairs) {
 
 std::vector<TGameFrame> PosedBones(TMDM& mesh, const TMDX& anim, TSkeletalPoser& poser,
                                    std::uint32_t frame) {
-    poser.PoseFrame(mesh, anim, frame);
     std::vector<TGameFrame> bones(anim.bones.size());
+    if (!poser.PoseFrame(mesh, anim, frame)) return bones;
     for (std::size_t b = 0; b < bones.size(); ++b)
         bones[b] = GameBoneFrame(mesh.pose, b);
     return bones;

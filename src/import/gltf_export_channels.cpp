@@ -14,19 +14,6 @@ void AddGltfChannel(tinygltf::Animation& animation, int node, const char* path, 
     animation.channels.push_back(std::move(channel));
 }
 
-void AppendRotation(std::vector<std::array<float, 4>>& track, const TGltfQuaternion& q) {
-    std::array<float, 4> r{static_cast<float>(q[0]), static_cast<float>(q[1]),
-                           static_cast<float>(q[2]), static_cast<float>(q[3])};
-    if (!track.empty()) {
-        const std::array<float, 4>& p = track.back();
-        if (p[0] * r[0] + p[1] * r[1] + p[2] * r[2] + p[3] * r[3] < 0.0f) {
-            for (float& c : r)
-                c = -c;
-        }
-    }
-    track.push_back(r);
-}
-
 void KeepHemisphere(std::vector<std::array<float, 4>>& track) {
     for (std::size_t i = 1; i < track.size(); ++i) {
         const std::array<float, 4>& p = track[i - 1];

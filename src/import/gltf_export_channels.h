@@ -14,11 +14,8 @@
 void AddGltfChannel(tinygltf::Animation& animation, int node, const char* path, int times,
                     int values);
 
-// Appends a rotation to a track, on the side of the previous one, so that interpolation
-// between neighbouring frames takes the short way round.
-void AppendRotation(std::vector<std::array<float, 4>>& track, const TGltfQuaternion& q);
-
-// Turns each rotation of a track to the side of the one before it (q and -q are one turn).
+// Turns each rotation of a track to the side of the one before it (q and -q are one turn), so
+// that interpolation between neighbouring frames takes the short way round.
 void KeepHemisphere(std::vector<std::array<float, 4>>& track);
 
 // Translation and rotation of a node, as its default transform.

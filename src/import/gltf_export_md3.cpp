@@ -135,8 +135,11 @@ int TGltfExport::AddMD3(const TMD3& model, std::uint32_t first, std::uint32_t la
         for (std::size_t f = first; f <= last; ++f) {
             const TGameFrame frame = TagFrame(model.header.tags[f * tagCount + t]);
             translations.push_back(GltfFromGame(frame.origin));
-            AppendRotation(rotations, GltfRotationFromGame(frame.axis));
+            const TGltfQuaternion q = GltfRotationFromGame(frame.axis);
+            rotations.push_back({static_cast<float>(q[0]), static_cast<float>(q[1]),
+                                 static_cast<float>(q[2]), static_cast<float>(q[3])});
         }
+        KeepHemisphere(rotations);
         const TMD3Tag& tag = model.header.tags[first * tagCount + t];
         tinygltf::Node node;
         node.name = NameFieldText(tag.name);

@@ -194,10 +194,11 @@ bool TGltfExport::AddPlayer(TMDM& mesh, const TMDX& anim, const std::vector<TGlt
             rotations[b].resize(clip.count);
         }
         ForEachFrameInParallel(clip.count, workers, nullptr, [&](unsigned w, std::uint32_t k) {
-            posers[w].PoseFrame(poses[w], anim, clip.first + k);
             std::vector<TGameFrame>& world = worlds[w];
+            // A frame the poser refuses (one without a bone frame per bone) keeps still.
+            const bool posed = posers[w].PoseFrame(poses[w], anim, clip.first + k);
             for (std::size_t b = 0; b < boneCount; ++b)
-                world[b] = GameBoneFrame(poses[w].pose, b);
+                world[b] = posed ? GameBoneFrame(poses[w].pose, b) : bind->bones[b];
             for (std::size_t b = 0; b < boneCount; ++b) {
                 const TGameFrame local = LocalFrame(anim, world, b);
                 translations[b][k] = GltfFromGame(local.origin);
