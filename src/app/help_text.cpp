@@ -23,6 +23,8 @@ QString HelpText() {
         "<li>Dropping a model file (or a player's .mdm and .mdx together) on the window loads "
         "it as well.</li>"
         "<li><b>File &rarr; Save As...</b> (Ctrl+S) writes the model back.</li>"
+        "<li><b>File &rarr; Export As glTF...</b> writes the model, player or character as "
+        "glTF (.glb or .gltf) for other 3D tools, with its animations and textures.</li>"
         "</ul>"
         "<h4>Looking at the model</h4>"
         "<ul>"

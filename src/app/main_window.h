@@ -224,6 +224,9 @@ class TMainWindow : public QMainWindow {
     void BuildCharacterAction();
     // Puts the character loads after "Load MDS From File..." in the File menu.
     void AddCharacterMenuEntries(QMenu& file);
+    // File > "Export As glTF..." (main_window_gltf.cpp).
+    void BuildGltfExportAction();
+    void ExportGltfCommand();
     void LoadCharacterCommand();
     void LoadCharacterFromGameCommand();
     void LoadCharacter(const QString& fileName);

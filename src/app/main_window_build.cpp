@@ -206,6 +206,7 @@ void TMainWindow::BuildActions() {
     BuildMapAction();
     BuildSkeletalActions();
     BuildCharacterAction();
+    BuildGltfExportAction();
     BuildImportActions();
     BuildEditActions();
 }
@@ -233,6 +234,7 @@ void TMainWindow::BuildMenus() {
         file->addAction(findChild<QAction*>(name, Qt::FindDirectChildrenOnly));
     file->addSeparator();
     file->addAction(actionFileSaveAs_);
+    file->addAction(findChild<QAction*>("actionFileExportGltf", Qt::FindDirectChildrenOnly));
     file->addSeparator();
     file->addAction(actionFileExit_);
 

@@ -9,8 +9,11 @@
 #include "cli/mds_files.h"
 #include "cli/model_files.h"
 #include "cli/skeletal_files.h"
+#include "io/file_names.h"
 
 namespace {
+
+TGltfExporter installedGltfExporter = nullptr;
 
 const char* FormatName(ModelFormat format) {
     switch (format) {
@@ -46,8 +49,26 @@ const char* FormatName(ModelFormat format) {
 
 }  // namespace
 
+bool IsGltfFile(const std::string& path) {
+    const std::string extension = UpperCaseExtension(path);
+    return extension == ".GLB" || extension == ".GLTF";
+}
+
+void InstallGltfExporter(TGltfExporter exporter) {
+    installedGltfExporter = exporter;
+}
+
 int RunConvert(const std::string& input, const std::string& output, std::ostream& warnings,
                const TConvertOptions& options) {
+    if (IsGltfFile(output)) {
+        if (installedGltfExporter == nullptr)
+            throw CliError("Cannot write \"" + output + "\": this program writes no glTF");
+        return installedGltfExporter(input, output, options, warnings);
+    }
+    if (!options.frames.empty() || options.fps != 0.0 || !options.mdx.empty() ||
+        !options.skin.empty())
+        throw UsageError("Cannot convert \"" + input +
+                         "\": --frames, --fps, --mdx and --skin apply to glTF exports only");
     const bool modelSettings =
         options.scale != 1.0f || options.up != "z" || !options.shaderPrefix.empty();
     if (modelSettings && !IsImportedModel(input))
@@ -60,7 +81,8 @@ int RunConvert(const std::string& input, const std::string& output, std::ostream
     // Only a map's texture projection needs the game's images; elsewhere the option would
     // change nothing in the file written.
     if (!options.gameDir.empty())
-        throw UsageError("Cannot convert \"" + input + "\": --game applies to maps (.map) only");
+        throw UsageError("Cannot convert \"" + input +
+                         "\": --game applies to maps (.map) and glTF exports only");
     if (options.scaleToFit && !IsImportedModel(input))
         throw UsageError("Cannot convert \"" + input +
                          "\": --scale-to-fit applies to imported models and maps only");
@@ -81,7 +103,7 @@ int RunConvert(const std::string& input, const std::string& output, std::ostream
     if (IsMDSFile(input)) return ConvertMDSFile(input, output, warnings);
     const ModelFormat target = FormatFromExtension(output);
     if (target != ModelFormat::MD3 && target != ModelFormat::MDM && target != ModelFormat::MDX) {
-        throw UnsupportedOutput(output, "supported: .md3, .mdc, .mdm, .mdx");
+        throw UnsupportedOutput(output, "supported: .md3, .mdc, .mdm, .mdx, .glb, .gltf");
     }
     const ModelFormat source = DetectInputFormat(input);
     if (source != target) RefuseSource(input, source, output);

@@ -12,7 +12,20 @@ struct TConvertOptions {
     float scale = 1.0f;        // applied before positions are rounded to 1/64 unit
     std::string up = "z";      // "y": the model was made with Y up and is stood up
     std::string shaderPrefix;  // folder for shader names that are no game paths
+    // glTF exports only:
+    std::string frames;  // "A-B" or "A"; empty for every frame (or every listed animation)
+    double fps = 0.0;    // 0: the listed rates, else 20
+    std::string mdx;     // the animation of an MDM mesh
+    std::string skin;    // a skin naming the surfaces' shaders
 };
+
+bool IsGltfFile(const std::string& path);
+
+// Writes a glTF export; installed by the programs that read archives and pictures, which
+// veldra-cli hands glTF exports to.
+using TGltfExporter = int (*)(const std::string& input, const std::string& output,
+                              const TConvertOptions& options, std::ostream& warnings);
+void InstallGltfExporter(TGltfExporter exporter);
 
 // MD3 models become .md3, MDM meshes .mdm and MDX animations .mdx files, in the canonical
 // layout; maps become .md3. Mesh limit questions are answered Yes and shown on `warnings`.

@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
     TConvertOptions convertOptions;
     CLI::App* convert = app.add_subcommand(
         "convert",
-        "Read IN and write OUT in the format of OUT's extension (.md3, .mdc, .mdm, .mdx); "
+        "Read IN and write OUT in the format of OUT's extension (.md3, .mdc, .mdm, .mdx, or "
+        "glTF .glb/.gltf for models, players and characters); "
         "MilkShape (.ms3d), 3ds Max ASCII (.ase) models and Radiant maps (.map) become .md3 or "
         ".mdc");
     convert
@@ -91,7 +92,17 @@ int main(int argc, char** argv) {
                         "are no game paths (textures/... or models/...), e.g. "
                         "models/mapobjects/crate");
     convert->add_option("--game", convertOptions.gameDir,
-                        "Game folder whose data gives the texture sizes of a map");
+                        "Game folder whose data gives the texture sizes of a map, or the "
+                        "textures embedded in a glTF export");
+    convert->add_option("--frames", convertOptions.frames,
+                        "glTF export: the frames FIRST-LAST (or FRAME) to play, as one animation");
+    convert->add_option("--fps", convertOptions.fps,
+                        "glTF export: frames per second (default: the animation list's rates, "
+                        "else 20)");
+    convert->add_option("--mdx", convertOptions.mdx,
+                        "glTF export of an MDM mesh: the animation (.mdx) whose bones it hangs on");
+    convert->add_option("--skin", convertOptions.skin,
+                        "glTF export: a skin file naming the surfaces' shaders");
 
     TBakeArguments bakeArguments;
     CLI::App* bake = AddBakeCommand(app, bakeArguments);
@@ -167,7 +178,8 @@ int main(int argc, char** argv) {
         *pk3 ||
         (*info && (AnyNamesArchiveEntry(infoFiles) || AnyIsCharacter(infoFiles) ||
                    AnyIsArchive(infoFiles))) ||
-        (*convert && (AnyNamesArchiveEntry(convertFiles) || !convertOptions.gameDir.empty())) ||
+        (*convert && (AnyNamesArchiveEntry(convertFiles) || !convertOptions.gameDir.empty() ||
+                      (!convertFiles.empty() && IsGltfFile(convertFiles.back())))) ||
         (*edit && NamesArchiveEntry(editIn)) || (*check && CheckNeedsArchives(checkArguments)) ||
         (*bake &&
          (AnyNamesArchiveEntry(bakeArguments.files) || NamesArchiveEntry(bakeArguments.skin))) ||

@@ -5,6 +5,7 @@
 #include "check/file_check.h"
 #include "cli/archives/archive_check_list.h"
 #include "cli/archives/archive_info.h"
+#include "cli/archives/gltf_export_command.h"
 #include "cli/archives/character_info.h"
 #include "cli/archives/map_texture_sizes.h"
 #include "cli/archives/shader_image_check.h"
@@ -32,4 +33,5 @@ void InstallArchiveReader() {
     InstallCharacterCheck(&CheckCharacter);
     InstallCharacterDescriber(&DescribeCharacter);
     InstallArchiveDescription();
+    InstallGltfExport();
 }
