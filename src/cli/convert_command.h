@@ -12,6 +12,10 @@ struct TConvertOptions {
     float scale = 1.0f;        // applied before positions are rounded to 1/64 unit
     std::string up = "z";      // "y": the model was made with Y up and is stood up
     std::string shaderPrefix;  // folder for shader names that are no game paths
+    // glTF models only:
+    std::string animName;  // the animation sampled into frames; empty: the first
+    std::string frames;    // "A-B" or "A" of the sampled frames; empty: all
+    std::string mdx;       // the MDX file written beside an .mdm output
 };
 
 // MD3 models become .md3, MDM meshes .mdm and MDX animations .mdx files, in the canonical

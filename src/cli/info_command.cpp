@@ -181,6 +181,7 @@ bool DescribeImported(const std::string& path, bool json, std::ostream& out,
     const char* format = ext == ".MS3D"  ? "ms3d"
                          : ext == ".ASE" ? "ase"
                          : ext == ".MAP" ? "map"
+                         : ext == ".GLB" || ext == ".GLTF" ? "gltf"
                                          : "";
     if (*format == '\0') return false;
     const TModelSource source(path);
@@ -188,7 +189,7 @@ bool DescribeImported(const std::string& path, bool json, std::ostream& out,
     if (ext == ".MAP")
         MapToMD3(source.File(), model, {true, "", true}, warnings);
     else
-        ImportToMD3(source.File(), model, {true, true, {}}, warnings);
+        ImportToMD3(source.File(), model, {true, true, {}, {}, {}, {}}, warnings);
     PrintMD3(model, path, format, json, out);
     return true;
 }
