@@ -31,10 +31,11 @@ fs::path Inside(const std::string& path, void* user) {
     return resolved;
 }
 
-bool FileExists(const std::string& path, void* user) {
+// Any file that exists is found, so that one outside the folder is refused with that reason
+// when it is read rather than reported missing.
+bool FileExists(const std::string& path, void*) {
     std::error_code error;
-    const fs::path file = Inside(path, user);
-    return !file.empty() && fs::is_regular_file(file, error);
+    return fs::is_regular_file(fs::path(path), error);
 }
 
 std::string ExpandFilePath(const std::string& path, void*) {
