@@ -229,7 +229,7 @@ void TMainWindow::BuildMenus() {
     }
     AddCharacterMenuEntries(*file);
     file->addSeparator();
-    for (const char* name : {"actionFileLoadASE", "actionFileLoadMS3D"})
+    for (const char* name : {"actionFileLoadASE", "actionFileLoadMS3D", "actionFileLoadGLTF"})
         file->addAction(findChild<QAction*>(name, Qt::FindDirectChildrenOnly));
     file->addSeparator();
     file->addAction(actionFileSaveAs_);

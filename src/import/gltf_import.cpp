@@ -18,3 +18,9 @@ bool TGltfImport::LoadGltfBytes(std::span<const std::uint8_t> bytes, std::string
     *model_ = tinygltf::Model{};
     return ::LoadGltfBytes(bytes, {}, *model_, message);
 }
+
+bool TGltfImport::HasSkin() const {
+    for (const tinygltf::Node& node : model_->nodes)
+        if (node.skin >= 0 && node.mesh >= 0) return true;
+    return false;
+}

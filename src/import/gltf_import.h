@@ -65,6 +65,9 @@ class TGltfImport {
     // the animation; collapse maps are computed. False with the reason in `message`.
     bool ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message);
 
+    // Whether a node of the file draws a skinned mesh: it can become a player (MDM/MDX).
+    bool HasSkin() const;
+
     bool LimitExceeded() const { return limitExceeded_; }
     // What the last conversion left out or changed; empty when nothing was.
     const std::string& SkippedText() const { return skippedText_; }
