@@ -164,11 +164,10 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
             SetNameField(GltfShaderName(*model_, p.material, choice.settings.shaderPrefix), s.shader);
             s.shaderIndex = -1;
             std::set<std::int32_t> used;
+            const std::vector<float> normals = GltfRestNormals(p);
             for (std::size_t v = 0; v < p.VertexCount(); ++v) {
                 const TGltfPoint position{p.positions[3 * v], p.positions[3 * v + 1], p.positions[3 * v + 2]};
-                const TGltfPoint normal = p.normals.empty()
-                                              ? TGltfPoint{0, 0, 0}
-                                              : TGltfPoint{p.normals[3 * v], p.normals[3 * v + 1], p.normals[3 * v + 2]};
+                const TGltfPoint normal{normals[3 * v], normals[3 * v + 1], normals[3 * v + 2]};
                 TMDMVertex vertex;
                 vertex.texCoords[0] = p.texCoords.empty() ? 0.0f : p.texCoords[2 * v];
                 vertex.texCoords[1] = p.texCoords.empty() ? 0.0f : p.texCoords[2 * v + 1];
@@ -203,10 +202,10 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
                 }
                 vertex.numWeights = static_cast<std::int32_t>(vertex.weights.size());
                 // One normal serves every weight: it is given in the strongest bone's frame.
-                if (!p.normals.empty() && total > 0) {
-                    const TGltfMatrix turn = NormalMatrix(skin.inverseBinds[p.joints[v * p.influences + strongest]]);
-                    vertex.normal = VectorNormalize(GameFromGltf(TransformDirection(turn, normal)));
-                }
+                const std::size_t joint =
+                    total > 0 ? p.joints[v * p.influences + strongest] : jointOfBone[0];
+                const TGltfMatrix turn = NormalMatrix(skin.inverseBinds[joint]);
+                vertex.normal = VectorNormalize(GameFromGltf(TransformDirection(turn, normal)));
                 s.vertices.push_back(std::move(vertex));
             }
             for (const auto& t : p.triangles)

@@ -190,6 +190,20 @@ void ComputeNormals(const TGltfPrimitive& primitive, TGltfPosedPrimitive& posed)
 
 }  // namespace
 
+std::vector<float> GltfRestNormals(const TGltfPrimitive& primitive) {
+    if (!primitive.normals.empty()) return primitive.normals;
+    TGltfPosedPrimitive rest;
+    for (std::size_t v = 0; v < primitive.VertexCount(); ++v)
+        rest.positions.push_back({primitive.positions[3 * v], primitive.positions[3 * v + 1],
+                                  primitive.positions[3 * v + 2]});
+    ComputeNormals(primitive, rest);
+    std::vector<float> normals;
+    for (const TGltfPoint& n : rest.normals)
+        normals.insert(normals.end(), {static_cast<float>(n[0]), static_cast<float>(n[1]),
+                                       static_cast<float>(n[2])});
+    return normals;
+}
+
 std::vector<TGltfSkin> ReadGltfSkins(const tinygltf::Model& model) {
     std::vector<TGltfSkin> skins;
     for (std::size_t s = 0; s < model.skins.size(); ++s) {

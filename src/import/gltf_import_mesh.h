@@ -62,6 +62,10 @@ struct TGltfPosedPrimitive {
     std::vector<TGltfPoint> normals;  // unit length
 };
 
+// The primitive's own normals, or for one without them area-weighted corner normals of its
+// triangles as they stand in the file; 3 per vertex.
+std::vector<float> GltfRestNormals(const TGltfPrimitive& primitive);
+
 void PoseGltfPrimitive(const TGltfPrimitive& primitive, const std::vector<TGltfSkin>& skins,
                        const std::vector<TGltfNodePose>& poses,
                        const std::vector<TGltfMatrix>& world, TGltfPosedPrimitive& posed);
