@@ -30,6 +30,8 @@ constexpr const char* kModelName = "K_Converted_From_glTF";
 // A bone whose distance to its parent changes by more than this over the frames cannot be
 // shown as animated: the MDX keeps one distance per bone.
 constexpr float kStretchTolerance = 1.0f / 64.0f;
+// Vertices times frames past this would keep the frame bounds busy longer than any player needs.
+constexpr std::size_t kMaxVertexFrames = std::size_t{1} << 27;
 
 // A joint's world transform in game coordinates: where it stands and how it is turned.
 struct TGameBone {
@@ -91,6 +93,13 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
         CheckLimit(skin.joints.size(), limits.bones, "MAX_BONES limit exceeded");
         CheckLimit(primitives.size(), limits.skeletalSurfaces, "MAX_SURFACES limit exceeded");
         const TGltfFrames frames = ChooseGltfFrames(*model_, choice, 1u << 16, "an MDX animation");
+        std::size_t vertices = 0;
+        for (const TGltfPrimitive& p : primitives)
+            vertices += p.VertexCount();
+        if (vertices > kMaxVertexFrames / frames.times.size())
+            throw TGltfRefusal(std::to_string(vertices) + " vertices in " +
+                               std::to_string(frames.times.size()) +
+                               " frames are more than an MDM import takes");
 
         // Bones in the scene's order, so that every parent comes before its children.
         std::vector<std::int32_t> boneOfNode(model_->nodes.size(), -1);
