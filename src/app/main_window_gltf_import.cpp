@@ -19,7 +19,8 @@ const char* const kSkinQuestion =
 
 QString Skipped(const QString& status, const QString& fileName, const std::string& skipped) {
     if (skipped.empty()) return status;
-    return status + " (" + QFileInfo(fileName).fileName() + ": " + QString::fromStdString(skipped) + ")";
+    return status + " (" + QFileInfo(fileName).fileName() + ": " + QString::fromStdString(skipped) +
+           ")";
 }
 
 }  // namespace
@@ -29,7 +30,8 @@ void TMainWindow::LoadGltfCommand() {
         [this] {
             if (!prompts_.openFile) return QString();
             int filterIndex = 0;
-            return prompts_.openFile(kGltfTitle, DialogFilter(kGltfFilter).split(";;"), filterIndex);
+            return prompts_.openFile(kGltfTitle, DialogFilter(kGltfFilter).split(";;"),
+                                     filterIndex);
         },
         [this](const QString& fileName, TModelDocument& model, QString& status) {
             return LoadGltfFile(model, fileName, status);
@@ -56,7 +58,8 @@ bool TMainWindow::LoadGltfFile(TModelDocument& model, const QString& fileName, Q
     TAppUserPrompts prompts(prompts_);
     bool asPlayer = false;
     if (gltf.HasSkin()) {
-        const PromptAnswer answer = prompts.Ask(kSkinCaption, kSkinQuestion, PromptButtons::YesNoCancel);
+        const PromptAnswer answer =
+            prompts.Ask(kSkinCaption, kSkinQuestion, PromptButtons::YesNoCancel);
         if (answer == PromptAnswer::Cancel) {
             status = "glTF not loaded: " + name + ": cancelled";
             return false;
@@ -75,7 +78,8 @@ bool TMainWindow::LoadGltfFile(TModelDocument& model, const QString& fileName, Q
     }
     model.source = kModelSourceFile;
     model.kind = asPlayer ? kModelKindMDMMDX : kModelKindMD3;
-    status = Skipped(asPlayer ? "glTF loaded and converted to MDM/MDX" : "glTF loaded and converted to MD3",
-                     fileName, gltf.SkippedText());
+    status = Skipped(
+        asPlayer ? "glTF loaded and converted to MDM/MDX" : "glTF loaded and converted to MD3",
+        fileName, gltf.SkippedText());
     return true;
 }

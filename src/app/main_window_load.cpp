@@ -265,11 +265,11 @@ void TMainWindow::LoadAnyFromFileCommand() {
                 : suffix == ".MAP"                   ? kAnyMap
                 : suffix == ".MS3D"                  ? kAnyMS3D
                 : suffix == ".ASE"                   ? kAnyASE
-                : suffix == ".GLB" || suffix == ".GLTF" ? kAnyGltf
                 : suffix == ".SKIN"                  ? kAnySkin
                 : suffix == ".TAG"                   ? kAnyTags
                 : suffix == ".SHADER"                ? kAnyShader
                                                      : kAnyAllSupported;
+        if (suffix == ".GLB" || suffix == ".GLTF") entry = kAnyGltf;
     }
     // A map is converted while the loaded model is still there, so that a cancel keeps it.
     TConvertedMap map;

@@ -54,7 +54,8 @@ int RunConvert(const std::string& input, const std::string& output, std::ostream
         throw UsageError("Cannot convert \"" + input +
                          "\": --scale, --up and --shader-prefix apply to MilkShape, 3ds Max and "
                          "glTF models only");
-    const bool gltfChoices = !options.animName.empty() || !options.frames.empty() || !options.mdx.empty();
+    const bool gltfChoices =
+        !options.animName.empty() || !options.frames.empty() || !options.mdx.empty();
     if (gltfChoices && !IsGltfModel(input) && !IsGltfModel(output))
         throw UsageError("Cannot convert \"" + input +
                          "\": --anim-name, --frames and --mdx apply to glTF models only");

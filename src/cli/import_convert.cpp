@@ -51,9 +51,10 @@ void ConvertASE(const std::string& input, TMD3& model, const TImportOptions& opt
 TGltfFrameRange ParseFrames(const std::string& input, const std::string& text) {
     const std::size_t dash = text.find('-');
     const auto number = [&](const std::string& part) {
-        if (part.empty() || part.size() > 9 || part.find_first_not_of("0123456789") != std::string::npos)
-            throw UsageError("Cannot convert \"" + input + "\": --frames is FIRST-LAST or FRAME, not \"" +
-                             text + "\"");
+        if (part.empty() || part.size() > 9 ||
+            part.find_first_not_of("0123456789") != std::string::npos)
+            throw UsageError("Cannot convert \"" + input +
+                             "\": --frames is FIRST-LAST or FRAME, not \"" + text + "\"");
         return static_cast<std::uint32_t>(std::stoul(part));
     };
     if (dash == std::string::npos) return {number(text), number(text)};
@@ -83,14 +84,16 @@ void ConvertGltf(const std::string& input, TMD3& model, const TImportOptions& op
 int RunGltfToMDM(const std::string& input, const std::string& output, const TImportOptions& options,
                  std::ostream& warnings) {
     if (options.mdxOutput.empty())
-        throw UsageError("Cannot convert \"" + input + "\": an MDM needs its animation: --mdx OUT.mdx");
+        throw UsageError("Cannot convert \"" + input +
+                         "\": an MDM needs its animation: --mdx OUT.mdx");
     TGltfImport gltf = LoadGltfOrThrow(input, options);
     TMDM mesh;
     TMDX anim;
     std::string message;
     if (!gltf.ConvertGltfToMDM(mesh, anim, message)) Refuse(input, message);
     Warn(warnings, input, gltf.SkippedText());
-    if (!mesh.SaveToFile(output)) throw CliError("Cannot write \"" + output + "\": " + mesh.LastError());
+    if (!mesh.SaveToFile(output))
+        throw CliError("Cannot write \"" + output + "\": " + mesh.LastError());
     if (!anim.SaveToFile(options.mdxOutput))
         throw CliError("Cannot write \"" + options.mdxOutput + "\": " + anim.LastError());
     return 0;

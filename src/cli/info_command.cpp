@@ -181,8 +181,8 @@ bool DescribeImported(const std::string& path, bool json, std::ostream& out,
     const char* format = ext == ".MS3D"  ? "ms3d"
                          : ext == ".ASE" ? "ase"
                          : ext == ".MAP" ? "map"
-                         : ext == ".GLB" || ext == ".GLTF" ? "gltf"
                                          : "";
+    if (ext == ".GLB" || ext == ".GLTF") format = "gltf";
     if (*format == '\0') return false;
     const TModelSource source(path);
     TMD3 model;

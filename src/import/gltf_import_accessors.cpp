@@ -81,7 +81,8 @@ TSpan CheckedSpan(const tinygltf::Model& model, int viewIndex, std::uint64_t off
     const tinygltf::BufferView& view = model.bufferViews[static_cast<std::size_t>(viewIndex)];
     if (view.buffer < 0 || static_cast<std::size_t>(view.buffer) >= model.buffers.size())
         throw TGltfRefusal(what + ": buffer " + std::to_string(view.buffer) + " does not exist");
-    const std::vector<unsigned char>& data = model.buffers[static_cast<std::size_t>(view.buffer)].data;
+    const std::vector<unsigned char>& data =
+        model.buffers[static_cast<std::size_t>(view.buffer)].data;
     const std::uint64_t viewOffset = view.byteOffset, viewLength = view.byteLength;
     if (viewOffset > data.size() || viewLength > data.size() - viewOffset)
         throw TGltfRefusal(what + ": buffer view " + std::to_string(viewIndex) +
@@ -97,7 +98,8 @@ TSpan CheckedSpan(const tinygltf::Model& model, int viewIndex, std::uint64_t off
     // count is within the element budget and stride below 256, so nothing here overflows.
     const std::uint64_t needed = count == 0 ? 0 : (count - 1) * stride + elementBytes;
     if (offset > viewLength || needed > viewLength - offset)
-        throw TGltfRefusal(what + ": " + std::to_string(count) + " elements reach past the end of buffer view " +
+        throw TGltfRefusal(what + ": " + std::to_string(count) +
+                           " elements reach past the end of buffer view " +
                            std::to_string(viewIndex));
     return {data.data() + viewOffset + offset, stride};
 }
@@ -108,9 +110,10 @@ const tinygltf::Accessor& CheckedAccessor(const tinygltf::Model& model, int acce
         throw TGltfRefusal(what + ": accessor " + std::to_string(accessor) + " does not exist");
     const tinygltf::Accessor& a = model.accessors[static_cast<std::size_t>(accessor)];
     if (tinygltf::GetNumComponentsInType(static_cast<std::uint32_t>(a.type)) != components)
-        throw TGltfRefusal(what + ": accessor " + std::to_string(accessor) + " has " +
-                           std::to_string(tinygltf::GetNumComponentsInType(static_cast<std::uint32_t>(a.type))) +
-                           " components per element, not " + std::to_string(components));
+        throw TGltfRefusal(
+            what + ": accessor " + std::to_string(accessor) + " has " +
+            std::to_string(tinygltf::GetNumComponentsInType(static_cast<std::uint32_t>(a.type))) +
+            " components per element, not " + std::to_string(components));
     if (ComponentBytes(a.componentType) == 0)
         throw TGltfRefusal(what + ": accessor " + std::to_string(accessor) +
                            " has an unknown component type " + std::to_string(a.componentType));
@@ -126,15 +129,18 @@ std::vector<T> ReadElements(const tinygltf::Model& model, int accessor, int comp
                             const std::string& what, Convert&& convert) {
     const tinygltf::Accessor& a = CheckedAccessor(model, accessor, components, what);
     const auto comps = static_cast<std::uint64_t>(components);
-    const std::uint64_t componentBytes = static_cast<std::uint64_t>(ComponentBytes(a.componentType));
+    const std::uint64_t componentBytes =
+        static_cast<std::uint64_t>(ComponentBytes(a.componentType));
     const std::uint64_t elementBytes = componentBytes * comps;
     std::vector<T> out(a.count * comps, T{});
     // Without a buffer view the elements are zeros, unless sparse values replace some.
     if (a.bufferView >= 0) {
-        const TSpan span = CheckedSpan(model, a.bufferView, a.byteOffset, a.count, elementBytes, true, what);
+        const TSpan span =
+            CheckedSpan(model, a.bufferView, a.byteOffset, a.count, elementBytes, true, what);
         for (std::uint64_t i = 0; i < a.count; ++i)
             for (std::uint64_t c = 0; c < comps; ++c)
-                out[i * comps + c] = convert(span.first + i * span.stride + c * componentBytes, a.componentType);
+                out[i * comps + c] =
+                    convert(span.first + i * span.stride + c * componentBytes, a.componentType);
     }
     if (!a.sparse.isSparse) return out;
     if (a.sparse.count < 0 || static_cast<std::uint64_t>(a.sparse.count) > a.count)
@@ -142,7 +148,8 @@ std::vector<T> ReadElements(const tinygltf::Model& model, int accessor, int comp
                            " sparse substitutions for " + std::to_string(a.count) + " elements");
     const auto n = static_cast<std::uint64_t>(a.sparse.count);
     const int indexType = a.sparse.indices.componentType;
-    if (!IsUnsignedType(indexType) || a.sparse.indices.byteOffset < 0 || a.sparse.values.byteOffset < 0)
+    if (!IsUnsignedType(indexType) || a.sparse.indices.byteOffset < 0 ||
+        a.sparse.values.byteOffset < 0)
         throw TGltfRefusal(what + ": sparse indices of an unknown kind");
     const std::uint64_t indexBytes = static_cast<std::uint64_t>(ComponentBytes(indexType));
     const TSpan indices = CheckedSpan(model, a.sparse.indices.bufferView,
@@ -152,12 +159,14 @@ std::vector<T> ReadElements(const tinygltf::Model& model, int accessor, int comp
                                      static_cast<std::uint64_t>(a.sparse.values.byteOffset), n,
                                      elementBytes, false, what + " (sparse values)");
     for (std::uint64_t k = 0; k < n; ++k) {
-        const auto index = static_cast<std::uint64_t>(Component(indices.first + k * indexBytes, indexType, false));
+        const auto index =
+            static_cast<std::uint64_t>(Component(indices.first + k * indexBytes, indexType, false));
         if (index >= a.count)
             throw TGltfRefusal(what + ": sparse index " + std::to_string(index) + " past the " +
                                std::to_string(a.count) + " elements");
         for (std::uint64_t c = 0; c < comps; ++c)
-            out[index * comps + c] = convert(values.first + k * elementBytes + c * componentBytes, a.componentType);
+            out[index * comps + c] =
+                convert(values.first + k * elementBytes + c * componentBytes, a.componentType);
     }
     return out;
 }
@@ -166,7 +175,8 @@ std::vector<T> ReadElements(const tinygltf::Model& model, int accessor, int comp
 
 std::vector<float> ReadGltfFloats(const tinygltf::Model& model, int accessor, int components,
                                   const std::string& what) {
-    const bool normalized = accessor >= 0 && static_cast<std::size_t>(accessor) < model.accessors.size() &&
+    const bool normalized = accessor >= 0 &&
+                            static_cast<std::size_t>(accessor) < model.accessors.size() &&
                             model.accessors[static_cast<std::size_t>(accessor)].normalized;
     std::vector<float> out = ReadElements<float>(
         model, accessor, components, what, [normalized](const unsigned char* p, int type) {
@@ -185,10 +195,10 @@ std::vector<std::uint32_t> ReadGltfUnsigned(const tinygltf::Model& model, int ac
         !IsUnsignedType(model.accessors[static_cast<std::size_t>(accessor)].componentType))
         throw TGltfRefusal(what + ": accessor " + std::to_string(accessor) +
                            " does not hold unsigned integers");
-    return ReadElements<std::uint32_t>(model, accessor, components, what,
-                                       [](const unsigned char* p, int type) {
-                                           return static_cast<std::uint32_t>(Component(p, type, false));
-                                       });
+    return ReadElements<std::uint32_t>(
+        model, accessor, components, what, [](const unsigned char* p, int type) {
+            return static_cast<std::uint32_t>(Component(p, type, false));
+        });
 }
 
 std::size_t GltfAccessorCount(const tinygltf::Model& model, int accessor, const std::string& what) {

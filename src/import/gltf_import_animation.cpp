@@ -52,7 +52,8 @@ TGltfAnimation::TGltfAnimation(const tinygltf::Model& model, int index) {
         if (c.sampler < 0 || static_cast<std::size_t>(c.sampler) >= animation.samplers.size())
             throw TGltfRefusal(what + " names sampler " + std::to_string(c.sampler) +
                                ", which does not exist");
-        const tinygltf::AnimationSampler& s = animation.samplers[static_cast<std::size_t>(c.sampler)];
+        const tinygltf::AnimationSampler& s =
+            animation.samplers[static_cast<std::size_t>(c.sampler)];
         Channel channel;
         channel.node = c.target_node;
         if (c.target_path == "translation") {

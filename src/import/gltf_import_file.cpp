@@ -25,8 +25,8 @@ fs::path Inside(const std::string& path, void* user) {
     std::error_code error;
     const fs::path resolved = fs::weakly_canonical(fs::path(path), error);
     if (error) return {};
-    const auto [end, rest] =
-        std::mismatch(allowed->folder.begin(), allowed->folder.end(), resolved.begin(), resolved.end());
+    const auto [end, rest] = std::mismatch(allowed->folder.begin(), allowed->folder.end(),
+                                           resolved.begin(), resolved.end());
     if (end != allowed->folder.end() || rest == resolved.end()) return {};
     return resolved;
 }

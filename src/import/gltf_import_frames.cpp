@@ -19,9 +19,9 @@ TGltfFrames ChooseGltfFrames(const tinygltf::Model& model, const TGltfImportChoi
         std::string names;
         for (const tinygltf::Animation& a : model.animations)
             names += (names.empty() ? "" : ", ") + ("\"" + a.name + "\"");
-        throw TGltfRefusal("no animation is named \"" + choice.animationName + "\" (" +
-                           (names.empty() ? std::string("the file has none") : "the file has " + names) +
-                           ")");
+        throw TGltfRefusal(
+            "no animation is named \"" + choice.animationName + "\" (" +
+            (names.empty() ? std::string("the file has none") : "the file has " + names) + ")");
     }
     std::size_t count = 1;
     if (index >= 0) {
@@ -43,7 +43,8 @@ TGltfFrames ChooseGltfFrames(const tinygltf::Model& model, const TGltfImportChoi
     }
     if (last - first + 1 > maxFrames)
         throw TGltfRefusal(std::to_string(last - first + 1) + " frames, more than the " +
-                           std::to_string(maxFrames) + " " + kind + " holds (--frames chooses a range)");
+                           std::to_string(maxFrames) + " " + kind +
+                           " holds (--frames chooses a range)");
     for (std::size_t f = first; f <= last; ++f)
         frames.times.push_back(static_cast<double>(f) / kGltfFrameRate);
     return frames;

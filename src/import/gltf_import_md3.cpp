@@ -25,9 +25,11 @@ std::string LimitText(const TSurface& s, TSurfaceLimit limit) {
     const std::string name = NameFieldText(s.name);
     if (limit == TSurfaceLimit::Vertices)
         return "MAX_VERTS limit exceeded: " + std::to_string(s.numVerts) + " > " +
-               std::to_string(kMD3MaxVerts) + "\r\nToo many vertices in one mesh..\r\nMesh: " + name;
+               std::to_string(kMD3MaxVerts) +
+               "\r\nToo many vertices in one mesh..\r\nMesh: " + name;
     return "MAX_TRIANGLES limit exceeded: " + std::to_string(s.numTriangles) + " > " +
-           std::to_string(kMD3MaxTriangles) + "\r\nToo many triangles in one mesh..\r\nMesh: " + name;
+           std::to_string(kMD3MaxTriangles) +
+           "\r\nToo many triangles in one mesh..\r\nMesh: " + name;
 }
 
 // One primitive's vertices in game coordinates, frame-major, before the bounds are fitted.
@@ -59,8 +61,9 @@ TSurface FromCarrier(const TSurface& piece, const std::vector<TSurface>& surface
     out.numFrames = static_cast<std::int32_t>(frames);
     out.vertices.resize(verts * frames);
     for (std::size_t v = 0; v < verts; ++v) {
-        const std::size_t from = static_cast<std::uint16_t>(piece.vertices[v].x) |
-                                 static_cast<std::size_t>(static_cast<std::uint16_t>(piece.vertices[v].y)) << 16;
+        const std::size_t from =
+            static_cast<std::uint16_t>(piece.vertices[v].x) |
+            static_cast<std::size_t>(static_cast<std::uint16_t>(piece.vertices[v].y)) << 16;
         for (std::size_t f = 0; f < frames; ++f)
             out.vertices[f * verts + v] = whole.vertices[f * wholeVerts + from];
     }
@@ -113,7 +116,8 @@ bool TGltfImport::ConvertGltfToMD3(TMD3& model, UserPrompts& prompts, std::strin
                 }
             }
             for (int node : tagNodes) {
-                TMD3Tag tag = GameTagFromGltf(world[static_cast<std::size_t>(node)], settings.scale);
+                TMD3Tag tag =
+                    GameTagFromGltf(world[static_cast<std::size_t>(node)], settings.scale);
                 SetName64(model_->nodes[static_cast<std::size_t>(node)].name, tag.name);
                 tags.push_back(tag);
             }
@@ -147,7 +151,9 @@ bool TGltfImport::ConvertGltfToMD3(TMD3& model, UserPrompts& prompts, std::strin
         const TGltfPrimitive& primitive = primitives[p];
         const TGameMesh& mesh = meshes[p];
         const std::size_t verts = primitive.VertexCount();
-        const auto at = [&](std::size_t f, std::uint32_t v) { return mesh.positions[f * verts + v] * k; };
+        const auto at = [&](std::size_t f, std::uint32_t v) {
+            return mesh.positions[f * verts + v] * k;
+        };
         // A triangle is kept when any frame draws it: a morph may grow it from nothing.
         std::vector<std::array<std::uint32_t, 3>> kept;
         for (const auto& t : primitive.triangles) {
@@ -172,8 +178,8 @@ bool TGltfImport::ConvertGltfToMD3(TMD3& model, UserPrompts& prompts, std::strin
         // Only the vertices the kept triangles use, in the order they are first used.
         std::vector<std::int32_t> newIndex(verts, -1);
         std::vector<std::uint32_t> used;
-        TSurface s = NewConvertedSurface(primitive.name,
-                                         GltfShaderName(*model_, primitive.material, settings.shaderPrefix));
+        TSurface s = NewConvertedSurface(
+            primitive.name, GltfShaderName(*model_, primitive.material, settings.shaderPrefix));
         for (const auto& t : kept) {
             TMD3Triangle triangle;
             for (int j = 0; j < 3; ++j) {
@@ -191,8 +197,8 @@ bool TGltfImport::ConvertGltfToMD3(TMD3& model, UserPrompts& prompts, std::strin
                 const float u = primitive.texCoords.empty() ? 0.0f : primitive.texCoords[2 * v];
                 const float t = primitive.texCoords.empty() ? 0.0f : primitive.texCoords[2 * v + 1];
                 // glTF's v runs down the image as the file's t does.
-                AddConvertedCorner(s, at(f, v), TMD3::EncodeNormal(mesh.normals[f * verts + v]),
-                                   u, t, frameBounds[f]);
+                AddConvertedCorner(s, at(f, v), TMD3::EncodeNormal(mesh.normals[f * verts + v]), u,
+                                   t, frameBounds[f]);
             }
         }
         // AddConvertedCorner gave every frame its texture coordinates; one row is the surface's.
@@ -209,7 +215,8 @@ bool TGltfImport::ConvertGltfToMD3(TMD3& model, UserPrompts& prompts, std::strin
     skippedText_ = report.Text();
     if (surfaces.empty() && tagNodes.empty()) {
         model.Clear();
-        message = "no triangles to convert" + (skippedText_.empty() ? std::string() : " (" + skippedText_ + ")");
+        message = "no triangles to convert" +
+                  (skippedText_.empty() ? std::string() : " (" + skippedText_ + ")");
         return false;
     }
 

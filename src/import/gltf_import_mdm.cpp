@@ -50,7 +50,8 @@ int CommonSkin(const std::vector<TGltfPrimitive>& primitives) {
     const int skin = primitives[0].skin;
     for (const TGltfPrimitive& p : primitives) {
         if (p.skin < 0)
-            throw TGltfRefusal("mesh \"" + p.name + "\" has no skin; an MDM holds skinned meshes only");
+            throw TGltfRefusal("mesh \"" + p.name +
+                               "\" has no skin; an MDM holds skinned meshes only");
         if (p.skin != skin)
             throw TGltfRefusal("the meshes use different skins; an MDM has one skeleton");
     }
@@ -69,7 +70,8 @@ std::vector<TMDMSurfaceBoneRefs> WithAncestors(const std::set<std::int32_t>& use
                                                const std::vector<TMDXBoneInfo>& bones) {
     std::set<std::int32_t> all;
     for (std::int32_t b : used)
-        for (std::int32_t a = b; a >= 0 && all.insert(a).second; a = bones[static_cast<std::size_t>(a)].parent) {
+        for (std::int32_t a = b; a >= 0 && all.insert(a).second;
+             a = bones[static_cast<std::size_t>(a)].parent) {
         }
     return {all.begin(), all.end()};
 }
@@ -107,7 +109,8 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
         for (int node : scene.Nodes())
             for (std::size_t j = 0; j < skin.joints.size(); ++j)
                 if (skin.joints[j] == node && boneOfNode[static_cast<std::size_t>(node)] < 0) {
-                    boneOfNode[static_cast<std::size_t>(node)] = static_cast<std::int32_t>(jointOfBone.size());
+                    boneOfNode[static_cast<std::size_t>(node)] =
+                        static_cast<std::int32_t>(jointOfBone.size());
                     jointOfBone.push_back(j);
                 }
         if (jointOfBone.size() != std::set<int>(skin.joints.begin(), skin.joints.end()).size())
@@ -118,7 +121,8 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
             boneOfJoint[j] = boneOfNode[static_cast<std::size_t>(skin.joints[j])];
         const auto nearestBone = [&](int node) {
             for (int n = node; n >= 0; n = scene.Parent(n))
-                if (boneOfNode[static_cast<std::size_t>(n)] >= 0) return boneOfNode[static_cast<std::size_t>(n)];
+                if (boneOfNode[static_cast<std::size_t>(n)] >= 0)
+                    return boneOfNode[static_cast<std::size_t>(n)];
             return std::int32_t{-1};
         };
         const std::size_t boneCount = jointOfBone.size();
@@ -137,12 +141,14 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
                                " root joints; an MDX skeleton has one");
 
         // Every frame's bones in game coordinates.
-        std::vector<std::vector<TGameBone>> posed(frames.times.size(), std::vector<TGameBone>(boneCount));
+        std::vector<std::vector<TGameBone>> posed(frames.times.size(),
+                                                  std::vector<TGameBone>(boneCount));
         std::vector<TGltfMatrix> world;
         for (std::size_t f = 0; f < frames.times.size(); ++f) {
             scene.WorldMatrices(frames.Poses(scene, f), world);
             for (std::size_t b = 0; b < boneCount; ++b)
-                posed[f][b] = GameBone(world[static_cast<std::size_t>(skin.joints[jointOfBone[b]])], scale);
+                posed[f][b] =
+                    GameBone(world[static_cast<std::size_t>(skin.joints[jointOfBone[b]])], scale);
         }
         // Each bone keeps one distance to its parent: the mean over the frames.
         std::int64_t stretched = 0;
@@ -151,7 +157,8 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
             if (parent < 0) continue;
             double sum = 0, low = 1e30, high = 0;
             for (const auto& frame : posed) {
-                const double d = VectorLength(frame[b].position - frame[static_cast<std::size_t>(parent)].position);
+                const double d = VectorLength(frame[b].position -
+                                              frame[static_cast<std::size_t>(parent)].position);
                 sum += d, low = std::min(low, d), high = std::max(high, d);
             }
             anim.bones[b].parentDist = static_cast<float>(sum / static_cast<double>(posed.size()));
@@ -164,18 +171,21 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
         std::set<std::int32_t> usedByMesh;
         std::int64_t unweighted = 0;
         for (const TGltfPrimitive& p : primitives) {
-            CheckLimit(p.VertexCount(), limits.skeletalVerts, "MAX_VERTS limit exceeded in mesh \"" + p.name + "\"");
+            CheckLimit(p.VertexCount(), limits.skeletalVerts,
+                       "MAX_VERTS limit exceeded in mesh \"" + p.name + "\"");
             CheckLimit(p.triangles.size(), limits.skeletalTriangles,
                        "MAX_TRIANGLES limit exceeded in mesh \"" + p.name + "\"");
             TMDMSurface s;
             std::memcpy(s.ident, kMDMIdent, sizeof(s.ident));
             SetNameField(p.name, s.name);
-            SetNameField(GltfShaderName(*model_, p.material, choice.settings.shaderPrefix), s.shader);
+            SetNameField(GltfShaderName(*model_, p.material, choice.settings.shaderPrefix),
+                         s.shader);
             s.shaderIndex = -1;
             std::set<std::int32_t> used;
             const std::vector<float> normals = GltfRestNormals(p);
             for (std::size_t v = 0; v < p.VertexCount(); ++v) {
-                const TGltfPoint position{p.positions[3 * v], p.positions[3 * v + 1], p.positions[3 * v + 2]};
+                const TGltfPoint position{p.positions[3 * v], p.positions[3 * v + 1],
+                                          p.positions[3 * v + 2]};
                 const TGltfPoint normal{normals[3 * v], normals[3 * v + 1], normals[3 * v + 2]};
                 TMDMVertex vertex;
                 vertex.texCoords[0] = p.texCoords.empty() ? 0.0f : p.texCoords[2 * v];
@@ -196,7 +206,8 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
                     if (!(w > 0)) continue;
                     const std::uint32_t j = none ? 0 : p.joints[v * p.influences + k];
                     const std::int32_t bone = none ? 0 : boneOfJoint[j];
-                    const TGltfPoint local = TransformPoint(skin.inverseBinds[none ? jointOfBone[0] : j], position);
+                    const TGltfPoint local =
+                        TransformPoint(skin.inverseBinds[none ? jointOfBone[0] : j], position);
                     auto& entry = byBone[bone];
                     entry.first += none ? 1.0f : static_cast<float>(w / total);
                     entry.second = GameFromGltf(local) * scale;
@@ -219,8 +230,9 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
             }
             for (const auto& t : p.triangles)
                 // The game's front faces turn the other way round than glTF's.
-                s.triangles.push_back({{static_cast<std::int32_t>(t[0]), static_cast<std::int32_t>(t[2]),
-                                        static_cast<std::int32_t>(t[1])}});
+                s.triangles.push_back(
+                    {{static_cast<std::int32_t>(t[0]), static_cast<std::int32_t>(t[2]),
+                      static_cast<std::int32_t>(t[1])}});
             s.boneReferences = WithAncestors(used, anim.bones);
             usedByMesh.insert(used.begin(), used.end());
             s.numVerts = static_cast<std::uint32_t>(s.vertices.size());
@@ -229,7 +241,8 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
             s.collapseMap.assign(s.vertices.size(), 0);
             mesh.surfaces.push_back(std::move(s));
         }
-        report.Count(unweighted, "vertex", "vertices", "without joint weights bound to the root bone");
+        report.Count(unweighted, "vertex", "vertices",
+                     "without joint weights bound to the root bone");
 
         // Tags: tag_* nodes, on their nearest joint, placed as they stand in the first frame.
         scene.WorldMatrices(frames.Poses(scene, 0), world);
@@ -266,8 +279,9 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
                 if (parent < 0) {
                     frame.parentOffset = posed[f][b].position;
                 } else {
-                    EncodeBoneDirection(posed[f][b].position - posed[f][static_cast<std::size_t>(parent)].position,
-                                        frame.boneFrames[b]);
+                    EncodeBoneDirection(
+                        posed[f][b].position - posed[f][static_cast<std::size_t>(parent)].position,
+                        frame.boneFrames[b]);
                 }
             }
         }
@@ -307,7 +321,8 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
         frame.radius = VectorLength(frame.maxBounds - frame.minBounds) * 0.5f;
     }
     TCollapseMap lod;
-    if (!lod.CalculateLod(mesh, anim, 0)) report.Note("no collapse maps: the model cannot be posed");
+    if (!lod.CalculateLod(mesh, anim, 0))
+        report.Note("no collapse maps: the model cannot be posed");
     skippedText_ = report.Text();
     return true;
 }

@@ -89,8 +89,7 @@ void ReadInfluences(const tinygltf::Model& model, const tinygltf::Primitive& p,
                 const std::size_t at = v * out.influences + static_cast<std::size_t>(set) * 4 + k;
                 const std::uint32_t joint = joints[v * 4 + k];
                 const float weight = weights[v * 4 + k];
-                if (weight < 0)
-                    throw TGltfRefusal(what + ": a joint weight is negative");
+                if (weight < 0) throw TGltfRefusal(what + ": a joint weight is negative");
                 if (weight > 0 && joint >= skin.joints.size())
                     throw TGltfRefusal(what + " names joint " + std::to_string(joint) +
                                        " of a skin with " + std::to_string(skin.joints.size()));
@@ -100,9 +99,8 @@ void ReadInfluences(const tinygltf::Model& model, const tinygltf::Primitive& p,
     }
 }
 
-TGltfPrimitive ReadPrimitive(const tinygltf::Model& model, const tinygltf::Primitive& p,
-                             int node, const std::vector<TGltfSkin>& skins,
-                             const std::string& name) {
+TGltfPrimitive ReadPrimitive(const tinygltf::Model& model, const tinygltf::Primitive& p, int node,
+                             const std::vector<TGltfSkin>& skins, const std::string& name) {
     const std::string what = "mesh \"" + name + "\"";
     TGltfPrimitive out;
     out.node = node;
@@ -272,8 +270,9 @@ void PoseGltfPrimitive(const TGltfPrimitive& primitive, const std::vector<TGltfS
         TGltfPoint p{primitive.positions[3 * v], primitive.positions[3 * v + 1],
                      primitive.positions[3 * v + 2]};
         TGltfPoint n{0, 0, 0};
-        if (hasNormals) n = {primitive.normals[3 * v], primitive.normals[3 * v + 1],
-                             primitive.normals[3 * v + 2]};
+        if (hasNormals)
+            n = {primitive.normals[3 * v], primitive.normals[3 * v + 1],
+                 primitive.normals[3 * v + 2]};
         for (std::size_t t = 0; t < primitive.targets.size() && t < morph.size(); ++t) {
             const TGltfMorphTarget& target = primitive.targets[t];
             for (std::size_t k = 0; k < 3; ++k) {

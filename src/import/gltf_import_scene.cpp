@@ -84,8 +84,7 @@ TGltfScene::TGltfScene(const tinygltf::Model& model)
                 throw TGltfRefusal("node " + std::to_string(n) + " names child " +
                                    std::to_string(child) + ", which does not exist");
             if (parents_[static_cast<std::size_t>(child)] >= 0 || child == n)
-                throw TGltfRefusal("node " + std::to_string(child) +
-                                   " has more than one parent");
+                throw TGltfRefusal("node " + std::to_string(child) + " has more than one parent");
             parents_[static_cast<std::size_t>(child)] = n;
         }
     }
@@ -146,7 +145,8 @@ std::vector<TGltfNodePose> TGltfScene::RestPoses() const {
         }
         for (double v : pose.matrix.m)
             if (!std::isfinite(v))
-                throw TGltfRefusal("node " + std::to_string(n) + " has a matrix that is not finite");
+                throw TGltfRefusal("node " + std::to_string(n) +
+                                   " has a matrix that is not finite");
         for (double v : {pose.translation[0], pose.translation[1], pose.translation[2],
                          pose.rotation[0], pose.rotation[1], pose.rotation[2], pose.rotation[3],
                          pose.scale[0], pose.scale[1], pose.scale[2]})

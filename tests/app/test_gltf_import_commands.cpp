@@ -25,7 +25,8 @@ class GltfImportCommands : public MainWindowTest {
         const int joints = b.Accessor(std::vector<float>(12, 0), TINYGLTF_TYPE_VEC4,
                                       TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE);
         const int weights = b.Floats({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}, TINYGLTF_TYPE_VEC4);
-        const int mesh = b.Mesh("plate", {{"POSITION", positions}, {"JOINTS_0", joints}, {"WEIGHTS_0", weights}});
+        const int mesh = b.Mesh(
+            "plate", {{"POSITION", positions}, {"JOINTS_0", joints}, {"WEIGHTS_0", weights}});
         const int node = b.Node("plate", -1, mesh);
         if (skinned) {
             tinygltf::Skin skin;
@@ -55,8 +56,9 @@ TEST_F(GltfImportCommands, DroppedChosenAndGeneralLoadsConvert) {
         int kind;
         const char* status;
     };
-    for (const Case& c : {Case{TAnswer::Yes, kModelKindMDMMDX, "glTF loaded and converted to MDM/MDX"},
-                          Case{TAnswer::No, kModelKindMD3, "glTF loaded and converted to MD3"}}) {
+    for (const Case& c :
+         {Case{TAnswer::Yes, kModelKindMDMMDX, "glTF loaded and converted to MDM/MDX"},
+          Case{TAnswer::No, kModelKindMD3, "glTF loaded and converted to MD3"}}) {
         answer_ = c.answer;
         questions_.clear();
         answerOpen_ = WriteGltf("player.glb", true);

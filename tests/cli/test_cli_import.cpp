@@ -130,11 +130,12 @@ TEST(CliImport, GltfBecomesMD3FramesOrAnMDMWithItsMDX) {
     GltfBuilder b;
     const int joint = b.Node("Bip01");
     const int positions = b.Floats({0, 0, 0, 0, 0, 4, 4, 0, 0}, TINYGLTF_TYPE_VEC3);
-    const int joints =
-        b.Accessor(std::vector<float>(12, 0), TINYGLTF_TYPE_VEC4, TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE);
+    const int joints = b.Accessor(std::vector<float>(12, 0), TINYGLTF_TYPE_VEC4,
+                                  TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE);
     const int weights = b.Floats({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}, TINYGLTF_TYPE_VEC4);
-    const int node = b.Node("plate", -1,
-                            b.Mesh("plate", {{"POSITION", positions}, {"JOINTS_0", joints}, {"WEIGHTS_0", weights}}));
+    const int node = b.Node(
+        "plate", -1,
+        b.Mesh("plate", {{"POSITION", positions}, {"JOINTS_0", joints}, {"WEIGHTS_0", weights}}));
     tinygltf::Skin skin;
     skin.joints = {joint};
     b.model.skins.push_back(skin);

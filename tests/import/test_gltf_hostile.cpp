@@ -51,12 +51,14 @@ TEST(GltfImportHostile, FaultsAreRefusedWithTheReason) {
          "1000 elements reach past the end of buffer view 0"},
         {"offset past the view", [](GltfBuilder& b) { b.model.accessors[0].byteOffset = 4; },
          "reach past the end of buffer view 0"},
-        {"view past the buffer", [](GltfBuilder& b) { b.model.bufferViews[0].byteOffset = 1u << 20; },
-         "buffer view"},
+        {"view past the buffer",
+         [](GltfBuilder& b) { b.model.bufferViews[0].byteOffset = 1u << 20; }, "buffer view"},
         {"stride below an element", [](GltfBuilder& b) { b.model.bufferViews[0].byteStride = 4; },
          "stride 4 does not fit elements of 12 bytes"},
         {"index past the vertices",
-         [](GltfBuilder& b) { b.model.meshes[0].primitives[0].indices = b.Indices({0, 1, 7}); },
+         [](GltfBuilder& b) {
+             b.model.meshes[0].primitives[0].indices = b.Indices({0, 1, 7});
+         },
          "index 7 past its 3 vertices"},
         {"a number that is not finite",
          [nan](GltfBuilder& b) {
@@ -90,9 +92,11 @@ TEST(GltfImportHostile, FaultsAreRefusedWithTheReason) {
              a.sparse.values.byteOffset = 0;
          },
          "sparse index 9 past the 3 elements"},
-        {"points", [](GltfBuilder& b) { b.model.meshes[0].primitives[0].mode = TINYGLTF_MODE_POINTS; },
+        {"points",
+         [](GltfBuilder& b) { b.model.meshes[0].primitives[0].mode = TINYGLTF_MODE_POINTS; },
          "is drawn as points, which make no triangles"},
-        {"lines", [](GltfBuilder& b) { b.model.meshes[0].primitives[0].mode = TINYGLTF_MODE_LINE_STRIP; },
+        {"lines",
+         [](GltfBuilder& b) { b.model.meshes[0].primitives[0].mode = TINYGLTF_MODE_LINE_STRIP; },
          "is drawn as lines, which make no triangles"},
         {"a node with two parents",
          [](GltfBuilder& b) {
@@ -103,8 +107,9 @@ TEST(GltfImportHostile, FaultsAreRefusedWithTheReason) {
          "node 0 has more than one parent"},
         {"a joint past its skin",
          [](GltfBuilder& b) {
-             b.model.meshes[0].primitives[0].attributes["JOINTS_0"] = b.Accessor(
-                 {5, 0, 0, 0, 5, 0, 0, 0, 5, 0, 0, 0}, TINYGLTF_TYPE_VEC4, TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE);
+             b.model.meshes[0].primitives[0].attributes["JOINTS_0"] =
+                 b.Accessor({5, 0, 0, 0, 5, 0, 0, 0, 5, 0, 0, 0}, TINYGLTF_TYPE_VEC4,
+                            TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE);
              b.model.meshes[0].primitives[0].attributes["WEIGHTS_0"] =
                  b.Floats({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}, TINYGLTF_TYPE_VEC4);
              tinygltf::Skin skin;
@@ -113,10 +118,14 @@ TEST(GltfImportHostile, FaultsAreRefusedWithTheReason) {
              b.model.nodes[0].skin = 0;
          },
          "names joint 5 of a skin with 1"},
-        {"an animation not in the file", [](GltfBuilder&) {},
-         "no animation is named \"run\" (the file has none)", {{}, "run", {}}},
-        {"frames past the animation", [](GltfBuilder&) {},
-         "frames 0-50 are not among the 1 frames (0-0) the animation gives", {{}, "", TGltfFrameRange{0, 50}}},
+        {"an animation not in the file",
+         [](GltfBuilder&) {},
+         "no animation is named \"run\" (the file has none)",
+         {{}, "run", {}}},
+        {"frames past the animation",
+         [](GltfBuilder&) {},
+         "frames 0-50 are not among the 1 frames (0-0) the animation gives",
+         {{}, "", TGltfFrameRange{0, 50}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -138,8 +147,8 @@ TEST(GltfImportHostile, BuffersComeFromTheFolderOfTheFile) {
     testing_support::WriteBytes(dir.File("outside.bin"), b.model.buffers[0].data);
     std::filesystem::create_symlink(dir.path() / "outside.bin", dir.path() / "model/link.bin");
     const std::vector<std::uint8_t> text = b.Bytes(false);
-    for (const std::string& uri :
-         std::vector<std::string>{"plate.bin", "../outside.bin", dir.File("outside.bin"), "link.bin"}) {
+    for (const std::string& uri : std::vector<std::string>{"plate.bin", "../outside.bin",
+                                                           dir.File("outside.bin"), "link.bin"}) {
         SCOPED_TRACE(uri);
         nlohmann::json json = nlohmann::json::parse(text.begin(), text.end());
         json["buffers"][0]["uri"] = uri;
@@ -151,7 +160,8 @@ TEST(GltfImportHostile, BuffersComeFromTheFolderOfTheFile) {
         EXPECT_EQ(loaded, uri == "plate.bin") << message;
         // An absolute path is taken as inside the folder, where there is no such file.
         if (!loaded) {
-            EXPECT_TRUE(message.find("lies outside the folder of the glTF file") != std::string::npos ||
+            EXPECT_TRUE(message.find("lies outside the folder of the glTF file") !=
+                            std::string::npos ||
                         message.find("File not found") != std::string::npos)
                 << message;
         }

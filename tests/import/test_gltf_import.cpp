@@ -44,8 +44,10 @@ int FlatTriangle(GltfBuilder& b, bool zUp, bool normals, bool texCoords) {
                                   : std::vector<float>{0, 0, 0, 0, 0, 4, 4, 0, 0},
                               TINYGLTF_TYPE_VEC3)}};
     const float ny = zUp ? 0.0f : 1.0f, nz = zUp ? 1.0f : 0.0f;
-    if (normals) attributes["NORMAL"] = b.Floats({0, ny, nz, 0, ny, nz, 0, ny, nz}, TINYGLTF_TYPE_VEC3);
-    if (texCoords) attributes["TEXCOORD_0"] = b.Floats({0, 0.25f, 0, 1, 1, 0.25f}, TINYGLTF_TYPE_VEC2);
+    if (normals)
+        attributes["NORMAL"] = b.Floats({0, ny, nz, 0, ny, nz, 0, ny, nz}, TINYGLTF_TYPE_VEC3);
+    if (texCoords)
+        attributes["TEXCOORD_0"] = b.Floats({0, 0.25f, 0, 1, 1, 0.25f}, TINYGLTF_TYPE_VEC2);
     return b.Mesh("plate", attributes, b.Indices({0, 1, 2}));
 }
 
@@ -60,8 +62,9 @@ TEST(GltfImport, AxesNodeTransformsAndCorners) {
         bool normals;
         bool texCoords;
     };
-    for (const Case& c : {Case{"y-up", false, true, true}, Case{"z-up under a root", true, true, true},
-                          Case{"without normals or texture coordinates", false, false, false}}) {
+    for (const Case& c :
+         {Case{"y-up", false, true, true}, Case{"z-up under a root", true, true, true},
+          Case{"without normals or texture coordinates", false, false, false}}) {
         SCOPED_TRACE(c.name);
         GltfBuilder b;
         const int mesh = FlatTriangle(b, c.zUpUnderRoot, c.normals, c.texCoords);
@@ -91,7 +94,9 @@ TEST(GltfImport, AxesNodeTransformsAndCorners) {
         EXPECT_EQ(s.triangles[0].indexes[0], 2);
         EXPECT_EQ(s.triangles[0].indexes[1], 1);
         EXPECT_EQ(s.triangles[0].indexes[2], 0);
-        for (int v = 0; v < 3; ++v) ExpectNear(TMD3::DecodeNormal(s.vertices[static_cast<std::size_t>(v)].normal), {0, 0, 1}, 0.05f);
+        for (int v = 0; v < 3; ++v)
+            ExpectNear(TMD3::DecodeNormal(s.vertices[static_cast<std::size_t>(v)].normal),
+                       {0, 0, 1}, 0.05f);
         // The model holds t flipped (1 - the file's t), and the file's t is glTF's v.
         EXPECT_FLOAT_EQ(s.texCoords[2].s, c.texCoords ? 1.0f : 0.0f);
         EXPECT_FLOAT_EQ(s.texCoords[1].t, c.texCoords ? 0.0f : 1.0f);
@@ -166,8 +171,8 @@ TEST(GltfImport, SkinWithEightInfluencesAndTagsAreBakedPerFrame) {
     skin.joints = joints;
     std::vector<float> inverseBinds;
     for (int k = 0; k < 8; ++k)
-        inverseBinds.insert(inverseBinds.end(), {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0,
-                                                 -static_cast<float>(k), 0, 0, 1});
+        inverseBinds.insert(inverseBinds.end(),
+                            {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -static_cast<float>(k), 0, 0, 1});
     skin.inverseBindMatrices = b.Floats(inverseBinds, TINYGLTF_TYPE_MAT4);
     b.model.skins.push_back(skin);
     const int body = b.Node("body", -1, mesh);
@@ -219,8 +224,7 @@ TEST(GltfImport, LayoutsOfTrianglesAndNumbers) {
             a.count = 3;
             a.sparse.isSparse = true;
             a.sparse.count = 2;
-            a.sparse.indices.bufferView =
-                b.View({1, 0, 2, 0});  // unsigned shorts 1 and 2
+            a.sparse.indices.bufferView = b.View({1, 0, 2, 0});  // unsigned shorts 1 and 2
             a.sparse.indices.byteOffset = 0;
             a.sparse.indices.componentType = TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT;
             std::vector<std::uint8_t> values(24);
@@ -243,7 +247,8 @@ TEST(GltfImport, LayoutsOfTrianglesAndNumbers) {
         for (const TMD3Triangle& t : s.triangles) {
             // The stored order is the game's, the reverse of glTF's: (b - c) x (a - c) is the
             // front, which must face the game's up.
-            const TVector3 a = Position(md3, 0, 0, t.indexes[0]), m = Position(md3, 0, 0, t.indexes[1]),
+            const TVector3 a = Position(md3, 0, 0, t.indexes[0]),
+                           m = Position(md3, 0, 0, t.indexes[1]),
                            z = Position(md3, 0, 0, t.indexes[2]);
             EXPECT_GT(VectorCross(m - z, a - z).z, 0.0f);
         }

@@ -36,34 +36,44 @@ GltfBuilder Player() {
     std::vector<float> corners;
     for (int v = 0; v < 12; ++v) {
         const float angle = static_cast<float>(v) * 0.52f;
-        positions.insert(positions.end(), {3 * std::cos(angle), static_cast<float>(v) * 0.8f, 3 * std::sin(angle)});
+        positions.insert(positions.end(),
+                         {3 * std::cos(angle), static_cast<float>(v) * 0.8f, 3 * std::sin(angle)});
         texCoords.insert(texCoords.end(), {static_cast<float>(v) / 16.0f, 0.5f});
         const int first = std::min(v / 4, 2);
-        ids.insert(ids.end(), {static_cast<float>(first), static_cast<float>(std::min(first + 1, 2)), 0, 0});
+        ids.insert(ids.end(),
+                   {static_cast<float>(first), static_cast<float>(std::min(first + 1, 2)), 0, 0});
         weights.insert(weights.end(), v % 3 == 0 ? std::initializer_list<float>{1, 0, 0, 0}
-                                      : v % 3 == 1 ? std::initializer_list<float>{0.6f, 0.4f, 0, 0}
-                                                   : std::initializer_list<float>{0.5f, 0.3f, 0.2f, 0});
+                                      : v % 3 == 1
+                                          ? std::initializer_list<float>{0.6f, 0.4f, 0, 0}
+                                          : std::initializer_list<float>{0.5f, 0.3f, 0.2f, 0});
     }
     for (int v = 0; v + 2 < 12; ++v)
-        corners.insert(corners.end(), {static_cast<float>(v), static_cast<float>(v + 1), static_cast<float>(v + 2)});
+        corners.insert(corners.end(), {static_cast<float>(v), static_cast<float>(v + 1),
+                                       static_cast<float>(v + 2)});
     const int position = b.Floats(positions, TINYGLTF_TYPE_VEC3);
     const int texCoord = b.Floats(texCoords, TINYGLTF_TYPE_VEC2);
     const int joint = b.Accessor(ids, TINYGLTF_TYPE_VEC4, TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE);
     const int weight = b.Floats(weights, TINYGLTF_TYPE_VEC4);
     const int indices = b.Indices(corners);
-    const int mesh = b.Mesh("body", {{"POSITION", position}, {"TEXCOORD_0", texCoord},
-                                     {"JOINTS_0", joint}, {"WEIGHTS_0", weight}}, indices);
+    const int mesh = b.Mesh("body",
+                            {{"POSITION", position},
+                             {"TEXCOORD_0", texCoord},
+                             {"JOINTS_0", joint},
+                             {"WEIGHTS_0", weight}},
+                            indices);
     tinygltf::Skin skin;
     skin.joints = joints;
-    skin.inverseBindMatrices = b.Floats({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1,
-                                         1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, -4, 0, 1,
-                                         1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, -8, 0, 1},
-                                        TINYGLTF_TYPE_MAT4);
+    skin.inverseBindMatrices =
+        b.Floats({1, 0, 0, 0, 0, 1,  0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 1,  0, 0,
+                  0, 0, 1, 0, 0, -4, 0, 1, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, -8, 0, 1},
+                 TINYGLTF_TYPE_MAT4);
     b.model.skins.push_back(skin);
     b.model.nodes[static_cast<std::size_t>(b.Node("body", -1, mesh))].skin = 0;
-    const float q = static_cast<float>(std::sin(M_PI / 4)), e = static_cast<float>(std::sin(M_PI / 16));
+    const float q = static_cast<float>(std::sin(M_PI / 4)),
+                e = static_cast<float>(std::sin(M_PI / 16));
     b.Channel(0, joints[1], "rotation", {0, 1}, {0, 0, 0, 1, 0, 0, q, q}, TINYGLTF_TYPE_VEC4);
-    b.Channel(0, joints[2], "rotation", {0, 1}, {0, 0, 0, 1, e, 0, 0, std::sqrt(1 - e * e)}, TINYGLTF_TYPE_VEC4);
+    b.Channel(0, joints[2], "rotation", {0, 1}, {0, 0, 0, 1, e, 0, 0, std::sqrt(1 - e * e)},
+              TINYGLTF_TYPE_VEC4);
     b.Channel(0, joints[0], "translation", {0, 1}, {0, 0, 0, 2, 0, 0}, TINYGLTF_TYPE_VEC3);
     b.model.animations[0].name = "turn";
     return b;
@@ -108,9 +118,11 @@ TEST(GltfImportMDM, PlayerPosesAsTheGltfPosesIt) {
             const TVector3 posed = GameFromPose(mesh.pose.vertexPositions[v]);
             const TMD3Vertex& want =
                 surface.vertices[f * static_cast<std::size_t>(surface.numVerts) +
-                                 static_cast<std::size_t>(bakedVertex.at(mesh.surfaces[0].vertices[v].texCoords[0]))];
+                                 static_cast<std::size_t>(
+                                     bakedVertex.at(mesh.surfaces[0].vertices[v].texCoords[0]))];
             // The bake rounds to the 1/64 grid; the pose must come within 1/64 of that.
-            worst = std::max({worst, std::fabs(posed.x - want.x / 64.0f), std::fabs(posed.y - want.y / 64.0f),
+            worst = std::max({worst, std::fabs(posed.x - want.x / 64.0f),
+                              std::fabs(posed.y - want.y / 64.0f),
                               std::fabs(posed.z - want.z / 64.0f)});
         }
         const TVector3 tag = GameFromPose(mesh.pose.tagOrigins[0]);
