@@ -61,9 +61,11 @@ TEST(GltfImport, AxesNodeTransformsAndCorners) {
         bool zUpUnderRoot;
         bool normals;
         bool texCoords;
+        bool rootAsMatrix = false;
     };
     for (const Case& c :
          {Case{"y-up", false, true, true}, Case{"z-up under a root", true, true, true},
+          Case{"z-up under a root given as a matrix", true, true, true, true},
           Case{"without normals or texture coordinates", false, false, false}}) {
         SCOPED_TRACE(c.name);
         GltfBuilder b;
@@ -76,6 +78,12 @@ TEST(GltfImport, AxesNodeTransformsAndCorners) {
             b.model.nodes[0].rotation = {-h, 0, 0, h};
             b.model.nodes[0].scale = {2, 2, 2};
             b.model.nodes[0].translation = {10, 0, 0};
+            if (c.rootAsMatrix) {
+                // The same turn, scale and move, column by column.
+                b.model.nodes[0] = tinygltf::Node{};
+                b.model.nodes[0].name = "root";
+                b.model.nodes[0].matrix = {2, 0, 0, 0, 0, 0, -2, 0, 0, 2, 0, 0, 10, 0, 0, 1};
+            }
             const int child = b.Node("child", root, mesh);
             b.model.nodes[static_cast<std::size_t>(child)].scale = {0.5, 0.5, 0.5};
             b.model.nodes[static_cast<std::size_t>(child)].translation = {-5, 0, 0};
