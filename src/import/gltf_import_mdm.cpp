@@ -58,10 +58,11 @@ int CommonSkin(const std::vector<TGltfPrimitive>& primitives) {
     return skin;
 }
 
+// No split or scale can help a player past the game's limits: it is refused, saying which.
 void CheckLimit(std::size_t count, std::int64_t limit, const std::string& what) {
     if (static_cast<std::int64_t>(count) > limit)
-        throw TGltfRefusal(what + ": " + std::to_string(count) + " > " + std::to_string(limit) +
-                           ", more than the game takes");
+        throw TGltfRefusal(what + " " + std::to_string(count) + ", more than the " +
+                           std::to_string(limit) + " the game takes");
 }
 
 // The bones a list of bones needs posed: themselves and their ancestors, in bone order
@@ -92,8 +93,8 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
         const std::vector<TGltfSkin> skins = ReadGltfSkins(*model_);
         const std::vector<TGltfPrimitive> primitives = ReadGltfPrimitives(*model_, scene, skins);
         const TGltfSkin& skin = skins[static_cast<std::size_t>(CommonSkin(primitives))];
-        CheckLimit(skin.joints.size(), limits.bones, "MAX_BONES limit exceeded");
-        CheckLimit(primitives.size(), limits.skeletalSurfaces, "MAX_SURFACES limit exceeded");
+        CheckLimit(skin.joints.size(), limits.bones, "the skin has joints:");
+        CheckLimit(primitives.size(), limits.skeletalSurfaces, "meshes:");
         const TGltfFrames frames = ChooseGltfFrames(*model_, choice, 1u << 16, "an MDX animation");
         std::size_t vertices = 0;
         for (const TGltfPrimitive& p : primitives)
@@ -171,10 +172,9 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
         std::set<std::int32_t> usedByMesh;
         std::int64_t unweighted = 0;
         for (const TGltfPrimitive& p : primitives) {
-            CheckLimit(p.VertexCount(), limits.skeletalVerts,
-                       "MAX_VERTS limit exceeded in mesh \"" + p.name + "\"");
+            CheckLimit(p.VertexCount(), limits.skeletalVerts, "mesh \"" + p.name + "\" vertices:");
             CheckLimit(p.triangles.size(), limits.skeletalTriangles,
-                       "MAX_TRIANGLES limit exceeded in mesh \"" + p.name + "\"");
+                       "mesh \"" + p.name + "\" triangles:");
             TMDMSurface s;
             std::memcpy(s.ident, kMDMIdent, sizeof(s.ident));
             SetNameField(p.name, s.name);
@@ -266,7 +266,7 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
             tag.numBoneReferences = static_cast<std::uint32_t>(tag.boneReferences.size());
             mesh.tags.push_back(std::move(tag));
         }
-        CheckLimit(mesh.tags.size(), limits.skeletalTags, "MAX_TAGS limit exceeded");
+        CheckLimit(mesh.tags.size(), limits.skeletalTags, "tags:");
 
         // The frames: rotations and offset directions as the game stores them.
         anim.frames.resize(frames.times.size());

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <map>
 
 #include "gltf_builder.h"
@@ -131,4 +132,36 @@ TEST(GltfImportMDM, PlayerPosesAsTheGltfPosesIt) {
                           std::fabs(tag.z - wantTag.z)});
     }
     EXPECT_LE(worst, 1.0f / 128.0f + 1.0f / 64.0f);
+}
+
+// What an MDX skeleton cannot hold is refused with the reason.
+TEST(GltfImportMDM, SkeletonsTheMDXCannotHoldAreRefused) {
+    struct Case {
+        const char* name;
+        std::function<void(GltfBuilder&)> spoil;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"a mesh without a skin", [](GltfBuilder& b) { b.model.nodes.back().skin = -1; },
+         "mesh \"body\" has no skin; an MDM holds skinned meshes only"},
+        {"two roots",
+         [](GltfBuilder& b) {
+             b.model.nodes[0].children.clear();
+             b.model.scenes[0].nodes.push_back(1);
+         },
+         "the skin has 2 root joints; an MDX skeleton has one"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        GltfBuilder b = Player();
+        c.spoil(b);
+        TGltfImport gltf;
+        std::string message;
+        ASSERT_TRUE(gltf.LoadGltfBytes(b.Bytes(), message)) << message;
+        TMDM mesh;
+        TMDX anim;
+        EXPECT_FALSE(gltf.ConvertGltfToMDM(mesh, anim, message));
+        EXPECT_EQ(message, c.reason);
+        EXPECT_FALSE(mesh.IsValid());
+    }
 }
