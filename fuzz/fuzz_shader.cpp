@@ -1,12 +1,15 @@
 // Feeds arbitrary bytes to the shader-script indexer and parser: every name the indexer finds
 // is parsed, and so is one name that may only be found through the backslash fallback. The
-// script is prepared from memory as a file's bytes would be.
+// script is prepared from memory as a file's bytes would be. The same bytes are walked for
+// `info`'s directive marks.
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "shader/q3_shaders.h"
+#include "shader/shader_directive_lines.h"
+#include "shader/shader_directive_support.h"
 #include "shader/shader_index.h"
 #include "shader/shader_lines.h"
 
@@ -28,5 +31,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     store.LoadShader(lines, "x", 0, "textures\\a\\b");
     store.ClearShaders();
+    // Directives come in script order, each a word or more, in a stage block that exists.
+    std::int64_t line = 1;
+    for (const TScriptShader& shader : ListShaderDirectives(text)) {
+        for (const TShaderDirective& d : shader.directives) {
+            if (d.words.empty() || d.line < line || d.stage < 0 || d.stage > shader.stages)
+                __builtin_trap();
+            line = d.line;
+            ClassifyShaderDirective(d.words, d.stage > 0);
+        }
+    }
     return 0;
 }

@@ -210,6 +210,7 @@ class TMainWindow : public QMainWindow {
     // The importers (main_window_import.cpp): `ms3d` chooses MilkShape, else 3ds Max ASCII.
     void BuildImportActions();
     void LoadImportCommand(bool ms3d);
+    void ImportOptionsCommand();
     // The command with the file already chosen, as a drop does it.
     void LoadImportFromFile(const QString& fileName, bool ms3d);
     // Read and convert into `model`; `status` gets the text to show.

@@ -50,6 +50,8 @@ void TMainWindow::LoadGltfFromFile(const QString& fileName) {
 bool TMainWindow::LoadGltfFile(TModelDocument& model, const QString& fileName, QString& status) {
     const QString name = QFileInfo(fileName).fileName();
     TGltfImport gltf;
+    // Scale and shader folder as Import Options... set them; glTF says itself which way is up.
+    gltf.choice.settings = ms3d_.settings;
     std::string message;
     if (!gltf.LoadGltf(fileName.toStdString(), message)) {
         status = "glTF not loaded: " + name + ": " + QString::fromStdString(message);

@@ -7,6 +7,7 @@
 
 #include "app/app_user_prompts.h"
 #include "app/command_end.h"
+#include "app/import_options_dialog.h"
 #include "app/main_window.h"
 
 namespace {
@@ -42,6 +43,20 @@ void TMainWindow::BuildImportActions() {
     add("actionFileLoadASE", "Load ASE From File...", [this] { LoadImportCommand(false); });
     add("actionFileLoadMS3D", "Load MS3D From File...", [this] { LoadImportCommand(true); });
     add("actionFileLoadGLTF", "Load glTF From File...", [this] { LoadGltfCommand(); });
+    add("actionFileImportOptions", "Import Options...", [this] { ImportOptionsCommand(); });
+}
+
+void TMainWindow::ImportOptionsCommand() {
+    ImportOptionsDialog dialog(ms3d_.settings, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    ms3d_.settings = ase_.settings = dialog.Settings();
+    const TImportSettings& s = ms3d_.settings;
+    SetStatus(QString("Imports: scale %1, %2 up%3")
+                  .arg(static_cast<double>(s.scale))
+                  .arg(s.yUp ? "Y" : "Z")
+                  .arg(s.shaderPrefix.empty()
+                           ? QString()
+                           : ", shaders in " + QString::fromStdString(s.shaderPrefix)));
 }
 
 void TMainWindow::LoadImportCommand(bool ms3d) {

@@ -80,20 +80,3 @@ TCheckFindings CheckShaderScript(std::string_view text, const TEngineLimits& lim
     if (depth > 0) out.push_back({"braces left open at the end", depth, 0, where()});
     return out;
 }
-
-std::vector<TShaderOutline> OutlineShaderScript(std::string_view text) {
-    std::vector<TShaderOutline> shaders;
-    Tokens tokens(text);
-    std::string token;
-    int depth = 0;
-    while (tokens.Next(token)) {
-        if (token == "{") {
-            if (++depth == 2 && !shaders.empty()) ++shaders.back().stages;
-        } else if (token == "}") {
-            if (depth > 0) --depth;
-        } else if (depth == 0) {
-            shaders.push_back({token, 0});
-        }
-    }
-    return shaders;
-}

@@ -13,6 +13,7 @@
 #include "cli/mds_files.h"
 #include "cli/model_files.h"
 #include "cli/model_source.h"
+#include "cli/shader_script_info.h"
 #include "cli/skeletal_info.h"
 #include "io/file_names.h"
 #include "md3/md3_tag_file.h"
@@ -198,8 +199,14 @@ bool IsCharacter(const std::string& path) {
     return UpperCaseExtension(path) == ".CHAR";
 }
 
-// One file's description; throws CliError or FileError when it cannot be given.
-void Describe(const std::string& path, bool json, std::ostream& out, std::ostream& warnings) {
+bool IsShaderScript(const std::string& path) {
+    return UpperCaseExtension(path) == ".SHADER";
+}
+
+// One file's description; throws CliError or FileError when it cannot be given. A shader
+// script's directive counts are added to `scriptCounts`.
+void Describe(const std::string& path, bool json, std::ostream& out, std::ostream& warnings,
+              TDirectiveCounts& scriptCounts) {
     if (IsCharacter(path)) {
         if (characterDescriber == nullptr)
             throw CliError("Cannot load \"" + path + "\": this program reads no characters");
@@ -212,7 +219,7 @@ void Describe(const std::string& path, bool json, std::ostream& out, std::ostrea
         return archiveDescriber(path, json, out);
     }
     if (ext == ".SKIN") return DescribeSkin(path, json, out);
-    if (ext == ".SHADER") return DescribeShaderScript(path, json, out);
+    if (ext == ".SHADER") return scriptCounts.Add(DescribeShaderScript(path, json, out));
     if (ext == ".ANIM") return DescribeAnimGroup(path, json, out);
     if (DescribeImported(path, json, out, warnings)) return;
     if (IsMDSFile(path)) return DescribeMDS(path, json, out);
@@ -272,15 +279,21 @@ bool AnyIsArchive(const std::vector<std::string>& paths) {
 int RunInfo(const std::vector<std::string>& paths, bool json, std::ostream& out,
             std::ostream& err) {
     const bool several = paths.size() > 1;
+    // Several files with shader scripts among them end with one summary over the scripts.
+    const bool scriptSummary = several && std::any_of(paths.begin(), paths.end(), IsShaderScript);
+    TDirectiveCounts scriptCounts;
     int result = 0;
     bool textShown = false;
+    if (json && scriptSummary) out << "{\"files\":" << paths.size() << ",\"fileList\":";
     if (json && several) out << '[';
     for (std::size_t i = 0; i < paths.size(); ++i) {
         // Described into a buffer first, so that a file failing halfway shows nothing of it.
         std::ostringstream one;
         std::string error;
         try {
-            Describe(paths[i], json, one, err);
+            TDirectiveCounts counts;
+            Describe(paths[i], json, one, err, counts);
+            scriptCounts.Add(counts);
         } catch (const std::bad_alloc&) {
             error = "Cannot load \"" + paths[i] + "\": out of memory";
         } catch (const std::exception& e) {
@@ -310,6 +323,14 @@ int RunInfo(const std::vector<std::string>& paths, bool json, std::ostream& out,
         }
     }
     if (json && several) out << ']';
+    if (json && scriptSummary) {
+        out << ",\"summary\":";
+        JsonWriter j(out);
+        WriteDirectiveCountsJson(scriptCounts, j);
+        out << '}';
+    }
     if (json) out << '\n';
+    if (!json && scriptSummary)
+        out << "\nAll scripts: " << DirectiveCountsText(scriptCounts) << '\n';
     return result;
 }

@@ -9,6 +9,8 @@
 // Describes every file in order on `out`. A file that cannot be described gets its one-line
 // error on `err` (and, in JSON, an object with "file" and "error", for a single file too) and
 // the others are still described. With --json one file gives one object and several give one array.
+// When several files include shader scripts, the counts of their directives are summed up at
+// the end: a last text line, or in JSON an object {"files": N, "fileList": [...], "summary": {...}}.
 // Returns 0 when every file was described, else 1.
 int RunInfo(const std::vector<std::string>& paths, bool json, std::ostream& out, std::ostream& err);
 

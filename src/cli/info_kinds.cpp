@@ -1,10 +1,6 @@
 #include "cli/info_kinds.h"
 
-#include <map>
-
 #include "assets/skin.h"
-#include "check/shader_image_names.h"
-#include "check/shader_script_check.h"
 #include "cli/cli_error.h"
 #include "cli/info_text.h"
 #include "cli/json_writer.h"
@@ -73,53 +69,6 @@ void DescribeSkin(const std::string& path, bool json, std::ostream& out) {
     for (std::size_t i = 0; i < models.size(); ++i)
         out << "  [" << i << "] " << Quoted(models[i]->surfaceName) << " model "
             << Quoted(models[i]->path) << "\n";
-}
-
-void DescribeShaderScript(const std::string& path, bool json, std::ostream& out) {
-    const TModelSource source(path);
-    const std::string text = ReadText(path, source.File());
-    const std::vector<TShaderOutline> shaders = OutlineShaderScript(text);
-    std::map<std::string, std::vector<std::string>> images;
-    for (const TShaderImageName& name : ShaderImageNames(text))
-        images[name.shader].push_back(name.image);
-    auto imagesOf = [&images](const std::string& shader) -> const std::vector<std::string>& {
-        static const std::vector<std::string> kNone;
-        const auto found = images.find(shader);
-        return found == images.end() ? kNone : found->second;
-    };
-    if (json) {
-        JsonWriter j(out);
-        j.BeginObject();
-        j.Key("format"), j.String("shader");
-        j.Key("file"), j.String(path);
-        j.Key("shaders"), j.Int(static_cast<std::int64_t>(shaders.size()));
-        j.Key("shaderList");
-        j.BeginArray();
-        for (const TShaderOutline& shader : shaders) {
-            j.BeginObject();
-            j.Key("name"), j.String(shader.name);
-            j.Key("stages"), j.Int(shader.stages);
-            j.Key("images");
-            j.BeginArray();
-            for (const std::string& image : imagesOf(shader.name))
-                j.String(image);
-            j.EndArray();
-            j.EndObject();
-        }
-        j.EndArray();
-        j.EndObject();
-        return;
-    }
-    out << "File:     " << path << "\n"
-        << "Format:   shader script\n"
-        << "Shaders:  " << shaders.size() << "\n";
-    for (std::size_t i = 0; i < shaders.size(); ++i) {
-        out << "  [" << i << "] " << Quoted(shaders[i].name) << ", " << shaders[i].stages
-            << (shaders[i].stages == 1 ? " stage" : " stages");
-        for (const std::string& image : imagesOf(shaders[i].name))
-            out << ' ' << Quoted(image);
-        out << "\n";
-    }
 }
 
 void DescribeAnimGroup(const std::string& path, bool json, std::ostream& out) {

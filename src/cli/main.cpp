@@ -45,7 +45,8 @@ int main(int argc, char** argv) {
         "info",
         "Show the header, frames, tags and surfaces of models and tag files, what "
         "skins, shader scripts, animation files and characters name, imported models and "
-        "maps as the MD3 they convert to, and what an archive holds");
+        "maps as the MD3 they convert to, what an archive holds, and which shader "
+        "directives are drawn on models");
     info->add_option(
             "FILE", infoFiles,
             "Model (.md3, .mdc, .mdm, .mdx, .mds), tag (.tag), skin (.skin), shader script "

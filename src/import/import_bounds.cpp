@@ -93,12 +93,27 @@ bool IsFinite(TVector3 p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
 
+namespace {
+
+// Whether three stored positions lie on one line. They are whole numbers: the cross product
+// is exact.
+bool OnOneLine(const std::int64_t (&q)[3][3]) {
+    std::int64_t a[3], b[3];
+    for (int i = 0; i < 3; ++i) {
+        a[i] = q[1][i] - q[0][i];
+        b[i] = q[2][i] - q[0][i];
+    }
+    return a[1] * b[2] - a[2] * b[1] == 0 && a[2] * b[0] - a[0] * b[2] == 0 &&
+           a[0] * b[1] - a[1] * b[0] == 0;
+}
+
+}  // namespace
+
 bool TTriangleSkips::Keep(const TVector3 (&corners)[3]) {
     if (!IsFinite(corners[0]) || !IsFinite(corners[1]) || !IsFinite(corners[2])) {
         ++notFinite;
         return false;
     }
-    // The stored positions are whole numbers: their cross product is exact.
     std::int64_t q[3][3];
     int clamped = 0;
     for (int j = 0; j < 3; ++j) {
@@ -106,13 +121,16 @@ bool TTriangleSkips::Keep(const TVector3 (&corners)[3]) {
         q[j][1] = StoredCoordinate(corners[j].y, clamped);
         q[j][2] = StoredCoordinate(corners[j].z, clamped);
     }
-    std::int64_t a[3], b[3];
-    for (int i = 0; i < 3; ++i) {
-        a[i] = q[1][i] - q[0][i];
-        b[i] = q[2][i] - q[0][i];
+    if (OnOneLine(q)) {
+        ++collapsed;
+        return false;
     }
-    if (a[1] * b[2] - a[2] * b[1] == 0 && a[2] * b[0] - a[0] * b[2] == 0 &&
-        a[0] * b[1] - a[1] * b[0] == 0) {
+    return true;
+}
+
+bool TTriangleSkips::KeepStored(const TMD3Vertex& a, const TMD3Vertex& b, const TMD3Vertex& c) {
+    const std::int64_t q[3][3] = {{a.x, a.y, a.z}, {b.x, b.y, b.z}, {c.x, c.y, c.z}};
+    if (OnOneLine(q)) {
         ++collapsed;
         return false;
     }

@@ -10,6 +10,7 @@
 #include "math/vector.h"
 
 class TMD3;
+struct TMD3Vertex;
 struct TSurface;
 class UserPrompts;
 
@@ -54,6 +55,8 @@ struct TTriangleSkips {
 
     // False, counting the triangle, when it is one of the above.
     bool Keep(const TVector3 (&corners)[3]);
+    // The same for corners already on the grid (their positions are finite by then).
+    bool KeepStored(const TMD3Vertex& a, const TMD3Vertex& b, const TMD3Vertex& c);
     void Report(TImportReport& report) const;
 };
 

@@ -26,6 +26,19 @@ double Length(TVector3 v) {
     return std::sqrt(double{v.x} * v.x + double{v.y} * v.y + double{v.z} * v.z);
 }
 
+// Normalises in double as the compiler does; false, leaving the zero vector, for a vector of no
+// length.
+bool NormalizeInPlace(TVector3& v) {
+    const double length = Length(v);
+    if (length == 0.0) {
+        v = kVectorZero;
+        return false;
+    }
+    v = {static_cast<float>(v.x / length), static_cast<float>(v.y / length),
+         static_cast<float>(v.z / length)};
+    return true;
+}
+
 // The midpoint as the compiler takes it: in double, stored as float.
 TMapVertex Lerp(const TMapVertex& a, const TMapVertex& b) {
     TMapVertex out;
@@ -34,6 +47,8 @@ TMapVertex Lerp(const TMapVertex& a, const TMapVertex& b) {
                     static_cast<float>(0.5 * (double{a.position.z} + b.position.z))};
     out.s = static_cast<float>(0.5 * (double{a.s} + b.s));
     out.t = static_cast<float>(0.5 * (double{a.t} + b.t));
+    // The normals are averaged too; where they cancel, the first one is kept.
+    if (!NormalizeInPlace(out.normal = (a.normal + b.normal) * 0.5f)) out.normal = a.normal;
     return out;
 }
 
@@ -178,14 +193,117 @@ TGrid FixedSteps(const TPatchControls& patch) {
                 across[k].position = Bezier(p0.position, p1.position, p2.position, u);
                 across[k].s = Bezier(p0.s, p1.s, p2.s, u);
                 across[k].t = Bezier(p0.t, p1.t, p2.t, u);
+                across[k].normal = Bezier(p0.normal, p1.normal, p2.normal, u);
             }
             TMapVertex& out = grid[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
             out.position = Bezier(across[0].position, across[1].position, across[2].position, v);
             out.s = Bezier(across[0].s, across[1].s, across[2].s, v);
             out.t = Bezier(across[0].t, across[1].t, across[2].t, v);
+            out.normal = Bezier(across[0].normal, across[1].normal, across[2].normal, v);
+            if (!NormalizeInPlace(out.normal)) out.normal = across[0].normal;
         }
     }
     return grid;
+}
+
+// Columns first, then rows, as the compiler does.
+void PutGridOnCurve(TGrid& grid) {
+    grid = Transposed(grid);
+    PutRowsOnCurve(grid);
+    grid = Transposed(grid);
+    PutRowsOnCurve(grid);
+}
+
+// The compiler's normals of a grid: at each point, the first distinct neighbour (up to three
+// steps away) in each of eight directions, and the normalised sum of the normals of the
+// triangles that neighbouring directions span. Rows or columns whose ends meet wrap around.
+void MakeGridNormals(TGrid& grid) {
+    constexpr int kAround[8][2] = {{0, 1},  {1, 1},   {1, 0},  {1, -1},
+                                   {0, -1}, {-1, -1}, {-1, 0}, {-1, 1}};
+    const int width = static_cast<int>(grid[0].size());
+    const int height = static_cast<int>(grid.size());
+    auto at = [&grid](int x, int y) -> TMapVertex& {
+        return grid[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+    };
+    bool wrapWidth = true;
+    for (int y = 0; y < height && wrapWidth; ++y)
+        wrapWidth = Length(at(0, y).position - at(width - 1, y).position) <= 1.0;
+    bool wrapHeight = true;
+    for (int x = 0; x < width && wrapHeight; ++x)
+        wrapHeight = Length(at(x, 0).position - at(x, height - 1).position) <= 1.0;
+
+    std::vector<TVector3> normals(static_cast<std::size_t>(width * height));
+    for (int i = 0; i < width; ++i) {
+        for (int j = 0; j < height; ++j) {
+            const TVector3 base = at(i, j).position;
+            TVector3 around[8];
+            bool good[8] = {};
+            for (int k = 0; k < 8; ++k) {
+                for (int dist = 1; dist <= 3; ++dist) {
+                    int x = i + kAround[k][0] * dist;
+                    int y = j + kAround[k][1] * dist;
+                    if (wrapWidth) {
+                        if (x < 0)
+                            x = width - 1 + x;
+                        else if (x >= width)
+                            x = 1 + x - width;
+                    }
+                    if (wrapHeight) {
+                        if (y < 0)
+                            y = height - 1 + y;
+                        else if (y >= height)
+                            y = 1 + y - height;
+                    }
+                    if (x < 0 || x >= width || y < 0 || y >= height) break;
+                    TVector3 edge = at(x, y).position - base;
+                    if (!NormalizeInPlace(edge)) continue;
+                    good[k] = true;
+                    around[k] = edge;
+                    break;
+                }
+            }
+            TVector3 sum = kVectorZero;
+            for (int k = 0; k < 8; ++k) {
+                if (!good[k] || !good[(k + 1) & 7]) continue;
+                TVector3 normal = VectorCross(around[(k + 1) & 7], around[k]);
+                if (NormalizeInPlace(normal)) sum = sum + normal;
+            }
+            NormalizeInPlace(sum);
+            normals[static_cast<std::size_t>(j * width + i)] = sum;
+        }
+    }
+    for (int j = 0; j < height; ++j)
+        for (int i = 0; i < width; ++i)
+            at(i, j).normal = normals[static_cast<std::size_t>(j * width + i)];
+}
+
+// The normals the compiler gives a patch's control points before it subdivides: those of the
+// control grid, replaced where the grid put onto its curve turns them by more than about 41
+// degrees (degenerate or folded edges); a flat patch takes its plane's normal everywhere.
+void SetControlNormals(TPatchControls& patch) {
+    TGrid grid = ControlGrid(patch);
+    MakeGridNormals(grid);
+    TGrid onCurve = grid;
+    PutGridOnCurve(onCurve);
+    MakeGridNormals(onCurve);
+    for (std::size_t r = 0; r < grid.size(); ++r)
+        for (std::size_t c = 0; c < grid[r].size(); ++c)
+            if (VectorDot(onCurve[r][c].normal, grid[r][c].normal) < 0.75f)
+                grid[r][c].normal = onCurve[r][c].normal;
+    for (int r = 0; r < patch.height; ++r)
+        for (int c = 0; c < patch.width; ++c)
+            patch.points[static_cast<std::size_t>(r * patch.width + c)].normal =
+                grid[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)].normal;
+
+    constexpr float kEqual = 0.001f;
+    const TVector3 normal = patch.points[0].normal;
+    const float distance = VectorDot(patch.points[0].position, normal);
+    for (const TMapVertex& p : patch.points)
+        if (!VectorEqualEps(p.normal, normal, kEqual) ||
+            std::fabs(VectorDot(p.position, normal) - distance) > kEqual)
+            return;
+    for (TMapVertex& p : patch.points)
+        p.normal = normal;
 }
 
 // The compiler's test: every control point lies on one line through the first.
@@ -290,22 +408,20 @@ bool TessellatePatch(const TPatchControls& patch, float longestCurve, TMapMesh& 
     mesh = {};
     mesh.textureName = patch.textureName;
     if (Degenerate(patch)) return false;
+    TPatchControls withNormals = patch;
+    SetControlNormals(withNormals);
     TGrid grid;
     if (patch.fixedStepsX > 0 && patch.fixedStepsY > 0) {
-        grid = FixedSteps(patch);
+        grid = FixedSteps(withNormals);
     } else {
-        grid = ControlGrid(patch);
+        grid = ControlGrid(withNormals);
         for (int i = IterationsForCurve(longestCurve); i > 0; --i) {
             SubdivideColumns(grid);
             grid = Transposed(grid);
             SubdivideColumns(grid);
             grid = Transposed(grid);
         }
-        // Columns first, then rows, as the compiler does.
-        grid = Transposed(grid);
-        PutRowsOnCurve(grid);
-        grid = Transposed(grid);
-        PutRowsOnCurve(grid);
+        PutGridOnCurve(grid);
         RemoveLinearColumns(grid);
         grid = Transposed(grid);
         RemoveLinearColumns(grid);
@@ -324,18 +440,5 @@ bool TessellatePatch(const TPatchControls& patch, float longestCurve, TMapMesh& 
             mesh.triangles.push_back({pw[r], pw[r + 2], pw[r + 3]});
         }
     }
-    // Smooth normals: each corner takes the area-weighted normals of its triangles. The game
-    // draws the corners of a front face clockwise, so the normal is the reverse cross product.
-    std::vector<TVector3> sums(mesh.vertices.size(), kVectorZero);
-    for (const auto& tri : mesh.triangles) {
-        const TVector3 a = mesh.vertices[static_cast<std::size_t>(tri[0])].position;
-        const TVector3 b = mesh.vertices[static_cast<std::size_t>(tri[1])].position;
-        const TVector3 c = mesh.vertices[static_cast<std::size_t>(tri[2])].position;
-        const TVector3 n = VectorCross(c - a, b - a);
-        for (std::int32_t v : tri)
-            sums[static_cast<std::size_t>(v)] = sums[static_cast<std::size_t>(v)] + n;
-    }
-    for (std::size_t i = 0; i < sums.size(); ++i)
-        mesh.vertices[i].normal = VectorNormalize(sums[i]);
     return true;
 }

@@ -18,7 +18,7 @@ struct TPatchControls {
     // patchDef3 gives its subdivisions per span; zero for patchDef2.
     int fixedStepsX = 0;
     int fixedStepsY = 0;
-    std::vector<TMapVertex> points;  // position and (s, t); the normal is unused
+    std::vector<TMapVertex> points;  // position and (s, t) as read; normals are computed
 };
 
 // A tessellated patch: vertices shared by its triangles, in the map's coordinates.

@@ -5,6 +5,7 @@
 #include <limits>
 #include <utility>
 
+#include "import/import_bounds.h"
 #include "import/level_map.h"
 #include "import/surface_limits.h"
 #include "io/user_prompts.h"
@@ -159,6 +160,7 @@ bool TLevelMap::ConvertToMD3(TMD3& model, UserPrompts* prompts) {
     const float inf = std::numeric_limits<float>::infinity();
     TVector3 maxB{-inf, -inf, -inf};
     std::vector<TSurface> surfaces(plans.size());
+    TTriangleSkips skips;
     for (std::size_t i = 0; i < plans.size(); ++i) {
         const TSurfacePlan& plan = plans[i];
         TSurface& s = surfaces[i];
@@ -170,31 +172,56 @@ bool TLevelMap::ConvertToMD3(TMD3& model, UserPrompts* prompts) {
         s.shaders.resize(1);
         SetName64("textures/" + plan.name, s.shaders[0].name);
         s.shaders[0].shaderIndex = 0;
+        // Triangles that fall onto one line on the grid draw nothing: left out, and so are the
+        // corners of a polygon or patch left without triangles.
+        const auto addTriangle = [&s, &skips](std::int32_t a, std::int32_t b, std::int32_t c) {
+            const auto& v = s.vertices;
+            if (skips.KeepStored(v[static_cast<std::size_t>(a)], v[static_cast<std::size_t>(b)],
+                                 v[static_cast<std::size_t>(c)]))
+                s.triangles.push_back({{a, b, c}});
+        };
+        const auto dropCornersIfUnused = [&s](std::int32_t c0, std::size_t trianglesBefore) {
+            if (s.triangles.size() != trianglesBefore) return;
+            s.vertices.resize(static_cast<std::size_t>(c0));
+            s.texCoords.resize(static_cast<std::size_t>(c0));
+        };
         for (const TMapPolygon* polygon : plan.polygons) {
             const auto c0 = static_cast<std::int32_t>(s.vertices.size());
+            const std::size_t trianglesBefore = s.triangles.size();
             for (std::int32_t k = 0; k < polygon->numVertices; ++k) {
                 const TMapVertex& v = geometry_.vertices[polygon->firstVertex + k];
                 AddVertex(s, v.position, polygon->normal, v.s, v.t, factor, minB, maxB);
             }
             // A fan around the first corner, wound against the polygon's order.
             const std::int32_t n = polygon->numVertices;
-            s.triangles.push_back({{c0 + 2, c0 + 1, c0}});
+            addTriangle(c0 + 2, c0 + 1, c0);
             if (n == 4) {
-                s.triangles.push_back({{c0, c0 + 3, c0 + 2}});
+                addTriangle(c0, c0 + 3, c0 + 2);
             } else {
                 for (std::int32_t j = 1; j <= n - 3; ++j)
-                    s.triangles.push_back({{c0 + j + 2, c0 + j + 1, c0}});
+                    addTriangle(c0 + j + 2, c0 + j + 1, c0);
             }
+            dropCornersIfUnused(c0, trianglesBefore);
         }
         for (const TMapMesh* mesh : plan.meshes) {
             const auto c0 = static_cast<std::int32_t>(s.vertices.size());
+            const std::size_t trianglesBefore = s.triangles.size();
             for (const TMapVertex& v : mesh->vertices)
                 AddVertex(s, v.position, v.normal, v.s, v.t, factor, minB, maxB);
             for (const auto& tri : mesh->triangles)
-                s.triangles.push_back({{c0 + tri[0], c0 + tri[1], c0 + tri[2]}});
+                addTriangle(c0 + tri[0], c0 + tri[1], c0 + tri[2]);
+            dropCornersIfUnused(c0, trianglesBefore);
         }
         s.numVerts = static_cast<std::int32_t>(s.vertices.size());
         s.numTriangles = static_cast<std::int32_t>(s.triangles.size());
+    }
+    skips.Report(convertReport_);
+    std::erase_if(surfaces, [](const TSurface& surface) { return surface.triangles.empty(); });
+    if (surfaces.empty()) {
+        lastError_ =
+            "no triangles to convert: every triangle is too small for the 1/64-unit "
+            "grid of stored positions";
+        return false;
     }
     const TLimitTexts texts{LimitText, "Too many shaders/textures used.."};
     if (!FitSurfaceLimits(surfaces, kMD3MaxVerts, texts, prompts, lastError_)) {

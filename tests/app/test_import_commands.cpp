@@ -1,8 +1,16 @@
 // The importers in the main window: menu commands, the general loader and dropped files.
 #include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
+#include <array>
 #include <fstream>
+#include <set>
 
 #include "import/import_test_util.h"
 #include "main_window_fixture.h"
@@ -140,3 +148,36 @@ TEST_F(ImportCommands, AGroupPastTheLimitsIsSplitOnYes) {
 }
 
 }  // namespace
+
+TEST_F(ImportCommands, ImportOptionsScaleTurnAndPlaceWhatIsImported) {
+    std::string textured = kBoxAse;
+    textured.insert(textured.find("}\n}\n*GEOMOBJECT"),
+                    "*MAP_DIFFUSE {\n*BITMAP \".\\wood.tga\"\n}\n");
+    const QString ase = WriteAse("box.ase", textured);
+    QString problem;
+    QTimer::singleShot(0, [&problem] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* scale = dialog->findChild<QLineEdit*>("importScale");
+        scale->selectAll();
+        QTest::keyClicks(scale, "none");
+        QTest::keyClick(scale, Qt::Key_Return);  // refused: the dialog stays
+        problem = dialog->findChild<QLabel*>("importOptionsProblem")->text();
+        scale->selectAll();
+        QTest::keyClicks(scale, "2");
+        QTest::keyClick(dialog->findChild<QComboBox*>("importUp"), Qt::Key_Down);
+        QTest::keyClicks(dialog->findChild<QLineEdit*>("importShaderPrefix"), "models/box/");
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    Action("actionFileImportOptions")->trigger();
+    EXPECT_EQ(problem, "The scale must be a number above 0.");
+
+    window_->HandleDroppedFiles({ase});
+    const TSurface& surface = window_->MD3().header.surfaces[0];
+    // Twice the size, and the file's Y now points up the game's Z.
+    std::set<std::array<int, 3>> corners;
+    for (const TMD3Vertex& v : surface.vertices)
+        corners.insert({v.x, v.y, v.z});
+    EXPECT_EQ(corners, (std::set<std::array<int, 3>>{{128, 0, 0}, {0, 0, 128}, {0, -128, 0}}));
+    EXPECT_EQ(NameFieldText(surface.shaders[0].name), "models/box/wood");
+}

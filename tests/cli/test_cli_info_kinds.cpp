@@ -60,7 +60,10 @@ TEST(CliInfoKinds, EveryKindLooseAndInsideArchives) {
         {pk3 + ":models/body_red.skin", {"\"format\":\"skin\"", "\"surfaces\":1"}},
         {pk3 + ":scripts/crate.shader",
          {"\"shaders\":1,\"shaderList\":[{\"name\":\"models/crate\",\"stages\":2,"
-          "\"images\":[\"models/crate.tga\"]}]"}},
+          "\"images\":[\"models/crate.tga\"],",
+          "{\"line\":7,\"stage\":2,\"text\":\"map $lightmap\",\"support\":\"notApplicable\","
+          "\"reason\":\"lightmap\"}",
+          "\"summary\":{\"drawn\":1,\"notApplicable\":1,\"notDrawn\":0}}"}},
         {dir.File("sq.anim"),
          {"\"format\":\"anim\"", "\"animationFiles\":1,", "\"name\":\"idle\""}},
         {pk3 + ":animations/sq.aninc", {"\"format\":\"aninc\"", "\"animations\":1,"}},
@@ -84,6 +87,33 @@ TEST(CliInfoKinds, EveryKindLooseAndInsideArchives) {
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.out.rfind("{\"file\":\"" + dir.File("none.skin") + "\",\"error\":", 0), 0u)
         << missing.out;
+}
+
+// Several scripts end with one summary over all of them, in text and in JSON, the other files
+// named along with them included in the list.
+TEST(CliInfoKinds, ShaderScriptsSummedUpTogether) {
+    ScratchDir dir;
+    WriteText(dir.File("a.shader"), "a\n{\ncull none\n{\nmap a.tga\nrgbGen oneMinusVertex\n}\n}\n");
+    WriteText(dir.File("b.shader"), "b\n{\nsurfaceparm trans\n{\nmap b.tga\n}\n}\n");
+    WriteText(dir.File("c.skin"), "u_body,models/a.tga\n");
+    const std::string files = dir.File("a.shader") + " " + dir.File("b.shader");
+    const CliOutcome json = RunCli(dir, "info --json " + files + " " + dir.File("c.skin"));
+    EXPECT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_EQ(json.out.rfind("{\"files\":3,\"fileList\":[{\"format\":\"shader\"", 0), 0u)
+        << json.out;
+    EXPECT_NE(json.out.find("{\"format\":\"skin\""), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("],\"summary\":{\"drawn\":3,\"notApplicable\":1,\"notDrawn\":1}}\n"),
+              std::string::npos)
+        << json.out;
+    const CliOutcome text = RunCli(dir, "info " + files);
+    EXPECT_NE(text.out.find("line 6: \"rgbGen oneMinusVertex\" - not drawn\n"), std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("Not drawn: rgbGen oneMinusVertex (1 line)\n"), std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("\nAll scripts: 3 drawn, 1 not applicable to models, 1 not drawn "
+                            "(25.0% of the directives that apply to models)\n"),
+              std::string::npos)
+        << text.out;
 }
 
 // Whatever the command, a command line asking for what cannot be made exits 2 and says why.

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "import/level_map.h"
 #include "import/map_text.h"
@@ -88,6 +89,22 @@ TEST(MapPatch, TessellationFollowsTheCompiler) {
     // The pipe's points lie on its curve: the middle one at (192, 192).
     const TMapMesh pipe = Loaded(World({QuarterPipe(256)})).Meshes()[0];
     EXPECT_EQ(pipe.vertices[8].position, (TVector3{192, 192, 0}));
+    // Its normals as the compiler makes them on the control grid: at both ends the curve's
+    // own normal, in the middle by symmetry its diagonal; between them interpolated, so all
+    // point across the pipe. Averaging the facets around a corner would tilt the ends.
+    const float d = std::sqrt(0.5f);
+    const std::pair<std::size_t, TVector3> exact[] = {
+        {0, {1, 0, 0}}, {8, {d, d, 0}}, {16, {0, 1, 0}}, {17, {1, 0, 0}}, {33, {0, 1, 0}}};
+    for (const auto& [index, normal] : exact) {
+        SCOPED_TRACE(index);
+        EXPECT_NEAR(pipe.vertices[index].normal.x, normal.x, 1e-6);
+        EXPECT_NEAR(pipe.vertices[index].normal.y, normal.y, 1e-6);
+        EXPECT_NEAR(pipe.vertices[index].normal.z, normal.z, 1e-6);
+    }
+    for (const TMapVertex& v : pipe.vertices) {
+        EXPECT_NEAR(std::hypot(v.normal.x, v.normal.y), 1.0f, 1e-5);
+        EXPECT_NEAR(v.normal.z, 0.0f, 1e-6);
+    }
 }
 
 TEST(MapPatch, TouchingPatchesShareTheirSubdivisionAndBadOnesAreReported) {

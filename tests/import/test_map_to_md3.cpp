@@ -219,6 +219,26 @@ TEST(MapToMD3, MapsThatGiveNoTriangleAreRefusedWithTheReason) {
     const Converted caulk = Convert(World({Cube(64, "common/caulk")}));
     EXPECT_EQ(caulk.error,
               "no triangles to convert: 6 faces with tool textures (common/, NULL) left out");
+    // Scaled down to fit, a small box's corners fall onto lines of the 1/64-unit grid: its
+    // twelve triangles are left out with their surface and counted; when nothing is left,
+    // the conversion is refused.
+    ScriptedAnswer yes(PromptAnswer::Yes);
+    TLevelMap scaled;
+    scaled.LoadMapText(World({Box(0, 0, 0, 0.5f, 0.5f, 0.5f, Six("t")),
+                              Box(60000, 0, 0, 60064, 64, 64, Six("u"))}),
+                       "scaled");
+    TMD3 scaledModel;
+    ASSERT_TRUE(scaled.ConvertToMD3(scaledModel, &yes));
+    EXPECT_EQ(scaled.SkippedText(),
+              "12 triangles too small for the 1/64-unit grid of stored positions left out");
+    ASSERT_EQ(scaledModel.header.numSurfaces, 1);
+    EXPECT_EQ(Shader(scaledModel, 0), "textures/u");
+    EXPECT_EQ(Convert(World({Box(0, 0, 0, 0.5f, 0.5f, 0.5f, Six("t")),
+                             Box(60000, 0, 0, 60000.5f, 0.5f, 0.5f, Six("t"))}),
+                      &yes)
+                  .error,
+              "no triangles to convert: every triangle is too small for the 1/64-unit grid of "
+              "stored positions");
     TLevelMap notLoaded;
     TMD3 model;
     EXPECT_FALSE(notLoaded.ConvertToMD3(model, nullptr));
