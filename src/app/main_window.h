@@ -216,6 +216,10 @@ class TMainWindow : public QMainWindow {
     // Read and convert into `model`; `status` gets the text to show.
     bool LoadMS3DFile(TModelDocument& model, const QString& fileName, QString& status);
     bool LoadASEFile(TModelDocument& model, const QString& fileName, QString& status);
+    // glTF (main_window_gltf_import.cpp): baked into MD3 frames, or a skin as MDM/MDX.
+    void LoadGltfCommand();
+    void LoadGltfFromFile(const QString& fileName);
+    bool LoadGltfFile(TModelDocument& model, const QString& fileName, QString& status);
 
     // The skeletal family (main_window_skeletal_*.cpp).
     void BuildSkeletalActions();

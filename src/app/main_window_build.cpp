@@ -230,7 +230,8 @@ void TMainWindow::BuildMenus() {
     }
     AddCharacterMenuEntries(*file);
     file->addSeparator();
-    for (const char* name : {"actionFileLoadASE", "actionFileLoadMS3D", "actionFileImportOptions"})
+    for (const char* name : {"actionFileLoadASE", "actionFileLoadMS3D", "actionFileLoadGLTF",
+                             "actionFileImportOptions"})
         file->addAction(findChild<QAction*>(name, Qt::FindDirectChildrenOnly));
     file->addSeparator();
     file->addAction(actionFileSaveAs_);

@@ -42,6 +42,7 @@ void TMainWindow::BuildImportActions() {
     };
     add("actionFileLoadASE", "Load ASE From File...", [this] { LoadImportCommand(false); });
     add("actionFileLoadMS3D", "Load MS3D From File...", [this] { LoadImportCommand(true); });
+    add("actionFileLoadGLTF", "Load glTF From File...", [this] { LoadGltfCommand(); });
     add("actionFileImportOptions", "Import Options...", [this] { ImportOptionsCommand(); });
 }
 

@@ -45,7 +45,8 @@ enum AnyFileEntry {
     kAnySkin = 12,
     kAnyTags = 13,
     kAnyShader = 14,
-    kAnyMDC = 15
+    kAnyMDC = 15,
+    kAnyGltf = 16
 };
 
 struct AnyFilter {
@@ -56,7 +57,7 @@ struct AnyFilter {
 const AnyFilter kAnyFilters[] = {
     {kAnyAllSupported,
      "All Supported Models (*.MD3 *.md3 *.MDC *.mdc *.MDM *.mdm *.MDX *.mdx *.MDS *.mds "
-     "*.MAP *.map *.MS3D *.ms3d *.ASE *.ase)"},
+     "*.MAP *.map *.MS3D *.ms3d *.ASE *.ase *.GLB *.glb *.GLTF *.gltf)"},
     {kAnyMD3, "Quake3 Model  (.MD3) (*.MD3 *.md3)"},
     {kAnyMDM, "ET Player Model  (.MDM) (*.MDM *.mdm)"},
     {kAnyMDX, "ET Player Animation  (.MDX) (*.MDX *.mdx)"},
@@ -72,6 +73,7 @@ const AnyFilter kAnyFilters[] = {
     {kAnyTags, "Model Tags  (*.tag) (*.tag *.TAG)"},
     {kAnyShader, "Shader-file  (.shader) (*.shader *.SHADER)"},
     {kAnyMDC, kMDCFilter},
+    {kAnyGltf, "glTF 2.0 Model  (.GLB, .GLTF) (*.GLB *.glb *.GLTF *.gltf)"},
 };
 
 QString UpperSuffix(const QString& fileName) {
@@ -267,6 +269,7 @@ void TMainWindow::LoadAnyFromFileCommand() {
                 : suffix == ".TAG"                   ? kAnyTags
                 : suffix == ".SHADER"                ? kAnyShader
                                                      : kAnyAllSupported;
+        if (suffix == ".GLB" || suffix == ".GLTF") entry = kAnyGltf;
     }
     // A map is converted while the loaded model is still there, so that a cancel keeps it.
     TConvertedMap map;
@@ -285,7 +288,8 @@ void TMainWindow::LoadAnyFromFileCommand() {
         case kAnyMDS:
         case kAnyMap:
         case kAnyMS3D:
-        case kAnyASE: {
+        case kAnyASE:
+        case kAnyGltf: {
             TModelDocument model;
             // A compressed model reads into the same model as an MD3.
             const bool read = entry == kAnyMD3 || entry == kAnyMDC
@@ -294,6 +298,7 @@ void TMainWindow::LoadAnyFromFileCommand() {
                               : entry == kAnyMDS  ? LoadMDSFile(model, fileName, *status)
                               : entry == kAnyMap  ? TakeConvertedMap(map, model, *status)
                               : entry == kAnyMS3D ? LoadMS3DFile(model, fileName, *status)
+                              : entry == kAnyGltf ? LoadGltfFile(model, fileName, *status)
                                                   : LoadASEFile(model, fileName, *status);
             if (!read || !ReplaceModel(std::move(model), *status)) break;
             // The hint says what "Save As" writes, and that follows the model's family.
@@ -427,6 +432,8 @@ void TMainWindow::HandleDroppedFiles(const QStringList& files) {
         if (suffix == ".MDX" && secondSuffix == ".MDM") LoadMDMMDXFromFiles(second, first);
     } else if (suffix == ".MS3D" || suffix == ".ASE") {
         LoadImportFromFile(first, suffix == ".MS3D");
+    } else if (suffix == ".GLB" || suffix == ".GLTF") {
+        LoadGltfFromFile(first);
     } else if (suffix == ".SKIN") {
         LoadSkinFromDrop(first);
     } else {

@@ -13,7 +13,8 @@ std::string ConvertedFileName(const std::string& input) {
     const std::optional<TArchiveEntryRef> ref = SplitArchiveEntryRef(input);
     fs::path name = fs::path(ref ? ref->entry : input).filename();
     const std::string ext = UpperCaseExtension(name.string());
-    if (ext == ".MAP" || ext == ".MS3D" || ext == ".ASE" || ext == ".MD3") {
+    if (ext == ".MAP" || ext == ".MS3D" || ext == ".ASE" || ext == ".GLB" || ext == ".GLTF" ||
+        ext == ".MD3") {
         name.replace_extension(".md3");
     } else if (ext == ".MDC") {
         name.replace_extension(".mdc");

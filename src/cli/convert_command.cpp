@@ -65,16 +65,24 @@ int RunConvert(const std::string& input, const std::string& output, std::ostream
             throw CliError("Cannot write \"" + output + "\": this program writes no glTF");
         return installedGltfExporter(input, output, options, warnings);
     }
-    if (!options.frames.empty() || options.fps != 0.0 || !options.mdx.empty() ||
-        !options.skin.empty())
+    if (options.fps != 0.0 || !options.skin.empty())
         throw UsageError("Cannot convert \"" + input +
-                         "\": --frames, --fps, --mdx and --skin apply to glTF exports only");
+                         "\": --fps and --skin apply to glTF exports only");
     const bool modelSettings =
         options.scale != 1.0f || options.up != "z" || !options.shaderPrefix.empty();
     if (modelSettings && !IsImportedModel(input))
         throw UsageError("Cannot convert \"" + input +
-                         "\": --scale, --up and --shader-prefix apply to MilkShape and 3ds Max "
-                         "models only");
+                         "\": --scale, --up and --shader-prefix apply to MilkShape, 3ds Max and "
+                         "glTF models only");
+    const bool gltfChoices =
+        !options.animName.empty() || !options.frames.empty() || !options.mdx.empty();
+    if (gltfChoices && !IsGltfModel(input) && !IsGltfModel(output))
+        throw UsageError("Cannot convert \"" + input +
+                         "\": --anim-name, --frames and --mdx apply to glTF models only");
+    // glTF is Y-up by its own definition; the import always stands it up.
+    if (IsGltfModel(input) && options.up != "z")
+        throw UsageError("Cannot convert \"" + input +
+                         "\": --up applies to MilkShape and 3ds Max models; glTF is always Y-up");
     if (IsMapFile(input))
         return RunMapConvert(
             input, output, {options.scaleToFit, options.gameDir, options.splitSurfaces}, warnings);
@@ -94,7 +102,12 @@ int RunConvert(const std::string& input, const std::string& output, std::ostream
             throw UsageError("Cannot convert \"" + input + "\": --scale must be above 0");
         if (options.up != "z" && options.up != "y")
             throw UsageError("Cannot convert \"" + input + "\": --up is y or z");
-        TImportOptions import{options.scaleToFit, options.splitSurfaces, {}};
+        TImportOptions import;
+        import.scaleToFit = options.scaleToFit;
+        import.splitSurfaces = options.splitSurfaces;
+        import.animationName = options.animName;
+        import.frames = options.frames;
+        import.mdxOutput = options.mdx;
         import.settings.scale = options.scale;
         import.settings.yUp = options.up == "y";
         import.settings.shaderPrefix = options.shaderPrefix;

@@ -12,11 +12,12 @@ struct TConvertOptions {
     float scale = 1.0f;        // applied before positions are rounded to 1/64 unit
     std::string up = "z";      // "y": the model was made with Y up and is stood up
     std::string shaderPrefix;  // folder for shader names that are no game paths
-    // glTF exports only:
-    std::string frames;  // "A-B" or "A"; empty for every frame (or every listed animation)
-    double fps = 0.0;    // 0: the listed rates, else 20
-    std::string mdx;     // the animation of an MDM mesh
-    std::string skin;    // a skin naming the surfaces' shaders
+    // glTF:
+    std::string frames;    // "A-B" or "A": frames exported, or sampled frames imported; empty: all
+    std::string mdx;       // export of an MDM: its animation; import to .mdm: the MDX written
+    double fps = 0.0;      // export: 0 for the listed rates, else 20
+    std::string skin;      // export: a skin naming the surfaces' shaders
+    std::string animName;  // import: the animation sampled into frames; empty: the first
 };
 
 bool IsGltfFile(const std::string& path);

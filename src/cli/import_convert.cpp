@@ -3,10 +3,13 @@
 #include "cli/cli_error.h"
 #include "cli/import_answers.h"
 #include "import/ase.h"
+#include "import/gltf_import.h"
 #include "import/ms3d.h"
 #include "io/file_names.h"
 #include "io/user_prompts.h"
 #include "md3/md3.h"
+#include "skeletal/mdm.h"
+#include "skeletal/mdx.h"
 
 namespace {
 
@@ -44,25 +47,90 @@ void ConvertASE(const std::string& input, TMD3& model, const TImportOptions& opt
     Warn(warnings, input, ase.SkippedText());
 }
 
+// "A-B" or "A", both whole numbers; throws UsageError otherwise.
+TGltfFrameRange ParseFrames(const std::string& input, const std::string& text) {
+    const std::size_t dash = text.find('-');
+    const auto number = [&](const std::string& part) {
+        if (part.empty() || part.size() > 9 ||
+            part.find_first_not_of("0123456789") != std::string::npos)
+            throw UsageError("Cannot convert \"" + input +
+                             "\": --frames is FIRST-LAST or FRAME, not \"" + text + "\"");
+        return static_cast<std::uint32_t>(std::stoul(part));
+    };
+    if (dash == std::string::npos) return {number(text), number(text)};
+    return {number(text.substr(0, dash)), number(text.substr(dash + 1))};
+}
+
+TGltfImport LoadGltfOrThrow(const std::string& input, const TImportOptions& options) {
+    TGltfImport gltf;
+    std::string message;
+    if (!gltf.LoadGltf(input, message)) throw CliError("Cannot load \"" + input + "\": " + message);
+    gltf.choice.settings = options.settings;
+    gltf.choice.animationName = options.animationName;
+    if (!options.frames.empty()) gltf.choice.frames = ParseFrames(input, options.frames);
+    return gltf;
+}
+
+void ConvertGltf(const std::string& input, TMD3& model, const TImportOptions& options,
+                 std::ostream& warnings) {
+    TGltfImport gltf = LoadGltfOrThrow(input, options);
+    TImportAnswers answers(options.scaleToFit, options.splitSurfaces);
+    std::string message;
+    if (!gltf.ConvertGltfToMD3(model, answers, message)) Refuse(input, message);
+    Warn(warnings, input, message);
+    Warn(warnings, input, gltf.SkippedText());
+}
+
+int RunGltfToMDM(const std::string& input, const std::string& output, const TImportOptions& options,
+                 std::ostream& warnings) {
+    if (options.mdxOutput.empty())
+        throw UsageError("Cannot convert \"" + input +
+                         "\": an MDM needs its animation: --mdx OUT.mdx");
+    TGltfImport gltf = LoadGltfOrThrow(input, options);
+    TMDM mesh;
+    TMDX anim;
+    std::string message;
+    if (!gltf.ConvertGltfToMDM(mesh, anim, message)) Refuse(input, message);
+    Warn(warnings, input, gltf.SkippedText());
+    if (!mesh.SaveToFile(output))
+        throw CliError("Cannot write \"" + output + "\": " + mesh.LastError());
+    if (!anim.SaveToFile(options.mdxOutput))
+        throw CliError("Cannot write \"" + options.mdxOutput + "\": " + anim.LastError());
+    return 0;
+}
+
 }  // namespace
+
+bool IsGltfModel(const std::string& path) {
+    const std::string ext = UpperCaseExtension(path);
+    return ext == ".GLB" || ext == ".GLTF";
+}
 
 bool IsImportedModel(const std::string& path) {
     const std::string ext = UpperCaseExtension(path);
-    return ext == ".MS3D" || ext == ".ASE";
+    return ext == ".MS3D" || ext == ".ASE" || IsGltfModel(path);
 }
 
 void ImportToMD3(const std::string& input, TMD3& model, const TImportOptions& options,
                  std::ostream& warnings) {
     if (UpperCaseExtension(input) == ".MS3D")
         ConvertMS3D(input, model, options, warnings);
+    else if (IsGltfModel(input))
+        ConvertGltf(input, model, options, warnings);
     else
         ConvertASE(input, model, options, warnings);
 }
 
 int RunImportConvert(const std::string& input, const std::string& output,
                      const TImportOptions& options, std::ostream& warnings) {
+    if (IsGltfModel(input) && UpperCaseExtension(output) == ".MDM")
+        return RunGltfToMDM(input, output, options, warnings);
+    if (!options.mdxOutput.empty())
+        throw UsageError("Cannot convert \"" + input + "\": --mdx goes with an .mdm output");
     if (UpperCaseExtension(output) != ".MD3" && UpperCaseExtension(output) != ".MDC") {
-        throw UnsupportedOutput(output, "imported models become .md3 or .mdc");
+        throw UnsupportedOutput(output, IsGltfModel(input)
+                                            ? "glTF models become .md3, .mdc, or .mdm with --mdx"
+                                            : "imported models become .md3 or .mdc");
     }
     TMD3 model;
     ImportToMD3(input, model, options, warnings);

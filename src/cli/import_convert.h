@@ -1,4 +1,5 @@
-// `veldra-cli convert IN.ms3d|IN.ase OUT.md3`: the importers without anyone to ask.
+// `veldra-cli convert IN.ms3d|IN.ase|IN.glb|IN.gltf OUT.md3`: the importers without anyone to
+// ask; a glTF skin also becomes OUT.mdm with --mdx OUT.mdx.
 #pragma once
 
 #include <iostream>
@@ -15,7 +16,15 @@ struct TImportOptions {
     bool splitSurfaces = false;
     // Scale, up axis and shader folder.
     TImportSettings settings;
+    // glTF only: the animation sampled into frames (empty: the first), the frames "A-B" or
+    // "A" of it (empty: all), and the MDX file written beside an MDM.
+    std::string animationName;
+    std::string frames;
+    std::string mdxOutput;
 };
+
+// Whether the file is a glTF model (.glb or .gltf, without regard to case).
+bool IsGltfModel(const std::string& path);
 
 // Whether `convert` reads this file with an importer (by extension, without regard to case).
 bool IsImportedModel(const std::string& path);

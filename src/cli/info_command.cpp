@@ -183,13 +183,14 @@ bool DescribeImported(const std::string& path, bool json, std::ostream& out,
                          : ext == ".ASE" ? "ase"
                          : ext == ".MAP" ? "map"
                                          : "";
+    if (ext == ".GLB" || ext == ".GLTF") format = "gltf";
     if (*format == '\0') return false;
     const TModelSource source(path);
     TMD3 model;
     if (ext == ".MAP")
         MapToMD3(source.File(), model, {true, "", true}, warnings);
     else
-        ImportToMD3(source.File(), model, {true, true, {}}, warnings);
+        ImportToMD3(source.File(), model, {true, true, {}, {}, {}, {}}, warnings);
     PrintMD3(model, path, format, json, out);
     return true;
 }

@@ -63,8 +63,8 @@ int main(int argc, char** argv) {
         "convert",
         "Read IN and write OUT in the format of OUT's extension (.md3, .mdc, .mdm, .mdx, or "
         "glTF .glb/.gltf for models, players and characters); "
-        "MilkShape (.ms3d), 3ds Max ASCII (.ase) models and Radiant maps (.map) become .md3 or "
-        ".mdc");
+        "MilkShape (.ms3d), 3ds Max ASCII (.ase), glTF (.glb, .gltf) models and Radiant maps "
+        "(.map) become .md3 or .mdc; a glTF skin becomes .mdm with --mdx");
     convert
         ->add_option("FILES", convertFiles,
                      "IN OUT: the model or map to read and the file to write; with --out-dir any "
@@ -81,26 +81,32 @@ int main(int argc, char** argv) {
                       "vertices, 8,192 triangles) into several with the same shader instead of "
                       "refusing it");
     convert->add_option("--scale", convertOptions.scale,
-                        "Scale a MilkShape or 3ds Max model by this factor before its positions "
-                        "are rounded to 1/64 unit, so that small models keep their triangles");
+                        "Scale a MilkShape, 3ds Max or glTF model by this factor before its "
+                        "positions are rounded to 1/64 unit, so that small models keep their "
+                        "triangles");
     convert->add_option("--up", convertOptions.up,
                         "The axis a MilkShape or 3ds Max model was made with pointing up: y (as "
                         "MilkShape does by default) stands it up on the game's z; z (default) "
                         "keeps it");
     convert->add_option("--shader-prefix", convertOptions.shaderPrefix,
-                        "Folder put before the shader names of a MilkShape or 3ds Max model that "
-                        "are no game paths (textures/... or models/...), e.g. "
+                        "Folder put before the shader names of a MilkShape, 3ds Max or glTF model "
+                        "that are no game paths (textures/... or models/...), e.g. "
                         "models/mapobjects/crate");
+    convert->add_option("--anim-name", convertOptions.animName,
+                        "The animation of a glTF model to sample into frames (default: its first)");
     convert->add_option("--game", convertOptions.gameDir,
                         "Game folder whose data gives the texture sizes of a map, or the "
                         "textures embedded in a glTF export");
     convert->add_option("--frames", convertOptions.frames,
-                        "glTF export: the frames FIRST-LAST (or FRAME) to play, as one animation");
+                        "glTF export: the frames FIRST-LAST (or FRAME) to play, as one animation; "
+                        "glTF import: the frames of the animation, sampled at 20 per second, to "
+                        "keep (default: all)");
     convert->add_option("--fps", convertOptions.fps,
                         "glTF export: frames per second (default: the animation list's rates, "
                         "else 20)");
     convert->add_option("--mdx", convertOptions.mdx,
-                        "glTF export of an MDM mesh: the animation (.mdx) whose bones it hangs on");
+                        "glTF export of an MDM mesh: the animation (.mdx) whose bones it hangs "
+                        "on; glTF import to .mdm: the MDX animation written beside it");
     convert->add_option("--skin", convertOptions.skin,
                         "glTF export: a skin file naming the surfaces' shaders");
 

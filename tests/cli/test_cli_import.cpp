@@ -3,6 +3,7 @@
 
 #include <fstream>
 
+#include "import/gltf_builder.h"
 #include "md3/md3.h"
 #include "run_cli.h"
 #include "support/test_files.h"
@@ -120,4 +121,57 @@ TEST(CliImport, ScaleUpAndShaderPrefixShapeTheModel) {
     for (const char* bad : {"--up x", "--scale 0", "--scale -2"})
         EXPECT_EQ(RunCli(dir, std::string("convert ") + bad + " " + wuson + " " + out).exitCode, 2)
             << bad;
+}
+
+// A glTF model: frames chosen by range and animation name, a skin written as MDM with its MDX,
+// and the options that do not fit refused.
+TEST(CliImport, GltfBecomesMD3FramesOrAnMDMWithItsMDX) {
+    ScratchDir dir;
+    GltfBuilder b;
+    const int joint = b.Node("Bip01");
+    const int positions = b.Floats({0, 0, 0, 0, 0, 4, 4, 0, 0}, TINYGLTF_TYPE_VEC3);
+    const int joints = b.Accessor(std::vector<float>(12, 0), TINYGLTF_TYPE_VEC4,
+                                  TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE);
+    const int weights = b.Floats({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}, TINYGLTF_TYPE_VEC4);
+    const int node = b.Node(
+        "plate", -1,
+        b.Mesh("plate", {{"POSITION", positions}, {"JOINTS_0", joints}, {"WEIGHTS_0", weights}}));
+    tinygltf::Skin skin;
+    skin.joints = {joint};
+    b.model.skins.push_back(skin);
+    b.model.nodes[static_cast<std::size_t>(node)].skin = 0;
+    b.Channel(0, joint, "translation", {0, 0.5f}, {0, 0, 0, 0, 8, 0}, TINYGLTF_TYPE_VEC3);
+    b.model.animations[0].name = "rise";
+    testing_support::WriteBytes(dir.File("in.glb"), b.Bytes());
+    const std::string in = dir.File("in.glb");
+
+    struct Case {
+        std::string args;
+        int exitCode;
+        const char* error;  // part of stderr
+    };
+    const Case cases[] = {
+        {"convert " + in + " " + dir.File("o.md3") + " --anim-name rise --frames 2-4", 0, ""},
+        {"convert " + in + " " + dir.File("p.mdm") + " --mdx " + dir.File("p.mdx"), 0, ""},
+        {"convert " + in + " " + dir.File("q.mdm"), 2, "an MDM needs its animation: --mdx OUT.mdx"},
+        {"convert " + in + " " + dir.File("q.md3") + " --up y", 2, "glTF is always Y-up"},
+        {"convert " + in + " " + dir.File("q.md3") + " --anim-name walk", 1,
+         "no animation is named \"walk\" (the file has \"rise\")"},
+        {"convert " + in + " " + dir.File("q.md3") + " --frames 5-20", 1,
+         "frames 5-20 are not among the 11 frames"},
+        {"convert " + dir.File("o.md3") + " " + dir.File("q.md3") + " --frames 1-2", 2,
+         "apply to glTF models only"},
+    };
+    for (const Case& c : cases) {
+        const CliOutcome o = RunCli(dir, c.args);
+        EXPECT_EQ(o.exitCode, c.exitCode) << c.args << "\n" << o.err;
+        EXPECT_NE(o.err.find(c.error), std::string::npos) << o.err;
+    }
+    TMD3 md3;
+    ASSERT_TRUE(md3.LoadFromFile(dir.File("o.md3")));
+    EXPECT_EQ(md3.header.numFrames, 3);
+    // Frame 2 of the rise is 0.1 seconds in: 1.6 units up.
+    EXPECT_EQ(md3.header.surfaces[0].vertices[0].z, 102);
+    EXPECT_EQ(RunCli(dir, "info " + dir.File("p.mdm")).exitCode, 0);
+    EXPECT_EQ(RunCli(dir, "info " + dir.File("p.mdx")).exitCode, 0);
 }
