@@ -36,6 +36,7 @@ TSurfaceDrawPlan PlanSurface(const TShaders& store, int shaderIndex, bool twoSid
 // Face culling of a stage: none when drawn two-sided or for cull values below 3.
 TCullFace StageCull(int cull, bool twoSided);
 
-// Moves scroll offsets and rotation on by one drawn frame: speeds are per second, so each
-// frame adds speed / frames drawn in the last second. Nothing moves before a rate is known.
-void AdvanceStageAnimation(TShaderTexture& stage, int framesLastSecond);
+// The order surfaces are drawn in, given each surface's shader index: by the shader's sort
+// value (opaque, then decals, see-through, blended ...), file order among equals, so what
+// blends over others is drawn after them. Surfaces without a shader sort as opaque.
+std::vector<int> SurfaceDrawOrder(const TShaders& store, const std::vector<int>& shaderIndices);
