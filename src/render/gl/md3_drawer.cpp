@@ -110,10 +110,14 @@ void TMD3Drawer::DrawSurface(bool textured, bool coloured, TCullFace cull, bool 
 }
 
 void TMD3Drawer::PlainPass(TCullFace cull, bool alphaBlending) {
+    // A shader that lights itself (lightingDiffuse) is drawn over plain white, or the
+    // view's light would shade it twice.
+    if (selfLit_) glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
     glDepthFunc(pass_ > 0 ? GL_EQUAL : GL_LESS);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     DrawSurface(false, false, cull, alphaBlending, true);
+    if (lightingOn_) glEnable(GL_LIGHTING);
 }
 
 namespace {
@@ -263,6 +267,7 @@ void TMD3Drawer::DrawMD3Model(const TMD3& model, TShaders& shaders, int frame,
         const bool hasStages = stages != nullptr && !stages->empty();
         PrepareSurface(surface, frame, hasStages ? &stages->front().deforms : nullptr);
         polygonOffset_ = hasStages && stages->front().polygonOffset;
+        selfLit_ = hasStages && stages->front().effects.rgbGen == TRgbGen::LightingDiffuse;
         if (!plan.hasShader) {
             glDisable(GL_BLEND);
             PlainPass(plan.plainCull, false);
@@ -283,6 +288,7 @@ void TMD3Drawer::DrawMD3Model(const TMD3& model, TShaders& shaders, int frame,
         ResetTextureUnits();
     }
     polygonOffset_ = false;
+    selfLit_ = false;
 
     glDisable(GL_LIGHTING);
     DisableStageState();

@@ -50,6 +50,7 @@ class TMD3Drawer {
     double shaderTime_ = 0.0;
     bool lightingOn_ = false;     // the view's lighting switch, as the frame set it
     bool polygonOffset_ = false;  // the current surface's shader asks for it
+    bool selfLit_ = false;        // its first stage brings its own light (lightingDiffuse)
     TShaderView view_;
     TSurfaceVertices vertices_;
     std::vector<std::uint8_t> colours_;
