@@ -71,7 +71,7 @@ void TMD3Drawer::DrawSurfaceArrays(bool textured, bool coloured) {
     glNormalPointer(GL_FLOAT, 0, vertices_.normals.data());
     if (textured) {
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, 0, texCoords_.data());
+        glTexCoordPointer(2, GL_FLOAT, 0, stageTexCoords_);
     }
     if (coloured) {
         glEnableClientState(GL_COLOR_ARRAY);
@@ -207,7 +207,13 @@ void TMD3Drawer::DrawStage(TShaderTexture& stage, bool shaderHasLightmap, bool a
     const std::uint32_t texture = FrameTexture(stage, shaderTime_);
     const bool textured = texture != 0;
     if (textured) {
-        EvaluateStageTexCoords(fx, vertices_, view_, texCoords_);
+        // The file's own coordinates need no copy.
+        if (fx.tcGen == TTcGen::Base && fx.tcMods.empty()) {
+            stageTexCoords_ = vertices_.texCoords.data();
+        } else {
+            EvaluateStageTexCoords(fx, vertices_, view_, texCoords_);
+            stageTexCoords_ = texCoords_.data();
+        }
         // Bound first: wrap modes belong to the texture object.
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, texture);

@@ -55,4 +55,5 @@ class TMD3Drawer {
     TSurfaceVertices vertices_;
     std::vector<std::uint8_t> colours_;
     std::vector<float> texCoords_;
+    const float* stageTexCoords_ = nullptr;  // what the textured pass draws with
 };
