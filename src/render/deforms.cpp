@@ -102,8 +102,8 @@ void Autosprite(const TShaderView& view, TSurfaceVertices& v) {
         const float radius = VectorLength(v.Position(first) - mid) * 0.707f;
         const TVector3 left = view.viewLeft * radius;
         const TVector3 up = view.viewUp * radius;
-        const std::array<TVector3, 4> corners = {mid + left + up, mid - left + up,
-                                                 mid - left - up, mid + left - up};
+        const std::array<TVector3, 4> corners = {mid + left + up, mid - left + up, mid - left - up,
+                                                 mid + left - up};
         static constexpr float kCornerST[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
         for (std::size_t k = 0; k < 4; ++k) {
             SetPosition(v, first + k, corners[k]);
@@ -167,14 +167,27 @@ void ApplyDeforms(const std::vector<TDeform>& deforms, const TShaderView& view,
                   TSurfaceVertices& v) {
     for (const TDeform& d : deforms) {
         switch (d.kind) {
-            case TDeformKind::Wave: Wave(d, view.time, v); break;
-            case TDeformKind::Normal: Normals(d, view.time, v); break;
-            case TDeformKind::Bulge: Bulge(d, view.time, v); break;
-            case TDeformKind::Move: Move(d, view.time, v); break;
-            case TDeformKind::Autosprite: Autosprite(view, v); break;
-            case TDeformKind::Autosprite2: Autosprite2(view, v); break;
+            case TDeformKind::Wave:
+                Wave(d, view.time, v);
+                break;
+            case TDeformKind::Normal:
+                Normals(d, view.time, v);
+                break;
+            case TDeformKind::Bulge:
+                Bulge(d, view.time, v);
+                break;
+            case TDeformKind::Move:
+                Move(d, view.time, v);
+                break;
+            case TDeformKind::Autosprite:
+                Autosprite(view, v);
+                break;
+            case TDeformKind::Autosprite2:
+                Autosprite2(view, v);
+                break;
             case TDeformKind::ProjectionShadow:
-            case TDeformKind::Text: break;
+            case TDeformKind::Text:
+                break;
         }
     }
 }

@@ -35,9 +35,9 @@ TSurfaceDrawPlan PlanSurface(const TShaders& store, int shaderIndex, bool twoSid
     // A first stage that adds light, or that the script blends by its alpha, is drawn over
     // what lies behind the surface, as the game draws it.
     const bool overBackground =
-        !stages.empty() && (AddsLightToWhatLiesBeneath(stages.front()) ||
-                            (stages.front().effects.blendGiven &&
-                             stages.front().blendDst == kGlOneMinusSrcAlpha));
+        !stages.empty() &&
+        (AddsLightToWhatLiesBeneath(stages.front()) ||
+         (stages.front().effects.blendGiven && stages.front().blendDst == kGlOneMinusSrcAlpha));
     plan.basePass = !plan.alphaBlending && !overBackground;
     plan.plainPasses = (plan.basePass ? 1 : 0) + (plan.lightmapPass ? 1 : 0);
     if (!stages.empty()) plan.plainCull = StageCull(stages.front().cull, twoSided);

@@ -11,8 +11,8 @@
 
 // Where the model is seen from and lit from, in the model's own coordinates, and the time.
 struct TShaderView {
-    double time = 0.0;                  // the shader clock, in seconds
-    TVector3 eye{0.0f, 0.0f, 0.0f};     // the viewer
+    double time = 0.0;                          // the shader clock, in seconds
+    TVector3 eye{0.0f, 0.0f, 0.0f};             // the viewer
     TVector3 lightDirection{0.0f, 0.0f, 1.0f};  // unit vector towards the light
     TVector3 viewForward{1.0f, 0.0f, 0.0f};     // unit vectors of the camera
     TVector3 viewLeft{0.0f, 1.0f, 0.0f};

@@ -28,9 +28,9 @@ void DiffuseColours(const TSurfaceVertices& v, const TShaderView& view,
     for (std::size_t i = 0; i < v.Count(); ++i) {
         const float incoming = VectorDot(v.Normal(i), view.lightDirection);
         const std::uint8_t level =
-            incoming <= 0.0f ? ClampedByte(kModelAmbientLight)
-                             : ClampedByte(std::floor(kModelAmbientLight +
-                                                      incoming * kModelDirectedLight));
+            incoming <= 0.0f
+                ? ClampedByte(kModelAmbientLight)
+                : ClampedByte(std::floor(kModelAmbientLight + incoming * kModelDirectedLight));
         rgba[i * 4] = rgba[i * 4 + 1] = rgba[i * 4 + 2] = level;
     }
 }

@@ -60,8 +60,7 @@ void Stretch(const TTcMod& mod, double time, std::vector<float>& st) {
     Transform({p, 0.0f, 0.0f, p, 0.5f - 0.5f * p, 0.5f - 0.5f * p}, st);
 }
 
-void Turbulence(const TTcMod& mod, const TSurfaceVertices& v, double time,
-                std::vector<float>& st) {
+void Turbulence(const TTcMod& mod, const TSurfaceVertices& v, double time, std::vector<float>& st) {
     const double now = mod.wave.phase + time * mod.wave.frequency;
     for (std::size_t i = 0; i < v.Count(); ++i) {
         const TVector3 p = v.Position(i);
@@ -72,14 +71,23 @@ void Turbulence(const TTcMod& mod, const TSurfaceVertices& v, double time,
     }
 }
 
-void ApplyTcMod(const TTcMod& mod, const TSurfaceVertices& v, double time,
-                std::vector<float>& st) {
+void ApplyTcMod(const TTcMod& mod, const TSurfaceVertices& v, double time, std::vector<float>& st) {
     switch (mod.kind) {
-        case TTcModKind::Scroll: Scroll(mod, time, st); break;
-        case TTcModKind::Rotate: Rotate(mod, time, st); break;
-        case TTcModKind::Stretch: Stretch(mod, time, st); break;
-        case TTcModKind::Turb: Turbulence(mod, v, time, st); break;
-        case TTcModKind::Transform: Transform(mod.values, st); break;
+        case TTcModKind::Scroll:
+            Scroll(mod, time, st);
+            break;
+        case TTcModKind::Rotate:
+            Rotate(mod, time, st);
+            break;
+        case TTcModKind::Stretch:
+            Stretch(mod, time, st);
+            break;
+        case TTcModKind::Turb:
+            Turbulence(mod, v, time, st);
+            break;
+        case TTcModKind::Transform:
+            Transform(mod.values, st);
+            break;
         case TTcModKind::Scale:
             Transform({mod.values[0], 0.0f, 0.0f, mod.values[1], 0.0f, 0.0f}, st);
             break;

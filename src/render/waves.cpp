@@ -25,9 +25,8 @@ struct TWaveTables {
             sawtooth[i] = static_cast<float>(i) / kWaveTableSize;
             inverseSawtooth[i] = 1.0f - sawtooth[i];
             if (i < kWaveTableSize / 2) {
-                triangle[i] = i < kWaveTableSize / 4
-                                  ? static_cast<float>(i) / (kWaveTableSize / 4)
-                                  : 1.0f - triangle[i - kWaveTableSize / 4];
+                triangle[i] = i < kWaveTableSize / 4 ? static_cast<float>(i) / (kWaveTableSize / 4)
+                                                     : 1.0f - triangle[i - kWaveTableSize / 4];
             } else {
                 triangle[i] = -triangle[i - kWaveTableSize / 2];
             }
@@ -84,7 +83,8 @@ struct TNoiseTables {
         TGameRandom random(1001);
         constexpr float kRandMax = 2147483647.0f;
         for (int i = 0; i < kNoiseSize; ++i) {
-            values[i] = static_cast<float>(static_cast<float>(random.Next()) / kRandMax * 2.0 - 1.0);
+            values[i] =
+                static_cast<float>(static_cast<float>(random.Next()) / kRandMax * 2.0 - 1.0);
             permutation[i] = static_cast<unsigned char>(
                 static_cast<int>(static_cast<float>(random.Next()) / kRandMax * 255));
         }
@@ -111,12 +111,18 @@ float WaveTableValue(TWaveForm form, long long index) {
     const auto i = static_cast<std::size_t>(index & kMask);
     const TWaveTables& t = Tables();
     switch (form) {
-        case TWaveForm::Sin: return t.sine[i];
-        case TWaveForm::Square: return t.square[i];
-        case TWaveForm::Triangle: return t.triangle[i];
-        case TWaveForm::Sawtooth: return t.sawtooth[i];
-        case TWaveForm::InverseSawtooth: return t.inverseSawtooth[i];
-        case TWaveForm::Noise: break;
+        case TWaveForm::Sin:
+            return t.sine[i];
+        case TWaveForm::Square:
+            return t.square[i];
+        case TWaveForm::Triangle:
+            return t.triangle[i];
+        case TWaveForm::Sawtooth:
+            return t.sawtooth[i];
+        case TWaveForm::InverseSawtooth:
+            return t.inverseSawtooth[i];
+        case TWaveForm::Noise:
+            break;
     }
     return 0.0f;
 }
@@ -147,14 +153,12 @@ float LatticeNoise(float x, float y, float z, float t) {
     const float fz = z - static_cast<float>(iz), ft = t - static_cast<float>(it);
     float value[2];
     for (int i = 0; i < 2; ++i) {
-        const float front = Lerp(Lerp(n.At(ix, iy, iz, it + i), n.At(ix + 1, iy, iz, it + i), fx),
-                                 Lerp(n.At(ix, iy + 1, iz, it + i),
-                                      n.At(ix + 1, iy + 1, iz, it + i), fx),
-                                 fy);
-        const float back =
-            Lerp(Lerp(n.At(ix, iy, iz + 1, it + i), n.At(ix + 1, iy, iz + 1, it + i), fx),
-                 Lerp(n.At(ix, iy + 1, iz + 1, it + i), n.At(ix + 1, iy + 1, iz + 1, it + i), fx),
-                 fy);
+        const float front =
+            Lerp(Lerp(n.At(ix, iy, iz, it + i), n.At(ix + 1, iy, iz, it + i), fx),
+                 Lerp(n.At(ix, iy + 1, iz, it + i), n.At(ix + 1, iy + 1, iz, it + i), fx), fy);
+        const float back = Lerp(
+            Lerp(n.At(ix, iy, iz + 1, it + i), n.At(ix + 1, iy, iz + 1, it + i), fx),
+            Lerp(n.At(ix, iy + 1, iz + 1, it + i), n.At(ix + 1, iy + 1, iz + 1, it + i), fx), fy);
         value[i] = Lerp(front, back, fz);
     }
     return Lerp(value[0], value[1], ft);

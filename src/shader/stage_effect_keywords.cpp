@@ -165,8 +165,8 @@ void ApplyTcMod(TWordReader& in, TStageEffects& fx) {
     } else if (kind == "turb") {
         // Its wave has no form: the game always turns a sine.
         mod.kind = TTcModKind::Turb;
-        for (float* value : {&mod.wave.base, &mod.wave.amplitude, &mod.wave.phase,
-                             &mod.wave.frequency})
+        for (float* value :
+             {&mod.wave.base, &mod.wave.amplitude, &mod.wave.phase, &mod.wave.frequency})
             *value = in.NumberOr(0.0f);
     } else if (kind == "stretch") {
         mod.kind = TTcModKind::Stretch;

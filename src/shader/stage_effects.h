@@ -73,12 +73,12 @@ enum class TDeformKind : std::uint8_t {
 
 struct TDeform {
     TDeformKind kind = TDeformKind::Wave;
-    TWave wave;                      // wave, move; normal: amplitude and frequency
-    float spread = 0.0f;             // wave: 1 / the script's division
+    TWave wave;           // wave, move; normal: amplitude and frequency
+    float spread = 0.0f;  // wave: 1 / the script's division
     float bulgeWidth = 0.0f;
     float bulgeHeight = 0.0f;
     float bulgeSpeed = 0.0f;
-    std::array<float, 3> move{};     // move
+    std::array<float, 3> move{};  // move
 };
 
 enum class TDepthFunc : std::uint8_t { LessEqual, Equal };
@@ -110,7 +110,7 @@ struct TStageEffects {
     std::vector<std::string> animFramePaths;       // resolved files, one per frame
     std::vector<std::uint32_t> animFrameTextures;  // GL texture names, one per frame
     TDepthFunc depthFunc = TDepthFunc::LessEqual;
-    bool depthWrite = true;          // false once blended, unless "depthWrite" says so
+    bool depthWrite = true;  // false once blended, unless "depthWrite" says so
     bool depthWriteGiven = false;
-    bool blendGiven = false;         // the script blends this stage (not one/zero)
+    bool blendGiven = false;  // the script blends this stage (not one/zero)
 };

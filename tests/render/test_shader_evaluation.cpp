@@ -22,15 +22,17 @@ long long Index(double periods) {
 
 TShaderTexture ParsedStage(const std::string& header, const std::string& lines) {
     const auto stages = ParseShader(
-        PrepareShaderLines("s\n{\n" + header + "\n{\nmap a.tga\n" + lines + "\n}\n}\n", true),
-        "s", "");
+        PrepareShaderLines("s\n{\n" + header + "\n{\nmap a.tga\n" + lines + "\n}\n}\n", true), "s",
+        "");
     EXPECT_EQ(stages.size(), 1u);
     return stages.empty() ? TShaderTexture() : stages.front();
 }
 
 // One vertex at `position` with `normal` and texture coordinates (0.25, 0.5).
 TSurfaceVertices OneVertex(TVector3 position = {}, TVector3 normal = {0, 0, 1}) {
-    return {{position.x, position.y, position.z}, {normal.x, normal.y, normal.z}, {0.25f, 0.5f},
+    return {{position.x, position.y, position.z},
+            {normal.x, normal.y, normal.z},
+            {0.25f, 0.5f},
             {0, 0, 0}};
 }
 
@@ -75,7 +77,8 @@ TEST(StageColours, RgbGenAndAlphaGenGiveTheGamesBytes) {
         {"", 0, {255, 255, 255, 255}},
         {"rgbGen const ( 1 0 0 )", 0, {255, 0, 0, 255}},
         {"rgbGen const ( 0.5 0.25 1 )\nalphaGen const 0.5", 0, {127, 63, 255, 127}},
-        {"rgbGen wave sin 0.5 0.5 0 1", 0.25,
+        {"rgbGen wave sin 0.5 0.5 0 1",
+         0.25,
          {waveByte(0.5 + 0.5 * TableSin(256)), waveByte(0.5 + 0.5 * TableSin(256)),
           waveByte(0.5 + 0.5 * TableSin(256)), 255}},
         {"rgbGen wave square 0 1 0 1", 0.75, {0, 0, 0, 255}},  // -1 clamps to black
@@ -87,7 +90,7 @@ TEST(StageColours, RgbGenAndAlphaGenGiveTheGamesBytes) {
         {"rgbGen oneMinusVertex\nalphaGen oneMinusVertex", 0, {0, 0, 0, 0}},
         {"alphaGen wave sawtooth 0 1 0 1", 0.5, {255, 255, 255, 127}},
         {"alphaGen wave sin 0 2 0 1", 0.25, {255, 255, 255, 255}},  // clamped to one
-        {"alphaGen portal 100", 0, {255, 255, 255, 127}},  // the eye is 50 units away
+        {"alphaGen portal 100", 0, {255, 255, 255, 127}},           // the eye is 50 units away
         {"alphaGen lightingSpecular", 0, {255, 255, 255, 255}},
     };
     TShaderView view;
@@ -138,7 +141,10 @@ TEST(StageTexCoords, TcGenAndTcModsFollowTheGamesFormulasInScriptOrder) {
         {"tcMod scroll 0.5 -0.25", 3, {}, s + 0.5f, t + 0.25f},
         {"tcMod scale 4 2", 0, {}, 1.0f, 1.0f},
         // 90 degrees a second for one second: table entry -256, wrapped.
-        {"tcMod rotate 90", 1, {}, s * cosine - t * sine + 0.5f - 0.5f * cosine + 0.5f * sine,
+        {"tcMod rotate 90",
+         1,
+         {},
+         s * cosine - t * sine + 0.5f - 0.5f * cosine + 0.5f * sine,
          s * sine + t * cosine + 0.5f - 0.5f * sine - 0.5f * cosine},
         {"tcMod transform 1 0.5 0 2 0.1 0.2", 0, {}, s + 0.1f, s * 0.5f + t * 2 + 0.2f},
         {"tcMod stretch sin 2 0 0 0", 0, {}, s * 0.5f + 0.25f, t * 0.5f + 0.25f},
@@ -165,8 +171,8 @@ TEST(StageTexCoords, TcGenAndTcModsFollowTheGamesFormulasInScriptOrder) {
 
 TEST(StageTexCoords, AnimMapShowsFramesByTime) {
     const TStageEffects fx = ParsedStage("", "animMap 2 a.tga b.tga c.tga").effects;
-    const std::pair<double, int> cases[] = {{0.0, 0}, {0.49, 0}, {0.5, 1}, {1.0, 2},
-                                            {1.5, 0}, {-3.0, 0}};
+    const std::pair<double, int> cases[] = {{0.0, 0}, {0.49, 0}, {0.5, 1},
+                                            {1.0, 2}, {1.5, 0},  {-3.0, 0}};
     for (const auto& [time, frame] : cases)
         EXPECT_EQ(AnimMapFrame(fx, time), frame) << time;
     EXPECT_EQ(AnimMapFrame(ParsedStage("", "animMap 2 a.tga").effects, 5.0), 0);

@@ -65,11 +65,11 @@ TEST_F(StageTextureTest, AnimatedImagesLoadEveryFrameAndShowOneByTime) {
     ASSERT_TRUE(assets.UseGameFolder(dir.File("game")).empty());
     TObjTexture textures;
     TShaders shaders(&textures);
-    const int index = shaders.LoadShader(
-        PrepareShaderLines("anim\n{\n{\nanimMap 1 textures/sample/green.tga "
-                           "textures/sample/red.tga\n}\n}\n",
-                           true),
-        "anim", 0, "anim");
+    const int index =
+        shaders.LoadShader(PrepareShaderLines("anim\n{\n{\nanimMap 1 textures/sample/green.tga "
+                                              "textures/sample/red.tga\n}\n}\n",
+                                              true),
+                           "anim", 0, "anim");
     const TModelOrigin origin{false, "", ""};
     EXPECT_TRUE(CreateStageTextures(shaders, textures, 1.0f, assets, origin).empty());
     const TStageEffects& fx = shaders.shaders.at(index).stages.at(0).effects;

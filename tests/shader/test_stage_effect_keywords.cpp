@@ -45,9 +45,10 @@ TEST(StageEffectKeywords, DepthWritesAndSortFollowTheBlendAsTheGameSettlesThem) 
 
 TEST(StageEffectKeywords, StageLinesFillTheirEffects) {
     const TStageEffects fx =
-        Parse("", "{\nanimMap 2.5 a.tga b.tga\nrgbGen const ( 1 0.5 bad )\nalphaGen const 0.5\n"
-                  "tcGen vector ( 0.1 0 0 ) ( 0 0 0.2 )\ntcMod scale 2 3\ntcMod turb 0 0.1 0.2 1\n"
-                  "tcMod stretch triangle 1 0.5 0 2\ntcMod entityTranslate\ndepthFunc equal\n}")
+        Parse("",
+              "{\nanimMap 2.5 a.tga b.tga\nrgbGen const ( 1 0.5 bad )\nalphaGen const 0.5\n"
+              "tcGen vector ( 0.1 0 0 ) ( 0 0 0.2 )\ntcMod scale 2 3\ntcMod turb 0 0.1 0.2 1\n"
+              "tcMod stretch triangle 1 0.5 0 2\ntcMod entityTranslate\ndepthFunc equal\n}")
             .front()
             .effects;
     EXPECT_EQ(fx.rgbGen, TRgbGen::Const);
@@ -74,9 +75,10 @@ TEST(StageEffectKeywords, StageLinesFillTheirEffects) {
 
 TEST(StageEffectKeywords, HeaderDeformationsKeepTheirOrderAndParameters) {
     const std::vector<TDeform> deforms =
-        Parse("deformVertexes wave 0 sin 1 2 3 4\ndeformVertexes move 1 2 3 square 0 1 0 0.5\n"
-              "deformVertexes projectionShadow\ndeformVertexes bogus",
-              "{\nmap a.tga\n}")
+        Parse(
+            "deformVertexes wave 0 sin 1 2 3 4\ndeformVertexes move 1 2 3 square 0 1 0 0.5\n"
+            "deformVertexes projectionShadow\ndeformVertexes bogus",
+            "{\nmap a.tga\n}")
             .front()
             .deforms;
     ASSERT_EQ(deforms.size(), 3u);

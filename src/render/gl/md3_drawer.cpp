@@ -128,16 +128,20 @@ bool NeutralColours(const TStageEffects& fx) {
         case TRgbGen::Const:
         case TRgbGen::Wave:
         case TRgbGen::OneMinusVertex:
-        case TRgbGen::LightingDiffuse: return false;
-        default: break;
+        case TRgbGen::LightingDiffuse:
+            return false;
+        default:
+            break;
     }
     switch (fx.alphaGen) {
         case TAlphaGen::Const:
         case TAlphaGen::Wave:
         case TAlphaGen::OneMinusVertex:
         case TAlphaGen::LightingSpecular:
-        case TAlphaGen::Portal: return false;
-        default: return true;
+        case TAlphaGen::Portal:
+            return false;
+        default:
+            return true;
     }
 }
 
@@ -194,8 +198,8 @@ void TMD3Drawer::DrawStage(TShaderTexture& stage, bool shaderHasLightmap, bool a
     glDepthFunc(pass_ > 0 || fx.depthFunc == TDepthFunc::Equal ? GL_EQUAL : GL_LESS);
     // The view's lighting shades stages drawn over the lit base as before; a stage with
     // colours of its own shows them, and a lightingDiffuse stage brings its own light.
-    const bool lit = lightingOn_ && pass_ > 0 && stage.alphaFunc == kAlphaFuncNone &&
-                     NeutralColours(fx);
+    const bool lit =
+        lightingOn_ && pass_ > 0 && stage.alphaFunc == kAlphaFuncNone && NeutralColours(fx);
     if (lit) {
         glEnable(GL_LIGHTING);
     } else {
