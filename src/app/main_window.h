@@ -28,6 +28,7 @@
 #include "render/gl/scene_renderer.h"
 #include "shader/q3_shaders.h"
 #include "render/scene_settings.h"
+#include "render/shader_clock.h"
 #include "render/view_control.h"
 #include "render/view_state.h"
 
@@ -463,6 +464,8 @@ class TMainWindow : public QMainWindow {
     QComboBox* cbTagPivots_ = nullptr;
     QComboBox* cbMD3Lod_ = nullptr;
     QCheckBox* cbLockView_ = nullptr;
+    QCheckBox* cbPauseShaders_ = nullptr;
+    TShaderClock shaderClock_;
     QGroupBox* gbLOD_ = nullptr;
     QCheckBox* cbLODEnabled_ = nullptr;
     QLabel* tLODpresence_ = nullptr;

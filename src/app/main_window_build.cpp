@@ -141,6 +141,14 @@ QWidget* TMainWindow::BuildViewTab() {
     cbLockView_->setObjectName("cbLockView");
     connect(cbLockView_, &QCheckBox::toggled, this, [this](bool on) { view_.lockView = on; });
     layout->addWidget(cbLockView_);
+    cbPauseShaders_ = new QCheckBox("Pause Shaders", tab);
+    cbPauseShaders_->setObjectName("cbPauseShaders");
+    cbPauseShaders_->setToolTip("Hold animated shaders at the time shown");
+    connect(cbPauseShaders_, &QCheckBox::toggled, this, [this](bool on) {
+        shaderClock_.SetPaused(on);
+        RedrawView();
+    });
+    layout->addWidget(cbPauseShaders_);
 
     layout->addWidget(new QLabel("Pivot", tab));
     cbTagPivots_ = new QComboBox(tab);

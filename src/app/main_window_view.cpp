@@ -43,6 +43,7 @@ TSceneModel TMainWindow::SceneModel() {
     scene.mdx = &document_.mdx;
     scene.attachments = &document_.attachments;
     scene.currentFrame = CurrentFrame();
+    scene.shaderTime = shaderClock_.Seconds();
     const int pivot = cbTagPivots_->currentIndex();
     const int tags = IsSkeletalFamily(document_.kind) ? static_cast<int>(document_.mdm.tags.size())
                                                       : document_.md3.header.numTags;

@@ -57,13 +57,23 @@ std::vector<std::string> ResolveStageImages(TShaders& shaders, const TGameAssets
     std::map<std::string, std::optional<std::string>> searched;
     for (TShaderObj& shader : shaders.shaders) {
         for (TShaderTexture& stage : shader.stages) {
-            std::optional<std::string> image;
-            const std::string key = stage.texturePath + '\n' + stage.textureName;
-            if (auto it = searched.find(key); it != searched.end()) {
-                image = it->second;
-            } else {
-                image = FindStageImage(stage, assets, origin, problems);
-                searched.emplace(key, image);
+            const auto find = [&](const TShaderTexture& probe) {
+                const std::string key = probe.texturePath + '\n' + probe.textureName;
+                if (auto it = searched.find(key); it != searched.end()) return it->second;
+                std::optional<std::string> found = FindStageImage(probe, assets, origin, problems);
+                searched.emplace(key, found);
+                return found;
+            };
+            const std::optional<std::string> image = find(stage);
+            // Every frame of an animated image is found the same way as the first.
+            stage.effects.animFramePaths.clear();
+            if (stage.effects.animFrames.size() > 1) {
+                for (const std::string& frame : stage.effects.animFrames) {
+                    TShaderTexture probe = stage;
+                    probe.textureName = frame;
+                    probe.texturePath.clear();
+                    stage.effects.animFramePaths.push_back(find(probe).value_or(""));
+                }
             }
             stage.texturePath = image.value_or("");
             stage.imageWidth = 0;

@@ -42,6 +42,18 @@ const CLI::Validator kFiniteDegrees(
     },
     "DEGREES");
 
+// A time that is not finite would send every wave and scroll to NaN.
+const CLI::Validator kFiniteSeconds(
+    [](std::string& text) -> std::string {
+        double value = 0.0;
+        const char* end = text.data() + text.size();
+        const auto [stop, error] = std::from_chars(text.data(), end, value);
+        if (error != std::errc() || stop != end || !std::isfinite(value))
+            return "\"" + text + "\" is not a finite number of seconds";
+        return {};
+    },
+    "SECONDS");
+
 }  // namespace
 
 CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments) {
@@ -70,6 +82,10 @@ CLI::App* AddRenderCommand(CLI::App& app, TRenderArguments& arguments) {
         ->check(kFiniteDegrees);
     render->add_option("--pitch", o.pitch, "Look down by degrees (default 20)")
         ->check(kFiniteDegrees);
+    render
+        ->add_option("--time", o.time,
+                     "Shader time in seconds: animated shaders as they look then (default 0)")
+        ->check(kFiniteSeconds);
     render->add_flag("--wireframe", o.wireframe, "Draw triangle edges only");
     render->add_flag("--no-lighting", arguments.noLighting, "Draw without lights");
     CLI::Option* game = render->add_option(

@@ -28,6 +28,7 @@ struct TRenderOptions {
     std::string shaderList;  // a script whose shaders win over the game's
     bool lod = false;        // each surface of an .mdm model reduced to its LOD minimum
     int md3Lod = 0;          // the level of detail of a vertex model: its "_1" or "_2" file
+    double time = 0.0;       // the shader clock in seconds: what animated shaders show
 };
 
 // What the command line gave, before the size is checked.

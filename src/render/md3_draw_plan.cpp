@@ -32,17 +32,31 @@ TSurfaceDrawPlan PlanSurface(const TShaders& store, int shaderIndex, bool twoSid
     plan.alphaBlending = AlphaBlendingMode(stages);
     plan.lightmapPass = std::any_of(stages.begin(), stages.end(),
                                     [](const TShaderTexture& s) { return s.lightmap; });
-    plan.basePass =
-        !plan.alphaBlending && !(!stages.empty() && AddsLightToWhatLiesBeneath(stages.front()));
+    // A first stage that adds light, or that the script blends by its alpha, is drawn over
+    // what lies behind the surface, as the game draws it.
+    const bool overBackground =
+        !stages.empty() &&
+        (AddsLightToWhatLiesBeneath(stages.front()) ||
+         (stages.front().effects.blendGiven && stages.front().blendDst == kGlOneMinusSrcAlpha));
+    plan.basePass = !plan.alphaBlending && !overBackground;
     plan.plainPasses = (plan.basePass ? 1 : 0) + (plan.lightmapPass ? 1 : 0);
     if (!stages.empty()) plan.plainCull = StageCull(stages.front().cull, twoSided);
     return plan;
 }
 
-void AdvanceStageAnimation(TShaderTexture& stage, int framesLastSecond) {
-    if (framesLastSecond <= 0) return;
-    const float frames = static_cast<float>(framesLastSecond);
-    stage.scrollOffsetS += stage.scrollSpeedS / frames;
-    stage.scrollOffsetT += stage.scrollSpeedT / frames;
-    stage.rotationAngle += stage.rotationSpeed / frames;
+std::vector<int> SurfaceDrawOrder(const TShaders& store, const std::vector<int>& shaderIndices) {
+    std::vector<float> sorts(shaderIndices.size(), kSortOpaque);
+    for (std::size_t i = 0; i < shaderIndices.size(); ++i) {
+        const int index = shaderIndices[i];
+        // A plain texture's stage carries no settled sort (0): it is opaque.
+        if (store.ValidIndex(index) && !store.shaders[index].stages.empty() &&
+            store.shaders[index].stages.front().sort != 0.0f)
+            sorts[i] = store.shaders[index].stages.front().sort;
+    }
+    std::vector<int> order(shaderIndices.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<int>(i);
+    std::stable_sort(order.begin(), order.end(),
+                     [&sorts](int a, int b) { return sorts[a] < sorts[b]; });
+    return order;
 }

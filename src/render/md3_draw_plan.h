@@ -29,13 +29,15 @@ bool AddsLightToWhatLiesBeneath(const TShaderTexture& stage);
 
 // The plan for a surface whose first shader record names `shaderIndex` in `store`.
 // Plain passes cull as the surface's own shader does, and not at all without one. A shader
-// whose first stage adds light gets no white base pass: the game draws it over the scene
-// behind the surface, so a muzzle flash glows over the background instead of turning white.
+// whose first stage adds light, or is blended by its alpha in the script, gets no white base
+// pass: the game draws it over the scene behind the surface, so a muzzle flash glows over the
+// background instead of turning white, and a half-transparent stage lets it show through.
 TSurfaceDrawPlan PlanSurface(const TShaders& store, int shaderIndex, bool twoSided);
 
 // Face culling of a stage: none when drawn two-sided or for cull values below 3.
 TCullFace StageCull(int cull, bool twoSided);
 
-// Moves scroll offsets and rotation on by one drawn frame: speeds are per second, so each
-// frame adds speed / frames drawn in the last second. Nothing moves before a rate is known.
-void AdvanceStageAnimation(TShaderTexture& stage, int framesLastSecond);
+// The order surfaces are drawn in, given each surface's shader index: by the shader's sort
+// value (opaque, then decals, see-through, blended ...), file order among equals, so what
+// blends over others is drawn after them. Surfaces without a shader sort as opaque.
+std::vector<int> SurfaceDrawOrder(const TShaders& store, const std::vector<int>& shaderIndices);

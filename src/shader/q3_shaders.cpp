@@ -84,6 +84,9 @@ void TShaders::ClearShaderStages(int index) {
     if (deleter_ != nullptr) {
         for (const TShaderTexture& stage : stages) {
             if (stage.texture != 0) deleter_->DeleteTexture(stage.texture);
+            for (const std::uint32_t frame : stage.effects.animFrameTextures) {
+                if (frame != 0 && frame != stage.texture) deleter_->DeleteTexture(frame);
+            }
         }
     }
     stages.clear();

@@ -14,22 +14,27 @@ constexpr std::string_view kSeparators = " \t";
 
 using BlendWord = std::pair<std::string_view, std::int32_t>;
 
-constexpr std::array<BlendWord, 6> kSourceWords = {{
+constexpr std::array<BlendWord, 9> kSourceWords = {{
     {"gl_one", kGlOne},
     {"gl_zero", kGlZero},
     {"gl_dst_color", kGlDstColor},
     {"gl_one_minus_dst_color", kGlOneMinusDstColor},
     {"gl_src_alpha", kGlSrcAlpha},
     {"gl_one_minus_src_alpha", kGlOneMinusSrcAlpha},
+    {"gl_dst_alpha", kGlDstAlpha},
+    {"gl_one_minus_dst_alpha", kGlOneMinusDstAlpha},
+    {"gl_src_alpha_saturate", kGlSrcAlphaSaturate},
 }};
 
-constexpr std::array<BlendWord, 6> kDestinationWords = {{
+constexpr std::array<BlendWord, 8> kDestinationWords = {{
     {"gl_one", kGlOne},
     {"gl_zero", kGlZero},
     {"gl_src_color", kGlSrcColor},
     {"gl_one_minus_src_color", kGlOneMinusSrcColor},
     {"gl_src_alpha", kGlSrcAlpha},
     {"gl_one_minus_src_alpha", kGlOneMinusSrcAlpha},
+    {"gl_dst_alpha", kGlDstAlpha},
+    {"gl_one_minus_dst_alpha", kGlOneMinusDstAlpha},
 }};
 
 // A word outside its table leaves the factor as it was.

@@ -4,6 +4,7 @@
 
 #include "shader/shader_keywords.h"
 #include "shader/shader_lines.h"
+#include "shader/stage_effect_keywords.h"
 
 namespace {
 
@@ -42,8 +43,10 @@ std::vector<TShaderTexture> ParseShader(const Lines& lines, const std::string& n
 
     TShaderTexture stage = ShaderHeaderStage(shaderName);
     ++at;
-    while (at < count && !OpensOrCloses(lines[at]))
+    while (at < count && !OpensOrCloses(lines[at])) {
+        ApplyShaderEffectKeywords(lines[at], stage);
         ApplyHeaderKeywords(lines[at++], stage);
+    }
     if (!stage.textureName.empty()) stages.push_back(stage);
 
     // One pass per brace block; lines between blocks are not read, and the first closing
@@ -51,12 +54,17 @@ std::vector<TShaderTexture> ParseShader(const Lines& lines, const std::string& n
     while (at < count && Contains(lines[at], "{")) {
         ResetForNextStage(stage);
         ++at;
-        while (at < count && !Contains(lines[at], "}"))
+        while (at < count && !Contains(lines[at], "}")) {
+            ApplyStageEffectKeywords(lines[at], stage);
             ApplyStageKeywords(lines[at++], stage);
+        }
         stages.push_back(stage);
         ++at;
         while (at < count && !OpensOrCloses(lines[at]))
             ++at;
     }
+    const float sort = SettledSort(stages);
+    for (TShaderTexture& each : stages)
+        each.sort = sort;
     return stages;
 }

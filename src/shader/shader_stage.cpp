@@ -25,7 +25,5 @@ void ResetForNextStage(TShaderTexture& stage) {
     stage.scrollSpeedS = 0.0f;
     stage.scrollSpeedT = 0.0f;
     stage.rotationSpeed = 0.0f;
-    stage.scrollOffsetS = 0.0f;
-    stage.scrollOffsetT = 0.0f;
-    stage.rotationAngle = 0.0f;
+    stage.effects = TStageEffects();
 }

@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "shader/gl_blend_factors.h"
+#include "shader/stage_effects.h"
 
 constexpr std::uint8_t kCullNone = 0;
 constexpr std::uint8_t kCullFront = 3;
@@ -41,10 +43,12 @@ struct TShaderTexture {
     float scrollSpeedS = 0.0f;  // texture units per second
     float scrollSpeedT = 0.0f;
     float rotationSpeed = 0.0f;  // degrees per second
-    float scrollOffsetS = 0.0f;  // accumulated while drawing
-    float scrollOffsetT = 0.0f;
-    float rotationAngle = 0.0f;
     bool autosprite = false;
+    TStageEffects effects;
+    // Shader-wide, from the header: deformations in script order, and the sort value (0
+    // while none is given; the parser settles it once the shader's stages are known).
+    std::vector<TDeform> deforms;
+    float sort = 0.0f;
 };
 
 // The working stage at the start of a shader's header: back faces culled and the image

@@ -390,6 +390,28 @@ TEST_F(MainWindowFlow, TheViewIsDrawnWhateverTabShows) {
     EXPECT_GT(WhitePixels(view->grabFramebuffer()), filled / 2);
 }
 
+// The View tab's switch holds animated shaders where they are and lets them go on from there.
+TEST_F(MainWindowFlow, PauseShadersHoldsTheShaderClock) {
+    ShowAndWait();
+    window_->LoadMD3FromFile(QString::fromStdString(WriteModel("clock.md3")));
+    Tabs()->setCurrentWidget(window_->findChild<QWidget*>("tabViewScroll"));
+    auto* view = window_->findChild<QOpenGLWidget*>("oglView");
+    const auto drawnTime = [&] {
+        view->grabFramebuffer();
+        return window_->Renderer().MD3Drawer().ShaderTime();
+    };
+    QCheckBox* pause = Box("cbPauseShaders");
+    const QPoint onBox(8, pause->height() / 2);
+    QTest::mouseClick(pause, Qt::LeftButton, {}, onBox);
+    ASSERT_TRUE(pause->isChecked());
+    const double held = drawnTime();
+    QTest::qWait(60);
+    EXPECT_EQ(drawnTime(), held);
+    QTest::mouseClick(pause, Qt::LeftButton, {}, onBox);
+    QTest::qWait(60);
+    EXPECT_GT(drawnTime(), held);
+}
+
 }  // namespace
 
 namespace {

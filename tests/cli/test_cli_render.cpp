@@ -204,6 +204,29 @@ TEST_F(CliRender, GameDataTexturesTheModelAsTheProgramDoes) {
     }
 }
 
+TEST_F(CliRender, TimeChoosesTheMomentAnimatedShadersAreDrawnAt) {
+    using namespace testing_support;
+    const std::string game = dir_.File("game");
+    WriteTexturedGame(game);
+    // Full colour for the first half of each second, black for the second.
+    std::ofstream(dir_.File("pulse.shader"))
+        << "textures/sample/cube\n{\n{\nmap textures/sample/red.tga\n"
+           "rgbGen wave square 0 1 0 1\n}\n}\n";
+    const std::string base = "render " + model_ + " " + dir_.File("t.tga") +
+                             " --size 64x64 --no-lighting --game " + game + " --shaderlist " +
+                             dir_.File("pulse.shader");
+    const std::pair<const char*, Rgb> cases[] = {
+        {"", kListRed}, {" --time 0.25", kListRed}, {" --time 0.75", {0, 0, 0}}};
+    for (const auto& [time, colour] : cases) {
+        const CliOutcome o = RunCli(dir_, base + time, kNoDisplay);
+        ASSERT_EQ(o.exitCode, 0) << time << ": " << o.err;
+        EXPECT_GT(ShareOfColour(ReadBytes(dir_.File("t.tga")), colour), 0.95) << time;
+    }
+    const CliOutcome bad = RunCli(dir_, base + " --time inf", kNoDisplay);
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_NE(bad.err.find("not a finite number of seconds"), std::string::npos) << bad.err;
+}
+
 TEST_F(CliRender, WithoutAnyOpenGLFailsInOneLineNamingTheModel) {
     // With no EGL vendor the toolkit is tried and finds no display either; its warnings on
     // the way must not reach stderr.

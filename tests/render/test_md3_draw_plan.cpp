@@ -84,16 +84,20 @@ TEST(MD3DrawPlan, CullingFollowsTheShaderUnlessTwoSided) {
     EXPECT_EQ(StageCull(2, false), TCullFace::None);
 }
 
-TEST(MD3DrawPlan, StageAnimationAdvancesPerDrawnFrame) {
-    TShaderTexture s = Stage();
-    s.scrollSpeedS = 1;
-    s.rotationSpeed = 90;
-    AdvanceStageAnimation(s, 0);  // no rate known yet
-    EXPECT_EQ(s.scrollOffsetS, 0.0f);
-    AdvanceStageAnimation(s, 20);
-    EXPECT_FLOAT_EQ(s.scrollOffsetS, 0.05f);
-    EXPECT_EQ(s.scrollOffsetT, 0.0f);
-    EXPECT_FLOAT_EQ(s.rotationAngle, 4.5f);
+TEST(MD3DrawPlan, SurfacesDrawInSortOrderKeepingFileOrderAmongEquals) {
+    TShaders store;
+    const auto sorted = [&store](float sort) {
+        TShaderTexture s = Stage();
+        s.sort = sort;
+        return AddShader(store, {s});
+    };
+    const int additive = sorted(kSortAdditive);
+    const int opaque = sorted(kSortOpaque);
+    const int decal = sorted(kSortDecal);
+    // No shader, an unknown index and a shader without stages all sort as opaque.
+    const std::vector<int> order =
+        SurfaceDrawOrder(store, {additive, -1, decal, opaque, 99, AddShader(store, {})});
+    EXPECT_EQ(order, (std::vector<int>{1, 3, 4, 5, 2, 0}));
 }
 
 }  // namespace

@@ -204,6 +204,63 @@ TEST_F(SceneTest, PicturesShowCutOutsBlendsAndGlowsOverAnyBackground) {
     }
 }
 
+// Shader effects on solid-colour textures: what the game's keywords do to the picture.
+TEST_F(SceneTest, StageColoursTextureCoordinatesAndFramesFollowTheShader) {
+    const std::uint32_t white = Texture(1, 1, {255, 255, 255, 255});
+    TShaderTexture red = Stage(white);
+    red.effects.rgbGen = TRgbGen::Const;
+    red.effects.constColour = {255, 0, 0, 255};
+    UseShader({red});
+    EXPECT_TRUE(ColourNear(Draw().Pixel(kMidX, kMidY), 255, 0, 0));
+
+    // Red and green halves: once across the square, four times when scaled by 4.
+    const auto changesAcross = [this] {
+        const TPixelImage image = Draw();
+        int changes = 0;
+        bool wasGreen = false;
+        bool seen = false;
+        for (int x = 0; x < kWidth; ++x) {
+            const auto p = image.Pixel(x, kMidY);
+            const bool isRed = ColourNear(p, 255, 0, 0, 30), isGreen = ColourNear(p, 0, 255, 0, 30);
+            if (!isRed && !isGreen) continue;
+            if (seen && isGreen != wasGreen) ++changes;
+            wasGreen = isGreen, seen = true;
+        }
+        return changes;
+    };
+    TShaderTexture halves = Stage(Texture(2, 1, {255, 0, 0, 255, 0, 255, 0, 255}));
+    UseShader({halves});
+    EXPECT_EQ(changesAcross(), 1);
+    halves.effects.tcMods.push_back({TTcModKind::Scale, {}, {4, 4}});
+    UseShader({halves});
+    EXPECT_EQ(changesAcross(), 7);
+
+    TShaderTexture frames = Stage(Texture(1, 1, {255, 0, 0, 255}));
+    frames.effects.animFrequency = 1;
+    frames.effects.animFrames = {"red", "blue"};
+    frames.effects.animFrameTextures = {frames.texture, Texture(1, 1, {0, 0, 255, 255})};
+    UseShader({frames});
+    for (const auto& [time, blue] : {std::pair{0.0, false}, std::pair{1.25, true}}) {
+        TSceneModel scene = Scene();
+        scene.shaderTime = time;
+        renderer_.RedrawView(view_, switches_, colours_, scene, true, false);
+        EXPECT_TRUE(ColourNear(Read().Pixel(kMidX, kMidY), blue ? 0 : 255, 0, blue ? 255 : 0))
+            << time;
+    }
+
+    // A constant half alpha, blended by alpha: half of the background shows through.
+    TShaderTexture half = Stage(white);
+    half.blendSrc = kGlSrcAlpha;
+    half.blendDst = kGlOneMinusSrcAlpha;
+    half.effects.blendGiven = true;
+    half.effects.alphaGen = TAlphaGen::Const;
+    half.effects.constColour = {255, 255, 255, 128};
+    UseShader({half});
+    const TCapturedView shot = renderer_.CaptureView(view_, switches_, 0, Scene());
+    ASSERT_EQ(shot.alpha.size(), static_cast<std::size_t>(kWidth) * kHeight);
+    EXPECT_NEAR(shot.alpha[static_cast<std::size_t>(kMidY) * kWidth + kMidX], 128, 3);
+}
+
 TEST_F(SceneTest, TagAxesAreDrawnOverTheModel) {
     switches_.showTags = true;
     const TPixelImage image = Draw();

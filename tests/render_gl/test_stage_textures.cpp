@@ -4,6 +4,7 @@
 #include "model_factory.h"
 #include "render/gl/scene_renderer.h"
 #include "render/gl/stage_textures.h"
+#include "shader/shader_lines.h"
 #include "support/test_files.h"
 #include "support/textured_game.h"
 
@@ -54,6 +55,49 @@ TEST_F(StageTextureTest, ResolvedSurfacesDrawTheirImagesAndRetexturingFreesTheOl
     renderer.RedrawView(view, sw, TSceneColors{}, {kModelKindMD3, &cube, 0, -1}, true, false);
     const auto [r, g, b] = kGameGreen;
     EXPECT_TRUE(ColourNear(Read().Pixel(kWidth / 2, kHeight / 2), r, g, b));
+}
+
+// Every frame of an animated image is found and loaded, and time picks the one drawn.
+TEST_F(StageTextureTest, AnimatedImagesLoadEveryFrameAndShowOneByTime) {
+    ScratchDir dir;
+    WriteTexturedGame(dir.File("game"));
+    TGameAssets assets(dir.File("tmp/"));
+    ASSERT_TRUE(assets.UseGameFolder(dir.File("game")).empty());
+    TObjTexture textures;
+    TShaders shaders(&textures);
+    const int index =
+        shaders.LoadShader(PrepareShaderLines("anim\n{\n{\nanimMap 1 textures/sample/green.tga "
+                                              "textures/sample/red.tga\n}\n}\n",
+                                              true),
+                           "anim", 0, "anim");
+    const TModelOrigin origin{false, "", ""};
+    EXPECT_TRUE(CreateStageTextures(shaders, textures, 1.0f, assets, origin).empty());
+    const TStageEffects& fx = shaders.shaders.at(index).stages.at(0).effects;
+    ASSERT_EQ(fx.animFrameTextures.size(), 2u);
+    EXPECT_NE(fx.animFrameTextures[0], 0u);
+    EXPECT_NE(fx.animFrameTextures[1], 0u);
+    EXPECT_NE(fx.animFrameTextures[0], fx.animFrameTextures[1]);
+
+    TMD3 cube;
+    MakeCube(cube);
+    for (TSurface& s : cube.header.surfaces)
+        s.shaders.at(0).shaderIndex = index;
+    TSceneRenderer renderer(ogl_, shaders);
+    TCamera& camera = ogl_.Camera();
+    camera.position = {0, 0, 100};
+    camera.target = kVectorZero;
+    camera.up = kVectorPosY;
+    TViewState view;
+    TViewSwitches sw;
+    sw.lighting = false;
+    sw.showTags = false;
+    for (const auto& [time, colour] : {std::pair{0.5, kGameGreen}, std::pair{1.5, kListRed}}) {
+        TSceneModel scene{kModelKindMD3, &cube, 0, -1};
+        scene.shaderTime = time;
+        renderer.RedrawView(view, sw, TSceneColors{}, scene, true, false);
+        const auto [r, g, b] = colour;
+        EXPECT_TRUE(ColourNear(Read().Pixel(kWidth / 2, kHeight / 2), r, g, b)) << time;
+    }
 }
 
 }  // namespace

@@ -154,7 +154,8 @@ TEST(ShaderParse, BlendFuncWordsAndShorthands) {
         {"blendfunc add", kGlOne, kGlOne},
         {"blendfunc filter", kGlDstColor, kGlZero},
         {"blendfunc blend", kGlSrcAlpha, kGlOneMinusSrcAlpha},
-        {"blendfunc gl_dst_color gl_one_minus_dst_alpha", kGlDstColor, 0},
+        {"blendfunc gl_dst_color gl_one_minus_dst_alpha", kGlDstColor, kGlOneMinusDstAlpha},
+        {"blendFunc GL_SRC_ALPHA_SATURATE GL_DST_ALPHA", kGlSrcAlphaSaturate, kGlDstAlpha},
         {"blendFunc GL_ONE_MINUS_DST_COLOR\tGL_SRC_COLOR", kGlOneMinusDstColor, kGlSrcColor},
         {"blendFunc GL_ZERO   GL_ONE_MINUS_SRC_COLOR", kGlZero, kGlOneMinusSrcColor},
         {"blendFunc GL_SRC_COLOR GL_DST_COLOR", 0, 0},  // neither word is in its list

@@ -203,6 +203,7 @@ int RunRender(const TRenderOptions& options, std::ostream& warnings, TRenderCont
     TSceneModel scene{skeletal ? kModelKindMDMMDX : kModelKindMD3, &model, frame, -1};
     scene.mdm = &mesh;
     scene.mdx = &anim;
+    scene.shaderTime = o.time;
     scene.attachments = &attached;
     const TCapturedView shot = renderer.CaptureView(view, sw, 0x00000000, scene);
     const std::vector<std::uint8_t> bytes =

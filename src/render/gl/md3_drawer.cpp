@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 
 #include "render/decoded_normals.h"
 #include "render/gl/ogl.h"
@@ -25,81 +27,165 @@ void TMD3Drawer::ResetTextureUnits() {
     ::ResetTextureUnits(ogl_);
 }
 
-void TMD3Drawer::PrepareSurface(const TSurface& surface, int frame) {
-    surface_ = &surface;
+void TMD3Drawer::PrepareSurface(const TSurface& surface, int frame,
+                                const std::vector<TDeform>* deforms) {
     const std::size_t verts = static_cast<std::size_t>(std::max(surface.numVerts, 0));
     const std::size_t first = verts * static_cast<std::size_t>(frame);
-    positions_.resize(verts * 3);
-    normals_.resize(verts * 3);
-    indices_ = nullptr;
-    indexCount_ = 0;
+    TSurfaceVertices& v = vertices_;
+    v.positions.clear();
+    v.normals.clear();
+    v.texCoords.clear();
+    v.indices.clear();
     if (first + verts > surface.vertices.size() || surface.texCoords.size() < verts) return;
+    v.positions.resize(verts * 3);
+    v.normals.resize(verts * 3);
+    v.texCoords.resize(verts * 2);
     for (std::size_t i = 0; i < verts; ++i) {
-        const TMD3Vertex& v = surface.vertices[first + i];
-        const TVector3 p = VertexPosition(v);
-        const TVector3& n = DecodedNormal(v.normal);
-        positions_[i * 3] = p.x, positions_[i * 3 + 1] = p.y, positions_[i * 3 + 2] = p.z;
-        normals_[i * 3] = n.x, normals_[i * 3 + 1] = n.y, normals_[i * 3 + 2] = n.z;
+        const TMD3Vertex& mv = surface.vertices[first + i];
+        const TVector3 p = VertexPosition(mv);
+        const TVector3& n = DecodedNormal(mv.normal);
+        v.positions[i * 3] = p.x, v.positions[i * 3 + 1] = p.y, v.positions[i * 3 + 2] = p.z;
+        v.normals[i * 3] = n.x, v.normals[i * 3 + 1] = n.y, v.normals[i * 3 + 2] = n.z;
+        v.texCoords[i * 2] = surface.texCoords[i].s;
+        v.texCoords[i * 2 + 1] = surface.texCoords[i].t;
     }
     // Models from files are checked when read, but edits and importers build their own;
     // a triangle that points outside the surface is left out rather than read out of bounds.
     const auto* raw = reinterpret_cast<const std::uint32_t*>(surface.triangles.data());
     const std::size_t count = std::min(surface.triangles.size(),
                                        static_cast<std::size_t>(std::max(surface.numTriangles, 0)));
-    const bool allValid =
-        std::all_of(raw, raw + count * 3, [verts](std::uint32_t i) { return i < verts; });
-    if (allValid) {
-        indices_ = raw;
-        indexCount_ = count * 3;
-        return;
-    }
-    safeIndices_.clear();
+    v.indices.reserve(count * 3);
     for (std::size_t t = 0; t < count; ++t) {
         const std::uint32_t* tri = raw + t * 3;
         if (tri[0] < verts && tri[1] < verts && tri[2] < verts)
-            safeIndices_.insert(safeIndices_.end(), tri, tri + 3);
+            v.indices.insert(v.indices.end(), tri, tri + 3);
     }
-    indices_ = safeIndices_.data();
-    indexCount_ = safeIndices_.size();
+    if (deforms != nullptr) ApplyDeforms(*deforms, view_, v);
 }
 
-void TMD3Drawer::DrawSurfaceArrays(bool textured) {
-    if (indexCount_ == 0) return;
+void TMD3Drawer::DrawSurfaceArrays(bool textured, bool coloured) {
+    if (vertices_.indices.empty()) return;
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, positions_.data());
+    glVertexPointer(3, GL_FLOAT, 0, vertices_.positions.data());
     glEnableClientState(GL_NORMAL_ARRAY);
-    glNormalPointer(GL_FLOAT, 0, normals_.data());
+    glNormalPointer(GL_FLOAT, 0, vertices_.normals.data());
     if (textured) {
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, sizeof(TMD3TexCoord), surface_->texCoords.data());
+        glTexCoordPointer(2, GL_FLOAT, 0, stageTexCoords_);
     }
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexCount_), GL_UNSIGNED_INT, indices_);
+    if (coloured) {
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(4, GL_UNSIGNED_BYTE, 0, colours_.data());
+    }
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(vertices_.indices.size()), GL_UNSIGNED_INT,
+                   vertices_.indices.data());
+    glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);  // the colour array leaves its last colour behind
 }
 
-void TMD3Drawer::DrawSurface(bool textured, TCullFace cull, bool alphaBlending) {
+void TMD3Drawer::DrawSurface(bool textured, bool coloured, TCullFace cull, bool alphaBlending,
+                             bool depthWrite) {
+    if (polygonOffset_) {
+        // The game's own offset for decals, so they win over the surface they lie on.
+        glEnable(GL_POLYGON_OFFSET_FILL);
+        glPolygonOffset(-1.0f, -2.0f);
+    }
     if (alphaBlending) {
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         // The far side first without depth writes, so the near side blends over it.
         ApplyCull(TCullFace::Front);
         glDepthMask(GL_FALSE);
-        DrawSurfaceArrays(textured);
+        DrawSurfaceArrays(textured, coloured);
     }
-    glDepthMask(GL_TRUE);
+    glDepthMask(depthWrite ? GL_TRUE : GL_FALSE);
     ApplyCull(cull);
-    DrawSurfaceArrays(textured);
+    DrawSurfaceArrays(textured, coloured);
     ++pass_;
     glDepthMask(GL_TRUE);
+    glDisable(GL_POLYGON_OFFSET_FILL);
 }
 
 void TMD3Drawer::PlainPass(TCullFace cull, bool alphaBlending) {
+    // A shader that lights itself (lightingDiffuse) is drawn over plain white, or the
+    // view's light would shade it twice.
+    if (selfLit_) glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
     glDepthFunc(pass_ > 0 ? GL_EQUAL : GL_LESS);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    DrawSurface(false, cull, alphaBlending);
+    DrawSurface(false, false, cull, alphaBlending, true);
+    if (lightingOn_) glEnable(GL_LIGHTING);
+}
+
+namespace {
+
+// Colours the view's lighting may shade as before: white and opaque whatever the time.
+bool NeutralColours(const TStageEffects& fx) {
+    switch (fx.rgbGen) {
+        case TRgbGen::Const:
+        case TRgbGen::Wave:
+        case TRgbGen::OneMinusVertex:
+        case TRgbGen::LightingDiffuse:
+            return false;
+        default:
+            break;
+    }
+    switch (fx.alphaGen) {
+        case TAlphaGen::Const:
+        case TAlphaGen::Wave:
+        case TAlphaGen::OneMinusVertex:
+        case TAlphaGen::LightingSpecular:
+        case TAlphaGen::Portal:
+            return false;
+        default:
+            return true;
+    }
+}
+
+std::uint32_t FrameTexture(const TShaderTexture& stage, double time) {
+    const TStageEffects& fx = stage.effects;
+    if (fx.animFrameTextures.size() < 2) return stage.texture;
+    const auto frame = static_cast<std::size_t>(AnimMapFrame(fx, time));
+    const std::uint32_t texture =
+        frame < fx.animFrameTextures.size() ? fx.animFrameTextures[frame] : 0;
+    return texture != 0 ? texture : stage.texture;
+}
+
+// The 3-by-3 inverse of a column-major GL matrix's rotation part; identity when singular.
+std::array<float, 9> InverseRotation(const GLfloat* m) {
+    const float a = m[0], b = m[4], c = m[8], d = m[1], e = m[5], f = m[9], g = m[2], h = m[6],
+                i = m[10];
+    const float det = a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g);
+    if (std::fabs(det) < 1e-12f) return {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    const float k = 1.0f / det;
+    return {(e * i - f * h) * k, (c * h - b * i) * k, (b * f - c * e) * k,
+            (f * g - d * i) * k, (a * i - c * g) * k, (c * d - a * f) * k,
+            (d * h - e * g) * k, (b * g - a * h) * k, (a * e - b * d) * k};
+}
+
+TVector3 Apply(const std::array<float, 9>& r, TVector3 v) {
+    return {r[0] * v.x + r[1] * v.y + r[2] * v.z, r[3] * v.x + r[4] * v.y + r[5] * v.z,
+            r[6] * v.x + r[7] * v.y + r[8] * v.z};
+}
+
+}  // namespace
+
+void TMD3Drawer::CaptureView() {
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    const std::array<float, 9> inverse = InverseRotation(m);
+    const TVector3 translation{m[12], m[13], m[14]};
+    view_.time = shaderTime_;
+    view_.eye = Apply(inverse, -translation);
+    view_.viewForward = VectorNormalize(Apply(inverse, {0.0f, 0.0f, -1.0f}));
+    view_.viewLeft = VectorNormalize(Apply(inverse, {-1.0f, 0.0f, 0.0f}));
+    view_.viewUp = VectorNormalize(Apply(inverse, {0.0f, 1.0f, 0.0f}));
+    // The view's main light sits high above the camera (see the scene's lights).
+    const TVector3 lightInEye{0.0f, 6000.0f, 0.0f};
+    view_.lightDirection = VectorNormalize(Apply(inverse, lightInEye - translation));
 }
 
 void TMD3Drawer::DrawStage(TShaderTexture& stage, bool shaderHasLightmap, bool alphaBlending,
@@ -108,55 +194,53 @@ void TMD3Drawer::DrawStage(TShaderTexture& stage, bool shaderHasLightmap, bool a
     DisableStageState();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     stage.passesDrawn = pass_;
-    if (!stagesHeld_) AdvanceStageAnimation(stage, ogl_.FramesLastPeriod());
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, pass_ > 0 ? GL_MODULATE : GL_REPLACE);
-    glDepthFunc(pass_ > 0 ? GL_EQUAL : GL_LESS);
+    const TStageEffects& fx = stage.effects;
+    glDepthFunc(pass_ > 0 || fx.depthFunc == TDepthFunc::Equal ? GL_EQUAL : GL_LESS);
+    // The view's lighting shades stages drawn over the lit base as before; a stage with
+    // colours of its own shows them, and a lightingDiffuse stage brings its own light.
+    const bool lit =
+        lightingOn_ && pass_ > 0 && stage.alphaFunc == kAlphaFuncNone && NeutralColours(fx);
+    if (lit) {
+        glEnable(GL_LIGHTING);
+    } else {
+        glDisable(GL_LIGHTING);
+        EvaluateStageColours(fx, vertices_, view_, colours_);
+    }
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 
-    const bool textured = stage.texture != 0;
+    const std::uint32_t texture = FrameTexture(stage, shaderTime_);
+    const bool textured = texture != 0;
     if (textured) {
+        // The file's own coordinates need no copy.
+        if (fx.tcGen == TTcGen::Base && fx.tcMods.empty()) {
+            stageTexCoords_ = vertices_.texCoords.data();
+        } else {
+            EvaluateStageTexCoords(fx, vertices_, view_, texCoords_);
+            stageTexCoords_ = texCoords_.data();
+        }
         // Bound first: wrap modes belong to the texture object.
         glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, stage.texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
         const GLint wrap = stage.clamp ? GL_CLAMP : GL_REPEAT;
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
-        if (stage.environment) {
-            glEnable(GL_TEXTURE_GEN_S);
-            glEnable(GL_TEXTURE_GEN_T);
-        }
-        glMatrixMode(GL_TEXTURE);
-        if (stage.scrollSpeedS != 0.0f || stage.scrollSpeedT != 0.0f) {
-            glTranslatef(stage.scrollOffsetS, stage.scrollOffsetT, 0.0f);
-        }
-        if (stage.rotationSpeed != 0.0f) glRotatef(stage.rotationAngle, 0.0f, 0.0f, 1.0f);
-        glMatrixMode(GL_MODELVIEW);
         switch (stage.alphaFunc) {
             case kAlphaFuncGT0:
                 glEnable(GL_ALPHA_TEST);
                 glAlphaFunc(GL_GREATER, 0.0f);
-                glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
                 break;
             case kAlphaFuncLT128:
                 glEnable(GL_ALPHA_TEST);
                 glAlphaFunc(GL_LESS, 0.5f);
-                glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
                 break;
             case kAlphaFuncGE128:
                 glEnable(GL_ALPHA_TEST);
                 glAlphaFunc(GL_GEQUAL, 0.5f);
-                glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
                 break;
             default:
                 glAlphaFunc(GL_GREATER, 0.0f);
                 glDisable(GL_ALPHA_TEST);
-                glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
                 break;
-        }
-        if (stage.polygonOffset) {
-            glDepthFunc(GL_EQUAL);
-            glDepthMask(GL_FALSE);
-            glEnable(GL_ALPHA_TEST);
-            glAlphaFunc(GL_GREATER, 0.5f);
         }
         // A stage without a blend function of its own is drawn opaque: blending with the
         // (zero, zero) it carries would paint it black.
@@ -166,7 +250,8 @@ void TMD3Drawer::DrawStage(TShaderTexture& stage, bool shaderHasLightmap, bool a
             glBlendFunc(static_cast<GLenum>(stage.blendSrc), static_cast<GLenum>(stage.blendDst));
         }
     }
-    DrawSurface(textured, StageCull(stage.cull, twoSided), alphaBlending);
+    DrawSurface(textured, !lit, StageCull(stage.cull, twoSided), alphaBlending, fx.depthWrite);
+    if (lightingOn_) glEnable(GL_LIGHTING);
 }
 
 void TMD3Drawer::DrawMD3Model(const TMD3& model, TShaders& shaders, int frame,
@@ -174,13 +259,25 @@ void TMD3Drawer::DrawMD3Model(const TMD3& model, TShaders& shaders, int frame,
     const THeader& h = model.header;
     if (frame < 0 || frame >= h.numFrames) return;
     const int surfaces = std::min(h.numSurfaces, static_cast<int>(h.surfaces.size()));
+    lightingOn_ = glIsEnabled(GL_LIGHTING) == GL_TRUE;
+    CaptureView();
+    std::vector<int> shaderIndices(static_cast<std::size_t>(std::max(surfaces, 0)), -1);
     for (int si = 0; si < surfaces; ++si) {
+        const TSurface& surface = h.surfaces[si];
+        if (!surface.shaders.empty()) shaderIndices[si] = surface.shaders[0].shaderIndex;
+    }
+    for (const int si : SurfaceDrawOrder(shaders, shaderIndices)) {
         const TSurface& surface = h.surfaces[si];
         pass_ = 0;
         ResetTextureUnits();
-        PrepareSurface(surface, frame);
-        const int shaderIndex = surface.shaders.empty() ? -1 : surface.shaders[0].shaderIndex;
+        const int shaderIndex = shaderIndices[si];
         const TSurfaceDrawPlan plan = PlanSurface(shaders, shaderIndex, sw.twoSided);
+        std::vector<TShaderTexture>* stages =
+            plan.hasShader ? &shaders.shaders[shaderIndex].stages : nullptr;
+        const bool hasStages = stages != nullptr && !stages->empty();
+        PrepareSurface(surface, frame, hasStages ? &stages->front().deforms : nullptr);
+        polygonOffset_ = hasStages && stages->front().polygonOffset;
+        selfLit_ = hasStages && stages->front().effects.rgbGen == TRgbGen::LightingDiffuse;
         if (!plan.hasShader) {
             glDisable(GL_BLEND);
             PlainPass(plan.plainCull, false);
@@ -195,12 +292,13 @@ void TMD3Drawer::DrawMD3Model(const TMD3& model, TShaders& shaders, int frame,
             glBlendFunc(GL_ONE, GL_ONE);
             PlainPass(plan.plainCull, plan.alphaBlending);
         }
-        for (TShaderTexture& stage : shaders.shaders[shaderIndex].stages) {
+        for (TShaderTexture& stage : *stages) {
             DrawStage(stage, plan.lightmapPass, plan.alphaBlending, sw.twoSided);
         }
         ResetTextureUnits();
     }
-    surface_ = nullptr;
+    polygonOffset_ = false;
+    selfLit_ = false;
 
     glDisable(GL_LIGHTING);
     DisableStageState();

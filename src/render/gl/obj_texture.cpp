@@ -107,8 +107,16 @@ void ReloadStageTextures(TShaders& shaders, TObjTexture& textures, float gamma) 
     for (TShaderObj& shader : shaders.shaders) {
         for (TShaderTexture& stage : shader.stages) {
             if (stage.texturePath.empty() || stage.texture == 0) continue;
+            std::vector<std::uint32_t>& frames = stage.effects.animFrameTextures;
+            for (const std::uint32_t frame : frames) {
+                if (frame != stage.texture) textures.DeleteTexture(frame);
+            }
             textures.DeleteTexture(stage.texture);
             stage.texture = textures.LoadTextureWithGamma(stage.texturePath, gamma);
+            const std::vector<std::string>& paths = stage.effects.animFramePaths;
+            for (std::size_t i = 0; i < frames.size() && i < paths.size(); ++i) {
+                if (frames[i] != 0) frames[i] = textures.LoadTextureWithGamma(paths[i], gamma);
+            }
         }
     }
 }

@@ -176,6 +176,7 @@ void TSceneRenderer::DrawGroundAndAxis(const TViewSwitches& sw) {
 }
 
 void TSceneRenderer::DrawModel(const TSceneModel& model, const TViewSwitches& sw) {
+    md3Drawer_.SetShaderTime(model.shaderTime);
     if (IsMD3Family(model.modelKind) && model.md3 != nullptr) {
         md3Drawer_.DrawMD3Model(*model.md3,
                                 model.md3Shaders != nullptr ? *model.md3Shaders : shaders_,
@@ -258,10 +259,8 @@ TCapturedView TSceneRenderer::CaptureView(TViewState& view, const TViewSwitches&
     capturing_ = true;
     ogl_.MakeCurrent();
     const std::vector<std::uint8_t> overBlack = DrawOver(0.0f, view, sw, model);
-    // The second picture must show the stages where the first one did.
-    md3Drawer_.HoldStageAnimation(true);
+    // Both pictures are drawn at the same shader time, so the stages match.
     const std::vector<std::uint8_t> overWhite = DrawOver(1.0f, view, sw, model);
-    md3Drawer_.HoldStageAnimation(false);
     capturing_ = false;
     const TRGBFloats bg = ColorToRGBFloats(background);
     const auto byte = [](float f) { return static_cast<std::uint8_t>(f * 255.0f + 0.5f); };

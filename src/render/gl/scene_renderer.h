@@ -30,6 +30,8 @@ struct TSceneModel {
     // The store md3's shader indexes point into when it is not the renderer's own (a lower
     // level of detail shown instead of the model); null for the renderer's.
     TShaders* md3Shaders = nullptr;
+    // The shader clock in seconds: the time animated shaders are drawn at.
+    double shaderTime = 0.0;
 };
 
 // RGBA pixels of a captured view: rows bottom-up as read back, the model's own colour and
