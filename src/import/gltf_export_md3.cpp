@@ -64,7 +64,7 @@ std::vector<int> TGltfExport::AddMD3Surfaces(const TMD3& model, std::uint32_t fi
         indices.reserve(Count(s.numTriangles) * 3);
         for (std::size_t t = 0; t < Count(s.numTriangles); ++t) {
             const std::int32_t* idx = s.triangles[t].indexes;
-            for (int k : {0, 2, 1}) {
+            for (int k : {2, 1, 0}) {
                 const std::int32_t i = idx[k];
                 indices.push_back(i >= 0 && static_cast<std::size_t>(i) < verts
                                       ? static_cast<std::uint32_t>(i)

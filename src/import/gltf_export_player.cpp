@@ -128,7 +128,7 @@ bool TGltfExport::AddPlayer(TMDM& mesh, const TMDX& anim, const std::vector<TGlt
         std::vector<std::uint32_t> indices;
         for (const TMDMTriangle& t : surface.triangles) {
             // Clockwise in the game, counter-clockwise in glTF.
-            for (int k : {0, 2, 1}) {
+            for (int k : {2, 1, 0}) {
                 const std::int32_t i = t.indexes[k];
                 indices.push_back(i >= 0 && static_cast<std::size_t>(i) < verts
                                       ? static_cast<std::uint32_t>(i)

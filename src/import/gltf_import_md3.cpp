@@ -175,21 +175,24 @@ bool TGltfImport::ConvertGltfToMD3(TMD3& model, UserPrompts& prompts, std::strin
             ++emptyMeshes;
             continue;
         }
-        // Only the vertices the kept triangles use, in the order they are first used.
+        // Only the vertices the kept triangles use, in the file's order, so that a model that
+        // went out to glTF comes back with its vertices where they were.
         std::vector<std::int32_t> newIndex(verts, -1);
+        for (const auto& t : kept)
+            for (std::uint32_t v : t)
+                newIndex[v] = 0;
         std::vector<std::uint32_t> used;
+        for (std::size_t v = 0; v < verts; ++v) {
+            if (newIndex[v] < 0) continue;
+            newIndex[v] = static_cast<std::int32_t>(used.size());
+            used.push_back(static_cast<std::uint32_t>(v));
+        }
         TSurface s = NewConvertedSurface(
             primitive.name, GltfShaderName(*model_, primitive.material, settings.shaderPrefix));
         for (const auto& t : kept) {
             TMD3Triangle triangle;
-            for (int j = 0; j < 3; ++j) {
-                std::int32_t& index = newIndex[t[static_cast<std::size_t>(j)]];
-                if (index < 0) {
-                    index = static_cast<std::int32_t>(used.size());
-                    used.push_back(t[static_cast<std::size_t>(j)]);
-                }
-                triangle.indexes[j] = index;
-            }
+            for (int j = 0; j < 3; ++j)
+                triangle.indexes[j] = newIndex[t[static_cast<std::size_t>(j)]];
             s.triangles.push_back(triangle);
         }
         for (std::size_t f = 0; f < frameCount; ++f) {

@@ -114,9 +114,11 @@ TEST(GltfExport, VertexModelNumbers) {
     };
     for (const Check& c : checks)
         EXPECT_NEAR(c.actual, c.expected, 1e-5) << c.what;
-    // The game's clockwise front faces wind counter-clockwise in glTF.
+    // The game's clockwise front faces wind counter-clockwise in glTF: the corners reversed,
+    // as the import reverses them back.
     const auto indices = Values<std::uint16_t>(m, p.indices);
-    EXPECT_EQ(indices[1], s.triangles[0].indexes[2]);
+    EXPECT_EQ(indices[0], s.triangles[0].indexes[2]);
+    EXPECT_EQ(indices[2], s.triangles[0].indexes[0]);
     // A range outside the frames is refused.
     EXPECT_EQ(TGltfExport().AddMD3(model, 2, 3, 20.0, {}, "x"), -1);
 }
