@@ -229,10 +229,11 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
                 s.vertices.push_back(std::move(vertex));
             }
             for (const auto& t : p.triangles)
-                // The game's front faces turn the other way round than glTF's.
+                // The game's front faces turn the other way round than glTF's: the corners
+                // reversed, as the export reverses them.
                 s.triangles.push_back(
-                    {{static_cast<std::int32_t>(t[0]), static_cast<std::int32_t>(t[2]),
-                      static_cast<std::int32_t>(t[1])}});
+                    {{static_cast<std::int32_t>(t[2]), static_cast<std::int32_t>(t[1]),
+                      static_cast<std::int32_t>(t[0])}});
             s.boneReferences = WithAncestors(used, anim.bones);
             usedByMesh.insert(used.begin(), used.end());
             s.numVerts = static_cast<std::uint32_t>(s.vertices.size());
