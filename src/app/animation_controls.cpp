@@ -79,6 +79,9 @@ TAnimationControls::TAnimationControls(QWidget* parent)
     row->addWidget(cbLoop_);
     row->addWidget(eFPS_);
     row->addWidget(udFPS_);
+    auto* animationLabel = new QLabel(QStringLiteral("Animation"), group_);
+    animationLabel->setBuddy(cbAnimName_);
+    row->addWidget(animationLabel);
     row->addWidget(cbAnimName_, 1);
     grid->addLayout(row, 3, 0, 1, 3);
 

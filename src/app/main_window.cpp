@@ -69,7 +69,7 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
     // library's numeric locale from the environment when it started.
     QLocale::setDefault(QLocale::c());
     std::setlocale(LC_NUMERIC, "C");
-    setWindowTitle("Veldra v1.6.2");
+    setWindowTitle("Veldra");
     setObjectName("MainWindow");
     appDir_ = WithSlash(appDir);
     workDir_ = WorkFolderFor(appDir);
@@ -88,6 +88,7 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
     BuildActions();
     BuildMenus();
     BuildSwitches();
+    BuildViewPresets();
     BuildTexturing();
 
     if (!QDir(appDir_ + "textures").exists()) {
@@ -229,6 +230,11 @@ void TMainWindow::LoadSettings() {
     menuViewShowskybox_->setChecked(s.skyBoxEnabled);
     colours_.skyTop = s.skyColorTop;
     colours_.skyBottom = s.skyColorBottom;
+    desktop_ = s.desktop;
+    RebuildRecentMenu();
+    ShowOpeningViewChoice();
+    ShowScreenshotFolder();
+    RestoreWindowPlace();
 }
 
 void TMainWindow::SaveSettings() {
@@ -259,6 +265,8 @@ void TMainWindow::SaveSettings() {
     s.skyBoxEnabled = menuViewShowskybox_->isChecked();
     s.skyColorTop = colours_.skyTop;
     s.skyColorBottom = colours_.skyBottom;
+    TakeWindowPlace();
+    s.desktop = desktop_;
     const std::string file = SettingsFiles().write;
     QDir().mkpath(QFileInfo(QString::fromStdString(file)).absolutePath());
     std::string error;
@@ -304,6 +312,7 @@ void TMainWindow::FirstShowing() {
     if (!settingsGamePath_.isEmpty()) {
         SetGamePath(settingsGamePath_);
         ShowFamily();
+        RestoreChosenTab();
     } else {
         SelectGamePath();
         ToggleHelp();

@@ -119,6 +119,13 @@ QWidget* TMainWindow::BuildViewTab() {
     auto* tab = new QWidget;
     tab->setObjectName("tabView");
     auto* layout = new QVBoxLayout(tab);
+    // First on the page, so that it needs no scrolling on a small screen.
+    bPrtScr_ = new QPushButton("PrtScr", tab);
+    bPrtScr_->setObjectName("bPrtScr");
+    bPrtScr_->setToolTip("Save the view as screenshot<N>.tga beside the program");
+    connect(bPrtScr_, &QPushButton::clicked, this,
+            [this] { Guarded([this] { TakeScreenshot(); }); });
+    layout->addWidget(bPrtScr_);
     const std::pair<const char*, const char*> boxes[] = {
         {"cbLightingEnabled", "Lighting"},
         {"cbShowTags", "Show Tags"},
@@ -142,8 +149,10 @@ QWidget* TMainWindow::BuildViewTab() {
     connect(cbLockView_, &QCheckBox::toggled, this, [this](bool on) { view_.lockView = on; });
     layout->addWidget(cbLockView_);
 
-    layout->addWidget(new QLabel("Pivot", tab));
+    auto* pivotLabel = new QLabel("Pivot", tab);
+    layout->addWidget(pivotLabel);
     cbTagPivots_ = new QComboBox(tab);
+    pivotLabel->setBuddy(cbTagPivots_);
     cbTagPivots_->setObjectName("cbTagPivots");
     connect(cbTagPivots_, qOverload<int>(&QComboBox::activated), this, &TMainWindow::OnPivotChosen);
     layout->addWidget(cbTagPivots_);
@@ -161,12 +170,6 @@ QWidget* TMainWindow::BuildViewTab() {
     gbLOD_->setEnabled(false);
     layout->addWidget(gbLOD_);
 
-    bPrtScr_ = new QPushButton("PrtScr", tab);
-    bPrtScr_->setObjectName("bPrtScr");
-    bPrtScr_->setToolTip("Save the view as screenshot<N>.tga beside the program");
-    connect(bPrtScr_, &QPushButton::clicked, this,
-            [this] { Guarded([this] { TakeScreenshot(); }); });
-    layout->addWidget(bPrtScr_);
     layout->addStretch(1);
     return tab;
 }
@@ -208,6 +211,7 @@ void TMainWindow::BuildActions() {
     BuildCharacterAction();
     BuildImportActions();
     BuildEditActions();
+    BuildDesktopActions();
 }
 
 void TMainWindow::BuildMenus() {
@@ -228,6 +232,7 @@ void TMainWindow::BuildMenus() {
         }
     }
     AddCharacterMenuEntries(*file);
+    AddDesktopMenuEntries(*file);
     file->addSeparator();
     for (const char* name : {"actionFileLoadASE", "actionFileLoadMS3D"})
         file->addAction(findChild<QAction*>(name, Qt::FindDirectChildrenOnly));
@@ -297,8 +302,9 @@ void TMainWindow::BuildMenus() {
     cleanup->setToolTip("Remove \"tmp\"-directory after use");
     settings->setToolTipsVisible(true);
     settings->addAction(cleanup);
+    BuildScreenshotCommands(*settings);
 
-    menuBar()->addAction(actionHelp_);
+    BuildHelpMenu();
 }
 
 void TMainWindow::BuildSwitches() {

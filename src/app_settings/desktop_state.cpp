@@ -22,12 +22,6 @@ constexpr std::array<std::pair<TRecentModel::Source, std::string_view>, 3> kSour
     {TRecentModel::Source::Pk3, "pk3"},
 }};
 
-constexpr std::array<std::pair<TOpeningView, std::string_view>, 3> kOpeningViews = {{
-    {TOpeningView::Top, "top"},
-    {TOpeningView::Front, "front"},
-    {TOpeningView::ThreeQuarter, "three-quarter"},
-}};
-
 std::vector<std::string> Fields(const std::string& text) {
     std::vector<std::string> fields;
     std::size_t start = 0;
@@ -105,9 +99,7 @@ TDesktopState DesktopStateFromIni(const TIniFile& ini) {
     state.windowGeometry = ini.ReadString(kWindow, "Geometry", "");
     state.splitter = ini.ReadString(kWindow, "Splitter", "");
     state.tab = ini.ReadString(kWindow, "Tab", "");
-    const std::string view = ini.ReadString(kWindow, "OpeningView", "");
-    for (const auto& [value, name] : kOpeningViews)
-        if (name == view) state.openingView = value;
+    state.openingView = ini.ReadString(kWindow, "OpeningView", "");
     state.screenshotFolder = ini.ReadString(kWindow, "ScreenshotFolder", "");
     for (auto& [key, value] : ini.ReadSectionValues(kFolders))
         if (!value.empty()) state.dialogFolders[key] = std::move(value);
@@ -125,9 +117,7 @@ void WriteDesktopState(TIniFile& ini, const TDesktopState& state) {
     WriteValue(ini, kWindow, "Geometry", state.windowGeometry);
     WriteValue(ini, kWindow, "Splitter", state.splitter);
     WriteValue(ini, kWindow, "Tab", state.tab);
-    for (const auto& [value, name] : kOpeningViews)
-        if (value == state.openingView && (value != TOpeningView::Top || ini.ValueExists(kWindow, "OpeningView")))
-            ini.WriteString(kWindow, "OpeningView", std::string(name));
+    WriteValue(ini, kWindow, "OpeningView", state.openingView);
     WriteValue(ini, kWindow, "ScreenshotFolder", state.screenshotFolder);
     TIniFile::KeyValues folders;
     for (const auto& [title, folder] : state.dialogFolders) {

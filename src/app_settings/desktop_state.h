@@ -32,9 +32,6 @@ std::optional<TRecentModel> RecentModelFromText(const std::string& text);
 // kMaxRecentModels.
 void AddRecentModel(std::vector<TRecentModel>& list, const TRecentModel& model);
 
-// How a model is first seen once loaded.
-enum class TOpeningView { Top, Front, ThreeQuarter };
-
 struct TDesktopState {
     std::vector<TRecentModel> recent;
     // The toolkit's own encodings, as text; empty when never saved.
@@ -43,7 +40,8 @@ struct TDesktopState {
     std::string tab;  // the name of the tab page chosen last
     // The last folder of each dialog, by the dialog's title.
     std::map<std::string, std::string> dialogFolders;
-    TOpeningView openingView = TOpeningView::Top;
+    // The name of the view a model opens in; empty for the view from above.
+    std::string openingView;
     // Empty: beside the program (or in the user's data folder when that cannot be written).
     std::string screenshotFolder;
 

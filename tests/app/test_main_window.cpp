@@ -256,7 +256,8 @@ TEST_F(MainWindowFlow, ScreenshotButtonWritesTheNextFile) {
     ShowAndWait();
     window_->LoadMD3FromFile(QString::fromStdString(WriteModel("shot.md3")));
     window_->findChild<QPushButton*>("bPrtScr")->click();
-    EXPECT_EQ(window_->StatusText(), "Screenshot saved into file: screenshot0.tga");
+    EXPECT_EQ(window_->StatusText().toStdString(),
+              "Screenshot saved into file: " + dir_.File("screenshot0.tga"));
     EXPECT_TRUE(std::filesystem::exists(dir_.File("screenshot0.tga")));
 }
 

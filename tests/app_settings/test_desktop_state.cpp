@@ -45,7 +45,7 @@ TEST(DesktopState, EverythingReadsBackAndNothingIsWrittenUntilRemembered) {
     state.splitter = "AAAA/w==";
     state.tab = "tabTags";
     state.dialogFolders = {{"Save a model", "/home/me/models"}, {"a=b [x]", "/tmp"}};
-    state.openingView = TOpeningView::ThreeQuarter;
+    state.openingView = "three-quarter";
     state.screenshotFolder = "/home/me/shots";
     WriteDesktopState(ini, state);
     TDesktopState back = DesktopStateFromIni(ini);
