@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "app/gl_view_widget.h"
+#include "app/pk3_dialog.h"
 #include "app/tag_entry.h"
 #include "app/view_switch_pair.h"
 #include "app_settings/app_settings.h"
@@ -146,6 +147,8 @@ void TMainWindow::CreateFolders() {
     tmpDir_ = workDir_ + "tmp/";
     QDir().mkpath(tmpDir_);
     QDir().mkpath(tmpDir_ + "tmpmap");
+    // The browser's previews are taken out of their archives apart from what is loaded.
+    pk3Dialog_->previewFolder = (tmpDir_ + "preview/").toStdString();
 }
 
 bool TMainWindow::event(QEvent* event) {

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
+#include <QPushButton>
 
 #include "app/main_window.h"
 #include "app/menu_action.h"

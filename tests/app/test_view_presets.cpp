@@ -1,0 +1,96 @@
+// Seeing the model: the view presets on their keys (for both mouse control types), the view
+// a model opens in, remembered, and reloading shaders and textures on F5.
+#include <QAction>
+#include <QOpenGLWidget>
+
+#include "main_window_fixture.h"
+#include "model_factory.h"
+#include "render/view_presets.h"
+
+namespace {
+
+class ViewPresets : public MainWindowTest {
+  protected:
+    void Start() {
+        ShowAndWait();
+        window_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    }
+    void LoadModel() {
+        TMD3 model;
+        MakeModel(model, {.surfaces = 2, .vertsPerSurface = 48, .frames = 1, .tags = 1});
+        ASSERT_TRUE(model.SaveToFile(dir_.File("lopsided.md3")));
+        window_->LoadMD3FromFile(QString::fromStdString(dir_.File("lopsided.md3")));
+    }
+    void Press(QKeyCombination keys) {
+        QWidget* view = window_->findChild<QWidget*>("oglView");
+        view->setFocus();
+        QTest::keyClick(view, keys.key(), keys.keyboardModifiers());
+    }
+    QImage Picture() {
+        return window_->findChild<QOpenGLWidget*>("oglView")->grabFramebuffer();
+    }
+    static TVector3 AnglesOf(TViewPreset preset) {
+        TViewState state;
+        ApplyViewPreset(state, preset);
+        return state.rotationAngles;
+    }
+    QAction* Action(const char* name) { return window_->findChild<QAction*>(name); }
+};
+
+TEST_F(ViewPresets, KeysTurnTheModelAndBothMouseTypesSeeTheSame) {
+    Start();
+    LoadModel();
+    const std::pair<QKeyCombination, TViewPreset> keys[] = {
+        {Qt::AltModifier | Qt::Key_1, TViewPreset::Front},
+        {Qt::AltModifier | Qt::Key_2, TViewPreset::Back},
+        {Qt::AltModifier | Qt::Key_3, TViewPreset::Left},
+        {Qt::AltModifier | Qt::Key_4, TViewPreset::Right},
+        {Qt::AltModifier | Qt::Key_5, TViewPreset::Top},
+        {Qt::AltModifier | Qt::Key_6, TViewPreset::Bottom},
+        {Qt::AltModifier | Qt::Key_7, TViewPreset::ThreeQuarter},
+        {Qt::KeypadModifier | Qt::Key_1, TViewPreset::Front},
+        {Qt::KeypadModifier | Qt::ControlModifier | Qt::Key_1, TViewPreset::Back},
+        {Qt::KeypadModifier | Qt::ControlModifier | Qt::Key_7, TViewPreset::Bottom},
+    };
+    std::vector<QImage> pictures;
+    for (const auto& [key, preset] : keys) {
+        Press(key);
+        const TVector3 angles = window_->View().rotationAngles;
+        const TVector3 expected = AnglesOf(preset);
+        EXPECT_TRUE(angles.x == expected.x && angles.y == expected.y && angles.z == expected.z)
+            << ViewPresetName(preset);
+        pictures.push_back(Picture());
+    }
+    EXPECT_NE(pictures[0], pictures[1]) << "front and back look alike";
+    EXPECT_NE(pictures[2], pictures[3]) << "left and right look alike";
+
+    // Mouse control type 2 turns by its matrix: the preset must look the same through it.
+    Action("menuViewMouseControl")->trigger();
+    for (std::size_t i : {0u, 2u, 6u}) {
+        Press(keys[i].first);
+        EXPECT_EQ(Picture(), pictures[i]) << ViewPresetName(keys[i].second);
+    }
+    SaveWindowPicture("view_preset_three_quarter");
+}
+
+TEST_F(ViewPresets, ModelsOpenInTheChosenViewAcrossRestartsAndF5Reloads) {
+    Start();
+    EXPECT_TRUE(Action("actionViewOpenInTop")->isChecked()) << "from above unless chosen";
+    Action("actionViewOpenInThreeQuarter")->trigger();
+    LoadModel();
+    const TVector3 angles = window_->View().rotationAngles;
+    EXPECT_EQ(angles.z, AnglesOf(TViewPreset::ThreeQuarter).z);
+    window_->close();
+
+    MakeWindow(dir_.path());
+    Start();
+    EXPECT_TRUE(Action("actionViewOpenInThreeQuarter")->isChecked());
+    LoadModel();
+    EXPECT_EQ(window_->View().rotationAngles.x, AnglesOf(TViewPreset::ThreeQuarter).x);
+
+    Press(QKeyCombination(Qt::Key_F5));
+    EXPECT_EQ(window_->StatusText(), "Shaders and textures reloaded");
+}
+
+}  // namespace
