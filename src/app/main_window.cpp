@@ -90,6 +90,7 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
     BuildMenus();
     BuildSwitches();
     BuildViewPresets();
+    BuildClassSkinList();
     BuildTexturing();
 
     if (!QDir(appDir_ + "textures").exists()) {

@@ -436,6 +436,11 @@ class TMainWindow : public QMainWindow {
     void BuildScreenshotCommands(QMenu& settings);
     QString ScreenshotFolder() const;  // with a trailing separator
     void ShowScreenshotFolder();
+    // The class's skins of a player from the game (main_window_class_skins.cpp).
+    void BuildClassSkinList();
+    void ForgetClassSkins();
+    void OfferClassSkins(const std::string& meshEntry);
+    void UseClassSkin(int index);
     // Remembered window state (main_window_remembered.cpp): applied at start-up and at the
     // first showing, taken when the window closes.
     void RestoreWindowPlace();
@@ -572,4 +577,11 @@ class TMainWindow : public QMainWindow {
     QAction* actionHelpContents_ = nullptr;
     QAction* actionHelpAbout_ = nullptr;
     QPointer<QWidget> helpWindow_;
+    struct TClassSkin {
+        std::string entry;
+        std::string pak;
+    };
+    std::vector<TClassSkin> classSkins_;
+    QWidget* classSkinRow_ = nullptr;
+    QComboBox* cbClassSkins_ = nullptr;
 };

@@ -392,6 +392,12 @@ void TMainWindow::LoadMDMMDXFromGameEntries(const std::string& meshEntry,
     AfterArchiveLoad("GAME:\\\\" + QString::fromStdString(meshEntry),
                      QString::fromStdString(meshFile), "Save as MDM/MDX",
                      {TRecentModel::Source::Game, {meshEntry, animEntry}, ""});
+    // Without a skin the player is white: the first of its class's skins is put on.
+    OfferClassSkins(meshEntry);
+    if (!classSkins_.empty())
+        status += QStringLiteral("; skin \"%1\" (%2 offered)")
+                      .arg(cbClassSkins_->currentText())
+                      .arg(classSkins_.size());
 }
 
 // What a load out of an archive shows; the model folder stays empty, so images beside the

@@ -109,6 +109,7 @@ void TMainWindow::ForgetModel() {
     lodSnapshot_.reset();
     ForgetMD3Levels();
     ForgetTexturing();
+    ForgetClassSkins();
     // Names of an animation that is gone would choose frames of nothing.
     animation_->SetAnimations({});
     panels_->EmptyPanels();

@@ -1,11 +1,18 @@
 // Seeing the model: the view presets on their keys (for both mouse control types), the view
 // a model opens in, remembered, and reloading shaders and textures on F5.
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QOpenGLWidget>
+#include <QTreeWidget>
 
 #include "main_window_fixture.h"
 #include "model_factory.h"
+#include "app/pk3_dialog.h"
 #include "render/view_presets.h"
+#include "support/skeletal_square.h"
+#include "support/test_files.h"
+#include "support/zip_fixture.h"
 
 namespace {
 
@@ -91,6 +98,46 @@ TEST_F(ViewPresets, ModelsOpenInTheChosenViewAcrossRestartsAndF5Reloads) {
 
     Press(QKeyCombination(Qt::Key_F5));
     EXPECT_EQ(window_->StatusText(), "Shaders and textures reloaded");
+}
+
+// A player taken from the game gets its class's skins, the first one on.
+TEST_F(ViewPresets, APlayerFromTheGameWearsTheFirstOfItsClassSkins) {
+    TMDM mesh;
+    TMDX anim;
+    testing_support::MakeSquarePair(mesh, anim, {});
+    ASSERT_TRUE(mesh.SaveToFile(dir_.File("body.mdm")));
+    ASSERT_TRUE(anim.SaveToFile(dir_.File("body.mdx")));
+    const auto text = [](const std::vector<std::uint8_t>& bytes) {
+        return std::string(bytes.begin(), bytes.end());
+    };
+    const std::string folder = "models/players/temperate/axis/soldier/";
+    std::filesystem::create_directories(dir_.path() / "game/etmain");
+    testing_support::WriteZip(
+        dir_.File("game/etmain/pak0.pk3"),
+        {{folder + "body.mdm", text(testing_support::ReadBytes(dir_.File("body.mdm")))},
+         {folder + "body.mdx", text(testing_support::ReadBytes(dir_.File("body.mdx")))},
+         {folder + "body_soldier.skin", "square,textures/a.tga\n"},
+         {folder + "body_medic.skin", "square,textures/b.tga\n"},
+         {folder + "head_soldier.skin", "h,textures/c.tga\n"}});
+    answerFolder_ = QString::fromStdString(dir_.File("game"));
+    ShowAndWait();
+    TdlgPK3& browser = window_->PK3Dialog();
+    QStringList picks{"body.mdm", "body.mdx"};
+    browser.runModal = [&picks](TdlgPK3& dialog) {
+        for (QTreeWidgetItem* item :
+             dialog.Tree()->findItems(picks.takeFirst(), Qt::MatchExactly | Qt::MatchRecursive))
+            emit dialog.Tree()->itemDoubleClicked(item, 0);
+        return dialog.result();
+    };
+    Action("actionFileLoadfromgameMDMMDX")->trigger();
+    auto* skins = window_->findChild<QComboBox*>("cbClassSkins");
+    ASSERT_EQ(skins->count(), 2);
+    EXPECT_EQ(skins->itemText(0), "medic");
+    EXPECT_EQ(skins->itemText(1), "soldier");
+    EXPECT_TRUE(skins->isVisible());
+    EXPECT_TRUE(window_->findChild<QLineEdit*>("leSkinFile")->text().endsWith("body_medic.skin"));
+    EXPECT_TRUE(window_->StatusText().endsWith("; skin \"medic\" (2 offered)"))
+        << window_->StatusText().toStdString();
 }
 
 }  // namespace
