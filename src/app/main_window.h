@@ -129,7 +129,8 @@ class TMainWindow : public QMainWindow {
 
     // What the window remembers between runs (recent models, dialog folders, its place).
     TDesktopState& Remembered() { return desktop_; }
-    // The folder a file dialog titled `title` starts in; empty for the toolkit's choice.
+    // The folder a file dialog titled `title` starts in: where it was left last, else the
+    // loaded model's, else the user's home.
     QString DialogFolder(const QString& title) const;
     // The dialog titled `title` was left in `folder`.
     void RememberDialogFolder(const QString& title, const QString& folder);

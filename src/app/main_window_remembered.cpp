@@ -3,6 +3,7 @@
 // left in. Stored with the settings when the window closes.
 #include <QByteArray>
 #include <QDir>
+#include <QFileInfo>
 #include <QSplitter>
 #include <QTabWidget>
 
@@ -44,9 +45,12 @@ void TMainWindow::TakeWindowPlace() {
 
 QString TMainWindow::DialogFolder(const QString& title) const {
     const auto found = desktop_.dialogFolders.find(title.toStdString());
-    if (found == desktop_.dialogFolders.end()) return QString();
-    const QString folder = QString::fromStdString(found->second);
-    return QDir(folder).exists() ? folder : QString();
+    if (found != desktop_.dialogFolders.end() && QDir(QString::fromStdString(found->second)).exists())
+        return QString::fromStdString(found->second);
+    // A dialog used for the first time starts beside the model, else in the user's home.
+    if (!document_.file.empty())
+        return QFileInfo(QString::fromStdString(document_.file)).absolutePath();
+    return QDir::homePath();
 }
 
 void TMainWindow::RememberDialogFolder(const QString& title, const QString& folder) {

@@ -65,6 +65,9 @@ void TMainWindow::BuildViewPresets() {
         });
     }
 
+    // F5 reloads, as browsers and editors do; the tag command that had it moves beside it.
+    if (auto* invertX = findChild<QAction*>("menuModelTagsInvertX", Qt::FindDirectChildrenOnly))
+        invertX->setShortcut(QKeySequence(QStringLiteral("Shift+F5")));
     QAction* reload = MakeAction(this, "actionViewReloadShaders", "Reload Shaders and Textures",
                                  "F5");
     connect(reload, &QAction::triggered, this,

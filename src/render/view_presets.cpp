@@ -47,9 +47,9 @@ std::optional<TViewPreset> ViewPresetFromName(const std::string& name) {
 void ApplyViewPreset(TViewState& view, TViewPreset preset) {
     const TVector3 a = Find(preset).angles;
     view.rotationAngles = a;
-    // Mouse control type 2 multiplies its matrix in, with the angles' signs as the mouse
-    // gives them to it.
+    // Mouse control type 2 hands its matrix to OpenGL, which reads it transposed: the
+    // transpose of Rx * Ry * Rz is the product of the opposite turns in reverse order.
     view.rotationMatrix = MatrixMultiply(
-        MatrixMultiply(MatrixRotationX(-a.x), MatrixRotationY(-a.y)), MatrixRotationZ(-a.z));
+        MatrixMultiply(MatrixRotationZ(-a.z), MatrixRotationY(-a.y)), MatrixRotationX(-a.x));
     view.pan = {};
 }

@@ -81,6 +81,7 @@ TEST_F(DesktopConventions, TitleKeysRecentHelpAndAbout) {
     EXPECT_EQ(window_->windowTitle(), "knife.md3 — Veldra");
     EXPECT_EQ(openTitles_.size(), 1);
     window_->close();
+    window_.reset();
     MakeWindow(dir_.path());
     EXPECT_EQ(RecentCaptions(), (QStringList{"&1 knife.md3 (file)", "&2 other.md3 (file)"}));
     ShowAndWait();
@@ -103,6 +104,8 @@ TEST_F(DesktopConventions, TitleKeysRecentHelpAndAbout) {
     EXPECT_TRUE(about.contains("LGPL"));
 
     // Ctrl+Q ends the program's window.
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     Press(Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(window_->isVisible());
 }

@@ -56,6 +56,7 @@ TEST_F(PK3Browser, TypingFiltersTheTreeAndTheChosenModelIsPreviewed) {
             for (int x = 0; x < picture.width(); ++x)
                 drawn += qAlpha(picture.pixel(x, y)) > 0;
         previewed = drawn > 100;
+        if (!previewed) picture.save("/tmp/desk-preview.png");
         dialog.findChild<QPushButton*>("OKBtn")->click();
         return dialog.result();
     };
