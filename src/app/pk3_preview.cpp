@@ -7,6 +7,7 @@
 #include "io/file_error.h"
 #include "md3/md3.h"
 #include "render/gl/obj_texture.h"
+#include "render/gl/offscreen_binding.h"
 #include "render/gl/offscreen_factory.h"
 #include "render/gl/ogl.h"
 #include "render/gl/scene_renderer.h"
@@ -34,7 +35,10 @@ TPK3Preview DrawModel(const std::string& file, int size) {
         return {{}, QStringLiteral("No preview: ") + QString::fromStdString(model.LastError())};
     const std::vector<TVector3> points = FrameVertexPositions(model, 0);
     if (points.empty()) return {{}, QStringLiteral("No preview: the model has no vertices")};
-    const std::unique_ptr<IOffscreenBinding> binding = MakeOffscreenBinding(size, size);
+    // Inside the window's process the toolkit's own offscreen surface shares its display
+    // connection; the stand-alone choice is the fallback.
+    std::unique_ptr<IOffscreenBinding> binding = std::make_unique<TOffscreenGLBinding>(size, size);
+    if (!binding->HasSurface()) binding = MakeOffscreenBinding(size, size);
     TOGL ogl;
     QString glError;
     ogl.SetErrorHandler([&glError](const TGLErrorReport& r) {

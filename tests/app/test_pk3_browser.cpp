@@ -8,6 +8,7 @@
 #include <QTreeWidgetItemIterator>
 
 #include "app/pk3_dialog.h"
+#include "app/pk3_preview.h"
 #include "main_window_fixture.h"
 #include "model_factory.h"
 #include "support/zip_fixture.h"
@@ -63,6 +64,16 @@ TEST_F(PK3Browser, TypingFiltersTheTreeAndTheChosenModelIsPreviewed) {
     window_->findChild<QAction*>("actionFileLoadfrommappk3")->trigger();
     EXPECT_EQ(afterTyping, (QStringList{"crate.md3", "crane.md3"}));
     EXPECT_TRUE(previewed);
+    {
+        const TPK3Preview direct = PreviewArchiveEntry(dir_.File("map.pk3"), "models/mapobjects/crate.md3", dir_.File("pv/"), 64);
+        int a = 0, c = 0;
+        for (int y = 0; y < direct.picture.height(); ++y)
+            for (int x = 0; x < direct.picture.width(); ++x) {
+                a += qAlpha(direct.picture.pixel(x, y)) > 0;
+                c += (direct.picture.pixel(x, y) & 0xFFFFFF) != 0;
+            }
+        ADD_FAILURE() << direct.note.toStdString() << " " << direct.picture.width() << " a=" << a << " c=" << c;
+    }
     EXPECT_EQ(window_->StatusText(), "MD3 loaded");
     EXPECT_EQ(window_->windowTitle(), "crate.md3 — Veldra");
 }
