@@ -12,13 +12,11 @@
 #include "render/gl/ogl.h"
 #include "render/gl/scene_renderer.h"
 #include "render/thumbnail_framing.h"
+#include "render/view_control.h"
+#include "render/view_presets.h"
 #include "shader/q3_shaders.h"
 
 namespace {
-
-// The angles the thumbnails use: the front turned a little, seen a little from above.
-constexpr float kYaw = 30.0f;
-constexpr float kPitch = 20.0f;
 
 // Rows of the captured view and of decoded images run bottom-up.
 QImage BottomUp(int width, int height, const std::uint8_t* rgba) {
@@ -53,16 +51,14 @@ TPK3Preview DrawModel(const std::string& file, int size) {
     {
         TShaders shaders(&textures);
         TSceneRenderer renderer(ogl, shaders);
-        const TViewParams& params = ogl.ViewParams();
-        const TThumbnailPose pose =
-            FitThumbnail(points, kYaw, kPitch, {params.fieldOfView, 1.0, params.nearClip});
+        // Fitted and turned as the view fits and turns a model, three-quarter.
         TViewState view;
-        view.pivot = pose.pivot;
-        view.rotationAngles = pose.rotationAngles;
-        view.pan = pose.pan;
-        ogl.Camera().position = {0.0f, 0.0f, pose.cameraDistance};
-        ogl.Camera().target = kVectorZero;
-        ogl.Camera().up = kVectorPosY;
+        ogl.Camera().ResetCamera();
+        ogl.Camera().freeMove = false;
+        view.cameraDistance = kCameraDistanceStart;
+        PlaceCameraAtStart(view, ogl.Camera());
+        ::ResetView(view, ogl.Camera(), true, MD3FrameZeroBounds(model));
+        ApplyViewPreset(view, TViewPreset::ThreeQuarter);
         TViewSwitches sw;
         sw.lighting = true;
         sw.showTags = false;
