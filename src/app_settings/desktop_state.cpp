@@ -33,11 +33,12 @@ std::vector<std::string> Fields(const std::string& text) {
     }
 }
 
-// A dialog title as a key: the profile's keys cannot hold "=" or start with "[" or ";".
+// A dialog title as a key: the profile's keys cannot hold "=" or a line break. (A title that
+// starts with "[" or ";" is not kept; the program has none.)
 std::string FolderKey(const std::string& title) {
     std::string key;
     for (const char c : title)
-        if (c != '=' && c != '[' && c != ';' && c != '\r' && c != '\n') key += c;
+        if (c != '=' && c != '\r' && c != '\n') key += c;
     return key;
 }
 

@@ -31,7 +31,7 @@ TEST(DesktopState, RecentListPutsTheLatestFirstWithoutRepeatsAndKeepsTen) {
     ASSERT_EQ(list.size(), kMaxRecentModels);
     EXPECT_EQ(list[0].paths[0], "/m/5.md3");
     EXPECT_EQ(list[1].paths[0], "/m/11.md3");
-    EXPECT_EQ(list[9].paths[0], "/m/3.md3");
+    EXPECT_EQ(list[9].paths[0], "/m/2.md3");
 }
 
 TEST(DesktopState, EverythingReadsBackAndNothingIsWrittenUntilRemembered) {
