@@ -2,8 +2,8 @@
 #include "app/desktop_dialogs.h"
 
 #include <QColorDialog>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -35,12 +35,12 @@ QString FilterSuffix(const QString& filter) {
 
 // The folder a dialog was left in: the chosen file's (also when its path was typed), else the
 // one it showed when cancelled.
-void Remember(TMainWindow& window, const QString& title, const QFileDialog& dialog,
-              bool accepted) {
+void Remember(TMainWindow& window, const QString& title, const QFileDialog& dialog, bool accepted) {
     const QString chosen = accepted ? dialog.selectedFiles().value(0) : QString();
     window.RememberDialogFolder(title, chosen.isEmpty() ? dialog.directory().absolutePath()
-                                       : QFileInfo(chosen).isDir() ? chosen
-                                                                   : QFileInfo(chosen).absolutePath());
+                                       : QFileInfo(chosen).isDir()
+                                           ? chosen
+                                           : QFileInfo(chosen).absolutePath());
 }
 
 }  // namespace

@@ -13,8 +13,8 @@ std::optional<TTypedNumber> AskDecimal(const TUserPrompts& prompts, const QStrin
     if (!ParseDecimal(text->toStdString(), number.value)) {
         // Silence would look as if the command had run.
         if (prompts.message)
-            prompts.message(caption, NotANumberText(*text, "a decimal number with a point, such as 1.5"),
-                            true);
+            prompts.message(
+                caption, NotANumberText(*text, "a decimal number with a point, such as 1.5"), true);
         return std::nullopt;
     }
     return number;

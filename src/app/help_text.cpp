@@ -73,7 +73,7 @@ QString UsingVeldraText() {
     const qsizetype end = readme.indexOf(QStringLiteral("\n## "), start + heading.size());
     QString section = readme.mid(start, end < 0 ? -1 : end - start);
     // The pictures live beside the README, not in the program.
-    section.remove(QRegularExpression(QStringLiteral("^!\\[[^\n]*\n"),
-                                      QRegularExpression::MultilineOption));
+    section.remove(
+        QRegularExpression(QStringLiteral("^!\\[[^\n]*\n"), QRegularExpression::MultilineOption));
     return section;
 }

@@ -27,11 +27,11 @@
 #include "render/gl/obj_texture.h"
 #include "render/gl/ogl.h"
 #include "render/gl/scene_renderer.h"
-#include "shader/q3_shaders.h"
 #include "render/scene_settings.h"
 #include "render/view_control.h"
 #include "render/view_presets.h"
 #include "render/view_state.h"
+#include "shader/q3_shaders.h"
 
 class QAction;
 class QCheckBox;
@@ -420,8 +420,8 @@ class TMainWindow : public QMainWindow {
     void LoadMD3FromGameEntry(const std::string& entry);
     void LoadMD3FromPK3Entry(const std::string& archive, const std::string& entry);
     // `extract` takes an entry out of the PAK it was chosen from.
-    using TEntryExtractor = std::function<std::string(const std::string& entry,
-                                                      std::vector<std::string>& problems)>;
+    using TEntryExtractor =
+        std::function<std::string(const std::string& entry, std::vector<std::string>& problems)>;
     void LoadMDMMDXFromGameEntries(const std::string& meshEntry, const std::string& animEntry,
                                    const TEntryExtractor& extractMesh,
                                    const TEntryExtractor& extractAnim);

@@ -69,9 +69,9 @@ void TMainWindow::BuildHelpMenu() {
 
 void TMainWindow::ShowTitle() {
     // A cleared model keeps its name on the model's group box, not in the title.
-    setWindowTitle(document_.Empty() ? QStringLiteral("Veldra")
-                                     : QString::fromStdString(document_.Caption()) +
-                                           QStringLiteral(" — Veldra"));
+    setWindowTitle(document_.Empty()
+                       ? QStringLiteral("Veldra")
+                       : QString::fromStdString(document_.Caption()) + QStringLiteral(" — Veldra"));
     if (actionFileSave_ != nullptr) actionFileSave_->setEnabled(!document_.Empty());
 }
 

@@ -345,8 +345,7 @@ void TMainWindow::LoadMDMMDXFromGameCommand() {
     const auto from = [this](const std::string& pak) {
         return [this, pak](const std::string& entry, std::vector<std::string>& problems) {
             TEntryExtraction extraction = ExtractFromArchive(pak, entry, assets_.TmpDir());
-            problems.insert(problems.end(), extraction.problems.begin(),
-                            extraction.problems.end());
+            problems.insert(problems.end(), extraction.problems.begin(), extraction.problems.end());
             return extraction.path;
         };
     };

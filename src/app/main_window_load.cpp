@@ -204,7 +204,8 @@ void TMainWindow::AfterModelLoaded(const QString& fileName, const QString& statu
     const QFileInfo file(fileName);
     document_.folder = (file.absolutePath() + "/").toStdString();
     document_.name = file.fileName().toStdString();
-    if (document_.source == kModelSourceFile) document_.file = file.absoluteFilePath().toStdString();
+    if (document_.source == kModelSourceFile)
+        document_.file = file.absoluteFilePath().toStdString();
     panels_->NameField()->setText(fileName);
     ShowUndoState();
     ResetAnimationControls();
@@ -217,7 +218,8 @@ void TMainWindow::AfterModelLoaded(const QString& fileName, const QString& statu
     if (pendingRecent_) {
         RememberRecent(*std::exchange(pendingRecent_, std::nullopt));
     } else {
-        TRecentModel recent{TRecentModel::Source::File, {file.absoluteFilePath().toStdString()}, ""};
+        TRecentModel recent{
+            TRecentModel::Source::File, {file.absoluteFilePath().toStdString()}, ""};
         if (!document_.animationFile.empty()) recent.paths.push_back(document_.animationFile);
         RememberRecent(recent);
     }

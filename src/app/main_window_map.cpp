@@ -10,8 +10,8 @@
 #include "app/progress_dialog.h"
 #include "assets/game_assets.h"
 #include "assets/resolve_shader_image.h"
-#include "import/level_map.h"
 #include "image/image_size.h"
+#include "import/level_map.h"
 
 namespace {
 

@@ -79,7 +79,8 @@ void TMainWindow::RebuildRecentMenu() {
     connect(clear, &QAction::triggered, this, [this] {
         desktop_.recent.clear();
         // Rebuilding deletes the entry that is running: later, once the menu let go of it.
-        QMetaObject::invokeMethod(this, [this] { RebuildRecentMenu(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { RebuildRecentMenu(); }, Qt::QueuedConnection);
     });
     menuRecent_->addAction(clear);
 }
@@ -122,9 +123,12 @@ void TMainWindow::OpenRecent(const TRecentModel& model) {
     } else if (suffix == ".MDM") {
         presetFileName_ = Text(first);
         skipDialog_ = true;
-        RunLoadFrame({}, [this](const QString& fileName, TModelDocument& loaded, QString& status) {
-            return LoadMDMFile(loaded, fileName, status);
-        }, "Save as MDM/MDX");
+        RunLoadFrame(
+            {},
+            [this](const QString& fileName, TModelDocument& loaded, QString& status) {
+                return LoadMDMFile(loaded, fileName, status);
+            },
+            "Save as MDM/MDX");
         skipDialog_ = false;
     } else {
         HandleDroppedFiles({Text(first)});

@@ -45,7 +45,8 @@ void TMainWindow::TakeWindowPlace() {
 
 QString TMainWindow::DialogFolder(const QString& title) const {
     const auto found = desktop_.dialogFolders.find(title.toStdString());
-    if (found != desktop_.dialogFolders.end() && QDir(QString::fromStdString(found->second)).exists())
+    if (found != desktop_.dialogFolders.end() &&
+        QDir(QString::fromStdString(found->second)).exists())
         return QString::fromStdString(found->second);
     // A dialog used for the first time starts beside the model, else in the user's home.
     if (!document_.file.empty())

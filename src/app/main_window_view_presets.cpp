@@ -60,16 +60,16 @@ void TMainWindow::BuildViewPresets() {
         openingGroup->addAction(choice);
         opening->addAction(choice);
         connect(choice, &QAction::triggered, this, [this, preset] {
-            desktop_.openingView = preset == TViewPreset::Top ? std::string()
-                                                              : ViewPresetName(preset);
+            desktop_.openingView =
+                preset == TViewPreset::Top ? std::string() : ViewPresetName(preset);
         });
     }
 
     // F5 reloads, as browsers and editors do; the tag command that had it moves beside it.
     if (auto* invertX = findChild<QAction*>("menuModelTagsInvertX", Qt::FindDirectChildrenOnly))
         invertX->setShortcut(QKeySequence(QStringLiteral("Shift+F5")));
-    QAction* reload = MakeAction(this, "actionViewReloadShaders", "Reload Shaders and Textures",
-                                 "F5");
+    QAction* reload =
+        MakeAction(this, "actionViewReloadShaders", "Reload Shaders and Textures", "F5");
     connect(reload, &QAction::triggered, this,
             [this] { Guarded([this] { ReloadShadersAndTextures(); }); });
     menuView_->addAction(reload);
@@ -129,7 +129,8 @@ void TMainWindow::BuildScreenshotCommands(QMenu& settings) {
 }
 
 void TMainWindow::ShowScreenshotFolder() {
-    bPrtScr_->setToolTip(desktop_.screenshotFolder.empty()
-                             ? QStringLiteral("Save the view as screenshot<N>.tga beside the program")
-                             : "Save the view as screenshot<N>.tga in " + ScreenshotFolder());
+    bPrtScr_->setToolTip(
+        desktop_.screenshotFolder.empty()
+            ? QStringLiteral("Save the view as screenshot<N>.tga beside the program")
+            : "Save the view as screenshot<N>.tga in " + ScreenshotFolder());
 }

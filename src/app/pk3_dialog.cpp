@@ -132,8 +132,9 @@ int TdlgPK3::Browse(int mode, const std::vector<TPK3Source>& gamePaks,
         for (const std::string& mask : PK3ModeMasks(mode))
             kinds << QString::fromStdString(mask).remove(QLatin1Char('*'));
         if (showMessage && !archives.isEmpty())
-            showMessage(QStringLiteral("Nothing to choose: no %1 file in %2")
-                            .arg(kinds.join(QStringLiteral(" or ")), archives.join(QStringLiteral(", "))));
+            showMessage(
+                QStringLiteral("Nothing to choose: no %1 file in %2")
+                    .arg(kinds.join(QStringLiteral(" or ")), archives.join(QStringLiteral(", "))));
         return QDialog::Rejected;
     }
     if (parentWidget() != nullptr) {

@@ -39,9 +39,8 @@ TPK3Preview DrawModel(const std::string& file, int size) {
     if (!binding->HasSurface()) binding = MakeOffscreenBinding(size, size);
     TOGL ogl;
     QString glError;
-    ogl.SetErrorHandler([&glError](const TGLErrorReport& r) {
-        glError = QString::fromStdString(r.message);
-    });
+    ogl.SetErrorHandler(
+        [&glError](const TGLErrorReport& r) { glError = QString::fromStdString(r.message); });
     ogl.InitOnWindow(binding.get());
     if (!ogl.IsReady())
         return {{}, QStringLiteral("No preview: no OpenGL drawing (%1)").arg(glError)};
@@ -98,10 +97,12 @@ TPK3Preview PreviewArchiveEntry(const std::string& archive, const std::string& e
     const QString suffix = QFileInfo(QString::fromStdString(entry)).suffix().toUpper();
     const bool model = suffix == "MD3" || suffix == "MDC";
     const bool image = suffix == "TGA" || suffix == "JPG" || suffix == "BMP";
-    if (!model && !image) return {{}, QStringLiteral("No preview for .%1 files").arg(suffix.toLower())};
+    if (!model && !image)
+        return {{}, QStringLiteral("No preview for .%1 files").arg(suffix.toLower())};
     const TEntryExtraction extracted = ExtractFromArchive(archive, entry, scratchFolder);
     if (!extracted.ok())
-        return {{}, QStringLiteral("No preview: \"%1\" could not be taken out of the archive")
-                        .arg(QString::fromStdString(entry))};
+        return {{},
+                QStringLiteral("No preview: \"%1\" could not be taken out of the archive")
+                    .arg(QString::fromStdString(entry))};
     return model ? DrawModel(extracted.path, size) : DecodeImage(extracted.path);
 }

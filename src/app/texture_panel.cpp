@@ -14,10 +14,10 @@
 
 #include "app/model_panels.h"
 #include "app/panel_widgets.h"
-#include "io/file_error.h"
 #include "image/image_gamma.h"
-#include "shader/shader_flags.h"
 #include "image/texture_image.h"
+#include "io/file_error.h"
+#include "shader/shader_flags.h"
 
 namespace {
 

@@ -22,14 +22,15 @@ TEST_F(Feedback, RefusalsAndChangesAreExplained) {
         return std::optional<QString>("1,5");
     };
     window_->findChild<QAction*>("actionModelMD3Scale")->trigger();
-    EXPECT_EQ(messages_,
-              QStringList{"\"1,5\" is not a number: type a decimal number with a point, such as 1.5"});
+    EXPECT_EQ(
+        messages_,
+        QStringList{"\"1,5\" is not a number: type a decimal number with a point, such as 1.5"});
 
     window_->Prompts().askYesNoCancel = [](const QString&, const QString&) { return TAnswer::Yes; };
     std::ofstream(dir_.File("huge.map")) << map_text::World({map_text::Cube(2044, "wall")});
     window_->LoadMapFromFile(QString::fromStdString(dir_.File("huge.map")));
-    EXPECT_TRUE(window_->StatusText().contains(
-        "MAP-model scaled down to fit MD3-bounds (scaled by 0."))
+    EXPECT_TRUE(
+        window_->StatusText().contains("MAP-model scaled down to fit MD3-bounds (scaled by 0."))
         << window_->StatusText().toStdString();
 }
 

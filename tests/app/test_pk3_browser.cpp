@@ -31,8 +31,8 @@ TEST_F(PK3Browser, TypingFiltersTheTreeAndTheChosenFileFillsThePreview) {
     const auto bytes = testing_support::ReadBytes(dir_.File("m.md3"));
     const std::string data(bytes.begin(), bytes.end());
     testing_support::WriteZip(dir_.File("map.pk3"), {{"models/mapobjects/crate.md3", data},
-                                                      {"models/mapobjects/barrel.md3", data},
-                                                      {"models/props/crane.md3", data}});
+                                                     {"models/mapobjects/barrel.md3", data},
+                                                     {"models/props/crane.md3", data}});
     TdlgPK3& browser = window_->PK3Dialog();
     browser.pickArchive = [this](const QString&, const QString&, const QString&) {
         return QString::fromStdString(dir_.File("map.pk3"));

@@ -1,11 +1,11 @@
 // What the window remembers from one run to the next, seen through the real file dialogs: a
 // path typed into a dialog is where that dialog opens next time, save dialogs start with the
 // model's name, and the animation's dialog opens where its mesh was just saved.
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QAbstractItemView>
-#include <QCompleter>
 #include <QLineEdit>
 #include <QSplitter>
 #include <functional>
@@ -47,7 +47,8 @@ class RememberedState : public MainWindowTest {
     static void TypePath(QFileDialog& dialog, const QString& path) {
         auto* edit = dialog.findChild<QLineEdit*>("fileNameEdit");
         QTest::qWait(50);
-        for (const QString& typed : {QFileInfo(path).absolutePath() + '/', QFileInfo(path).fileName()}) {
+        for (const QString& typed :
+             {QFileInfo(path).absolutePath() + '/', QFileInfo(path).fileName()}) {
             edit->clear();
             QTest::keyClicks(edit, typed);
             QTest::qWait(50);
@@ -75,7 +76,9 @@ TEST_F(RememberedState, WindowPlaceAndATypedDialogFolderComeBack) {
 
     AnswerDialogs({
         [](QFileDialog& d) { d.reject(); },  // the game path
-        [&](QFileDialog& d) { TypePath(d, QString::fromStdString((models / "crate.md3").string())); },
+        [&](QFileDialog& d) {
+            TypePath(d, QString::fromStdString((models / "crate.md3").string()));
+        },
     });
     UseRealDialogs();
     window_->resize(900, 650);

@@ -6,9 +6,9 @@
 #include <QOpenGLWidget>
 #include <QTreeWidget>
 
+#include "app/pk3_dialog.h"
 #include "main_window_fixture.h"
 #include "model_factory.h"
-#include "app/pk3_dialog.h"
 #include "render/view_presets.h"
 #include "support/skeletal_square.h"
 #include "support/test_files.h"
@@ -25,7 +25,8 @@ int DifferingPixels(const QImage& a, const QImage& b) {
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
             differing += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                             std::abs(qBlue(p) - qBlue(q)) > 24;
+                             std::abs(qBlue(p) - qBlue(q)) >
+                         24;
         }
     return differing;
 }
@@ -48,9 +49,7 @@ class ViewPresets : public MainWindowTest {
         view->setFocus();
         QTest::keyClick(view, keys.key(), keys.keyboardModifiers());
     }
-    QImage Picture() {
-        return window_->findChild<QOpenGLWidget*>("oglView")->grabFramebuffer();
-    }
+    QImage Picture() { return window_->findChild<QOpenGLWidget*>("oglView")->grabFramebuffer(); }
     static TVector3 AnglesOf(TViewPreset preset) {
         TViewState state;
         ApplyViewPreset(state, preset);

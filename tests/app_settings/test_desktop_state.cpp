@@ -18,8 +18,8 @@ TEST(DesktopState, RecentLinesReadBackAndForeignLinesAreDropped) {
     };
     for (const TRecentModel& model : models)
         EXPECT_EQ(RecentModelFromText(RecentModelText(model)), model);
-    for (const char* text : {"", "file", "file\t\t", "disk\t\t/a.md3", "pk3\t\tentry.md3",
-                             "file\t/a.pk3\t/a.md3"})
+    for (const char* text :
+         {"", "file", "file\t\t", "disk\t\t/a.md3", "pk3\t\tentry.md3", "file\t/a.pk3\t/a.md3"})
         EXPECT_FALSE(RecentModelFromText(text)) << text;
 }
 
