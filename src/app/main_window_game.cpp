@@ -80,9 +80,10 @@ void TMainWindow::BuildGameGroup() {
     auto* down = new QPushButton("Move Down", group);
     down->setObjectName("bDownGamePAK");
     down->setToolTip("Move the PAK-file down: it overrides the PAK-files above it");
-    auto* paksLabel = new QLabel("PAKs", group);
+    // Above the row, which is as wide as the page allows already.
+    auto* paksLabel = new QLabel("PAKs, in loading order", group);
     paksLabel->setBuddy(cbPAKsList_);
-    paks->addWidget(paksLabel);
+    rows->insertWidget(0, paksLabel);
     paks->addWidget(cbPAKsList_, 1);
     paks->addWidget(add);
     paks->addWidget(remove);
