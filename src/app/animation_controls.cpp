@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSlider>
 
 #include "app/frame_slider.h"
@@ -79,6 +80,9 @@ TAnimationControls::TAnimationControls(QWidget* parent)
     row->addWidget(cbLoop_);
     row->addWidget(eFPS_);
     row->addWidget(udFPS_);
+    auto* animationLabel = new QLabel(QStringLiteral("Animation"), group_);
+    animationLabel->setBuddy(cbAnimName_);
+    row->addWidget(animationLabel);
     row->addWidget(cbAnimName_, 1);
     grid->addLayout(row, 3, 0, 1, 3);
 
@@ -88,6 +92,13 @@ TAnimationControls::TAnimationControls(QWidget* parent)
             QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, QString(), &ok);
         if (!ok) return std::nullopt;
         return text;
+    };
+
+    refuse = [parent](const QString& text) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Enter the Frame #"), text,
+                        QMessageBox::Ok, parent);
+        box.setObjectName("frameRefused");
+        box.exec();
     };
 
     connect(tbStartFrame_, &QSlider::valueChanged, this, &TAnimationControls::OnStartMoved);
@@ -217,7 +228,14 @@ void TAnimationControls::AskForFrame(QSlider* slider, const QString& prompt) {
     if (!text) return;
     const std::optional<int> frame =
         ParseFrameNumber(text->toStdString(), slider->minimum(), slider->maximum());
-    if (!frame) return;
+    if (!frame) {
+        if (refuse)
+            refuse(QStringLiteral("\"%1\" is not a frame: type a whole number from %2 to %3")
+                       .arg(text->trimmed())
+                       .arg(slider->minimum())
+                       .arg(slider->maximum()));
+        return;
+    }
     if (slider == tbCurrentFrame_) {
         SetCurrentFrame(*frame);
         lCurrentFrame_->setNum(*frame);

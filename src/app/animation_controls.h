@@ -57,6 +57,8 @@ class TAnimationControls : public QObject {
 
     // Asks for one line of text (caption, prompt); nothing when cancelled. Tests replace it.
     std::function<std::optional<QString>(const QString& caption, const QString& prompt)> askText;
+    // Says why a typed frame was not taken.
+    std::function<void(const QString& text)> refuse;
 
   signals:
     void currentFrameChanged(int frame);

@@ -24,7 +24,9 @@ TdlgCheck::TdlgCheck(CheckFn check, bool hasModel, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* engineRow = new QHBoxLayout;
-    engineRow->addWidget(new QLabel("Engine:", this));
+    auto* engineLabel = new QLabel("Engine:", this);
+    engineLabel->setBuddy(cbCheckEngine_);
+    engineRow->addWidget(engineLabel);
     engineRow->addWidget(cbCheckEngine_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(engineRow);

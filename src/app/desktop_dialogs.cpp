@@ -3,6 +3,7 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -32,20 +33,33 @@ QString FilterSuffix(const QString& filter) {
     return suffix.toLower();
 }
 
+// The folder a dialog was left in: the chosen file's (also when its path was typed), else the
+// one it showed when cancelled.
+void Remember(TMainWindow& window, const QString& title, const QFileDialog& dialog, bool accepted) {
+    const QString chosen = accepted ? dialog.selectedFiles().value(0) : QString();
+    window.RememberDialogFolder(title, chosen.isEmpty() ? dialog.directory().absolutePath()
+                                       : QFileInfo(chosen).isDir()
+                                           ? chosen
+                                           : QFileInfo(chosen).absolutePath());
+}
+
 }  // namespace
 
 void UseDesktopDialogs(TMainWindow& window) {
     TUserPrompts& p = window.Prompts();
     p.openFile = [&window](const QString& title, const QStringList& filters, int& filterIndex) {
-        QString selected = filters.value(filterIndex);
-        const QString name =
-            QFileDialog::getOpenFileName(&window, title, QString(), filters.join(";;"), &selected);
-        filterIndex = FilterIndex(filters, selected);
-        return name;
+        QFileDialog dialog(&window, title, window.DialogFolder(title), filters.join(";;"));
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.selectNameFilter(filters.value(filterIndex));
+        const bool accepted = dialog.exec() == QDialog::Accepted;
+        Remember(window, title, dialog, accepted);
+        filterIndex = FilterIndex(filters, dialog.selectedNameFilter());
+        return accepted ? dialog.selectedFiles().value(0) : QString();
     };
     p.saveFile = [&window](const QString& title, const QString& filter, const QString& suffix) {
-        QFileDialog dialog(&window, title, QString(), filter);
+        QFileDialog dialog(&window, title, window.DialogFolder(title), filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
+        if (!window.SuggestedSaveName().isEmpty()) dialog.selectFile(window.SuggestedSaveName());
         dialog.setDefaultSuffix(suffix);
         // With more than one format offered, a name typed without a suffix gets the chosen one.
         if (filter.contains(";;")) {
@@ -55,10 +69,17 @@ void UseDesktopDialogs(TMainWindow& window) {
                                  if (!chosenSuffix.isEmpty()) dialog.setDefaultSuffix(chosenSuffix);
                              });
         }
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+        const bool accepted = dialog.exec() == QDialog::Accepted;
+        Remember(window, title, dialog, accepted);
+        return accepted ? dialog.selectedFiles().value(0) : QString();
     };
     p.chooseFolder = [&window](const QString& caption) {
-        return QFileDialog::getExistingDirectory(&window, caption);
+        QFileDialog dialog(&window, caption, window.DialogFolder(caption));
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        const bool accepted = dialog.exec() == QDialog::Accepted;
+        Remember(window, caption, dialog, accepted);
+        return accepted ? dialog.selectedFiles().value(0) : QString();
     };
     p.message = [&window](const QString& title, const QString& text, bool error) {
         QMessageBox box(error ? QMessageBox::Critical : QMessageBox::Information, title, text,
@@ -94,6 +115,10 @@ void UseDesktopDialogs(TMainWindow& window) {
         return button == QMessageBox::Yes ? TAnswer::Yes : TAnswer::No;
     };
     p.openFiles = [&window](const QString& title, const QString& filter) {
-        return QFileDialog::getOpenFileNames(&window, title, QString(), filter);
+        QFileDialog dialog(&window, title, window.DialogFolder(title), filter);
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        const bool accepted = dialog.exec() == QDialog::Accepted;
+        Remember(window, title, dialog, accepted);
+        return accepted ? dialog.selectedFiles() : QStringList();
     };
 }

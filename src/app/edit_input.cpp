@@ -10,8 +10,18 @@ std::optional<TTypedNumber> AskDecimal(const TUserPrompts& prompts, const QStrin
     if (!text) return std::nullopt;
     TTypedNumber number;
     number.text = *text;
-    if (!ParseDecimal(text->toStdString(), number.value)) return std::nullopt;
+    if (!ParseDecimal(text->toStdString(), number.value)) {
+        // Silence would look as if the command had run.
+        if (prompts.message)
+            prompts.message(
+                caption, NotANumberText(*text, "a decimal number with a point, such as 1.5"), true);
+        return std::nullopt;
+    }
     return number;
+}
+
+QString NotANumberText(const QString& typed, const QString& wanted) {
+    return QStringLiteral("\"%1\" is not a number: type %2").arg(typed.trimmed(), wanted);
 }
 
 QString ClampedText(int clamped) {

@@ -13,9 +13,12 @@ struct TTypedNumber {
 };
 
 // Asks for a decimal number with a point as separator; nothing when the box is cancelled or
-// the text is not a number.
+// the text is not a number, which a message then says.
 std::optional<TTypedNumber> AskDecimal(const TUserPrompts& prompts, const QString& caption,
                                        const QString& prompt, const QString& preset = QString());
+
+// "\"abc\" is not a number: type <wanted>".
+QString NotANumberText(const QString& typed, const QString& wanted);
 
 // " (N coordinates clamped to the 16-bit range)" for N > 0, else empty: a stored position
 // cannot leave about -512 ... +512 units, and a silent clamp would report a wrong model as

@@ -1,5 +1,9 @@
 #include "app/help_text.h"
 
+#include <QRegularExpression>
+
+#include "app/readme_text.h"
+
 QString HelpText() {
     return QStringLiteral(
         "<h3>Veldra</h3>"
@@ -61,4 +65,17 @@ QString HelpText() {
         "the image of every stage; typing a shader name and pressing Enter gives the surface "
         "that shader.</li>"
         "</ul>");
+}
+
+QString UsingVeldraText() {
+    const QString readme = QString::fromUtf8(ReadmeText());
+    const QString heading = QStringLiteral("## Using Veldra\n");
+    const qsizetype start = readme.indexOf(heading);
+    if (start < 0) return QString();
+    const qsizetype end = readme.indexOf(QStringLiteral("\n## "), start + heading.size());
+    QString section = readme.mid(start, end < 0 ? -1 : end - start);
+    // The pictures live beside the README, not in the program.
+    section.remove(
+        QRegularExpression(QStringLiteral("^!\\[[^\n]*\n"), QRegularExpression::MultilineOption));
+    return section;
 }

@@ -4,3 +4,6 @@
 #include <QString>
 
 QString HelpText();
+
+// The README's "Using Veldra" section as Markdown, without its pictures, for the help window.
+QString UsingVeldraText();

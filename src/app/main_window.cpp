@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "app/gl_view_widget.h"
+#include "app/pk3_dialog.h"
 #include "app/tag_entry.h"
 #include "app/view_switch_pair.h"
 #include "app_settings/app_settings.h"
@@ -69,7 +70,7 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
     // library's numeric locale from the environment when it started.
     QLocale::setDefault(QLocale::c());
     std::setlocale(LC_NUMERIC, "C");
-    setWindowTitle("Veldra v1.6.2");
+    setWindowTitle("Veldra");
     setObjectName("MainWindow");
     appDir_ = WithSlash(appDir);
     workDir_ = WorkFolderFor(appDir);
@@ -88,6 +89,8 @@ TMainWindow::TMainWindow(const QString& appDir, QWidget* parent)
     BuildActions();
     BuildMenus();
     BuildSwitches();
+    BuildViewPresets();
+    BuildClassSkinList();
     BuildTexturing();
 
     if (!QDir(appDir_ + "textures").exists()) {
@@ -145,6 +148,8 @@ void TMainWindow::CreateFolders() {
     tmpDir_ = workDir_ + "tmp/";
     QDir().mkpath(tmpDir_);
     QDir().mkpath(tmpDir_ + "tmpmap");
+    // The browser's previews are taken out of their archives apart from what is loaded.
+    pk3Dialog_->previewFolder = (tmpDir_ + "preview/").toStdString();
 }
 
 bool TMainWindow::event(QEvent* event) {
@@ -229,6 +234,11 @@ void TMainWindow::LoadSettings() {
     menuViewShowskybox_->setChecked(s.skyBoxEnabled);
     colours_.skyTop = s.skyColorTop;
     colours_.skyBottom = s.skyColorBottom;
+    desktop_ = s.desktop;
+    RebuildRecentMenu();
+    ShowOpeningViewChoice();
+    ShowScreenshotFolder();
+    RestoreWindowPlace();
 }
 
 void TMainWindow::SaveSettings() {
@@ -259,6 +269,8 @@ void TMainWindow::SaveSettings() {
     s.skyBoxEnabled = menuViewShowskybox_->isChecked();
     s.skyColorTop = colours_.skyTop;
     s.skyColorBottom = colours_.skyBottom;
+    TakeWindowPlace();
+    s.desktop = desktop_;
     const std::string file = SettingsFiles().write;
     QDir().mkpath(QFileInfo(QString::fromStdString(file)).absolutePath());
     std::string error;
@@ -304,6 +316,7 @@ void TMainWindow::FirstShowing() {
     if (!settingsGamePath_.isEmpty()) {
         SetGamePath(settingsGamePath_);
         ShowFamily();
+        RestoreChosenTab();
     } else {
         SelectGamePath();
         ToggleHelp();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/model_document.h"
+#include "app_settings/desktop_state.h"
 #include "app_settings/settings_location.h"
 #include "assets/character_files.h"
 #include "assets/game_assets.h"
@@ -26,11 +27,12 @@
 #include "render/gl/obj_texture.h"
 #include "render/gl/ogl.h"
 #include "render/gl/scene_renderer.h"
-#include "shader/q3_shaders.h"
 #include "render/scene_settings.h"
 #include "render/shader_clock.h"
 #include "render/view_control.h"
+#include "render/view_presets.h"
 #include "render/view_state.h"
+#include "shader/q3_shaders.h"
 
 class QAction;
 class QCheckBox;
@@ -125,6 +127,16 @@ class TMainWindow : public QMainWindow {
     void LoadMDSFromFile(const QString& fileName);
     // Draws the view now if it can (the periodic redraw does the same).
     void RedrawView();
+
+    // What the window remembers between runs (recent models, dialog folders, its place).
+    TDesktopState& Remembered() { return desktop_; }
+    // The folder a file dialog titled `title` starts in: where it was left last, else the
+    // loaded model's, else the user's home.
+    QString DialogFolder(const QString& title) const;
+    // The dialog titled `title` was left in `folder`.
+    void RememberDialogFolder(const QString& title, const QString& folder);
+    // The file name a save dialog starts with: the model's, with the dialog's suffix.
+    QString SuggestedSaveName() const { return suggestedSaveName_; }
 
   signals:
     // A frame of the view was drawn.
@@ -357,7 +369,9 @@ class TMainWindow : public QMainWindow {
     void RescanGame();
     void LoadMD3FromGameCommand();
     void LoadMD3FromPK3Command();
-    void AfterArchiveLoad(const QString& name, const QString& fileName, const QString& saveHint);
+    // `recent` is what Open Recent offers to load it again.
+    void AfterArchiveLoad(const QString& name, const QString& fileName, const QString& saveHint,
+                          const TRecentModel& recent);
     // A model was loaded: the skin goes, and the surfaces are textured. `dialogFolder` is the
     // folder of the file the open dialog gave, empty for archive loads.
     void TextureLoadedModel(const QString& dialogFolder);
@@ -391,6 +405,57 @@ class TMainWindow : public QMainWindow {
     // The panels of the loaded family anew, with `surface` selected.
     void RefreshFamilyPanels(int surface);
     void LoadMDMMDXFromGameCommand();
+
+    // Desktop conventions (main_window_desktop.cpp): plain Save, the window title, the help
+    // window and the About box.
+    void BuildDesktopActions();
+    // Puts Save and Open Recent in place.
+    void AddDesktopMenuEntries(QMenu& file);
+    void BuildHelpMenu();
+    void SaveCommand();
+    // Writes the model back to the file it came from; false when its format cannot be
+    // written there (the caller then asks where to save).
+    bool SaveInPlace(QString& status);
+    void ShowHelpWindow();
+    void ShowAbout();
+    void ShowTitle();
+    // The name a save dialog with `suffix` starts with, from `base` (a file name).
+    void SuggestSaveName(const std::string& base, const QString& suffix);
+    // Open Recent (main_window_recent.cpp).
+    void RememberRecent(const TRecentModel& model);
+    void RebuildRecentMenu();
+    void OpenRecent(const TRecentModel& model);
+    // The loads out of the game's PAKs and a map's PK3 with the entries already chosen.
+    void LoadMD3FromGameEntry(const std::string& entry);
+    void LoadMD3FromPK3Entry(const std::string& archive, const std::string& entry);
+    // `extract` takes an entry out of the PAK it was chosen from.
+    using TEntryExtractor =
+        std::function<std::string(const std::string& entry, std::vector<std::string>& problems)>;
+    void LoadMDMMDXFromGameEntries(const std::string& meshEntry, const std::string& animEntry,
+                                   const TEntryExtractor& extractMesh,
+                                   const TEntryExtractor& extractAnim);
+    void LoadCharacterFromGameEntry(const std::string& entry, const std::string& pak);
+    // View presets, the opening view and reloading (main_window_view_presets.cpp).
+    void BuildViewPresets();
+    TViewPreset OpeningView() const;
+    // The View menu's choice after the settings were read.
+    void ShowOpeningViewChoice();
+    void ShowViewPreset(TViewPreset preset);
+    void ReloadShadersAndTextures();
+    // Screenshots: View → Save Screenshot (the Print key) and Settings → Screenshot Folder.
+    void BuildScreenshotCommands(QMenu& settings);
+    QString ScreenshotFolder() const;  // with a trailing separator
+    void ShowScreenshotFolder();
+    // The class's skins of a player from the game (main_window_class_skins.cpp).
+    void BuildClassSkinList();
+    void ForgetClassSkins();
+    void OfferClassSkins(const std::string& meshEntry);
+    void UseClassSkin(int index);
+    // Remembered window state (main_window_remembered.cpp): applied at start-up and at the
+    // first showing, taken when the window closes.
+    void RestoreWindowPlace();
+    void RestoreChosenTab();
+    void TakeWindowPlace();
 
     // Undo and redo (main_window_undo.cpp). Undoable runs a command that may change the
     // loaded model and records the model as it was when the command changed it.
@@ -512,4 +577,23 @@ class TMainWindow : public QMainWindow {
     int undoDepth_ = 0;
     QAction* actionEditUndo_ = nullptr;
     QAction* actionEditRedo_ = nullptr;
+
+    // Desktop conventions.
+    TDesktopState desktop_;
+    // What the next AfterModelLoaded records in Open Recent instead of the file it shows (a
+    // character taken out of the game is loaded from its extracted copy).
+    std::optional<TRecentModel> pendingRecent_;
+    QString suggestedSaveName_;
+    QMenu* menuRecent_ = nullptr;
+    QAction* actionFileSave_ = nullptr;
+    QAction* actionHelpContents_ = nullptr;
+    QAction* actionHelpAbout_ = nullptr;
+    QPointer<QWidget> helpWindow_;
+    struct TClassSkin {
+        std::string entry;
+        std::string pak;
+    };
+    std::vector<TClassSkin> classSkins_;
+    QWidget* classSkinRow_ = nullptr;
+    QComboBox* cbClassSkins_ = nullptr;
 };

@@ -119,6 +119,13 @@ QWidget* TMainWindow::BuildViewTab() {
     auto* tab = new QWidget;
     tab->setObjectName("tabView");
     auto* layout = new QVBoxLayout(tab);
+    // First on the page, so that it needs no scrolling on a small screen.
+    bPrtScr_ = new QPushButton("PrtScr", tab);
+    bPrtScr_->setObjectName("bPrtScr");
+    bPrtScr_->setToolTip("Save the view as screenshot<N>.tga beside the program");
+    connect(bPrtScr_, &QPushButton::clicked, this,
+            [this] { Guarded([this] { TakeScreenshot(); }); });
+    layout->addWidget(bPrtScr_);
     const std::pair<const char*, const char*> boxes[] = {
         {"cbLightingEnabled", "Lighting"},
         {"cbShowTags", "Show Tags"},
@@ -150,8 +157,10 @@ QWidget* TMainWindow::BuildViewTab() {
     });
     layout->addWidget(cbPauseShaders_);
 
-    layout->addWidget(new QLabel("Pivot", tab));
+    auto* pivotLabel = new QLabel("Pivot", tab);
+    layout->addWidget(pivotLabel);
     cbTagPivots_ = new QComboBox(tab);
+    pivotLabel->setBuddy(cbTagPivots_);
     cbTagPivots_->setObjectName("cbTagPivots");
     connect(cbTagPivots_, qOverload<int>(&QComboBox::activated), this, &TMainWindow::OnPivotChosen);
     layout->addWidget(cbTagPivots_);
@@ -169,12 +178,6 @@ QWidget* TMainWindow::BuildViewTab() {
     gbLOD_->setEnabled(false);
     layout->addWidget(gbLOD_);
 
-    bPrtScr_ = new QPushButton("PrtScr", tab);
-    bPrtScr_->setObjectName("bPrtScr");
-    bPrtScr_->setToolTip("Save the view as screenshot<N>.tga beside the program");
-    connect(bPrtScr_, &QPushButton::clicked, this,
-            [this] { Guarded([this] { TakeScreenshot(); }); });
-    layout->addWidget(bPrtScr_);
     layout->addStretch(1);
     return tab;
 }
@@ -217,6 +220,7 @@ void TMainWindow::BuildActions() {
     BuildGltfExportAction();
     BuildImportActions();
     BuildEditActions();
+    BuildDesktopActions();
 }
 
 void TMainWindow::BuildMenus() {
@@ -237,6 +241,7 @@ void TMainWindow::BuildMenus() {
         }
     }
     AddCharacterMenuEntries(*file);
+    AddDesktopMenuEntries(*file);
     file->addSeparator();
     for (const char* name : {"actionFileLoadASE", "actionFileLoadMS3D", "actionFileLoadGLTF",
                              "actionFileImportOptions"})
@@ -308,8 +313,9 @@ void TMainWindow::BuildMenus() {
     cleanup->setToolTip("Remove \"tmp\"-directory after use");
     settings->setToolTipsVisible(true);
     settings->addAction(cleanup);
+    BuildScreenshotCommands(*settings);
 
-    menuBar()->addAction(actionHelp_);
+    BuildHelpMenu();
 }
 
 void TMainWindow::BuildSwitches() {

@@ -68,16 +68,24 @@ void TMainWindow::LoadCharacterFromGameCommand() {
         QDialog::Accepted)
         return;
     const std::optional<TPK3Selection> chosen = pk3Dialog_->SelectedFile();
-    if (!chosen) return;
+    if (chosen) LoadCharacterFromGameEntry(chosen->entryPath, chosen->sourcePak);
+}
+
+void TMainWindow::LoadCharacterFromGameEntry(const std::string& entry, const std::string& pak) {
+    SetStatus("");
     const TEntryExtraction extracted =
-        ExtractFromArchive(chosen->sourcePak, chosen->entryPath, assets_.TmpDir());
+        pak.empty() ? ExtractFromGamePaks(assets_.Paks(), entry, assets_.TmpDir())
+                    : ExtractFromArchive(pak, entry, assets_.TmpDir());
     ShowProblems(extracted.problems);
     if (!extracted.ok()) {
-        SetStatus(QString::fromStdString("Character not loaded: \"" + chosen->entryPath +
-                                         "\" could not be taken out of " + chosen->sourcePak));
+        SetStatus(QString::fromStdString("Character not loaded: \"" + entry +
+                                         "\" could not be taken out of " +
+                                         (pak.empty() ? std::string("the game's PAKs") : pak)));
         return;
     }
+    pendingRecent_ = TRecentModel{TRecentModel::Source::Game, {entry}, ""};
     LoadCharacter(QString::fromStdString(extracted.path));
+    pendingRecent_.reset();
 }
 
 void TMainWindow::LoadCharacter(const QString& fileName) {

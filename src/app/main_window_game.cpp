@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -79,6 +80,10 @@ void TMainWindow::BuildGameGroup() {
     auto* down = new QPushButton("Move Down", group);
     down->setObjectName("bDownGamePAK");
     down->setToolTip("Move the PAK-file down: it overrides the PAK-files above it");
+    // Above the row, which is as wide as the page allows already.
+    auto* paksLabel = new QLabel("PAKs, in loading order", group);
+    paksLabel->setBuddy(cbPAKsList_);
+    rows->insertWidget(0, paksLabel);
     paks->addWidget(cbPAKsList_, 1);
     paks->addWidget(add);
     paks->addWidget(remove);
@@ -250,78 +255,82 @@ void TMainWindow::RescanGame() {
 
 void TMainWindow::LoadMD3FromGameCommand() {
     SetStatus("");
-    busy_ = true;
-    std::optional<QString> status;
-    const TCommandEnd end([this, &status] { EndCommand(status ? &*status : nullptr); });
     if (assets_.Paks().Empty()) return;
     const int result = pk3Dialog_->Browse(kPK3ModeMD3, PK3SourcesOf(assets_.Paks()), QString());
     const std::optional<TPK3Selection> chosen = pk3Dialog_->SelectedFile();
     if (result != QDialog::Accepted || !chosen) return;
-    status.emplace();
+    LoadMD3FromGameEntry(chosen->entryPath);
+}
+
+void TMainWindow::LoadMD3FromGameEntry(const std::string& entry) {
+    SetStatus("");
+    busy_ = true;
+    QString status;
+    const TCommandEnd end([this, &status] { EndCommand(&status); });
     QApplication::setOverrideCursor(Qt::WaitCursor);
     TModelDocument model;
-    const TModelLoad load = LoadMD3FromGame(model.md3, assets_, chosen->entryPath);
+    const TModelLoad load = LoadMD3FromGame(model.md3, assets_, entry);
     ShowProblems(load.problems);
     if (!load.ok) {
-        *status = "MD3 not loaded: " + QString::fromStdString(load.error);
+        status = "MD3 not loaded: " + QString::fromStdString(load.error);
         return;
     }
     model.source = kModelSourceGame;
     model.kind = kModelKindMD3;
-    if (!ReplaceModel(std::move(model), *status)) return;
-    AfterArchiveLoad("GAME:\\\\" + QString::fromStdString(chosen->entryPath),
-                     QString::fromStdString(load.file), "Save as MD3");
-    FindMD3Levels(chosen->entryPath, [this](const std::string& entry) {
-        return ExtractFromGamePaks(assets_.Paks(), entry, assets_.TmpDir()).path;
+    if (!ReplaceModel(std::move(model), status)) return;
+    AfterArchiveLoad("GAME:\\\\" + QString::fromStdString(entry), QString::fromStdString(load.file),
+                     "Save as MD3", {TRecentModel::Source::Game, {entry}, ""});
+    FindMD3Levels(entry, [this](const std::string& level) {
+        return ExtractFromGamePaks(assets_.Paks(), level, assets_.TmpDir()).path;
     });
-    *status = "MD3 loaded";
+    status = "MD3 loaded";
 }
 
 void TMainWindow::LoadMD3FromPK3Command() {
     SetStatus("");
-    busy_ = true;
-    std::optional<QString> status;
-    const TCommandEnd end([this, &status] { EndCommand(status ? &*status : nullptr); });
     const std::optional<std::string> etmain = GameEtmainFolder(assets_.GamePath());
     const int result = pk3Dialog_->Browse(kPK3ModeArchiveFile, {},
                                           etmain ? QString::fromStdString(*etmain) : QString());
     const std::optional<TPK3Selection> chosen = pk3Dialog_->SelectedFile();
     if (result != QDialog::Accepted || !chosen || chosen->chosenArchive.empty()) return;
-    status.emplace();
+    LoadMD3FromPK3Entry(chosen->chosenArchive, chosen->entryPath);
+}
+
+void TMainWindow::LoadMD3FromPK3Entry(const std::string& archive, const std::string& entry) {
+    SetStatus("");
+    busy_ = true;
+    QString status;
+    const TCommandEnd end([this, &status] { EndCommand(&status); });
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Reading the entry makes its archive the map archive; a failure gives the loaded
     // model its own back.
     const std::string previousArchive = assets_.MapArchive();
     TModelDocument model;
-    const TModelLoad load = LoadMD3FromMapArchive(model.md3, assets_, chosen->chosenArchive,
-                                                  chosen->entryPath, StatusReporter());
+    const TModelLoad load =
+        LoadMD3FromMapArchive(model.md3, assets_, archive, entry, StatusReporter());
     ShowProblems(load.problems);
     model.source = kModelSourcePk3;
     model.kind = kModelKindMD3;
-    if (!load.ok || !ReplaceModel(std::move(model), *status)) {
-        if (!load.ok) *status = "MD3 not loaded: " + QString::fromStdString(load.error);
+    if (!load.ok || !ReplaceModel(std::move(model), status)) {
+        if (!load.ok) status = "MD3 not loaded: " + QString::fromStdString(load.error);
         RestoreMapArchive(previousArchive);
         return;
     }
     // The new model's texturing starts afresh, map archive included.
-    ShowProblems(assets_.UseMapArchive(chosen->chosenArchive, StatusReporter()));
-    AfterArchiveLoad("MAP:\\\\" + QString::fromStdString(chosen->entryPath),
-                     QString::fromStdString(load.file), "Save as MD3");
+    ShowProblems(assets_.UseMapArchive(archive, StatusReporter()));
+    AfterArchiveLoad("MAP:\\\\" + QString::fromStdString(entry), QString::fromStdString(load.file),
+                     "Save as MD3", {TRecentModel::Source::Pk3, {entry}, archive});
     // The game finds a level in the map's archive or in any of its own.
-    FindMD3Levels(chosen->entryPath, [this,
-                                      archive = chosen->chosenArchive](const std::string& entry) {
-        const std::string inMap = ExtractFromArchive(archive, entry, assets_.MapDir()).path;
+    FindMD3Levels(entry, [this, archive](const std::string& level) {
+        const std::string inMap = ExtractFromArchive(archive, level, assets_.MapDir()).path;
         return !inMap.empty() ? inMap
-                              : ExtractFromGamePaks(assets_.Paks(), entry, assets_.TmpDir()).path;
+                              : ExtractFromGamePaks(assets_.Paks(), level, assets_.TmpDir()).path;
     });
-    *status = "MD3 loaded";
+    status = "MD3 loaded";
 }
 
 void TMainWindow::LoadMDMMDXFromGameCommand() {
     SetStatus("");
-    busy_ = true;
-    std::optional<QString> status;
-    const TCommandEnd end([this, &status] { EndCommand(status ? &*status : nullptr); });
     if (assets_.Paks().Empty()) return;
     const std::vector<TPK3Source> paks = PK3SourcesOf(assets_.Paks());
     const auto choose = [&](int mode) -> std::optional<TPK3Selection> {
@@ -334,47 +343,67 @@ void TMainWindow::LoadMDMMDXFromGameCommand() {
     const std::string meshFolder = pk3Dialog_->entryFolder;
     const std::optional<TPK3Selection> anim = choose(kPK3ModeMDX);
     if (!anim) return;
-    status.emplace();
+    const auto from = [this](const std::string& pak) {
+        return [this, pak](const std::string& entry, std::vector<std::string>& problems) {
+            TEntryExtraction extraction = ExtractFromArchive(pak, entry, assets_.TmpDir());
+            problems.insert(problems.end(), extraction.problems.begin(), extraction.problems.end());
+            return extraction.path;
+        };
+    };
+    // Skins and shaders are looked for beside the mesh, not the animation.
+    pk3Dialog_->entryFolder = meshFolder;
+    LoadMDMMDXFromGameEntries(mesh->entryPath, anim->entryPath, from(mesh->sourcePak),
+                              from(anim->sourcePak));
+}
+
+void TMainWindow::LoadMDMMDXFromGameEntries(const std::string& meshEntry,
+                                            const std::string& animEntry,
+                                            const TEntryExtractor& extractMesh,
+                                            const TEntryExtractor& extractAnim) {
+    SetStatus("");
+    busy_ = true;
+    QString status;
+    const TCommandEnd end([this, &status] { EndCommand(&status); });
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
     std::vector<std::string> problems;
-    const auto extract = [&](const TPK3Selection& from, const std::string& entry) {
-        TEntryExtraction extraction = ExtractFromArchive(from.sourcePak, entry, assets_.TmpDir());
-        problems.insert(problems.end(), extraction.problems.begin(), extraction.problems.end());
-        return extraction.path;
-    };
-    const std::string meshFile = extract(*mesh, mesh->entryPath);
-    const std::string animFile = extract(*anim, anim->entryPath);
+    const std::string meshFile = extractMesh(meshEntry, problems);
+    const std::string animFile = extractAnim(animEntry, problems);
     // The animation's list of names, when its PAK has one; one left by an earlier extraction
     // would name the frames of another animation.
-    const std::string list = WithExtension(anim->entryPath, ".aninc");
+    const std::string list = WithExtension(animEntry, ".aninc");
     std::error_code ec;
     std::filesystem::remove(assets_.TmpDir() + list, ec);
-    extract(*anim, list);
+    extractAnim(list, problems);
     ShowProblems(problems);
     if (meshFile.empty() || animFile.empty()) {
-        const TPK3Selection& missing = meshFile.empty() ? *mesh : *anim;
-        *status = QString::fromStdString("MDM/MDX not loaded: \"" + missing.entryPath +
-                                         "\" could not be taken out of " + missing.sourcePak);
+        const std::string& missing = meshFile.empty() ? meshEntry : animEntry;
+        status = QString::fromStdString("MDM/MDX not loaded: \"" + missing +
+                                        "\" could not be taken out of the game's PAKs");
         return;
     }
     TModelDocument model;
     if (!LoadMDMMDXFiles(model, QString::fromStdString(meshFile), QString::fromStdString(animFile),
-                         *status))
+                         status))
         return;
     model.source = kModelSourceGame;
-    if (!ReplaceModel(std::move(model), *status)) return;
-    ShowAnimationNames(QString::fromStdString(animFile), *status);
-    // Skins and shaders are looked for beside the mesh, not the animation.
-    pk3Dialog_->entryFolder = meshFolder;
-    AfterArchiveLoad("GAME:\\\\" + QString::fromStdString(mesh->entryPath),
-                     QString::fromStdString(meshFile), "Save as MDM/MDX");
+    if (!ReplaceModel(std::move(model), status)) return;
+    ShowAnimationNames(QString::fromStdString(animFile), status);
+    AfterArchiveLoad("GAME:\\\\" + QString::fromStdString(meshEntry),
+                     QString::fromStdString(meshFile), "Save as MDM/MDX",
+                     {TRecentModel::Source::Game, {meshEntry, animEntry}, ""});
+    // Without a skin the player is white: the first of its class's skins is put on.
+    OfferClassSkins(meshEntry);
+    if (!classSkins_.empty())
+        status += QStringLiteral("; skin \"%1\" (%2 offered)")
+                      .arg(cbClassSkins_->currentText())
+                      .arg(classSkins_.size());
 }
 
 // What a load out of an archive shows; the model folder stays empty, so images beside the
 // extracted copy are not taken for the model's own.
 void TMainWindow::AfterArchiveLoad(const QString& name, const QString& fileName,
-                                   const QString& saveHint) {
+                                   const QString& saveHint, const TRecentModel& recent) {
     EnableModelCommands();
     panels_->RefreshMD3Panels(document_.kind);
     panels_->RefreshSkeletalPanels(document_.kind);
@@ -386,4 +415,5 @@ void TMainWindow::AfterArchiveLoad(const QString& name, const QString& fileName,
     if (!view_.lockView) ResetView();
     TextureLoadedModel(QString());
     actionFileSaveAs_->setToolTip(saveHint);
+    RememberRecent(recent);
 }

@@ -111,6 +111,7 @@ void TMainWindow::ForgetModel() {
     lodSnapshot_.reset();
     ForgetMD3Levels();
     ForgetTexturing();
+    ForgetClassSkins();
     // Names of an animation that is gone would choose frames of nothing.
     animation_->SetAnimations({});
     panels_->EmptyPanels();
@@ -205,6 +206,8 @@ void TMainWindow::AfterModelLoaded(const QString& fileName, const QString& statu
     const QFileInfo file(fileName);
     document_.folder = (file.absolutePath() + "/").toStdString();
     document_.name = file.fileName().toStdString();
+    if (document_.source == kModelSourceFile)
+        document_.file = file.absoluteFilePath().toStdString();
     panels_->NameField()->setText(fileName);
     ShowUndoState();
     ResetAnimationControls();
@@ -214,6 +217,14 @@ void TMainWindow::AfterModelLoaded(const QString& fileName, const QString& statu
         FindMD3Levels(fileName.toStdString(), &FindFileOnDisk);
     SetStatus(status);
     actionFileSaveAs_->setToolTip(saveHint);
+    if (pendingRecent_) {
+        RememberRecent(*std::exchange(pendingRecent_, std::nullopt));
+    } else {
+        TRecentModel recent{
+            TRecentModel::Source::File, {file.absoluteFilePath().toStdString()}, ""};
+        if (!document_.animationFile.empty()) recent.paths.push_back(document_.animationFile);
+        RememberRecent(recent);
+    }
 }
 
 void TMainWindow::LoadMD3Command() {
@@ -376,6 +387,11 @@ void TMainWindow::SaveModelAs(QString& status) {
         return;
     }
     if (!IsMD3Family(document_.kind)) return;
+    // An MDC stays an MDC unless the user picks the other type.
+    SuggestSaveName(document_.name,
+                    QFileInfo(QString::fromStdString(document_.name)).suffix().toLower() == "mdc"
+                        ? QStringLiteral("mdc")
+                        : QStringLiteral("md3"));
     const QString fileName =
         prompts_.saveFile("Save a model",
                           "Quake 3 model (.MD3) (*.MD3 *.md3);;Compressed Quake 3 model (.MDC) "
@@ -385,6 +401,7 @@ void TMainWindow::SaveModelAs(QString& status) {
     if (document_.md3.SaveToFile(fileName.toStdString())) {
         const QString name = QFileInfo(fileName).fileName();
         document_.name = name.toStdString();
+        document_.file = QFileInfo(fileName).absoluteFilePath().toStdString();
         MarkModelSaved();
         status = "Model saved to file: " + name;
     } else {

@@ -10,8 +10,8 @@
 #include "app/progress_dialog.h"
 #include "assets/game_assets.h"
 #include "assets/resolve_shader_image.h"
-#include "import/level_map.h"
 #include "image/image_size.h"
+#include "import/level_map.h"
 
 namespace {
 
@@ -115,6 +115,11 @@ TMainWindow::TConvertedMap TMainWindow::ConvertMapFile(const QString& fileName) 
     }
     converted.result = Result::Converted;
     converted.status = "MAP loaded and converted to MD3";
+    // Scaled positions no longer match the map's: the factor says by how much.
+    if (!map.Note().empty())
+        converted.status += QStringLiteral("; %1 (scaled by %2)")
+                                .arg(QString::fromStdString(map.Note()))
+                                .arg(static_cast<double>(map.ScaleFactor()), 0, 'g', 4);
     // Nothing of the map may vanish unmentioned.
     if (const std::string skipped = map.SkippedText(); !skipped.empty())
         converted.status += "; " + name + ": " + QString::fromStdString(skipped);

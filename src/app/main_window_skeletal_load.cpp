@@ -61,6 +61,7 @@ void TMainWindow::LoadMDMMDXCommand() {
     if (LoadMDMMDXFiles(model, mdmFile, mdxFile, status) &&
         ReplaceModel(std::move(model), status)) {
         ShowAnimationNames(mdxFile, status);
+        document_.animationFile = QFileInfo(mdxFile).absoluteFilePath().toStdString();
         AfterModelLoaded(mdmFile, status, "Save as MDM/MDX");
     } else {
         SetStatus(status);
@@ -182,6 +183,7 @@ void TMainWindow::ShowAnimationNames(const QString& mdxFile, QString& status) {
 }
 
 void TMainWindow::SaveSkeletalAs(QString& status) {
+    SuggestSaveName(document_.name, QStringLiteral("mdm"));
     const QString mdmFile = prompts_.saveFile(
         "Save a playermodel", DialogFilter("ET playermodel (.MDM)|*.MDM"), DialogSuffix(".MDM"));
     if (mdmFile.isEmpty()) return;
@@ -191,16 +193,27 @@ void TMainWindow::SaveSkeletalAs(QString& status) {
     }
     const QString mdmName = FileOnly(mdmFile);
     document_.name = mdmName.toStdString();
+    document_.file = QFileInfo(mdmFile).absoluteFilePath().toStdString();
+    document_.animationFile.clear();
     ShowUndoState();
+    // The animation belongs beside its mesh, under the mesh's name.
+    RememberDialogFolder("Save a playermodel animation", QFileInfo(mdmFile).absolutePath());
+    SuggestSaveName(document_.name, QStringLiteral("mdx"));
     const QString mdxFile = prompts_.saveFile("Save a playermodel animation",
                                               DialogFilter("ET playermodel animation (.MDX)|*.MDX"),
                                               DialogSuffix(".MDX"));
-    if (mdxFile.isEmpty()) return;
+    if (mdxFile.isEmpty()) {
+        // The mesh is on disk; the model stays marked, as its animation is not.
+        status = "Model saved to file(s): " + mdmName +
+                 "; animation not saved: the second dialog was cancelled";
+        return;
+    }
     if (!document_.mdx.SaveToFile(mdxFile.toStdString())) {
         status = "Model saved to file(s): " + mdmName +
                  "; animation not saved: " + QString::fromStdString(document_.mdx.LastError());
         return;
     }
+    document_.animationFile = QFileInfo(mdxFile).absoluteFilePath().toStdString();
     MarkModelSaved();
     status = "Model saved to file(s): " + mdmName + " & " + FileOnly(mdxFile);
 }

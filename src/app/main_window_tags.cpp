@@ -82,6 +82,7 @@ void TMainWindow::SaveTagsCommand() {
         return;
     }
     if (!IsMD3Family(document_.kind) || !prompts_.saveFile) return;
+    SuggestSaveName(document_.name, QStringLiteral("tag"));
     const QString fileName =
         prompts_.saveFile("Save model-tag(s)", "Model Tags File (.tag) (*.tag)", "tag");
     if (fileName.isEmpty()) return;

@@ -115,4 +115,5 @@ void TMainWindow::ShowUndoState() {
     actionEditRedo_->setText(MenuText(QStringLiteral("Redo"), history.RedoName()));
     actionEditRedo_->setEnabled(history.CanRedo());
     gbModel_->setTitle(QString::fromStdString(document_.Caption()));
+    ShowTitle();
 }

@@ -84,6 +84,8 @@ std::optional<TBounds> TMainWindow::ModelBounds() {
 
 void TMainWindow::ResetView() {
     ::ResetView(view_, ogl_.Camera(), ogl_.IsReady(), ModelBounds());
+    // Fitted, the model is turned to the view the user chose to open models in.
+    if (OpeningView() != TViewPreset::Top && !view_.lockView) ApplyViewPreset(view_, OpeningView());
     RedrawView();
 }
 
@@ -222,12 +224,13 @@ void TMainWindow::ChooseGamma(float gamma) {
 
 void TMainWindow::TakeScreenshot() {
     if (!ViewShown() || !ogl_.IsReady()) return;
+    const QString folder = ScreenshotFolder();
     const TScreenshotResult result = renderer_.TakeScreenshot(
-        view_, switches_, colours_, SceneModel(), true, workDir_.toStdString());
+        view_, switches_, colours_, SceneModel(), true, folder.toStdString());
     QString status = QString::fromStdString(result.statusText);
-    // Away from the program's folder the name alone would not say where the picture went.
-    if (result.saved && workDir_ != appDir_)
-        status = "Screenshot saved into file: " + workDir_ +
+    // The whole path: the name alone does not say where the picture went.
+    if (result.saved)
+        status = "Screenshot saved into file: " + folder +
                  QString::fromStdString(ScreenshotFileName(result.number));
     SetStatus(status);
     RedrawView();

@@ -52,6 +52,11 @@ class TModelDocument {
     std::string folder;
     // The file name the caption shows: the file loaded or last saved.
     std::string name;
+    // The file Save writes: the one the model was read from or last saved to; empty for a
+    // model out of an archive that was never saved.
+    std::string file;
+    // The animation file Save writes beside a skeletal `file`; empty when it has none.
+    std::string animationFile;
     // The skin file chosen for the model; empty for none.
     std::string skinFile;
 

@@ -21,6 +21,18 @@ std::string FloatText(float value) {
     return std::string(buffer, written.ptr);
 }
 
+std::string PlainDecimalText(float value) {
+    if (!std::isfinite(value)) return FloatText(value);
+    char buffer[64];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                       std::chars_format::fixed, 6);
+    std::string text(buffer, written.ptr);
+    while (text.back() == '0')
+        text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text == "-0" ? "0" : text;
+}
+
 std::string Vector3Text(const TVector3& v) {
     return FloatText(v.x) + "  " + FloatText(v.y) + "  " + FloatText(v.z);
 }

@@ -11,6 +11,10 @@
 // decimals for exponents from -5 to 14, scientific notation beyond. Zero is "0", never "-0".
 std::string FloatText(float value);
 
+// At most six decimals without exponent, trailing zeros dropped: a tag axis component of
+// 1.2e-08 reads "0", as it is for anyone placing the tag. Zero is "0", never "-0".
+std::string PlainDecimalText(float value);
+
 // x, y and z separated by two spaces.
 std::string Vector3Text(const TVector3& v);
 

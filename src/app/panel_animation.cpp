@@ -14,7 +14,7 @@ void TModelPanels::BuildAnimationPage() {
     auto* form = new QFormLayout(animationPage_);
     leNumFrames_ = AddField(form, "leNumFrames", QStringLiteral("# Frames"));
     frameLists_ = {
-        AddList(form, "cbNamesFrames", QString()),
+        AddList(form, "cbNamesFrames", QStringLiteral("Frame")),
         AddList(form, "cbBBMinFrames", QStringLiteral("BoundingBox Min.")),
         AddList(form, "cbBBMaxFrames", QStringLiteral("BoundingBox Max.")),
         AddList(form, "cbOriginFrames", QStringLiteral("Local Origin")),

@@ -1,5 +1,6 @@
 #include "app/panel_bones.h"
 
+#include <QHeaderView>
 #include <QTreeWidget>
 
 #include "app/model_panels.h"
@@ -26,8 +27,13 @@ void BuildBonesTree(QTreeWidget* tree, const std::vector<TBoneNode>& bones) {
     tree->clear();
     std::vector<QTreeWidgetItem*> nodes;
     nodes.reserve(bones.size());
-    for (const TBoneNode& bone : bones)
-        nodes.push_back(new QTreeWidgetItem(QStringList{bone.name}));
+    for (const TBoneNode& bone : bones) {
+        const QString index = QString::number(nodes.size());
+        auto* node = new QTreeWidgetItem(QStringList{bone.name, index});
+        node->setToolTip(0, QStringLiteral("%1 (bone %2)").arg(bone.name, index));
+        node->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        nodes.push_back(node);
+    }
     for (std::size_t i = 0; i < bones.size(); ++i) {
         const int parent = bones[i].parent;
         if (parent >= 0 && ReachesRoot(bones, static_cast<int>(i)))
@@ -40,7 +46,13 @@ void BuildBonesTree(QTreeWidget* tree, const std::vector<TBoneNode>& bones) {
 void TModelPanels::BuildBonesPage() {
     bonesPage_ = NamedWidget(new QWidget, "tsBones");
     tvBones_ = NamedWidget(new QTreeWidget(bonesPage_), "tvBones");
-    tvBones_->setHeaderHidden(true);
+    // Deep hands indent names past the page's width: the names keep their full width and the
+    // tree scrolls sideways, with each bone's index beside its name.
+    tvBones_->setColumnCount(2);
+    tvBones_->setHeaderLabels({QStringLiteral("Bone"), QStringLiteral("Index")});
+    tvBones_->header()->setStretchLastSection(false);
+    tvBones_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tvBones_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     auto* form = new QFormLayout(bonesPage_);
     form->addRow(tvBones_);
 }

@@ -33,14 +33,14 @@ void TModelPanels::BuildSurfacesPage() {
     surfacesPage_ = NamedWidget(new QWidget, "tsSurfaces");
     auto* form = new QFormLayout(surfacesPage_);
     leNumSurfaces_ = AddField(form, "leNumSurfaces", QStringLiteral("# Surfaces"));
-    cbNamesSurfaces_ = MakeEnterList(AddList(form, "cbNamesSurfaces", QString()));
-    cbNamesShaders_ = MakeEnterList(AddList(form, "cbNamesShaders", QString()));
+    cbNamesSurfaces_ = MakeEnterList(AddList(form, "cbNamesSurfaces", QStringLiteral("Surface")));
+    cbNamesShaders_ = MakeEnterList(AddList(form, "cbNamesShaders", QStringLiteral("Shader")));
     leNumShaders_ = AddField(form, "leNumShaders", QStringLiteral("# Shaders"));
     leNumVerts_ = AddField(form, "leNumVerts", QStringLiteral("# Vertices"));
     leNumTriangles_ = AddField(form, "leNumTriangles", QStringLiteral("# Triangles"));
     leSurfaceFlags_ = AddField(form, "leSurfaceFlags", QStringLiteral("Flags"));
     leSkin_ = AddField(form, "leSkin", QStringLiteral("Skin"));
-    cbShaderTextures_ = AddList(form, "cbShaderTextures", QString());
+    cbShaderTextures_ = AddList(form, "cbShaderTextures", QStringLiteral("Images"));
 
     auto* properties = NamedWidget(new QGroupBox, "pShaderProps");
     auto* propertyForm = new QFormLayout(properties);

@@ -15,7 +15,8 @@ namespace {
 QString AxisEntry(const TMD3Tag& tag) {
     std::string text;
     for (int a = 0; a < 3; ++a)
-        text += (a == 0 ? "(" : "    (") + Vector3Text(tag.axis[a]) + ")";
+        text += (a == 0 ? "(" : "    (") + PlainDecimalText(tag.axis[a].x) + "  " +
+                PlainDecimalText(tag.axis[a].y) + "  " + PlainDecimalText(tag.axis[a].z) + ")";
     return QString::fromStdString(text);
 }
 
@@ -25,11 +26,11 @@ void TModelPanels::BuildTagsPage() {
     tagsPage_ = NamedWidget(new QWidget, "tsTags");
     auto* form = new QFormLayout(tagsPage_);
     leNumTags_ = AddField(form, "leNumTags", QStringLiteral("# Tags"));
-    cbNamesTags_ = AddList(form, "cbNamesTags", QString());
-    cbTagFrameNr_ = AddList(form, "cbTagFrameNr", QString());
-    cbTagOrigins_ = AddList(form, "cbTagOrigins", QString());
-    cbTagAxis_ = AddList(form, "cbTagAxis", QString());
-    cbTagAxis_->setToolTip(QStringLiteral("Axis Vectors: (X,Y,Z)"));
+    cbNamesTags_ = AddList(form, "cbNamesTags", QStringLiteral("Tag"));
+    cbTagFrameNr_ = AddList(form, "cbTagFrameNr", QStringLiteral("Frame"));
+    cbTagOrigins_ = AddList(form, "cbTagOrigins", QStringLiteral("Origin"));
+    cbTagAxis_ = AddList(form, "cbTagAxis", QStringLiteral("Axes"));
+    SetListTip(cbTagAxis_, QStringLiteral("Axis Vectors: (X,Y,Z)"));
     for (QComboBox* list : {cbNamesTags_, cbTagFrameNr_})
         connect(list, &QComboBox::currentIndexChanged, this, &TModelPanels::OnTagNameOrFrameChosen);
     for (QComboBox* list : {cbTagOrigins_, cbTagAxis_})

@@ -22,14 +22,22 @@ inline QLineEdit* AddField(QFormLayout* form, const char* name, const QString& c
     return edit;
 }
 
+// What a list's tooltip says above the entry it shows.
+inline void SetListTip(QComboBox* list, const QString& tip) {
+    list->setProperty("listTip", tip);
+    const QString text = list->currentText();
+    list->setToolTip(text.isEmpty() ? tip : tip.isEmpty() ? text : tip + '\n' + text);
+}
+
+// The list grows to its longest entry (the pages scroll sideways rather than cut a number),
+// and its tooltip repeats the entry shown in full.
 inline QComboBox* AddList(QFormLayout* form, const char* name, const QString& caption) {
     auto* list = NamedWidget(new QComboBox, name);
-    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     list->setMinimumContentsLength(16);
-    if (caption.isEmpty())
-        form->addRow(list);
-    else
-        form->addRow(caption, list);
+    QObject::connect(list, &QComboBox::currentTextChanged, list,
+                     [list] { SetListTip(list, list->property("listTip").toString()); });
+    form->addRow(caption, list);
     return list;
 }
 

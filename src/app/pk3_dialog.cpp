@@ -3,10 +3,15 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include "app/pk3_preview.h"
 
 namespace {
 
@@ -14,6 +19,8 @@ namespace {
 constexpr int kArchiveRole = Qt::UserRole;
 constexpr int kFolderRole = Qt::UserRole + 1;
 constexpr int kFileRole = Qt::UserRole + 2;
+
+constexpr int kPreviewSize = 256;
 
 const char* const kArchiveFilter = "Map  (.PK3) (*.PK3 *.pk3 *.ZIP *.zip)";
 
@@ -30,8 +37,19 @@ QTreeWidgetItem* Node(const QString& text, int archive, int folder, int file) {
 TdlgPK3::TdlgPK3(QWidget* parent) : QDialog(parent) {
     setObjectName("dlgPK3");
     setWindowTitle("Select a file..");
-    setFixedSize(733, 481);
+    setFixedSize(733 + kPreviewSize + 12, 481);
     auto* layout = new QVBoxLayout(this);
+    lePK3Filter_ = new QLineEdit(this);
+    lePK3Filter_->setObjectName("lePK3Filter");
+    lePK3Filter_->setPlaceholderText("Type to show only the files whose path holds the text");
+    lePK3Filter_->setClearButtonEnabled(true);
+    auto* filterLabel = new QLabel("Filter", this);
+    filterLabel->setBuddy(lePK3Filter_);
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(filterLabel);
+    filterRow->addWidget(lePK3Filter_, 1);
+    layout->addLayout(filterRow);
+    connect(lePK3Filter_, &QLineEdit::textChanged, this, &TdlgPK3::ApplyFilter);
     tvPK3_ = new QTreeWidget(this);
     tvPK3_->setObjectName("tvPK3");
     tvPK3_->setHeaderHidden(true);
@@ -40,7 +58,16 @@ TdlgPK3::TdlgPK3(QWidget* parent) : QDialog(parent) {
     tvPK3_->setRootIsDecorated(false);
     tvPK3_->setIndentation(19);
     tvPK3_->setUniformRowHeights(true);  // thousands of rows lay out at once
-    layout->addWidget(tvPK3_);
+    lPK3Preview_ = new QLabel(this);
+    lPK3Preview_->setObjectName("lPK3Preview");
+    lPK3Preview_->setFixedSize(kPreviewSize, kPreviewSize);
+    lPK3Preview_->setAlignment(Qt::AlignCenter);
+    lPK3Preview_->setWordWrap(true);
+    lPK3Preview_->setStyleSheet("QLabel { background: #5a5a5a; color: white; }");
+    auto* treeRow = new QHBoxLayout;
+    treeRow->addWidget(tvPK3_, 1);
+    treeRow->addWidget(lPK3Preview_, 0, Qt::AlignTop);
+    layout->addLayout(treeRow);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
     ok->setObjectName("OKBtn");
@@ -56,6 +83,7 @@ TdlgPK3::TdlgPK3(QWidget* parent) : QDialog(parent) {
         if (item == nullptr) return;
         item->setExpanded(true);
         OnFileClicked(item);
+        ShowPreview(item);
     });
     connect(tvPK3_, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { OnFileClicked(item); });
@@ -76,6 +104,8 @@ TdlgPK3::TdlgPK3(QWidget* parent) : QDialog(parent) {
 int TdlgPK3::Browse(int mode, const std::vector<TPK3Source>& gamePaks,
                     const QString& etmainFolder) {
     tvPK3_->clear();
+    lePK3Filter_->clear();
+    lPK3Preview_->clear();
     tree_ = TPK3Tree{};
     entryFolder.clear();
     std::vector<TPK3Source> sources = gamePaks;
@@ -93,7 +123,20 @@ int TdlgPK3::Browse(int mode, const std::vector<TPK3Source>& gamePaks,
     }
     if (!tree_.caption.empty()) setWindowTitle(QString::fromStdString(tree_.caption));
     Fill();
-    if (!tree_.found) return QDialog::Rejected;
+    if (!tree_.found) {
+        // A browser that closes at once would look broken: say what was looked for, and where.
+        QStringList archives;
+        for (const TPK3Source& source : sources)
+            archives << QString::fromStdString(source.name);
+        QStringList kinds;
+        for (const std::string& mask : PK3ModeMasks(mode))
+            kinds << QString::fromStdString(mask).remove(QLatin1Char('*'));
+        if (showMessage && !archives.isEmpty())
+            showMessage(
+                QStringLiteral("Nothing to choose: no %1 file in %2")
+                    .arg(kinds.join(QStringLiteral(" or ")), archives.join(QStringLiteral(", "))));
+        return QDialog::Rejected;
+    }
     if (parentWidget() != nullptr) {
         const QPoint centre = parentWidget()->frameGeometry().center();
         move(centre - rect().center());
@@ -140,4 +183,45 @@ void TdlgPK3::OnFileClicked(const QTreeWidgetItem* item) {
 
 std::optional<TPK3Selection> TdlgPK3::SelectedFile() const {
     return FileAt(tvPK3_->currentItem());
+}
+
+void TdlgPK3::ApplyFilter(const QString& text) {
+    const QString wanted = text.trimmed();
+    for (int a = 0; a < tvPK3_->topLevelItemCount(); ++a) {
+        QTreeWidgetItem* archive = tvPK3_->topLevelItem(a);
+        bool archiveShown = false;
+        for (int f = 0; f < archive->childCount(); ++f) {
+            QTreeWidgetItem* folder = archive->child(f);
+            const QString path = folder->text(0) == "/" ? QString() : folder->text(0);
+            bool folderShown = false;
+            for (int i = 0; i < folder->childCount(); ++i) {
+                QTreeWidgetItem* file = folder->child(i);
+                const bool shown = (path + file->text(0)).contains(wanted, Qt::CaseInsensitive);
+                file->setHidden(!shown);
+                folderShown |= shown;
+            }
+            folder->setHidden(!folderShown);
+            // What is left to choose from is in sight.
+            if (folderShown && !wanted.isEmpty()) folder->setExpanded(true);
+            archiveShown |= folderShown;
+        }
+        archive->setHidden(!archiveShown);
+    }
+}
+
+void TdlgPK3::ShowPreview(const QTreeWidgetItem* item) {
+    const std::optional<TPK3Selection> file = FileAt(item);
+    if (!file || previewFolder.empty()) {
+        lPK3Preview_->clear();
+        return;
+    }
+    const std::string& archive = file->sourcePak.empty() ? file->chosenArchive : file->sourcePak;
+    const TPK3Preview preview =
+        PreviewArchiveEntry(archive, file->entryPath, previewFolder, kPreviewSize);
+    if (preview.picture.isNull()) {
+        lPK3Preview_->setText(preview.note);
+    } else {
+        lPK3Preview_->setPixmap(QPixmap::fromImage(preview.picture.scaled(
+            kPreviewSize, kPreviewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    }
 }

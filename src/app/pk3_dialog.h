@@ -12,6 +12,8 @@
 
 #include "assets/pk3_tree.h"
 
+class QLabel;
+class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -33,6 +35,9 @@ class TdlgPK3 : public QDialog {
     // The stored folder of the file node clicked last; the caller may set it.
     std::string entryFolder;
 
+    // Where entries are taken out of their archive to be previewed; no preview while empty.
+    std::string previewFolder;
+
     QTreeWidget* Tree() const { return tvPK3_; }
     const TPK3Tree& Listing() const { return tree_; }
 
@@ -48,7 +53,13 @@ class TdlgPK3 : public QDialog {
     // The tree position of a file node; nothing for archive and folder nodes.
     std::optional<TPK3Selection> FileAt(const QTreeWidgetItem* item) const;
     void OnFileClicked(const QTreeWidgetItem* item);
+    // Hides the files whose path does not hold `text`, and the folders and archives left
+    // without files.
+    void ApplyFilter(const QString& text);
+    void ShowPreview(const QTreeWidgetItem* item);
 
     QTreeWidget* tvPK3_ = nullptr;
+    QLineEdit* lePK3Filter_ = nullptr;
+    QLabel* lPK3Preview_ = nullptr;
     TPK3Tree tree_;
 };

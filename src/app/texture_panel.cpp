@@ -14,10 +14,10 @@
 
 #include "app/model_panels.h"
 #include "app/panel_widgets.h"
-#include "io/file_error.h"
 #include "image/image_gamma.h"
-#include "shader/shader_flags.h"
 #include "image/texture_image.h"
+#include "io/file_error.h"
+#include "shader/shader_flags.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ TTexturePanel::TTexturePanel(TModelPanels& panels, const TShaders& shaders, QObj
     : QObject(parent), shaders_(shaders), panels_(panels) {
     auto* form = qobject_cast<QFormLayout*>(panels.SurfacesPage()->layout());
     cbShaderList_ = AddList(form, "cbShaderList", "Shader list");
-    cbShaderList_->setToolTip("Shader scripts whose shaders win over the game's (Texturing menu)");
+    SetListTip(cbShaderList_, "Shader scripts whose shaders win over the game's (Texturing menu)");
     cbShaderFile_ = AddList(form, "cbShaderFile", "Shader file");
     cbShaderNameFound_ = AddList(form, "cbShaderNameFound", "Shader found");
     leSkinFile_ = AddField(form, "leSkinFile", "Skin file");

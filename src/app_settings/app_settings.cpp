@@ -98,6 +98,7 @@ TAppSettings AppSettingsFromIni(const TIniFile& ini) {
     settings.skyBoxEnabled = ini.ReadBool(kSkyBox, "Enabled", settings.skyBoxEnabled);
     settings.skyColorTop = ReadColor(ini, "ColorTop", settings.skyColorTop);
     settings.skyColorBottom = ReadColor(ini, "ColorBottom", settings.skyColorBottom);
+    settings.desktop = DesktopStateFromIni(ini);
     return settings;
 }
 
@@ -125,6 +126,7 @@ void WriteAppSettings(TIniFile& ini, const TAppSettings& settings) {
     ini.WriteBool(kSkyBox, "Enabled", settings.skyBoxEnabled);
     ini.WriteInteger(kSkyBox, "ColorTop", settings.skyColorTop);
     ini.WriteInteger(kSkyBox, "ColorBottom", settings.skyColorBottom);
+    WriteDesktopState(ini, settings.desktop);
 }
 
 std::string UsableGameDir(const std::string& gameDir) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app_settings/desktop_state.h"
+
 class TIniFile;
 
 // Packed red + 256 * green + 65536 * blue, as the scene drawing takes them.
@@ -36,6 +38,8 @@ struct TAppSettings {
     bool skyBoxEnabled = true;
     std::uint32_t skyColorTop = kDefaultSkyColorTop;
     std::uint32_t skyColorBottom = kDefaultSkyColorBottom;
+
+    TDesktopState desktop;
 
     bool operator==(const TAppSettings&) const = default;
 };

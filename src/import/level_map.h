@@ -71,6 +71,8 @@ class TLevelMap {
     const std::string& BaseName() const { return baseName_; }
     const std::string& LastError() const { return lastError_; }
     const std::string& Note() const { return note_; }
+    // What the last conversion multiplied positions by: 1, or less for a map scaled down.
+    float ScaleFactor() const { return scaleFactor_; }
     // What the load and the last conversion left out, one note per reason, or empty.
     std::string SkippedText() const;
 
@@ -107,4 +109,5 @@ class TLevelMap {
     TTextureSizeLookup sizeLookup_;
     std::string lastError_;
     std::string note_;
+    float scaleFactor_ = 1.0f;
 };

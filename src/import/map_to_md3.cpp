@@ -85,6 +85,7 @@ void AddVertex(TSurface& s, TVector3 position, TVector3 normal, float vs, float 
 bool TLevelMap::ConvertToMD3(TMD3& model, UserPrompts* prompts) {
     lastError_.clear();
     note_.clear();
+    scaleFactor_ = 1.0f;
     limitExceeded_ = false;
     convertReport_.Clear();
     if (!loaded_) return false;
@@ -154,6 +155,7 @@ bool TLevelMap::ConvertToMD3(TMD3& model, UserPrompts* prompts) {
         }
         factor = kMD3FitTo / largest;
         note_ = kBoundsScaled;
+        scaleFactor_ = factor;
     }
 
     TVector3 minB{kBoundsStart, kBoundsStart, kBoundsStart};

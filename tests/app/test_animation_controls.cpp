@@ -23,6 +23,7 @@ class AnimationControlsTest : public ::testing::Test {
             asked.push_back(caption + "|" + prompt);
             return answer;
         };
+        controls.refuse = [this](const QString& text) { refused.push_back(text); };
     }
 
     template <typename T>
@@ -53,6 +54,7 @@ class AnimationControlsTest : public ::testing::Test {
     QWidget window;
     TAnimationControls controls;
     std::optional<QString> answer;
+    std::vector<QString> refused;
     std::vector<QString> asked;
 };
 
@@ -151,6 +153,8 @@ TEST_F(AnimationControlsTest, FrameDialogsTakeOnlyFramesOfTheModel) {
     EXPECT_EQ(controls.CurrentFrame(), 0);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0], "Enter the Frame #|Current Frame");
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0], "\"12\" is not a frame: type a whole number from 0 to 9");
 
     answer = "7";
     DoubleClick("lCurrentFrame");

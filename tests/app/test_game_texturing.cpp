@@ -228,11 +228,13 @@ TEST_F(GameTexturing, SurfacesWhoseTexturesAreMissingAreNamed) {
 
 TEST_F(GameTexturing, MapArchivesAndSkinsFromTheGameGoThroughTheBrowser) {
     ShowAndWait();
-    // An archive without any model cancels the browser before it shows.
+    // An archive without any model cancels the browser before it shows, and says why.
     WriteZip(dir_.File("sounds.pk3"), {{"sound/a.wav", "RIFF"}});
     pickedArchive_ = QString::fromStdString(dir_.File("sounds.pk3"));
     Action("actionFileLoadfrommappk3")->trigger();
     EXPECT_TRUE(captions_.isEmpty());
+    EXPECT_EQ(messages_, QStringList{"Nothing to choose: no .MD3 or .MDC file in sounds.pk3"});
+    messages_.clear();
     EXPECT_EQ(window_->ModelKind(), kModelKindNone);
 
     // A map's script for the cube's shader wins over the game's, with an image of the map.

@@ -180,7 +180,7 @@ TEST_F(ModelPanelsTest, TagListsStayOnTheSameTagAndFrame) {
         EXPECT_EQ(list->currentIndex(), 0);
     EXPECT_TRUE(names->isEnabled());
     EXPECT_TRUE(frames->isEnabled());
-    EXPECT_EQ(axes->toolTip(), "Axis Vectors: (X,Y,Z)");
+    EXPECT_EQ(axes->toolTip(), "Axis Vectors: (X,Y,Z)\n" + axes->itemText(0));
     EXPECT_EQ(axes->itemText(0), "(1  0  0)    (0  1  0)    (0  0  1)");
     EXPECT_EQ(origins->itemText(5), "1  0.5  1");
 

@@ -197,11 +197,13 @@ TEST_F(SkeletalCommands, LoadPickPlayExportAndSaveThePair) {
         at += static_cast<std::size_t>(s.ofsEnd);
     }
     EXPECT_EQ(testing_support::ReadBytes(dir_.File("out.mdm")), original);
-    // Cancelling the animation's dialog leaves the mesh written and says nothing.
+    // Cancelling the animation's dialog leaves the mesh written and says so.
     saves_ = {File("only.mdm")};
     Run("actionFileSaveAs");
     EXPECT_TRUE(std::filesystem::exists(dir_.File("only.mdm")));
-    EXPECT_EQ(window_->StatusText(), "");
+    EXPECT_EQ(window_->StatusText().toStdString(),
+              "Model saved to file(s): only.mdm; animation not saved: the second dialog was "
+              "cancelled");
     EXPECT_FALSE(window_->Busy());
 }
 
