@@ -109,7 +109,7 @@ constexpr std::array kRows = std::to_array<TDirectiveRow>({
     {T, "rgbgen", "lightingdiffuse", S::Drawn, {}},
     {T, "rgbgen", "entity", S::Drawn, {}},
     {T, "rgbgen", "oneminusentity", S::Drawn, {}},
-    {T, "rgbgen", "oneminusvertex", S::NotDrawn, {}},
+    {T, "rgbgen", "oneminusvertex", S::Drawn, {}},
     {T, "alphagen", "identity", S::Drawn, {}},
     {T, "alphagen", "const", S::Drawn, {}},
     {T, "alphagen", "wave", S::Drawn, {}},
@@ -117,8 +117,8 @@ constexpr std::array kRows = std::to_array<TDirectiveRow>({
     {T, "alphagen", "entity", S::Drawn, {}},
     {T, "alphagen", "lightingspecular", S::Drawn, {}},
     {T, "alphagen", "portal", S::Drawn, {}},
-    {T, "alphagen", "oneminusentity", S::NotDrawn, {}},
-    {T, "alphagen", "oneminusvertex", S::NotDrawn, {}},
+    {T, "alphagen", "oneminusentity", S::Drawn, {}},
+    {T, "alphagen", "oneminusvertex", S::Drawn, {}},
     {T, "alphagen", "normalzfade", S::NotDrawn, {}},
     {T, "tcgen", "base", S::Drawn, {}},
     {T, "tcgen", "texture", S::Drawn, {}},
@@ -138,7 +138,7 @@ constexpr std::array kRows = std::to_array<TDirectiveRow>({
     {T, "tcmod", "stretch", S::Drawn, {}},
     {T, "tcmod", "transform", S::Drawn, {}},
     {T, "tcmod", "turb", S::Drawn, {}},
-    {T, "tcmod", "swap", S::NotDrawn, {}},
+    {T, "tcmod", "swap", S::Drawn, {}},
     {T, "tcmod", "entitytranslate", S::NotDrawn, {}},
 });
 

@@ -93,7 +93,7 @@ TEST(CliInfoKinds, EveryKindLooseAndInsideArchives) {
 // named along with them included in the list.
 TEST(CliInfoKinds, ShaderScriptsSummedUpTogether) {
     ScratchDir dir;
-    WriteText(dir.File("a.shader"), "a\n{\ncull none\n{\nmap a.tga\nrgbGen oneMinusVertex\n}\n}\n");
+    WriteText(dir.File("a.shader"), "a\n{\ncull none\n{\nmap a.tga\ntcMod entityTranslate\n}\n}\n");
     WriteText(dir.File("b.shader"), "b\n{\nsurfaceparm trans\n{\nmap b.tga\n}\n}\n");
     WriteText(dir.File("c.skin"), "u_body,models/a.tga\n");
     const std::string files = dir.File("a.shader") + " " + dir.File("b.shader");
@@ -106,9 +106,9 @@ TEST(CliInfoKinds, ShaderScriptsSummedUpTogether) {
               std::string::npos)
         << json.out;
     const CliOutcome text = RunCli(dir, "info " + files);
-    EXPECT_NE(text.out.find("line 6: \"rgbGen oneMinusVertex\" - not drawn\n"), std::string::npos)
+    EXPECT_NE(text.out.find("line 6: \"tcMod entityTranslate\" - not drawn\n"), std::string::npos)
         << text.out;
-    EXPECT_NE(text.out.find("Not drawn: rgbGen oneMinusVertex (1 line)\n"), std::string::npos)
+    EXPECT_NE(text.out.find("Not drawn: tcMod entityTranslate (1 line)\n"), std::string::npos)
         << text.out;
     EXPECT_NE(text.out.find("\nAll scripts: 3 drawn, 1 not applicable to models, 1 not drawn "
                             "(25.0% of the directives that apply to models)\n"),
