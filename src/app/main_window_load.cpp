@@ -45,7 +45,10 @@ enum AnyFileEntry {
     kAnySkin = 12,
     kAnyTags = 13,
     kAnyShader = 14,
-    kAnyMDC = 15
+    kAnyMDC = 15,
+    // Chosen by their names under "All Supported Models" only.
+    kAnyCharacter = 16,
+    kAnyArchive = 17
 };
 
 struct AnyFilter {
@@ -56,7 +59,7 @@ struct AnyFilter {
 const AnyFilter kAnyFilters[] = {
     {kAnyAllSupported,
      "All Supported Models (*.MD3 *.md3 *.MDC *.mdc *.MDM *.mdm *.MDX *.mdx *.MDS *.mds "
-     "*.MAP *.map *.MS3D *.ms3d *.ASE *.ase)"},
+     "*.MAP *.map *.MS3D *.ms3d *.ASE *.ase *.CHAR *.char *.TAG *.tag *.SKIN *.skin *.PK3 *.pk3)"},
     {kAnyMD3, "Quake3 Model  (.MD3) (*.MD3 *.md3)"},
     {kAnyMDM, "ET Player Model  (.MDM) (*.MDM *.mdm)"},
     {kAnyMDX, "ET Player Animation  (.MDX) (*.MDX *.mdx)"},
@@ -266,6 +269,8 @@ void TMainWindow::LoadAnyFromFileCommand() {
                 : suffix == ".SKIN"                  ? kAnySkin
                 : suffix == ".TAG"                   ? kAnyTags
                 : suffix == ".SHADER"                ? kAnyShader
+                : suffix == ".CHAR"                  ? kAnyCharacter
+                : suffix == ".PK3"                   ? kAnyArchive
                                                      : kAnyAllSupported;
     }
     // A map is converted while the loaded model is still there, so that a cancel keeps it.
@@ -347,6 +352,15 @@ void TMainWindow::LoadAnyFromFileCommand() {
             presetFileName_ = fileName;
             skipDialog_ = true;
             AddShaderFileCommand();
+            *status = StatusText();
+            break;
+        case kAnyCharacter:
+            LoadCharacterFromFile(fileName);
+            *status = StatusText();
+            break;
+        case kAnyArchive:
+            // The archive's models are offered in the PK3 browser.
+            OpenArchiveInBrowser(fileName);
             *status = StatusText();
             break;
         case kAnyAllSupported:
