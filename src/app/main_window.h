@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/built_on_first_use.h"
 #include "app/model_document.h"
 #include "app_settings/settings_location.h"
 #include "assets/character_files.h"
@@ -461,7 +462,7 @@ class TMainWindow : public QMainWindow {
     QWidget* animationHost_ = nullptr;
     TModelPanels* panels_ = nullptr;
     TTexturePanel* texturePanel_ = nullptr;
-    TdlgPK3* pk3Dialog_ = nullptr;
+    TBuiltOnFirstUse<TdlgPK3> pk3Dialog_;
     QComboBox* cbPAKsList_ = nullptr;
     QComboBox* cbShaderList_ = nullptr;
     TAnimationControls* animation_ = nullptr;
