@@ -71,8 +71,8 @@ bool ReadTagModel(TMD3& model, const QString& tagFile, QString& status) {
         frame.maxBounds = {std::max(high.x, o.x), std::max(high.y, o.y), std::max(high.z, o.z)};
         frame.radius = std::max(frame.radius, VectorLength(o));
     }
-    status = "Tags loaded: " + NameOf(tagFile) + " (" +
-             QString::number(model.header.numTags) + " on a model of their own)";
+    status = "Tags loaded: " + NameOf(tagFile) + " (" + QString::number(model.header.numTags) +
+             " on a model of their own)";
     return true;
 }
 
@@ -177,8 +177,8 @@ void TMainWindow::OpenAnimationAlone(const QString& animFile) {
             !SkeletalPairProblem(model.mdm, anim).empty())
             continue;
         model.mdx = std::move(anim);
-        status = "MDM/MDX loaded: " + name + " on the game's " +
-                 QString::fromStdString(mesh.entryPath);
+        status =
+            "MDM/MDX loaded: " + name + " on the game's " + QString::fromStdString(mesh.entryPath);
         if (!ReplaceModel(std::move(model), status)) {
             SetStatus(status);
             return;
@@ -188,22 +188,20 @@ void TMainWindow::OpenAnimationAlone(const QString& animFile) {
         return;
     }
     SetStatus("Not loaded: " + name + ": no mesh of the game fits its " +
-              QString::number(anim.header.numBones) +
-              " bones; open the MDM and the MDX together");
+              QString::number(anim.header.numBones) + " bones; open the MDM and the MDX together");
 }
 
 void TMainWindow::OpenTagFileAlone(const QString& tagFile) {
     presetFileName_ = tagFile;
     skipDialog_ = true;
-    RunLoadFrame(
-        [] { return QString(); },
-        [](const QString& fileName, TModelDocument& model, QString& status) {
-            if (!ReadTagModel(model.md3, fileName, status)) return false;
-            model.source = kModelSourceFile;
-            model.kind = kModelKindMD3;
-            return true;
-        },
-        "Save as MD3");
+    RunLoadFrame([] { return QString(); },
+                 [](const QString& fileName, TModelDocument& model, QString& status) {
+                     if (!ReadTagModel(model.md3, fileName, status)) return false;
+                     model.source = kModelSourceFile;
+                     model.kind = kModelKindMD3;
+                     return true;
+                 },
+                 "Save as MD3");
     skipDialog_ = false;
 }
 
@@ -239,10 +237,9 @@ void TMainWindow::OpenSkinAlone(const QString& skinFile) {
 
 void TMainWindow::OpenArchiveInBrowser(const QString& archive) {
     // The browser's archive mode asks which archive to list; this one is already chosen.
-    const auto pick = std::exchange(pk3Dialog_->pickArchive,
-                                    [archive](const QString&, const QString&, const QString&) {
-                                        return archive;
-                                    });
+    const auto pick = std::exchange(
+        pk3Dialog_->pickArchive,
+        [archive](const QString&, const QString&, const QString&) { return archive; });
     Guarded([this] { LoadMD3FromPK3Command(); });
     pk3Dialog_->pickArchive = pick;
 }

@@ -16,8 +16,8 @@ using namespace testing_support;
 
 struct OpenCase {
     const char* file;
-    bool game;  // the game folder is chosen when the window first shows
-    int kind;   // the model kind after the start
+    bool game;           // the game folder is chosen when the window first shows
+    int kind;            // the model kind after the start
     const char* status;  // what the status bar starts with
 };
 
@@ -55,8 +55,8 @@ class OpenFromFileManager : public MainWindowTest, public ::testing::WithParamIn
 
         TdlgPK3& browser = window_->PK3Dialog();
         browser.runModal = [](TdlgPK3& dialog) {
-            for (QTreeWidgetItem* item : dialog.Tree()->findItems(
-                     "cube.md3", Qt::MatchExactly | Qt::MatchRecursive))
+            for (QTreeWidgetItem* item :
+                 dialog.Tree()->findItems("cube.md3", Qt::MatchExactly | Qt::MatchRecursive))
                 emit dialog.Tree()->itemDoubleClicked(item, 0);
             return dialog.result();
         };
@@ -69,8 +69,7 @@ TEST_P(OpenFromFileManager, OpensTheFileAlone) {
     window_->OpenAtStart({QString::fromStdString(dir_.File(c.file))});
     ShowAndWait();
     EXPECT_EQ(window_->ModelKind(), c.kind);
-    EXPECT_TRUE(window_->StatusText().startsWith(c.status))
-        << window_->StatusText().toStdString();
+    EXPECT_TRUE(window_->StatusText().startsWith(c.status)) << window_->StatusText().toStdString();
     if (c.kind == kModelKindMDMMDX) {
         // Whatever poses the mesh fits it: every bone it names is there.
         EXPECT_GE(window_->MDX().header.numBones, 1u);
