@@ -11,6 +11,7 @@ packages=(
   libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   assimp-utils unzip
   desktop-file-utils shared-mime-info libxml2-utils
+  dpkg-dev file lintian appstream groff-base man-db
   xvfb xauth fonts-dejavu-core
   clang libclang-rt-14-dev clang-format
 )

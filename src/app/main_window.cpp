@@ -321,6 +321,6 @@ void TMainWindow::FirstShowing() {
         SelectGamePath();
         ToggleHelp();
     }
-    if (!startFiles_.isEmpty()) HandleDroppedFiles(std::exchange(startFiles_, {}));
+    if (!startFiles_.isEmpty()) OpenStartFiles(std::exchange(startFiles_, {}));
     RedrawView();
 }

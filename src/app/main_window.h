@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/built_on_first_use.h"
 #include "app/model_document.h"
 #include "app_settings/desktop_state.h"
 #include "app_settings/settings_location.h"
@@ -115,6 +116,9 @@ class TMainWindow : public QMainWindow {
     // Files named on the command line (a file manager's "Open With"), loaded as a drop once
     // the view is ready.
     void OpenAtStart(const QStringList& files) { startFiles_ = files; }
+    // Opens the files a file manager hands over (main_window_open_alone.cpp): what a drop
+    // opens, and the kinds a drop takes only with others or on a loaded model, alone.
+    void OpenStartFiles(const QStringList& files);
     // "&Load MD3 From File..." with the file already chosen, as a drop does it.
     void LoadMD3FromFile(const QString& fileName);
     // "Load MAP From File..." with the file already chosen, as a drop does it.
@@ -284,6 +288,17 @@ class TMainWindow : public QMainWindow {
     // Fills cbAnimName from the .aninc beside the MDX; a problem with the list is added to
     // `status`.
     void ShowAnimationNames(const QString& mdxFile, QString& status);
+    // Files opened alone from the file manager (main_window_open_alone.cpp).
+    // A mesh posed by the game's body animation, else unposed.
+    void OpenMeshAlone(const QString& meshFile);
+    // An animation on the first mesh of the game that fits it.
+    void OpenAnimationAlone(const QString& animFile);
+    // A tag file's tags on a model of their own.
+    void OpenTagFileAlone(const QString& tagFile);
+    // A skin on the model beside it that its name names.
+    void OpenSkinAlone(const QString& skinFile);
+    // The archive's models in the PK3 browser.
+    void OpenArchiveInBrowser(const QString& archive);
     // "Save As" of a skeletal model: the MDM, then the MDX.
     void SaveSkeletalAs(QString& status);
     void ExportFramesCommand();
@@ -521,7 +536,7 @@ class TMainWindow : public QMainWindow {
     QWidget* animationHost_ = nullptr;
     TModelPanels* panels_ = nullptr;
     TTexturePanel* texturePanel_ = nullptr;
-    TdlgPK3* pk3Dialog_ = nullptr;
+    TBuiltOnFirstUse<TdlgPK3> pk3Dialog_;
     QComboBox* cbPAKsList_ = nullptr;
     QComboBox* cbShaderList_ = nullptr;
     TAnimationControls* animation_ = nullptr;

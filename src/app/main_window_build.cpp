@@ -21,6 +21,7 @@
 #include "app/check_dialog.h"
 #include "app/gl_view_widget.h"
 #include "app/help_text.h"
+#include "app/text_browser_filled_on_show.h"
 #include "app/main_window.h"
 #include "app/menu_action.h"
 #include "app/model_panels.h"
@@ -186,9 +187,8 @@ QWidget* TMainWindow::BuildHelpTab() {
     auto* tab = new QWidget;
     tab->setObjectName("tabHelp");
     auto* layout = new QVBoxLayout(tab);
-    auto* text = new QTextBrowser(tab);
+    auto* text = new TTextBrowserFilledOnShow(&HelpText, tab);
     text->setObjectName("helpText");
-    text->setHtml(HelpText());
     layout->addWidget(text);
     return tab;
 }

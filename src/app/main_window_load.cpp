@@ -46,7 +46,10 @@ enum AnyFileEntry {
     kAnyTags = 13,
     kAnyShader = 14,
     kAnyMDC = 15,
-    kAnyGltf = 16
+    // Chosen by their names under "All Supported Models" only.
+    kAnyCharacter = 16,
+    kAnyArchive = 17,
+    kAnyGltf = 18
 };
 
 struct AnyFilter {
@@ -57,7 +60,8 @@ struct AnyFilter {
 const AnyFilter kAnyFilters[] = {
     {kAnyAllSupported,
      "All Supported Models (*.MD3 *.md3 *.MDC *.mdc *.MDM *.mdm *.MDX *.mdx *.MDS *.mds "
-     "*.MAP *.map *.MS3D *.ms3d *.ASE *.ase *.GLB *.glb *.GLTF *.gltf)"},
+     "*.MAP *.map *.MS3D *.ms3d *.ASE *.ase *.GLB *.glb *.GLTF *.gltf *.CHAR *.char *.TAG *.tag "
+     "*.SKIN *.skin *.PK3 *.pk3)"},
     {kAnyMD3, "Quake3 Model  (.MD3) (*.MD3 *.md3)"},
     {kAnyMDM, "ET Player Model  (.MDM) (*.MDM *.mdm)"},
     {kAnyMDX, "ET Player Animation  (.MDX) (*.MDX *.mdx)"},
@@ -279,6 +283,8 @@ void TMainWindow::LoadAnyFromFileCommand() {
                 : suffix == ".SKIN"                  ? kAnySkin
                 : suffix == ".TAG"                   ? kAnyTags
                 : suffix == ".SHADER"                ? kAnyShader
+                : suffix == ".CHAR"                  ? kAnyCharacter
+                : suffix == ".PK3"                   ? kAnyArchive
                                                      : kAnyAllSupported;
         if (suffix == ".GLB" || suffix == ".GLTF") entry = kAnyGltf;
     }
@@ -363,6 +369,15 @@ void TMainWindow::LoadAnyFromFileCommand() {
             presetFileName_ = fileName;
             skipDialog_ = true;
             AddShaderFileCommand();
+            *status = StatusText();
+            break;
+        case kAnyCharacter:
+            LoadCharacterFromFile(fileName);
+            *status = StatusText();
+            break;
+        case kAnyArchive:
+            // The archive's models are offered in the PK3 browser.
+            OpenArchiveInBrowser(fileName);
             *status = StatusText();
             break;
         case kAnyAllSupported:

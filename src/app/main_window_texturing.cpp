@@ -33,7 +33,7 @@ const char* const kShaderFilter = "Shader-file  (.shader) (*.shader *.SHADER)";
 }  // namespace
 
 void TMainWindow::BuildTexturing() {
-    pk3Dialog_ = new TdlgPK3(this);
+    pk3Dialog_.SetBuilder([this] { return new TdlgPK3(this); });
     texturePanel_ = new TTexturePanel(*panels_, shaders_, this);
     cbShaderList_ = texturePanel_->ShaderListCombo();
     BuildGameGroup();

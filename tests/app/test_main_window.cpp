@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QStatusTipEvent>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <fstream>
 
 #include "app/model_panels.h"
@@ -50,6 +51,8 @@ TEST_F(MainWindowFlow, FirstStartAsksForTheGameAndShowsHelp) {
     EXPECT_FALSE(folderCaptions_[0].contains('\r') || folderCaptions_[0].contains('\n'))
         << "a dialog title has one line";
     EXPECT_EQ(VisibleTabs(Tabs()), QStringList{"Help"});
+    // The help is laid out when its page first shows, not with the window.
+    EXPECT_TRUE(window_->findChild<QTextBrowser*>("helpText")->toPlainText().contains("Veldra"));
     EXPECT_EQ(window_->windowTitle(), "Veldra");
     // Defaults of a missing settings file.
     EXPECT_TRUE(Box("cbLightingEnabled")->isChecked());

@@ -25,6 +25,10 @@ case $(readlink "$prefix/bin/veldra") in /*) fail "bin/veldra links to an absolu
 "$prefix/bin/veldra-cli" --version >/dev/null || fail "veldra-cli does not start from bin/"
 
 desktop-file-validate "$prefix/share/applications/veldra.desktop"
+# The entry claims exactly the types defined here, each of which `veldra FILE` opens.
+claimed=$(sed -n 's/^MimeType=//p' "$prefix/share/applications/veldra.desktop" | tr ';' '\n' | sed '/^$/d' | sort)
+defined=$(grep -o '<mime-type type="[^"]*"' "$prefix/share/mime/packages/veldra.xml" | cut -d'"' -f2 | sort)
+[ "$claimed" = "$defined" ] || fail "the desktop entry claims $(echo $claimed), the MIME file defines $(echo $defined)"
 [ -f "$prefix/share/icons/hicolor/scalable/apps/veldra.svg" ] || fail "no icon"
 xmllint --noout "$prefix/share/icons/hicolor/scalable/apps/veldra.svg"
 
@@ -36,7 +40,8 @@ xmllint --noout "$mime/packages/veldra.xml"
 warnings=$(XDG_DATA_DIRS=$root XDG_DATA_HOME=$root update-mime-database "$mime" 2>&1)
 [ -z "$warnings" ] || fail "update-mime-database: $warnings"
 for glob in model/x-md3:\*.md3 model/x-mdc:\*.mdc model/x-mdm:\*.mdm application/x-mdx:\*.mdx model/x-mds:\*.mds \
-            application/x-md3-tag:\*.tag text/x-md3-skin:\*.skin application/x-pk3:\*.pk3; do
+            application/x-md3-tag:\*.tag text/x-md3-skin:\*.skin application/x-pk3:\*.pk3 \
+            text/x-et-character:\*.char; do
   grep -qF ":$glob" "$mime/globs2" || fail "no glob $glob"
 done
 grep -qx "application/x-pk3 application/zip" "$mime/subclasses" || fail ".pk3 is no zip"
