@@ -51,7 +51,8 @@ class RememberedState : public MainWindowTest {
              {QFileInfo(path).absolutePath() + '/', QFileInfo(path).fileName()}) {
             edit->clear();
             QTest::keyClicks(edit, typed);
-            QTest::qWait(50);
+            // The dialog reads folders in the background; on a busy machine that takes a while.
+            QTest::qWait(250);
             if (edit->completer() != nullptr) edit->completer()->popup()->hide();
             QTest::keyClick(edit, Qt::Key_Return);
         }

@@ -32,7 +32,7 @@ TEST(ShaderDirectiveSupport, EveryLineMarkedInItsPlace) {
         "\t{\n"
         "\t\tmap a.tga /* a comment */ // and another\n"
         "\t\trgbGen vertex\n"
-        "\t\tRGBGEN OneMinusVertex\n"  // 17
+        "\t\tTCMOD entityTranslate\n"  // 17
         "\t\trgbGen sparkle\n"
         "\t\tcull none\n"
         "\t\ttcGen lightmap\n"
@@ -60,7 +60,7 @@ TEST(ShaderDirectiveSupport, EveryLineMarkedInItsPlace) {
         {13, 1, "map $lightmap", S::NotApplicable, false},
         {15, 2, "map a.tga", S::Drawn, false},
         {16, 2, "rgbGen vertex", S::Drawn, false},
-        {17, 2, "RGBGEN OneMinusVertex", S::NotDrawn, false},
+        {17, 2, "TCMOD entityTranslate", S::NotDrawn, false},
         {18, 2, "rgbGen sparkle", S::NotDrawn, true},
         {19, 2, "cull none", S::NotDrawn, true},
         {20, 2, "tcGen lightmap", S::NotApplicable, false},
