@@ -182,17 +182,30 @@ bool TLevelMap::ConvertToMD3(TMD3& model, UserPrompts* prompts) {
                                  v[static_cast<std::size_t>(c)]))
                 s.triangles.push_back({{a, b, c}});
         };
-        const auto dropCornersIfUnused = [&s](std::int32_t c0, std::size_t trianglesBefore) {
-            if (s.triangles.size() != trianglesBefore) return;
-            s.vertices.resize(static_cast<std::size_t>(c0));
-            s.texCoords.resize(static_cast<std::size_t>(c0));
+        // The bounds take a polygon's or patch's corners only when it keeps a triangle.
+        TVector3 pieceMin, pieceMax;
+        const auto startPiece = [&pieceMin, &pieceMax, inf] {
+            pieceMin = {inf, inf, inf};
+            pieceMax = {-inf, -inf, -inf};
+        };
+        const auto endPiece = [&](std::int32_t c0, std::size_t trianglesBefore) {
+            if (s.triangles.size() == trianglesBefore) {
+                s.vertices.resize(static_cast<std::size_t>(c0));
+                s.texCoords.resize(static_cast<std::size_t>(c0));
+                return;
+            }
+            minB = {std::min(minB.x, pieceMin.x), std::min(minB.y, pieceMin.y),
+                    std::min(minB.z, pieceMin.z)};
+            maxB = {std::max(maxB.x, pieceMax.x), std::max(maxB.y, pieceMax.y),
+                    std::max(maxB.z, pieceMax.z)};
         };
         for (const TMapPolygon* polygon : plan.polygons) {
             const auto c0 = static_cast<std::int32_t>(s.vertices.size());
             const std::size_t trianglesBefore = s.triangles.size();
+            startPiece();
             for (std::int32_t k = 0; k < polygon->numVertices; ++k) {
                 const TMapVertex& v = geometry_.vertices[polygon->firstVertex + k];
-                AddVertex(s, v.position, polygon->normal, v.s, v.t, factor, minB, maxB);
+                AddVertex(s, v.position, polygon->normal, v.s, v.t, factor, pieceMin, pieceMax);
             }
             // A fan around the first corner, wound against the polygon's order.
             const std::int32_t n = polygon->numVertices;
@@ -203,16 +216,17 @@ bool TLevelMap::ConvertToMD3(TMD3& model, UserPrompts* prompts) {
                 for (std::int32_t j = 1; j <= n - 3; ++j)
                     addTriangle(c0 + j + 2, c0 + j + 1, c0);
             }
-            dropCornersIfUnused(c0, trianglesBefore);
+            endPiece(c0, trianglesBefore);
         }
         for (const TMapMesh* mesh : plan.meshes) {
             const auto c0 = static_cast<std::int32_t>(s.vertices.size());
             const std::size_t trianglesBefore = s.triangles.size();
+            startPiece();
             for (const TMapVertex& v : mesh->vertices)
-                AddVertex(s, v.position, v.normal, v.s, v.t, factor, minB, maxB);
+                AddVertex(s, v.position, v.normal, v.s, v.t, factor, pieceMin, pieceMax);
             for (const auto& tri : mesh->triangles)
                 addTriangle(c0 + tri[0], c0 + tri[1], c0 + tri[2]);
-            dropCornersIfUnused(c0, trianglesBefore);
+            endPiece(c0, trianglesBefore);
         }
         s.numVerts = static_cast<std::int32_t>(s.vertices.size());
         s.numTriangles = static_cast<std::int32_t>(s.triangles.size());

@@ -233,6 +233,7 @@ TEST(MapToMD3, MapsThatGiveNoTriangleAreRefusedWithTheReason) {
               "12 triangles too small for the 1/64-unit grid of stored positions left out");
     ASSERT_EQ(scaledModel.header.numSurfaces, 1);
     EXPECT_EQ(Shader(scaledModel, 0), "textures/u");
+    EXPECT_GT(scaledModel.header.frames[0].minBounds.x, 500.0f);  // the small box's are gone
     EXPECT_EQ(Convert(World({Box(0, 0, 0, 0.5f, 0.5f, 0.5f, Six("t")),
                              Box(60000, 0, 0, 60000.5f, 0.5f, 0.5f, Six("t"))}),
                       &yes)
