@@ -91,13 +91,7 @@ bool TGltfImport::ConvertGltfToMD3(TMD3& model, UserPrompts& prompts, std::strin
         frames = ChooseGltfFrames(*model_, choice,
                                   static_cast<std::size_t>(LimitsOf(TEngine::ET).md3Frames),
                                   "an MD3 model in the game");
-        std::size_t vertices = 0;
-        for (const TGltfPrimitive& p : primitives)
-            vertices += p.VertexCount();
-        if (vertices > kMaxVertexFrames / frames.times.size())
-            throw TGltfRefusal(std::to_string(vertices) + " vertices in " +
-                               std::to_string(frames.times.size()) +
-                               " frames are more than an MD3 import takes");
+        CheckGltfVertexFrames(primitives, frames.times.size(), kMaxVertexFrames, "an MD3 import");
         for (int node : scene.Nodes())
             if (model_->nodes[static_cast<std::size_t>(node)].name.starts_with("tag_"))
                 tagNodes.push_back(node);

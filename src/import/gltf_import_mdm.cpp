@@ -96,13 +96,7 @@ bool TGltfImport::ConvertGltfToMDM(TMDM& mesh, TMDX& anim, std::string& message)
         CheckLimit(skin.joints.size(), limits.bones, "the skin has joints:");
         CheckLimit(primitives.size(), limits.skeletalSurfaces, "meshes:");
         const TGltfFrames frames = ChooseGltfFrames(*model_, choice, 1u << 16, "an MDX animation");
-        std::size_t vertices = 0;
-        for (const TGltfPrimitive& p : primitives)
-            vertices += p.VertexCount();
-        if (vertices > kMaxVertexFrames / frames.times.size())
-            throw TGltfRefusal(std::to_string(vertices) + " vertices in " +
-                               std::to_string(frames.times.size()) +
-                               " frames are more than an MDM import takes");
+        CheckGltfVertexFrames(primitives, frames.times.size(), kMaxVertexFrames, "an MDM import");
 
         // Bones in the scene's order, so that every parent comes before its children.
         std::vector<std::int32_t> boneOfNode(model_->nodes.size(), -1);

@@ -325,3 +325,13 @@ void PoseGltfPrimitive(const TGltfPrimitive& primitive, const std::vector<TGltfS
     }
     if (!hasNormals) ComputeNormals(primitive, posed);
 }
+
+void CheckGltfVertexFrames(const std::vector<TGltfPrimitive>& primitives, std::size_t frames,
+                           std::size_t budget, const std::string& what) {
+    std::size_t vertices = 0;
+    for (const TGltfPrimitive& p : primitives)
+        vertices += p.VertexCount();
+    if (frames > 0 && vertices > budget / frames)
+        throw TGltfRefusal(std::to_string(vertices) + " vertices in " + std::to_string(frames) +
+                           " frames are more than " + what + " takes");
+}

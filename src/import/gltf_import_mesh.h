@@ -64,6 +64,11 @@ struct TGltfPosedPrimitive {
 
 // The primitive's own normals, or for one without them area-weighted corner normals of its
 // triangles as they stand in the file; 3 per vertex.
+// Refuses (TGltfRefusal) primitives whose vertices over `frames` frames pass `budget`, naming
+// `what` ("an MD3 import"): every frame is held decoded.
+void CheckGltfVertexFrames(const std::vector<TGltfPrimitive>& primitives, std::size_t frames,
+                           std::size_t budget, const std::string& what);
+
 std::vector<float> GltfRestNormals(const TGltfPrimitive& primitive);
 
 void PoseGltfPrimitive(const TGltfPrimitive& primitive, const std::vector<TGltfSkin>& skins,
