@@ -1,6 +1,7 @@
 #include "cli/import_convert.h"
 
 #include "cli/cli_error.h"
+#include "cli/frames_option.h"
 #include "cli/import_answers.h"
 #include "import/ase.h"
 #include "import/gltf_import.h"
@@ -47,27 +48,16 @@ void ConvertASE(const std::string& input, TMD3& model, const TImportOptions& opt
     Warn(warnings, input, ase.SkippedText());
 }
 
-// "A-B" or "A", both whole numbers; throws UsageError otherwise.
-TGltfFrameRange ParseFrames(const std::string& input, const std::string& text) {
-    const std::size_t dash = text.find('-');
-    const auto number = [&](const std::string& part) {
-        if (part.empty() || part.size() > 9 ||
-            part.find_first_not_of("0123456789") != std::string::npos)
-            throw UsageError("Cannot convert \"" + input +
-                             "\": --frames is FIRST-LAST or FRAME, not \"" + text + "\"");
-        return static_cast<std::uint32_t>(std::stoul(part));
-    };
-    if (dash == std::string::npos) return {number(text), number(text)};
-    return {number(text.substr(0, dash)), number(text.substr(dash + 1))};
-}
-
 TGltfImport LoadGltfOrThrow(const std::string& input, const TImportOptions& options) {
     TGltfImport gltf;
     std::string message;
     if (!gltf.LoadGltf(input, message)) throw CliError("Cannot load \"" + input + "\": " + message);
     gltf.choice.settings = options.settings;
     gltf.choice.animationName = options.animationName;
-    if (!options.frames.empty()) gltf.choice.frames = ParseFrames(input, options.frames);
+    if (!options.frames.empty()) {
+        const TFramesOption range = ParseFramesOption(options.frames);
+        gltf.choice.frames = TGltfFrameRange{range.first, range.last};
+    }
     return gltf;
 }
 

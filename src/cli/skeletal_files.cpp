@@ -1,10 +1,10 @@
 #include "cli/skeletal_files.h"
 
 #include <cerrno>
-#include <charconv>
 #include <filesystem>
 
 #include "cli/cli_error.h"
+#include "cli/frames_option.h"
 #include "cli/model_source.h"
 #include "io/file_error.h"
 #include "io/user_prompts.h"
@@ -26,12 +26,6 @@ FrameRange CheckedRange(std::int64_t first, std::int64_t last, const TMDX& anim,
                        ") is not within its " + Counted(anim.frames.size(), "frame", "frames"));
     }
     return {static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(last)};
-}
-
-bool ParseFrame(std::string_view text, std::int64_t& value) {
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    return !text.empty() && error == std::errc() && stop == end && value >= 0;
 }
 
 }  // namespace
@@ -77,20 +71,8 @@ FrameRange AllFrames(const TMDX& anim, const std::string& animPath) {
 }
 
 FrameRange ParseFrameRange(const std::string& text, const TMDX& anim, const std::string& animPath) {
-    const std::size_t dash = text.find('-');
-    std::int64_t first = 0, last = 0;
-    const bool parsed = dash == std::string::npos
-                            ? ParseFrame(text, first) && ParseFrame(text, last)
-                            : ParseFrame(std::string_view(text).substr(0, dash), first) &&
-                                  ParseFrame(std::string_view(text).substr(dash + 1), last);
-    if (!parsed) {
-        throw UsageError("Invalid --frames \"" + text + "\": expected FIRST-LAST or FRAME");
-    }
-    if (last < first) {
-        throw UsageError("Invalid --frames \"" + text +
-                         "\": the range is reversed (FIRST must not be after LAST)");
-    }
-    return CheckedRange(first, last, anim, animPath, "--frames " + text);
+    const TFramesOption range = ParseFramesOption(text);
+    return CheckedRange(range.first, range.last, anim, animPath, "--frames " + text);
 }
 
 TANINCFrame ListedAnimation(const std::string& name, const std::string& animPath) {

@@ -1,6 +1,5 @@
 #include "cli/archives/gltf_export_command.h"
 
-#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -13,6 +12,7 @@
 #include "assets/game_path.h"
 #include "assets/skin.h"
 #include "cli/cli_error.h"
+#include "cli/frames_option.h"
 #include "cli/model_files.h"
 #include "cli/model_source.h"
 #include "cli/skeletal_files.h"
@@ -104,30 +104,14 @@ std::vector<TSurfaceShaderRef> SurfacesOf(const TMDM& mesh) {
     return refs;
 }
 
-bool ParseFrame(std::string_view text, std::int64_t& value) {
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    return !text.empty() && error == std::errc() && stop == end && value >= 0;
-}
-
 // "A-B" or "A" within `frames`.
 std::pair<std::uint32_t, std::uint32_t> FrameRangeOf(const std::string& text, std::size_t frames,
                                                      const std::string& file) {
-    const std::size_t dash = text.find('-');
-    std::int64_t first = 0, last = 0;
-    const bool parsed = dash == std::string::npos
-                            ? ParseFrame(text, first) && ParseFrame(text, last)
-                            : ParseFrame(std::string_view(text).substr(0, dash), first) &&
-                                  ParseFrame(std::string_view(text).substr(dash + 1), last);
-    if (!parsed)
-        throw UsageError("Invalid --frames \"" + text + "\": expected FIRST-LAST or FRAME");
-    if (last < first)
-        throw UsageError("Invalid --frames \"" + text +
-                         "\": the range is reversed (FIRST must not be after LAST)");
-    if (last >= static_cast<std::int64_t>(frames))
+    const TFramesOption range = ParseFramesOption(text);
+    if (range.last >= frames)
         throw CliError("Cannot convert \"" + file + "\": --frames " + text + " is not within its " +
                        std::to_string(frames) + " frames");
-    return {static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(last)};
+    return {range.first, range.last};
 }
 
 double RateOf(const TConvertOptions& options, double listed) {
